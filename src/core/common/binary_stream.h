@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarvex::common {
+
+/// Reads little-endian values from a byte buffer without ever reading past its end: every read
+/// reports whether the bytes were there, and a failed read leaves the position unchanged.
+class ByteReader {
+public:
+    explicit ByteReader(std::string_view bytes) : m_bytes(bytes) {}
+
+    std::size_t position() const { return m_pos; }
+    std::size_t remaining() const { return m_bytes.size() - m_pos; }
+
+    bool readBytes(std::size_t count, std::string_view& out);
+    bool readInt32(std::int32_t& out);
+    bool readDouble(double& out);
+
+private:
+    std::string_view m_bytes;
+    std::size_t m_pos = 0;
+};
+
+/// Appends little-endian values to a byte buffer, with no padding between items.
+class ByteWriter {
+public:
+    void writeBytes(std::string_view bytes) { m_bytes.append(bytes); }
+    /// Writes `text` into a field of exactly `width` bytes, cut or padded with NUL bytes.
+    void writeFixedText(std::string_view text, std::size_t width);
+    void writeInt32(std::int32_t value);
+    void writeDouble(double value);
+
+    const std::string& bytes() const { return m_bytes; }
+    std::string take() { return std::move(m_bytes); }
+
+private:
+    std::string m_bytes;
+};
+
+/// The text of a fixed-width field, up to its first NUL byte.
+std::string_view fixedFieldText(std::string_view field);
+
+} // namespace tarvex::common
