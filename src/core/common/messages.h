@@ -28,4 +28,12 @@ inline constexpr std::string_view PreBadIndex =
 inline constexpr std::string_view UnknownFileType =
     " Este tipo de arquivo ainda não pode ser aberto !";
 
+// Export of a drawing to problem data
+inline constexpr std::string_view ErroContorno = " Erro na formação do Contorno";
+inline constexpr std::string_view ErroRegioes = " Erro na formação das Regioes";
+inline constexpr std::string_view SemContornos =
+    " Não há contornos fechados no desenho: nada foi exportado !";
+inline constexpr std::string_view DesenhoComplexoDemais =
+    " Desenho com cruzamentos demais para exportar !";
+
 } // namespace tarvex::msg
