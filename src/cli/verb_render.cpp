@@ -1,0 +1,88 @@
+#include "cli_common.h"
+#include "verbs.h"
+
+#include "common/file_io.h"
+#include "common/messages.h"
+#include "geometry/drawing.h"
+#include "geometry/drawing_io.h"
+#include "paint/paint_drawing.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <memory>
+
+namespace tarvex::cli {
+namespace {
+
+constexpr int DefaultWidth = 800;
+constexpr int DefaultHeight = 600;
+/// Large enough for any print-quality picture, small enough that a typo cannot ask for gigabytes.
+constexpr int MaxSide = 20000;
+
+const char* const RenderUsage =
+    "usage: tarvex-cli render IN.des|IN.pre|IN.dxf OUT.png [--size WxH] (W and H from 1 to 20000)";
+
+bool parseSize(const std::string& text, int& width, int& height)
+{
+    int w = 0;
+    int h = 0;
+    char rest = 0;
+    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &rest) != 2)
+        return false;
+    if (w <= 0 || h <= 0 || w > MaxSide || h > MaxSide)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+/// Painting needs a GUI application object; without a display it runs on the offscreen platform.
+std::unique_ptr<QGuiApplication> ensureGuiApplication()
+{
+    if (QCoreApplication::instance() != nullptr)
+        return nullptr;
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tarvex-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+} // namespace tarvex::cli
+
+using namespace tarvex;
+using namespace tarvex::cli;
+
+int runRender(const std::vector<std::string>& words)
+{
+    const Arguments args(words, {"--size"});
+    if (args.positional().size() != 2 || !args.error().empty())
+        return usage(RenderUsage);
+    int width = DefaultWidth;
+    int height = DefaultHeight;
+    if (args.has("--size") && !parseSize(args.value("--size"), width, height))
+        return usage(RenderUsage);
+
+    const std::string& in = args.positional()[0];
+    const std::string& out = args.positional()[1];
+
+    // Only the drawing types: any other extension would open as an empty drawing.
+    const std::string type = common::extensionOf(in);
+    if (type != "des" && type != "pre" && type != "dxf")
+        return fail(in, Status::failure(msg::UnknownFileType));
+
+    geometry::DrawingData drawing;
+    if (Status s = geometry::openDrawing(in, type, drawing); !s)
+        return fail(in, s);
+
+    const auto app = ensureGuiApplication();
+    const QImage image = paint::renderDrawing(drawing, QSize(width, height));
+    if (image.isNull() || !image.save(QString::fromStdString(out), "PNG"))
+        return fail(out, Status::failure(msg::CannotWriteFile));
+    return 0;
+}

@@ -1,0 +1,79 @@
+#include "common/base_view.h"
+
+#include "paint/canvas.h"
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+using tarvex::paint::Canvas;
+
+CBaseView::CBaseView(QWidget* parent) : QWidget(parent)
+{
+    // Every paint covers the whole area itself, and "&Redesenhar" relies on the previous picture
+    // staying under the new one.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CBaseView::setCorFundo(const QColor& cor)
+{
+    m_corFundo = cor;
+    update();
+}
+
+void CBaseView::alvoNaTela()
+{
+    m_mapping.imprimindo = false;
+    m_mapping.setTargetSize(width(), height());
+}
+
+void CBaseView::desenhar(Canvas& canvas) { canvas.limparFundo(); }
+
+void CBaseView::paintEvent(QPaintEvent*)
+{
+    alvoNaTela();
+    QPainter painter(this);
+    Canvas canvas(painter, m_mapping, m_corFundo);
+    desenhar(canvas);
+}
+
+void CBaseView::imprimirEm(QPaintDevice& device, const QRect& pagina)
+{
+    const tarvex::paint::ViewMapping tela = m_mapping;
+    m_mapping.imprimindo = true;
+    m_mapping.setTargetSize(pagina.width(), pagina.height());
+    {
+        QPainter painter(&device);
+        if (painter.isActive()) {
+            painter.translate(pagina.topLeft());
+            Canvas canvas(painter, m_mapping, m_corFundo);
+            desenhar(canvas);
+        }
+    }
+    m_mapping = tela;
+}
+
+void CBaseView::imprimirNaImpressora(QPrinter* printer)
+{
+    // The painter's origin is already the printable area's corner.
+    const QRect area = printer->pageRect(QPrinter::DevicePixel).toRect();
+    imprimirEm(*printer, QRect(QPoint(0, 0), area.size()));
+}
+
+void CBaseView::imprimir()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialogo(&printer, this);
+    if (dialogo.exec() == QDialog::Accepted)
+        imprimirNaImpressora(&printer);
+}
+
+void CBaseView::visualizarImpressao()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog previa(&printer, this);
+    connect(&previa, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* p) { imprimirNaImpressora(p); });
+    previa.exec();
+}

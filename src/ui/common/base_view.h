@@ -1,0 +1,61 @@
+#pragma once
+
+#include "paint/view_mapping.h"
+
+#include <QColor>
+#include <QWidget>
+
+QT_BEGIN_NAMESPACE
+class QPaintDevice;
+class QPrinter;
+QT_END_NAMESPACE
+
+namespace tarvex::paint {
+class Canvas;
+}
+
+/**
+ * The common base of every document view: a world window mapped onto the client area with the
+ * same scale in x and y, the background, the drawing primitives through a Canvas, and printing.
+ *
+ * Each paint and each print goes through desenhar(), which subclasses override to fit their
+ * window (mapping().ajustarJanela()) and draw. While printing, the mapping's `imprimindo` is set
+ * and the page becomes the target area, so the same window is fitted to the page; the screen
+ * mapping is put back afterwards.
+ */
+class CBaseView : public QWidget {
+    Q_OBJECT
+public:
+    explicit CBaseView(QWidget* parent = nullptr);
+
+    tarvex::paint::ViewMapping& mapping() { return m_mapping; }
+    const tarvex::paint::ViewMapping& mapping() const { return m_mapping; }
+
+    QColor corFundo() const { return m_corFundo; }
+    void setCorFundo(const QColor& cor);
+
+    /// Renders the view onto a page of `pagina` device pixels of `device` (a printer, or an image
+    /// in tests), as printing does.
+    void imprimirEm(QPaintDevice& device, const QRect& pagina);
+
+public slots:
+    /// "&Imprimir...": the print dialog, then the page.
+    void imprimir();
+    /// "&Visualizar Impressão...": the print preview.
+    void visualizarImpressao();
+
+protected:
+    /// Draws the view's content. The default clears the background.
+    virtual void desenhar(tarvex::paint::Canvas& canvas);
+
+    /// Points the mapping at the client area (not at a printer page).
+    void alvoNaTela();
+
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void imprimirNaImpressora(QPrinter* printer);
+
+    tarvex::paint::ViewMapping m_mapping;
+    QColor m_corFundo{Qt::black};
+};

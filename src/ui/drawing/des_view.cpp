@@ -1,0 +1,154 @@
+#include "drawing/des_view.h"
+
+#include "drawing/des_doc.h"
+#include "drawing/dlg_escala.h"
+#include "paint/canvas.h"
+#include "paint/view_mapping.h"
+
+#include <QMouseEvent>
+#include <QRubberBand>
+
+#include <algorithm>
+
+using tarvex::geometry::Caixa;
+using tarvex::geometry::Ponto;
+
+CDesView::CDesView(CDesDoc& doc, Prompter& prompter, QWidget* parent)
+    : CBaseView(parent),
+      m_doc(doc),
+      m_prompter(prompter),
+      m_janela(tarvex::paint::JanelaInicial),
+      m_elastico(new QRubberBand(QRubberBand::Rectangle, this))
+{
+    setMouseTracking(true);
+    connect(&m_doc, &CDesDoc::changed, this, qOverload<>(&QWidget::update));
+}
+
+void CDesView::setJanela(const Caixa& janela)
+{
+    m_janela = janela;
+    update();
+}
+
+QString CDesView::textoPosicao(double x, double y)
+{
+    // QString::asprintf always writes a decimal point, whatever the user's locale.
+    return QString::asprintf("posição : (%#7.3f,%#7.3f)", x, y);
+}
+
+void CDesView::primeiraAtualizacao()
+{
+    if (m_inicializado)
+        return;
+    m_inicializado = true;
+    m_janela = tarvex::paint::janelaNormal(m_doc.data(), m_janela);
+}
+
+void CDesView::ajustarJanelaPropria()
+{
+    mapping().ajustarJanela(m_janela.xMin, m_janela.yMin, m_janela.xMax, m_janela.yMax);
+}
+
+void CDesView::ajustarNaTela()
+{
+    primeiraAtualizacao();
+    alvoNaTela();
+    ajustarJanelaPropria();
+}
+
+void CDesView::desenhar(tarvex::paint::Canvas& canvas)
+{
+    primeiraAtualizacao();
+    ajustarJanelaPropria();
+    if (m_semLimpar && !mapping().imprimindo) {
+        m_semLimpar = false;
+        tarvex::paint::drawDrawingLists(canvas, m_doc.data(), m_selecao);
+        return;
+    }
+    tarvex::paint::paintDrawing(canvas, m_doc.data(), m_selecao);
+}
+
+void CDesView::showEvent(QShowEvent* event)
+{
+    primeiraAtualizacao();
+    CBaseView::showEvent(event);
+}
+
+void CDesView::zoomNormal()
+{
+    m_inicializado = true;
+    m_janela = tarvex::paint::janelaNormal(m_doc.data(), m_janela);
+    update();
+}
+
+void CDesView::iniciarZoom() { m_modoMouse = ModoZoom; }
+
+void CDesView::redesenhar()
+{
+    m_semLimpar = true;
+    update();
+}
+
+void CDesView::aplicarEscala(const ValoresEscala& valores)
+{
+    m_inicializado = true;
+    m_janela = {valores.xMin, valores.yMin, valores.xMax, valores.yMax};
+    m_doc.data().fatorEscala = valores.fatorEscala;
+    update();
+}
+
+void CDesView::ajusteManual()
+{
+    primeiraAtualizacao();
+    CDlgEscala dialogo(m_prompter, this);
+    dialogo.setValores({m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax,
+                        m_doc.data().fatorEscala});
+    if (dialogo.exec() == QDialog::Accepted)
+        aplicarEscala(dialogo.valores());
+}
+
+void CDesView::mousePressEvent(QMouseEvent* event)
+{
+    if (m_modoMouse == ModoZoom && event->button() == Qt::LeftButton) {
+        m_arrastando = true;
+        m_origemElastico = event->position().toPoint();
+        m_elastico->setGeometry(QRect(m_origemElastico, QSize()));
+        m_elastico->show();
+        return;
+    }
+    CBaseView::mousePressEvent(event);
+}
+
+void CDesView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint pos = event->position().toPoint();
+    ajustarNaTela();
+    const Ponto p = mapping().paraMundo(pos.x(), pos.y());
+    emit posicaoAlterada(textoPosicao(p.x, p.y));
+    if (m_arrastando)
+        m_elastico->setGeometry(QRect(m_origemElastico, pos).normalized());
+}
+
+void CDesView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_arrastando || event->button() != Qt::LeftButton) {
+        CBaseView::mouseReleaseEvent(event);
+        return;
+    }
+    m_arrastando = false;
+    m_elastico->hide();
+
+    const QPoint fim = event->position().toPoint();
+    // A click without a drag, or a drag along one axis, has no area to show.
+    if (fim.x() == m_origemElastico.x() || fim.y() == m_origemElastico.y())
+        return;
+
+    ajustarNaTela();
+    const Ponto a = mapping().paraMundo(m_origemElastico.x(), m_origemElastico.y());
+    const Ponto b = mapping().paraMundo(fim.x(), fim.y());
+    if (a.x == b.x || a.y == b.y)
+        return;
+    m_janela = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    ajustarJanelaPropria();
+    update();
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "geometry/records.h"
+#include "paint/view_mapping.h"
+#include "paint/view_palette.h"
+
+#include <QBrush>
+#include <QColor>
+
+QT_BEGIN_NAMESPACE
+class QPainter;
+class QPen;
+class QString;
+QT_END_NAMESPACE
+
+namespace tarvex::paint {
+
+/**
+ * The drawing primitives of every view: world coordinates in, pixels out through a ViewMapping,
+ * colours by palette index. Each primitive makes its pen from the colour index, the width and
+ * the style, and leaves the painter's pen and brush as it found them.
+ *
+ * Printer path: while the mapping's `imprimindo` is set, every size given in pixels (pen widths,
+ * the dot and the marker) is multiplied by the device's resolution over 96 dots per inch, so a
+ * printed page shows them at the physical size they have on a 96-dpi screen instead of as specks
+ * at printer resolution. Text is sized in points, which the device already scales.
+ */
+class Canvas {
+public:
+    Canvas(QPainter& painter, const ViewMapping& mapping, QColor fundo = Qt::black);
+
+    QPainter& painter() { return m_painter; }
+    const ViewMapping& mapping() const { return m_mapping; }
+    QColor fundo() const { return m_fundo; }
+
+    /// The brush that fills desenhaPonto's dot (white unless changed).
+    void setPincel(const QBrush& brush) { m_pincel = brush; }
+
+    /// Fills the whole target area with the background colour.
+    void limparFundo();
+
+    void desenhaSegmento(ColorIndex cor, int largura, int estilo, const geometry::Ponto& p1,
+                         const geometry::Ponto& p2);
+    /// A filled dot from 2 pixels before to 2 pixels after P in x and y.
+    void desenhaPonto(ColorIndex cor, int largura, const geometry::Ponto& p);
+    /// A hollow circle from 4 pixels before to 5 pixels after P in x and y.
+    void desenhaMarcador(ColorIndex cor, int estilo, int largura, const geometry::Ponto& p);
+    /// The arc from P1 counterclockwise to P2 about PC, of radius |PC − P2|. An arc whose ends
+    /// lie at the same angle is drawn as the whole circle, as the platform's arc primitive does.
+    void desenhaArco(ColorIndex cor, int largura, const geometry::Arco& arco);
+    /// White text in the "Arial" face, its top left corner at P.
+    void desenhaTexto(const QString& texto, const geometry::Ponto& p);
+
+    /// Factor applied to pixel sizes: 1 on screen, device dpi / 96 while printing.
+    double escalaDispositivo() const;
+
+private:
+    QPen caneta(ColorIndex cor, int largura, int estilo) const;
+
+    QPainter& m_painter;
+    const ViewMapping& m_mapping;
+    QColor m_fundo;
+    QBrush m_pincel{Qt::white};
+};
+
+} // namespace tarvex::paint

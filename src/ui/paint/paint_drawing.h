@@ -1,0 +1,42 @@
+#pragma once
+
+#include "geometry/records.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <vector>
+
+namespace tarvex::geometry {
+class DrawingData;
+}
+
+namespace tarvex::paint {
+
+class Canvas;
+
+/// The entities selected in a drawing view. Entities have no identity, so a selection holds
+/// copies and finds them again by coordinates.
+struct DrawingSelection {
+    std::vector<geometry::Ponto> pontos;
+    std::vector<geometry::Segmento> segmentos;
+    std::vector<geometry::Arco> arcos;
+
+    bool vazia() const { return pontos.empty() && segmentos.empty() && arcos.empty(); }
+};
+
+/// Draws the lists over whatever is already painted, in this order: points, selected points,
+/// segments, selected segments, arcs, selected arcs (so a selection shows over the entities
+/// drawn before it).
+void drawDrawingLists(Canvas& canvas, const geometry::DrawingData& drawing,
+                      const DrawingSelection& selecao);
+
+/// Clears the background and draws the lists. The canvas's mapping must already be fitted.
+void paintDrawing(Canvas& canvas, const geometry::DrawingData& drawing,
+                  const DrawingSelection& selecao);
+
+/// The picture a drawing view of `size` shows after "&Normal": the drawing zoomed to its
+/// extents, on a black background, nothing selected.
+QImage renderDrawing(const geometry::DrawingData& drawing, QSize size);
+
+} // namespace tarvex::paint
