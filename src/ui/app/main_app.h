@@ -1,0 +1,140 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+QT_BEGIN_NAMESPACE
+class QAction;
+class QMenu;
+class QPrinter;
+class QSize;
+class QWidget;
+QT_END_NAMESPACE
+
+class CChildFrame;
+class CDesDoc;
+class CDesFrame;
+class CGraphDoc;
+class CMainFrame;
+class FileChooser;
+class Prompter;
+
+/// What kind of document a template creates.
+enum class DocumentKind { Drawing, ProblemData, Results, Graph };
+
+/// A registered document type. The template string holds newline-separated fields: window title,
+/// document name (the key files are dispatched by), new-file name, filter name, filter extension
+/// and the two registration names.
+struct DocumentTemplate {
+    int resourceId = 0;
+    DocumentKind kind = DocumentKind::Drawing;
+    QString templateString;
+
+    QString field(int index) const;
+    QString documentName() const { return field(1); }
+    QString filterName() const { return field(3); }
+    QString filterExtension() const { return field(4); }
+};
+
+/// The curves that the next new graph document copies. Filled by the commands that produce
+/// curves once graph documents exist.
+struct GraficoPendente {
+};
+
+/**
+ * The application: document templates, opening files by extension, new drawings, the typical
+ * arrangements' pictures, the recent-file list and the commands that every menu shares.
+ */
+class CMainApp : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int RecentFileCount = 10;
+    static constexpr int ArrangementCount = 4;
+    /// `tipoArranjo` value meaning "no arrangement".
+    static constexpr int SemArranjo = 4;
+
+    CMainApp(Prompter& prompter, FileChooser& chooser, QObject* parent = nullptr);
+    ~CMainApp() override;
+
+    /// Creates the main frame and shows it maximised with no document.
+    bool iniciar();
+    CMainFrame* mainFrame() const { return m_mainFrame.get(); }
+
+    Prompter& prompter() { return m_prompter; }
+    FileChooser& fileChooser() { return m_chooser; }
+    QPrinter& impressora();
+
+    const std::vector<DocumentTemplate>& modelos() const { return m_modelos; }
+    /// First template whose document name equals `name` exactly, or nullptr.
+    const DocumentTemplate* modeloPorNome(const QString& name) const;
+
+    /// Opens `path` with the first template whose document name equals `extension` exactly
+    /// (case-sensitive). A path already open activates its frame. Returns the frame showing the
+    /// document, or nullptr when nothing was opened.
+    CChildFrame* abrirPorExtensao(const QString& path, const QString& extension);
+    /// A new, empty drawing in its own frame.
+    CDesFrame* novoDesenho();
+    /// A new graph document from `graficoPendente`; nullptr while graph documents cannot be made.
+    CGraphDoc* novoGrafico(const QString& unusedText = {});
+    /// "Tipo 1".."Tipo 4" (`tipo` 0..3): a new drawing in the split arrangement layout.
+    CDesFrame* abrirArranjo(int tipo);
+    /// The picture of arrangement `tipo` (null until loaded).
+    const QImage& figuraArranjo(int tipo) const;
+
+    /// Most recent first, at most RecentFileCount paths.
+    QStringList arquivosRecentes() const;
+    void adicionarRecente(const QString& path);
+    void removerRecente(const QString& path);
+    /// Keeps the recent files listed in `menu`, just before `before`, each time it opens.
+    void listarRecentes(QMenu* menu, QAction* before);
+
+    /// Commands shared by the main frame's and the documents' menus.
+    QAction* acaoNovo() const { return m_acaoNovo; }
+    QAction* acaoAbrir() const { return m_acaoAbrir; }
+    QAction* acaoAjustarImpressora() const { return m_acaoImpressora; }
+    QAction* acaoFim() const { return m_acaoFim; }
+    QAction* acaoSobre() const { return m_acaoSobre; }
+    QAction* acaoTipo(int tipo) const { return m_acaoTipo.at(static_cast<std::size_t>(tipo)); }
+
+    /// The next drawing frame opens in the arrangement layout when `tipoArranjo` names one.
+    bool arranjoPendente = true;
+    /// 0..3 select arrangement 1..4; SemArranjo means none.
+    int tipoArranjo = SemArranjo;
+    std::array<bool, ArrangementCount> figuraCarregada = {};
+    GraficoPendente graficoPendente;
+
+public slots:
+    void novo();
+    void abrir();
+    void ajustarImpressora();
+    void sair();
+    void sobre();
+
+private:
+    CDesFrame* criarFrameDesenho(std::unique_ptr<CDesDoc> doc);
+    CChildFrame* frameAberto(const QString& path) const;
+    void carregarFigura(int tipo);
+    QSize tamanhoInicialFilho() const;
+    void criarAcoes();
+
+    Prompter& m_prompter;
+    FileChooser& m_chooser;
+    std::vector<DocumentTemplate> m_modelos;
+    std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<QPrinter> m_impressora;
+    std::array<QImage, ArrangementCount> m_figuras;
+    int m_proximoSemNome = 1;
+
+    QAction* m_acaoNovo = nullptr;
+    QAction* m_acaoAbrir = nullptr;
+    QAction* m_acaoImpressora = nullptr;
+    QAction* m_acaoFim = nullptr;
+    QAction* m_acaoSobre = nullptr;
+    std::array<QAction*, ArrangementCount> m_acaoTipo = {};
+};

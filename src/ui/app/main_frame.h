@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+
+QT_BEGIN_NAMESPACE
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+QT_END_NAMESPACE
+
+class CChildFrame;
+class CMainApp;
+
+/// The main window: the MDI area holding one frame per document, the start-up menus and toolbar.
+/// While a document frame is active its menus replace the start-up ones in the menu bar.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    static QString tituloPrograma();
+
+    explicit CMainFrame(CMainApp& app, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QMdiArea* mdiArea() const { return m_mdi; }
+    QToolBar* barraFerramentas() const { return m_barra; }
+    QList<QMenu*> menusIniciais() const { return m_menusIniciais; }
+
+    /// Adds `frame` in its own sub-window of the given size, shows and activates it.
+    void adicionarFilho(CChildFrame* frame, const QSize& size);
+    void ativar(CChildFrame* frame);
+    /// Frames of the open documents, in creation order.
+    QList<CChildFrame*> filhos() const;
+    /// The current document frame, also while the main window itself is not active.
+    CChildFrame* filhoAtivo() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void criarMenus();
+    void atualizarMenus();
+    void atualizarTitulo();
+
+    CMainApp& m_app;
+    QMdiArea* m_mdi = nullptr;
+    QToolBar* m_barra = nullptr;
+    QList<QMenu*> m_menusIniciais;
+    QPointer<CChildFrame> m_menusDe;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "geometry/drawing.h"
+
+#include <QObject>
+#include <QString>
+
+/// The drawing document: owns the drawing's data (core), its path and the document type it was
+/// opened with ("des", "pre" or "dxf", which decides how it reads and how Save As behaves).
+/// Views listen to changed() and repaint.
+class CDesDoc : public QObject {
+    Q_OBJECT
+public:
+    explicit CDesDoc(QString documentType = QStringLiteral("des"), QObject* parent = nullptr);
+
+    tarvex::geometry::DrawingData& data() { return m_data; }
+    const tarvex::geometry::DrawingData& data() const { return m_data; }
+
+    QString documentType() const { return m_documentType; }
+    QString path() const { return m_path; }
+    /// Title shown in the frame: the file name, or "Sem nome" plus a number for a new drawing.
+    QString title() const;
+    void setUntitledNumber(int number) { m_untitledNumber = number; }
+
+    /// Reads `path` by this document's type. On failure the document is unchanged and the
+    /// returned text (the core's fixed message) says why.
+    bool open(const QString& path, QString& error);
+    /// Saves as .des under `path` (".pre"/".dxf" extension becomes ".des"); the saved path becomes
+    /// the document's path. False, with the message, when the file cannot be written.
+    bool save(const QString& path, QString& error);
+
+    /// The framework-style modified flag, set by the close-time test by counts.
+    bool isModified() const { return m_modified; }
+    void setModified(bool modified) { m_modified = modified; }
+    /// Sets the modified flag when a list length differs from its saved count; returns the flag.
+    bool checkModifiedByCounts();
+
+    /// Set while the "Fechar" command runs, so the frame's own close test does not run twice.
+    bool closing() const { return m_closing; }
+    void setClosing(bool closing) { m_closing = closing; }
+
+signals:
+    /// The data changed, or all views must be redrawn ("Atualizar Todas").
+    void changed();
+
+public slots:
+    void updateAllViews() { emit changed(); }
+
+private:
+    tarvex::geometry::DrawingData m_data;
+    QString m_documentType;
+    QString m_path;
+    int m_untitledNumber = 1;
+    bool m_modified = false;
+    bool m_closing = false;
+};

@@ -1,0 +1,332 @@
+#include "drawing/des_frame.h"
+
+#include "app/main_app.h"
+#include "common/file_chooser.h"
+#include "common/prompter.h"
+#include "drawing/des_doc.h"
+#include "drawing/des_view.h"
+#include "drawing/dlg_tolerancias.h"
+#include "drawing/trafo_view.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+const QString DesFilter = QStringLiteral("Arquivos (*.des)");
+const QString DesSuffix = QStringLiteral("des");
+
+/// The form pane of an arrangement until its dimension form exists.
+QWidget* painelFormulario(int tipoArranjo)
+{
+    auto* painel = new QWidget;
+    auto* layout = new QVBoxLayout(painel);
+    auto* rotulo = new QLabel(
+        QStringLiteral("Dimensões do arranjo típico Tipo %1").arg(tipoArranjo + 1));
+    rotulo->setAlignment(Qt::AlignCenter);
+    rotulo->setWordWrap(true);
+    layout->addWidget(rotulo);
+    return painel;
+}
+
+} // namespace
+
+CDesFrame::TamanhosArranjo CDesFrame::tamanhosArranjo(int tipoArranjo, int w, int h)
+{
+    switch (tipoArranjo) {
+    case 0: return {w, w / 2, h / 2};
+    case 1:
+    case 2:
+        return {static_cast<int>(w / 1.2), static_cast<int>(w / 1.2 / 2),
+                static_cast<int>(h / 1.6)};
+    case 3:
+        return {static_cast<int>(w / 1.2), static_cast<int>(w / 1.2 / 2),
+                static_cast<int>(h / 1.3)};
+    default: return {};
+    }
+}
+
+CDesFrame::CDesFrame(std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSize,
+                     QWidget* parent)
+    : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
+{
+    criarAreaCliente(clientSize);
+    criarBarras();
+    criarMenus();
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    connect(m_view, &CDesView::posicaoAlterada, m_posicao, &QLabel::setText);
+    atualizarTitulo();
+}
+
+CDesFrame::~CDesFrame()
+{
+    // The view refers to the document, so it goes first.
+    delete takeCentralWidget();
+}
+
+QString CDesFrame::documentPath() const
+{
+    return m_doc->path();
+}
+
+void CDesFrame::criarAreaCliente(QSize clientSize)
+{
+    m_view = new CDesView(*m_doc, m_app.prompter());
+    const int tipo = m_app.tipoArranjo;
+    if (!m_app.arranjoPendente || tipo < 0 || tipo >= CMainApp::ArrangementCount) {
+        setCentralWidget(m_view);
+        return;
+    }
+
+    const int w = clientSize.width();
+    const int h = clientSize.height();
+    m_tamanhos = tamanhosArranjo(tipo, w, h);
+
+    m_divisor = new QSplitter(Qt::Horizontal);
+    m_divisor->setChildrenCollapsible(false);
+    m_divisor->addWidget(m_view);
+    m_divisorDireito = new QSplitter(Qt::Vertical);
+    m_divisorDireito->setChildrenCollapsible(false);
+    m_trafoView = new CTrafoView(m_app.figuraArranjo(tipo));
+    m_divisorDireito->addWidget(m_trafoView);
+    m_divisorDireito->addWidget(painelFormulario(tipo));
+    m_divisor->addWidget(m_divisorDireito);
+
+    // The splitter shares its width in the proportion of the two column sizes; the picture keeps
+    // its height and the form takes the rest of the column.
+    m_divisor->setSizes({m_tamanhos.larguraDesenho, m_tamanhos.larguraDireita});
+    m_divisorDireito->setSizes(
+        {m_tamanhos.alturaDireita, std::max(h - m_tamanhos.alturaDireita, 1)});
+    setCentralWidget(m_divisor);
+
+    // Only the frame made by the "Tipo" command gets this layout.
+    m_app.arranjoPendente = false;
+}
+
+QAction* CDesFrame::novaAcao(const QString& texto)
+{
+    auto* acao = new QAction(texto, this);
+    // Every drawing frame has the same commands; they act on the frame that has the focus.
+    acao->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(acao);
+    return acao;
+}
+
+void CDesFrame::criarBarras()
+{
+    m_barra = new QToolBar(QStringLiteral("Desenho"), this);
+    m_barra->setObjectName(QStringLiteral("barraDesenho"));
+    m_barra->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, m_barra);
+
+    m_mensagem = new QLabel(QStringLiteral("Pronto"));
+    m_posicao = new QLabel;
+    m_posicao->setFixedWidth(LarguraPosicao);
+    statusBar()->addWidget(m_mensagem, 1);
+    statusBar()->addPermanentWidget(m_posicao);
+}
+
+void CDesFrame::criarMenus()
+{
+    QStyle* estilo = style();
+
+    QAction* abrirDesAcao = novaAcao(QStringLiteral("Abrir  *.des"));
+    connect(abrirDesAcao, &QAction::triggered, this, &CDesFrame::abrirDes);
+    QAction* fecharAcao = novaAcao(QStringLiteral("&Fechar"));
+    connect(fecharAcao, &QAction::triggered, this, &CDesFrame::fechar);
+    m_acaoGravar = novaAcao(QStringLiteral("&Gravar"));
+    m_acaoGravar->setShortcut(QKeySequence::Save);
+    m_acaoGravar->setIcon(estilo->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(m_acaoGravar, &QAction::triggered, this, &CDesFrame::gravar);
+    QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
+    connect(gravarComoAcao, &QAction::triggered, this, &CDesFrame::gravarComo);
+    m_acaoImprimir = novaAcao(QStringLiteral("&Imprimir..."));
+    m_acaoImprimir->setShortcut(QKeySequence::Print);
+    connect(m_acaoImprimir, &QAction::triggered, m_view, &CDesView::imprimir);
+    QAction* visualizarAcao = novaAcao(QStringLiteral("&Visualizar Impressão..."));
+    connect(visualizarAcao, &QAction::triggered, m_view, &CDesView::visualizarImpressao);
+
+    auto* arquivos = new QMenu(QStringLiteral("&Arquivos"), this);
+    arquivos->addAction(m_app.acaoNovo());
+    arquivos->addAction(m_app.acaoAbrir());
+    arquivos->addAction(abrirDesAcao);
+    arquivos->addAction(fecharAcao);
+    arquivos->addSeparator();
+    arquivos->addAction(m_acaoGravar);
+    arquivos->addAction(gravarComoAcao);
+    arquivos->addSeparator();
+    arquivos->addAction(m_acaoImprimir);
+    arquivos->addAction(visualizarAcao);
+    arquivos->addAction(m_app.acaoAjustarImpressora());
+    arquivos->addSeparator();
+    QAction* antesDoFim = arquivos->addSeparator();
+    arquivos->addAction(m_app.acaoFim());
+    m_app.listarRecentes(arquivos, antesDoFim);
+
+    QAction* zoomAcao = novaAcao(QStringLiteral("&Zoom"));
+    connect(zoomAcao, &QAction::triggered, m_view, &CDesView::iniciarZoom);
+    QAction* normalAcao = novaAcao(QStringLiteral("&Normal"));
+    connect(normalAcao, &QAction::triggered, m_view, &CDesView::zoomNormal);
+    QAction* manualAcao = novaAcao(QStringLiteral("&Ajuste Manual"));
+    connect(manualAcao, &QAction::triggered, m_view, &CDesView::ajusteManual);
+    QAction* redesenharAcao = novaAcao(QStringLiteral("&Redesenhar"));
+    connect(redesenharAcao, &QAction::triggered, m_view, &CDesView::redesenhar);
+    QAction* todasAcao = novaAcao(QStringLiteral("Atualizar Todas"));
+    connect(todasAcao, &QAction::triggered, this, &CDesFrame::atualizarTodas);
+    QAction* barraAcao = m_barra->toggleViewAction();
+    barraAcao->setText(QStringLiteral("B&arra de Menus"));
+
+    auto* exibir = new QMenu(QStringLiteral("&Exibir"), this);
+    exibir->addAction(zoomAcao);
+    exibir->addAction(normalAcao);
+    exibir->addAction(manualAcao);
+    exibir->addSeparator();
+    exibir->addAction(redesenharAcao);
+    exibir->addAction(todasAcao);
+    exibir->addSeparator();
+    exibir->addAction(barraAcao);
+
+    QAction* toleranciasAcao = novaAcao(QStringLiteral("Tolerâncias"));
+    connect(toleranciasAcao, &QAction::triggered, this, &CDesFrame::tolerancias);
+    auto* opcoes = new QMenu(QStringLiteral("Opções"), this);
+    opcoes->addAction(toleranciasAcao);
+
+    auto* arranjos = new QMenu(QStringLiteral("Arranjos Tipicos"), this);
+    for (int tipo = 0; tipo < CMainApp::ArrangementCount; ++tipo)
+        arranjos->addAction(m_app.acaoTipo(tipo));
+
+    auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
+    ajuda->addAction(m_app.acaoSobre());
+
+    m_menus = {arquivos, exibir, opcoes, arranjos, ajuda};
+
+    m_barra->addAction(m_app.acaoNovo());
+    m_barra->addAction(m_app.acaoAbrir());
+    m_barra->addAction(m_acaoGravar);
+    m_barra->addSeparator();
+    m_barra->addAction(m_acaoImprimir);
+    m_barra->addSeparator();
+    m_barra->addAction(zoomAcao);
+    m_barra->addAction(normalAcao);
+    m_barra->addAction(redesenharAcao);
+    m_barra->addSeparator();
+    m_barra->addAction(m_app.acaoSobre());
+}
+
+void CDesFrame::atualizarTitulo()
+{
+    setWindowTitle(m_doc->title());
+}
+
+void CDesFrame::mostrarMensagem(const QString& texto)
+{
+    m_mensagem->setText(texto);
+}
+
+void CDesFrame::atualizarTodas()
+{
+    m_doc->updateAllViews();
+}
+
+void CDesFrame::closeEvent(QCloseEvent* event)
+{
+    // "Fechar" has already compared the counts before closing.
+    if (!m_doc->closing())
+        m_doc->checkModifiedByCounts();
+    if (podeFechar())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool CDesFrame::podeFechar()
+{
+    if (!m_doc->isModified())
+        return true;
+    switch (m_app.prompter().askToSave(m_doc->title())) {
+    case Prompter::Answer::Save: return gravar();
+    case Prompter::Answer::Discard: return true;
+    case Prompter::Answer::Cancel: return false;
+    }
+    return false;
+}
+
+void CDesFrame::fechar()
+{
+    m_doc->setClosing(true);
+    m_doc->checkModifiedByCounts();
+    // Closing the sub-window closes this frame through closeEvent; deletion is deferred, so the
+    // document is still here afterwards.
+    QWidget* janela = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!janela)
+        janela = this;
+    janela->close();
+    m_doc->setClosing(false);
+}
+
+bool CDesFrame::gravar()
+{
+    if (m_doc->path().isEmpty())
+        return gravarComo();
+    return gravarEm(m_doc->path());
+}
+
+bool CDesFrame::gravarComo()
+{
+    const QString tipo = m_doc->documentType();
+    QString escolhido;
+    if (tipo == QLatin1String("pre") || tipo == QLatin1String("dxf")) {
+        // A drawing read from another format is only ever written as .des.
+        const QString proposto =
+            m_doc->path().isEmpty()
+                ? m_doc->title() + QStringLiteral(".des")
+                : QFileInfo(m_doc->path()).path() + QLatin1Char('/') +
+                      QFileInfo(m_doc->path()).completeBaseName() + QStringLiteral(".des");
+        escolhido = m_app.fileChooser().saveFile(this, DesFilter, DesSuffix, proposto);
+    } else {
+        const DocumentTemplate* modelo = m_app.modeloPorNome(tipo);
+        const QString filtro = modelo ? modelo->filterName() : DesFilter;
+        const QString proposto = m_doc->path().isEmpty() ? m_doc->title() : m_doc->path();
+        escolhido = m_app.fileChooser().saveFile(this, filtro, DesSuffix, proposto);
+    }
+    if (escolhido.isEmpty())
+        return false;
+    return gravarEm(escolhido);
+}
+
+bool CDesFrame::gravarEm(const QString& path)
+{
+    QString erro;
+    if (!m_doc->save(path, erro)) {
+        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(path));
+        return false;
+    }
+    m_app.adicionarRecente(m_doc->path());
+    atualizarTitulo();
+    return true;
+}
+
+void CDesFrame::abrirDes()
+{
+    const QString path = m_app.fileChooser().openFile(this, DesFilter, DesSuffix, true);
+    m_app.abrirPorExtensao(path, QFileInfo(path).suffix());
+}
+
+void CDesFrame::tolerancias()
+{
+    CDlgTolerancias dialogo(m_doc->data().distanciaMinima, m_app.prompter(), this);
+    if (dialogo.exec() == QDialog::Accepted)
+        m_doc->data().distanciaMinima = dialogo.distanciaMinima();
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "app/child_frame.h"
+
+#include <QSize>
+
+#include <memory>
+
+QT_BEGIN_NAMESPACE
+class QAction;
+class QLabel;
+class QSplitter;
+class QToolBar;
+QT_END_NAMESPACE
+
+class CDesDoc;
+class CDesView;
+class CMainApp;
+class CTrafoView;
+
+/**
+ * The drawing's frame: its view (alone, or beside a typical arrangement's picture and form), a
+ * toolbar, a status bar with a message pane and a position pane, and the drawing's menus.
+ *
+ * The drawing commands do not mark the document modified; closing compares the list lengths with
+ * the counts saved at the last load or save instead.
+ */
+class CDesFrame : public CChildFrame {
+    Q_OBJECT
+public:
+    static constexpr int LarguraPosicao = 180;
+
+    /// Initial pane sizes of the arrangement layout, for a client area of w × h pixels.
+    struct TamanhosArranjo {
+        int larguraDesenho = 0;
+        int larguraDireita = 0;
+        int alturaDireita = 0;
+        bool operator==(const TamanhosArranjo&) const = default;
+    };
+    static TamanhosArranjo tamanhosArranjo(int tipoArranjo, int w, int h);
+
+    /// Takes the document. When the application has an arrangement pending, the client area
+    /// (of `clientSize`) is split and the pending flag cleared.
+    CDesFrame(std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSize,
+              QWidget* parent = nullptr);
+    ~CDesFrame() override;
+
+    CDesDoc& doc() { return *m_doc; }
+    CDesView* view() const { return m_view; }
+    QList<QMenu*> menus() const override { return m_menus; }
+    QString documentPath() const override;
+
+    /// The arrangement layout's splitters and picture; null in the ordinary layout.
+    QSplitter* divisor() const { return m_divisor; }
+    QSplitter* divisorDireito() const { return m_divisorDireito; }
+    CTrafoView* trafoView() const { return m_trafoView; }
+    /// The sizes the arrangement layout was given (all zero in the ordinary layout).
+    TamanhosArranjo tamanhosIniciais() const { return m_tamanhos; }
+
+    QToolBar* barra() const { return m_barra; }
+    QLabel* painelMensagem() const { return m_mensagem; }
+    QLabel* painelPosicao() const { return m_posicao; }
+
+public slots:
+    /// "&Fechar".
+    void fechar();
+    /// "&Gravar": a new drawing goes to Save As. False when nothing was written.
+    bool gravar();
+    /// "Gravar &Como...".
+    bool gravarComo();
+    /// "Abrir  *.des".
+    void abrirDes();
+    /// "Tolerâncias".
+    void tolerancias();
+    /// "Atualizar Todas".
+    void atualizarTodas();
+    void mostrarMensagem(const QString& texto);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void criarAreaCliente(QSize clientSize);
+    void criarBarras();
+    void criarMenus();
+    bool podeFechar();
+    bool gravarEm(const QString& path);
+    void atualizarTitulo();
+    QAction* novaAcao(const QString& texto);
+
+    std::unique_ptr<CDesDoc> m_doc;
+    CMainApp& m_app;
+    CDesView* m_view = nullptr;
+    QSplitter* m_divisor = nullptr;
+    QSplitter* m_divisorDireito = nullptr;
+    CTrafoView* m_trafoView = nullptr;
+    TamanhosArranjo m_tamanhos;
+    QToolBar* m_barra = nullptr;
+    QLabel* m_mensagem = nullptr;
+    QLabel* m_posicao = nullptr;
+    QList<QMenu*> m_menus;
+    QAction* m_acaoGravar = nullptr;
+    QAction* m_acaoImprimir = nullptr;
+};

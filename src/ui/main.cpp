@@ -1,0 +1,27 @@
+#include "app/main_app.h"
+#include "common/file_chooser.h"
+#include "common/message_box_prompter.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tarvex"));
+    QApplication::setOrganizationName(QStringLiteral("Tarvex Lab"));
+    QApplication::setApplicationVersion(QStringLiteral("1.8"));
+
+    // The command line is read but deliberately not acted on: the program starts with no
+    // document.
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("arquivos"), QStringLiteral("Ignorados."));
+    parser.parse(QApplication::arguments());
+
+    MessageBoxPrompter prompter;
+    DialogFileChooser chooser;
+    CMainApp app(prompter, chooser);
+    if (!app.iniciar())
+        return 1;
+    return QApplication::exec();
+}
