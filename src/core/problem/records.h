@@ -80,7 +80,7 @@ struct Regiao {
     double reservado1 = 0.0;
     double reservado2 = 0.0;
     std::uint8_t linear = 1;
-    /// Full path of the materials file, as the bytes of its fixed field (up to the first NUL).
+    /// Full path of the materials file, in UTF-8 (Windows-1252 and NUL-terminated in files).
     std::string arquivoMaterial;
     materials::Curva curva1; ///< filled from the materials file when needed; never stored
     materials::Curva curva2;
