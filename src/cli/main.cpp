@@ -12,7 +12,14 @@ void printUsage()
     std::fputs("usage: tarvex-cli VERB ARGS...\n"
                "  info FILE [--json]                     counts, scale and extent of a drawing\n"
                "  convert IN.pre|IN.des OUT.des          write a drawing as .des\n"
-               "  render IN.des OUT.png [--size WxH]     paint a drawing as its view shows it\n",
+               "  render IN.des OUT.png [--size WxH]     paint a drawing as its view shows it\n"
+               "  export IN.des|IN.pre OUT.dat [--min-distance D]  regions of a drawing as .dat\n"
+               "  info FILE.dat [--json]                 analysis, window and counts of a problem\n"
+               "  render IN.dat OUT.png [--size WxH]     paint a problem's structure\n"
+               "  info FILE.grp|FILE.mat [--json]        curves of a graph, points of a .mat\n"
+               "  convert IN.grp OUT.asc                 export a graph as text\n"
+               "  harmonics IN.grp --mode N [--json]     harmonic analysis of a graph (N 0 to 5)\n"
+               "  plot-mat IN.mat OUT.grp [--electric]   the plot of a materials file as a graph\n",
                stderr);
 }
 
@@ -32,6 +39,12 @@ int main(int argc, char** argv)
         return runConvert(args);
     if (verb == "render")
         return runRender(args);
+    if (verb == "export")
+        return runExport(args);
+    if (verb == "harmonics")
+        return runHarmonics(args);
+    if (verb == "plot-mat")
+        return runPlotMat(args);
     std::fprintf(stderr, "unknown verb: %s\n", verb.c_str());
     printUsage();
     return 2;

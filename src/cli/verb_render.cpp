@@ -8,6 +8,8 @@
 #include "paint/paint_drawing.h"
 
 #include <QGuiApplication>
+
+#include <clocale>
 #include <QImage>
 #include <QString>
 
@@ -23,7 +25,8 @@ constexpr int DefaultHeight = 600;
 constexpr int MaxSide = 20000;
 
 const char* const RenderUsage =
-    "usage: tarvex-cli render IN.des|IN.pre|IN.dxf OUT.png [--size WxH] (W and H from 1 to 20000)";
+    "usage: tarvex-cli render IN.des|IN.pre|IN.dxf|IN.dat OUT.png [--size WxH]"
+    " (W and H from 1 to 20000)";
 
 bool parseSize(const std::string& text, int& width, int& height)
 {
@@ -49,7 +52,10 @@ std::unique_ptr<QGuiApplication> ensureGuiApplication()
     static int argc = 1;
     static char name[] = "tarvex-cli";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    auto application = std::make_unique<QGuiApplication>(argc, argv);
+    // Keep the decimal point of every text the core writes, whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    return application;
 }
 
 } // namespace
@@ -71,8 +77,12 @@ int runRender(const std::vector<std::string>& words)
     const std::string& in = args.positional()[0];
     const std::string& out = args.positional()[1];
 
-    // Only the drawing types: any other extension would open as an empty drawing.
     const std::string type = common::extensionOf(in);
+    if (type == "dat") {
+        const auto app = ensureGuiApplication();
+        return runRenderProblem(in, out, width, height);
+    }
+    // Only the drawing types: any other extension would open as an empty drawing.
     if (type != "des" && type != "pre" && type != "dxf")
         return fail(in, Status::failure(msg::UnknownFileType));
 

@@ -8,3 +8,15 @@
 int runInfo(const std::vector<std::string>& args);
 int runConvert(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
+
+/// Problem data: the export of a drawing, and the .dat branches of info and render.
+int runExport(const std::vector<std::string>& args);
+int runInfoProblem(const std::string& path, bool json);
+/// Needs a GUI application object already made by the caller.
+int runRenderProblem(const std::string& in, const std::string& out, int width, int height);
+
+/// Graphs and materials files: the .grp/.mat branch of info, the .grp branch of convert.
+int runInfoGraph(const std::string& path, bool json);
+int runConvertGraph(const std::string& in, const std::string& out);
+int runHarmonics(const std::vector<std::string>& args);
+int runPlotMat(const std::vector<std::string>& args);

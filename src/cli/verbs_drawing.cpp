@@ -45,6 +45,10 @@ int runInfo(const std::vector<std::string>& words)
     if (args.positional().size() != 1 || !args.error().empty())
         return usage("usage: tarvex-cli info FILE [--json]");
     const std::string& path = args.positional()[0];
+    if (common::extensionOf(path) == "dat")
+        return runInfoProblem(path, args.has("--json"));
+    if (common::extensionOf(path) == "grp" || common::extensionOf(path) == "mat")
+        return runInfoGraph(path, args.has("--json"));
     geometry::DrawingData drawing;
     if (Status s = openByExtension(path, drawing); !s)
         return fail(path, s);
@@ -90,6 +94,8 @@ int runConvert(const std::vector<std::string>& words)
         return usage("usage: tarvex-cli convert IN.pre|IN.des OUT.des");
     const std::string& in = args.positional()[0];
     const std::string& out = args.positional()[1];
+    if (common::extensionOf(in) == "grp")
+        return runConvertGraph(in, out);
     geometry::DrawingData drawing;
     if (Status s = openByExtension(in, drawing); !s)
         return fail(in, s);

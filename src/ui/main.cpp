@@ -5,9 +5,14 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
+#include <clocale>
+
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    // The files and their texts always use a decimal point, whatever the user's locale; Qt has
+    // just set the C library's locale from the environment.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("tarvex"));
     QApplication::setOrganizationName(QStringLiteral("Tarvex Lab"));
     QApplication::setApplicationVersion(QStringLiteral("1.8"));

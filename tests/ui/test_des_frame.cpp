@@ -140,8 +140,8 @@ void TestDesFrame::frameHasTheDrawingMenusToolbarAndPanes()
         if (!action->isSeparator())
             files << action->text();
     QCOMPARE(files, (QStringList{"&Novo *.des", "&Abrir...", "Abrir  *.des", "&Fechar", "&Gravar",
-                                 "Gravar &Como...", "&Imprimir...", "&Visualizar Impressão...",
-                                 "A&justar Impressora...", "&Fim"}));
+                                 "Gravar &Como...", "&Exportar para *.dat", "&Imprimir...",
+                                 "&Visualizar Impressão...", "A&justar Impressora...", "&Fim"}));
     QStringList view;
     for (const QAction* action : frame->menus().at(1)->actions())
         if (!action->isSeparator())

@@ -36,4 +36,26 @@ inline constexpr std::string_view SemContornos =
 inline constexpr std::string_view DesenhoComplexoDemais =
     " Desenho com cruzamentos demais para exportar !";
 
+// Graph and materials files
+inline constexpr std::string_view GrpVersionError = " Não é possível ler arquivo: erro de versão !";
+inline constexpr std::string_view GrpTruncated =
+    " Não é possível ler arquivo: o arquivo termina antes do esperado !";
+inline constexpr std::string_view GrpBadCount =
+    " Não é possível ler arquivo: quantidade de registros inválida !";
+inline constexpr std::string_view GrpUnequalCurve =
+    " Não é possível ler arquivo: curva com quantidades diferentes de abscissas e ordenadas !";
+inline constexpr std::string_view GrpBadValue = " Não é possível ler arquivo: valor inválido !";
+inline constexpr std::string_view SoUmaCurva = " Só há uma curva. Operação cancelada !";
+inline constexpr std::string_view MatBadCount =
+    " Arquivo de materiais: número de pontos inválido !";
+inline constexpr std::string_view MatBadNumber = " Arquivo de materiais: número inválido !";
+inline constexpr std::string_view MatTooFewPoints =
+    " Arquivo de materiais com menos pontos do que o informado !";
+inline constexpr std::string_view InformeArquivoMaterial =
+    "Informe o nome do arquivo de materiais !";
+/// The question is this text, the file name and CriaArquivoFim.
+inline constexpr std::string_view CriaArquivoInicio = "Arquivo não existe ! Cria arquivo ";
+inline constexpr std::string_view CriaArquivoFim = " ?";
+inline constexpr std::string_view CriaArquivoNovo = " Arquivo não existe ! Cria arquivo novo ??";
+
 } // namespace tarvex::msg

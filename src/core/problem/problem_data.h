@@ -54,6 +54,12 @@ public:
     // Kept in memory only.
     std::int32_t numTriangulos = 0; ///< 0: the problem has no mesh
     std::int32_t numNos = 0; ///< 0 until counted
+    /// Distinct mesh node positions in list order; filled by the mesh generator and refinements,
+    /// built on demand from the triangles otherwise.
+    common::FrontList<Ponto> nos;
+    double qualidadeMalha = 0.0; ///< mean triangle quality of the mesh
+    /// Corners of the refinement rectangle ("Define Área"), ordered; all zero until defined.
+    std::array<Ponto, 4> cantosArea{};
     /// Every contour element of every region, in region and contour order, repeats removed.
     std::vector<SegmentoContorno> poolSegmentos;
     std::vector<SegmentoContorno> contornoExterno; ///< copies of the first region's contour

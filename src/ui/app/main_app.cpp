@@ -7,6 +7,8 @@
 #include "common/prompter.h"
 #include "drawing/des_doc.h"
 #include "drawing/des_frame.h"
+#include "problem/dat_doc.h"
+#include "problem/dat_frame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -160,6 +162,20 @@ CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& exte
     }
 
     const QString nomeArquivo = QDir::toNativeSeparators(path);
+    if (modelo->kind == DocumentKind::ProblemData) {
+        auto doc = std::make_unique<CDatDoc>();
+        QString erro;
+        if (!doc->open(path, erro)) {
+            m_prompter.warn(erro + QLatin1Char('\n') + nomeArquivo);
+            return nullptr;
+        }
+        if (!m_mainFrame)
+            return nullptr;
+        adicionarRecente(path);
+        auto* frame = new CDatFrame(std::move(doc), *this);
+        m_mainFrame->adicionarFilho(frame, tamanhoInicialFilho());
+        return frame;
+    }
     if (modelo->kind != DocumentKind::Drawing) {
         // These documents are not built yet: say so rather than show an empty window.
         m_prompter.warn(coreText(tarvex::msg::UnknownFileType) + QLatin1Char('\n') + nomeArquivo);

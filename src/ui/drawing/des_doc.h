@@ -1,6 +1,8 @@
 #pragma once
 
+#include "common/front_list.h"
 #include "geometry/drawing.h"
+#include "problem/records.h"
 
 #include <QObject>
 #include <QString>
@@ -35,6 +37,11 @@ public:
     /// Sets the modified flag when a list length differs from its saved count; returns the flag.
     bool checkModifiedByCounts();
 
+    /// The regions traced by the last "&Exportar para *.dat" (kept after a failure as far as the
+    /// tracing got); emptied by the next export. Never saved with the drawing.
+    tarvex::common::FrontList<tarvex::problem::Regiao>& regioes() { return m_regioes; }
+    const tarvex::common::FrontList<tarvex::problem::Regiao>& regioes() const { return m_regioes; }
+
     /// Set while the "Fechar" command runs, so the frame's own close test does not run twice.
     bool closing() const { return m_closing; }
     void setClosing(bool closing) { m_closing = closing; }
@@ -48,6 +55,7 @@ public slots:
 
 private:
     tarvex::geometry::DrawingData m_data;
+    tarvex::common::FrontList<tarvex::problem::Regiao> m_regioes;
     QString m_documentType;
     QString m_path;
     int m_untitledNumber = 1;

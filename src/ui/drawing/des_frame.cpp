@@ -1,14 +1,21 @@
 #include "drawing/des_frame.h"
 
 #include "app/main_app.h"
+#include "app/main_frame.h"
+#include "common/file_io.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
 #include "drawing/des_doc.h"
 #include "drawing/des_view.h"
 #include "drawing/dlg_tolerancias.h"
 #include "drawing/trafo_view.h"
+#include "paint/view_mapping.h"
+#include "problem/dat_frame.h"
+#include "problem/formar_regioes.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +34,22 @@ namespace {
 
 const QString DesFilter = QStringLiteral("Arquivos (*.des)");
 const QString DesSuffix = QStringLiteral("des");
+const QString DatFilter = QStringLiteral("Arquivos (*.dat)");
+const QString DatSuffix = QStringLiteral("dat");
+
+QString coreText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// Shows the wait cursor for as long as it lives.
+class CursorEspera {
+public:
+    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
+    CursorEspera(const CursorEspera&) = delete;
+    CursorEspera& operator=(const CursorEspera&) = delete;
+};
 
 /// The form pane of an arrangement until its dimension form exists.
 QWidget* painelFormulario(int tipoArranjo)
@@ -152,6 +175,8 @@ void CDesFrame::criarMenus()
     connect(m_acaoGravar, &QAction::triggered, this, &CDesFrame::gravar);
     QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
     connect(gravarComoAcao, &QAction::triggered, this, &CDesFrame::gravarComo);
+    QAction* exportarAcao = novaAcao(QStringLiteral("&Exportar para *.dat"));
+    connect(exportarAcao, &QAction::triggered, this, &CDesFrame::exportarDat);
     m_acaoImprimir = novaAcao(QStringLiteral("&Imprimir..."));
     m_acaoImprimir->setShortcut(QKeySequence::Print);
     connect(m_acaoImprimir, &QAction::triggered, m_view, &CDesView::imprimir);
@@ -166,6 +191,7 @@ void CDesFrame::criarMenus()
     arquivos->addSeparator();
     arquivos->addAction(m_acaoGravar);
     arquivos->addAction(gravarComoAcao);
+    arquivos->addAction(exportarAcao);
     arquivos->addSeparator();
     arquivos->addAction(m_acaoImprimir);
     arquivos->addAction(visualizarAcao);
@@ -329,4 +355,59 @@ void CDesFrame::tolerancias()
     CDlgTolerancias dialogo(m_doc->data().distanciaMinima, m_app.prompter(), this);
     if (dialogo.exec() == QDialog::Accepted)
         m_doc->data().distanciaMinima = dialogo.distanciaMinima();
+}
+
+bool CDesFrame::exportarDat()
+{
+    tarvex::problem::ResultadoFormacao resultado;
+    tarvex::Status status;
+    {
+        CursorEspera espera;
+        m_view->zoomNormal();
+        m_view->repaint();
+        m_doc->regioes().clear();
+        status = tarvex::problem::formarRegioes(m_doc->data(), resultado);
+        // Kept even on a failure: what was traced so far is what the marks show.
+        m_doc->regioes() = std::move(resultado.regioes);
+        m_view->setMarcas(std::move(resultado.marcas));
+        m_view->repaint();
+    }
+    // Messages and the file dialog come after the wait cursor is gone.
+    if (!status) {
+        m_app.prompter().warn(coreText(status.message));
+        return false;
+    }
+
+    const std::string caminhoDesenho = QFile::encodeName(m_doc->path()).toStdString();
+    const QString proposto =
+        m_doc->path().isEmpty()
+            ? m_doc->title() + QStringLiteral(".dat")
+            : QFile::decodeName(
+                  QByteArray::fromStdString(tarvex::problem::nomeDatProposto(caminhoDesenho)));
+    const QString escolhido = m_app.fileChooser().saveFile(this, DatFilter, DatSuffix, proposto);
+    if (escolhido.isEmpty())
+        return false;
+    const std::string alvo =
+        tarvex::problem::caminhoDatEscolhido(QFile::encodeName(escolhido).toStdString());
+    const QString caminhoDat = QFile::decodeName(QByteArray::fromStdString(alvo));
+
+    // The window written is that of a fresh zoom to the extents, whatever the view shows now.
+    const tarvex::geometry::Caixa caixa =
+        tarvex::paint::janelaNormal(m_doc->data(), m_view->janela());
+    const tarvex::problem::JanelaExportacao janela{caixa.xMin, caixa.xMax, caixa.yMin, caixa.yMax};
+    const std::string bytes = tarvex::problem::escreveDatExportado(m_doc->data().fatorEscala,
+                                                                   janela, m_doc->regioes());
+    if (const tarvex::Status gravado = tarvex::common::writeFileAtomically(alvo, bytes); !gravado) {
+        m_app.prompter().warn(coreText(gravado.message) + QLatin1Char('\n')
+                              + QDir::toNativeSeparators(caminhoDat));
+        return false;
+    }
+    // A problem already open from this file is only activated; it must show (and later save)
+    // what was just written, not what it held before.
+    const QList<CChildFrame*> jaAbertos =
+        m_app.mainFrame() ? m_app.mainFrame()->filhos() : QList<CChildFrame*>();
+    CChildFrame* aberto = m_app.abrirPorExtensao(caminhoDat, DatSuffix);
+    if (auto* problema = qobject_cast<CDatFrame*>(aberto); problema && jaAbertos.contains(problema))
+        problema->recarregar();
+    return true;
 }

@@ -70,6 +70,9 @@ public slots:
     bool gravarComo();
     /// "Abrir  *.des".
     void abrirDes();
+    /// "&Exportar para *.dat": traces the drawing's regions, writes them as a problem-data file
+    /// chosen by the user and opens it. True when a file was written.
+    bool exportarDat();
     /// "Tolerâncias".
     void tolerancias();
     /// "Atualizar Todas".

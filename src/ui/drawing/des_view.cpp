@@ -56,6 +56,12 @@ void CDesView::ajustarNaTela()
     ajustarJanelaPropria();
 }
 
+void CDesView::setMarcas(std::vector<tarvex::problem::MarcaDesenho> marcas)
+{
+    m_marcas = std::move(marcas);
+    update();
+}
+
 void CDesView::desenhar(tarvex::paint::Canvas& canvas)
 {
     primeiraAtualizacao();
@@ -63,9 +69,14 @@ void CDesView::desenhar(tarvex::paint::Canvas& canvas)
     if (m_semLimpar && !mapping().imprimindo) {
         m_semLimpar = false;
         tarvex::paint::drawDrawingLists(canvas, m_doc.data(), m_selecao);
-        return;
+    } else {
+        tarvex::paint::paintDrawing(canvas, m_doc.data(), m_selecao);
     }
-    tarvex::paint::paintDrawing(canvas, m_doc.data(), m_selecao);
+    // The marks are a hint on the screen, not part of the drawing: they are not printed.
+    if (mapping().imprimindo)
+        return;
+    for (const tarvex::problem::MarcaDesenho& marca : m_marcas)
+        canvas.desenhaElemento(marca.cor, marca.largura, 0, marca.elemento);
 }
 
 void CDesView::showEvent(QShowEvent* event)

@@ -3,6 +3,7 @@
 #include "common/base_view.h"
 #include "geometry/drawing.h"
 #include "paint/paint_drawing.h"
+#include "problem/formar_regioes.h"
 
 #include <QPoint>
 #include <QString>
@@ -41,6 +42,11 @@ public:
 
     /// The selected entities, drawn in the selection colour over the lists.
     tarvex::paint::DrawingSelection& selecao() { return m_selecao; }
+
+    /// The marks of the last export (removed elements, where a walk stopped, traced contours),
+    /// drawn over the drawing until the next export replaces them.
+    const std::vector<tarvex::problem::MarcaDesenho>& marcas() const { return m_marcas; }
+    void setMarcas(std::vector<tarvex::problem::MarcaDesenho> marcas);
 
     /// Applies accepted "Escala" values: the window and the document's scale factor; then fits
     /// and repaints.
@@ -83,6 +89,7 @@ private:
     tarvex::geometry::Caixa m_janela;
     int m_modoMouse = ModoInicial;
     tarvex::paint::DrawingSelection m_selecao;
+    std::vector<tarvex::problem::MarcaDesenho> m_marcas;
     QRubberBand* m_elastico = nullptr;
     QPoint m_origemElastico;
     bool m_arrastando = false;

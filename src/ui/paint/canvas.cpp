@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
 #include <QString>
 
 #include <algorithm>
@@ -119,6 +120,52 @@ void Canvas::desenhaArco(ColorIndex cor, int largura, const geometry::Arco& arco
     m_painter.setPen(caneta(cor, largura, 0));
     m_painter.setBrush(Qt::NoBrush);
     m_painter.drawPath(caminho);
+}
+
+void Canvas::desenhaElemento(ColorIndex cor, int largura, int estilo,
+                             const problem::SegmentoContorno& elemento)
+{
+    if (elemento.ehArco == 0) {
+        desenhaSegmento(cor, largura, estilo, elemento.p1(), elemento.p2());
+        return;
+    }
+    const geometry::Ponto centro = elemento.centro();
+    if (elemento.sentido != 0)
+        desenhaArco(cor, largura, {elemento.p1(), elemento.p2(), centro});
+    else
+        desenhaArco(cor, largura, {elemento.p2(), elemento.p1(), centro});
+}
+
+void Canvas::desenhaContorno(const problem::Regiao& regiao, ColorIndex cor)
+{
+    for (const problem::SegmentoContorno& elemento : regiao.segmentos.inListOrder())
+        desenhaElemento(cor, 1, 0, elemento);
+}
+
+void Canvas::preenchePoligono(ColorIndex cor, const problem::PoligonoRegiao& poligono)
+{
+    preenchePoligono(ViewPalette::entry(cor), poligono);
+}
+
+void Canvas::preenchePoligono(const QColor& cor, const problem::PoligonoRegiao& poligono)
+{
+    QPainterPath caminho;
+    caminho.setFillRule(Qt::OddEvenFill);
+    for (const std::vector<geometry::Ponto>& anel : poligono.aneis) {
+        if (anel.size() < 3)
+            continue;
+        QPolygonF pontos;
+        pontos.reserve(static_cast<qsizetype>(anel.size()));
+        for (const geometry::Ponto& p : anel)
+            pontos << QPointF(m_mapping.paraPixel(p));
+        caminho.addPolygon(pontos);
+        caminho.closeSubpath();
+    }
+    if (caminho.isEmpty())
+        return;
+    PenGuard guard(m_painter);
+    m_painter.setPen(Qt::NoPen);
+    m_painter.fillPath(caminho, cor);
 }
 
 void Canvas::desenhaTexto(const QString& texto, const geometry::Ponto& p)

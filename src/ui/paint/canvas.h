@@ -1,6 +1,8 @@
 #pragma once
 
 #include "geometry/records.h"
+#include "problem/records.h"
+#include "problem/region_locator.h"
 #include "paint/view_mapping.h"
 #include "paint/view_palette.h"
 
@@ -48,6 +50,17 @@ public:
     /// The arc from P1 counterclockwise to P2 about PC, of radius |PC − P2|. An arc whose ends
     /// lie at the same angle is drawn as the whole circle, as the platform's arc primitive does.
     void desenhaArco(ColorIndex cor, int largura, const geometry::Arco& arco);
+    /// A contour element: a segment, or an arc by `ehArco`. An arc whose `sentido` is 0 runs
+    /// counterclockwise from its second end point, so its end points are exchanged.
+    void desenhaElemento(ColorIndex cor, int largura, int estilo,
+                         const problem::SegmentoContorno& elemento);
+    /// Every element of the region's contour, solid, width 1.
+    void desenhaContorno(const problem::Regiao& regiao, ColorIndex cor);
+    /// Fills the polygon's rings by the odd-even rule (a ring inside another is a hole), with no
+    /// outline.
+    void preenchePoligono(ColorIndex cor, const problem::PoligonoRegiao& poligono);
+    /// The same fill in an explicit colour (the background, for a region shown without a fill).
+    void preenchePoligono(const QColor& cor, const problem::PoligonoRegiao& poligono);
     /// White text in the "Arial" face, its top left corner at P.
     void desenhaTexto(const QString& texto, const geometry::Ponto& p);
 

@@ -1,0 +1,165 @@
+#include "cli_common.h"
+#include "verbs.h"
+
+#include "common/file_io.h"
+#include "common/messages.h"
+#include "geometry/drawing.h"
+#include "geometry/drawing_io.h"
+#include "paint/paint_problem.h"
+#include "paint/view_mapping.h"
+#include "problem/dat_io.h"
+#include "problem/formar_regioes.h"
+#include "problem/problem_data.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace tarvex::cli {
+namespace {
+
+const char* const ExportUsage = "usage: tarvex-cli export IN.des|IN.pre OUT.dat [--min-distance D]";
+
+/// The version text at the head of a .dat image (its NUL-terminated start).
+std::string versionOf(const std::string& bytes)
+{
+    const std::string head = bytes.substr(0, geometry::VersionFieldBytes);
+    return head.substr(0, std::strlen(head.c_str()));
+}
+
+const char* analysisName(std::uint8_t tipoAnalise)
+{
+    return tipoAnalise == problem::ProblemData::AnaliseEletrica ? "electric" : "magnetic";
+}
+
+const char* symmetryName(std::int32_t tipoSimetria)
+{
+    switch (tipoSimetria) {
+    case 0:
+        return "none";
+    case 1:
+        return "symmetry";
+    case 2:
+        return "anti-symmetry";
+    default:
+        return "unknown";
+    }
+}
+
+std::string windowJson(const problem::ProblemData& data)
+{
+    std::string json = "[";
+    for (std::size_t i = 0; i < data.janela.size(); ++i) {
+        if (i > 0)
+            json += ',';
+        json += JsonObject::formatNumber(data.janela[i]);
+    }
+    return json + "]";
+}
+
+} // namespace
+} // namespace tarvex::cli
+
+using namespace tarvex;
+using namespace tarvex::cli;
+
+int runExport(const std::vector<std::string>& words)
+{
+    const Arguments args(words, {"--min-distance"});
+    if (args.positional().size() != 2 || !args.error().empty())
+        return usage(ExportUsage);
+    const std::string& in = args.positional()[0];
+    const std::string& out = args.positional()[1];
+
+    const std::string type = common::extensionOf(in);
+    if (type != "des" && type != "pre" && type != "dxf")
+        return fail(in, Status::failure(msg::UnknownFileType));
+    geometry::DrawingData drawing;
+    if (Status s = geometry::openDrawing(in, type, drawing); !s)
+        return fail(in, s);
+    if (args.has("--min-distance")) {
+        double d = 0.0;
+        if (!parseNumber(args.value("--min-distance"), d) || d <= 0.0)
+            return usage(std::string(ExportUsage) + " (D a positive number)");
+        drawing.distanciaMinima = d;
+    }
+
+    problem::ResultadoFormacao result;
+    if (Status s = problem::formarRegioes(drawing, result); !s)
+        return fail(in, s);
+
+    // The window of the drawing view after "&Normal": the extent with a 3 % margin.
+    const geometry::Caixa box = paint::janelaNormal(drawing, paint::JanelaInicial);
+    const problem::JanelaExportacao window {box.xMin, box.xMax, box.yMin, box.yMax};
+    const std::string bytes =
+        problem::escreveDatExportado(drawing.fatorEscala, window, result.regioes);
+    if (Status s = common::writeFileAtomically(out, bytes); !s)
+        return fail(out, s);
+    std::fprintf(stderr, "%zu regions written to %s\n", result.regioes.size(), out.c_str());
+    return 0;
+}
+
+int runInfoProblem(const std::string& path, bool json)
+{
+    std::string bytes;
+    if (Status s = common::readWholeFile(path, bytes); !s)
+        return fail(path, s);
+    problem::ProblemData data;
+    if (Status s = problem::readDat(std::string_view(bytes), data); !s)
+        return fail(path, s);
+    const std::string version = versionOf(bytes);
+
+    const auto count = [](std::size_t n) { return static_cast<long long>(n); };
+    if (json) {
+        const std::string text =
+            JsonObject()
+                .text("file", path)
+                .text("type", "dat")
+                .text("version", version)
+                .text("analysis", analysisName(data.tipoAnalise))
+                .number("scale", data.fatorEscala)
+                .raw("window", windowJson(data))
+                .integer("regions", count(data.regioes.size()))
+                .integer("triangles", data.numTriangulos)
+                .number("max_edge", data.arestaMaxima)
+                .integer("potential_segments", count(data.segmentosPotencial.size()))
+                .integer("point_potentials", count(data.potenciaisPonto.size()))
+                .text("symmetry", symmetryName(data.tipoSimetria))
+                .integer("symmetry_segments", count(data.segmentosSimetria.size()))
+                .integer("special_regions", count(data.regioesEspeciais.size()))
+                .integer("special_areas", count(data.areasEspeciais.size()))
+                .str();
+        std::printf("%s\n", text.c_str());
+        return 0;
+    }
+    std::printf("file:       %s\n", path.c_str());
+    std::printf("version:    %s\n", version.c_str());
+    std::printf("analysis:   %s\n", analysisName(data.tipoAnalise));
+    std::printf("scale:      %g\n", data.fatorEscala);
+    std::printf("window:     x %g .. %g, y %g .. %g\n", data.janela[0], data.janela[1],
+        data.janela[2], data.janela[3]);
+    std::printf("regions:    %zu\n", data.regioes.size());
+    std::printf("triangles:  %d\n", static_cast<int>(data.numTriangulos));
+    std::printf("max edge:   %g\n", data.arestaMaxima);
+    std::printf("potentials: %zu segments, %zu points\n", data.segmentosPotencial.size(),
+        data.potenciaisPonto.size());
+    std::printf("symmetry:   %s (%zu segments)\n", symmetryName(data.tipoSimetria),
+        data.segmentosSimetria.size());
+    std::printf("special:    %zu regions, %zu areas\n", data.regioesEspeciais.size(),
+        data.areasEspeciais.size());
+    return 0;
+}
+
+int runRenderProblem(const std::string& in, const std::string& out, int width, int height)
+{
+    problem::ProblemData data;
+    if (Status s = problem::openDat(in, data); !s)
+        return fail(in, s);
+    const QImage image = paint::renderProblem(data, QSize(width, height));
+    if (image.isNull() || !image.save(QString::fromStdString(out), "PNG"))
+        return fail(out, Status::failure(msg::CannotWriteFile));
+    return 0;
+}

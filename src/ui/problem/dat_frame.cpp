@@ -1,0 +1,232 @@
+#include "problem/dat_frame.h"
+
+#include "app/main_app.h"
+#include "common/file_chooser.h"
+#include "common/prompter.h"
+#include "problem/dat_doc.h"
+#include "problem/dat_view.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace {
+
+const QString DatFilter = QStringLiteral("Arquivos (*.dat)");
+const QString DatSuffix = QStringLiteral("dat");
+
+} // namespace
+
+CDatFrame::CDatFrame(std::unique_ptr<CDatDoc> doc, CMainApp& app, QWidget* parent)
+    : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
+{
+    m_view = new CDatView(*m_doc, m_app.prompter());
+    setCentralWidget(m_view);
+    criarBarras();
+    criarMenus();
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    connect(m_view, &CDatView::posicaoAlterada, m_posicao, &QLabel::setText);
+    atualizarTitulo();
+}
+
+CDatFrame::~CDatFrame()
+{
+    // The view refers to the document, so it goes first.
+    delete takeCentralWidget();
+}
+
+QString CDatFrame::documentPath() const { return m_doc->path(); }
+
+QAction* CDatFrame::novaAcao(const QString& texto)
+{
+    auto* acao = new QAction(texto, this);
+    // Every problem frame has the same commands; they act on the frame that has the focus.
+    acao->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(acao);
+    return acao;
+}
+
+void CDatFrame::criarBarras()
+{
+    m_barra = new QToolBar(QStringLiteral("Problema"), this);
+    m_barra->setObjectName(QStringLiteral("barraProblema"));
+    m_barra->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, m_barra);
+
+    m_mensagem = new QLabel(QStringLiteral("Pronto"));
+    m_posicao = new QLabel;
+    m_posicao->setFixedWidth(LarguraPosicao);
+    statusBar()->addWidget(m_mensagem, 1);
+    statusBar()->addPermanentWidget(m_posicao);
+}
+
+void CDatFrame::criarMenus()
+{
+    QStyle* estilo = style();
+
+    QAction* abrirDatAcao = novaAcao(QStringLiteral("Abrir *.dat"));
+    connect(abrirDatAcao, &QAction::triggered, this, &CDatFrame::abrirDat);
+    QAction* fecharAcao = novaAcao(QStringLiteral("&Fechar"));
+    connect(fecharAcao, &QAction::triggered, this, &CDatFrame::fechar);
+    m_acaoGravar = novaAcao(QStringLiteral("&Gravar"));
+    m_acaoGravar->setShortcut(QKeySequence::Save);
+    m_acaoGravar->setIcon(estilo->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(m_acaoGravar, &QAction::triggered, this, &CDatFrame::gravar);
+    QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
+    connect(gravarComoAcao, &QAction::triggered, this, &CDatFrame::gravarComo);
+    m_acaoImprimir = novaAcao(QStringLiteral("&Imprimir..."));
+    m_acaoImprimir->setShortcut(QKeySequence::Print);
+    connect(m_acaoImprimir, &QAction::triggered, m_view, &CDatView::imprimir);
+    QAction* visualizarAcao = novaAcao(QStringLiteral("&Visualizar Impressão..."));
+    connect(visualizarAcao, &QAction::triggered, m_view, &CDatView::visualizarImpressao);
+
+    auto* arquivos = new QMenu(QStringLiteral("&Arquivos"), this);
+    arquivos->addAction(m_app.acaoNovo());
+    arquivos->addAction(m_app.acaoAbrir());
+    arquivos->addAction(abrirDatAcao);
+    arquivos->addAction(fecharAcao);
+    arquivos->addSeparator();
+    arquivos->addAction(m_acaoGravar);
+    arquivos->addAction(gravarComoAcao);
+    arquivos->addSeparator();
+    arquivos->addAction(m_acaoImprimir);
+    arquivos->addAction(visualizarAcao);
+    arquivos->addAction(m_app.acaoAjustarImpressora());
+    arquivos->addSeparator();
+    QAction* antesDoFim = arquivos->addSeparator();
+    arquivos->addAction(m_app.acaoFim());
+    m_app.listarRecentes(arquivos, antesDoFim);
+
+    QAction* zoomAcao = novaAcao(QStringLiteral("&Zoom"));
+    connect(zoomAcao, &QAction::triggered, m_view, &CDatView::iniciarZoom);
+    QAction* normalAcao = novaAcao(QStringLiteral("&Normal"));
+    connect(normalAcao, &QAction::triggered, m_view, &CDatView::zoomNormal);
+    QAction* manualAcao = novaAcao(QStringLiteral("&Ajuste Manual"));
+    connect(manualAcao, &QAction::triggered, m_view, &CDatView::ajusteManual);
+    QAction* redesenharAcao = novaAcao(QStringLiteral("&Redesenhar"));
+    connect(redesenharAcao, &QAction::triggered, m_view, &CDatView::redesenhar);
+    QAction* todasAcao = novaAcao(QStringLiteral("Atualizar Todas"));
+    connect(todasAcao, &QAction::triggered, this, &CDatFrame::atualizarTodas);
+    QAction* barraAcao = m_barra->toggleViewAction();
+    barraAcao->setText(QStringLiteral("B&arra de Menus"));
+
+    auto* exibir = new QMenu(QStringLiteral("&Exibir"), this);
+    exibir->addAction(zoomAcao);
+    exibir->addAction(normalAcao);
+    exibir->addAction(manualAcao);
+    exibir->addSeparator();
+    exibir->addAction(redesenharAcao);
+    exibir->addAction(todasAcao);
+    exibir->addSeparator();
+    exibir->addAction(barraAcao);
+
+    auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
+    ajuda->addAction(m_app.acaoSobre());
+
+    m_menus = {arquivos, exibir, ajuda};
+
+    m_barra->addAction(m_app.acaoNovo());
+    m_barra->addAction(m_app.acaoAbrir());
+    m_barra->addAction(m_acaoGravar);
+    m_barra->addSeparator();
+    m_barra->addAction(m_acaoImprimir);
+    m_barra->addSeparator();
+    m_barra->addAction(zoomAcao);
+    m_barra->addAction(normalAcao);
+    m_barra->addAction(redesenharAcao);
+    m_barra->addSeparator();
+    m_barra->addAction(m_app.acaoSobre());
+}
+
+void CDatFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }
+
+void CDatFrame::mostrarMensagem(const QString& texto) { m_mensagem->setText(texto); }
+
+void CDatFrame::atualizarTodas() { m_doc->updateAllViews(); }
+
+bool CDatFrame::recarregar()
+{
+    QString erro;
+    if (!m_doc->open(m_doc->path(), erro)) {
+        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(m_doc->path()));
+        return false;
+    }
+    m_view->voltarAJanelaDoProblema();
+    return true;
+}
+
+void CDatFrame::closeEvent(QCloseEvent* event)
+{
+    if (podeFechar())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool CDatFrame::podeFechar()
+{
+    if (!m_doc->isModified())
+        return true;
+    switch (m_app.prompter().askToSave(m_doc->title())) {
+    case Prompter::Answer::Save:
+        return gravar();
+    case Prompter::Answer::Discard:
+        return true;
+    case Prompter::Answer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void CDatFrame::fechar()
+{
+    // Closing the sub-window closes this frame through closeEvent; deletion is deferred.
+    QWidget* janela = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!janela)
+        janela = this;
+    janela->close();
+}
+
+bool CDatFrame::gravar()
+{
+    if (m_doc->path().isEmpty())
+        return gravarComo();
+    return gravarEm(m_doc->path());
+}
+
+bool CDatFrame::gravarComo()
+{
+    const QString escolhido =
+        m_app.fileChooser().saveFile(this, DatFilter, DatSuffix, m_doc->path());
+    if (escolhido.isEmpty())
+        return false;
+    return gravarEm(escolhido);
+}
+
+bool CDatFrame::gravarEm(const QString& path)
+{
+    QString erro;
+    if (!m_doc->save(path, m_view->janelaMostrada(), erro)) {
+        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(path));
+        return false;
+    }
+    m_app.adicionarRecente(m_doc->path());
+    atualizarTitulo();
+    return true;
+}
+
+void CDatFrame::abrirDat()
+{
+    const QString path = m_app.fileChooser().openFile(this, DatFilter, DatSuffix, true);
+    if (path.isEmpty())
+        return;
+    // The problem's own command opens what it chose as a problem, whatever the name's case.
+    m_app.abrirPorExtensao(path, DatSuffix);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/child_frame.h"
+
+#include <memory>
+
+QT_BEGIN_NAMESPACE
+class QAction;
+class QLabel;
+class QToolBar;
+QT_END_NAMESPACE
+
+class CDatDoc;
+class CDatView;
+class CMainApp;
+
+/**
+ * The problem-data frame: its view, a toolbar, a status bar with a message pane and a position
+ * pane, and the problem's menus. Closing a modified problem asks whether to save it.
+ */
+class CDatFrame : public CChildFrame {
+    Q_OBJECT
+public:
+    static constexpr int LarguraPosicao = 180;
+
+    /// Takes the document, which must already be read.
+    CDatFrame(std::unique_ptr<CDatDoc> doc, CMainApp& app, QWidget* parent = nullptr);
+    ~CDatFrame() override;
+
+    CDatDoc& doc() { return *m_doc; }
+    CDatView* view() const { return m_view; }
+    QList<QMenu*> menus() const override { return m_menus; }
+    QString documentPath() const override;
+
+    QToolBar* barra() const { return m_barra; }
+    QLabel* painelMensagem() const { return m_mensagem; }
+    QLabel* painelPosicao() const { return m_posicao; }
+
+public slots:
+    /// "&Fechar".
+    void fechar();
+    /// "&Gravar". False when nothing was written.
+    bool gravar();
+    /// "Gravar &Como...".
+    bool gravarComo();
+    /// "Abrir *.dat".
+    void abrirDat();
+    /// "Atualizar Todas".
+    void atualizarTodas();
+    /// Reads the document's file again (it was written over by an export) and shows it at its
+    /// stored window. False, with a warning, when the file cannot be read; the old content stays.
+    bool recarregar();
+    void mostrarMensagem(const QString& texto);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void criarBarras();
+    void criarMenus();
+    bool podeFechar();
+    bool gravarEm(const QString& path);
+    void atualizarTitulo();
+    QAction* novaAcao(const QString& texto);
+
+    std::unique_ptr<CDatDoc> m_doc;
+    CMainApp& m_app;
+    CDatView* m_view = nullptr;
+    QToolBar* m_barra = nullptr;
+    QLabel* m_mensagem = nullptr;
+    QLabel* m_posicao = nullptr;
+    QList<QMenu*> m_menus;
+    QAction* m_acaoGravar = nullptr;
+    QAction* m_acaoImprimir = nullptr;
+};

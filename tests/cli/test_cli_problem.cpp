@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string quoted(const std::string& word) { return "'" + word + "'"; }
+
+std::string readAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CliProblem : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::path(::testing::TempDir())
+            / ("tarvex_problem_"
+                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    fs::path path(const std::string& name) const { return m_dir / name; }
+    std::string arg(const std::string& name) const { return quoted(path(name).string()); }
+    static std::string reference()
+    {
+        return quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre");
+    }
+
+    /// Runs tarvex-cli; its stdout and stderr are kept in `out` and `err`.
+    int run(const std::string& args)
+    {
+        const std::string command = quoted(TARVEX_CLI) + " " + args + " >"
+            + quoted(path("stdout.txt").string()) + " 2>" + quoted(path("stderr.txt").string());
+        const int status = std::system(command.c_str());
+        out = readAll(path("stdout.txt"));
+        err = readAll(path("stderr.txt"));
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    void writeText(const std::string& name, const std::string& text)
+    {
+        std::ofstream(path(name), std::ios::binary) << text;
+    }
+
+    fs::path m_dir;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(CliProblem, ExportOfTheReferenceDrawingGivesFourRegionsInItsWindow)
+{
+    ASSERT_EQ(run("export " + reference() + " " + arg("ref.dat")), 0) << err;
+    ASSERT_EQ(run("info " + arg("ref.dat") + " --json"), 0) << err;
+    EXPECT_NE(out.find("\"version\":\"versao 01.00.00\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"analysis\":\"magnetic\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"scale\":1000"), std::string::npos) << out;
+    // The drawing spans 0..200 × 0..100; the window adds 3 % on each side.
+    EXPECT_NE(out.find("\"window\":[-6,206,-3,103]"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"regions\":4"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"triangles\":0"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"potential_segments\":0"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"symmetry\":\"none\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"special_areas\":0"), std::string::npos) << out;
+
+    // The exported problem renders, and differs from an empty picture of the same size.
+    ASSERT_EQ(run("render " + arg("ref.dat") + " " + arg("ref.png") + " --size 200x100"), 0) << err;
+    const std::string png = readAll(path("ref.png"));
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(png.compare(1, 3, "PNG"), 0);
+}
+
+TEST_F(CliProblem, MinimumDistanceDecidesWhetherAGapCloses)
+{
+    // A square whose last side stops 0.03 short of its first corner.
+    writeText("gap.pre",
+        "1000\n1 2 0\n2 3 0\n3 4 0\n4 5 0\nfim\n"
+        "0 0\n10 0\n10 10\n0 10\n0.03 0\nfim\nfim\n");
+    ASSERT_EQ(run("export " + arg("gap.pre") + " " + arg("closed.dat")), 0) << err;
+    ASSERT_EQ(run("info " + arg("closed.dat") + " --json"), 0) << err;
+    EXPECT_NE(out.find("\"regions\":2"), std::string::npos) << out;
+
+    EXPECT_NE(run("export " + arg("gap.pre") + " " + arg("open.dat") + " --min-distance 0.01"), 0);
+    EXPECT_FALSE(fs::exists(path("open.dat")));
+    EXPECT_FALSE(err.empty());
+}
+
+TEST_F(CliProblem, FailedExportWritesNothingAndKeepsAnOldFile)
+{
+    writeText("loose.pre", "1000\n1 2 0\nfim\n0 0\n10 0\nfim\nfim\n");
+    EXPECT_EQ(run("export " + arg("loose.pre") + " " + arg("new.dat")), 1);
+    EXPECT_FALSE(fs::exists(path("new.dat")));
+    EXPECT_NE(
+        err.find(" Não há contornos fechados no desenho: nada foi exportado !"), std::string::npos)
+        << err;
+
+    writeText("old.dat", "keep me");
+    EXPECT_NE(run("export " + arg("loose.pre") + " " + arg("old.dat")), 0);
+    EXPECT_EQ(readAll(path("old.dat")), "keep me");
+
+    // Missing input, unknown type, bad options: non-zero, nothing written.
+    for (const std::string& args : {"export " + arg("missing.des") + " " + arg("x.dat"),
+             "export " + arg("drawing.txt") + " " + arg("x.dat"),
+             "export " + reference() + " " + arg("x.dat") + " --min-distance -1",
+             "export " + reference() + " " + arg("x.dat") + " --min-distance abc",
+             "export " + reference() + " " + arg("x.dat") + " --min-distance",
+             "export " + reference()}) {
+        EXPECT_NE(run(args), 0) << args;
+        EXPECT_FALSE(err.empty()) << args;
+        EXPECT_FALSE(fs::exists(path("x.dat"))) << args;
+    }
+}
+
+TEST_F(CliProblem, InfoAndRenderRefuseAFileThatIsNotProblemData)
+{
+    writeText("bad.dat", std::string("versao 02.00.00") + std::string(100, '\0'));
+    EXPECT_EQ(run("info " + arg("bad.dat") + " --json"), 1);
+    EXPECT_TRUE(out.empty()) << out;
+    EXPECT_NE(err.find(" Não é possível ler arquivo: erro de versão !"), std::string::npos) << err;
+
+    EXPECT_EQ(run("render " + arg("bad.dat") + " " + arg("bad.png")), 1);
+    EXPECT_FALSE(fs::exists(path("bad.png")));
+}
+
+} // namespace
