@@ -15,11 +15,17 @@ void printUsage()
                "  render IN.des OUT.png [--size WxH]     paint a drawing as its view shows it\n"
                "  export IN.des|IN.pre OUT.dat [--min-distance D]  regions of a drawing as .dat\n"
                "  info FILE.dat [--json]                 analysis, window and counts of a problem\n"
-               "  render IN.dat OUT.png [--size WxH]     paint a problem's structure\n"
+               "  render IN.dat OUT.png [--size WxH] [--mode mesh]  paint a problem's structure\n"
+               "                                         (or its mesh)\n"
                "  info FILE.grp|FILE.mat [--json]        curves of a graph, points of a .mat\n"
                "  convert IN.grp OUT.asc                 export a graph as text\n"
+               "  render IN.grp OUT.png [--size WxH]     paint a graph with automatic axes\n"
                "  harmonics IN.grp --mode N [--json]     harmonic analysis of a graph (N 0 to 5)\n"
-               "  plot-mat IN.mat OUT.grp [--electric]   the plot of a materials file as a graph\n",
+               "  plot-mat IN.mat OUT.grp [--electric]   the plot of a materials file as a graph\n"
+               "  mesh IN.dat OUT.dat [--max-edge H | --edge-factor F] [--special-factor F]\n"
+               "       [--min-angle DEG] [--check-angle] [--smooth] [--json]  generate the mesh\n"
+               "  refine IN.dat OUT.dat --total | --area X1,Y1,X2,Y2 | --recentre\n"
+               "  edit IN.dat OUT.dat OPS...             regions, potentials, symmetry (edit --help)\n",
                stderr);
 }
 
@@ -45,6 +51,12 @@ int main(int argc, char** argv)
         return runHarmonics(args);
     if (verb == "plot-mat")
         return runPlotMat(args);
+    if (verb == "mesh")
+        return runMesh(args);
+    if (verb == "refine")
+        return runRefine(args);
+    if (verb == "edit")
+        return runEdit(args);
     std::fprintf(stderr, "unknown verb: %s\n", verb.c_str());
     printUsage();
     return 2;

@@ -1,5 +1,6 @@
 #include "cli_common.h"
 #include "verbs.h"
+#include "verbs_graph_render.h"
 
 #include "common/file_io.h"
 #include "common/messages.h"
@@ -25,8 +26,8 @@ constexpr int DefaultHeight = 600;
 constexpr int MaxSide = 20000;
 
 const char* const RenderUsage =
-    "usage: tarvex-cli render IN.des|IN.pre|IN.dxf|IN.dat OUT.png [--size WxH]"
-    " (W and H from 1 to 20000)";
+    "usage: tarvex-cli render IN.des|IN.pre|IN.dxf|IN.dat|IN.grp OUT.png [--size WxH]"
+    " [--mode structure|mesh] (W and H from 1 to 20000; --mode for IN.dat only)";
 
 bool parseSize(const std::string& text, int& width, int& height)
 {
@@ -66,7 +67,7 @@ using namespace tarvex::cli;
 
 int runRender(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--size"});
+    const Arguments args(words, {"--size", "--mode"});
     if (args.positional().size() != 2 || !args.error().empty())
         return usage(RenderUsage);
     int width = DefaultWidth;
@@ -78,9 +79,16 @@ int runRender(const std::vector<std::string>& words)
     const std::string& out = args.positional()[1];
 
     const std::string type = common::extensionOf(in);
+    const std::string mode = args.has("--mode") ? args.value("--mode") : "structure";
+    if (mode != "structure" && (mode != "mesh" || type != "dat"))
+        return usage(RenderUsage);
     if (type == "dat") {
         const auto app = ensureGuiApplication();
-        return runRenderProblem(in, out, width, height);
+        return runRenderProblem(in, out, width, height, mode == "mesh");
+    }
+    if (type == "grp") {
+        const auto app = ensureGuiApplication();
+        return runRenderGraph(in, out, width, height);
     }
     // Only the drawing types: any other extension would open as an empty drawing.
     if (type != "des" && type != "pre" && type != "dxf")

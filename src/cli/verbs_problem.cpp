@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
+#include "paint/paint_mesh.h"
 #include "paint/paint_problem.h"
 #include "paint/view_mapping.h"
 #include "problem/dat_io.h"
@@ -153,12 +154,14 @@ int runInfoProblem(const std::string& path, bool json)
     return 0;
 }
 
-int runRenderProblem(const std::string& in, const std::string& out, int width, int height)
+int runRenderProblem(const std::string& in, const std::string& out, int width, int height,
+                     bool mesh)
 {
     problem::ProblemData data;
     if (Status s = problem::openDat(in, data); !s)
         return fail(in, s);
-    const QImage image = paint::renderProblem(data, QSize(width, height));
+    const QImage image = mesh ? paint::renderProblemMesh(data, QSize(width, height))
+                              : paint::renderProblem(data, QSize(width, height));
     if (image.isNull() || !image.save(QString::fromStdString(out), "PNG"))
         return fail(out, Status::failure(msg::CannotWriteFile));
     return 0;

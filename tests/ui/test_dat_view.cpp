@@ -328,7 +328,9 @@ void TestDatView::datOpensInItsOwnFrameWithTheProblemMenus()
     QStringList titles;
     for (const QMenu* menu : frame->menus())
         titles << menu->title();
-    QCOMPARE(titles, (QStringList {"&Arquivos", "&Exibir", "A&juda"}));
+    QCOMPARE(titles,
+        (QStringList {"&Arquivos", "&Exibir", "&Regiões", "&Condições de Contorno", "&Malha",
+            "A&juda"}));
     const auto texts = [](const QMenu* menu) {
         QStringList list;
         for (const QAction* action : menu->actions())
@@ -342,7 +344,7 @@ void TestDatView::datOpensInItsOwnFrameWithTheProblemMenus()
             "&Fim"}));
     QCOMPARE(texts(frame->menus().at(1)),
         (QStringList {"&Zoom", "&Normal", "&Ajuste Manual", "&Redesenhar", "Atualizar Todas",
-            "B&arra de Menus"}));
+            "B&arra de Menus", "Malha", "Estrutura", "Cond. Contorno"}));
 
     // Opening the same file again activates the frame instead of reading it twice.
     QCOMPARE(open(path), frame);

@@ -1,5 +1,7 @@
 #include "common/binary_stream.h"
 
+#include "common/messages.h"
+
 #include <bit>
 #include <cstring>
 
@@ -72,6 +74,20 @@ void ByteWriter::writeFixedText(std::string_view text, std::size_t width)
 void ByteWriter::writeInt32(std::int32_t value) { appendLittleEndian(m_bytes, value); }
 
 void ByteWriter::writeDouble(double value) { appendLittleEndian(m_bytes, value); }
+
+Status readRecordCount(ByteReader& in, std::size_t recordBytes, std::size_t& count,
+                       std::size_t limit)
+{
+    std::int32_t raw = 0;
+    if (!in.readInt32(raw))
+        return Status::failure(msg::DesTruncated);
+    if (raw < 0 || static_cast<std::size_t>(raw) > limit)
+        return Status::failure(msg::DesBadCount);
+    if (static_cast<std::size_t>(raw) > in.remaining() / recordBytes)
+        return Status::failure(msg::DesTruncated);
+    count = static_cast<std::size_t>(raw);
+    return Status::success();
+}
 
 std::string_view fixedFieldText(std::string_view field)
 {

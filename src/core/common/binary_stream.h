@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/status.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -40,6 +42,12 @@ public:
 private:
     std::string m_bytes;
 };
+
+/// Reads a list's int32 count and checks, before anything is allocated, that the records it
+/// announces can be there (`recordBytes` is the smallest size one record can take) and that it
+/// is neither negative nor above `limit`.
+Status readRecordCount(ByteReader& in, std::size_t recordBytes, std::size_t& count,
+                       std::size_t limit = SIZE_MAX);
 
 /// The text of a fixed-width field, up to its first NUL byte.
 std::string_view fixedFieldText(std::string_view field);

@@ -37,11 +37,9 @@ inline constexpr std::string_view DesenhoComplexoDemais =
     " Desenho com cruzamentos demais para exportar !";
 
 // Graph and materials files
-inline constexpr std::string_view GrpVersionError = " Não é possível ler arquivo: erro de versão !";
-inline constexpr std::string_view GrpTruncated =
-    " Não é possível ler arquivo: o arquivo termina antes do esperado !";
-inline constexpr std::string_view GrpBadCount =
-    " Não é possível ler arquivo: quantidade de registros inválida !";
+inline constexpr std::string_view GrpVersionError = DesVersionError;
+inline constexpr std::string_view GrpTruncated = DesTruncated;
+inline constexpr std::string_view GrpBadCount = DesBadCount;
 inline constexpr std::string_view GrpUnequalCurve =
     " Não é possível ler arquivo: curva com quantidades diferentes de abscissas e ordenadas !";
 inline constexpr std::string_view GrpBadValue = " Não é possível ler arquivo: valor inválido !";
@@ -57,5 +55,52 @@ inline constexpr std::string_view InformeArquivoMaterial =
 inline constexpr std::string_view CriaArquivoInicio = "Arquivo não existe ! Cria arquivo ";
 inline constexpr std::string_view CriaArquivoFim = " ?";
 inline constexpr std::string_view CriaArquivoNovo = " Arquivo não existe ! Cria arquivo novo ??";
+
+// Mesh generation
+inline constexpr std::string_view MalhaNaoGeradaStatus = "Status: malha não gerada";
+inline constexpr std::string_view MalhaPreparando = "Status: preparando para gerar malha...";
+inline constexpr std::string_view MalhaNosFronteira = "Status: inserindo nós de fronteira.";
+inline constexpr std::string_view MalhaNosInternos = "Status: inserindo nós internos.";
+inline constexpr std::string_view MalhaRegiaoEspecial = "Status: inserindo nós da região especial.";
+inline constexpr std::string_view MalhaCondicaoAngulo = "Status: verificando condição de ângulo.";
+inline constexpr std::string_view MalhaReconstituindo = "Status: reconstituindo as fronteiras.";
+inline constexpr std::string_view MalhaCantos = "Status: corrigindo triângulos dos cantos.";
+inline constexpr std::string_view MalhaRecentrando = "Status: recentrando elementos.";
+inline constexpr std::string_view MalhaConcluida = "Status: concluída a geração da malha.";
+inline constexpr std::string_view MalhaIncoerenteFronteira =
+    " Erro : Número de Elementos Gerados Incoerente (fronteira)";
+inline constexpr std::string_view MalhaIncoerentePontosInternos =
+    " Erro : Número de Elementos Gerados Incoerente (pontos internos)";
+inline constexpr std::string_view MalhaNaoGerada = "Malha ainda não gerada !";
+inline constexpr std::string_view RecentragemSemMalha =
+    "Operação ainda não implementada ! Gere uma malha primeiro !";
+inline constexpr std::string_view AreaRefinoIncorreta =
+    "Área a refinar definida de forma incorreta ou indefinida !";
+inline constexpr std::string_view AreaSemTriangulos = "Área definida não contém nenhum triângulo !";
+/// The recentring report is this text followed by FormatoRecentragem (quality before, after).
+inline constexpr std::string_view RecentragemEfetuada = " Recentragem efetuada : ";
+inline constexpr const char* FormatoRecentragem =
+    "\n fator qual. s/ rencentragem: %5.3lf/ fator qual. após recentragem %5.3lf";
+inline constexpr std::string_view InformacoesMalhaTitulo = "Informações sobre a Malha Atual";
+inline constexpr std::string_view InfoNumElementos = "Número de Elementos :";
+inline constexpr std::string_view InfoNumNos = "Número de Nós :";
+inline constexpr std::string_view InfoQualidadeMedia = "Fator de qualidade médio :";
+inline constexpr std::string_view InfoQualidadeMinima = "Fator de qualidade mínimo :";
+inline constexpr std::string_view InfoAnguloMedio = "Condição de ângulo média :";
+inline constexpr std::string_view InfoAnguloMinimo = "Condição de ângulo mínima :";
+inline constexpr std::string_view InfoAreaMedia = "Área média triângulos :";
+inline constexpr std::string_view InfoAreaMinima = "Área menor triângulo :";
+// Refusals of a run that could not give a sound mesh.
+inline constexpr std::string_view MalhaInterrompida = " Geração da malha interrompida !";
+inline constexpr std::string_view MalhaSemContorno =
+    " Erro : Não há contorno para gerar a malha !";
+inline constexpr std::string_view MalhaArestaInvalida =
+    " Erro : Aresta máxima inválida para gerar a malha !";
+inline constexpr std::string_view MalhaGrandeDemais =
+    " Erro : Aresta pequena demais: a malha teria elementos demais !";
+inline constexpr std::string_view MalhaNaoConverge =
+    " Erro : O refinamento pela condição de ângulo não converge !";
+inline constexpr std::string_view MalhaFronteirasNaoReconstituidas =
+    " Erro : Não foi possível reconstituir as fronteiras !";
 
 } // namespace tarvex::msg

@@ -2,6 +2,7 @@
 
 #include "common/binary_stream.h"
 #include "common/file_io.h"
+#include "common/word_reader.h"
 #include "common/messages.h"
 #include "geometry/drawing.h"
 
@@ -27,27 +28,12 @@ bool validScale(double scale) { return std::isfinite(scale) && scale > 0.0; }
 
 bool readPonto(ByteReader& in, Ponto& p) { return in.readDouble(p.x) && in.readDouble(p.y); }
 
-/// Reads a count and checks that the records it announces are really there, before anything is
-/// allocated for them.
-Status readCount(ByteReader& in, std::size_t recordBytes, std::size_t& count)
-{
-    std::int32_t raw = 0;
-    if (!in.readInt32(raw))
-        return Status::failure(msg::DesTruncated);
-    if (raw < 0)
-        return Status::failure(msg::DesBadCount);
-    if (static_cast<std::size_t>(raw) > in.remaining() / recordBytes)
-        return Status::failure(msg::DesTruncated);
-    count = static_cast<std::size_t>(raw);
-    return Status::success();
-}
-
 template <typename Record, typename ReadOne>
 Status readList(ByteReader& in, std::size_t recordBytes, common::FrontList<Record>& list,
                 ReadOne readOne)
 {
     std::size_t count = 0;
-    if (Status s = readCount(in, recordBytes, count); !s)
+    if (Status s = common::readRecordCount(in, recordBytes, count); !s)
         return s;
     for (std::size_t i = 0; i < count; ++i) {
         Record record;
@@ -139,38 +125,7 @@ std::string writeDes(const DrawingData& drawing)
 
 namespace {
 
-/// Whitespace-separated words with the line each starts on.
-class WordReader {
-public:
-    explicit WordReader(std::istream& in) : m_in(in) {}
-
-    bool next(std::string& word)
-    {
-        word.clear();
-        int c = m_in.get();
-        while (c != EOF && std::isspace(static_cast<unsigned char>(c))) {
-            if (c == '\n')
-                ++m_line;
-            c = m_in.get();
-        }
-        if (c == EOF)
-            return false;
-        m_wordLine = m_line;
-        while (c != EOF && !std::isspace(static_cast<unsigned char>(c))) {
-            word.push_back(static_cast<char>(c));
-            c = m_in.get();
-        }
-        if (c == '\n')
-            ++m_line;
-        return true;
-    }
-    int line() const { return m_wordLine; }
-
-private:
-    std::istream& m_in;
-    int m_line = 1;
-    int m_wordLine = 1;
-};
+using common::WordReader;
 
 bool isTerminator(const std::string& word) { return word[0] == 'f' || word[0] == 'F'; }
 

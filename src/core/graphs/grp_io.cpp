@@ -40,27 +40,11 @@ bool readText(ByteReader& in, std::string& out)
     return true;
 }
 
-/// Reads a count and checks that the records it announces can be there before anything is
-/// allocated for them.
-Status readCount(ByteReader& in, std::size_t recordBytes, std::size_t& count,
-                 std::size_t limit = SIZE_MAX)
-{
-    std::int32_t raw = 0;
-    if (!in.readInt32(raw))
-        return Status::failure(msg::GrpTruncated);
-    if (raw < 0 || static_cast<std::size_t>(raw) > limit)
-        return Status::failure(msg::GrpBadCount);
-    if (static_cast<std::size_t>(raw) > in.remaining() / recordBytes)
-        return Status::failure(msg::GrpTruncated);
-    count = static_cast<std::size_t>(raw);
-    return Status::success();
-}
-
 /// One array: its count, then count + 1 doubles of which the first is unused.
 Status readArray(ByteReader& in, std::vector<double>& values)
 {
     std::size_t count = 0;
-    if (Status s = readCount(in, sizeof(double), count); !s)
+    if (Status s = common::readRecordCount(in, sizeof(double), count); !s)
         return s;
     if (in.remaining() / sizeof(double) < count + 1)
         return Status::failure(msg::GrpTruncated);
@@ -120,7 +104,7 @@ Status readGrp(std::string_view bytes, GraphData& out)
         return Status::failure(msg::GrpTruncated);
 
     std::size_t nameCount = 0;
-    if (Status s = readCount(in, GrpTextBytes, nameCount, MaxGrpRecords); !s)
+    if (Status s = common::readRecordCount(in, GrpTextBytes, nameCount, MaxGrpRecords); !s)
         return s;
     read.curveNames.resize(nameCount);
     for (std::string& name : read.curveNames)
@@ -128,7 +112,7 @@ Status readGrp(std::string_view bytes, GraphData& out)
             return Status::failure(msg::GrpTruncated);
 
     std::size_t curveCount = 0;
-    if (Status s = readCount(in, MinCurveBytes, curveCount, MaxGrpRecords); !s)
+    if (Status s = common::readRecordCount(in, MinCurveBytes, curveCount, MaxGrpRecords); !s)
         return s;
     read.curves.resize(curveCount);
     std::vector<double> xs;

@@ -17,7 +17,10 @@ constexpr double LegendLineLength = 25.0;
 /// the same limit.
 bool clipCoordinate(double& a, double& b, double low, double high)
 {
-    if ((a > high && b > high) || (a < low && b < low))
+    // Automatic limits carry rounding noise (5.0000000000000009 for 5): a flat curve lying on a
+    // limit must still be drawn, so values within a billionth of the range count as on it.
+    const double slack = 1e-9 * std::fabs(high - low);
+    if ((a > high + slack && b > high + slack) || (a < low - slack && b < low - slack))
         return false;
     // An end beyond a limit moves onto it in this coordinate alone; the other coordinate stays,
     // so the piece keeps its place on the grid though not its slope.

@@ -1,6 +1,7 @@
 #include "materials/mat_io.h"
 
 #include "common/file_io.h"
+#include "common/word_reader.h"
 #include "common/messages.h"
 #include "materials/c_format.h"
 #include "materials/curva.h"
@@ -18,39 +19,7 @@ namespace tarvex::materials {
 
 namespace {
 
-/// White-space separated words with the line each starts on.
-class WordReader {
-public:
-    explicit WordReader(std::istream& in) : m_in(in) {}
-
-    bool next(std::string& word)
-    {
-        word.clear();
-        int c = m_in.get();
-        while (c != EOF && std::isspace(static_cast<unsigned char>(c))) {
-            if (c == '\n')
-                ++m_line;
-            c = m_in.get();
-        }
-        // At the end the line stays that of the last word, where the text stopped short.
-        if (c == EOF)
-            return false;
-        m_wordLine = m_line;
-        while (c != EOF && !std::isspace(static_cast<unsigned char>(c))) {
-            word.push_back(static_cast<char>(c));
-            c = m_in.get();
-        }
-        if (c == '\n')
-            ++m_line;
-        return true;
-    }
-    int line() const { return m_wordLine; }
-
-private:
-    std::istream& m_in;
-    int m_line = 1;
-    int m_wordLine = 1;
-};
+using common::WordReader;
 
 /// The digits of a word, without a leading '+' (stream extraction takes it; from_chars not).
 std::string_view unsigned_(std::string_view word)
@@ -180,8 +149,24 @@ std::string linhaAtualizada(int numero, std::string_view campo, std::string_view
 
 void camposDaLinha(std::string_view linha, std::string& campo, std::string& inducao)
 {
-    campo = linha.size() > 4 ? std::string(linha.substr(4, 16)) : std::string();
-    inducao = linha.size() > 20 ? std::string(linha.substr(20, 16)) : std::string();
+    // The two values are the words after the point number, so a long value never spills into
+    // the other field and a three-digit point number does not shift them.
+    campo.clear();
+    inducao.clear();
+    std::string* fields[] = {nullptr, &campo, &inducao};
+    std::size_t word = 0;
+    std::size_t i = 0;
+    while (i < linha.size() && word < 3) {
+        while (i < linha.size() && linha[i] == ' ')
+            ++i;
+        const std::size_t begin = i;
+        while (i < linha.size() && linha[i] != ' ')
+            ++i;
+        if (i > begin && fields[word])
+            *fields[word] = std::string(linha.substr(begin, i - begin));
+        if (i > begin)
+            ++word;
+    }
 }
 
 std::string writeMatRows(const std::vector<std::string>& linhas)
@@ -221,8 +206,12 @@ Status criaArquivoMaterial(const std::string& path)
 
 std::string nomeArquivoMaterial(std::string_view nome)
 {
-    std::string name = lowered(nome);
-    if (name.find(".mat") == std::string::npos)
+    // Only the file's own name is lowered: the folders of a full path keep their case, which
+    // matters where names are case-sensitive.
+    const std::size_t slash = nome.find_last_of("/\\");
+    const std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
+    std::string name = std::string(nome.substr(0, start)) + lowered(nome.substr(start));
+    if (name.find(".mat", start) == std::string::npos)
         name += ".mat";
     return name;
 }

@@ -69,21 +69,6 @@ void writeInt16(ByteWriter& out, std::int16_t value)
 
 bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 
-/// Reads a count and checks that the records it announces can be there, before anything is
-/// allocated for them. `recordBytes` is the smallest size one record can take.
-Status readCount(ByteReader& in, std::size_t recordBytes, std::size_t& count)
-{
-    std::int32_t raw = 0;
-    if (!in.readInt32(raw))
-        return Status::failure(msg::DesTruncated);
-    if (raw < 0)
-        return Status::failure(msg::DesBadCount);
-    if (static_cast<std::size_t>(raw) > in.remaining() / recordBytes)
-        return Status::failure(msg::DesTruncated);
-    count = static_cast<std::size_t>(raw);
-    return Status::success();
-}
-
 Status readSegmento(ByteReader& in, SegmentoContorno& s)
 {
     std::string_view padding;
@@ -99,7 +84,7 @@ Status readSegmento(ByteReader& in, SegmentoContorno& s)
 Status readSegmentos(ByteReader& in, common::FrontList<SegmentoContorno>& list)
 {
     std::size_t count = 0;
-    if (Status s = readCount(in, SegmentoContornoBytes, count); !s)
+    if (Status s = common::readRecordCount(in, SegmentoContornoBytes, count); !s)
         return s;
     for (std::size_t i = 0; i < count; ++i) {
         SegmentoContorno segmento;
@@ -136,7 +121,7 @@ Status readRegiao(ByteReader& in, Regiao& r)
 Status readRegioes(ByteReader& in, common::FrontList<Regiao>& list)
 {
     std::size_t count = 0;
-    if (Status s = readCount(in, RegiaoMinBytes, count); !s)
+    if (Status s = common::readRecordCount(in, RegiaoMinBytes, count); !s)
         return s;
     for (std::size_t i = 0; i < count; ++i) {
         Regiao regiao;
@@ -152,7 +137,7 @@ Status readList(ByteReader& in, std::size_t recordBytes, common::FrontList<Recor
                 ReadOne readOne)
 {
     std::size_t count = 0;
-    if (Status s = readCount(in, recordBytes, count); !s)
+    if (Status s = common::readRecordCount(in, recordBytes, count); !s)
         return s;
     for (std::size_t i = 0; i < count; ++i) {
         Record record;

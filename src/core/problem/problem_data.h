@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/front_list.h"
+#include "problem/contour_index.h"
 #include "problem/records.h"
 #include "problem/region_locator.h"
 
@@ -68,6 +69,9 @@ public:
     double tolerancia = 0.0; ///< arestaMaxima / 1e6
     double toleranciaArcos = DefaultToleranciaArcos;
     double anguloArco = DefaultAnguloArco; ///< degrees: largest angle one chord of an arc spans
+    /// Nearest-segment and nearest-point picking over the pool, the outer contour and the contour
+    /// points; (re)built on first use after those lists change (see problem/editing.h).
+    mutable IndiceContorno indiceContorno;
 
     /// The region at a 1-based position: a position beyond the end gives the last region, one
     /// below 1 the first. Null only when there are no regions.

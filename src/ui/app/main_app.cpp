@@ -7,6 +7,8 @@
 #include "common/prompter.h"
 #include "drawing/des_doc.h"
 #include "drawing/des_frame.h"
+#include "graphs/graph_doc.h"
+#include "graphs/graph_frame.h"
 #include "problem/dat_doc.h"
 #include "problem/dat_frame.h"
 
@@ -176,6 +178,20 @@ CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& exte
         m_mainFrame->adicionarFilho(frame, tamanhoInicialFilho());
         return frame;
     }
+    if (modelo->kind == DocumentKind::Graph) {
+        auto doc = std::make_unique<CGraphDoc>();
+        QString erro;
+        if (!doc->open(path, erro)) {
+            m_prompter.warn(erro + QLatin1Char('\n') + nomeArquivo);
+            return nullptr;
+        }
+        if (!m_mainFrame)
+            return nullptr;
+        adicionarRecente(path);
+        auto* frame = new CGraphFrame(std::move(doc), *this);
+        m_mainFrame->adicionarFilho(frame, tamanhoInicialFilho());
+        return frame;
+    }
     if (modelo->kind != DocumentKind::Drawing) {
         // These documents are not built yet: say so rather than show an empty window.
         m_prompter.warn(coreText(tarvex::msg::UnknownFileType) + QLatin1Char('\n') + nomeArquivo);
@@ -204,10 +220,14 @@ CDesFrame* CMainApp::novoDesenho()
 
 CGraphDoc* CMainApp::novoGrafico(const QString& /*unusedText*/)
 {
-    if (!modeloPorNome(QStringLiteral("grp")))
+    if (!modeloPorNome(QStringLiteral("grp")) || !m_mainFrame)
         return nullptr;
-    m_prompter.warn(coreText(tarvex::msg::UnknownFileType));
-    return nullptr;
+    auto doc = std::make_unique<CGraphDoc>(graficoPendente);
+    doc->setUntitledNumber(m_proximoGrafico++);
+    CGraphDoc* grafico = doc.get();
+    auto* frame = new CGraphFrame(std::move(doc), *this);
+    m_mainFrame->adicionarFilho(frame, tamanhoInicialFilho());
+    return grafico;
 }
 
 CDesFrame* CMainApp::abrirArranjo(int tipo)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "graphs/graph_data.h"
+
 #include <QImage>
 #include <QObject>
 #include <QString>
@@ -42,11 +44,6 @@ struct DocumentTemplate {
     QString filterExtension() const { return field(4); }
 };
 
-/// The curves that the next new graph document copies. Filled by the commands that produce
-/// curves once graph documents exist.
-struct GraficoPendente {
-};
-
 /**
  * The application: document templates, opening files by extension, new drawings, the typical
  * arrangements' pictures, the recent-file list and the commands that every menu shares.
@@ -80,7 +77,8 @@ public:
     CChildFrame* abrirPorExtensao(const QString& path, const QString& extension);
     /// A new, empty drawing in its own frame.
     CDesFrame* novoDesenho();
-    /// A new graph document from `graficoPendente`; nullptr while graph documents cannot be made.
+    /// A new, untitled graph document in its own frame, holding a copy of `graficoPendente`.
+    /// The text is not used.
     CGraphDoc* novoGrafico(const QString& unusedText = {});
     /// "Tipo 1".."Tipo 4" (`tipo` 0..3): a new drawing in the split arrangement layout.
     CDesFrame* abrirArranjo(int tipo);
@@ -107,7 +105,9 @@ public:
     /// 0..3 select arrangement 1..4; SemArranjo means none.
     int tipoArranjo = SemArranjo;
     std::array<bool, ArrangementCount> figuraCarregada = {};
-    GraficoPendente graficoPendente;
+    /// What the next new graph document copies: commands that produce curves fill it, then
+    /// call novoGrafico().
+    tarvex::graphs::GraphData graficoPendente;
 
 public slots:
     void novo();
@@ -130,6 +130,7 @@ private:
     std::unique_ptr<QPrinter> m_impressora;
     std::array<QImage, ArrangementCount> m_figuras;
     int m_proximoSemNome = 1;
+    int m_proximoGrafico = 1;
 
     QAction* m_acaoNovo = nullptr;
     QAction* m_acaoAbrir = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/child_frame.h"
 #include "app/main_app.h"
+#include "materials/materiais_comandos.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -73,6 +74,8 @@ void CMainFrame::criarMenus()
     auto* arquivos = new QMenu(QStringLiteral("&Arquivos"), this);
     arquivos->addAction(m_app.acaoNovo());
     arquivos->addAction(m_app.acaoAbrir());
+    arquivos->addAction(QStringLiteral("Editar Arquivo de Materiais..."), this,
+                        [this] { editarArquivoMaterialDoMenu(m_app, this); });
     arquivos->addSeparator();
     arquivos->addAction(m_app.acaoAjustarImpressora());
     arquivos->addSeparator();

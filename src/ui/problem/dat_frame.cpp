@@ -7,6 +7,7 @@
 #include "problem/dat_view.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -28,12 +29,15 @@ CDatFrame::CDatFrame(std::unique_ptr<CDatDoc> doc, CMainApp& app, QWidget* paren
     : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
 {
     m_view = new CDatView(*m_doc, m_app.prompter());
+    m_view->setAplicacao(&m_app);
     setCentralWidget(m_view);
     criarBarras();
     criarMenus();
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     connect(m_view, &CDatView::posicaoAlterada, m_posicao, &QLabel::setText);
+    connect(m_doc.get(), &CDatDoc::changed, this, &CDatFrame::atualizarAnalise);
     atualizarTitulo();
+    atualizarAnalise();
 }
 
 CDatFrame::~CDatFrame()
@@ -130,7 +134,9 @@ void CDatFrame::criarMenus()
     auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
     ajuda->addAction(m_app.acaoSobre());
 
-    m_menus = {arquivos, exibir, ajuda};
+    m_menuExibir = exibir;
+    criarMenusProblema();
+    m_menus = {arquivos, exibir, m_menuRegioes, m_menuCondicoes, m_menuMalha, ajuda};
 
     m_barra->addAction(m_app.acaoNovo());
     m_barra->addAction(m_app.acaoAbrir());
@@ -143,6 +149,88 @@ void CDatFrame::criarMenus()
     m_barra->addAction(redesenharAcao);
     m_barra->addSeparator();
     m_barra->addAction(m_app.acaoSobre());
+}
+
+void CDatFrame::criarMenusProblema()
+{
+    const auto comando = [this](const QString& texto, void (CDatView::*slot)()) {
+        QAction* a = novaAcao(texto);
+        connect(a, &QAction::triggered, m_view, slot);
+        return a;
+    };
+
+    // Display modes, under the view's menu.
+    m_menuExibir->addSeparator();
+    m_menuExibir->addAction(comando(QStringLiteral("Malha"), &CDatView::malha));
+    m_menuExibir->addAction(comando(QStringLiteral("Estrutura"), &CDatView::estrutura));
+    m_menuExibir->addAction(comando(QStringLiteral("Cond. Contorno"), &CDatView::condContorno));
+
+    m_menuRegioes = new QMenu(QStringLiteral("&Regiões"), this);
+    m_menuRegioes->addAction(comando(QStringLiteral("Editar"), &CDatView::editar));
+    m_menuRegioes->addSeparator();
+    m_acaoMagnetico = comando(QStringLiteral("Campo Magnético"), &CDatView::campoMagnetico);
+    m_acaoEletrico = comando(QStringLiteral("Campo Elétrico"), &CDatView::campoEletrico);
+    auto* tipos = new QActionGroup(this);
+    for (QAction* a : {m_acaoMagnetico, m_acaoEletrico}) {
+        a->setCheckable(true);
+        tipos->addAction(a);
+        m_menuRegioes->addAction(a);
+    }
+    m_menuRegioes->addSeparator();
+    m_menuRegioes->addAction(
+        comando(QStringLiteral("Define Reg. Especial"), &CDatView::defineRegEspecial));
+    m_menuRegioes->addAction(
+        comando(QStringLiteral("Remove Reg. Especial"), &CDatView::removeRegEspecial));
+
+    m_menuCondicoes = new QMenu(QStringLiteral("&Condições de Contorno"), this);
+    m_menuCondicoes->addAction(comando(QStringLiteral("Nenhuma (default)"), &CDatView::nenhuma));
+    m_menuCondicoes->addAction(
+        comando(QStringLiteral("Contorno Externo"), &CDatView::contornoExterno));
+    m_menuCondicoes->addAction(
+        comando(QStringLiteral("Seg. Contorno Ext."), &CDatView::segContornoExt));
+    m_menuCondicoes->addAction(
+        comando(QStringLiteral("Potencial Segmento"), &CDatView::potencialSegmento));
+    m_menuCondicoes->addAction(
+        comando(QStringLiteral("Potencial  Ponto"), &CDatView::potencialPonto));
+    m_menuCondicoes->addSeparator();
+    m_menuCondicoes->addAction(comando(QStringLiteral("Simetria XY/RT"), &CDatView::simetria));
+    m_menuCondicoes->addAction(
+        comando(QStringLiteral("Anti-Simetria XY/RT"), &CDatView::antiSimetria));
+    m_menuCondicoes->addAction(
+        comando(QStringLiteral("Remove Simetria"), &CDatView::removeSimetria));
+
+    m_menuMalha = new QMenu(QStringLiteral("&Malha"), this);
+    m_menuMalha->addAction(comando(QStringLiteral("Gera"), &CDatView::gera));
+    m_menuMalha->addAction(comando(QStringLiteral("Ajustes..."), &CDatView::ajustesMalha));
+    m_menuMalha->addAction(
+        comando(QStringLiteral("Informações Malha Atual"), &CDatView::informacoesMalhaAtual));
+    m_menuMalha->addAction(
+        comando(QStringLiteral("Recentra Malha Atual"), &CDatView::recentraMalhaAtual));
+    m_menuMalha->addSeparator();
+    m_menuMalha->addAction(comando(QStringLiteral("Define Área"), &CDatView::defineArea));
+    m_menuMalha->addAction(comando(QStringLiteral("Refina Área"), &CDatView::refinaArea));
+    m_menuMalha->addAction(comando(QStringLiteral("Refina Total"), &CDatView::refinaTotal));
+    m_menuMalha->addSeparator();
+    m_menuMalha->addAction(comando(QStringLiteral("tolerâncias"), &CDatView::tolerancias));
+}
+
+void CDatFrame::atualizarAnalise()
+{
+    const bool eletrica =
+        m_doc->data().tipoAnalise == tarvex::problem::ProblemData::AnaliseEletrica;
+    m_acaoEletrico->setChecked(eletrica);
+    m_acaoMagnetico->setChecked(!eletrica);
+}
+
+QAction* CDatFrame::acao(const QString& texto) const
+{
+    for (QAction* a : actions()) {
+        QString semAtalho = a->text();
+        semAtalho.remove(QLatin1Char('&'));
+        if (a->text() == texto || semAtalho == texto)
+            return a;
+    }
+    return nullptr;
 }
 
 void CDatFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }

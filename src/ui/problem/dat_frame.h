@@ -35,6 +35,8 @@ public:
     QToolBar* barra() const { return m_barra; }
     QLabel* painelMensagem() const { return m_mensagem; }
     QLabel* painelPosicao() const { return m_posicao; }
+    /// The frame's command with this menu text (without its '&'), or null.
+    QAction* acao(const QString& texto) const;
 
 public slots:
     /// "&Fechar".
@@ -61,6 +63,9 @@ private:
     bool podeFechar();
     bool gravarEm(const QString& path);
     void atualizarTitulo();
+    /// Check marks of the analysis type.
+    void atualizarAnalise();
+    void criarMenusProblema();
     QAction* novaAcao(const QString& texto);
 
     std::unique_ptr<CDatDoc> m_doc;
@@ -72,4 +77,10 @@ private:
     QList<QMenu*> m_menus;
     QAction* m_acaoGravar = nullptr;
     QAction* m_acaoImprimir = nullptr;
+    QAction* m_acaoMagnetico = nullptr;
+    QAction* m_acaoEletrico = nullptr;
+    QMenu* m_menuRegioes = nullptr;
+    QMenu* m_menuCondicoes = nullptr;
+    QMenu* m_menuMalha = nullptr;
+    QMenu* m_menuExibir = nullptr;
 };

@@ -1,28 +1,80 @@
 #include "problem/dat_view.h"
 
+#include "common/prompter.h"
 #include "drawing/des_view.h"
 #include "drawing/dlg_escala.h"
 #include "paint/canvas.h"
 #include "paint/paint_problem.h"
+#include "problem/dat_campos.h"
 #include "problem/dat_doc.h"
+#include "problem/dat_paint.h"
+#include "problem/dlg_ajustes_tolerancias.h"
+#include "problem/dlg_edit_reg.h"
+#include "problem/dlg_geracao_malha.h"
+#include "problem/dlg_info_malha.h"
+#include "problem/dlg_potencial.h"
+#include "problem/dlg_troca_simetria.h"
+#include "problem/editing.h"
+#include "problem/mesh_observer_view.h"
+#include "problem/mesher/gerar_malha.h"
+#include "problem/mesher/mesh_operations.h"
+#include "problem/problem_data.h"
+#include "paint/paint_mesh.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRubberBand>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 using tarvex::geometry::Caixa;
 using tarvex::geometry::Ponto;
+using tarvex::problem::ProblemData;
+using tarvex::problem::SegmentoContorno;
+namespace ed = tarvex::problem;
 
 CDatView::CDatView(CDatDoc& doc, Prompter& prompter, QWidget* parent)
     : CBaseView(parent),
       m_doc(doc),
       m_prompter(prompter),
+      m_executor([](QDialog& d) { return d.exec(); }),
       m_janela(tarvex::paint::janelaInicialProblema(doc.data())),
       m_elastico(new QRubberBand(QRubberBand::Rectangle, this))
 {
     setMouseTracking(true);
     connect(&m_doc, &CDatDoc::changed, this, qOverload<>(&QWidget::update));
+    // A highlighted triangle belongs to the mesh it was found in.
+    connect(&m_doc, &CDatDoc::changed, this, [this] { m_menorTriangulo.reset(); });
+    iniciaControleMalha();
+}
+
+CDatView::~CDatView() = default;
+
+int CDatView::executa(QDialog& dialogo) { return m_executor(dialogo); }
+
+void CDatView::avisa(std::string_view texto) { m_prompter.warn(dat_campos::texto(texto)); }
+
+void CDatView::alterado()
+{
+    m_doc.setModified(true);
+    m_doc.updateAllViews();
+}
+
+void CDatView::setModo(int modo)
+{
+    m_modo = modo;
+    m_modoZoom = false;
+    m_selecaoIniciada = false;
+    m_cliquePendente = 0;
+    // A selection belongs to the command that made it: left over, the next left click in mode 1
+    // would silently edit regions picked for something else.
+    m_selecaoRegioes.clear();
+    m_selecaoSegmentos.clear();
+    m_menorTriangulo.reset();
+    update();
 }
 
 void CDatView::setJanela(const Caixa& janela)
@@ -56,16 +108,81 @@ std::array<double, 4> CDatView::janelaMostrada()
     return {m.xMin(), m.xMax(), m.yMin(), m.yMax()};
 }
 
+Ponto CDatView::paraMundo(const QPoint& pixel)
+{
+    ajustarNaTela();
+    return mapping().paraMundo(pixel.x(), pixel.y());
+}
+
+QPoint CDatView::paraPixel(const Ponto& p)
+{
+    ajustarNaTela();
+    return mapping().paraPixel(p.x, p.y);
+}
+
+// ---- Painting ------------------------------------------------------------------------------
+
 void CDatView::desenhar(tarvex::paint::Canvas& canvas)
 {
     ajustarJanelaPropria();
-    if (m_semLimpar && !mapping().imprimindo) {
-        m_semLimpar = false;
-        tarvex::paint::drawProblemStructure(canvas, m_doc.data());
+    const ProblemData& data = m_doc.data();
+    if (m_desenhoGeracao && !mapping().imprimindo) {
+        // A run is going: the document has no mesh yet, the layer holds the growing one.
+        tarvex::paint::paintProblem(canvas, data);
+        desenhaEspeciais(canvas, data);
+        canvas.painter().drawImage(0, 0, m_desenhoGeracao->camada());
         return;
     }
-    tarvex::paint::paintProblem(canvas, m_doc.data());
+    if (m_semLimpar && !mapping().imprimindo) {
+        m_semLimpar = false;
+        tarvex::paint::drawProblemStructure(canvas, data);
+        return;
+    }
+    tarvex::paint::paintProblem(canvas, data);
+    desenhaEspeciais(canvas, data);
+
+    switch (m_modo) {
+    case ModoMalha:
+    case ModoMalhaGerada:
+        if (!desenhaMalha(canvas, data)) {
+            canvas.desenhaTexto(dat_campos::texto(tarvex::msg::NaoHaMalha),
+                                mapping().paraMundo(10, 10));
+            break;
+        }
+        if (m_modo == ModoMalhaGerada)
+            tarvex::paint::paintMeshBoundary(canvas, data);
+        if (m_menorTriangulo)
+            tarvex::paint::paintTriangle(canvas, *m_menorTriangulo,
+                                         tarvex::paint::corMalha::MenorTriangulo, 3);
+        break;
+    case ModoPotencialPonto:
+    case ModoPotencialSegmento:
+    case ModoSegContornoExt:
+    case ModoCondContorno:
+    case ModoSimetria:
+    case ModoAntiSimetria:
+    case ModoContornoExterno:
+    case ModoNenhuma:
+        desenhaCondicoesContorno(canvas, data);
+        break;
+    default:
+        break;
+    }
+
+    if (m_regiaoDestacada > 0)
+        if (const auto* r = data.regiaoNaPosicao(m_regiaoDestacada))
+            destacaRegiao(canvas, *r);
+    for (const int posicao : m_selecaoRegioes)
+        if (const auto* r = data.regiaoNaPosicao(posicao))
+            destacaRegiao(canvas, *r);
+    for (const SegmentoContorno& s : m_selecaoSegmentos)
+        destacaSegmento(canvas, s);
+    if (m_modo == ModoSegContornoExt && m_cliquePendente == 1
+        && m_primeiroExterno < data.contornoExterno.size())
+        destacaSegmento(canvas, data.contornoExterno[m_primeiroExterno]);
 }
+
+// ---- Zoom and window -----------------------------------------------------------------------
 
 void CDatView::zoomNormal()
 {
@@ -96,17 +213,476 @@ void CDatView::ajusteManual()
     CDlgEscala dialogo(m_prompter, this);
     dialogo.setValores(
         {m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax, m_doc.data().fatorEscala});
-    if (dialogo.exec() == QDialog::Accepted)
+    if (executa(dialogo) == QDialog::Accepted)
         aplicarEscala(dialogo.valores());
 }
 
+// ---- Commands ------------------------------------------------------------------------------
+
+void CDatView::editar() { setModo(ModoEditar); }
+void CDatView::potencialPonto() { setModo(ModoPotencialPonto); }
+void CDatView::potencialSegmento() { setModo(ModoPotencialSegmento); }
+void CDatView::segContornoExt() { setModo(ModoSegContornoExt); }
+void CDatView::estrutura() { setModo(ModoEstrutura); }
+void CDatView::condContorno() { setModo(ModoCondContorno); }
+void CDatView::defineRegEspecial() { setModo(ModoDefineEspecial); }
+void CDatView::removeRegEspecial() { setModo(ModoRemoveEspecial); }
+void CDatView::defineArea() { setModo(ModoDefineArea); }
+
+void CDatView::malha()
+{
+    if (m_doc.data().numTriangulos == 0 && m_doc.data().triangulos.empty()) {
+        avisa(tarvex::msg::NaoHaMalha);
+        return;
+    }
+    setModo(ModoMalha);
+}
+
+bool CDatView::perguntaTroca(std::int32_t tipo)
+{
+    if (!ed::perguntaTrocaSimetria(m_doc.data(), tipo))
+        return true;
+    CDlgTrocaSimetria dialogo(dat_campos::texto(ed::textoTrocaSimetria(tipo)), this);
+    switch (executa(dialogo)) {
+    case QDialog::Accepted:
+        ed::trocaSimetria(m_doc.data(), tipo);
+        alterado();
+        return true;
+    case CDlgTrocaSimetria::Deleta:
+        ed::deletaSimetria(m_doc.data());
+        alterado();
+        return true;
+    default:
+        // Cancel keeps everything, the mode included.
+        return false;
+    }
+}
+
+void CDatView::simetria()
+{
+    if (perguntaTroca(ed::Simetria))
+        setModo(ModoSimetria);
+}
+
+void CDatView::antiSimetria()
+{
+    if (perguntaTroca(ed::AntiSimetria))
+        setModo(ModoAntiSimetria);
+}
+
+void CDatView::removeSimetria()
+{
+    ed::removeSimetria(m_doc.data());
+    alterado();
+}
+
+void CDatView::campoMagnetico()
+{
+    if (m_doc.data().tipoAnalise != ProblemData::AnaliseMagnetica) {
+        ed::defineAnalise(m_doc.data(), ProblemData::AnaliseMagnetica);
+        m_doc.setModified(true);
+    }
+    m_doc.updateAllViews();
+}
+
+void CDatView::campoEletrico()
+{
+    if (m_doc.data().tipoAnalise != ProblemData::AnaliseEletrica) {
+        ed::defineAnalise(m_doc.data(), ProblemData::AnaliseEletrica);
+        m_doc.setModified(true);
+    }
+    m_doc.updateAllViews();
+}
+
+void CDatView::nenhuma()
+{
+    ed::removePotenciais(m_doc.data());
+    setModo(ModoNenhuma);
+    alterado();
+}
+
+void CDatView::contornoExterno()
+{
+    CDlgPotencial dialogo(CDlgPotencial::Variante::Simples, 0.0, m_prompter, this);
+    if (executa(dialogo) != QDialog::Accepted) {
+        update();
+        return;
+    }
+    ed::potencialContornoExterno(m_doc.data(), dialogo.valor());
+    setModo(ModoContornoExterno);
+    alterado();
+}
+
+void CDatView::tolerancias()
+{
+    ProblemData& data = m_doc.data();
+    CDlgAjustesTolerancias dialogo(data.toleranciaArcos, data.anguloArco, m_prompter, this);
+    if (executa(dialogo) != QDialog::Accepted)
+        return;
+    if (const tarvex::Status s =
+            ed::defineTolerancias(data, dialogo.toleranciaArcos(), dialogo.anguloArco());
+        !s)
+        avisa(s.message);
+}
+
+void CDatView::forcaPolarTeclado() { avisa(tarvex::msg::ItemNaoDisponivel); }
+
+// ---- Mesh ----------------------------------------------------------------------------------
+
+void CDatView::iniciaControleMalha()
+{
+    const ProblemData& data = m_doc.data();
+    // The reference length is the shortest contour element; elements of no length are passed
+    // over, as a zero edge could never be meshed.
+    double menor = std::numeric_limits<double>::infinity();
+    for (const SegmentoContorno& s : data.poolSegmentos) {
+        const double comprimento = ed::comprimentoElemento(s);
+        if (comprimento > ProblemData::ArestaMinima && comprimento < menor)
+            menor = comprimento;
+    }
+    m_controle = {};
+    m_controle.comprimentoReferencia = std::isfinite(menor) ? menor : 0.0;
+    if (!data.triangulos.empty() && m_controle.comprimentoReferencia > 0.0) {
+        m_controle.fatorAresta = data.arestaMalha / m_controle.comprimentoReferencia;
+        m_controle.fatorEspecial = data.arestaEspecial / m_controle.comprimentoReferencia;
+        m_controle.termoQualidade = data.fatorQualidade;
+    }
+}
+
+tarvex::problem::OpcoesMalha CDatView::opcoesMalha() const
+{
+    tarvex::problem::OpcoesMalha opcoes;
+    opcoes.verificaAngulo = m_controle.verificaAngulo;
+    opcoes.recentragem = m_controle.recentragem;
+    opcoes.comprimentoReferencia = m_controle.comprimentoReferencia;
+    return opcoes;
+}
+
+void CDatView::aplicaControleMalha(const ValoresControleMalha& v)
+{
+    m_controle = v;
+    ProblemData& data = m_doc.data();
+    const double arestaMaxima =
+        v.modoAresta == 1 ? v.fatorAresta * v.comprimentoReferencia : v.comprimentoReferencia;
+    const double arestaEspecial = v.fatorEspecial * v.comprimentoReferencia;
+    if (arestaMaxima != data.arestaMaxima || arestaEspecial != data.arestaEspecial
+        || v.termoQualidade != data.fatorQualidade)
+        m_doc.setModified(true);
+    data.arestaMaxima = arestaMaxima;
+    data.arestaEspecial = arestaEspecial;
+    data.fatorQualidade = v.termoQualidade;
+    // The cavity test's tolerance follows the edge, as when the problem is read.
+    data.tolerancia = data.arestaMaxima / 1e6;
+}
+
+void CDatView::ajustesMalha()
+{
+    CDlgControleMalha dialogo(m_controle, m_prompter, this);
+    const int resultado = executa(dialogo);
+    if (resultado != QDialog::Accepted && resultado != CDlgControleMalha::GeraMalha)
+        return;
+    aplicaControleMalha(dialogo.valores());
+    if (resultado == CDlgControleMalha::GeraMalha)
+        gera();
+}
+
+void CDatView::gera()
+{
+    CDlgGeracaoMalha dialogo(*this, m_prompter, this);
+    executa(dialogo);
+}
+
+tarvex::problem::MeshObserver* CDatView::iniciaGeracao()
+{
+    m_modoAnterior = m_modo;
+    m_menorTriangulo.reset();
+    ajustarNaTela();
+    m_desenhoGeracao = std::make_unique<CDesenhoGeracao>(mapping(), size(), [this] {
+        update();
+        QCoreApplication::processEvents();
+    });
+    update();
+    return m_desenhoGeracao.get();
+}
+
+void CDatView::terminaGeracao()
+{
+    m_desenhoGeracao.reset();
+    update();
+}
+
+void CDatView::restauraModo() { setModo(m_modoAnterior); }
+
+void CDatView::mostraMalhaGerada()
+{
+    setModo(ModoMalhaGerada);
+    m_doc.updateAllViews();
+}
+
+void CDatView::malhaAlterada()
+{
+    setModo(ModoMalha);
+    alterado();
+}
+
+void CDatView::informacoesMalhaAtual()
+{
+    ProblemData& data = m_doc.data();
+    ed::InformacoesMalha info;
+    if (const tarvex::Status s = ed::informacoesMalha(data, info); !s) {
+        avisa(s.message);
+        return;
+    }
+    if (info.menorTriangulo < data.triangulos.size())
+        m_menorTriangulo = data.triangulos.at(info.menorTriangulo);
+    update();
+    CDlgInfoMalha dialogo(ed::textosInformacoes(info), this);
+    executa(dialogo);
+}
+
+void CDatView::recentraMalhaAtual()
+{
+    ed::ResultadoRecentragem resultado;
+    if (const tarvex::Status s = ed::recentraMalha(m_doc.data(), resultado); !s) {
+        avisa(s.message);
+        return;
+    }
+    malhaAlterada();
+    m_prompter.inform(QString::fromStdString(resultado.texto));
+}
+
+void CDatView::refinaArea()
+{
+    if (const tarvex::Status s = ed::refinaArea(m_doc.data()); !s) {
+        avisa(s.message);
+        return;
+    }
+    malhaAlterada();
+}
+
+void CDatView::refinaTotal()
+{
+    if (const tarvex::Status s = ed::refinaTotal(m_doc.data()); !s) {
+        avisa(s.message);
+        return;
+    }
+    malhaAlterada();
+}
+
+// ---- Clicks --------------------------------------------------------------------------------
+
+void CDatView::clique(Qt::MouseButton botao, const Ponto& p)
+{
+    m_pontoClique = p;
+    if (botao == Qt::RightButton) {
+        if (m_modo == ModoEditar)
+            selecionaRegiao(p);
+        else if (m_modo == ModoPotencialSegmento)
+            selecionaSegmento(p);
+        return;
+    }
+    if (botao != Qt::LeftButton)
+        return;
+    switch (m_modo) {
+    case ModoEditar:
+        editaRegiao(p);
+        break;
+    case ModoPotencialPonto:
+        potencialNoPonto(p);
+        break;
+    case ModoPotencialSegmento:
+        potencialNoSegmento(p);
+        break;
+    case ModoSegContornoExt:
+        trechoExterno(p);
+        break;
+    case ModoSimetria:
+        segmentoSimetria(p, ed::Simetria);
+        break;
+    case ModoAntiSimetria:
+        segmentoSimetria(p, ed::AntiSimetria);
+        break;
+    case ModoDefineEspecial:
+    case ModoRemoveEspecial: {
+        const tarvex::Status s = m_modo == ModoDefineEspecial
+            ? ed::defineRegiaoEspecial(m_doc.data(), p)
+            : ed::removeEspecial(m_doc.data(), p);
+        if (!s)
+            avisa(s.message);
+        else
+            alterado();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CDatView::editaRegiao(const Ponto& p)
+{
+    ProblemData& data = m_doc.data();
+    int posicao = 0;
+    if (const tarvex::Status s = ed::regiaoSobPonto(data, p, posicao); !s) {
+        avisa(s.message);
+        return;
+    }
+    const bool varias = !m_selecaoRegioes.empty();
+    if (varias)
+        m_selecaoRegioes.insert(m_selecaoRegioes.begin(), posicao);
+    m_regiaoDestacada = posicao;
+    update();
+
+    const bool eletrico = data.tipoAnalise == ProblemData::AnaliseEletrica;
+    for (;;) {
+        const ed::Regiao& clicada = *data.regiaoNaPosicao(posicao);
+        CDlgEditReg dialogo(eletrico, m_prompter, this);
+        dialogo.setAplicacao(m_app);
+        dialogo.setValores(varias ? ed::valoresDaSelecao(clicada, data.tipoAnalise)
+                                  : ed::valoresDaRegiao(clicada, data.tipoAnalise));
+        if (executa(dialogo) != QDialog::Accepted)
+            break;
+        const std::vector<int> alvo = varias ? m_selecaoRegioes : std::vector<int>{posicao};
+        if (const tarvex::Status s = ed::editaRegioes(data, alvo, dialogo.valores()); !s) {
+            // The edit starts again at the same click.
+            avisa(s.message);
+            continue;
+        }
+        alterado();
+        break;
+    }
+    // The selection was used up by this edit; the next one starts afresh.
+    m_regiaoDestacada = 0;
+    m_selecaoRegioes.clear();
+    m_selecaoIniciada = false;
+    update();
+}
+
+void CDatView::selecionaRegiao(const Ponto& p)
+{
+    int posicao = 0;
+    if (const tarvex::Status s = ed::regiaoSobPonto(m_doc.data(), p, posicao); !s) {
+        avisa(s.message);
+        return;
+    }
+    if (!m_selecaoIniciada) {
+        m_selecaoRegioes.clear();
+        m_selecaoIniciada = true;
+    }
+    m_selecaoRegioes.insert(m_selecaoRegioes.begin(), posicao);
+    update();
+}
+
+void CDatView::selecionaSegmento(const Ponto& p)
+{
+    const ProblemData& data = m_doc.data();
+    if (const auto i = ed::segmentoMaisProximo(data, p)) {
+        ed::acrescentaSemRepetir(m_selecaoSegmentos, data.poolSegmentos[*i]);
+        update();
+    }
+}
+
+void CDatView::potencialNoSegmento(const Ponto& p)
+{
+    ProblemData& data = m_doc.data();
+    const auto i = ed::segmentoMaisProximo(data, p);
+    if (!i)
+        return;
+    const SegmentoContorno escolhido = data.poolSegmentos[*i];
+    ed::acrescentaSemRepetir(m_selecaoSegmentos, escolhido);
+    update();
+    const auto existente = ed::potencialDoSegmento(data, escolhido);
+    CDlgPotencial dialogo(existente ? CDlgPotencial::Variante::EliminaSegmento
+                                    : CDlgPotencial::Variante::Simples,
+                          existente ? data.segmentosPotencial.at(*existente).potencial : 0.0,
+                          m_prompter, this);
+    const int resultado = executa(dialogo);
+    if (resultado == QDialog::Accepted) {
+        ed::impoePotencialSegmentos(data, m_selecaoSegmentos, dialogo.valor());
+        alterado();
+    } else if (resultado == CDlgPotencial::Elimina) {
+        ed::eliminaPotencialSegmentos(data, m_selecaoSegmentos);
+        alterado();
+    }
+    m_selecaoSegmentos.clear();
+    update();
+}
+
+void CDatView::potencialNoPonto(const Ponto& p)
+{
+    ProblemData& data = m_doc.data();
+    const auto i = ed::pontoContornoMaisProximo(data, p);
+    if (!i)
+        return;
+    const Ponto alvo = data.pontosContorno[*i];
+    m_pontoClique = alvo;
+    const auto existente = ed::potencialDoPonto(data, alvo);
+    CDlgPotencial dialogo(existente ? CDlgPotencial::Variante::EliminaPonto
+                                    : CDlgPotencial::Variante::Simples,
+                          existente ? data.potenciaisPonto.at(*existente).potencial : 0.0,
+                          m_prompter, this);
+    const int resultado = executa(dialogo);
+    if (resultado == QDialog::Accepted) {
+        ed::impoePotencialPonto(data, alvo, dialogo.valor());
+        alterado();
+    } else if (resultado == CDlgPotencial::Elimina) {
+        ed::eliminaPotencialPonto(data, alvo);
+        alterado();
+    }
+}
+
+void CDatView::trechoExterno(const Ponto& p)
+{
+    ProblemData& data = m_doc.data();
+    const auto i = ed::segmentoExternoMaisProximo(data, p);
+    if (!i)
+        return;
+    if (m_cliquePendente == 0) {
+        m_primeiroExterno = *i;
+        m_cliquePendente = 1;
+        update();
+        return;
+    }
+    m_cliquePendente = 0;
+    CDlgPotencial dialogo(CDlgPotencial::Variante::Simples, 0.0, m_prompter, this);
+    if (executa(dialogo) == QDialog::Accepted) {
+        ed::potencialTrechoExterno(data, m_primeiroExterno, *i, dialogo.valor());
+        alterado();
+    }
+    update();
+}
+
+void CDatView::segmentoSimetria(const Ponto& p, std::int32_t tipo)
+{
+    ProblemData& data = m_doc.data();
+    if (const auto i = ed::segmentoMaisProximo(data, p)) {
+        ed::acrescentaSimetria(data, data.poolSegmentos[*i], tipo);
+        alterado();
+    }
+}
+
+void CDatView::areaArrastada(const QPoint& a, const QPoint& b)
+{
+    const Ponto pa = paraMundo(a);
+    const Ponto pb = paraMundo(b);
+    // A click without a drag has no area: nothing to define.
+    if (ed::defineArea(m_doc.data(), pa, pb))
+        alterado();
+}
+
+// ---- Mouse ---------------------------------------------------------------------------------
+
 void CDatView::mousePressEvent(QMouseEvent* event)
 {
-    if (m_modoZoom && event->button() == Qt::LeftButton) {
+    const bool arrasto = m_modoZoom || m_modo == ModoDefineArea;
+    if (arrasto && event->button() == Qt::LeftButton) {
         m_arrastando = true;
         m_origemElastico = event->position().toPoint();
         m_elastico->setGeometry(QRect(m_origemElastico, QSize()));
         m_elastico->show();
+        return;
+    }
+    if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
+        clique(event->button(), paraMundo(event->position().toPoint()));
         return;
     }
     CBaseView::mousePressEvent(event);
@@ -115,8 +691,7 @@ void CDatView::mousePressEvent(QMouseEvent* event)
 void CDatView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    ajustarNaTela();
-    const Ponto p = mapping().paraMundo(pos.x(), pos.y());
+    const Ponto p = paraMundo(pos);
     emit posicaoAlterada(CDesView::textoPosicao(p.x, p.y));
     if (m_arrastando)
         m_elastico->setGeometry(QRect(m_origemElastico, pos).normalized());
@@ -132,13 +707,16 @@ void CDatView::mouseReleaseEvent(QMouseEvent* event)
     m_elastico->hide();
 
     const QPoint fim = event->position().toPoint();
+    if (!m_modoZoom) {
+        areaArrastada(m_origemElastico, fim);
+        return;
+    }
     // A click without a drag, or a drag along one axis, has no area to show.
     if (fim.x() == m_origemElastico.x() || fim.y() == m_origemElastico.y())
         return;
 
-    ajustarNaTela();
-    const Ponto a = mapping().paraMundo(m_origemElastico.x(), m_origemElastico.y());
-    const Ponto b = mapping().paraMundo(fim.x(), fim.y());
+    const Ponto a = paraMundo(m_origemElastico);
+    const Ponto b = paraMundo(fim);
     if (a.x == b.x || a.y == b.y)
         return;
     m_janela = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};

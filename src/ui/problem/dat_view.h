@@ -2,32 +2,76 @@
 
 #include "common/base_view.h"
 #include "geometry/drawing.h"
+#include "problem/dlg_controle_malha.h"
+#include "problem/records.h"
 
 #include <QPoint>
 #include <QString>
 
 #include <array>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
 
 QT_BEGIN_NAMESPACE
+class QDialog;
 class QRubberBand;
 QT_END_NAMESPACE
 
+namespace tarvex::problem {
+class MeshObserver;
+struct OpcoesMalha;
+} // namespace tarvex::problem
+
 class CDatDoc;
+class CDesenhoGeracao;
+class CMainApp;
 class Prompter;
 struct ValoresEscala;
 
 /**
  * The problem-data view: shows the problem's structure (each region filled by its kind, every
- * contour in white) and carries the zoom commands. Like the drawing view it keeps its own
- * requested window, fitted to the client area before every paint; it starts at the window stored
- * in the problem.
+ * contour in white), its boundary conditions, special regions and mesh by display mode, and turns
+ * clicks into the problem's editing operations (problem/editing.h) by picking mode. Like the
+ * drawing view it keeps its own requested window, fitted to the client area before every paint;
+ * it starts at the window stored in the problem.
+ *
+ * Dialogs run through a replaceable executor (exec() by default), so tests can fill and close
+ * them without a modal loop.
  */
 class CDatView : public CBaseView {
     Q_OBJECT
 public:
+    /// Picking and display modes (`modo`).
+    enum Modo : int {
+        ModoEditar = 1,
+        ModoPotencialPonto = 2,
+        ModoPotencialSegmento = 3,
+        ModoSegContornoExt = 4,
+        ModoMalha = 7,
+        ModoEstrutura = 8,
+        ModoCondContorno = 9,
+        ModoSimetria = 10,
+        ModoAntiSimetria = 11,
+        ModoDefineEspecial = 12,
+        ModoRemoveEspecial = 13,
+        ModoDefineArea = 14,
+        ModoMalhaGerada = 32805,
+        ModoContornoExterno = 32818,
+        ModoNenhuma = 32820,
+    };
+    using ExecutorDialogo = std::function<int(QDialog&)>;
+
     CDatView(CDatDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
+    ~CDatView() override;
 
     CDatDoc& documento() { return m_doc; }
+    /// The application whose materials services the region dialog uses (none: its materials
+    /// buttons only check the name).
+    void setAplicacao(CMainApp* app) { m_app = app; }
+    void setExecutorDialogos(ExecutorDialogo executor) { m_executor = std::move(executor); }
 
     /// The view's own (requested) window.
     tarvex::geometry::Caixa janela() const { return m_janela; }
@@ -38,10 +82,45 @@ public:
     std::array<double, 4> janelaMostrada();
 
     bool modoZoom() const { return m_modoZoom; }
+    int modo() const { return m_modo; }
+    const std::vector<int>& selecaoRegioes() const { return m_selecaoRegioes; }
+    const std::vector<tarvex::problem::SegmentoContorno>& selecaoSegmentos() const
+    {
+        return m_selecaoSegmentos;
+    }
+    int cliquePendente() const { return m_cliquePendente; }
+    tarvex::geometry::Ponto pontoClique() const { return m_pontoClique; }
+
+    /// The mesh-control values ("Ajustes..."), and the options a mesh run takes from them.
+    const ValoresControleMalha& controleMalha() const { return m_controle; }
+    tarvex::problem::OpcoesMalha opcoesMalha() const;
+
+    /// The display mode saved while a mesh run goes on.
+    int modoAnterior() const { return m_modoAnterior; }
+    /// A mesh run starts: the display mode is saved and the view follows the growing mesh
+    /// through the returned observer until terminaGeracao().
+    tarvex::problem::MeshObserver* iniciaGeracao();
+    void terminaGeracao();
+    const CDesenhoGeracao* desenhoGeracao() const { return m_desenhoGeracao.get(); }
+    /// Back to the display mode saved by iniciaGeracao().
+    void restauraModo();
+    /// A completed run: the mesh with its contour edges (mode 32805).
+    void mostraMalhaGerada();
+    /// The triangle highlighted by "Informações Malha Atual", if any.
+    const std::optional<tarvex::problem::Triangulo>& menorTriangulo() const
+    {
+        return m_menorTriangulo;
+    }
 
     /// Applies accepted "Escala" values: the window and the problem's scale factor (marking the
     /// document modified when the factor changes); then fits and repaints.
     void aplicarEscala(const ValoresEscala& valores);
+
+    /// A click at a world position, as the mouse handlers pass it on.
+    void clique(Qt::MouseButton botao, const tarvex::geometry::Ponto& p);
+    /// World position of a pixel of the client area, as the current fit maps it.
+    tarvex::geometry::Ponto paraMundo(const QPoint& pixel);
+    QPoint paraPixel(const tarvex::geometry::Ponto& p);
 
 public slots:
     /// "&Normal": the extent of the regions with a 3 % margin.
@@ -54,6 +133,36 @@ public slots:
     void redesenhar();
     /// Goes back to the window stored in the problem (after the document was read again).
     void voltarAJanelaDoProblema();
+
+    void editar();
+    void potencialPonto();
+    void potencialSegmento();
+    void segContornoExt();
+    void malha();
+    void estrutura();
+    void condContorno();
+    void simetria();
+    void antiSimetria();
+    void removeSimetria();
+    void defineRegEspecial();
+    void removeRegEspecial();
+    void defineArea();
+    void campoMagnetico();
+    void campoEletrico();
+    void nenhuma();
+    void contornoExterno();
+    void tolerancias();
+    /// The polar force typed at the keyboard belongs to the results view.
+    void forcaPolarTeclado();
+
+    /// "Gera": the dialog "Geração da Malha".
+    void gera();
+    /// "Ajustes...": the dialog "Controle de Geração da Malha".
+    void ajustesMalha();
+    void informacoesMalhaAtual();
+    void recentraMalhaAtual();
+    void refinaArea();
+    void refinaTotal();
 
 signals:
     /// The cursor's world position, formatted for the position pane.
@@ -69,13 +178,48 @@ protected:
 private:
     void ajustarNaTela();
     void ajustarJanelaPropria();
+    int executa(QDialog& dialogo);
+    void setModo(int modo);
+    void alterado();
+    void avisa(std::string_view texto);
+    void mostraCondicoes(bool sim);
+
+    void editaRegiao(const tarvex::geometry::Ponto& p);
+    void selecionaRegiao(const tarvex::geometry::Ponto& p);
+    void potencialNoSegmento(const tarvex::geometry::Ponto& p);
+    void selecionaSegmento(const tarvex::geometry::Ponto& p);
+    void potencialNoPonto(const tarvex::geometry::Ponto& p);
+    void trechoExterno(const tarvex::geometry::Ponto& p);
+    void segmentoSimetria(const tarvex::geometry::Ponto& p, std::int32_t tipo);
+    bool perguntaTroca(std::int32_t tipo);
+    void areaArrastada(const QPoint& a, const QPoint& b);
+    void iniciaControleMalha();
+    void aplicaControleMalha(const ValoresControleMalha& valores);
+    /// After a refinement or recentring: the mesh is shown and the document changed.
+    void malhaAlterada();
 
     CDatDoc& m_doc;
     Prompter& m_prompter;
+    CMainApp* m_app = nullptr;
+    ExecutorDialogo m_executor;
     tarvex::geometry::Caixa m_janela;
     QRubberBand* m_elastico = nullptr;
     QPoint m_origemElastico;
     bool m_modoZoom = false;
     bool m_arrastando = false;
     bool m_semLimpar = false;
+
+    int m_modo = ModoEstrutura;
+    std::vector<int> m_selecaoRegioes;
+    bool m_selecaoIniciada = false; ///< a right click was made since the mode was set
+    std::vector<tarvex::problem::SegmentoContorno> m_selecaoSegmentos;
+    int m_cliquePendente = 0;
+    std::size_t m_primeiroExterno = 0;
+    tarvex::geometry::Ponto m_pontoClique;
+    int m_regiaoDestacada = 0; ///< region being edited (0: none)
+
+    int m_modoAnterior = ModoEstrutura;
+    ValoresControleMalha m_controle;
+    std::unique_ptr<CDesenhoGeracao> m_desenhoGeracao;
+    std::optional<tarvex::problem::Triangulo> m_menorTriangulo;
 };

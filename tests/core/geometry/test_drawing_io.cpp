@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -354,4 +355,40 @@ TEST_F(DrawingFiles, FailedSaveReportsAndKeepsTheCounts)
     DrawingData d = sample();
     EXPECT_FALSE(saveDrawing(file("no/folder/x.des"), d).ok);
     EXPECT_TRUE(d.contagensAlteradas());
+}
+
+TEST(PreFormat, EveryTruncationAndRandomTextFailCleanlyOrReadWithinBounds)
+{
+    std::ifstream in(TARVEX_TEST_DATA "/reference.pre");
+    const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(good.empty());
+    for (std::size_t cut = 0; cut <= good.size(); ++cut) {
+        std::istringstream text(good.substr(0, cut));
+        DrawingData d = sample();
+        const Status s = readPre(text, d);
+        if (!s) {
+            EXPECT_EQ(writeDes(d), writeDes(sample())) << "cut at " << cut;
+        }
+    }
+    std::mt19937 random(777);
+    const std::string alphabet = "0123456789 -.\nfF eE+x";
+    for (int trial = 0; trial < 500; ++trial) {
+        std::string bytes = good;
+        for (char& c : bytes)
+            if (random() % 6 == 0)
+                c = alphabet[random() % alphabet.size()];
+        std::istringstream text(bytes);
+        DrawingData d;
+        if (!readPre(text, d))
+            continue;
+        // Whatever was accepted joins only points that were read.
+        const auto& points = d.pontos.inStorageOrder();
+        auto known = [&](const Ponto& p) {
+            return std::find(points.begin(), points.end(), p) != points.end();
+        };
+        for (const Segmento& seg : d.segmentos.inStorageOrder())
+            EXPECT_TRUE(known(seg.P1) && known(seg.P2));
+        for (const Arco& arc : d.arcos.inStorageOrder())
+            EXPECT_TRUE(known(arc.P1) && known(arc.P2));
+    }
 }

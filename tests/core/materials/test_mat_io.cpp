@@ -159,10 +159,17 @@ TEST(MatEditorTexts, HeadingsAndFieldsOfARow)
     std::string campo;
     std::string inducao;
     camposDaLinha(linhaPonto(4, {1200, 1.5}), campo, inducao);
-    EXPECT_EQ(campo, "        1200    ");
-    EXPECT_EQ(inducao, "       1.5");
+    EXPECT_EQ(campo, "1200");
+    EXPECT_EQ(inducao, "1.5");
+    // A long second value stays whole and out of the first field; so does a three-digit number.
+    camposDaLinha(linhaPonto(123, {-1.5e-12, -1.23457e-11}), campo, inducao);
+    EXPECT_EQ(campo, "-1.5e-12");
+    EXPECT_EQ(inducao, "-1.23457e-11");
+    camposDaLinha(linhaAtualizada(5, "1234567890.12345", "2"), campo, inducao);
+    EXPECT_EQ(campo, "1234567890.12345");
+    EXPECT_EQ(inducao, "2");
     camposDaLinha("07 1", campo, inducao);
-    EXPECT_EQ(campo, "");
+    EXPECT_EQ(campo, "1");
     EXPECT_EQ(inducao, "");
 }
 
@@ -173,6 +180,8 @@ TEST(MatFileNames, LoweredAndCompletedWithMat)
     EXPECT_EQ(nomeArquivoMaterial("curva.mat.bak"), "curva.mat.bak");
     EXPECT_EQ(nomeArquivoMaterial(""), ".mat");
     EXPECT_EQ(nomeArquivoMaterial("×Ω"), "×Ω.mat");
+    EXPECT_EQ(nomeArquivoMaterial("/Dados/Aço/Ferro"), "/Dados/Aço/ferro.mat");
+    EXPECT_EQ(nomeArquivoMaterial("/Dados.mat/Ferro"), "/Dados.mat/ferro.mat");
     EXPECT_EQ(perguntaCriaArquivo("ferro.mat"), "Arquivo não existe ! Cria arquivo ferro.mat ?");
 }
 

@@ -1,0 +1,190 @@
+#include "graphs/graph_frame.h"
+
+#include "app/main_app.h"
+#include "common/file_chooser.h"
+#include "common/prompter.h"
+#include "graphs/graph_doc.h"
+#include "graphs/graph_view.h"
+#include "graphs/grp_io.h"
+#include "graphs/harmonics.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QStatusBar>
+#include <QStyle>
+
+namespace {
+
+const QString GrpFilter = QStringLiteral("tarvex Files (*.grp)");
+const QString GrpSuffix = QStringLiteral("grp");
+const QString AscFilter = QStringLiteral("Arquivos (*.asc)");
+const QString AscSuffix = QStringLiteral("asc");
+
+QString menuText(tarvex::graphs::HarmonicMode mode)
+{
+    const std::string_view t = tarvex::graphs::harmonicMenuText(mode);
+    return QString::fromUtf8(t.data(), qsizetype(t.size()));
+}
+
+QString fromLocal(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
+std::string toLocal(const QString& s) { return QFile::encodeName(s).toStdString(); }
+
+} // namespace
+
+CGraphFrame::CGraphFrame(std::unique_ptr<CGraphDoc> doc, CMainApp& app, QWidget* parent)
+    : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
+{
+    m_view = new CGraphView(*m_doc, m_app.prompter());
+    setCentralWidget(m_view);
+
+    m_mensagem = new QLabel(QStringLiteral("Pronto"));
+    m_posicao = new QLabel;
+    m_posicao->setFixedWidth(LarguraPosicao);
+    statusBar()->addWidget(m_mensagem, 1);
+    statusBar()->addPermanentWidget(m_posicao);
+    connect(m_view, &CGraphView::posicaoAlterada, m_posicao, &QLabel::setText);
+
+    criarMenus();
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    atualizarTitulo();
+}
+
+CGraphFrame::~CGraphFrame()
+{
+    // The view refers to the document, so it goes first.
+    delete takeCentralWidget();
+}
+
+QString CGraphFrame::documentPath() const { return m_doc->path(); }
+
+QAction* CGraphFrame::novaAcao(const QString& texto)
+{
+    auto* acao = new QAction(texto, this);
+    acao->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(acao);
+    return acao;
+}
+
+void CGraphFrame::criarMenus()
+{
+    QAction* fecharAcao = novaAcao(QStringLiteral("&Fechar"));
+    connect(fecharAcao, &QAction::triggered, this, &CGraphFrame::fechar);
+    QAction* gravarAcao = novaAcao(QStringLiteral("&Gravar ."));
+    gravarAcao->setShortcut(QKeySequence::Save);
+    connect(gravarAcao, &QAction::triggered, this, &CGraphFrame::gravar);
+    QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como ..."));
+    connect(gravarComoAcao, &QAction::triggered, this, &CGraphFrame::gravarComo);
+    QAction* exportarAcao = novaAcao(QStringLiteral("&Exportar ASCII"));
+    connect(exportarAcao, &QAction::triggered, this, &CGraphFrame::exportarAscii);
+    QAction* imprimirAcao = novaAcao(QStringLiteral("&Imprimir"));
+    imprimirAcao->setShortcut(QKeySequence::Print);
+    connect(imprimirAcao, &QAction::triggered, m_view, &CGraphView::imprimir);
+    QAction* visualizarAcao = novaAcao(QStringLiteral("&Visualizar Impressao"));
+    connect(visualizarAcao, &QAction::triggered, m_view, &CGraphView::visualizarImpressao);
+
+    auto* arquivos = new QMenu(QStringLiteral("&Arquivos"), this);
+    arquivos->addAction(m_app.acaoNovo());
+    arquivos->addAction(m_app.acaoAbrir());
+    arquivos->addAction(fecharAcao);
+    arquivos->addSeparator();
+    arquivos->addAction(gravarAcao);
+    arquivos->addAction(gravarComoAcao);
+    arquivos->addAction(exportarAcao);
+    arquivos->addSeparator();
+    arquivos->addAction(imprimirAcao);
+    arquivos->addAction(visualizarAcao);
+    arquivos->addAction(m_app.acaoAjustarImpressora());
+    arquivos->addSeparator();
+    QAction* antesDoFim = arquivos->addSeparator();
+    arquivos->addAction(m_app.acaoFim());
+    m_app.listarRecentes(arquivos, antesDoFim);
+
+    QAction* ativarAcao = novaAcao(QStringLiteral("&Ativar/Desativar"));
+    connect(ativarAcao, &QAction::triggered, m_view, &CGraphView::ativarDesativar);
+    QAction* eixosAcao = novaAcao(QStringLiteral("Ajustar &Eixos"));
+    connect(eixosAcao, &QAction::triggered, m_view, &CGraphView::ajustarEixos);
+    for (int modo = 0; modo < ModosHarmonicos; ++modo) {
+        tarvex::graphs::HarmonicMode mode{};
+        (void)tarvex::graphs::harmonicModeFromNumber(modo, mode);
+        QAction* acao = novaAcao(menuText(mode));
+        connect(acao, &QAction::triggered, m_view, [this, modo] { m_view->analiseHarmonica(modo); });
+        m_harmonicas.at(std::size_t(modo)) = acao;
+    }
+
+    auto* grafico = new QMenu(QStringLiteral("&Gráfico"), this);
+    grafico->addAction(ativarAcao);
+    grafico->addAction(eixosAcao);
+    grafico->addSeparator();
+    QMenu* harmonica = grafico->addMenu(QStringLiteral("Análise &Harmônica"));
+    harmonica->addAction(m_harmonicas[0]);
+    QMenu* meio = harmonica->addMenu(QStringLiteral("&Meio Período"));
+    meio->addAction(m_harmonicas[1]);
+    meio->addAction(m_harmonicas[2]);
+    meio->addAction(m_harmonicas[3]);
+    QMenu* quarto = harmonica->addMenu(QStringLiteral("&Quarto de Período"));
+    quarto->addAction(m_harmonicas[4]);
+    quarto->addAction(m_harmonicas[5]);
+
+    auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
+    ajuda->addAction(m_app.acaoSobre());
+
+    m_menus = {arquivos, grafico, ajuda};
+}
+
+void CGraphFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }
+
+void CGraphFrame::fechar()
+{
+    QWidget* janela = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!janela)
+        janela = this;
+    janela->close();
+}
+
+bool CGraphFrame::gravar()
+{
+    if (m_doc->path().isEmpty())
+        return gravarComo();
+    return gravarEm(m_doc->path());
+}
+
+bool CGraphFrame::gravarComo()
+{
+    const QString proposto = m_doc->path().isEmpty() ? m_doc->title() : m_doc->path();
+    const QString escolhido = m_app.fileChooser().saveFile(this, GrpFilter, GrpSuffix, proposto);
+    if (escolhido.isEmpty())
+        return false;
+    return gravarEm(escolhido);
+}
+
+bool CGraphFrame::gravarEm(const QString& path)
+{
+    QString erro;
+    if (!m_doc->save(path, erro)) {
+        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(path));
+        return false;
+    }
+    m_app.adicionarRecente(m_doc->path());
+    atualizarTitulo();
+    return true;
+}
+
+bool CGraphFrame::exportarAscii()
+{
+    const QString nome = m_doc->path().isEmpty() ? m_doc->title() : m_doc->path();
+    const QString proposto = fromLocal(tarvex::graphs::ascNomeSugerido(toLocal(nome)));
+    const QString escolhido = m_app.fileChooser().saveFile(this, AscFilter, AscSuffix, proposto);
+    if (escolhido.isEmpty())
+        return false;
+    const QString destino = fromLocal(tarvex::graphs::ascNomeFinal(toLocal(escolhido)));
+    QString erro;
+    if (!m_doc->exportAsc(destino, erro)) {
+        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(destino));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,103 @@
+#include "materials/materiais_ui.h"
+
+#include "app/child_frame.h"
+#include "app/main_app.h"
+#include "app/main_frame.h"
+#include "common/file_chooser.h"
+#include "common/prompter.h"
+#include "graphs/graph_doc.h"
+#include "graphs/graph_frame.h"
+#include "graphs/material_graph.h"
+#include "materials/dlg_edit_arq_mat.h"
+#include "materials/mat_io.h"
+#include "materials/materiais_comandos.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString MatFilter = QStringLiteral("Arquivos (*.mat)");
+const QString MatSuffix = QStringLiteral("mat");
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString fromLocal(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+CGraphFrame* frameDoGrafico(CMainApp& app, const CGraphDoc* grafico)
+{
+    if (!grafico || !app.mainFrame())
+        return nullptr;
+    for (CChildFrame* filho : app.mainFrame()->filhos()) {
+        auto* frame = qobject_cast<CGraphFrame*>(filho);
+        if (frame && &frame->doc() == grafico)
+            return frame;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CGraphDoc* mostrarGraficoMaterial(CMainApp& app, const tarvex::graphs::GraphData& data,
+                                  CGraphDoc* existente)
+{
+    if (CGraphFrame* frame = frameDoGrafico(app, existente)) {
+        existente->setData(data);
+        app.mainFrame()->ativar(frame);
+        return existente;
+    }
+    app.graficoPendente = data;
+    return app.novoGrafico();
+}
+
+bool editarArquivoMaterial(CMainApp& app, QWidget* parent, const QString& path, bool eletrico)
+{
+    CDlgEditArqMat dialogo(app, path, eletrico, parent);
+    return dialogo.exec() == QDialog::Accepted && dialogo.gravou();
+}
+
+CGraphDoc* plotarArquivoMaterial(CMainApp& app, const QString& path, bool eletrico,
+                                 CGraphDoc* existente)
+{
+    tarvex::graphs::GraphData data;
+    // A file that cannot be read plots as an empty curve, with the titles of its kind.
+    (void)tarvex::graphs::graficoArquivoMaterial(localPath(path), eletrico, data);
+    return mostrarGraficoMaterial(app, data, existente);
+}
+
+void fecharGrafico(CMainApp& app, CGraphDoc* grafico)
+{
+    if (CGraphFrame* frame = frameDoGrafico(app, grafico))
+        frame->fechar();
+}
+
+void editarArquivoMaterialDoMenu(CMainApp& app, QWidget* parent)
+{
+    const QString escolhido = app.fileChooser().openFile(parent, MatFilter, MatSuffix, false);
+    if (escolhido.isEmpty())
+        return;
+    QString nome = fromLocal(tarvex::materials::arquivoMaterialExistente(localPath(escolhido)));
+    if (!QFileInfo::exists(nome)) {
+        // Only the file's own name is lowered: the folders the dialog chose keep their spelling.
+        const QFileInfo info(escolhido);
+        nome = info.dir().filePath(fromLocal(
+            tarvex::materials::nomeArquivoMaterial(localPath(info.fileName()))));
+    }
+    if (!QFileInfo::exists(nome)) {
+        const std::string pergunta = tarvex::materials::perguntaCriaArquivo(localPath(nome));
+        if (app.prompter().ask(QString::fromUtf8(pergunta.data(), qsizetype(pergunta.size())))
+            != Prompter::YesNo::Yes)
+            return;
+        const tarvex::Status status = tarvex::materials::criaArquivoMaterial(localPath(nome));
+        if (!status) {
+            app.prompter().warn(
+                QString::fromUtf8(status.message.data(), qsizetype(status.message.size()))
+                + QLatin1Char('\n') + QDir::toNativeSeparators(nome));
+            return;
+        }
+    }
+    editarArquivoMaterial(app, parent, nome, false);
+}

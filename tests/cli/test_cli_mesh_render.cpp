@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string quoted(const std::string& word) { return "'" + word + "'"; }
+
+std::string readAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CliMeshRender : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::path(::testing::TempDir())
+            / ("tarvex_mesh_render_"
+               + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
+                      + arg("ref.dat")),
+                  0)
+            << err;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string arg(const std::string& name) const { return quoted((m_dir / name).string()); }
+    std::string bytes(const std::string& name) const { return readAll(m_dir / name); }
+
+    int run(const std::string& args)
+    {
+        const fs::path errPath = m_dir / "stderr.txt";
+        const std::string command = quoted(TARVEX_CLI) + " " + args + " >/dev/null 2>"
+            + quoted(errPath.string());
+        const int status = std::system(command.c_str());
+        err = readAll(errPath);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    fs::path m_dir;
+    std::string err;
+};
+
+} // namespace
+
+TEST_F(CliMeshRender, MeshModeDrawsTheTrianglesOverTheStructure)
+{
+    ASSERT_EQ(run("mesh " + arg("ref.dat") + " " + arg("m.dat") + " --max-edge 8"), 0) << err;
+    const std::string size = " --size 400x200";
+    ASSERT_EQ(run("render " + arg("m.dat") + " " + arg("s.png") + size), 0) << err;
+    ASSERT_EQ(run("render " + arg("m.dat") + " " + arg("s2.png") + size + " --mode structure"), 0);
+    ASSERT_EQ(run("render " + arg("m.dat") + " " + arg("m.png") + size + " --mode mesh"), 0)
+        << err;
+
+    EXPECT_EQ(bytes("s.png"), bytes("s2.png"));
+    // Hundreds of thin lines cost a plain picture far more bytes than the outlines alone.
+    EXPECT_GT(bytes("m.png").size(), 2 * bytes("s.png").size());
+
+    // Without a mesh the picture is still made, carrying the view's notice instead.
+    ASSERT_EQ(run("render " + arg("ref.dat") + " " + arg("none.png") + size + " --mode mesh"), 0);
+    ASSERT_EQ(run("render " + arg("ref.dat") + " " + arg("plain.png") + size), 0);
+    EXPECT_NE(bytes("none.png"), bytes("plain.png"));
+    EXPECT_LT(bytes("none.png").size(), bytes("m.png").size());
+}
+
+TEST_F(CliMeshRender, ModeIsCheckedAndBelongsToProblemsOnly)
+{
+    const std::string pre = quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre");
+    for (const std::string& args :
+         {"render " + arg("ref.dat") + " " + arg("x.png") + " --mode wires",
+          "render " + arg("ref.dat") + " " + arg("x.png") + " --mode",
+          "render " + pre + " " + arg("x.png") + " --mode mesh"}) {
+        EXPECT_EQ(run(args), 2) << args;
+        EXPECT_NE(err.find("--mode"), std::string::npos) << args;
+        EXPECT_FALSE(fs::exists(m_dir / "x.png")) << args;
+    }
+}
