@@ -103,4 +103,8 @@ inline constexpr std::string_view MalhaNaoConverge =
 inline constexpr std::string_view MalhaFronteirasNaoReconstituidas =
     " Erro : Não foi possível reconstituir as fronteiras !";
 
+// Linear solution
+/// Shown by a calculation run when the user stopped the solver; the previous results stay.
+inline constexpr std::string_view CalculoInterrompido = "Status: cálculo interrompido !";
+
 } // namespace tarvex::msg

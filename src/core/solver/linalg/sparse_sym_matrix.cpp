@@ -1,0 +1,177 @@
+#include "solver/linalg/sparse_sym_matrix.h"
+
+#include "solver/linalg/sparsity_pattern.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvex::linalg {
+
+SparseSymMatrix SparseSymMatrix::withSlots(int order, int slotsPerRow)
+{
+    SparseSymMatrix m;
+    if (order <= 0 || slotsPerRow <= 0)
+        return m;
+    const std::size_t slots = static_cast<std::size_t>(order) * static_cast<std::size_t>(slotsPerRow);
+    m.m_order = order;
+    m.m_rowStart.assign(static_cast<std::size_t>(order) + 2, 0);
+    for (int i = 1; i <= order + 1; ++i)
+        m.m_rowStart[static_cast<std::size_t>(i)] = slotsPerRow * (i - 1) + 1;
+    m.m_columns.assign(slots + 1, 0);
+    m.m_values.assign(slots + 1, 0.0);
+    return m;
+}
+
+SparseSymMatrix SparseSymMatrix::fromPattern(const SparsityPattern& pattern)
+{
+    SparseSymMatrix m;
+    const int order = pattern.order();
+    if (order <= 0)
+        return m;
+    m.m_order = order;
+    m.m_indexed = true;
+    m.m_rowStart.assign(static_cast<std::size_t>(order) + 2, 0);
+    std::size_t slots = 0;
+    for (int i = 1; i <= order; ++i)
+        slots += 1 + pattern.lowerColumns(i).size();
+    m.m_columns.reserve(slots + 1);
+    for (int i = 1; i <= order; ++i) {
+        m.m_rowStart[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(m.m_columns.size());
+        // Diagonal first: it is the entry the solver scales the row by.
+        m.m_columns.push_back(i);
+        for (int j : pattern.lowerColumns(i))
+            m.m_columns.push_back(j);
+    }
+    m.m_rowStart[static_cast<std::size_t>(order) + 1] = static_cast<std::int32_t>(m.m_columns.size());
+    m.m_values.assign(m.m_columns.size(), 0.0);
+    return m;
+}
+
+bool SparseSymMatrix::fromStorage(int order, const std::vector<std::int32_t>& rowStarts,
+                                  const std::vector<std::int32_t>& columns,
+                                  const std::vector<double>& values, SparseSymMatrix& out)
+{
+    if (order < 0 || rowStarts.size() != static_cast<std::size_t>(order) + 1 || columns.empty()
+        || values.size() != columns.size())
+        return false;
+    const auto end = static_cast<std::int64_t>(columns.size()); // one past the last slot
+    SparseSymMatrix m;
+    m.m_order = order;
+    m.m_rowStart.assign(static_cast<std::size_t>(order) + 2, 0);
+    for (int i = 1; i <= order; ++i) {
+        const std::int32_t start = rowStarts[static_cast<std::size_t>(i)];
+        const std::int32_t previous = i == 1 ? 1 : rowStarts[static_cast<std::size_t>(i) - 1];
+        if ((i == 1 && start != 1) || start < previous || start > end)
+            return false;
+        m.m_rowStart[static_cast<std::size_t>(i)] = start;
+    }
+    m.m_rowStart[static_cast<std::size_t>(order) + 1] = static_cast<std::int32_t>(end);
+    for (int i = 1; i <= order; ++i)
+        for (int s = m.rowBegin(i); s < m.rowEnd(i); ++s)
+            if (columns[static_cast<std::size_t>(s)] < 0 || columns[static_cast<std::size_t>(s)] > i)
+                return false;
+    m.m_columns = columns;
+    m.m_values = values;
+    m.m_columns[0] = 0;
+    m.m_values[0] = 0.0;
+    out = std::move(m);
+    return true;
+}
+
+std::vector<std::int32_t> SparseSymMatrix::rowStartsForStorage() const
+{
+    return std::vector<std::int32_t>(m_rowStart.begin(), m_rowStart.end() - 1);
+}
+
+void SparseSymMatrix::setZero() { std::fill(m_values.begin(), m_values.end(), 0.0); }
+
+int SparseSymMatrix::findSlot(int i, int j) const
+{
+    if (i < 1 || i > m_order || j < 1 || j > i)
+        return 0;
+    const int begin = rowBegin(i);
+    const int end = rowEnd(i);
+    if (begin >= end)
+        return 0;
+    if (m_indexed) {
+        if (j == i)
+            return begin;
+        const auto first = m_columns.begin() + begin + 1;
+        const auto last = m_columns.begin() + end;
+        const auto it = std::lower_bound(first, last, j);
+        return it != last && *it == j ? static_cast<int>(it - m_columns.begin()) : 0;
+    }
+    for (int s = begin; s < end; ++s)
+        if (m_columns[static_cast<std::size_t>(s)] == j)
+            return s;
+    return 0;
+}
+
+bool sparseAdd(SparseSymMatrix& matrix, int row, int column, int mode, double value)
+{
+    if (row < 1 || row > matrix.m_order || column < 1 || column > row)
+        return false;
+    if (std::fabs(value) < 1e-150)
+        return true;
+    int slot = matrix.findSlot(row, column);
+    if (slot == 0 && !matrix.m_indexed) {
+        for (int s = matrix.rowBegin(row); s < matrix.rowEnd(row); ++s)
+            if (matrix.m_columns[static_cast<std::size_t>(s)] == 0) {
+                slot = s;
+                matrix.m_columns[static_cast<std::size_t>(s)] = column;
+                break;
+            }
+    }
+    // A full row drops the value; slot 0 must stay the zero that absent entries read as.
+    if (slot == 0)
+        return false;
+    double& entry = matrix.m_values[static_cast<std::size_t>(slot)];
+    switch (mode) {
+    case StoreValue: entry = value; break;
+    case AddValue: entry += value; break;
+    case MultiplyValue: entry *= value; break;
+    default: return false;
+    }
+    return true;
+}
+
+double sparseEntry(const SparseSymMatrix& matrix, int i, int j)
+{
+    return matrix.value(matrix.findSlot(std::max(i, j), std::min(i, j)));
+}
+
+bool multiplySymmetric(const SparseSymMatrix& matrix, const RealVector& x, RealVector& y)
+{
+    const int n = matrix.order();
+    if (x.count() != static_cast<std::size_t>(n))
+        return false;
+    y.assignZero(static_cast<std::size_t>(n));
+    const std::int32_t* columns = matrix.columns().data();
+    const double* values = matrix.values().data();
+    const double* xs = x.data();
+    double* ys = y.data();
+    for (int i = 1; i <= n; ++i) {
+        double sum = 0.0;
+        const double xi = xs[i];
+        for (int s = matrix.rowBegin(i); s < matrix.rowEnd(i); ++s) {
+            const int j = columns[s];
+            if (j == 0)
+                continue; // free slot
+            const double k = values[s];
+            sum += k * xs[j];
+            if (j < i)
+                ys[j] += k * xi;
+        }
+        ys[i] += sum;
+    }
+    return true;
+}
+
+RealVector multiplySymmetric(const SparseSymMatrix& matrix, const RealVector& x)
+{
+    RealVector y;
+    multiplySymmetric(matrix, x, y);
+    return y;
+}
+
+} // namespace tarvex::linalg
