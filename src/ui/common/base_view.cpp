@@ -2,10 +2,14 @@
 
 #include "paint/canvas.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRubberBand>
+
+#include <algorithm>
 
 using tarvex::paint::Canvas;
 
@@ -26,6 +30,53 @@ void CBaseView::alvoNaTela()
 {
     m_mapping.imprimindo = false;
     m_mapping.setTargetSize(width(), height());
+}
+
+void CBaseView::ajustarNaTela() { alvoNaTela(); }
+
+void CBaseView::criarElastico()
+{
+    if (!m_elastico)
+        m_elastico = new QRubberBand(QRubberBand::Rectangle, this);
+}
+
+void CBaseView::iniciarElastico(const QPoint& origem)
+{
+    criarElastico();
+    m_arrastando = true;
+    m_origemElastico = origem;
+    m_elastico->setGeometry(QRect(m_origemElastico, QSize()));
+    m_elastico->show();
+}
+
+void CBaseView::moverElastico(const QPoint& pos)
+{
+    if (m_arrastando)
+        m_elastico->setGeometry(QRect(m_origemElastico, pos).normalized());
+}
+
+bool CBaseView::terminarElastico(const QMouseEvent* event, QPoint& origem)
+{
+    if (!m_arrastando || event->button() != Qt::LeftButton)
+        return false;
+    m_arrastando = false;
+    m_elastico->hide();
+    origem = m_origemElastico;
+    return true;
+}
+
+std::optional<tarvex::geometry::Caixa> CBaseView::janelaDoArrasto(const QPoint& origem,
+                                                                  const QPoint& fim)
+{
+    if (fim.x() == origem.x() || fim.y() == origem.y())
+        return std::nullopt;
+    ajustarNaTela();
+    const tarvex::geometry::Ponto a = m_mapping.paraMundo(origem.x(), origem.y());
+    const tarvex::geometry::Ponto b = m_mapping.paraMundo(fim.x(), fim.y());
+    if (a.x == b.x || a.y == b.y)
+        return std::nullopt;
+    return tarvex::geometry::Caixa{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+                                   std::max(a.y, b.y)};
 }
 
 void CBaseView::desenhar(Canvas& canvas) { canvas.limparFundo(); }

@@ -3,11 +3,16 @@
 #include "paint/view_mapping.h"
 
 #include <QColor>
+#include <QPoint>
 #include <QWidget>
 
+#include <optional>
+
 QT_BEGIN_NAMESPACE
+class QMouseEvent;
 class QPaintDevice;
 class QPrinter;
+class QRubberBand;
 QT_END_NAMESPACE
 
 namespace tarvex::paint {
@@ -50,6 +55,23 @@ protected:
 
     /// Points the mapping at the client area (not at a printer page).
     void alvoNaTela();
+    /// Fits the mapping to the client area, so pixel conversions match what is shown. The default
+    /// only points it at the client area; views with their own window fit that too.
+    virtual void ajustarNaTela();
+
+    /// Gives the view the rubber band of its drags, hidden until a drag starts.
+    void criarElastico();
+    /// Shows the rubber band from `origem`; the drag is under way until terminarElastico().
+    void iniciarElastico(const QPoint& origem);
+    /// Stretches the rubber band to `pos` while a drag is under way.
+    void moverElastico(const QPoint& pos);
+    /// Ends the drag on a left-button release: hides the band and gives where it started. False,
+    /// and nothing changes, when no drag is under way or another button was released.
+    bool terminarElastico(const QMouseEvent* event, QPoint& origem);
+    /// The ordered world window a zoom drag from `origem` to `fim` asks for. Nothing when the
+    /// drag has no area: a click, a drag along one axis, or one too small for the world units.
+    std::optional<tarvex::geometry::Caixa> janelaDoArrasto(const QPoint& origem,
+                                                            const QPoint& fim);
 
     void paintEvent(QPaintEvent* event) override;
 
@@ -58,4 +80,7 @@ private:
 
     tarvex::paint::ViewMapping m_mapping;
     QColor m_corFundo{Qt::black};
+    QRubberBand* m_elastico = nullptr;
+    QPoint m_origemElastico;
+    bool m_arrastando = false;
 };

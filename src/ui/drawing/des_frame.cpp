@@ -17,13 +17,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -89,7 +86,7 @@ CDesFrame::CDesFrame(std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSi
     criarBarras();
     criarMenus();
     setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    connect(m_view, &CDesView::posicaoAlterada, m_posicao, &QLabel::setText);
+    connect(m_view, &CDesView::posicaoAlterada, painelPosicao(), &QLabel::setText);
     atualizarTitulo();
 }
 
@@ -138,27 +135,10 @@ void CDesFrame::criarAreaCliente(QSize clientSize)
     m_app.arranjoPendente = false;
 }
 
-QAction* CDesFrame::novaAcao(const QString& texto)
-{
-    auto* acao = new QAction(texto, this);
-    // Every drawing frame has the same commands; they act on the frame that has the focus.
-    acao->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(acao);
-    return acao;
-}
-
 void CDesFrame::criarBarras()
 {
-    m_barra = new QToolBar(QStringLiteral("Desenho"), this);
-    m_barra->setObjectName(QStringLiteral("barraDesenho"));
-    m_barra->setIconSize(QSize(16, 16));
-    addToolBar(Qt::TopToolBarArea, m_barra);
-
-    m_mensagem = new QLabel(QStringLiteral("Pronto"));
-    m_posicao = new QLabel;
-    m_posicao->setFixedWidth(LarguraPosicao);
-    statusBar()->addWidget(m_mensagem, 1);
-    statusBar()->addPermanentWidget(m_posicao);
+    m_barra = criarBarra(QStringLiteral("Desenho"), QStringLiteral("barraDesenho"));
+    criarPaineisEstado(LarguraPosicao);
 }
 
 void CDesFrame::criarMenus()
@@ -177,52 +157,26 @@ void CDesFrame::criarMenus()
     connect(gravarComoAcao, &QAction::triggered, this, &CDesFrame::gravarComo);
     QAction* exportarAcao = novaAcao(QStringLiteral("&Exportar para *.dat"));
     connect(exportarAcao, &QAction::triggered, this, &CDesFrame::exportarDat);
-    m_acaoImprimir = novaAcao(QStringLiteral("&Imprimir..."));
-    m_acaoImprimir->setShortcut(QKeySequence::Print);
-    connect(m_acaoImprimir, &QAction::triggered, m_view, &CDesView::imprimir);
-    QAction* visualizarAcao = novaAcao(QStringLiteral("&Visualizar Impressão..."));
-    connect(visualizarAcao, &QAction::triggered, m_view, &CDesView::visualizarImpressao);
+    m_acaoImprimir = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
+    QAction* visualizarAcao =
+        novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
 
-    auto* arquivos = new QMenu(QStringLiteral("&Arquivos"), this);
-    arquivos->addAction(m_app.acaoNovo());
-    arquivos->addAction(m_app.acaoAbrir());
+    QMenu* arquivos = criarMenuArquivos(m_app);
     arquivos->addAction(abrirDesAcao);
     arquivos->addAction(fecharAcao);
     arquivos->addSeparator();
     arquivos->addAction(m_acaoGravar);
     arquivos->addAction(gravarComoAcao);
     arquivos->addAction(exportarAcao);
-    arquivos->addSeparator();
-    arquivos->addAction(m_acaoImprimir);
-    arquivos->addAction(visualizarAcao);
-    arquivos->addAction(m_app.acaoAjustarImpressora());
-    arquivos->addSeparator();
-    QAction* antesDoFim = arquivos->addSeparator();
-    arquivos->addAction(m_app.acaoFim());
-    m_app.listarRecentes(arquivos, antesDoFim);
+    terminarMenuArquivos(arquivos, m_app, m_acaoImprimir, visualizarAcao);
 
-    QAction* zoomAcao = novaAcao(QStringLiteral("&Zoom"));
-    connect(zoomAcao, &QAction::triggered, m_view, &CDesView::iniciarZoom);
-    QAction* normalAcao = novaAcao(QStringLiteral("&Normal"));
-    connect(normalAcao, &QAction::triggered, m_view, &CDesView::zoomNormal);
-    QAction* manualAcao = novaAcao(QStringLiteral("&Ajuste Manual"));
-    connect(manualAcao, &QAction::triggered, m_view, &CDesView::ajusteManual);
-    QAction* redesenharAcao = novaAcao(QStringLiteral("&Redesenhar"));
-    connect(redesenharAcao, &QAction::triggered, m_view, &CDesView::redesenhar);
-    QAction* todasAcao = novaAcao(QStringLiteral("Atualizar Todas"));
-    connect(todasAcao, &QAction::triggered, this, &CDesFrame::atualizarTodas);
-    QAction* barraAcao = m_barra->toggleViewAction();
-    barraAcao->setText(QStringLiteral("B&arra de Menus"));
-
-    auto* exibir = new QMenu(QStringLiteral("&Exibir"), this);
-    exibir->addAction(zoomAcao);
-    exibir->addAction(normalAcao);
-    exibir->addAction(manualAcao);
-    exibir->addSeparator();
-    exibir->addAction(redesenharAcao);
-    exibir->addAction(todasAcao);
-    exibir->addSeparator();
-    exibir->addAction(barraAcao);
+    const ComandosExibir comandos = criarComandosExibir();
+    connect(comandos.zoom, &QAction::triggered, m_view, &CDesView::iniciarZoom);
+    connect(comandos.normal, &QAction::triggered, m_view, &CDesView::zoomNormal);
+    connect(comandos.manual, &QAction::triggered, m_view, &CDesView::ajusteManual);
+    connect(comandos.redesenhar, &QAction::triggered, m_view, &CDesView::redesenhar);
+    connect(comandos.todas, &QAction::triggered, this, &CDesFrame::atualizarTodas);
+    QMenu* exibir = criarMenuExibir(comandos, m_barra);
 
     QAction* toleranciasAcao = novaAcao(QStringLiteral("Tolerâncias"));
     connect(toleranciasAcao, &QAction::triggered, this, &CDesFrame::tolerancias);
@@ -233,32 +187,13 @@ void CDesFrame::criarMenus()
     for (int tipo = 0; tipo < CMainApp::ArrangementCount; ++tipo)
         arranjos->addAction(m_app.acaoTipo(tipo));
 
-    auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
-    ajuda->addAction(m_app.acaoSobre());
-
-    m_menus = {arquivos, exibir, opcoes, arranjos, ajuda};
-
-    m_barra->addAction(m_app.acaoNovo());
-    m_barra->addAction(m_app.acaoAbrir());
-    m_barra->addAction(m_acaoGravar);
-    m_barra->addSeparator();
-    m_barra->addAction(m_acaoImprimir);
-    m_barra->addSeparator();
-    m_barra->addAction(zoomAcao);
-    m_barra->addAction(normalAcao);
-    m_barra->addAction(redesenharAcao);
-    m_barra->addSeparator();
-    m_barra->addAction(m_app.acaoSobre());
+    m_menus = {arquivos, exibir, opcoes, arranjos, criarMenuAjuda(m_app)};
+    preencherBarra(m_barra, m_app, m_acaoGravar, m_acaoImprimir, comandos);
 }
 
 void CDesFrame::atualizarTitulo()
 {
     setWindowTitle(m_doc->title());
-}
-
-void CDesFrame::mostrarMensagem(const QString& texto)
-{
-    m_mensagem->setText(texto);
 }
 
 void CDesFrame::atualizarTodas()
@@ -279,26 +214,16 @@ void CDesFrame::closeEvent(QCloseEvent* event)
 
 bool CDesFrame::podeFechar()
 {
-    if (!m_doc->isModified())
-        return true;
-    switch (m_app.prompter().askToSave(m_doc->title())) {
-    case Prompter::Answer::Save: return gravar();
-    case Prompter::Answer::Discard: return true;
-    case Prompter::Answer::Cancel: return false;
-    }
-    return false;
+    return podeFecharDocumento(m_app.prompter(), m_doc->isModified(), m_doc->title(),
+                               [this] { return gravar(); });
 }
 
 void CDesFrame::fechar()
 {
     m_doc->setClosing(true);
     m_doc->checkModifiedByCounts();
-    // Closing the sub-window closes this frame through closeEvent; deletion is deferred, so the
-    // document is still here afterwards.
-    QWidget* janela = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!janela)
-        janela = this;
-    janela->close();
+    // Deletion is deferred, so the document is still here afterwards.
+    fecharJanela();
     m_doc->setClosing(false);
 }
 
@@ -335,13 +260,8 @@ bool CDesFrame::gravarComo()
 bool CDesFrame::gravarEm(const QString& path)
 {
     QString erro;
-    if (!m_doc->save(path, erro)) {
-        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(path));
-        return false;
-    }
-    m_app.adicionarRecente(m_doc->path());
-    atualizarTitulo();
-    return true;
+    const bool gravou = m_doc->save(path, erro);
+    return concluirGravacao(m_app, gravou, erro, path, m_doc->path(), m_doc->title());
 }
 
 void CDesFrame::abrirDes()
@@ -398,8 +318,7 @@ bool CDesFrame::exportarDat()
     const std::string bytes = tarvex::problem::escreveDatExportado(m_doc->data().fatorEscala,
                                                                    janela, m_doc->regioes());
     if (const tarvex::Status gravado = tarvex::common::writeFileAtomically(alvo, bytes); !gravado) {
-        m_app.prompter().warn(coreText(gravado.message) + QLatin1Char('\n')
-                              + QDir::toNativeSeparators(caminhoDat));
+        avisarFalha(m_app.prompter(), coreText(gravado.message), caminhoDat);
         return false;
     }
     // A problem already open from this file is only activated; it must show (and later save)

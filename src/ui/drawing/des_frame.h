@@ -8,7 +8,6 @@
 
 QT_BEGIN_NAMESPACE
 class QAction;
-class QLabel;
 class QSplitter;
 class QToolBar;
 QT_END_NAMESPACE
@@ -58,8 +57,6 @@ public:
     TamanhosArranjo tamanhosIniciais() const { return m_tamanhos; }
 
     QToolBar* barra() const { return m_barra; }
-    QLabel* painelMensagem() const { return m_mensagem; }
-    QLabel* painelPosicao() const { return m_posicao; }
 
 public slots:
     /// "&Fechar".
@@ -77,7 +74,6 @@ public slots:
     void tolerancias();
     /// "Atualizar Todas".
     void atualizarTodas();
-    void mostrarMensagem(const QString& texto);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,7 +85,6 @@ private:
     bool podeFechar();
     bool gravarEm(const QString& path);
     void atualizarTitulo();
-    QAction* novaAcao(const QString& texto);
 
     std::unique_ptr<CDesDoc> m_doc;
     CMainApp& m_app;
@@ -99,8 +94,6 @@ private:
     CTrafoView* m_trafoView = nullptr;
     TamanhosArranjo m_tamanhos;
     QToolBar* m_barra = nullptr;
-    QLabel* m_mensagem = nullptr;
-    QLabel* m_posicao = nullptr;
     QList<QMenu*> m_menus;
     QAction* m_acaoGravar = nullptr;
     QAction* m_acaoImprimir = nullptr;

@@ -6,9 +6,8 @@
 #include "paint/view_mapping.h"
 
 #include <QMouseEvent>
-#include <QRubberBand>
 
-#include <algorithm>
+#include <optional>
 
 using tarvex::geometry::Caixa;
 using tarvex::geometry::Ponto;
@@ -17,9 +16,9 @@ CDesView::CDesView(CDesDoc& doc, Prompter& prompter, QWidget* parent)
     : CBaseView(parent),
       m_doc(doc),
       m_prompter(prompter),
-      m_janela(tarvex::paint::JanelaInicial),
-      m_elastico(new QRubberBand(QRubberBand::Rectangle, this))
+      m_janela(tarvex::paint::JanelaInicial)
 {
+    criarElastico();
     setMouseTracking(true);
     connect(&m_doc, &CDesDoc::changed, this, qOverload<>(&QWidget::update));
 }
@@ -121,10 +120,7 @@ void CDesView::ajusteManual()
 void CDesView::mousePressEvent(QMouseEvent* event)
 {
     if (m_modoMouse == ModoZoom && event->button() == Qt::LeftButton) {
-        m_arrastando = true;
-        m_origemElastico = event->position().toPoint();
-        m_elastico->setGeometry(QRect(m_origemElastico, QSize()));
-        m_elastico->show();
+        iniciarElastico(event->position().toPoint());
         return;
     }
     CBaseView::mousePressEvent(event);
@@ -136,30 +132,20 @@ void CDesView::mouseMoveEvent(QMouseEvent* event)
     ajustarNaTela();
     const Ponto p = mapping().paraMundo(pos.x(), pos.y());
     emit posicaoAlterada(textoPosicao(p.x, p.y));
-    if (m_arrastando)
-        m_elastico->setGeometry(QRect(m_origemElastico, pos).normalized());
+    moverElastico(pos);
 }
 
 void CDesView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!m_arrastando || event->button() != Qt::LeftButton) {
+    QPoint origem;
+    if (!terminarElastico(event, origem)) {
         CBaseView::mouseReleaseEvent(event);
         return;
     }
-    m_arrastando = false;
-    m_elastico->hide();
-
-    const QPoint fim = event->position().toPoint();
-    // A click without a drag, or a drag along one axis, has no area to show.
-    if (fim.x() == m_origemElastico.x() || fim.y() == m_origemElastico.y())
+    const std::optional<Caixa> arrastada = janelaDoArrasto(origem, event->position().toPoint());
+    if (!arrastada)
         return;
-
-    ajustarNaTela();
-    const Ponto a = mapping().paraMundo(m_origemElastico.x(), m_origemElastico.y());
-    const Ponto b = mapping().paraMundo(fim.x(), fim.y());
-    if (a.x == b.x || a.y == b.y)
-        return;
-    m_janela = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    m_janela = *arrastada;
     ajustarJanelaPropria();
     update();
 }

@@ -8,10 +8,6 @@
 #include <QPoint>
 #include <QString>
 
-QT_BEGIN_NAMESPACE
-class QRubberBand;
-QT_END_NAMESPACE
-
 class CDesDoc;
 class Prompter;
 struct ValoresEscala;
@@ -81,7 +77,7 @@ private:
     /// Zooms to extents once, before the view is first shown or painted.
     void primeiraAtualizacao();
     /// Fits the own window to the client area, so pixel conversions match what is shown.
-    void ajustarNaTela();
+    void ajustarNaTela() override;
     void ajustarJanelaPropria();
 
     CDesDoc& m_doc;
@@ -90,9 +86,6 @@ private:
     int m_modoMouse = ModoInicial;
     tarvex::paint::DrawingSelection m_selecao;
     std::vector<tarvex::problem::MarcaDesenho> m_marcas;
-    QRubberBand* m_elastico = nullptr;
-    QPoint m_origemElastico;
-    bool m_arrastando = false;
     bool m_inicializado = false;
     bool m_semLimpar = false;
 };

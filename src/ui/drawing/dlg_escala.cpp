@@ -1,5 +1,6 @@
 #include "drawing/dlg_escala.h"
 
+#include "common/campos_numericos.h"
 #include "common/prompter.h"
 
 #include <QDialogButtonBox>
@@ -17,21 +18,8 @@ const char* const TextoXInvertido = " X mínimo deve ser menor que X máximo !";
 const char* const TextoYInvertido = " Y mínimo deve ser menor que Y máximo !";
 const char* const TextoFatorInvalido = " Fator Escala deve ser maior que zero !";
 
-/// A number as typed: the C form, or with a decimal comma as users here often type it.
-bool lerNumero(const QLineEdit* campo, double& out)
-{
-    QString texto = campo->text().trimmed();
-    if (texto.count(QLatin1Char(',')) == 1 && !texto.contains(QLatin1Char('.')))
-        texto.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double valor = QLocale::c().toDouble(texto, &ok);
-    if (!ok || !std::isfinite(valor))
-        return false;
-    out = valor;
-    return true;
-}
-
-QString mostrar(double valor) { return QString::number(valor, 'g', 15); }
+using campos_numericos::lerNumero;
+using campos_numericos::mostrar;
 
 } // namespace
 

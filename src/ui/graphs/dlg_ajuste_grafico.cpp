@@ -1,5 +1,6 @@
 #include "graphs/dlg_ajuste_grafico.h"
 
+#include "common/campos_numericos.h"
 #include "common/prompter.h"
 
 #include <QDialogButtonBox>
@@ -16,20 +17,8 @@ namespace {
 
 const char* const TextoNaoNumero = " Digite um número válido em todos os campos !";
 
-bool lerNumero(const QLineEdit* campo, double& out)
-{
-    QString texto = campo->text().trimmed();
-    if (texto.count(QLatin1Char(',')) == 1 && !texto.contains(QLatin1Char('.')))
-        texto.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double valor = QLocale::c().toDouble(texto, &ok);
-    if (!ok || !std::isfinite(valor))
-        return false;
-    out = valor;
-    return true;
-}
-
-QString mostrar(double valor) { return QString::number(valor, 'g', 15); }
+using campos_numericos::lerNumero;
+using campos_numericos::mostrar;
 
 } // namespace
 

@@ -9,12 +9,9 @@
 #include "graphs/harmonics.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenu>
-#include <QStatusBar>
 #include <QStyle>
 
 namespace {
@@ -41,12 +38,8 @@ CGraphFrame::CGraphFrame(std::unique_ptr<CGraphDoc> doc, CMainApp& app, QWidget*
     m_view = new CGraphView(*m_doc, m_app.prompter());
     setCentralWidget(m_view);
 
-    m_mensagem = new QLabel(QStringLiteral("Pronto"));
-    m_posicao = new QLabel;
-    m_posicao->setFixedWidth(LarguraPosicao);
-    statusBar()->addWidget(m_mensagem, 1);
-    statusBar()->addPermanentWidget(m_posicao);
-    connect(m_view, &CGraphView::posicaoAlterada, m_posicao, &QLabel::setText);
+    criarPaineisEstado(LarguraPosicao);
+    connect(m_view, &CGraphView::posicaoAlterada, painelPosicao(), &QLabel::setText);
 
     criarMenus();
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
@@ -61,14 +54,6 @@ CGraphFrame::~CGraphFrame()
 
 QString CGraphFrame::documentPath() const { return m_doc->path(); }
 
-QAction* CGraphFrame::novaAcao(const QString& texto)
-{
-    auto* acao = new QAction(texto, this);
-    acao->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(acao);
-    return acao;
-}
-
 void CGraphFrame::criarMenus()
 {
     QAction* fecharAcao = novaAcao(QStringLiteral("&Fechar"));
@@ -80,28 +65,16 @@ void CGraphFrame::criarMenus()
     connect(gravarComoAcao, &QAction::triggered, this, &CGraphFrame::gravarComo);
     QAction* exportarAcao = novaAcao(QStringLiteral("&Exportar ASCII"));
     connect(exportarAcao, &QAction::triggered, this, &CGraphFrame::exportarAscii);
-    QAction* imprimirAcao = novaAcao(QStringLiteral("&Imprimir"));
-    imprimirAcao->setShortcut(QKeySequence::Print);
-    connect(imprimirAcao, &QAction::triggered, m_view, &CGraphView::imprimir);
-    QAction* visualizarAcao = novaAcao(QStringLiteral("&Visualizar Impressao"));
-    connect(visualizarAcao, &QAction::triggered, m_view, &CGraphView::visualizarImpressao);
+    QAction* imprimirAcao = novaAcaoImprimir(QStringLiteral("&Imprimir"), m_view);
+    QAction* visualizarAcao = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressao"), m_view);
 
-    auto* arquivos = new QMenu(QStringLiteral("&Arquivos"), this);
-    arquivos->addAction(m_app.acaoNovo());
-    arquivos->addAction(m_app.acaoAbrir());
+    QMenu* arquivos = criarMenuArquivos(m_app);
     arquivos->addAction(fecharAcao);
     arquivos->addSeparator();
     arquivos->addAction(gravarAcao);
     arquivos->addAction(gravarComoAcao);
     arquivos->addAction(exportarAcao);
-    arquivos->addSeparator();
-    arquivos->addAction(imprimirAcao);
-    arquivos->addAction(visualizarAcao);
-    arquivos->addAction(m_app.acaoAjustarImpressora());
-    arquivos->addSeparator();
-    QAction* antesDoFim = arquivos->addSeparator();
-    arquivos->addAction(m_app.acaoFim());
-    m_app.listarRecentes(arquivos, antesDoFim);
+    terminarMenuArquivos(arquivos, m_app, imprimirAcao, visualizarAcao);
 
     QAction* ativarAcao = novaAcao(QStringLiteral("&Ativar/Desativar"));
     connect(ativarAcao, &QAction::triggered, m_view, &CGraphView::ativarDesativar);
@@ -129,21 +102,12 @@ void CGraphFrame::criarMenus()
     quarto->addAction(m_harmonicas[4]);
     quarto->addAction(m_harmonicas[5]);
 
-    auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
-    ajuda->addAction(m_app.acaoSobre());
-
-    m_menus = {arquivos, grafico, ajuda};
+    m_menus = {arquivos, grafico, criarMenuAjuda(m_app)};
 }
 
 void CGraphFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }
 
-void CGraphFrame::fechar()
-{
-    QWidget* janela = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!janela)
-        janela = this;
-    janela->close();
-}
+void CGraphFrame::fechar() { fecharJanela(); }
 
 bool CGraphFrame::gravar()
 {
@@ -164,13 +128,8 @@ bool CGraphFrame::gravarComo()
 bool CGraphFrame::gravarEm(const QString& path)
 {
     QString erro;
-    if (!m_doc->save(path, erro)) {
-        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(path));
-        return false;
-    }
-    m_app.adicionarRecente(m_doc->path());
-    atualizarTitulo();
-    return true;
+    const bool gravou = m_doc->save(path, erro);
+    return concluirGravacao(m_app, gravou, erro, path, m_doc->path(), m_doc->title());
 }
 
 bool CGraphFrame::exportarAscii()
@@ -183,7 +142,7 @@ bool CGraphFrame::exportarAscii()
     const QString destino = fromLocal(tarvex::graphs::ascNomeFinal(toLocal(escolhido)));
     QString erro;
     if (!m_doc->exportAsc(destino, erro)) {
-        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(destino));
+        avisarFalha(m_app.prompter(), erro, destino);
         return false;
     }
     return true;

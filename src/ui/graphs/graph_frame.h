@@ -7,7 +7,6 @@
 
 QT_BEGIN_NAMESPACE
 class QAction;
-class QLabel;
 QT_END_NAMESPACE
 
 class CGraphDoc;
@@ -33,8 +32,6 @@ public:
     QList<QMenu*> menus() const override { return m_menus; }
     QString documentPath() const override;
 
-    QLabel* painelMensagem() const { return m_mensagem; }
-    QLabel* painelPosicao() const { return m_posicao; }
     /// The "Análise &Harmônica" command of mode 0 to 5.
     QAction* acaoHarmonica(int modo) const { return m_harmonicas.at(std::size_t(modo)); }
 
@@ -52,13 +49,10 @@ private:
     void criarMenus();
     bool gravarEm(const QString& path);
     void atualizarTitulo();
-    QAction* novaAcao(const QString& texto);
 
     std::unique_ptr<CGraphDoc> m_doc;
     CMainApp& m_app;
     CGraphView* m_view = nullptr;
-    QLabel* m_mensagem = nullptr;
-    QLabel* m_posicao = nullptr;
     QList<QMenu*> m_menus;
     std::array<QAction*, ModosHarmonicos> m_harmonicas{};
 };

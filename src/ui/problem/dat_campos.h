@@ -1,34 +1,12 @@
 #pragma once
 
-#include <QLineEdit>
-#include <QLocale>
-#include <QString>
-
-#include <cmath>
-#include <string_view>
+#include "common/campos_numericos.h"
 
 /// Small helpers shared by the problem view's dialogs.
 namespace dat_campos {
 
-/// A number as typed: the C form, or with a decimal comma as users here often type it.
-inline bool lerNumero(const QLineEdit* campo, double& out)
-{
-    QString texto = campo->text().trimmed();
-    if (texto.count(QLatin1Char(',')) == 1 && !texto.contains(QLatin1Char('.')))
-        texto.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double valor = QLocale::c().toDouble(texto, &ok);
-    if (!ok || !std::isfinite(valor))
-        return false;
-    out = valor;
-    return true;
-}
-
-inline QString mostrar(double valor) { return QString::number(valor, 'g', 15); }
-
-inline QString texto(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+using campos_numericos::lerNumero;
+using campos_numericos::mostrar;
+using campos_numericos::texto;
 
 } // namespace dat_campos

@@ -9,12 +9,9 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMenu>
-#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 
@@ -34,7 +31,7 @@ CDatFrame::CDatFrame(std::unique_ptr<CDatDoc> doc, CMainApp& app, QWidget* paren
     criarBarras();
     criarMenus();
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    connect(m_view, &CDatView::posicaoAlterada, m_posicao, &QLabel::setText);
+    connect(m_view, &CDatView::posicaoAlterada, painelPosicao(), &QLabel::setText);
     connect(m_doc.get(), &CDatDoc::changed, this, &CDatFrame::atualizarAnalise);
     atualizarTitulo();
     atualizarAnalise();
@@ -48,27 +45,10 @@ CDatFrame::~CDatFrame()
 
 QString CDatFrame::documentPath() const { return m_doc->path(); }
 
-QAction* CDatFrame::novaAcao(const QString& texto)
-{
-    auto* acao = new QAction(texto, this);
-    // Every problem frame has the same commands; they act on the frame that has the focus.
-    acao->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(acao);
-    return acao;
-}
-
 void CDatFrame::criarBarras()
 {
-    m_barra = new QToolBar(QStringLiteral("Problema"), this);
-    m_barra->setObjectName(QStringLiteral("barraProblema"));
-    m_barra->setIconSize(QSize(16, 16));
-    addToolBar(Qt::TopToolBarArea, m_barra);
-
-    m_mensagem = new QLabel(QStringLiteral("Pronto"));
-    m_posicao = new QLabel;
-    m_posicao->setFixedWidth(LarguraPosicao);
-    statusBar()->addWidget(m_mensagem, 1);
-    statusBar()->addPermanentWidget(m_posicao);
+    m_barra = criarBarra(QStringLiteral("Problema"), QStringLiteral("barraProblema"));
+    criarPaineisEstado(LarguraPosicao);
 }
 
 void CDatFrame::criarMenus()
@@ -85,70 +65,30 @@ void CDatFrame::criarMenus()
     connect(m_acaoGravar, &QAction::triggered, this, &CDatFrame::gravar);
     QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
     connect(gravarComoAcao, &QAction::triggered, this, &CDatFrame::gravarComo);
-    m_acaoImprimir = novaAcao(QStringLiteral("&Imprimir..."));
-    m_acaoImprimir->setShortcut(QKeySequence::Print);
-    connect(m_acaoImprimir, &QAction::triggered, m_view, &CDatView::imprimir);
-    QAction* visualizarAcao = novaAcao(QStringLiteral("&Visualizar Impressão..."));
-    connect(visualizarAcao, &QAction::triggered, m_view, &CDatView::visualizarImpressao);
+    m_acaoImprimir = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
+    QAction* visualizarAcao =
+        novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
 
-    auto* arquivos = new QMenu(QStringLiteral("&Arquivos"), this);
-    arquivos->addAction(m_app.acaoNovo());
-    arquivos->addAction(m_app.acaoAbrir());
+    QMenu* arquivos = criarMenuArquivos(m_app);
     arquivos->addAction(abrirDatAcao);
     arquivos->addAction(fecharAcao);
     arquivos->addSeparator();
     arquivos->addAction(m_acaoGravar);
     arquivos->addAction(gravarComoAcao);
-    arquivos->addSeparator();
-    arquivos->addAction(m_acaoImprimir);
-    arquivos->addAction(visualizarAcao);
-    arquivos->addAction(m_app.acaoAjustarImpressora());
-    arquivos->addSeparator();
-    QAction* antesDoFim = arquivos->addSeparator();
-    arquivos->addAction(m_app.acaoFim());
-    m_app.listarRecentes(arquivos, antesDoFim);
+    terminarMenuArquivos(arquivos, m_app, m_acaoImprimir, visualizarAcao);
 
-    QAction* zoomAcao = novaAcao(QStringLiteral("&Zoom"));
-    connect(zoomAcao, &QAction::triggered, m_view, &CDatView::iniciarZoom);
-    QAction* normalAcao = novaAcao(QStringLiteral("&Normal"));
-    connect(normalAcao, &QAction::triggered, m_view, &CDatView::zoomNormal);
-    QAction* manualAcao = novaAcao(QStringLiteral("&Ajuste Manual"));
-    connect(manualAcao, &QAction::triggered, m_view, &CDatView::ajusteManual);
-    QAction* redesenharAcao = novaAcao(QStringLiteral("&Redesenhar"));
-    connect(redesenharAcao, &QAction::triggered, m_view, &CDatView::redesenhar);
-    QAction* todasAcao = novaAcao(QStringLiteral("Atualizar Todas"));
-    connect(todasAcao, &QAction::triggered, this, &CDatFrame::atualizarTodas);
-    QAction* barraAcao = m_barra->toggleViewAction();
-    barraAcao->setText(QStringLiteral("B&arra de Menus"));
+    const ComandosExibir comandos = criarComandosExibir();
+    connect(comandos.zoom, &QAction::triggered, m_view, &CDatView::iniciarZoom);
+    connect(comandos.normal, &QAction::triggered, m_view, &CDatView::zoomNormal);
+    connect(comandos.manual, &QAction::triggered, m_view, &CDatView::ajusteManual);
+    connect(comandos.redesenhar, &QAction::triggered, m_view, &CDatView::redesenhar);
+    connect(comandos.todas, &QAction::triggered, this, &CDatFrame::atualizarTodas);
+    m_menuExibir = criarMenuExibir(comandos, m_barra);
 
-    auto* exibir = new QMenu(QStringLiteral("&Exibir"), this);
-    exibir->addAction(zoomAcao);
-    exibir->addAction(normalAcao);
-    exibir->addAction(manualAcao);
-    exibir->addSeparator();
-    exibir->addAction(redesenharAcao);
-    exibir->addAction(todasAcao);
-    exibir->addSeparator();
-    exibir->addAction(barraAcao);
-
-    auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
-    ajuda->addAction(m_app.acaoSobre());
-
-    m_menuExibir = exibir;
+    QMenu* ajuda = criarMenuAjuda(m_app);
     criarMenusProblema();
-    m_menus = {arquivos, exibir, m_menuRegioes, m_menuCondicoes, m_menuMalha, ajuda};
-
-    m_barra->addAction(m_app.acaoNovo());
-    m_barra->addAction(m_app.acaoAbrir());
-    m_barra->addAction(m_acaoGravar);
-    m_barra->addSeparator();
-    m_barra->addAction(m_acaoImprimir);
-    m_barra->addSeparator();
-    m_barra->addAction(zoomAcao);
-    m_barra->addAction(normalAcao);
-    m_barra->addAction(redesenharAcao);
-    m_barra->addSeparator();
-    m_barra->addAction(m_app.acaoSobre());
+    m_menus = {arquivos, m_menuExibir, m_menuRegioes, m_menuCondicoes, m_menuMalha, ajuda};
+    preencherBarra(m_barra, m_app, m_acaoGravar, m_acaoImprimir, comandos);
 }
 
 void CDatFrame::criarMenusProblema()
@@ -235,15 +175,13 @@ QAction* CDatFrame::acao(const QString& texto) const
 
 void CDatFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }
 
-void CDatFrame::mostrarMensagem(const QString& texto) { m_mensagem->setText(texto); }
-
 void CDatFrame::atualizarTodas() { m_doc->updateAllViews(); }
 
 bool CDatFrame::recarregar()
 {
     QString erro;
     if (!m_doc->open(m_doc->path(), erro)) {
-        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(m_doc->path()));
+        avisarFalha(m_app.prompter(), erro, m_doc->path());
         return false;
     }
     m_view->voltarAJanelaDoProblema();
@@ -260,27 +198,11 @@ void CDatFrame::closeEvent(QCloseEvent* event)
 
 bool CDatFrame::podeFechar()
 {
-    if (!m_doc->isModified())
-        return true;
-    switch (m_app.prompter().askToSave(m_doc->title())) {
-    case Prompter::Answer::Save:
-        return gravar();
-    case Prompter::Answer::Discard:
-        return true;
-    case Prompter::Answer::Cancel:
-        return false;
-    }
-    return false;
+    return podeFecharDocumento(m_app.prompter(), m_doc->isModified(), m_doc->title(),
+                               [this] { return gravar(); });
 }
 
-void CDatFrame::fechar()
-{
-    // Closing the sub-window closes this frame through closeEvent; deletion is deferred.
-    QWidget* janela = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!janela)
-        janela = this;
-    janela->close();
-}
+void CDatFrame::fechar() { fecharJanela(); }
 
 bool CDatFrame::gravar()
 {
@@ -301,13 +223,8 @@ bool CDatFrame::gravarComo()
 bool CDatFrame::gravarEm(const QString& path)
 {
     QString erro;
-    if (!m_doc->save(path, m_view->janelaMostrada(), erro)) {
-        m_app.prompter().warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(path));
-        return false;
-    }
-    m_app.adicionarRecente(m_doc->path());
-    atualizarTitulo();
-    return true;
+    const bool gravou = m_doc->save(path, m_view->janelaMostrada(), erro);
+    return concluirGravacao(m_app, gravou, erro, path, m_doc->path(), m_doc->title());
 }
 
 void CDatFrame::abrirDat()

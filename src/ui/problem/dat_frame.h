@@ -6,7 +6,6 @@
 
 QT_BEGIN_NAMESPACE
 class QAction;
-class QLabel;
 class QToolBar;
 QT_END_NAMESPACE
 
@@ -33,8 +32,6 @@ public:
     QString documentPath() const override;
 
     QToolBar* barra() const { return m_barra; }
-    QLabel* painelMensagem() const { return m_mensagem; }
-    QLabel* painelPosicao() const { return m_posicao; }
     /// The frame's command with this menu text (without its '&'), or null.
     QAction* acao(const QString& texto) const;
 
@@ -52,7 +49,6 @@ public slots:
     /// Reads the document's file again (it was written over by an export) and shows it at its
     /// stored window. False, with a warning, when the file cannot be read; the old content stays.
     bool recarregar();
-    void mostrarMensagem(const QString& texto);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,14 +62,11 @@ private:
     /// Check marks of the analysis type.
     void atualizarAnalise();
     void criarMenusProblema();
-    QAction* novaAcao(const QString& texto);
 
     std::unique_ptr<CDatDoc> m_doc;
     CMainApp& m_app;
     CDatView* m_view = nullptr;
     QToolBar* m_barra = nullptr;
-    QLabel* m_mensagem = nullptr;
-    QLabel* m_posicao = nullptr;
     QList<QMenu*> m_menus;
     QAction* m_acaoGravar = nullptr;
     QAction* m_acaoImprimir = nullptr;

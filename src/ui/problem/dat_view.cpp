@@ -24,7 +24,6 @@
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRubberBand>
 
 #include <algorithm>
 #include <cmath>
@@ -41,9 +40,9 @@ CDatView::CDatView(CDatDoc& doc, Prompter& prompter, QWidget* parent)
       m_doc(doc),
       m_prompter(prompter),
       m_executor([](QDialog& d) { return d.exec(); }),
-      m_janela(tarvex::paint::janelaInicialProblema(doc.data())),
-      m_elastico(new QRubberBand(QRubberBand::Rectangle, this))
+      m_janela(tarvex::paint::janelaInicialProblema(doc.data()))
 {
+    criarElastico();
     setMouseTracking(true);
     connect(&m_doc, &CDatDoc::changed, this, qOverload<>(&QWidget::update));
     // A highlighted triangle belongs to the mesh it was found in.
@@ -675,10 +674,7 @@ void CDatView::mousePressEvent(QMouseEvent* event)
 {
     const bool arrasto = m_modoZoom || m_modo == ModoDefineArea;
     if (arrasto && event->button() == Qt::LeftButton) {
-        m_arrastando = true;
-        m_origemElastico = event->position().toPoint();
-        m_elastico->setGeometry(QRect(m_origemElastico, QSize()));
-        m_elastico->show();
+        iniciarElastico(event->position().toPoint());
         return;
     }
     if (event->button() == Qt::LeftButton || event->button() == Qt::RightButton) {
@@ -693,32 +689,24 @@ void CDatView::mouseMoveEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     const Ponto p = paraMundo(pos);
     emit posicaoAlterada(CDesView::textoPosicao(p.x, p.y));
-    if (m_arrastando)
-        m_elastico->setGeometry(QRect(m_origemElastico, pos).normalized());
+    moverElastico(pos);
 }
 
 void CDatView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!m_arrastando || event->button() != Qt::LeftButton) {
+    QPoint origem;
+    if (!terminarElastico(event, origem)) {
         CBaseView::mouseReleaseEvent(event);
         return;
     }
-    m_arrastando = false;
-    m_elastico->hide();
-
     const QPoint fim = event->position().toPoint();
     if (!m_modoZoom) {
-        areaArrastada(m_origemElastico, fim);
+        areaArrastada(origem, fim);
         return;
     }
-    // A click without a drag, or a drag along one axis, has no area to show.
-    if (fim.x() == m_origemElastico.x() || fim.y() == m_origemElastico.y())
+    const std::optional<Caixa> arrastada = janelaDoArrasto(origem, fim);
+    if (!arrastada)
         return;
-
-    const Ponto a = paraMundo(m_origemElastico);
-    const Ponto b = paraMundo(fim);
-    if (a.x == b.x || a.y == b.y)
-        return;
-    m_janela = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    m_janela = *arrastada;
     update();
 }

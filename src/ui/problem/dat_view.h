@@ -17,7 +17,6 @@
 
 QT_BEGIN_NAMESPACE
 class QDialog;
-class QRubberBand;
 QT_END_NAMESPACE
 
 namespace tarvex::problem {
@@ -176,7 +175,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void ajustarNaTela();
+    void ajustarNaTela() override;
     void ajustarJanelaPropria();
     int executa(QDialog& dialogo);
     void setModo(int modo);
@@ -203,10 +202,7 @@ private:
     CMainApp* m_app = nullptr;
     ExecutorDialogo m_executor;
     tarvex::geometry::Caixa m_janela;
-    QRubberBand* m_elastico = nullptr;
-    QPoint m_origemElastico;
     bool m_modoZoom = false;
-    bool m_arrastando = false;
     bool m_semLimpar = false;
 
     int m_modo = ModoEstrutura;
