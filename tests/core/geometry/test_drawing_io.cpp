@@ -1,3 +1,4 @@
+#include "core/hand_bytes.h"
 #include "common/messages.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
@@ -17,33 +18,8 @@ using namespace tarvex::geometry;
 namespace {
 
 /// Little-endian bytes built by hand, independent of the writer under test.
-struct Bytes {
-    std::string data;
-    Bytes& raw(const void* p, std::size_t n)
-    {
-        data.append(static_cast<const char*>(p), n);
-        return *this;
-    }
-    Bytes& i32(std::int32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            data.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& f64(double v)
-    {
-        std::uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        for (int i = 0; i < 8; ++i)
-            data.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& header(const char* version = "versao 01.00.00")
-    {
-        char field[31] = {};
-        std::memcpy(field, version, std::strlen(version));
-        return raw(field, 31);
-    }
+struct Bytes : tarvex::test::HandBytes<Bytes> {
+    Bytes& header(const char* version = "versao 01.00.00") { return field(version, 31); }
 };
 
 DrawingData sample()

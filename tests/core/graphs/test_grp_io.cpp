@@ -1,3 +1,4 @@
+#include "core/hand_bytes.h"
 #include "common/messages.h"
 #include "graphs/graph_data.h"
 #include "graphs/grp_io.h"
@@ -16,33 +17,7 @@ using namespace tarvex::graphs;
 namespace {
 
 /// Little-endian bytes built by hand, independent of the writer under test.
-struct Bytes {
-    std::string data;
-    Bytes& raw(std::string_view s)
-    {
-        data.append(s);
-        return *this;
-    }
-    Bytes& i32(std::int32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            data.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& f64(double v)
-    {
-        std::uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        for (int i = 0; i < 8; ++i)
-            data.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& field(std::string_view s, std::size_t width)
-    {
-        data.append(s);
-        data.append(width - s.size(), '\0');
-        return *this;
-    }
+struct Bytes : tarvex::test::HandBytes<Bytes> {
     Bytes& header() { return field("versao 01.00.00", 31); }
     /// A curve record: count, unused element 0, values; for abscissae and ordinates.
     Bytes& curve(std::initializer_list<double> xs, std::initializer_list<double> ys)

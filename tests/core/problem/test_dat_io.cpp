@@ -1,3 +1,4 @@
+#include "core/hand_bytes.h"
 #include "common/binary_stream.h"
 #include "common/messages.h"
 #include "problem/dat_io.h"
@@ -16,46 +17,9 @@ using namespace tarvex::problem;
 namespace {
 
 /// Little-endian bytes built by hand, independent of the writer under test.
-struct Bytes {
-    std::string data;
-    Bytes& raw(std::string_view s)
-    {
-        data.append(s);
-        return *this;
-    }
-    Bytes& zeros(std::size_t n)
-    {
-        data.append(n, '\0');
-        return *this;
-    }
-    Bytes& u8(std::uint8_t v)
-    {
-        data.push_back(static_cast<char>(v));
-        return *this;
-    }
-    Bytes& i16(std::int16_t v)
-    {
-        const auto u = static_cast<std::uint16_t>(v);
-        data.push_back(static_cast<char>(u & 0xFF));
-        data.push_back(static_cast<char>(u >> 8));
-        return *this;
-    }
-    Bytes& i32(std::int32_t v)
-    {
-        for (int i = 0; i < 4; ++i)
-            data.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& f64(double v)
-    {
-        std::uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        for (int i = 0; i < 8; ++i)
-            data.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
-        return *this;
-    }
-    Bytes& header(std::string_view version) { return raw(version).zeros(31 - version.size()); }
-    Bytes& text(std::string_view s, std::size_t width) { return raw(s).zeros(width - s.size()); }
+struct Bytes : tarvex::test::HandBytes<Bytes> {
+    Bytes& header(std::string_view version) { return field(version, 31); }
+    Bytes& text(std::string_view s, std::size_t width) { return field(s, width); }
     /// A straight contour element or an arc, 64 bytes.
     Bytes& segment(double x1, double y1, double x2, double y2, double xc = 0, double yc = 0,
                    std::uint8_t arc = 0, std::uint8_t sentido = 1, double potential = 0)
