@@ -56,6 +56,24 @@ inline constexpr std::string_view CriaArquivoInicio = "Arquivo não existe ! Cri
 inline constexpr std::string_view CriaArquivoFim = " ?";
 inline constexpr std::string_view CriaArquivoNovo = " Arquivo não existe ! Cria arquivo novo ??";
 
+// Problem editing
+inline constexpr std::string_view PontoForaDominio = " Ponto fora do domínio ";
+inline constexpr std::string_view NaoHaMalha = "Não há malha para desenhar !";
+inline constexpr std::string_view ItemNaoDisponivel = "Item não disponível";
+inline constexpr std::string_view PermRelativaFora =
+    " Perm. Relativa deve estar entre 1e-15 e 1e15 !";
+inline constexpr std::string_view ToleranciaArcosFora =
+    " Tolerância nos arcos deve estar entre 1e-12 e 1e12 !";
+inline constexpr std::string_view AnguloArcoFora =
+    " Ângulo mínimo dos arcos deve estar entre 0.5 e 60 !";
+inline constexpr std::string_view ValorInvalido = " Digite um número válido !";
+inline constexpr std::string_view FatorEscalaInvalido = " Fator Escala deve ser maior que zero !";
+inline constexpr std::string_view SemSegmentos = " O problema não tem segmentos de contorno !";
+inline constexpr std::string_view SemPotencialSegmento =
+    " Não há potencial imposto neste segmento !";
+inline constexpr std::string_view SemPotencialPonto = " Não há potencial imposto neste ponto !";
+inline constexpr std::string_view AreaVazia = " A área definida não tem extensão !";
+
 // Mesh generation
 inline constexpr std::string_view MalhaNaoGeradaStatus = "Status: malha não gerada";
 inline constexpr std::string_view MalhaPreparando = "Status: preparando para gerar malha...";

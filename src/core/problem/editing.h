@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/messages.h"
 #include "common/status.h"
 #include "problem/records.h"
 
@@ -10,26 +11,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-/// Texts of the problem-editing commands.
-namespace tarvex::msg {
-inline constexpr std::string_view PontoForaDominio = " Ponto fora do domínio ";
-inline constexpr std::string_view NaoHaMalha = "Não há malha para desenhar !";
-inline constexpr std::string_view ItemNaoDisponivel = "Item não disponível";
-inline constexpr std::string_view PermRelativaFora =
-    " Perm. Relativa deve estar entre 1e-15 e 1e15 !";
-inline constexpr std::string_view ToleranciaArcosFora =
-    " Tolerância nos arcos deve estar entre 1e-12 e 1e12 !";
-inline constexpr std::string_view AnguloArcoFora =
-    " Ângulo mínimo dos arcos deve estar entre 0.5 e 60 !";
-inline constexpr std::string_view ValorInvalido = " Digite um número válido !";
-inline constexpr std::string_view FatorEscalaInvalido = " Fator Escala deve ser maior que zero !";
-inline constexpr std::string_view SemSegmentos = " O problema não tem segmentos de contorno !";
-inline constexpr std::string_view SemPotencialSegmento =
-    " Não há potencial imposto neste segmento !";
-inline constexpr std::string_view SemPotencialPonto = " Não há potencial imposto neste ponto !";
-inline constexpr std::string_view AreaVazia = " A área definida não tem extensão !";
-} // namespace tarvex::msg
 
 namespace tarvex::problem {
 

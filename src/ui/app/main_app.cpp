@@ -152,6 +152,25 @@ CChildFrame* CMainApp::frameAberto(const QString& path) const
     return nullptr;
 }
 
+/// Opens a problem or graph document in its own frame; a file that cannot be read warns and
+/// creates nothing.
+template <typename Doc, typename Frame>
+CChildFrame* CMainApp::abrirDocumento(const QString& path)
+{
+    auto doc = std::make_unique<Doc>();
+    QString erro;
+    if (!doc->open(path, erro)) {
+        m_prompter.warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(path));
+        return nullptr;
+    }
+    if (!m_mainFrame)
+        return nullptr;
+    adicionarRecente(path);
+    auto* frame = new Frame(std::move(doc), *this);
+    m_mainFrame->adicionarFilho(frame, tamanhoInicialFilho());
+    return frame;
+}
+
 CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& extension)
 {
     const DocumentTemplate* modelo = modeloPorNome(extension);
@@ -164,34 +183,10 @@ CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& exte
     }
 
     const QString nomeArquivo = QDir::toNativeSeparators(path);
-    if (modelo->kind == DocumentKind::ProblemData) {
-        auto doc = std::make_unique<CDatDoc>();
-        QString erro;
-        if (!doc->open(path, erro)) {
-            m_prompter.warn(erro + QLatin1Char('\n') + nomeArquivo);
-            return nullptr;
-        }
-        if (!m_mainFrame)
-            return nullptr;
-        adicionarRecente(path);
-        auto* frame = new CDatFrame(std::move(doc), *this);
-        m_mainFrame->adicionarFilho(frame, tamanhoInicialFilho());
-        return frame;
-    }
-    if (modelo->kind == DocumentKind::Graph) {
-        auto doc = std::make_unique<CGraphDoc>();
-        QString erro;
-        if (!doc->open(path, erro)) {
-            m_prompter.warn(erro + QLatin1Char('\n') + nomeArquivo);
-            return nullptr;
-        }
-        if (!m_mainFrame)
-            return nullptr;
-        adicionarRecente(path);
-        auto* frame = new CGraphFrame(std::move(doc), *this);
-        m_mainFrame->adicionarFilho(frame, tamanhoInicialFilho());
-        return frame;
-    }
+    if (modelo->kind == DocumentKind::ProblemData)
+        return abrirDocumento<CDatDoc, CDatFrame>(path);
+    if (modelo->kind == DocumentKind::Graph)
+        return abrirDocumento<CGraphDoc, CGraphFrame>(path);
     if (modelo->kind != DocumentKind::Drawing) {
         // These documents are not built yet: say so rather than show an empty window.
         m_prompter.warn(coreText(tarvex::msg::UnknownFileType) + QLatin1Char('\n') + nomeArquivo);

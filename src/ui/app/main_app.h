@@ -119,6 +119,8 @@ public slots:
 private:
     CDesFrame* criarFrameDesenho(std::unique_ptr<CDesDoc> doc);
     CChildFrame* frameAberto(const QString& path) const;
+    template <typename Doc, typename Frame>
+    CChildFrame* abrirDocumento(const QString& path);
     void carregarFigura(int tipo);
     QSize tamanhoInicialFilho() const;
     void criarAcoes();
