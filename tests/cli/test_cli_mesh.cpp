@@ -1,3 +1,5 @@
+#include "cli_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -10,15 +12,9 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace tarvex::test;
 
-std::string quoted(const std::string& word) { return "'" + word + "'"; }
 
-std::string readAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 /// The integer after "key": in a JSON object, or -1.
 long jsonInteger(const std::string& json, const std::string& key)
@@ -27,38 +23,17 @@ long jsonInteger(const std::string& json, const std::string& key)
     return at == std::string::npos ? -1 : std::stol(json.substr(at + key.size() + 3));
 }
 
-class CliMesh : public ::testing::Test {
+class CliMesh : public CliFixture {
 protected:
+    /// Every test starts from the reference drawing exported as a problem.
     void SetUp() override
     {
-        m_dir = fs::path(::testing::TempDir())
-            / ("tarvex_mesh_"
-               + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        CliFixture::SetUp();
         ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
                       + arg("ref.dat")),
                   0)
             << err;
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path path(const std::string& name) const { return m_dir / name; }
-    std::string arg(const std::string& name) const { return quoted(path(name).string()); }
-
-    int run(const std::string& args)
-    {
-        const std::string command = quoted(TARVEX_CLI) + " " + args + " >"
-            + quoted(path("stdout.txt").string()) + " 2>" + quoted(path("stderr.txt").string());
-        const int status = std::system(command.c_str());
-        out = readAll(path("stdout.txt"));
-        err = readAll(path("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    fs::path m_dir;
-    std::string out;
-    std::string err;
 };
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "cli_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -10,47 +12,21 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace tarvex::test;
 
-std::string quoted(const std::string& word) { return "'" + word + "'"; }
 
-std::string readAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
-class CliMeshRender : public ::testing::Test {
+class CliMeshRender : public CliFixture {
 protected:
+    /// Every test starts from the reference drawing exported as a problem.
     void SetUp() override
     {
-        m_dir = fs::path(::testing::TempDir())
-            / ("tarvex_mesh_render_"
-               + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        CliFixture::SetUp();
         ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
                       + arg("ref.dat")),
                   0)
             << err;
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string arg(const std::string& name) const { return quoted((m_dir / name).string()); }
-    std::string bytes(const std::string& name) const { return readAll(m_dir / name); }
-
-    int run(const std::string& args)
-    {
-        const fs::path errPath = m_dir / "stderr.txt";
-        const std::string command = quoted(TARVEX_CLI) + " " + args + " >/dev/null 2>"
-            + quoted(errPath.string());
-        const int status = std::system(command.c_str());
-        err = readAll(errPath);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    fs::path m_dir;
-    std::string err;
 };
 
 } // namespace

@@ -1,3 +1,5 @@
+#include "cli_fixture.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -10,54 +12,20 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace tarvex::test;
 
-std::string quoted(const std::string& word) { return "'" + word + "'"; }
 
-std::string readAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
-class CliProblem : public ::testing::Test {
+class CliProblem : public CliFixture {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::path(::testing::TempDir())
-            / ("tarvex_problem_"
-                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path path(const std::string& name) const { return m_dir / name; }
-    std::string arg(const std::string& name) const { return quoted(path(name).string()); }
     static std::string reference()
     {
         return quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre");
     }
-
-    /// Runs tarvex-cli; its stdout and stderr are kept in `out` and `err`.
-    int run(const std::string& args)
-    {
-        const std::string command = quoted(TARVEX_CLI) + " " + args + " >"
-            + quoted(path("stdout.txt").string()) + " 2>" + quoted(path("stderr.txt").string());
-        const int status = std::system(command.c_str());
-        out = readAll(path("stdout.txt"));
-        err = readAll(path("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
     void writeText(const std::string& name, const std::string& text)
     {
         std::ofstream(path(name), std::ios::binary) << text;
     }
-
-    fs::path m_dir;
-    std::string out;
-    std::string err;
 };
 
 TEST_F(CliProblem, ExportOfTheReferenceDrawingGivesFourRegionsInItsWindow)
