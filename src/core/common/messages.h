@@ -125,4 +125,47 @@ inline constexpr std::string_view MalhaFronteirasNaoReconstituidas =
 /// Shown by a calculation run when the user stopped the solver; the previous results stay.
 inline constexpr std::string_view CalculoInterrompido = "Status: cálculo interrompido !";
 
+// Solver model files and export
+inline constexpr std::string_view MshErroVersao = " Não é possível ler arquivo: erro de versão !";
+inline constexpr std::string_view MshSemMalha = " Malha ainda não foi gerada ! Operação cancelada !";
+inline constexpr std::string_view MshErroSimetria = " Erro na definição da simetria !";
+inline constexpr std::string_view MshErroListaEsquerda =
+    " Erro de inserçao de índice na lista esquerda";
+inline constexpr std::string_view MshErroListaDireita = " Erro de inserçao de índice na lista direita";
+inline constexpr std::string_view MontagemAreaZero =
+    "Erro na Montagem da Matriz : area de elemento=0 !";
+inline constexpr std::string_view MontagemIndiceZero = " Erro na Montagem da Matriz: indice zero";
+inline constexpr std::string_view MontagemSemRegiao =
+    " Erro na Montagem da Matriz: tr não pertence à nenhuma regiao";
+inline constexpr std::string_view MshFiltro = "Arquivos (*.msh)|*.msh||";
+
+// Calculation runs
+inline constexpr std::string_view StatusNaoIniciado = "Status : cálculo não iniciado";
+inline constexpr std::string_view StatusEmProgresso = "Status: cálculo em progresso. Aguarde !";
+inline constexpr std::string_view StatusConcluido = "Status: cálculo concluído";
+inline constexpr std::string_view StatusMontando = "Status: montando a matriz de coeficientes";
+inline constexpr std::string_view StatusMetNewton = "Resolvendo sist. de equações (Met. Newton)";
+inline constexpr std::string_view StatusMetLinear = "Resolvendo sist. de equações (Met. Linear)";
+inline constexpr std::string_view IteracaoNaoIniciada = "Iteração : não iniciada";
+/// printf format: step number and error in percent.
+inline constexpr const char* LinhaPasso = "Passo : %d     Erro Máximo :  %10.3g %%";
+inline constexpr std::string_view SemNaoLinearidade =
+    " Não existe material com não-linearidade ! Realiza Cálculo Linear ? ";
+inline constexpr std::string_view SemCondutividade =
+    "Não existe material com condutividade.\nOperação Cancelada !";
+inline constexpr std::string_view InterrompeCalculo = " Interrompe Cálculo em progresso ?";
+inline constexpr std::string_view Atencao = "Atenção";
+inline constexpr std::string_view SemResultado = "Não há resultado de cálculo disponível !";
+inline constexpr std::string_view RealizaCalculoLinear = "Realiza cálculo linear ?";
+inline constexpr std::string_view CalculoLinearRealizado = " Cálculo Linear Realizado !";
+
+// Results display
+inline constexpr std::string_view SemDadosEquipotenciais =
+    "Impossível traçar equipotenciais: não há dados de cálculo disponível !";
+inline constexpr std::string_view SemDadosCorrentesInduzidas =
+    "Impossível traçar equipotenciais: não há dados de cálculo disponível !\n Cálculo de "
+    "correntes induzidas deve ser feito antes !";
+inline constexpr std::string_view AnaliseSemCondutividade =
+    "Analise não inclui materiais com condutividade ! \nOperação Cancelada !";
+
 } // namespace tarvex::msg

@@ -22,6 +22,48 @@ SparseSymMatrix SparseSymMatrix::withSlots(int order, int slotsPerRow)
     return m;
 }
 
+SparseSymMatrix SparseSymMatrix::withRowSlots(const std::vector<int>& rowSlots)
+{
+    SparseSymMatrix m;
+    if (rowSlots.size() < 2)
+        return m;
+    const int order = static_cast<int>(rowSlots.size()) - 1;
+    m.m_order = order;
+    m.m_rowStart.assign(static_cast<std::size_t>(order) + 2, 0);
+    std::int64_t next = 1;
+    for (int i = 1; i <= order; ++i) {
+        m.m_rowStart[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(next);
+        next += std::max(1, rowSlots[static_cast<std::size_t>(i)]);
+    }
+    m.m_rowStart[static_cast<std::size_t>(order) + 1] = static_cast<std::int32_t>(next);
+    m.m_columns.assign(static_cast<std::size_t>(next), 0);
+    m.m_values.assign(static_cast<std::size_t>(next), 0.0);
+    return m;
+}
+
+SparseSymMatrix SparseSymMatrix::compacted() const
+{
+    SparseSymMatrix m;
+    m.m_order = m_order;
+    m.m_indexed = false;
+    m.m_rowStart.assign(static_cast<std::size_t>(m_order) + 2, 0);
+    std::size_t used = 1;
+    for (std::size_t s = 1; s < m_columns.size(); ++s)
+        used += m_columns[s] != 0 ? 1 : 0;
+    m.m_columns.reserve(used);
+    m.m_values.reserve(used);
+    for (int i = 1; i <= m_order; ++i) {
+        m.m_rowStart[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(m.m_columns.size());
+        for (int s = rowBegin(i); s < rowEnd(i); ++s)
+            if (m_columns[static_cast<std::size_t>(s)] != 0) {
+                m.m_columns.push_back(m_columns[static_cast<std::size_t>(s)]);
+                m.m_values.push_back(m_values[static_cast<std::size_t>(s)]);
+            }
+    }
+    m.m_rowStart[static_cast<std::size_t>(m_order) + 1] = static_cast<std::int32_t>(m.m_columns.size());
+    return m;
+}
+
 SparseSymMatrix SparseSymMatrix::fromPattern(const SparsityPattern& pattern)
 {
     SparseSymMatrix m;

@@ -27,6 +27,8 @@ public:
     SparseSymMatrix() = default;
 
     static SparseSymMatrix withSlots(int order, int slotsPerRow);
+    /// Slotted layout with rowSlots[i] free slots in row i (item 0 unused; every count >= 1).
+    static SparseSymMatrix withRowSlots(const std::vector<int>& rowSlots);
     static SparseSymMatrix fromPattern(const SparsityPattern& pattern);
     /**
      * Takes the arrays as a file stores them: rowStarts with order + 1 items, columns and values
@@ -52,6 +54,13 @@ public:
     std::vector<std::int32_t> rowStartsForStorage() const;
     const std::vector<std::int32_t>& columns() const { return m_columns; }
     const std::vector<double>& values() const { return m_values; }
+
+    /**
+     * The same matrix without its free slots: each row keeps its stored entries in their order,
+     * so its first entry (the one the solver scales by) stays first. What a solve works on: the
+     * product of each iteration then walks no empty slots.
+     */
+    SparseSymMatrix compacted() const;
 
     /// All values 0, layout kept: a re-assembly into the same pattern starts here.
     void setZero();
