@@ -25,7 +25,15 @@ void printUsage()
                "  mesh IN.dat OUT.dat [--max-edge H | --edge-factor F] [--special-factor F]\n"
                "       [--min-angle DEG] [--check-angle] [--smooth] [--json]  generate the mesh\n"
                "  refine IN.dat OUT.dat --total | --area X1,Y1,X2,Y2 | --recentre\n"
-               "  edit IN.dat OUT.dat OPS...             regions, potentials, symmetry (edit --help)\n",
+               "  edit IN.dat OUT.dat OPS...             regions, potentials, symmetry (edit --help)\n"
+               "  export-msh IN.dat OUT.msh              solver model of a meshed problem\n"
+               "  info FILE.msh [--json]                 node classes, matrix, symmetry, results\n"
+               "  solve IN.msh OUT.msh --linear [--tol PERCENT]\n"
+               "        | --nonlinear [--error PERCENT] [--max-iter N]\n"
+               "        | --induced --freq HZ [--tol PERCENT]   [--json]  calculate\n"
+               "  render IN.msh OUT.png [--size WxH] [--mode mesh|regions|equipotentials|\n"
+               "        induced-lines] [--lines N] | [--map B|H|D|E|J|P]\n"
+               "  eval IN.msh point X Y [--rt] [--json] | flux X1 Y1 X2 Y2 [--json]\n",
                stderr);
 }
 
@@ -57,6 +65,12 @@ int main(int argc, char** argv)
         return runRefine(args);
     if (verb == "edit")
         return runEdit(args);
+    if (verb == "export-msh")
+        return runExportMsh(args);
+    if (verb == "solve")
+        return runSolve(args);
+    if (verb == "eval")
+        return runEval(args);
     std::fprintf(stderr, "unknown verb: %s\n", verb.c_str());
     printUsage();
     return 2;

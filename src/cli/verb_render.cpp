@@ -67,7 +67,7 @@ using namespace tarvex::cli;
 
 int runRender(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--size", "--mode"});
+    const Arguments args(words, {"--size", "--mode", "--lines", "--map"});
     if (args.positional().size() != 2 || !args.error().empty())
         return usage(RenderUsage);
     int width = DefaultWidth;
@@ -79,6 +79,14 @@ int runRender(const std::vector<std::string>& words)
     const std::string& out = args.positional()[1];
 
     const std::string type = common::extensionOf(in);
+    if (type == "msh") {
+        const auto app = ensureGuiApplication();
+        if (args.has("--map"))
+            return runRenderMshMap(in, out, width, height, args.value("--map"));
+        return runRenderMsh(in, out, width, height,
+                            args.has("--mode") ? args.value("--mode") : std::string("regions"),
+                            args.has("--lines") ? args.value("--lines") : std::string());
+    }
     const std::string mode = args.has("--mode") ? args.value("--mode") : "structure";
     if (mode != "structure" && (mode != "mesh" || type != "dat"))
         return usage(RenderUsage);

@@ -29,3 +29,18 @@ int runEdit(const std::vector<std::string>& args);
 /// Mesh generation and the mesh operations on a .dat file.
 int runMesh(const std::vector<std::string>& args);
 int runRefine(const std::vector<std::string>& args);
+
+/// Solver models: the export of a meshed problem, the .msh branch of info.
+int runExportMsh(const std::vector<std::string>& args);
+int runInfoMsh(const std::string& path, bool json);
+/// Calculation runs on a .msh file.
+int runSolve(const std::vector<std::string>& args);
+/// The .msh branch of render (needs a GUI application object): mesh, regions, equipotentials,
+/// induced-current lines; `lines` is the --lines word, empty when not given.
+int runRenderMsh(const std::string& in, const std::string& out, int width, int height,
+                 const std::string& mode, const std::string& lines);
+/// render --map B|H|D|E|J|P of a .msh file.
+int runRenderMshMap(const std::string& in, const std::string& out, int width, int height,
+                    const std::string& quantity);
+/// Field at a point and flux between two points of a solved .msh file.
+int runEval(const std::vector<std::string>& args);

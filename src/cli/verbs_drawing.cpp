@@ -47,6 +47,8 @@ int runInfo(const std::vector<std::string>& words)
     const std::string& path = args.positional()[0];
     if (common::extensionOf(path) == "dat")
         return runInfoProblem(path, args.has("--json"));
+    if (common::extensionOf(path) == "msh")
+        return runInfoMsh(path, args.has("--json"));
     if (common::extensionOf(path) == "grp" || common::extensionOf(path) == "mat")
         return runInfoGraph(path, args.has("--json"));
     geometry::DrawingData drawing;
