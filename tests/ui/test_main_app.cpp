@@ -175,7 +175,7 @@ void TestMainApp::filesAreDispatchedByTheExactDocumentName()
 
 void TestMainApp::typesNotBuiltYetSayPlainlyAndOpenNothing()
 {
-    for (const QString extension : {"msh", "dxf"}) {
+    for (const QString extension : {"dxf"}) {
         const QString path = m_dir.filePath(QStringLiteral("algo.") + extension);
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -138,6 +138,16 @@ inline constexpr std::string_view MontagemIndiceZero = " Erro na Montagem da Mat
 inline constexpr std::string_view MontagemSemRegiao =
     " Erro na Montagem da Matriz: tr não pertence à nenhuma regiao";
 inline constexpr std::string_view MshFiltro = "Arquivos (*.msh)|*.msh||";
+/// Refusals of solver model files that do not describe a consistent model.
+inline constexpr std::string_view MshMatrizInvalida =
+    " Não é possível ler arquivo: matriz do sistema inválida !";
+inline constexpr std::string_view MshNoInexistente =
+    " Não é possível ler arquivo: referência a nó inexistente !";
+inline constexpr std::string_view MshModeloIncoerente =
+    " Não é possível ler arquivo: dimensões do modelo incoerentes !";
+/// Export of a non-linear region whose materials file cannot be read.
+inline constexpr std::string_view MshArquivoMaterial =
+    " Não é possível ler o arquivo de materiais de uma região não-linear ! Operação cancelada !";
 
 // Calculation runs
 inline constexpr std::string_view StatusNaoIniciado = "Status : cálculo não iniciado";
@@ -158,6 +168,9 @@ inline constexpr std::string_view Atencao = "Atenção";
 inline constexpr std::string_view SemResultado = "Não há resultado de cálculo disponível !";
 inline constexpr std::string_view RealizaCalculoLinear = "Realiza cálculo linear ?";
 inline constexpr std::string_view CalculoLinearRealizado = " Cálculo Linear Realizado !";
+/// A model whose system does not match its nodes (a damaged or hand-made model) is not solved.
+inline constexpr std::string_view SistemaInconsistente =
+    " Sistema de equações não corresponde aos nós do modelo ! Operação cancelada !";
 
 // Results display
 inline constexpr std::string_view SemDadosEquipotenciais =
@@ -167,5 +180,75 @@ inline constexpr std::string_view SemDadosCorrentesInduzidas =
     "correntes induzidas deve ser feito antes !";
 inline constexpr std::string_view AnaliseSemCondutividade =
     "Analise não inclui materiais com condutividade ! \nOperação Cancelada !";
+
+// Range checks of the results dialogs' fields (printf formats: the two limits)
+inline constexpr const char* InteiroEntre = " Digite um número inteiro entre %d e %d !";
+inline constexpr const char* NumeroEntre = " Digite um número entre %g e %g !";
+
+// Point values, flux between two points, colour maps
+/// printf format of every value of the point-values dialog.
+inline constexpr const char* FormatoValorPonto = "%-12.6g";
+inline constexpr std::string_view Indefinido = "indefinido";
+inline constexpr std::string_view SemDadosValores =
+    "Impossível calcular valores ! Não há dados de Cálculo.";
+inline constexpr std::string_view SemDadosCurvas =
+    "Impossível Calcular Curvas ! Não há dados de Cálculo.";
+/// printf format: the flux (per metre) between two points.
+inline constexpr const char* FluxoPorMetro = "Fluxo/m : %12.4g";
+/// The result field of the keyboard flux dialog before a calculation.
+inline constexpr std::string_view FluxoNaoCalculado = "Não Calculado !";
+/// The results frame's result pane before any result.
+inline constexpr std::string_view ResultadoNaoCalculado = "Fluxo : não calc.";
+/// The results frame's position pane before the cursor moved over the view.
+inline constexpr std::string_view PosicaoInicialResultados = "Posicão: (0,0)";
+/// Status text and tooltip (after the line break) of the colour-scale strip command.
+inline constexpr std::string_view EscalaCoresDica =
+    "Acessa o menu para traçado de escala da cores.\nDesenha Escala de Cores";
+inline constexpr std::string_view RotuloBx = "Bx (T):";
+inline constexpr std::string_view RotuloBy = "By (T):";
+inline constexpr std::string_view RotuloB = "||B|| (T)";
+inline constexpr std::string_view RotuloHx = "Hx (A/m):";
+inline constexpr std::string_view RotuloHy = "Hy (A/m):";
+inline constexpr std::string_view RotuloH = "||H|| (A/m):";
+inline constexpr std::string_view RotuloFx = "Fx (N/m²) :";
+inline constexpr std::string_view RotuloFy = "Fy (N/m²) :";
+inline constexpr std::string_view RotuloDx = "Dx(C/m²):";
+inline constexpr std::string_view RotuloDy = "Dy(C/m²):";
+inline constexpr std::string_view RotuloD = "|D| (C/m²):";
+inline constexpr std::string_view RotuloEx = "Ex (V/m):";
+inline constexpr std::string_view RotuloEy = "Ey (V/m):";
+inline constexpr std::string_view RotuloE = "||E|| (V/m):";
+inline constexpr std::string_view RotuloBt = "Bt (T):";
+inline constexpr std::string_view RotuloBr = "Br (T):";
+inline constexpr std::string_view RotuloHt = "Ht (A/m):";
+inline constexpr std::string_view RotuloHr = "Hr (A/m):";
+inline constexpr std::string_view RotuloFt = "Ft (N/m²) :";
+inline constexpr std::string_view RotuloFr = "Fr (N/m²) :";
+inline constexpr std::string_view RotuloDt = "Dt(C/m²):";
+inline constexpr std::string_view RotuloDr = "Dr(C/m²):";
+inline constexpr std::string_view RotuloEt = "Et (V/m):";
+inline constexpr std::string_view RotuloEr = "Er (V/m):";
+inline constexpr std::string_view RotuloPermRelativa = "perm. relativa :";
+inline constexpr std::string_view RotuloJ = "|| J || (A/mm²) :";
+inline constexpr std::string_view RotuloPi = " Pi  (W/m³) :";
+inline constexpr std::string_view LegendaInducao = "Indução [ Tesla ]";
+inline constexpr std::string_view LegendaCampoH = "Campo [ A/m ]";
+inline constexpr std::string_view LegendaInducaoEletrica = "Indução Elet. [C/m² ]";
+inline constexpr std::string_view LegendaCampoE = "Campo [ V/m ]";
+inline constexpr std::string_view LegendaDensCorrente = "Dens. Cor. [ A/mm² ]";
+inline constexpr std::string_view LegendaDensPerdas = "Dens. Perdas [ W/m³ ]";
+inline constexpr std::string_view MapaSoMagnetico =
+    "Opção não disponível para análise de campo elétrico !\n   Operação cancelada !";
+inline constexpr std::string_view MapaSoEletrico =
+    "Opção não disponível para análise de campo magnético !\n   Operação cancelada !";
+inline constexpr std::string_view MapaSemResultado =
+    " Não há resultados de cálculo disponível ! \n Operação Cancelada !";
+inline constexpr std::string_view MapaSemResultados =
+    " Não há resultados de cálculo disponíveis ! \n Operação Cancelada !";
+inline constexpr std::string_view MapaSemCorrentesInduzidas =
+    " Não há resultados disponíveis: cálculo de correntes induzidas não foi realizado ! \n "
+    "Operação Cancelada !";
+inline constexpr std::string_view EscalaCoresSemResultado =
+    "Não há resultados de cálculo disponível ! Ação cancelada. ";
 
 } // namespace tarvex::msg

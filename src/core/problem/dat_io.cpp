@@ -69,7 +69,9 @@ void writeInt16(ByteWriter& out, std::int16_t value)
 
 bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
 
-Status readSegmento(ByteReader& in, SegmentoContorno& s)
+} // namespace
+
+Status readSegmentoContorno(ByteReader& in, SegmentoContorno& s)
 {
     std::string_view padding;
     if (!readDoubles(in, {&s.x1, &s.y1, &s.x2, &s.y2, &s.xc, &s.yc}) || !readByte(in, s.ehArco)
@@ -81,6 +83,8 @@ Status readSegmento(ByteReader& in, SegmentoContorno& s)
     return Status::success();
 }
 
+namespace {
+
 Status readSegmentos(ByteReader& in, common::FrontList<SegmentoContorno>& list)
 {
     std::size_t count = 0;
@@ -88,12 +92,14 @@ Status readSegmentos(ByteReader& in, common::FrontList<SegmentoContorno>& list)
         return s;
     for (std::size_t i = 0; i < count; ++i) {
         SegmentoContorno segmento;
-        if (Status s = readSegmento(in, segmento); !s)
+        if (Status s = readSegmentoContorno(in, segmento); !s)
             return s;
         list.pushFront(segmento);
     }
     return Status::success();
 }
+
+} // namespace
 
 Status readRegiao(ByteReader& in, Regiao& r)
 {
@@ -117,6 +123,8 @@ Status readRegiao(ByteReader& in, Regiao& r)
     r.reservadoS2.assign(s2);
     return readSegmentos(in, r.segmentos);
 }
+
+namespace {
 
 Status readRegioes(ByteReader& in, common::FrontList<Regiao>& list)
 {

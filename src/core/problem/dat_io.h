@@ -7,6 +7,7 @@
 #include <string_view>
 
 namespace tarvex::common {
+class ByteReader;
 class ByteWriter;
 }
 
@@ -39,6 +40,12 @@ std::string writeDat(const ProblemData& data);
 void writeRegiao(common::ByteWriter& out, const Regiao& regiao);
 /// A 64-byte contour element; its six padding bytes are zeros.
 void writeSegmentoContorno(common::ByteWriter& out, const SegmentoContorno& s);
+
+/// Reads what writeRegiao() writes (the solver model file stores regions the same way); the
+/// contour comes back in list order. A short or non-finite record is refused.
+Status readRegiao(common::ByteReader& in, Regiao& regiao);
+/// Reads one 64-byte contour element.
+Status readSegmentoContorno(common::ByteReader& in, SegmentoContorno& s);
 
 /// Reads a .dat file; `out` is untouched on failure.
 Status openDat(const std::string& path, ProblemData& out);

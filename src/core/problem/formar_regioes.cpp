@@ -237,10 +237,26 @@ void adicionaAoContorno(Regiao& region, const Aresta& edge)
 }
 
 /// Walks from the current edge until `stop` is reached; false when no way on exists or the walk
-/// does not close.
+/// does not close. With a start edge, reaching `stop` closes the walk only when the way on is
+/// that edge again: an outline that passes its start point twice (both sides of a cut line)
+/// would otherwise close half-way round.
 bool caminha(std::vector<Aresta>& edges, Aresta current, const Ponto& stop, bool onlyUnused,
-             Regiao& region, Aresta& lastEdge)
+             Regiao& region, Aresta& lastEdge, std::size_t startEdge = Nenhuma)
 {
+    // Edges are turned in place as they are walked, so the start edge's way out of `stop` is
+    // remembered by its far end.
+    const Ponto startFar = current.P2;
+    const auto closes = [&](const Aresta& reached) {
+        if (!coincide(reached.P2, stop))
+            return false;
+        if (startEdge == Nenhuma)
+            return true;
+        bool reversed = false;
+        const std::size_t next = proximaNaCaminhada(edges, reached, onlyUnused, reversed);
+        if (next != startEdge)
+            return next == Nenhuma;
+        return coincide(reversed ? edges[next].P1 : edges[next].P2, startFar);
+    };
     // A closed walk uses each edge at most twice; anything longer is going round in circles.
     const std::size_t maxSteps = 2 * edges.size() + 2;
     std::size_t step = 0;
@@ -259,7 +275,7 @@ bool caminha(std::vector<Aresta>& edges, Aresta current, const Ponto& stop, bool
         adicionaAoContorno(region, chosen);
         current = chosen;
         ++step;
-    } while (!coincide(current.P2, stop));
+    } while (!closes(current));
     return true;
 }
 
@@ -350,7 +366,7 @@ Status formarRegioes(const geometry::DrawingData& drawing, ResultadoFormacao& ou
         Regiao& region = out.regioes.at(0);
         adicionaAoContorno(region, first);
         const Ponto stop = first.P1;
-        if (!caminha(edges, first, stop, false, region, lastEdge))
+        if (!caminha(edges, first, stop, false, region, lastEdge, 0))
             return Status::failure(msg::ErroRegioes);
     }
 

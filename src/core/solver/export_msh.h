@@ -21,7 +21,9 @@ struct ExportResult {
     double markY = 0.0;
     /// Element outside every region (see AssemblyResult), -1 otherwise.
     std::int64_t elementOutsideRegions = -1;
-    explicit operator bool() const { return status.ok(); }
+    /// The materials file of a non-linear region that could not be read (MshArquivoMaterial).
+    std::string materialFile;
+    explicit operator bool() const { return status.ok; }
 };
 
 /**

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,6 +94,8 @@ struct SolverModel {
     bool equipotentialsTraced = false;
     common::FrontList<ContourSegment> inducedCurrentSegments;
     bool inducedLinesTraced = false;
+    /// Point-location index of the evaluations, built on first use (evaluation/point_location.h).
+    mutable std::shared_ptr<const void> evaluationIndex;
 
     std::int32_t nodeCount() const { return static_cast<std::int32_t>(nodes.size()) - 1; }
     std::int32_t freeCount() const { return freeNodes; }

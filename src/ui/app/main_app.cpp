@@ -11,6 +11,8 @@
 #include "graphs/graph_frame.h"
 #include "problem/dat_doc.h"
 #include "problem/dat_frame.h"
+#include "results/mesh_doc.h"
+#include "results/mesh_frame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -152,8 +154,8 @@ CChildFrame* CMainApp::frameAberto(const QString& path) const
     return nullptr;
 }
 
-/// Opens a problem or graph document in its own frame; a file that cannot be read warns and
-/// creates nothing.
+/// Opens a problem, results or graph document in its own frame; a file that cannot be read warns
+/// and creates nothing.
 template <typename Doc, typename Frame>
 CChildFrame* CMainApp::abrirDocumento(const QString& path)
 {
@@ -187,6 +189,8 @@ CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& exte
         return abrirDocumento<CDatDoc, CDatFrame>(path);
     if (modelo->kind == DocumentKind::Graph)
         return abrirDocumento<CGraphDoc, CGraphFrame>(path);
+    if (modelo->kind == DocumentKind::Results)
+        return abrirDocumento<CMeshDoc, CMeshFrame>(path);
     if (modelo->kind != DocumentKind::Drawing) {
         // These documents are not built yet: say so rather than show an empty window.
         m_prompter.warn(coreText(tarvex::msg::UnknownFileType) + QLatin1Char('\n') + nomeArquivo);

@@ -1,14 +1,22 @@
 #include "problem/dat_frame.h"
 
 #include "app/main_app.h"
+#include "app/main_frame.h"
 #include "common/file_chooser.h"
+#include "common/messages.h"
 #include "common/prompter.h"
 #include "problem/dat_doc.h"
 #include "problem/dat_view.h"
+#include "results/mesh_frame.h"
+#include "solver/export_msh.h"
+#include "solver/msh_io.h"
+#include "solver/solver_model.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -19,6 +27,31 @@ namespace {
 
 const QString DatFilter = QStringLiteral("Arquivos (*.dat)");
 const QString DatSuffix = QStringLiteral("dat");
+const QString MshSuffix = QStringLiteral("msh");
+
+QString coreText(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// A filter in the "Description|*.ext||" form as Qt spells it: the description alone, which
+/// already names the pattern.
+QString filtroQt(std::string_view filtro)
+{
+    return coreText(filtro).section(QLatin1Char('|'), 0, 0);
+}
+
+QString fromLocal(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
+std::string toLocal(const QString& s) { return QFile::encodeName(s).toStdString(); }
+
+/// The wait cursor while the model is built.
+class CursorEspera {
+public:
+    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
+    CursorEspera(const CursorEspera&) = delete;
+    CursorEspera& operator=(const CursorEspera&) = delete;
+};
 
 } // namespace
 
@@ -151,6 +184,11 @@ void CDatFrame::criarMenusProblema()
     m_menuMalha->addAction(comando(QStringLiteral("Refina Área"), &CDatView::refinaArea));
     m_menuMalha->addAction(comando(QStringLiteral("Refina Total"), &CDatView::refinaTotal));
     m_menuMalha->addSeparator();
+    // The mesh is what the solver model is made of: its export sits with the mesh commands.
+    QAction* exportarAcao = novaAcao(QStringLiteral("Exportar para *.msh"));
+    connect(exportarAcao, &QAction::triggered, this, &CDatFrame::exportarMsh);
+    m_menuMalha->addAction(exportarAcao);
+    m_menuMalha->addSeparator();
     m_menuMalha->addAction(comando(QStringLiteral("tolerâncias"), &CDatView::tolerancias));
 }
 
@@ -234,4 +272,52 @@ void CDatFrame::abrirDat()
         return;
     // The problem's own command opens what it chose as a problem, whatever the name's case.
     m_app.abrirPorExtensao(path, DatSuffix);
+}
+
+bool CDatFrame::exportarMsh()
+{
+    tarvex::solver::SolverModel model;
+    tarvex::solver::ExportResult resultado;
+    {
+        CursorEspera espera;
+        m_view->setMarcaExportacao(std::nullopt);
+        m_view->repaint();
+        resultado = tarvex::solver::buildSolverModel(m_doc->data(), model);
+    }
+    // Messages and the file dialog come after the wait cursor is gone.
+    if (!resultado) {
+        if (resultado.hasMark)
+            m_view->setMarcaExportacao(tarvex::geometry::Ponto{resultado.markX, resultado.markY});
+        if (!resultado.status.message.empty())
+            m_app.prompter().warn(coreText(resultado.status.message));
+        else if (resultado.elementOutsideRegions >= 0)
+            // A marker alone would leave the user guessing why nothing was written.
+            m_app.prompter().warn(coreText(tarvex::msg::MontagemSemRegiao));
+        return false;
+    }
+
+    const QString proposto = m_doc->path().isEmpty()
+        ? m_doc->title() + QStringLiteral(".msh")
+        : fromLocal(tarvex::solver::nomeMshProposto(toLocal(m_doc->path())));
+    const QString escolhido = m_app.fileChooser().saveFile(
+        this, filtroQt(tarvex::msg::MshFiltro), MshSuffix, proposto);
+    if (escolhido.isEmpty())
+        return false;
+    const std::string alvo = tarvex::solver::nomeMshEscolhido(toLocal(escolhido));
+    if (alvo.empty())
+        return false; // a name of another type is not written
+    const QString caminhoMsh = fromLocal(alvo);
+    if (const tarvex::Status gravado = tarvex::solver::saveMsh(alvo, model); !gravado) {
+        avisarFalha(m_app.prompter(), coreText(gravado.message), caminhoMsh);
+        return false;
+    }
+    // Results already open from this file are only activated; they must show (and later save)
+    // what was just written, not what they held before.
+    const QList<CChildFrame*> jaAbertos =
+        m_app.mainFrame() ? m_app.mainFrame()->filhos() : QList<CChildFrame*>();
+    CChildFrame* aberto = m_app.abrirPorExtensao(caminhoMsh, MshSuffix);
+    if (auto* resultados = qobject_cast<CMeshFrame*>(aberto);
+        resultados && jaAbertos.contains(resultados))
+        resultados->recarregar();
+    return true;
 }

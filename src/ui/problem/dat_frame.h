@@ -44,6 +44,9 @@ public slots:
     bool gravarComo();
     /// "Abrir *.dat".
     void abrirDat();
+    /// "Exportar para *.msh": builds the solver model, asks for the file name, writes it and
+    /// opens it as a results document. False when nothing was written.
+    bool exportarMsh();
     /// "Atualizar Todas".
     void atualizarTodas();
     /// Reads the document's file again (it was written over by an export) and shows it at its

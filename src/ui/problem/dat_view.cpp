@@ -46,7 +46,10 @@ CDatView::CDatView(CDatDoc& doc, Prompter& prompter, QWidget* parent)
     setMouseTracking(true);
     connect(&m_doc, &CDatDoc::changed, this, qOverload<>(&QWidget::update));
     // A highlighted triangle belongs to the mesh it was found in.
-    connect(&m_doc, &CDatDoc::changed, this, [this] { m_menorTriangulo.reset(); });
+    connect(&m_doc, &CDatDoc::changed, this, [this] {
+        m_menorTriangulo.reset();
+        m_marcaExportacao.reset();
+    });
     iniciaControleMalha();
 }
 
@@ -73,6 +76,13 @@ void CDatView::setModo(int modo)
     m_selecaoRegioes.clear();
     m_selecaoSegmentos.clear();
     m_menorTriangulo.reset();
+    m_marcaExportacao.reset();
+    update();
+}
+
+void CDatView::setMarcaExportacao(std::optional<Ponto> marca)
+{
+    m_marcaExportacao = marca;
     update();
 }
 
@@ -179,6 +189,8 @@ void CDatView::desenhar(tarvex::paint::Canvas& canvas)
     if (m_modo == ModoSegContornoExt && m_cliquePendente == 1
         && m_primeiroExterno < data.contornoExterno.size())
         destacaSegmento(canvas, data.contornoExterno[m_primeiroExterno]);
+    if (m_marcaExportacao)
+        canvas.desenhaMarcador(4, 0, 2, *m_marcaExportacao);
 }
 
 // ---- Zoom and window -----------------------------------------------------------------------

@@ -111,6 +111,13 @@ public:
         return m_menorTriangulo;
     }
 
+    /// The node where the last export to .msh stopped, marked until the next mode or change.
+    void setMarcaExportacao(std::optional<tarvex::geometry::Ponto> marca);
+    const std::optional<tarvex::geometry::Ponto>& marcaExportacao() const
+    {
+        return m_marcaExportacao;
+    }
+
     /// Applies accepted "Escala" values: the window and the problem's scale factor (marking the
     /// document modified when the factor changes); then fits and repaints.
     void aplicarEscala(const ValoresEscala& valores);
@@ -218,4 +225,5 @@ private:
     ValoresControleMalha m_controle;
     std::unique_ptr<CDesenhoGeracao> m_desenhoGeracao;
     std::optional<tarvex::problem::Triangulo> m_menorTriangulo;
+    std::optional<tarvex::geometry::Ponto> m_marcaExportacao;
 };

@@ -43,8 +43,13 @@ public:
             }
     }
 
-    Ponto meio(std::int32_t va, const Ponto& a, std::int32_t vb, const Ponto& b) const
+    Ponto meio(std::int32_t va, Ponto a, std::int32_t vb, Ponto b) const
     {
+        // Both triangles of a side must get the very same point, or the mesh cracks there.
+        if (vb < va) {
+            std::swap(va, vb);
+            std::swap(a, b);
+        }
         Ponto m{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0};
         for (const std::int32_t i : m_on[va]) {
             if (std::find(m_on[vb].begin(), m_on[vb].end(), i) == m_on[vb].end())

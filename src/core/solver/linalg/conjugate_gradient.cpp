@@ -1,6 +1,7 @@
 #include "solver/linalg/conjugate_gradient.h"
 
 #include "common/progress.h"
+#include "solver/linalg/bar_positions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,44 +10,6 @@
 namespace tarvex::linalg {
 
 namespace {
-
-/// The bar position sequence the calculation dialogs have always shown: a ramp over the first
-/// iterations that then rests near the end, filled up to the end on convergence.
-class BarPositions {
-public:
-    BarPositions(Progress* progress, int order) : m_progress(progress), m_order(order) {}
-
-    void iteration(int k)
-    {
-        if (!m_progress)
-            return;
-        const double ramp = static_cast<double>(k) * 100.0 / m_order * 40.0;
-        const int pos = static_cast<int>(std::trunc(ramp - m_offset));
-        if (static_cast<std::uint16_t>(pos) > 100)
-            m_offset = static_cast<std::uint16_t>(pos);
-        send(pos);
-    }
-
-    void finish()
-    {
-        if (!m_progress)
-            return;
-        for (int pos = m_last; pos < 130; pos += 10)
-            send(pos);
-    }
-
-private:
-    void send(int pos)
-    {
-        m_last = pos;
-        m_progress->percent(std::clamp(pos, 0, 100));
-    }
-
-    Progress* m_progress;
-    int m_order;
-    std::uint16_t m_offset = 0;
-    int m_last = 0;
-};
 
 /// 1 / sqrt(|e|) for the row's first stored entry. A row whose first entry is zero (or that stores
 /// nothing) would make the scaling infinite and the whole solution NaN; it is scaled by its

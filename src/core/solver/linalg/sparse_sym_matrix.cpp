@@ -149,6 +149,30 @@ int SparseSymMatrix::findSlot(int i, int j) const
     return 0;
 }
 
+bool SparseSymMatrix::addToPackedRow(int row, int column, double value)
+{
+    if (m_indexed)
+        return sparseAdd(*this, row, column, AddValue, value);
+    if (row < 1 || row > m_order || column < 1 || column > row)
+        return false;
+    if (std::fabs(value) < 1e-150)
+        return true;
+    const int end = rowEnd(row);
+    for (int s = rowBegin(row); s < end; ++s) {
+        std::int32_t& c = m_columns[static_cast<std::size_t>(s)];
+        if (c == column) {
+            m_values[static_cast<std::size_t>(s)] += value;
+            return true;
+        }
+        if (c == 0) {
+            c = column;
+            m_values[static_cast<std::size_t>(s)] += value;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool sparseAdd(SparseSymMatrix& matrix, int row, int column, int mode, double value)
 {
     if (row < 1 || row > matrix.m_order || column < 1 || column > row)

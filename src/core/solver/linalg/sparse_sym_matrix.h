@@ -68,6 +68,13 @@ public:
     /// Slot of entry (i, j) with j <= i, or 0 when it is not stored.
     int findSlot(int i, int j) const;
 
+    /**
+     * sparseAdd in mode AddValue for a slotted matrix whose rows fill their slots from the first
+     * one on, as every matrix the assembly builds does: one pass over the row that stops at the
+     * entry or at the first free slot. Same refusals and return value as sparseAdd.
+     */
+    bool addToPackedRow(int row, int column, double value);
+
 private:
     friend bool sparseAdd(SparseSymMatrix&, int, int, int, double);
 

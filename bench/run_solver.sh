@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Times the solver chain on the reference geometry (export split into numbering and assembly, our
+# CG, Eigen's CG with Jacobi preconditioning on the same matrix) at our size levels, one
+# process per level, optionally with the solver anchors in the same run, and prints a table.
+# Usage: bench/run_solver.sh [BUILD_DIR]
+#   LEVELS="10k 100k"   levels to run (default "10k 100k"; add 1M for the largest)
+#   EXTRAS=0            skip the non-linear and induced-current runs at 100k
+#   ANCHORS=/path       the anchors folder (default /work/shared/bench/anchors)
+#   SKIP_ANCHORS=1      our figures only
+# The comparison needs libeigen3-dev: installed here when missing (never by the normal build).
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+build="${1:-${TMPDIR:-/tmp}/tarvex-build-bench}"
+levels="${LEVELS:-10k 100k}"
+anchors="${ANCHORS:-/work/shared/bench/anchors}"
+
+if ! dpkg-query -W -f='${Status}' libeigen3-dev 2>/dev/null | grep -q 'install ok installed'; then
+    echo "Installing: libeigen3-dev" >&2
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -q
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+        libeigen3-dev
+fi
+# Configured again every time: a folder configured before the library was installed finds it now.
+cmake -S "$here/.." -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVEX_CORE_ONLY=ON \
+    -DTARVEX_TESTS=OFF >/dev/null
+ninja -C "$build" tarvex_bench_solver >/dev/null
+
+field() { echo "$1" | tr ' ' '\n' | sed -n "s/^$2=//p" | head -n 1; }
+
+echo "== Tarvex solver chain (tolerance 1e-3), one process per level"
+ours=()
+for level in $levels; do
+    extra=()
+    if [[ "$level" == 100k && "${EXTRAS:-1}" != 0 ]]; then
+        extra=(--nonlinear --induced)
+    fi
+    line="$("$build/bench/tarvex_bench_solver" --level "$level" "${extra[@]}")"
+    echo "$line"
+    ours+=("$line")
+done
+
+echo
+echo "Times per iteration in ms; wall = what a user waits, CPU = the process's processor time (the"
+echo "machines are shared: CPU leaves out the time other tenants hold the core)."
+echo
+echo "| level | triangles | unknowns | export wall (numbering + assembly) | export CPU (numbering + assembly) | CG it. | CG wall | CG wall/it. | CG CPU/it. | fused loops CPU/it. | Eigen it. | Eigen wall/it. | Eigen CPU/it. | Eigen lower CPU/it. | peak RSS (MB) |"
+echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+for line in "${ours[@]}"; do
+    printf '| %s | %s | %s | %s s (%s + %s) | %s s (%s + %s) | %s | %s s | %s | %s | %s | %s | %s | %s | %s | %s |\n' \
+        "$(field "$line" level)" "$(field "$line" triangles)" "$(field "$line" unknowns)" \
+        "$(field "$line" export_s)" "$(field "$line" numbering_s)" "$(field "$line" assembly_s)" \
+        "$(field "$line" export_cpu_s)" "$(field "$line" numbering_cpu_s)" \
+        "$(field "$line" assembly_cpu_s)" "$(field "$line" cg_iterations)" "$(field "$line" cg_s)" \
+        "$(field "$line" cg_ms_per_it)" "$(field "$line" cg_cpu_ms_per_it)" \
+        "$(field "$line" fused_cpu_ms_per_it)" "$(field "$line" eigen_iterations)" \
+        "$(field "$line" eigen_ms_per_it)" "$(field "$line" eigen_cpu_ms_per_it)" \
+        "$(field "$line" eigen_lower_cpu_ms_per_it)" "$(field "$line" peak_mb)"
+done
+for line in "${ours[@]}"; do
+    [[ -n "$(field "$line" nonlinear_end)" ]] || continue
+    echo
+    echo "Other runs at $(field "$line" level) (CPU ms per solver iteration; linear CG above):"
+    echo "- non-linear: $(field "$line" nonlinear_end), $(field "$line" nonlinear_steps) steps," \
+        "$(field "$line" nonlinear_solver_iterations) CG iterations in $(field "$line" nonlinear_s) s" \
+        "($(field "$line" nonlinear_cpu_s) s CPU), $(field "$line" nonlinear_cpu_ms_per_it) ms/it." \
+        "($(field "$line" nonlinear_vs_linear_per_it) × linear, assemblies included)"
+    echo "- complex CG alone: $(field "$line" complex_cg_iterations) iterations in" \
+        "$(field "$line" complex_cg_s) s, $(field "$line" complex_cg_cpu_ms_per_it) ms/it." \
+        "($(field "$line" complex_vs_linear_per_it) × linear)"
+    echo "- induced-current run: $(field "$line" induced_end), $(field "$line" induced_s) s" \
+        "($(field "$line" induced_cpu_s) s CPU), $(field "$line" induced_cpu_ms_per_it) ms/it." \
+        "($(field "$line" induced_vs_linear_per_it) × linear)"
+done
+
+if [[ "${SKIP_ANCHORS:-0}" != 1 ]]; then
+    work="$(mktemp -d)"
+    cp -r "$anchors/." "$work/"
+    chmod -R u+w "$work"
+    echo
+    echo "== Anchors (same run) in $work"
+    if [[ "$levels" == "10k 100k" ]]; then
+        (cd "$work" && QUICK=1 bash run_anchors.sh >"$work/anchors.log" 2>&1)
+    else
+        (cd "$work" && RUNS=1 LEVELS="$levels" bash run_anchors.sh >"$work/anchors.log" 2>&1)
+    fi
+    echo "| level | unknowns | solver | iterations | solve (wall) | wall ms / iteration |"
+    echo "|---|---:|---|---:|---:|---:|"
+    grep -E '^\| (10k|100k|1M) \| [0-9]+ \| [0-9]+ \| CG \+ Jacobi \| 1e-3 \|' "$work/results.md" \
+        | awk -F'|' '{
+            solve = $10; gsub(/ /, "", solve); ms = solve + 0
+            if (solve !~ /ms$/ && solve ~ /s$/) { ms = ms * 1000 }
+            printf "|%s|%s| Eigen CG + Jacobi (anchor) |%s|%s| %.3f |\n", $2, $3, $7, $10, ms / ($7 + 0)
+        }'
+fi

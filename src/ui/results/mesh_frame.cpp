@@ -1,0 +1,203 @@
+#include "results/mesh_frame.h"
+
+#include "app/main_app.h"
+#include "common/campos_numericos.h"
+#include "common/file_chooser.h"
+#include "common/messages.h"
+#include "common/prompter.h"
+#include "results/mesh_doc.h"
+#include "results/mesh_view.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace {
+
+const QString MshFilter = QStringLiteral("Arquivos (*.msh)");
+const QString MshSuffix = QStringLiteral("msh");
+
+} // namespace
+
+CMeshFrame::CMeshFrame(std::unique_ptr<CMeshDoc> doc, CMainApp& app, QWidget* parent)
+    : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
+{
+    m_view = new CMeshView(*m_doc, m_app.prompter());
+    setCentralWidget(m_view);
+    m_barra = criarBarra(QStringLiteral("Resultados"), QStringLiteral("barraResultados"));
+    criarPaineisEstado(LarguraPosicao);
+    painelPosicao()->setText(campos_numericos::texto(tarvex::msg::PosicaoInicialResultados));
+    // The result pane sits between the message pane and the position pane; the commands that
+    // produce a one-line result show it.
+    m_resultado = new QLabel(m_view->resultText());
+    // Index 1: after the message pane, the only normal widget, and before the position pane.
+    statusBar()->insertPermanentWidget(1, m_resultado);
+    atualizarResultado();
+    criarMenus();
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
+    connect(m_view, &CMeshView::posicaoAlterada, painelPosicao(), &QLabel::setText);
+    connect(m_view, &CMeshView::resultadoAlterado, this, &CMeshFrame::atualizarResultado);
+    atualizarTitulo();
+}
+
+CMeshFrame::~CMeshFrame()
+{
+    // The view refers to the document, so it goes first.
+    delete takeCentralWidget();
+}
+
+QString CMeshFrame::documentPath() const { return m_doc->path(); }
+
+void CMeshFrame::criarMenus()
+{
+    QStyle* estilo = style();
+    const auto comando = [this](const QString& texto, auto slot) {
+        QAction* a = novaAcao(texto);
+        connect(a, &QAction::triggered, m_view, slot);
+        return a;
+    };
+
+    QAction* fecharAcao = novaAcao(QStringLiteral("&Fechar"));
+    connect(fecharAcao, &QAction::triggered, this, &CMeshFrame::fechar);
+    QAction* gravarAcao = novaAcao(QStringLiteral("&Gravar"));
+    gravarAcao->setShortcut(QKeySequence::Save);
+    gravarAcao->setIcon(estilo->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(gravarAcao, &QAction::triggered, this, &CMeshFrame::gravar);
+    QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
+    connect(gravarComoAcao, &QAction::triggered, this, &CMeshFrame::gravarComo);
+    QAction* imprimirAcao = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
+    QAction* visualizarAcao = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
+
+    QMenu* arquivos = criarMenuArquivos(m_app);
+    arquivos->addAction(fecharAcao);
+    arquivos->addSeparator();
+    arquivos->addAction(gravarAcao);
+    arquivos->addAction(gravarComoAcao);
+    terminarMenuArquivos(arquivos, m_app, imprimirAcao, visualizarAcao);
+
+    const ComandosExibir comandos = criarComandosExibir();
+    connect(comandos.zoom, &QAction::triggered, m_view, &CMeshView::iniciarZoom);
+    connect(comandos.normal, &QAction::triggered, m_view, &CMeshView::zoomNormal);
+    connect(comandos.manual, &QAction::triggered, m_view, &CMeshView::ajusteManual);
+    connect(comandos.redesenhar, &QAction::triggered, m_view, &CMeshView::redesenhar);
+    connect(comandos.todas, &QAction::triggered, m_doc.get(), &CMeshDoc::updateAllViews);
+    QMenu* exibir = criarMenuExibir(comandos, m_barra);
+
+    auto* desenho = new QMenu(QStringLiteral("&Desenho"), this);
+    desenho->addAction(comando(QStringLiteral("&Malha"), &CMeshView::malha));
+    desenho->addAction(comando(QStringLiteral("&Regioes"), &CMeshView::regioes));
+    desenho->addAction(comando(QStringLiteral("&Equipotenciais"), &CMeshView::equipotenciais));
+    desenho->addAction(
+        comando(QStringLiteral("Equip. Cor. &Ind"), &CMeshView::equipCorrentesInduzidas));
+
+    auto* opcoes = new QMenu(QStringLiteral("&Opções"), this);
+    opcoes->addAction(comando(QStringLiteral("&Definir Número"), &CMeshView::definirNumero));
+
+    auto* calculo = new QMenu(QStringLiteral("&Cálculo"), this);
+    calculo->addAction(comando(QStringLiteral("Estático Linear"), &CMeshView::estaticoLinear));
+    calculo->addAction(
+        comando(QStringLiteral("Estático Não Linear"), &CMeshView::estaticoNaoLinear));
+    calculo->addAction(
+        comando(QStringLiteral("Linear + Cor. Induzidas"), &CMeshView::linearCorInduzidas));
+
+    auto* cores = desenho->addMenu(QStringLiteral("Escala de &Cores"));
+    cores->addAction(comando(QStringLiteral("Módulo |&B|"), &CMeshView::mapaInducao));
+    cores->addAction(comando(QStringLiteral("Módulo |&H|"), &CMeshView::mapaCampoH));
+    cores->addAction(comando(QStringLiteral("Módulo |&D|"), &CMeshView::mapaInducaoEletrica));
+    cores->addAction(comando(QStringLiteral("Módulo |&E|"), &CMeshView::mapaCampoE));
+    cores->addAction(comando(QStringLiteral("Módulo |&J|"), &CMeshView::mapaDensCorrente));
+    cores->addAction(comando(QStringLiteral("&Perdas"), &CMeshView::mapaPerdas));
+
+    auto* fluxo = new QMenu(QStringLiteral("&Fluxo"), this);
+    fluxo->addAction(comando(QStringLiteral("2 Pts. &Mouse"), &CMeshView::fluxoMouse));
+    fluxo->addAction(comando(QStringLiteral("2 Pts. &Teclado"), &CMeshView::fluxoTeclado));
+
+    auto* ponto = new QMenu(QStringLiteral("&Ponto"), this);
+    ponto->addAction(comando(QStringLiteral("&XY/RT Mouse/Teclado"), &CMeshView::valorPonto));
+
+    m_menus = {arquivos, exibir, desenho, opcoes, calculo, fluxo, ponto, criarMenuAjuda(m_app)};
+    preencherBarra(m_barra, m_app, gravarAcao, imprimirAcao, comandos);
+
+    // The colour-scale strip is a toolbar command; its tip's first line is the status text.
+    const QStringList dica =
+        campos_numericos::texto(tarvex::msg::EscalaCoresDica).split(QLatin1Char('\n'));
+    QAction* escala = comando(QStringLiteral("Escala de Cores"), &CMeshView::escalaCores);
+    escala->setStatusTip(dica.value(0));
+    escala->setToolTip(dica.value(1));
+    escala->setIcon(estilo->standardIcon(QStyle::SP_DesktopIcon));
+    m_barra->addSeparator();
+    m_barra->addAction(escala);
+}
+
+void CMeshFrame::atualizarResultado()
+{
+    const QString texto = m_view->resultText();
+    m_resultado->setText(texto);
+    m_resultado->setFixedWidth(LarguraPorCaractere * int(texto.size()));
+    m_resultado->setVisible(m_view->resultadoVisivel());
+}
+
+QAction* CMeshFrame::acao(const QString& texto) const
+{
+    for (QAction* a : actions()) {
+        QString semAtalho = a->text();
+        semAtalho.remove(QLatin1Char('&'));
+        if (a->text() == texto || semAtalho == texto)
+            return a;
+    }
+    return nullptr;
+}
+
+void CMeshFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }
+
+bool CMeshFrame::recarregar()
+{
+    QString erro;
+    if (!m_doc->open(m_doc->path(), erro)) {
+        avisarFalha(m_app.prompter(), erro, m_doc->path());
+        return false;
+    }
+    m_view->voltarAoInicio();
+    return true;
+}
+
+void CMeshFrame::closeEvent(QCloseEvent* event)
+{
+    // A run is on the stack of its dialog's "Calcula": the document must outlive it.
+    const bool pode = !m_view->executando()
+        && podeFecharDocumento(m_app.prompter(), m_doc->isModified(), m_doc->title(),
+                               [this] { return gravar(); });
+    if (pode)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CMeshFrame::fechar() { fecharJanela(); }
+
+bool CMeshFrame::gravar()
+{
+    if (m_doc->path().isEmpty())
+        return gravarComo();
+    return gravarEm(m_doc->path());
+}
+
+bool CMeshFrame::gravarComo()
+{
+    const QString escolhido =
+        m_app.fileChooser().saveFile(this, MshFilter, MshSuffix, m_doc->path());
+    if (escolhido.isEmpty())
+        return false;
+    return gravarEm(escolhido);
+}
+
+bool CMeshFrame::gravarEm(const QString& path)
+{
+    QString erro;
+    const bool gravou = m_doc->save(path, erro);
+    return concluirGravacao(m_app, gravou, erro, path, m_doc->path(), m_doc->title());
+}

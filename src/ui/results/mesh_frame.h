@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/child_frame.h"
+
+#include <memory>
+
+QT_BEGIN_NAMESPACE
+class QAction;
+class QLabel;
+class QToolBar;
+QT_END_NAMESPACE
+
+class CMainApp;
+class CMeshDoc;
+class CMeshView;
+
+/**
+ * The results frame: its view, a toolbar, a status bar with the message pane, the result pane
+ * (hidden until a command shows a result) and the position pane, and the results menus. Closing
+ * a document with unsaved results asks whether to save it.
+ */
+class CMeshFrame : public CChildFrame {
+    Q_OBJECT
+public:
+    static constexpr int LarguraPosicao = 180;
+    /// Width of the result pane per character of its text.
+    static constexpr int LarguraPorCaractere = 7;
+
+    /// Takes the document, which must already be read.
+    CMeshFrame(std::unique_ptr<CMeshDoc> doc, CMainApp& app, QWidget* parent = nullptr);
+    ~CMeshFrame() override;
+
+    CMeshDoc& doc() { return *m_doc; }
+    CMeshView* view() const { return m_view; }
+    QList<QMenu*> menus() const override { return m_menus; }
+    QString documentPath() const override;
+
+    QToolBar* barra() const { return m_barra; }
+    QLabel* painelResultado() const { return m_resultado; }
+    /// The frame's command with this menu text (with or without its '&'), or null.
+    QAction* acao(const QString& texto) const;
+
+public slots:
+    /// "&Fechar".
+    void fechar();
+    /// "&Gravar". False when nothing was written.
+    bool gravar();
+    /// "Gravar &Como...".
+    bool gravarComo();
+    /// Reads the document's file again (an export wrote over it) and shows it afresh. False,
+    /// with a warning, when the file cannot be read; the old content stays.
+    bool recarregar();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void criarMenus();
+    /// Shows the view's result text in the result pane, or hides the pane in the other modes.
+    void atualizarResultado();
+    bool gravarEm(const QString& path);
+    void atualizarTitulo();
+
+    std::unique_ptr<CMeshDoc> m_doc;
+    CMainApp& m_app;
+    CMeshView* m_view = nullptr;
+    QToolBar* m_barra = nullptr;
+    QLabel* m_resultado = nullptr;
+    QList<QMenu*> m_menus;
+};
