@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 
 #include <clocale>
 
@@ -28,5 +29,10 @@ int main(int argc, char* argv[])
     CMainApp app(prompter, chooser);
     if (!app.iniciar())
         return 1;
+    // Scripts that prepare a document for the user (the demonstration) name it here; the
+    // command line itself stays without effect.
+    const QString abrir = qEnvironmentVariable("TARVEX_ABRIR");
+    for (const QString& path : abrir.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        app.abrirPorExtensao(path, QFileInfo(path).suffix());
     return QApplication::exec();
 }
