@@ -69,6 +69,15 @@ int countColour(const QImage& image, const QRect& area, int index)
     return n;
 }
 
+/// With TARVEX_SHOW_DIALOGS set to a folder, a picture of the dialog goes there to be looked at.
+void showDialog(QDialog& dialog, const QString& name)
+{
+    if (!qEnvironmentVariableIsSet("TARVEX_SHOW_DIALOGS"))
+        return;
+    dialog.adjustSize();
+    dialog.grab().save(qEnvironmentVariable("TARVEX_SHOW_DIALOGS") + QLatin1Char('/') + name);
+}
+
 } // namespace
 
 class TestMeshEvaluation : public QObject {
@@ -207,6 +216,7 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
         auto& dialog = dynamic_cast<CDlgValorPontoXY&>(d);
         dialog.opcaoRT()->setChecked(true);
         polarShown = dialog.valores();
+        showDialog(dialog, QStringLiteral("valor_ponto_rt.png"));
         return int(QDialog::Accepted);
     });
     clickAt({25.3, 17.1});
@@ -397,6 +407,7 @@ void TestMeshEvaluation::keyboardFluxDialogComputesAndStaysOpen()
         dialog.botaoCalcula()->click();
         results << dialog.campoFluxo()->text();
         results << (closed ? QStringLiteral("closed") : QStringLiteral("open"));
+        showDialog(dialog, QStringLiteral("fluxo_teclado.png"));
         // Off the mesh, then not a number.
         dialog.campoX2()->setText(QStringLiteral("200"));
         dialog.botaoCalcula()->click();
@@ -488,6 +499,7 @@ void TestMeshEvaluation::colourStripRunsTheMapCommandsWhileOpen()
         auto& dialog = dynamic_cast<CDlgEscCores&>(d);
         for (QPushButton* b : dialog.botoesMapa())
             buttons << b->text();
+        showDialog(dialog, QStringLiteral("esc_cores.png"));
         connect(&dialog, &QDialog::finished, &dialog, [&] { openAfterButtons = false; });
         openAfterButtons = true;
         dialog.botao(QStringLiteral("Módulo |H|"))->click();

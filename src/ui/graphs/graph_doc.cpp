@@ -1,20 +1,10 @@
 #include "graphs/graph_doc.h"
 
+#include "common/core_texts.h"
 #include "graphs/grp_io.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-namespace {
-
-QString statusText(const tarvex::Status& status)
-{
-    return QString::fromUtf8(status.message.data(), static_cast<qsizetype>(status.message.size()));
-}
-
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-} // namespace
 
 CGraphDoc::CGraphDoc(const tarvex::graphs::GraphData& data, QObject* parent)
     : QObject(parent), m_data(data)
@@ -38,9 +28,9 @@ bool CGraphDoc::open(const QString& path, QString& error)
 {
     // openGrp leaves its target alone on failure. A graph that cannot be read is not opened as
     // an empty one: saving that empty graph would write over the file it came from.
-    const tarvex::Status status = tarvex::graphs::openGrp(localPath(path), m_data);
+    const tarvex::Status status = tarvex::graphs::openGrp(caminhoLocal(path), m_data);
     if (!status) {
-        error = statusText(status);
+        error = textoDoStatus(status);
         return false;
     }
     m_path = path;
@@ -50,9 +40,9 @@ bool CGraphDoc::open(const QString& path, QString& error)
 
 bool CGraphDoc::save(const QString& path, QString& error)
 {
-    const tarvex::Status status = tarvex::graphs::saveGrp(localPath(path), m_data);
+    const tarvex::Status status = tarvex::graphs::saveGrp(caminhoLocal(path), m_data);
     if (!status) {
-        error = statusText(status);
+        error = textoDoStatus(status);
         return false;
     }
     m_path = path;
@@ -61,9 +51,9 @@ bool CGraphDoc::save(const QString& path, QString& error)
 
 bool CGraphDoc::exportAsc(const QString& path, QString& error) const
 {
-    const tarvex::Status status = tarvex::graphs::saveAsc(localPath(path), m_data);
+    const tarvex::Status status = tarvex::graphs::saveAsc(caminhoLocal(path), m_data);
     if (!status) {
-        error = statusText(status);
+        error = textoDoStatus(status);
         return false;
     }
     return true;

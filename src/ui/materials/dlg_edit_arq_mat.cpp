@@ -1,5 +1,6 @@
 #include "materials/dlg_edit_arq_mat.h"
 
+#include "common/core_texts.h"
 #include "app/main_app.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
@@ -33,7 +34,6 @@ const char* const TextoNaoNumero = " Digite um número válido nos campos campo 
 constexpr qsizetype MaxTexto = 16;
 
 QString qtext(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 /// A number as the materials file holds it; a longer text would be cut in the row and change
 /// its value without a word.
@@ -117,7 +117,7 @@ CDlgEditArqMat::CDlgEditArqMat(CMainApp& app, const QString& path, bool eletrico
     resize(520, 420);
 
     std::vector<tarvex::materials::PontoMaterial> lidos;
-    const tarvex::Status status = tarvex::materials::openMat(localPath(path), lidos);
+    const tarvex::Status status = tarvex::materials::openMat(caminhoLocal(path), lidos);
     if (!status) {
         m_leituraFalhou = true;
         m_app.prompter().warn(qtext(status.message) + QLatin1Char('\n')
@@ -262,7 +262,7 @@ void CDlgEditArqMat::mostrarGrafico()
 bool CDlgEditArqMat::gravarEm(const QString& path)
 {
     const tarvex::Status status =
-        tarvex::materials::saveMatRows(localPath(path), linhasDoArquivo());
+        tarvex::materials::saveMatRows(caminhoLocal(path), linhasDoArquivo());
     if (!status) {
         m_app.prompter().warn(qtext(status.message) + QLatin1Char('\n')
                               + QDir::toNativeSeparators(path));

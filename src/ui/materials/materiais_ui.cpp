@@ -1,5 +1,6 @@
 #include "materials/materiais_ui.h"
 
+#include "common/core_texts.h"
 #include "app/child_frame.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
@@ -21,7 +22,6 @@ namespace {
 const QString MatFilter = QStringLiteral("Arquivos (*.mat)");
 const QString MatSuffix = QStringLiteral("mat");
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString fromLocal(const std::string& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -64,7 +64,7 @@ CGraphDoc* plotarArquivoMaterial(CMainApp& app, const QString& path, bool eletri
 {
     tarvex::graphs::GraphData data;
     // A file that cannot be read plots as an empty curve, with the titles of its kind.
-    (void)tarvex::graphs::graficoArquivoMaterial(localPath(path), eletrico, data);
+    (void)tarvex::graphs::graficoArquivoMaterial(caminhoLocal(path), eletrico, data);
     return mostrarGraficoMaterial(app, data, existente);
 }
 
@@ -79,19 +79,19 @@ void editarArquivoMaterialDoMenu(CMainApp& app, QWidget* parent)
     const QString escolhido = app.fileChooser().openFile(parent, MatFilter, MatSuffix, false);
     if (escolhido.isEmpty())
         return;
-    QString nome = fromLocal(tarvex::materials::arquivoMaterialExistente(localPath(escolhido)));
+    QString nome = fromLocal(tarvex::materials::arquivoMaterialExistente(caminhoLocal(escolhido)));
     if (!QFileInfo::exists(nome)) {
         // Only the file's own name is lowered: the folders the dialog chose keep their spelling.
         const QFileInfo info(escolhido);
         nome = info.dir().filePath(fromLocal(
-            tarvex::materials::nomeArquivoMaterial(localPath(info.fileName()))));
+            tarvex::materials::nomeArquivoMaterial(caminhoLocal(info.fileName()))));
     }
     if (!QFileInfo::exists(nome)) {
-        const std::string pergunta = tarvex::materials::perguntaCriaArquivo(localPath(nome));
+        const std::string pergunta = tarvex::materials::perguntaCriaArquivo(caminhoLocal(nome));
         if (app.prompter().ask(QString::fromUtf8(pergunta.data(), qsizetype(pergunta.size())))
             != Prompter::YesNo::Yes)
             return;
-        const tarvex::Status status = tarvex::materials::criaArquivoMaterial(localPath(nome));
+        const tarvex::Status status = tarvex::materials::criaArquivoMaterial(caminhoLocal(nome));
         if (!status) {
             app.prompter().warn(
                 QString::fromUtf8(status.message.data(), qsizetype(status.message.size()))

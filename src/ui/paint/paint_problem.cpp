@@ -20,7 +20,8 @@ bool eletrica(std::uint8_t tipoAnalise)
     return tipoAnalise == problem::ProblemData::AnaliseEletrica;
 }
 
-/// Area enclosed by the polygon's widest ring: the size by which fills are ordered.
+} // namespace
+
 double areaExterna(const problem::PoligonoRegiao& poligono)
 {
     double maior = 0.0;
@@ -35,8 +36,6 @@ double areaExterna(const problem::PoligonoRegiao& poligono)
     }
     return maior;
 }
-
-} // namespace
 
 std::optional<ColorIndex> corDaRegiao(const problem::Regiao& regiao, std::uint8_t tipoAnalise)
 {

@@ -12,6 +12,7 @@
 namespace tarvex::problem {
 class ProblemData;
 struct Regiao;
+struct PoligonoRegiao;
 } // namespace tarvex::problem
 
 namespace tarvex::paint {
@@ -30,6 +31,10 @@ inline constexpr ColorIndex Contorno = 15;
 /// AnaliseEletrica): a source first, then a magnet (magnetic analysis only), then a material
 /// other than vacuum; none for anything else.
 std::optional<ColorIndex> corDaRegiao(const problem::Regiao& regiao, std::uint8_t tipoAnalise);
+
+/// Area enclosed by the polygon's widest ring: the size by which region fills are ordered, so a
+/// region drawn inside another is not hidden by it.
+double areaExterna(const problem::PoligonoRegiao& poligono);
 
 /**
  * The order in which the region fills are painted: 0-based list positions, the largest outline

@@ -21,22 +21,6 @@ namespace {
 constexpr int Solido = 0;
 constexpr int LarguraPontoPotencial = 3;
 
-/// Area enclosed by the polygon's widest ring: the size by which fills are ordered.
-double areaExterna(const problem::PoligonoRegiao& poligono)
-{
-    double maior = 0.0;
-    for (const std::vector<geometry::Ponto>& anel : poligono.aneis) {
-        double dobro = 0.0;
-        for (std::size_t i = 0; i < anel.size(); ++i) {
-            const geometry::Ponto& a = anel[i];
-            const geometry::Ponto& b = anel[(i + 1) % anel.size()];
-            dobro += a.x * b.y - b.x * a.y;
-        }
-        maior = std::max(maior, std::abs(dobro) / 2.0);
-    }
-    return maior;
-}
-
 /// 0-based list positions of the regions to fill, largest outline first; of two outlines of the
 /// same area the earlier one in the list ends on top, as the region lookup would pick it. The
 /// outer contour (position 0) is not filled.

@@ -1,22 +1,12 @@
 #include "results/mesh_doc.h"
 
+#include "common/core_texts.h"
 #include "solver/msh_io.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <string>
-
-namespace {
-
-QString statusText(const tarvex::Status& status)
-{
-    return QString::fromUtf8(status.message.data(), static_cast<qsizetype>(status.message.size()));
-}
-
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-} // namespace
 
 CMeshDoc::CMeshDoc(QObject* parent) : QObject(parent) { }
 
@@ -25,9 +15,9 @@ QString CMeshDoc::title() const { return QFileInfo(m_path).fileName(); }
 bool CMeshDoc::open(const QString& path, QString& error)
 {
     // openMsh replaces its target only on success, so a bad file cannot spoil this document.
-    const tarvex::Status status = tarvex::solver::openMsh(localPath(path), m_model);
+    const tarvex::Status status = tarvex::solver::openMsh(caminhoLocal(path), m_model);
     if (!status) {
-        error = statusText(status);
+        error = textoDoStatus(status);
         return false;
     }
     m_path = path;
@@ -38,9 +28,9 @@ bool CMeshDoc::open(const QString& path, QString& error)
 
 bool CMeshDoc::save(const QString& path, QString& error)
 {
-    const tarvex::Status status = tarvex::solver::saveMsh(localPath(path), m_model);
+    const tarvex::Status status = tarvex::solver::saveMsh(caminhoLocal(path), m_model);
     if (!status) {
-        error = statusText(status);
+        error = textoDoStatus(status);
         return false;
     }
     m_path = path;

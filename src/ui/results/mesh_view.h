@@ -29,8 +29,10 @@ struct ColourMap;
 
 /**
  * The results view: shows the results document by display mode (mesh, regions, equipotentials,
- * region outlines, induced-current lines), holds the run settings and the running flag of the
- * calculations, and opens the calculation and equipotential-count dialogs.
+ * region outlines, colour maps, induced-current lines), holds the run settings and the running
+ * flag of the calculations, and opens the calculation and equipotential-count dialogs. Its mouse
+ * modes take the clicks of the point-values and flux commands; the values come from the core's
+ * evaluations.
  *
  * Questions that a repaint would need (no results yet, induced-current lines without that
  * analysis) are settled when the display mode changes, before anything is painted: a modal
