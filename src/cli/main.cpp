@@ -33,7 +33,9 @@ void printUsage()
                "        | --induced --freq HZ [--tol PERCENT]   [--json]  calculate\n"
                "  render IN.msh OUT.png [--size WxH] [--mode mesh|regions|equipotentials|\n"
                "        induced-lines] [--lines N] | [--map B|H|D|E|J|P]\n"
-               "  eval IN.msh point X Y [--rt] [--json] | flux X1 Y1 X2 Y2 [--json]\n",
+               "  eval IN.msh point X Y [--rt] [--json] | flux X1 Y1 X2 Y2 [--json]\n"
+               "                                         (--rt: the point as R and T in degrees,\n"
+               "                                         values as tangential and radial parts)\n",
                stderr);
 }
 
