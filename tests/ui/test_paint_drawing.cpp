@@ -67,6 +67,7 @@ private slots:
     void colourOutsidePaletteDrawsInLastEntry();
     void primitivesRestoreThePainterPen();
     void printerPathScalesPixelSizesWithResolution();
+    void resultLinesPrintBlackOnlyWhenAsked();
     void renderDrawingShowsTheWholeDrawingAtTheRequestedSize();
 };
 
@@ -211,6 +212,25 @@ void TestPaintDrawing::printerPathScalesPixelSizesWithResolution()
     };
     QCOMPARE(ringAt40(true), Red);
     QCOMPARE(ringAt40(false), Black);
+}
+
+void TestPaintDrawing::resultLinesPrintBlackOnlyWhenAsked()
+{
+    // A white line on paper would vanish: the results view asks for black lines in print only.
+    auto lineColour = [](bool imprimindo, bool pretas) {
+        Picture picture(White);
+        picture.mapping.imprimindo = imprimindo;
+        {
+            QPainter painter(&picture.image);
+            Canvas canvas(painter, picture.mapping);
+            canvas.setLinhasPretasNaImpressao(pretas);
+            canvas.desenhaSegmento(15, 1, 0, {0, 50}, {100, 50});
+        }
+        return picture.at(50, 50);
+    };
+    QCOMPARE(lineColour(true, true), Black);
+    QCOMPARE(lineColour(false, true), White);
+    QCOMPARE(lineColour(true, false), White);
 }
 
 void TestPaintDrawing::renderDrawingShowsTheWholeDrawingAtTheRequestedSize()

@@ -59,8 +59,9 @@ double Canvas::escalaDispositivo() const
 QPen Canvas::caneta(ColorIndex cor, int largura, int estilo) const
 {
     // A width of 0 or less is the thinnest line the device draws, as 1 is.
-    QPen pen(ViewPalette::entry(cor), std::max(1, largura) * escalaDispositivo(),
-             penStyle(estilo));
+    const QColor colour = m_linhasPretas && m_mapping.imprimindo ? QColor(Qt::black)
+                                                                 : ViewPalette::entry(cor);
+    QPen pen(colour, std::max(1, largura) * escalaDispositivo(), penStyle(estilo));
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;

@@ -37,6 +37,9 @@ public:
 
     /// The brush that fills desenhaPonto's dot (white unless changed).
     void setPincel(const QBrush& brush) { m_pincel = brush; }
+    /// While printing, draw every line black (the results view: its white lines would vanish on
+    /// paper). Fills keep their colours.
+    void setLinhasPretasNaImpressao(bool pretas) { m_linhasPretas = pretas; }
 
     /// Fills the whole target area with the background colour.
     void limparFundo();
@@ -74,6 +77,7 @@ private:
     const ViewMapping& m_mapping;
     QColor m_fundo;
     QBrush m_pincel{Qt::white};
+    bool m_linhasPretas = false;
 };
 
 } // namespace tarvex::paint

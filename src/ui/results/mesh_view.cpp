@@ -283,6 +283,7 @@ QImage CMeshView::imagem()
 
 void CMeshView::desenhar(tarvex::paint::Canvas& canvas)
 {
+    canvas.setLinhasPretasNaImpressao(true);
     ajustarJanelaPropria();
     tracarSeNecessario();
     const SolverModel& model = m_doc.model();
