@@ -26,8 +26,11 @@ constexpr int DefaultHeight = 600;
 constexpr int MaxSide = 20000;
 
 const char* const RenderUsage =
-    "usage: tarvex-cli render IN.des|IN.pre|IN.dxf|IN.dat|IN.grp OUT.png [--size WxH]"
-    " [--mode structure|mesh] (W and H from 1 to 20000; --mode for IN.dat only)";
+    "usage: tarvex-cli render IN.des|IN.pre|IN.dxf|IN.dat|IN.grp|IN.msh OUT.png [--size WxH]"
+    " [--mode MODE] [--lines N] [--map B|H|D|E|J|P]\n"
+    "  W and H from 1 to 20000; --mode structure|mesh for IN.dat; for IN.msh --mode\n"
+    "  mesh|regions|equipotentials|induced-lines (default regions), --lines N (2 to 5000)\n"
+    "  for the lines, or --map for a colour map";
 
 bool parseSize(const std::string& text, int& width, int& height)
 {

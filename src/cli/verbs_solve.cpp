@@ -198,11 +198,19 @@ int runSolve(const std::vector<std::string>& words)
         return fail(out, s);
 
     const Extremes extremes = potentialExtremes(model);
+    // The run stores its last iterate when the step limit comes first, as the dialog does; a batch
+    // caller must still be told that the error target was not met.
+    const bool converged = !nonlinear || result.error < settings.errorTarget;
+    if (!converged)
+        std::fprintf(stderr, "%s: error target not met after %d steps (error %g %%)\n",
+                     out.c_str(), result.nonlinearSteps, result.error * 100.0);
     if (args.has("--json")) {
         JsonObject json;
         json.text("kind", kind);
         if (nonlinear)
-            json.integer("steps", result.nonlinearSteps).number("error", result.error);
+            json.integer("steps", result.nonlinearSteps)
+                .number("error", result.error)
+                .raw("converged", converged ? "true" : "false");
         if (induced)
             json.number("frequency", model.frequency);
         json.integer("iterations", result.solverIterations)

@@ -133,3 +133,17 @@ TEST_F(CliSolve, InducedCurrentRunAndItsLines)
     EXPECT_EQ(run("render " + arg("l.msh") + " " + arg("j.png") + " --mode induced-lines"), 1);
     EXPECT_NE(err.find("Cálculo de correntes induzidas deve ser feito antes !"), std::string::npos);
 }
+
+TEST_F(CliSolve, AStepLimitBeforeTheErrorTargetIsSaidAndTheResultKept)
+{
+    const std::string steel
+        = std::string(TARVEX_TEST_DATA) + "/../../examples/materials/aco_nao_orientado_400_50.mat";
+    makeModel("m.msh", "--region 60,50 linear=0 mat=" + quoted(steel));
+    ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("one.msh") + " --nonlinear --max-iter 1 --json"),
+              0)
+        << err;
+    EXPECT_NE(out.find("\"converged\":false"), std::string::npos) << out;
+    EXPECT_NE(err.find("error target not met"), std::string::npos) << err;
+    ASSERT_EQ(run("info " + arg("one.msh") + " --json"), 0);
+    EXPECT_NE(out.find("\"calculation\":2"), std::string::npos) << out;
+}
