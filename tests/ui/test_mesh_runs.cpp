@@ -70,6 +70,7 @@ private slots:
     void fieldsAreCheckedBeforeAnyRun();
     void interruptAnsweredNoLetsTheRunFinish();
     void interruptAnsweredYesLeavesTheResultsAsTheyWere();
+    void nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult();
     void commandsCheckTheirPreconditions();
     void inducedCurrentDialogShowsAndStoresItsConversions();
     void countDialogRetracesOnlyOnRecalcula();
@@ -307,6 +308,54 @@ void TestMeshRuns::interruptAnsweredYesLeavesTheResultsAsTheyWere()
     m_prompter->questions.clear();
     view().interromperCalculo();
     QVERIFY(m_prompter->questions.isEmpty());
+}
+
+void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
+{
+    const std::string steel = qEnvironmentVariable("TARVEX_TEST_DATA").toStdString()
+        + "/../../examples/materials/aco_nao_orientado_400_50.mat";
+    const QString path = m_dir.filePath(QStringLiteral("nao_linear.msh"));
+    QVERIFY(results_fixture::gravarModelo(path, 0.0, steel));
+    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
+    QVERIFY(m_frame);
+    QVERIFY(model().hasNonlinearRegion);
+    view().setExecutorDialogos([this](QDialog& d) { return run(d); });
+
+    m_steps.push_back(calculate());
+    trigger(QStringLiteral("Estático Linear"));
+    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
+    const std::vector<MeshNode> before = model().nodes;
+    const std::vector<ContourSegment> linesBefore = lines(model());
+    m_frame->doc().setModified(false);
+
+    // Stopped at its first check, in its first steps, and well into the iteration.
+    int reached = 0;
+    for (const int stopAt : {1, 3, 12, 60}) {
+        m_seen = {};
+        m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+        int checks = 0;
+        m_steps.push_back(calculate({}, [&checks, stopAt](CDlgProCalcBase& d) {
+            if (++checks == stopAt)
+                d.botaoInterrompe()->click();
+        }));
+        trigger(QStringLiteral("Estático Não Linear"));
+        if (checks < stopAt)
+            break; // the run ended before that check: nothing left to interrupt
+        ++reached;
+        QCOMPARE(m_seen.statusAfter, text(tarvex::msg::CalculoInterrompido));
+        QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
+        QVERIFY(model().nodes == before);
+        QVERIFY(lines(model()) == linesBefore);
+        QVERIFY(!m_frame->doc().isModified());
+    }
+    QVERIFY(reached >= 2);
+
+    // Left alone, the same run finishes and stores a non-linear result.
+    m_seen = {};
+    m_steps.push_back(calculate());
+    trigger(QStringLiteral("Estático Não Linear"));
+    QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
+    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::NonlinearResult});
 }
 
 void TestMeshRuns::commandsCheckTheirPreconditions()

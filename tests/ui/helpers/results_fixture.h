@@ -44,13 +44,18 @@ inline tarvex::problem::Regiao poligono(std::initializer_list<tarvex::geometry::
 
 /// The box 0..100 × 0..50 cut into three strips: air, a conductor of 1 A/mm² from x = 40 to 60,
 /// air; the outline at zero potential, not meshed. `condutividade` gives the conductor that
-/// conductivity.
-inline tarvex::problem::ProblemData problemaCondutor(double condutividade = 0.0)
+/// conductivity; a `material` file makes it non-linear with that B-H curve.
+inline tarvex::problem::ProblemData problemaCondutor(double condutividade = 0.0,
+                                                     const std::string& material = {})
 {
     tarvex::problem::ProblemData data;
     tarvex::problem::Regiao condutor = retangulo(40, 0, 60, 50);
     condutor.densCorrente = 1.0;
     condutor.condutividade = condutividade;
+    if (!material.empty()) {
+        condutor.linear = 0;
+        condutor.arquivoMaterial = material;
+    }
     data.regioes.pushFront(retangulo(60, 0, 100, 50));
     data.regioes.pushFront(std::move(condutor));
     data.regioes.pushFront(retangulo(0, 0, 40, 50));
@@ -66,10 +71,11 @@ inline tarvex::problem::ProblemData problemaCondutor(double condutividade = 0.0)
 }
 
 /// problemaCondutor() with its mesh, written to `datPath`. False when something failed.
-inline bool gravarProblemaComMalha(const QString& datPath, double condutividade = 0.0)
+inline bool gravarProblemaComMalha(const QString& datPath, double condutividade = 0.0,
+                                   const std::string& material = {})
 {
     const std::string path = datPath.toStdString();
-    if (!tarvex::problem::saveDat(path, problemaCondutor(condutividade)).ok)
+    if (!tarvex::problem::saveDat(path, problemaCondutor(condutividade, material)).ok)
         return false;
     // Read back, as the program would, so every derived member is what a document holds.
     tarvex::problem::ProblemData data;
@@ -82,10 +88,11 @@ inline bool gravarProblemaComMalha(const QString& datPath, double condutividade 
 }
 
 /// The solver model of a meshed problemaCondutor(), written to `mshPath` (not calculated).
-inline bool gravarModelo(const QString& mshPath, double condutividade = 0.0)
+inline bool gravarModelo(const QString& mshPath, double condutividade = 0.0,
+                         const std::string& material = {})
 {
     const QString dat = mshPath + QStringLiteral(".dat");
-    if (!gravarProblemaComMalha(dat, condutividade))
+    if (!gravarProblemaComMalha(dat, condutividade, material))
         return false;
     tarvex::problem::ProblemData data;
     if (!tarvex::problem::openDat(dat.toStdString(), data).ok)
