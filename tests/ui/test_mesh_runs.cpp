@@ -11,6 +11,7 @@
 #include "results/mesh_doc.h"
 #include "results/mesh_frame.h"
 #include "results/mesh_view.h"
+#include "solver/msh_io.h"
 #include "solver/solver_model.h"
 
 #include <QAction>
@@ -71,6 +72,7 @@ private slots:
     void interruptAnsweredNoLetsTheRunFinish();
     void interruptAnsweredYesLeavesTheResultsAsTheyWere();
     void nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult();
+    void runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt();
     void commandsCheckTheirPreconditions();
     void inducedCurrentDialogShowsAndStoresItsConversions();
     void countDialogRetracesOnlyOnRecalcula();
@@ -356,6 +358,38 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
     trigger(QStringLiteral("Estático Não Linear"));
     QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
     QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::NonlinearResult});
+}
+
+void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
+{
+    // A model whose conductor region is gone, with a non-linear result, so that the linear run
+    // assembles again and meets the conductor's elements in no region.
+    const QString path = m_dir.filePath(QStringLiteral("sem_regiao.msh"));
+    QVERIFY(results_fixture::gravarModelo(path));
+    SolverModel broken;
+    QVERIFY(tarvex::solver::openMsh(path.toStdString(), broken).ok);
+    broken.regions.eraseAt(2);
+    broken.calculationKind = tarvex::solver::NonlinearResult;
+    QVERIFY(tarvex::solver::saveMsh(path.toStdString(), broken).ok);
+    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
+    QVERIFY(m_frame);
+    view().setExecutorDialogos([this](QDialog& d) { return run(d); });
+    view().resize(440, 240);
+    const std::vector<MeshNode> before = model().nodes;
+
+    m_steps.push_back(calculate());
+    trigger(QStringLiteral("Estático Linear"));
+    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MontagemSemRegiao)});
+    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::NonlinearResult});
+    QVERIFY(model().nodes == before);
+
+    // The element is outlined in red where the picture has no red fill any more.
+    const QImage picture = view().grab().toImage();
+    int red = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            red += picture.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
+    QVERIFY2(red > 6, qPrintable(QString::number(red)));
 }
 
 void TestMeshRuns::commandsCheckTheirPreconditions()

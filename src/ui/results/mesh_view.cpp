@@ -181,6 +181,7 @@ void CMeshView::concluirCalculo(const tarvex::solver::RunResult& resultado)
 {
     // Whatever the end, the run may have written the node values.
     invalidarMapa();
+    m_elementoFalho.clear();
     switch (resultado.end) {
     case RunEnd::Finished:
         // The run retraced the equipotentials with the count it was given.
@@ -194,6 +195,7 @@ void CMeshView::concluirCalculo(const tarvex::solver::RunResult& resultado)
         else if (resultado.elementOutsideRegions >= 0)
             // The assembly stops on such an element without a text of its own.
             m_prompter.warn(texto(tarvex::msg::MontagemSemRegiao));
+        marcarElementoFalho(resultado.elementOutsideRegions);
         update();
         break;
     case RunEnd::Interrupted:
@@ -338,10 +340,37 @@ void CMeshView::desenharMapa(tarvex::paint::Canvas& canvas)
     canvas.painter().drawImage(QPointF(0, 0), m_quadroMapa);
 }
 
+void CMeshView::marcarElementoFalho(std::int64_t posicao)
+{
+    const SolverModel& model = m_doc.model();
+    if (posicao < 0 || static_cast<std::size_t>(posicao) >= model.elements.size())
+        return;
+    const tarvex::solver::MeshElement& e = model.elements.at(static_cast<std::size_t>(posicao));
+    for (const std::int32_t n : {e.t1, e.t2, e.t3}) {
+        if (n < 1 || n > model.nodeCount()) {
+            m_elementoFalho.clear();
+            return;
+        }
+        const tarvex::solver::MeshNode& no = model.nodes[static_cast<std::size_t>(n)];
+        m_elementoFalho.push_back({no.x, no.y});
+    }
+}
+
 void CMeshView::desenharMarcas(tarvex::paint::Canvas& canvas)
 {
     constexpr tarvex::paint::ColorIndex CorMarca = 5;
     constexpr tarvex::paint::ColorIndex CorSecao = 14;
+    constexpr tarvex::paint::ColorIndex CorFalha = 4;
+    if (m_elementoFalho.size() == 3) {
+        const Ponto& a = m_elementoFalho[0];
+        const Ponto& b = m_elementoFalho[1];
+        const Ponto& c = m_elementoFalho[2];
+        canvas.desenhaSegmento(CorFalha, 2, 0, a, b);
+        canvas.desenhaSegmento(CorFalha, 2, 0, b, c);
+        canvas.desenhaSegmento(CorFalha, 2, 0, c, a);
+        canvas.desenhaMarcador(CorFalha, 0, 2,
+                               {(a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0});
+    }
     if (m_secaoVisivel)
         canvas.desenhaSegmento(CorSecao, 1, 0, m_sectionStart, m_sectionEnd);
     for (const Ponto& p : m_marcas)

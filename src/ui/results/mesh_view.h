@@ -211,6 +211,7 @@ private:
     bool exigirResultados(std::string_view semDados);
     /// The markers and the section of the two-click entry, over the picture.
     void desenharMarcas(tarvex::paint::Canvas& canvas);
+    void marcarElementoFalho(std::int64_t posicao);
     /// The kept map, through the picture of it kept for the current window and size.
     void desenharMapa(tarvex::paint::Canvas& canvas);
     void setResultText(const QString& texto);
@@ -234,6 +235,8 @@ private:
     bool m_valorPontoPolar = false;
     /// Markers of the clicked points and the section between them, shown until the next entry.
     std::vector<tarvex::geometry::Ponto> m_marcas;
+    /// The element a failed assembly found outside every region, outlined until the next run.
+    std::vector<tarvex::geometry::Ponto> m_elementoFalho;
     bool m_secaoVisivel = false;
 
     std::int32_t m_colourMapQuantity = 0;
