@@ -23,7 +23,14 @@ const char* const PlotMatUsage = "usage: tarvex-cli plot-mat IN.mat OUT.grp [--e
 
 std::string pairJson(double a, double b)
 {
-    return "[" + JsonObject::formatNumber(a) + "," + JsonObject::formatNumber(b) + "]";
+    // Appended rather than concatenated onto a literal: g++ 12 at -O3 takes the literal form for
+    // an overlapping copy and refuses to build.
+    std::string out = "[";
+    out += JsonObject::formatNumber(a);
+    out += ',';
+    out += JsonObject::formatNumber(b);
+    out += ']';
+    return out;
 }
 
 template <typename Items, typename ToJson>
