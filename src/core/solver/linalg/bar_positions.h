@@ -47,4 +47,42 @@ private:
     int m_last = 0;
 };
 
+/// What a solver does once an iteration's relative residual is known.
+enum class AfterIteration { Continue, Converged, Interrupted, LimitReached };
+
+/**
+ * The rules that end an iteration, shared by the real and the complex solvers: the convergence
+ * test, then the bar position and the question whether to go on (asked only when the run goes
+ * on), then the limit of 10 n iterations.
+ */
+class IterationControl {
+public:
+    IterationControl(Progress* progress, int order, double tolerance)
+        : m_bar(progress, order), m_progress(progress), m_tolerance(tolerance), m_limit(10 * order)
+    {
+    }
+
+    BarPositions& bar() { return m_bar; }
+
+    AfterIteration after(int iteration, double relativeResidual)
+    {
+        if (relativeResidual < m_tolerance) {
+            m_bar.finish();
+            return AfterIteration::Converged;
+        }
+        m_bar.iteration(iteration);
+        if (m_progress && !m_progress->goOn())
+            return AfterIteration::Interrupted;
+        if (iteration + 1 > m_limit)
+            return AfterIteration::LimitReached;
+        return AfterIteration::Continue;
+    }
+
+private:
+    BarPositions m_bar;
+    Progress* m_progress;
+    double m_tolerance;
+    int m_limit;
+};
+
 } // namespace tarvex::linalg

@@ -199,7 +199,8 @@ SolveResult solveComplexConjugateGradient(ComplexSolverRequest request)
     for (int i = 1; i <= n; ++i)
         f[i] *= w[static_cast<std::size_t>(i)];
 
-    BarPositions bar(request.progress, n);
+    IterationControl control(request.progress, n, tolerance);
+    BarPositions& bar = control.bar();
     Complex* xs = x.data();
     Complex* rs = r.data();
     Complex* ps = p.data();
@@ -238,7 +239,6 @@ SolveResult solveComplexConjugateGradient(ComplexSolverRequest request)
     double normR = scaledNorm(rs, n);
     result.relativeResidual = normR / normF;
 
-    const int limit = 10 * n;
     for (int it = 2;; ++it) {
         if (normR == 0.0) {
             result.relativeResidual = 0.0;
@@ -264,18 +264,18 @@ SolveResult solveComplexConjugateGradient(ComplexSolverRequest request)
 
         normR = scaledNorm(rs, n);
         result.relativeResidual = normR / normF;
-        if (result.relativeResidual < tolerance) {
-            bar.finish();
+        switch (control.after(it, result.relativeResidual)) {
+        case AfterIteration::Converged:
             return deliver(SolveEnd::Converged, it);
-        }
-        bar.iteration(it);
-        if (request.progress && !request.progress->goOn()) {
+        case AfterIteration::Interrupted:
             result.end = SolveEnd::Interrupted;
             result.iterations = it;
             return result;
-        }
-        if (it + 1 > limit)
+        case AfterIteration::LimitReached:
             return deliver(SolveEnd::IterationLimit, it);
+        case AfterIteration::Continue:
+            break;
+        }
     }
 }
 

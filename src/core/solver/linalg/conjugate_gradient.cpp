@@ -108,7 +108,8 @@ SolveResult solveConjugateGradient(SolverRequest request)
     for (int i = 1; i <= n; ++i)
         f[i] *= w[i];
 
-    BarPositions bar(request.progress, n);
+    IterationControl control(request.progress, n, request.tolerance);
+    BarPositions& bar = control.bar();
     double* xs = x.data();
     double* rs = r.data();
     double* ps = p.data();
@@ -148,7 +149,6 @@ SolveResult solveConjugateGradient(SolverRequest request)
     double rrPrevious = rr;
     result.relativeResidual = std::sqrt(rrNext) / normF;
 
-    const int limit = 10 * n;
     for (int it = 2;; ++it) {
         // (r . r) of the new residual, summed while it was formed.
         rr = rrNext;
@@ -174,18 +174,18 @@ SolveResult solveConjugateGradient(SolverRequest request)
         rrPrevious = rr;
 
         result.relativeResidual = std::sqrt(rrNext) / normF;
-        if (result.relativeResidual < request.tolerance) {
-            bar.finish();
+        switch (control.after(it, result.relativeResidual)) {
+        case AfterIteration::Converged:
             return deliver(SolveEnd::Converged, it);
-        }
-        bar.iteration(it);
-        if (request.progress && !request.progress->goOn()) {
+        case AfterIteration::Interrupted:
             result.end = SolveEnd::Interrupted;
             result.iterations = it;
             return result;
-        }
-        if (it + 1 > limit)
+        case AfterIteration::LimitReached:
             return deliver(SolveEnd::IterationLimit, it);
+        case AfterIteration::Continue:
+            break;
+        }
     }
 }
 
