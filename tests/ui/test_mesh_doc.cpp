@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "helpers/results_fixture.h"
 #include "helpers/scripted_file_chooser.h"
+#include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
 #include "problem/dat_doc.h"
@@ -27,7 +28,7 @@
 #include <functional>
 #include <memory>
 
-using Step = std::function<int(QDialog&)>;
+using Step = ScriptedDialogs::Step;
 using tarvex::solver::SolverModel;
 
 namespace {
@@ -71,15 +72,7 @@ private:
     CDatFrame* openProblem(const QString& name);
     CMeshFrame* openResults(const QString& name);
     QList<CMeshFrame*> resultFrames() const;
-    int run(QDialog& dialog)
-    {
-        m_titles << dialog.windowTitle();
-        if (m_steps.empty())
-            return QDialog::Rejected;
-        const Step step = m_steps.front();
-        m_steps.pop_front();
-        return step(dialog);
-    }
+    int run(QDialog& dialog) { return m_dialogs.run(dialog); }
     void trigger(CMeshFrame* frame, const QString& menuText)
     {
         QAction* action = frame->acao(menuText);
@@ -91,8 +84,7 @@ private:
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<ScriptedFileChooser> m_chooser;
     std::unique_ptr<CMainApp> m_app;
-    std::deque<Step> m_steps;
-    QStringList m_titles;
+    ScriptedDialogs m_dialogs;
 };
 
 void TestMeshDoc::initTestCase()
@@ -107,8 +99,7 @@ void TestMeshDoc::init()
     m_chooser = std::make_unique<ScriptedFileChooser>();
     m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
     QVERIFY(m_app->iniciar());
-    m_steps.clear();
-    m_titles.clear();
+    m_dialogs.clear();
 }
 
 void TestMeshDoc::cleanup()
@@ -238,7 +229,7 @@ void TestMeshDoc::exportOverOpenResultsShowsTheNewModel()
     CMeshFrame* results = openResults(QStringLiteral("sobre.msh"));
     QVERIFY(results);
     // A solved and zoomed document, then the problem is exported over its file.
-    m_steps.push_back(calculate);
+    m_dialogs.steps.push_back(calculate);
     trigger(results, QStringLiteral("Estático Linear"));
     QCOMPARE(results->doc().model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
     results->view()->setJanela({40, 15, 60, 35});
@@ -318,7 +309,7 @@ void TestMeshDoc::solvedDocumentAsksBeforeClosingAndSavesItsResults()
     CMeshFrame* results = openResults(QStringLiteral("fechar.msh"));
     QVERIFY(results);
     const QString path = results->documentPath();
-    m_steps.push_back(calculate);
+    m_dialogs.steps.push_back(calculate);
     trigger(results, QStringLiteral("Estático Linear"));
     QVERIFY(results->doc().isModified());
 
@@ -378,7 +369,7 @@ void TestMeshDoc::displayCommandsChangeTheModeOnlyWhenItChanges()
     QCOMPARE(view->displayMode(), 3);
     QCOMPARE(m_prompter->questions.size(), 1);
     QCOMPARE(m_prompter->warnings.size(), 1);
-    QVERIFY(m_titles.isEmpty());
+    QVERIFY(m_dialogs.titles.isEmpty());
 
     // Each picture can be drawn, the mesh one included.
     for (const QString& command : {QStringLiteral("&Malha"), QStringLiteral("&Regioes")}) {
@@ -409,7 +400,7 @@ void TestMeshDoc::equipotentialsWithoutResultsAskToCalculate()
     view->equipotenciais();
     QCOMPARE(m_prompter->questions, QStringList{question});
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosEquipotenciais)});
-    QVERIFY(m_titles.isEmpty());
+    QVERIFY(m_dialogs.titles.isEmpty());
     QCOMPARE(results->doc().model().calculationKind, 0);
     QVERIFY(results->doc().model().equipotentialSegments.empty());
 
@@ -419,18 +410,18 @@ void TestMeshDoc::equipotentialsWithoutResultsAskToCalculate()
     m_prompter->warnings.clear();
     m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
     view->equipotenciais();
-    QCOMPARE(m_titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
     QVERIFY(m_prompter->informations.isEmpty());
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosEquipotenciais)});
 
     // Yes and "Calcula": the linear dialog runs, then the announcement; the lines are traced.
     view->regioes();
-    m_titles.clear();
+    m_dialogs.titles.clear();
     m_prompter->warnings.clear();
     m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
-    m_steps.push_back(calculate);
+    m_dialogs.steps.push_back(calculate);
     view->equipotenciais();
-    QCOMPARE(m_titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
     QCOMPARE(m_prompter->informations, QStringList{text(tarvex::msg::CalculoLinearRealizado)});
     QVERIFY(m_prompter->warnings.isEmpty());
     QCOMPARE(results->doc().model().calculationKind, 1);
@@ -450,7 +441,7 @@ void TestMeshDoc::inducedLinesWithoutThatAnalysisFallBackToRegions()
     QVERIFY(results->doc().model().inducedCurrentSegments.empty());
 
     // A linear result is not an induced-current one either.
-    m_steps.push_back(calculate);
+    m_dialogs.steps.push_back(calculate);
     view->estaticoLinear();
     QCOMPARE(view->displayMode(), 3);
     m_prompter->warnings.clear();

@@ -5,6 +5,7 @@
 #include "evaluation/flux.h"
 #include "helpers/results_fixture.h"
 #include "helpers/scripted_file_chooser.h"
+#include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
 #include "paint/view_palette.h"
@@ -35,7 +36,7 @@
 #include <memory>
 #include <set>
 
-using Step = std::function<int(QDialog&)>;
+using Step = ScriptedDialogs::Step;
 using tarvex::geometry::Ponto;
 using tarvex::paint::ViewPalette;
 using tarvex::solver::SolverModel;
@@ -100,15 +101,7 @@ private slots:
     void millionTriangleMapRepaintsFromTheKeptMap();
 
 private:
-    int run(QDialog& dialog)
-    {
-        m_titles << dialog.windowTitle();
-        if (m_steps.empty())
-            return QDialog::Rejected;
-        const Step step = m_steps.front();
-        m_steps.pop_front();
-        return step(dialog);
-    }
+    int run(QDialog& dialog) { return m_dialogs.run(dialog); }
     void trigger(const QString& menuText)
     {
         QAction* action = m_frame->acao(menuText);
@@ -132,8 +125,7 @@ private:
     std::unique_ptr<ScriptedFileChooser> m_chooser;
     std::unique_ptr<CMainApp> m_app;
     CMeshFrame* m_frame = nullptr;
-    std::deque<Step> m_steps;
-    QStringList m_titles;
+    ScriptedDialogs m_dialogs;
 };
 
 void TestMeshEvaluation::initTestCase()
@@ -148,8 +140,7 @@ void TestMeshEvaluation::init()
     m_chooser = std::make_unique<ScriptedFileChooser>();
     m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
     QVERIFY(m_app->iniciar());
-    m_steps.clear();
-    m_titles.clear();
+    m_dialogs.clear();
     open(QStringLiteral("condutor.msh"));
 }
 
@@ -191,7 +182,7 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
     const Ponto conductor = clicked({50.2, 30.4});
     QList<std::pair<QString, QString>> shown;
     QString x, y;
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgValorPontoXY&>(d);
         shown = dialog.valores();
         x = dialog.campoCoordenada1()->text();
@@ -199,7 +190,7 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
         return int(QDialog::Accepted);
     });
     clickAt({25.3, 17.1});
-    QCOMPARE(m_titles, QStringList{QStringLiteral("Grandezas Pontuais")});
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Grandezas Pontuais")});
     QCOMPARE(shown, expectedRows(model(), air, false));
     QCOMPARE(x.toDouble(), air.x);
     QCOMPARE(y.toDouble(), air.y);
@@ -212,7 +203,7 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
     // Choosing RT in the dialog re-evaluates the same point in the polar frame, and the choice
     // is kept for the next click.
     QList<std::pair<QString, QString>> polarShown, secondShown;
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgValorPontoXY&>(d);
         dialog.opcaoRT()->setChecked(true);
         polarShown = dialog.valores();
@@ -224,7 +215,7 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
     QCOMPARE(polarShown.first().first, text(tarvex::msg::RotuloBt));
     QVERIFY(view().valorPontoPolar());
 
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgValorPontoXY&>(d);
         secondShown = dialog.valores();
         // Radius and angle of the clicked point.
@@ -281,7 +272,7 @@ void TestMeshEvaluation::pointDialogStartsUndefinedAndRefusesBadPoints()
     trigger(QStringLiteral("&XY/RT Mouse/Teclado"));
     clickAt({-3, -3});
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::PontoForaDominio)});
-    QVERIFY(m_titles.isEmpty());
+    QVERIFY(m_dialogs.titles.isEmpty());
 }
 
 void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
@@ -297,20 +288,20 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     QCOMPARE(m_prompter->warnings,
              (QStringList{text(tarvex::msg::SemDadosValores), text(tarvex::msg::SemDadosCurvas)}));
     QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseNenhum});
-    QVERIFY(m_titles.isEmpty());
+    QVERIFY(m_dialogs.titles.isEmpty());
 
     // "Sim" but the calculation dialog closed without a run: still no results.
     m_prompter->warnings.clear();
     m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
     trigger(QStringLiteral("2 Pts. &Mouse"));
-    QCOMPARE(m_titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosCurvas)});
     QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseNenhum});
 
     // "Sim" and a run: the command goes on into its mode.
     m_prompter->warnings.clear();
     m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
-    m_steps.push_back([](QDialog& d) {
+    m_dialogs.steps.push_back([](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgProCalcBase&>(d);
         dialog.botaoCalcula()->click();
         dialog.botaoEncerra()->click();
@@ -324,9 +315,9 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     // The keyboard command opens its dialog without any check.
     m_prompter->questions.clear();
     model().calculationKind = tarvex::solver::NotCalculated;
-    m_titles.clear();
+    m_dialogs.titles.clear();
     trigger(QStringLiteral("2 Pts. &Teclado"));
-    QCOMPARE(m_titles, QStringList{QStringLiteral("Teclado")});
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Teclado")});
     QVERIFY(m_prompter->questions.isEmpty());
     QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseFluxoTeclado});
 }
@@ -389,7 +380,7 @@ void TestMeshEvaluation::keyboardFluxDialogComputesAndStaysOpen()
     solve();
     bool closed = false;
     QStringList results;
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgFluxoTeclado&>(d);
         connect(&dialog, &QDialog::finished, &dialog, [&] { closed = true; });
         results << dialog.campoFluxo()->text();
@@ -431,7 +422,7 @@ void TestMeshEvaluation::keyboardFluxDialogComputesAndStaysOpen()
     QVERIFY(!pane()->isHidden());
     QCOMPARE(pane()->text(), QString::fromStdString(tarvex::evaluation::fluxText(-v)));
     QStringList reopened;
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgFluxoTeclado&>(d);
         reopened << dialog.campoX1()->text() << dialog.campoY1()->text() << dialog.campoX2()->text()
                  << dialog.campoY2()->text();
@@ -488,14 +479,14 @@ void TestMeshEvaluation::colourStripRunsTheMapCommandsWhileOpen()
 
     strip->trigger();
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::EscalaCoresSemResultado)});
-    QVERIFY(m_titles.isEmpty());
+    QVERIFY(m_dialogs.titles.isEmpty());
 
     solve();
     m_prompter->warnings.clear();
     QStringList buttons;
     std::int32_t during = -1;
     bool openAfterButtons = false;
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgEscCores&>(d);
         for (QPushButton* b : dialog.botoesMapa())
             buttons << b->text();

@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "helpers/results_fixture.h"
 #include "helpers/scripted_file_chooser.h"
+#include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
 #include "paint/view_palette.h"
@@ -27,7 +28,7 @@
 #include <memory>
 #include <vector>
 
-using Step = std::function<int(QDialog&)>;
+using Step = ScriptedDialogs::Step;
 using tarvex::solver::ContourSegment;
 using tarvex::solver::MeshNode;
 using tarvex::solver::SolverModel;
@@ -79,15 +80,7 @@ private slots:
     void solvedViewShowsLinesOverTheRegions();
 
 private:
-    int run(QDialog& dialog)
-    {
-        m_titles << dialog.windowTitle();
-        if (m_steps.empty())
-            return QDialog::Rejected;
-        const Step step = m_steps.front();
-        m_steps.pop_front();
-        return step(dialog);
-    }
+    int run(QDialog& dialog) { return m_dialogs.run(dialog); }
     /// Fills the dialog's fields (in layout order, empty to keep), presses "Calcula", records
     /// what the dialog showed into m_seen and closes it.
     Step calculate(QStringList values = {},
@@ -106,8 +99,7 @@ private:
     std::unique_ptr<ScriptedFileChooser> m_chooser;
     std::unique_ptr<CMainApp> m_app;
     CMeshFrame* m_frame = nullptr;
-    std::deque<Step> m_steps;
-    QStringList m_titles;
+    ScriptedDialogs m_dialogs;
     Seen m_seen;
 };
 
@@ -129,8 +121,7 @@ void TestMeshRuns::init()
     QVERIFY(m_frame);
     view().setExecutorDialogos([this](QDialog& d) { return run(d); });
     view().resize(440, 240);
-    m_steps.clear();
-    m_titles.clear();
+    m_dialogs.clear();
     m_seen = {};
 }
 
@@ -178,7 +169,7 @@ Step TestMeshRuns::calculate(QStringList values, std::function<void(CDlgProCalcB
 void TestMeshRuns::linearRunStoresResultsAndShowsEquipotentials()
 {
     QVERIFY(!model().equipotentialsTraced);
-    m_steps.push_back(calculate({QStringLiteral("0.01")}));
+    m_dialogs.steps.push_back(calculate({QStringLiteral("0.01")}));
     trigger(QStringLiteral("Estático Linear"));
 
     QCOMPARE(m_seen.title, QStringLiteral("Cálculo Estático Linear"));
@@ -215,7 +206,7 @@ void TestMeshRuns::fieldsAreCheckedBeforeAnyRun()
     for (const QString& bad : {QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("abc"),
                                QStringLiteral("1e301")}) {
         m_prompter->warnings.clear();
-        m_steps.push_back(calculate({bad}));
+        m_dialogs.steps.push_back(calculate({bad}));
         trigger(QStringLiteral("Estático Linear"));
         QCOMPARE(m_prompter->warnings, QStringList{linearRange});
         QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusNaoIniciado));
@@ -242,7 +233,7 @@ void TestMeshRuns::fieldsAreCheckedBeforeAnyRun()
     for (const auto& c : cases) {
         m_prompter->warnings.clear();
         m_seen = {};
-        m_steps.push_back(calculate(c.values));
+        m_dialogs.steps.push_back(calculate(c.values));
         trigger(QStringLiteral("Estático Não Linear"));
         QCOMPARE(m_seen.title, QStringLiteral("Cálculo Estático Não-Linear"));
         QCOMPARE(m_prompter->warnings, QStringList{c.warning});
@@ -260,7 +251,7 @@ void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
 {
     bool pressed = false;
     m_prompter->yesNoAnswers = {Prompter::YesNo::No};
-    m_steps.push_back(calculate({}, [&pressed](CDlgProCalcBase& d) {
+    m_dialogs.steps.push_back(calculate({}, [&pressed](CDlgProCalcBase& d) {
         if (!pressed) {
             pressed = true;
             d.botaoInterrompe()->click();
@@ -278,7 +269,7 @@ void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
 void TestMeshRuns::interruptAnsweredYesLeavesTheResultsAsTheyWere()
 {
     // A first result, saved, with a wider tolerance.
-    m_steps.push_back(calculate({QStringLiteral("10")}));
+    m_dialogs.steps.push_back(calculate({QStringLiteral("10")}));
     trigger(QStringLiteral("Estático Linear"));
     QCOMPARE(model().calculationKind, 1);
     m_frame->doc().setModified(false);
@@ -290,7 +281,7 @@ void TestMeshRuns::interruptAnsweredYesLeavesTheResultsAsTheyWere()
     m_seen = {};
     m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
     int checks = 0;
-    m_steps.push_back(calculate({QStringLiteral("1e-6")}, [&checks](CDlgProCalcBase& d) {
+    m_dialogs.steps.push_back(calculate({QStringLiteral("1e-6")}, [&checks](CDlgProCalcBase& d) {
         if (checks++ == 0)
             d.botaoInterrompe()->click();
     }));
@@ -323,7 +314,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
     QVERIFY(model().hasNonlinearRegion);
     view().setExecutorDialogos([this](QDialog& d) { return run(d); });
 
-    m_steps.push_back(calculate());
+    m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
     QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
     const std::vector<MeshNode> before = model().nodes;
@@ -336,7 +327,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
         m_seen = {};
         m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
         int checks = 0;
-        m_steps.push_back(calculate({}, [&checks, stopAt](CDlgProCalcBase& d) {
+        m_dialogs.steps.push_back(calculate({}, [&checks, stopAt](CDlgProCalcBase& d) {
             if (++checks == stopAt)
                 d.botaoInterrompe()->click();
         }));
@@ -354,7 +345,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
 
     // Left alone, the same run finishes and stores a non-linear result.
     m_seen = {};
-    m_steps.push_back(calculate());
+    m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Não Linear"));
     QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
     QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::NonlinearResult});
@@ -377,7 +368,7 @@ void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
     view().resize(440, 240);
     const std::vector<MeshNode> before = model().nodes;
 
-    m_steps.push_back(calculate());
+    m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MontagemSemRegiao)});
     QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::NonlinearResult});
@@ -399,17 +390,17 @@ void TestMeshRuns::commandsCheckTheirPreconditions()
     m_prompter->yesNoAnswers = {Prompter::YesNo::No};
     trigger(QStringLiteral("Estático Não Linear"));
     QCOMPARE(m_prompter->questions, QStringList{text(tarvex::msg::SemNaoLinearidade)});
-    QVERIFY(m_titles.isEmpty());
+    QVERIFY(m_dialogs.titles.isEmpty());
     // Yes opens the linear dialog instead.
     m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
     trigger(QStringLiteral("Estático Não Linear"));
-    QCOMPARE(m_titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
 
     // No conductive region: the refusal, and no dialog.
-    m_titles.clear();
+    m_dialogs.titles.clear();
     trigger(QStringLiteral("Linear + Cor. Induzidas"));
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemCondutividade)});
-    QVERIFY(m_titles.isEmpty());
+    QVERIFY(m_dialogs.titles.isEmpty());
     QCOMPARE(model().calculationKind, 0);
 }
 
@@ -424,7 +415,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
     view().setExecutorDialogos([this](QDialog& d) { return run(d); });
     QVERIFY(model().conductive);
 
-    m_steps.push_back(calculate({QStringLiteral("1"), QStringLiteral("60")}));
+    m_dialogs.steps.push_back(calculate({QStringLiteral("1"), QStringLiteral("60")}));
     trigger(QStringLiteral("Linear + Cor. Induzidas"));
     QCOMPARE(m_seen.title, QStringLiteral("Cálculo Linear + Cor. Induzidas"));
     QCOMPARE(m_seen.fields.value(0), QStringLiteral("0.5")); // 0.001 × 500
@@ -448,7 +439,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
         induced.save(qEnvironmentVariable("TARVEX_KEEP_PNG") + QStringLiteral(".ind.png"));
     // A field that is not a number is refused.
     m_prompter->warnings.clear();
-    m_steps.push_back(calculate({{}, QStringLiteral("sessenta")}));
+    m_dialogs.steps.push_back(calculate({{}, QStringLiteral("sessenta")}));
     trigger(QStringLiteral("Linear + Cor. Induzidas"));
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::ValorInvalido)});
     QCOMPARE(model().frequency, 60.0);
@@ -456,7 +447,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
 
 void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
 {
-    m_steps.push_back(calculate());
+    m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
     const std::vector<ContourSegment> with21 = lines(model());
     QVERIFY(!with21.empty());
@@ -464,7 +455,7 @@ void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
     // OK keeps the new count for the next trace only.
     CDlgNumEquipot* dialog = nullptr;
     QString label;
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         dialog = qobject_cast<CDlgNumEquipot*>(&d);
         if (!dialog || dialog->campoNumero()->text() != QStringLiteral("21"))
             return -1;
@@ -475,7 +466,7 @@ void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
         return d.result();
     });
     trigger(QStringLiteral("&Definir Número"));
-    QCOMPARE(m_titles.last(), QStringLiteral("Número de Equipotenciais"));
+    QCOMPARE(m_dialogs.titles.last(), QStringLiteral("Número de Equipotenciais"));
     QCOMPARE(label, QStringLiteral("Número de Equipotenciais :"));
     QCOMPARE(view().equipotentialCount(), 5);
     QVERIFY(lines(model()) == with21);
@@ -485,7 +476,7 @@ void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
     for (const QString& bad : {QStringLiteral("1"), QStringLiteral("5001"), QStringLiteral("x")}) {
         m_prompter->warnings.clear();
         int afterOk = 0;
-        m_steps.push_back([&](QDialog& d) {
+        m_dialogs.steps.push_back([&](QDialog& d) {
             auto* count = qobject_cast<CDlgNumEquipot*>(&d);
             count->campoNumero()->setText(bad);
             count->accept();
@@ -503,7 +494,7 @@ void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
 
     // "Recalcula" stores and traces at once, from the regions picture too; Cancel keeps it.
     view().regioes();
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         auto* count = qobject_cast<CDlgNumEquipot*>(&d);
         count->campoNumero()->setText(QStringLiteral("3"));
         count->botaoRecalcula()->click();
@@ -520,7 +511,7 @@ void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
     QVERIFY(with3.size() < with21.size());
 
     // A new calculation traces with the count in force.
-    m_steps.push_back(calculate());
+    m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
     QVERIFY(lines(model()).size() == with3.size());
 }
@@ -529,7 +520,7 @@ void TestMeshRuns::solvedViewShowsLinesOverTheRegions()
 {
     view().regioes();
     const QImage regions = view().imagem();
-    m_steps.push_back(calculate());
+    m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
     QCOMPARE(view().displayMode(), 3);
     const QImage solved = view().imagem();

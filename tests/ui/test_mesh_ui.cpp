@@ -1,6 +1,7 @@
 #include "app/main_app.h"
 #include "common/messages.h"
 #include "helpers/scripted_file_chooser.h"
+#include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
 #include "paint/view_mapping.h"
@@ -34,7 +35,7 @@ using tarvex::geometry::Ponto;
 using tarvex::problem::ProblemData;
 using tarvex::problem::Regiao;
 using tarvex::problem::SegmentoContorno;
-using Step = std::function<int(QDialog&)>;
+using Step = ScriptedDialogs::Step;
 
 namespace {
 
@@ -99,15 +100,7 @@ private slots:
     void drawingLayerErasesRemovedTrianglesAndRepaintsOnlyInBatches();
 
 private:
-    int run(QDialog& dialog)
-    {
-        m_titles << dialog.windowTitle();
-        if (m_steps.empty())
-            return QDialog::Rejected;
-        const Step step = m_steps.front();
-        m_steps.pop_front();
-        return step(dialog);
-    }
+    int run(QDialog& dialog) { return m_dialogs.run(dialog); }
     void trigger(const QString& menuText)
     {
         QAction* action = m_frame->acao(menuText);
@@ -125,8 +118,7 @@ private:
     std::unique_ptr<ScriptedFileChooser> m_chooser;
     std::unique_ptr<CMainApp> m_app;
     CDatFrame* m_frame = nullptr;
-    std::deque<Step> m_steps;
-    QStringList m_titles;
+    ScriptedDialogs m_dialogs;
     QMap<QString, QString> m_info;
 };
 
@@ -148,8 +140,7 @@ void TestMeshUi::init()
     QVERIFY(m_frame);
     view().setExecutorDialogos([this](QDialog& d) { return run(d); });
     view().resize(400, 250);
-    m_steps.clear();
-    m_titles.clear();
+    m_dialogs.clear();
     m_info.clear();
 }
 
@@ -162,8 +153,8 @@ void TestMeshUi::cleanup()
 
 void TestMeshUi::generate()
 {
-    m_steps.push_back(press(inicia));
-    m_steps.push_back([this](QDialog& d) {
+    m_dialogs.steps.push_back(press(inicia));
+    m_dialogs.steps.push_back([this](QDialog& d) {
         auto* info = qobject_cast<CDlgInfoMalha*>(&d);
         m_info[QStringLiteral("n")] = info ? info->valor(text(tarvex::msg::InfoNumElementos)) : "";
         return int(QDialog::Accepted);
@@ -175,7 +166,7 @@ void TestMeshUi::geraRunsShowsTheMeshAndItsInformation()
 {
     view().condContorno();
     QList<std::tuple<int, bool, bool, bool>> seen; // position, Inicia, Interrompe, Encerra
-    m_steps.push_back([&](QDialog& d) {
+    m_dialogs.steps.push_back([&](QDialog& d) {
         auto* g = qobject_cast<CDlgGeracaoMalha*>(&d);
         if (!g || g->textoStatus() != text(tarvex::msg::MalhaNaoGeradaStatus))
             return -1;
@@ -190,7 +181,7 @@ void TestMeshUi::geraRunsShowsTheMeshAndItsInformation()
             return -2;
         return int(QDialog::Accepted);
     });
-    m_steps.push_back([this](QDialog& d) {
+    m_dialogs.steps.push_back([this](QDialog& d) {
         auto* info = qobject_cast<CDlgInfoMalha*>(&d);
         if (!info)
             return -1;
@@ -204,7 +195,7 @@ void TestMeshUi::geraRunsShowsTheMeshAndItsInformation()
     QVERIFY(!m_frame->doc().isModified());
     trigger(QStringLiteral("Gera"));
 
-    QCOMPARE(m_titles, (QStringList{QStringLiteral("Geração da Malha"),
+    QCOMPARE(m_dialogs.titles, (QStringList{QStringLiteral("Geração da Malha"),
                                     text(tarvex::msg::InformacoesMalhaTitulo)}));
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
     QVERIFY(data().numTriangulos > 20);
@@ -242,7 +233,7 @@ void TestMeshUi::runsThatEndWithoutAMeshRestoreTheModeAndSayWhy()
 
     // Interrupted at the first checkpoint: the previous mesh is gone, so the problem changed.
     view().estrutura();
-    m_steps.push_back([this](QDialog& d) {
+    m_dialogs.steps.push_back([this](QDialog& d) {
         auto* g = qobject_cast<CDlgGeracaoMalha*>(&d);
         if (!g)
             return -1;
@@ -257,9 +248,9 @@ void TestMeshUi::runsThatEndWithoutAMeshRestoreTheModeAndSayWhy()
             return -2;
         return int(QDialog::Rejected);
     });
-    m_titles.clear();
+    m_dialogs.titles.clear();
     trigger(QStringLiteral("Gera"));
-    QCOMPARE(m_titles, QStringList{QStringLiteral("Geração da Malha")}); // no information
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Geração da Malha")}); // no information
     QVERIFY(m_prompter->warnings.isEmpty());
     QVERIFY(data().triangulos.empty());
     QCOMPARE(data().numTriangulos, 0);
@@ -269,11 +260,11 @@ void TestMeshUi::runsThatEndWithoutAMeshRestoreTheModeAndSayWhy()
     // A refused run shows the core's message and leaves the mode as it was.
     view().condContorno();
     data().arestaMaxima = 0.0;
-    m_steps.push_back(press(inicia));
-    m_titles.clear();
+    m_dialogs.steps.push_back(press(inicia));
+    m_dialogs.titles.clear();
     trigger(QStringLiteral("Gera"));
     QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MalhaArestaInvalida)});
-    QCOMPARE(m_titles, QStringList{QStringLiteral("Geração da Malha")});
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Geração da Malha")});
     QCOMPARE(view().modo(), int(CDatView::ModoCondContorno));
 }
 
@@ -281,7 +272,7 @@ void TestMeshUi::controlDialogAppliesItsRulesAndRefusesAbsurdValues()
 {
     CDlgControleMalha* dialog = nullptr;
     const auto fill = [&](std::function<void(CDlgControleMalha&)> edit, bool gera = false) {
-        m_steps.push_back([&dialog, edit, gera](QDialog& d) {
+        m_dialogs.steps.push_back([&dialog, edit, gera](QDialog& d) {
             dialog = qobject_cast<CDlgControleMalha*>(&d);
             if (!dialog)
                 return -1;
@@ -347,7 +338,7 @@ void TestMeshUi::controlDialogAppliesItsRulesAndRefusesAbsurdValues()
     for (const auto& r : refusals) {
         m_prompter->warnings.clear();
         int result = 0;
-        m_steps.push_back([&](QDialog& d) {
+        m_dialogs.steps.push_back([&](QDialog& d) {
             d.findChild<QLineEdit*>(QString::fromUtf8(r.field))->setText(QString::fromUtf8(r.value));
             d.accept();
             result = d.result();
@@ -364,11 +355,11 @@ void TestMeshUi::controlDialogAppliesItsRulesAndRefusesAbsurdValues()
 
     // "Gera Malha" applies the values and opens the run.
     m_prompter->warnings.clear();
-    m_titles.clear();
+    m_dialogs.titles.clear();
     fill([](CDlgControleMalha& d) { d.campoValor()->setText(QStringLiteral("12.5")); }, true);
     trigger(QStringLiteral("Ajustes..."));
     QCOMPARE(data().arestaMaxima, 12.5);
-    QCOMPARE(m_titles, (QStringList{QStringLiteral("Controle de Geração da Malha"),
+    QCOMPARE(m_dialogs.titles, (QStringList{QStringLiteral("Controle de Geração da Malha"),
                                     QStringLiteral("Geração da Malha")}));
 }
 
@@ -382,7 +373,7 @@ void TestMeshUi::meshCommandsFromTheMenuRefuseWithoutAMeshAndRefineWithOne()
              (QStringList{text(tarvex::msg::MalhaNaoGerada), text(tarvex::msg::RecentragemSemMalha),
                           text(tarvex::msg::MalhaNaoGerada),
                           text(tarvex::msg::AreaRefinoIncorreta)}));
-    QVERIFY(m_titles.isEmpty());
+    QVERIFY(m_dialogs.titles.isEmpty());
 
     generate();
     const int triangles = data().numTriangulos;
