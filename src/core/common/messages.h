@@ -251,4 +251,40 @@ inline constexpr std::string_view MapaSemCorrentesInduzidas =
 inline constexpr std::string_view EscalaCoresSemResultado =
     "Não há resultados de cálculo disponível ! Ação cancelada. ";
 
+// Sections, forces and losses of the results view
+inline constexpr std::string_view GraficoDistancia = "distância (mm)";
+inline constexpr std::string_view GraficoInducao = "Densidade Fluxo sobre a Seção";
+inline constexpr std::string_view GraficoCampo = "Campo sobre a Seção";
+inline constexpr std::string_view GraficoPressao = "Pressão sobre a Seção";
+inline constexpr std::string_view GraficoCorrente = "Densidade de Corrente sobre a Seção";
+inline constexpr std::string_view GraficoPerdas = "Densidade de Perdas sobre a Seção";
+inline constexpr std::string_view EixoB = "B (T)";
+inline constexpr std::string_view EixoD = "D (T)";
+inline constexpr std::string_view EixoH = "H (A/m)";
+inline constexpr std::string_view EixoE = "E (V/m)";
+inline constexpr std::string_view EixoHPolar = "H (A/m";
+inline constexpr std::string_view EixoEPolar = "E (V/m";
+inline constexpr std::string_view EixoPressao = "P (N/m²)";
+inline constexpr std::string_view EixoCorrente = "J (A/mm²)";
+inline constexpr std::string_view EixoPerdas = "P (W/m³)";
+inline constexpr std::string_view ValorAbsurdoPi = "Valor absurdo Pi !";
+inline constexpr std::string_view ValorAbsurdoPit = "Valor absurdo Pit !";
+inline constexpr std::string_view ValorAbsurdoPin = "Valor absurdo Pin !";
+/// A polar section that yields no curve (no extent, or it misses the mesh), batch tool only:
+/// the view then simply opens no graph.
+inline constexpr std::string_view SecaoPolarSemCurva = "Seção polar não encontrou a malha !";
+inline constexpr std::string_view PontosIguais = "Pontos iguais ! Impossível traçar curva !";
+inline constexpr std::string_view SoAnaliseMagnetica =
+    "Opção não disponível para análise de campo elétrico !\nOperação cancelada !";
+/// printf formats: |F|, Fx, Fy; and |F|, Fn, Ft.
+inline constexpr const char* ForcaXY = "Força (N/m)   |F |:%12.4e    Fx :%12.4e     Fy :%12.4e";
+inline constexpr const char* ForcaRT = "Força (N/m)   |F |:%12.4e  Fn :%12.4e   Ft :%12.4e";
+/// printf formats: the losses per metre.
+inline constexpr const char* PerdasRegiao = "Perdas na Região W/m : %12.4g";
+inline constexpr const char* PerdasTotal = "Perdas Total W/m : %12.4g";
+inline constexpr std::string_view PontoForaDominioPerdas = "Ponto Fora do Dominio";
+/// Losses of a region whose contour does not close: its inside is not defined.
+inline constexpr std::string_view RegiaoAberta =
+    "Contorno da região não é fechado ! Operação cancelada !";
+
 } // namespace tarvex::msg

@@ -207,6 +207,56 @@ std::pair<const std::uint32_t*, const std::uint32_t*> ElementIndex::candidates(d
     return {base + m_cellStart[cell], base + m_cellStart[cell + 1]};
 }
 
+void ElementIndex::collectAlong(double x1, double y1, double x2, double y2, double margin,
+                                std::vector<std::uint32_t>& out) const
+{
+    if (m_cellsX == 0)
+        return;
+    const auto appendCells = [&](int cy, int cx0, int cx1) {
+        for (int cx = cx0; cx <= cx1; ++cx) {
+            const std::size_t cell = static_cast<std::size_t>(cy) * m_cellsX + cx;
+            out.insert(out.end(), m_cellElements.begin() + m_cellStart[cell],
+                       m_cellElements.begin() + m_cellStart[cell + 1]);
+        }
+    };
+    const bool finite = std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2)
+                        && std::isfinite(y2) && std::isfinite(margin);
+    if (!finite || std::fabs(x2 - x1) > 1e300 || std::fabs(y2 - y1) > 1e300) {
+        for (int cy = 0; cy < m_cellsY; ++cy)
+            appendCells(cy, 0, m_cellsX - 1);
+        return;
+    }
+    margin = std::max(margin, 0.0);
+    // Rounding of cell boundaries far from the origin.
+    margin += 1e-12 * (std::fabs(x1) + std::fabs(x2) + std::fabs(y1) + std::fabs(y2));
+    const double yLow = std::min(y1, y2) - margin;
+    const double yHigh = std::max(y1, y2) + margin;
+    if (yHigh < m_y0 || yLow > m_y1 || std::max(x1, x2) + margin < m_x0
+        || std::min(x1, x2) - margin > m_x1)
+        return;
+    const double dy = y2 - y1;
+    const int rowFirst = cellY(yLow);
+    const int rowLast = cellY(yHigh);
+    for (int cy = rowFirst; cy <= rowLast; ++cy) {
+        // The part of the segment whose band reaches this row, then its x extent.
+        const double rowLow = std::max(m_y0 + cy * m_cellH - margin, yLow);
+        const double rowHigh = std::min(m_y0 + (cy + 1) * m_cellH + margin, yHigh);
+        double xa = std::min(x1, x2);
+        double xb = std::max(x1, x2);
+        if (dy != 0.0) {
+            const double ta = std::clamp((rowLow - y1) / dy, 0.0, 1.0);
+            const double tb = std::clamp((rowHigh - y1) / dy, 0.0, 1.0);
+            const double xta = x1 + ta * (x2 - x1);
+            const double xtb = x1 + tb * (x2 - x1);
+            xa = std::min(xta, xtb);
+            xb = std::max(xta, xtb);
+        }
+        if (xb + margin < m_x0 || xa - margin > m_x1)
+            continue;
+        appendCells(cy, cellX(xa - margin), cellX(xb + margin));
+    }
+}
+
 const ElementIndex& elementIndex(const solver::SolverModel& model)
 {
     auto index = std::static_pointer_cast<const ElementIndex>(model.evaluationIndex);

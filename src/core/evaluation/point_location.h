@@ -54,6 +54,14 @@ public:
     /// Triangles that may accept the point, ascending list position; empty outside the grid.
     std::pair<const std::uint32_t*, const std::uint32_t*> candidates(double x, double y) const;
 
+    /**
+     * Appends the triangles of every cell that the band of half-width `margin` about the segment
+     * from (x1, y1) to (x2, y2) meets, repeats included: any triangle that holds a point within
+     * `margin` of the segment is among them. Coordinates that are not finite take every cell.
+     */
+    void collectAlong(double x1, double y1, double x2, double y2, double margin,
+                      std::vector<std::uint32_t>& out) const;
+
     std::size_t elementCount() const { return m_elementCount; }
     std::size_t nodeCount() const { return m_nodeCount; }
 

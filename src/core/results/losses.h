@@ -1,0 +1,42 @@
+#pragma once
+
+#include "common/status.h"
+#include "evaluation/point_location.h"
+
+#include <string>
+#include <vector>
+
+namespace tarvex::solver {
+struct SolverModel;
+}
+
+namespace tarvex::results {
+
+/// Losses per metre of depth (W/m) of one triangle: the mean loss density over it (the colour
+/// map's quantity 5) times its area, over the scale factor squared. 0 where the region does not
+/// conduct or the triangle has none.
+double triangleLosses(const solver::SolverModel& model, evaluation::ElementPosition position);
+
+struct Losses {
+    Status status;
+    double watts = 0.0; ///< W/m
+    int region = 0;     ///< the region summed ("&Região"), 1-based
+    /// The conducting triangles, list order ("&Total" fills them in colour 19).
+    std::vector<evaluation::ElementPosition> conducting;
+};
+
+/// "&Total": the losses of every triangle whose region conducts.
+Losses totalLosses(const solver::SolverModel& model);
+
+/**
+ * "&Região": the losses of the triangles of the region that contains the point.
+ * msg::PontoForaDominioPerdas outside every region; msg::RegiaoAberta when that region's contour
+ * does not close (its inside, and so its triangles, are not defined).
+ */
+Losses regionLosses(const solver::SolverModel& model, double x, double y);
+
+/// The result pane's texts.
+std::string totalLossesText(double watts);
+std::string regionLossesText(double watts);
+
+} // namespace tarvex::results
