@@ -35,7 +35,11 @@ void printUsage()
                "        induced-lines] [--lines N] | [--map B|H|D|E|J|P]\n"
                "  eval IN.msh point X Y [--rt] [--json] | flux X1 Y1 X2 Y2 [--json]\n"
                "                                         (--rt: the point as R and T in degrees,\n"
-               "                                         values as tangential and radial parts)\n",
+               "                                         values as tangential and radial parts)\n"
+               "  eval IN.msh section X1 Y1 X2 Y2 --quantity flux|field|pressure|current|loss\n"
+               "        [--centre XC YC] [--grp OUT.grp] [--json]  curves along a section\n"
+               "  eval IN.msh force X1 Y1 X2 Y2 [--centre XC YC] [--json]  force on a section\n"
+               "  eval IN.msh losses --region X Y | --total [--json]  induced-current losses\n",
                stderr);
 }
 

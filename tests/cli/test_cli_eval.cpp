@@ -162,3 +162,77 @@ TEST_F(CliEval, MapPreconditions)
     EXPECT_EQ(run("render " + arg("s.msh") + " " + arg("x.png") + " --map X"), 2);
     EXPECT_TRUE(bytes("d.png").empty() && bytes("x.png").empty());
 }
+
+TEST_F(CliEval, SectionCurvesAsJsonTextAndGraph)
+{
+    magnetic();
+    ASSERT_EQ(run("eval " + arg("s.msh") + " section 10 20 190 20 --quantity flux --json --grp "
+                  + arg("b.grp")),
+              0)
+        << err;
+    EXPECT_EQ(out.rfind("{\"title\":\"Densidade Fluxo sobre a Seção\",\"x_caption\":\"distância "
+                        "(mm)\",\"y_caption\":\"B (T)\",\"names\":[\"B\",\"Bt\",\"Bn\"],\"distance\":[0,",
+                        0),
+              0u)
+        << out;
+    EXPECT_NE(out.find("\"curves\":[["), std::string::npos);
+    EXPECT_EQ(bytes("b.grp").rfind("versao", 0), 0u);
+    ASSERT_EQ(run("info " + arg("b.grp") + " --json"), 0) << err;
+    EXPECT_NE(out.find("Densidade Fluxo sobre a Seção"), std::string::npos) << out;
+
+    // Polar: the arc about the source's centre.
+    ASSERT_EQ(run("eval " + arg("s.msh") + " section 170 50 110 50 --centre 140 50 --quantity field --json"), 0)
+        << err;
+    EXPECT_NE(out.find("\"y_caption\":\"H (A/m\",\"names\":[\"H\",\"Ht\",\"Hn\"]"), std::string::npos) << out;
+
+    // Text output: title, captions, then the rows.
+    ASSERT_EQ(run("eval " + arg("s.msh") + " section 10 20 190 20 --quantity pressure"), 0) << err;
+    EXPECT_EQ(out.rfind("Pressão sobre a Seção\ndistância (mm)\nP (N/m²)\ndistance P Pt Pn\n0 ", 0), 0u)
+        << out;
+}
+
+TEST_F(CliEval, ForceOnStraightAndPolarSections)
+{
+    magnetic();
+    ASSERT_EQ(run("eval " + arg("s.msh") + " force 10 20 190 20 --json"), 0) << err;
+    for (const char* key : {"F", "Fx", "Fy", "Ft", "Fn"})
+        EXPECT_TRUE(hasKey(out, key)) << key << " " << out;
+    // Left to right: Fx = Ft and Fy = Fn.
+    EXPECT_DOUBLE_EQ(number(out, "Fx"), number(out, "Ft"));
+    EXPECT_DOUBLE_EQ(number(out, "Fy"), number(out, "Fn"));
+    ASSERT_EQ(run("eval " + arg("s.msh") + " force 170 50 110 50 --centre 140 50 --json"), 0) << err;
+    EXPECT_TRUE(hasKey(out, "F") && hasKey(out, "Fn") && hasKey(out, "Ft"));
+    EXPECT_FALSE(hasKey(out, "Fx"));
+    ASSERT_EQ(run("eval " + arg("s.msh") + " force 10 20 190 20"), 0) << err;
+    EXPECT_EQ(out.rfind("Força (N/m)   |F |:", 0), 0u) << out;
+    // A polar section of no extent gives nothing.
+    EXPECT_EQ(run("eval " + arg("s.msh") + " force 170 50 170 50 --centre 140 50"), 1);
+    EXPECT_FALSE(err.empty());
+}
+
+TEST_F(CliEval, LossesAndRefusals)
+{
+    makeModel("i.msh", "--region 140,40 J=1 sigma=5.8e7", "--induced --freq 50");
+    ASSERT_EQ(run("eval " + arg("i.msh") + " losses --total --json"), 0) << err;
+    const double total = number(out, "losses");
+    EXPECT_GT(total, 0.0);
+    ASSERT_EQ(run("eval " + arg("i.msh") + " losses --region 140 40 --json"), 0) << err;
+    EXPECT_NEAR(number(out, "losses"), total, 1e-9 * total);
+    ASSERT_EQ(run("eval " + arg("i.msh") + " losses --region 60 20"), 0) << err;
+    EXPECT_EQ(out, "Perdas na Região W/m :            0\n");
+    EXPECT_EQ(run("eval " + arg("i.msh") + " losses --region 500 50"), 1);
+    EXPECT_NE(err.find("Ponto Fora do Dominio"), std::string::npos) << err;
+    ASSERT_EQ(run("eval " + arg("i.msh") + " section 125 40 155 40 --quantity loss --json"), 0) << err;
+    EXPECT_NE(out.find("\"names\":[\"P\"]"), std::string::npos) << out;
+
+    EXPECT_EQ(run("eval " + arg("i.msh") + " losses --total --region 1 2"), 2);
+    EXPECT_EQ(run("eval " + arg("i.msh") + " section 1 2 3 4 --quantity loss --centre 0 0"), 2);
+    EXPECT_EQ(run("eval " + arg("i.msh") + " section 1 2 3 4 --quantity speed"), 2);
+    EXPECT_EQ(run("eval " + arg("raw.msh") + " section 1 2 3 4 --quantity flux"), 1);
+    EXPECT_NE(err.find("Impossível Calcular Curvas ! Não há dados de Cálculo."), std::string::npos);
+    makeModel("e.msh", "--analysis electric --region 140,40 rho=1e-6", "--linear");
+    EXPECT_EQ(run("eval " + arg("e.msh") + " losses --total"), 1);
+    EXPECT_NE(err.find("Opção não disponível para análise de campo elétrico !\nOperação cancelada !"),
+              std::string::npos)
+        << err;
+}
