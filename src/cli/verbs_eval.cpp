@@ -124,6 +124,8 @@ using namespace tarvex::cli;
 
 int runEval(const std::vector<std::string>& words)
 {
+    if (isPathEval(words))
+        return runEvalPaths(words);
     const Arguments args(words, {});
     const std::vector<std::string>& pos = args.positional();
     if (!args.error().empty() || pos.size() < 2)

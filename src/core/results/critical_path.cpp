@@ -38,7 +38,14 @@ double AllowableFieldCurve::value(double length) const
     if (n == 0)
         return 0.0;
     const double g = std::clamp(length, curve.x(1), curve.x(n));
-    return curve.valor(g);
+    const double v = curve.valor(g);
+    // A natural spline through widely spaced points can swing beyond them (even below zero):
+    // keep it within the two points of its interval.
+    for (std::size_t i = 1; i < n; ++i)
+        if (g <= curve.x(i + 1))
+            return std::clamp(v, std::min(curve.y(i), curve.y(i + 1)),
+                              std::max(curve.y(i), curve.y(i + 1)));
+    return v;
 }
 
 Status openAllowableCurve(const std::string& path, AllowableFieldCurve& out)

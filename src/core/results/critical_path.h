@@ -19,7 +19,8 @@ inline constexpr double SemFatorSeguranca = 1e300;
  * An allowable-field curve supplied by the user: gap (or creepage) length in millimetres against
  * the allowable field in V/m, read from a materials-style two-column file and evaluated by the
  * natural spline of the curve class. Outside its first and last lengths the curve is held at its
- * end values: a spline carried beyond its points can turn negative.
+ * end values, and between two points it is kept within their values: a spline carried beyond its
+ * points, or swinging between widely spaced ones, can turn negative.
  */
 struct AllowableFieldCurve {
     materials::Curva curve;

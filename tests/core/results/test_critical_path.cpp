@@ -159,6 +159,11 @@ TEST(CriticalPath, UserCurveReplacesTheOilFormula)
     // Held at its ends outside its lengths.
     EXPECT_DOUBLE_EQ(curve.value(0.1), 4e7);
     EXPECT_NEAR(curve.value(50.0), 1e7, 1e-3);
+    // Between 2 and 10 the spline would swing below the points: it is kept within them.
+    for (double g = 2.0; g <= 10.0; g += 0.25) {
+        EXPECT_LE(curve.value(g), 2e7) << g;
+        EXPECT_GE(curve.value(g), 1e7) << g;
+    }
 
     const solver::SolverModel m = pathtest::platesModel({{0, 5, 2.2}}, High);
     const auto r = computeCriticalPath(m, {5.3, -1.0}, {5.3, 7.0}, &curve);
