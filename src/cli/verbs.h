@@ -44,3 +44,6 @@ int runRenderMshMap(const std::string& in, const std::string& out, int width, in
                     const std::string& quantity);
 /// Field at a point and flux between two points of a solved .msh file.
 int runEval(const std::vector<std::string>& args);
+/// The critical-path and creepage analyses of eval (verbs_paths.cpp).
+bool isPathEval(const std::vector<std::string>& args);
+int runEvalPaths(const std::vector<std::string>& args);

@@ -313,6 +313,8 @@ using namespace tarvex::cli;
 
 int runEval(const std::vector<std::string>& givenWords)
 {
+    if (isPathEval(givenWords))
+        return runEvalPaths(givenWords);
     std::vector<std::string> words = givenWords;
     bool polar = false;
     bool region = false;

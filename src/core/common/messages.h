@@ -286,5 +286,40 @@ inline constexpr std::string_view PontoForaDominioPerdas = "Ponto Fora do Domini
 /// Losses of a region whose contour does not close: its inside is not defined.
 inline constexpr std::string_view RegiaoAberta =
     "Contorno da região não é fechado ! Operação cancelada !";
+// Critical discharge path and creepage path
+inline constexpr std::string_view MesmoPotencial =
+    " Segmentos indicados possuem o mesmo potencial. Cálculo Cancelado !";
+inline constexpr std::string_view SegmentosConectados =
+    " Segmentos indicados possuem estão conectados por dois pontos. Cálculo Cancelado !";
+inline constexpr std::string_view CaminhoCriticoImpossivel =
+    "Impossível encontrar caminho crítico. Verifique a indicação dos segmentos final e inicial.";
+inline constexpr std::string_view SemCaminhoCritico =
+    " Não há caminho crítico calculado. Realize primeiro o cálculo.";
+inline constexpr std::string_view SemCaminhoEscoamento =
+    " Não há caminho de escoamento calculado. Realize primeiro o cálculo.";
+inline constexpr std::string_view CaminhoDescontinuo =
+    " Erro na indicação dos segmentos. Deve ser indicado um caminho contínuo !";
+/// A chain of contour segments that does not run along mesh edges (a mesh made before the
+/// contours changed) cannot be sampled.
+inline constexpr std::string_view EscoamentoForaDaMalha =
+    " Caminho de escoamento não segue as arestas da malha. Cálculo Cancelado !";
+/// The keyboard entry of a path's two points (the same text as the sections' keyboard entry).
+inline constexpr std::string_view CaminhoPontosIguais = "Pontos iguais ! Impossível traçar curva !";
+/// printf formats of the report: the minimum (percent), then the point.
+inline constexpr const char* FatorSegurancaMinimo =
+    "Fator de Segurança Mínimo: %8.2f %% \n\nPonto(%8.3f,%8.3f)";
+inline constexpr const char* FatorSegurancaMinimoG =
+    "Fator de Segurança Mínimo: %8.2g %% \n\nPonto(%8.3f,%8.3f)";
+/// Appended to the report when a user's curve gave the allowable field (printf: the file name).
+inline constexpr const char* CurvaAdmissivelUsada = "\n\nCampo admissível: curva de %s";
+inline constexpr std::string_view CurvaAdmissivelInvalida =
+    " Curva de campo admissível inválida: são necessários dois pontos ou mais, comprimentos "
+    "crescentes e positivos e campos positivos !";
+inline constexpr std::string_view TituloCampoCaminho = "Campo sobre Caminho";
+inline constexpr std::string_view TituloCampoEscoamento = "Campo sobre o Caminho de Escoamento";
+inline constexpr std::string_view TituloFatorSeguranca = "Fator de Segurança sobre o Caminho (%)";
+inline constexpr std::string_view LegendaCampoCaminho = "E (V/m)";
+inline constexpr std::string_view LegendaFator = "Fator (%)";
+inline constexpr std::string_view LegendaDistancia = "distância (mm)";
 
 } // namespace tarvex::msg

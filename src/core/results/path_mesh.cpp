@@ -1,0 +1,141 @@
+#include "results/path_mesh.h"
+
+#include "geometry/helpers.h"
+#include "solver/solver_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvex::results::detail {
+
+MeshTopology::MeshTopology(const solver::SolverModel& model)
+{
+    const std::int32_t nodeCount = model.nodeCount();
+    m_nodes.reserve(model.elements.size());
+    for (const solver::MeshElement& e : model.elements.inListOrder()) {
+        const std::array<std::int32_t, 3> n{e.t1, e.t2, e.t3};
+        const bool ok = std::all_of(n.begin(), n.end(),
+                                    [&](std::int32_t k) { return k >= 1 && k <= nodeCount; });
+        m_nodes.push_back(ok ? n : std::array<std::int32_t, 3>{0, 0, 0});
+    }
+    // Counting sort: the triangles of each node end up in ascending list position.
+    m_start.assign(static_cast<std::size_t>(nodeCount) + 2, 0);
+    for (const auto& n : m_nodes)
+        if (n[0] != 0)
+            for (std::int32_t k : n)
+                ++m_start[static_cast<std::size_t>(k) + 1];
+    for (std::size_t i = 1; i < m_start.size(); ++i)
+        m_start[i] += m_start[i - 1];
+    m_elements.assign(m_start.back(), 0);
+    std::vector<std::uint32_t> next(m_start.begin(), m_start.end() - 1);
+    for (std::size_t t = 0; t < m_nodes.size(); ++t)
+        if (m_nodes[t][0] != 0)
+            for (std::int32_t k : m_nodes[t])
+                m_elements[next[static_cast<std::size_t>(k)]++] = static_cast<std::uint32_t>(t);
+}
+
+std::pair<const std::uint32_t*, const std::uint32_t*> MeshTopology::around(std::int32_t node) const
+{
+    if (node < 1 || static_cast<std::size_t>(node) + 1 >= m_start.size())
+        return {nullptr, nullptr};
+    const std::uint32_t* base = m_elements.data();
+    return {base + m_start[static_cast<std::size_t>(node)],
+            base + m_start[static_cast<std::size_t>(node) + 1]};
+}
+
+Elemento elemento(const problem::SegmentoContorno& s)
+{
+    Elemento e;
+    e.a = s.p1();
+    e.b = s.p2();
+    if (s.ehArco == 0)
+        return e;
+    e.arco = true;
+    e.c = s.centro();
+    // The arc runs counterclockwise from its first point only when `sentido` says so; the
+    // element keeps the stored end points as a and b, so its sweep may be clockwise.
+    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco{s.p1(), s.p2(), s.centro()}
+                                              : geometry::Arco{s.p2(), s.p1(), s.centro()};
+    const geometry::ExtensaoArco ext = geometry::extensaoArco(arc);
+    e.raio = ext.raio;
+    double sweep = ext.fim - ext.inicio;
+    if (!(sweep > 0.0))
+        sweep = 2.0 * geometry::Pi;
+    e.anguloInicio = geometry::anguloPolar(e.a.x - e.c.x, e.a.y - e.c.y);
+    e.extensao = s.sentido != 0 ? sweep : -sweep;
+    return e;
+}
+
+namespace {
+
+/// Signed angle from the element's start, in the element's own sense: 0 … |extensao| on it.
+double anguloAoLongo(const Elemento& e, const geometry::Ponto& p)
+{
+    const double ang = geometry::anguloPolar(p.x - e.c.x, p.y - e.c.y);
+    double d = e.extensao >= 0.0 ? ang - e.anguloInicio : e.anguloInicio - ang;
+    const double volta = 2.0 * geometry::Pi;
+    while (d < 0.0)
+        d += volta;
+    while (d >= volta)
+        d -= volta;
+    // A point just before the start reads as almost a full turn: take it as the start.
+    if (d > std::fabs(e.extensao) && volta - d < 1e-9)
+        d = 0.0;
+    return d;
+}
+
+} // namespace
+
+Projecao projeta(const Elemento& e, const geometry::Ponto& p)
+{
+    if (!e.arco) {
+        const double dx = e.b.x - e.a.x;
+        const double dy = e.b.y - e.a.y;
+        const double len2 = dx * dx + dy * dy;
+        double t = len2 > 0.0 ? ((p.x - e.a.x) * dx + (p.y - e.a.y) * dy) / len2 : 0.0;
+        t = std::clamp(t, 0.0, 1.0);
+        const geometry::Ponto q{e.a.x + t * dx, e.a.y + t * dy};
+        return {q, geometry::distancia(p, q)};
+    }
+    const double d = anguloAoLongo(e, p);
+    if (d <= std::fabs(e.extensao)) {
+        const double r = geometry::distancia(p, e.c);
+        geometry::Ponto q;
+        if (r > 0.0)
+            q = {e.c.x + (p.x - e.c.x) * e.raio / r, e.c.y + (p.y - e.c.y) * e.raio / r};
+        else
+            q = e.a;
+        return {q, geometry::distancia(p, q)};
+    }
+    const double da = geometry::distancia(p, e.a);
+    const double db = geometry::distancia(p, e.b);
+    return da <= db ? Projecao{e.a, da} : Projecao{e.b, db};
+}
+
+bool sobreElemento(const Elemento& e, const geometry::Ponto& p)
+{
+    const double size = e.arco ? e.raio : geometry::distancia(e.a, e.b);
+    const double tol = 1e-7 * std::max(size, 1.0);
+    if (!e.arco) {
+        const Projecao q = projeta(e, p);
+        return q.distancia <= tol;
+    }
+    if (std::fabs(geometry::distancia(p, e.c) - e.raio) > tol)
+        return false;
+    return anguloAoLongo(e, p) <= std::fabs(e.extensao) + 1e-9
+           || geometry::coincide(p, e.b) || geometry::coincide(p, e.a);
+}
+
+double parametro(const Elemento& e, const geometry::Ponto& p)
+{
+    if (!e.arco) {
+        const double dx = e.b.x - e.a.x;
+        const double dy = e.b.y - e.a.y;
+        const double len2 = dx * dx + dy * dy;
+        return len2 > 0.0 ? ((p.x - e.a.x) * dx + (p.y - e.a.y) * dy) / len2 : 0.0;
+    }
+    const double ext = std::fabs(e.extensao);
+    return ext > 0.0 ? anguloAoLongo(e, p) / ext : 0.0;
+}
+
+} // namespace tarvex::results::detail
