@@ -14,6 +14,7 @@ void printUsage()
                "  convert IN.pre|IN.des OUT.des          write a drawing as .des\n"
                "  render IN.des OUT.png [--size WxH]     paint a drawing as its view shows it\n"
                "  export IN.des|IN.pre OUT.dat [--min-distance D]  regions of a drawing as .dat\n"
+               "  draw IN.des|IN.pre|new OUT.des OPS...  drawing commands in order (draw --help)\n"
                "  info FILE.dat [--json]                 analysis, window and counts of a problem\n"
                "  render IN.dat OUT.png [--size WxH] [--mode mesh]  paint a problem's structure\n"
                "                                         (or its mesh)\n"
@@ -61,6 +62,8 @@ int main(int argc, char** argv)
         return runRender(args);
     if (verb == "export")
         return runExport(args);
+    if (verb == "draw")
+        return runDraw(args);
     if (verb == "harmonics")
         return runHarmonics(args);
     if (verb == "plot-mat")

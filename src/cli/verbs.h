@@ -9,6 +9,9 @@ int runInfo(const std::vector<std::string>& args);
 int runConvert(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
 
+/// The drawing view's commands applied in order to a drawing (or a new one), saved as .des.
+int runDraw(const std::vector<std::string>& args);
+
 /// Problem data: the export of a drawing, and the .dat branches of info and render.
 int runExport(const std::vector<std::string>& args);
 int runInfoProblem(const std::string& path, bool json);

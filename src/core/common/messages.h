@@ -36,6 +36,62 @@ inline constexpr std::string_view SemContornos =
 inline constexpr std::string_view DesenhoComplexoDemais =
     " Desenho com cruzamentos demais para exportar !";
 
+// Drawing editing: insertion, selection, deletion, reproduction and displacement
+inline constexpr std::string_view PontosIguais = " Pontos não podem ser iguais !";
+inline constexpr std::string_view DistanciaZero = " Distância não pode ser zero !";
+inline constexpr std::string_view PontosIdenticos = " Pontos não podem ser idênticos ! ";
+inline constexpr std::string_view RaioZero = " Raio não pode ser zero !";
+inline constexpr std::string_view PontoCentroIguais =
+    "Ponto sobre a circunferência e centro não podem ser iguais !";
+inline constexpr std::string_view AnguloZero = "Ângulo não pode ser zero !";
+inline constexpr std::string_view MenosDoisPontosSegmento =
+    "Existem Menos de dois Pontos Inseridos. Impossível Inserir Segmento !";
+inline constexpr std::string_view MenosDoisPontosRetangulo =
+    " Existem menos de dois pontos para selecionar !";
+inline constexpr std::string_view MenosDoisPontosCircunferencia =
+    " Existem menos de 2 pontos inseridos !";
+inline constexpr std::string_view MenosTresPontos = " Existem menos de 3 pontos insereidos !";
+inline constexpr std::string_view MenosDoisPontosArco = "Existem menos de dois pontos inseridos !";
+inline constexpr std::string_view PontosSelecionadosIguais = "Pontos selecionados são iguais !";
+inline constexpr std::string_view DoisPontosIguais =
+    "Existem dois pontos Selecionados que são iguais !";
+inline constexpr std::string_view PerguntaSegmento =
+    "Deseja inserir segmento pelos pontos selecionados ?";
+inline constexpr std::string_view PerguntaRetangulo =
+    "Deseja inserir retangulo pelos pontos selecionados ?";
+inline constexpr std::string_view PerguntaRetanguloDois =
+    "Deseja inserir retangulo pelos útltimos dois pontos selecionados ?";
+inline constexpr std::string_view PerguntaRetanguloUm =
+    "Deseja utilizaro o último ponto selecionado para inserir retângulo ?";
+inline constexpr std::string_view PerguntaCircunferencia =
+    "Deseja inserir circunferência pelo(s) útltimo(s)  ponto(s) selecionado(s) ?";
+inline constexpr std::string_view PerguntaEditarPonto = "Deseja editar último ponto selecionado ?";
+inline constexpr std::string_view PerguntaCentro =
+    "Deseja utilizaro o último ponto selecionado como centro da circunferência ?";
+inline constexpr std::string_view SemPontosSelecionar = " Não há pontos a selecionar ! ";
+inline constexpr std::string_view SemPontosSelecionados = " Não há pontos a selecionados";
+inline constexpr std::string_view SemSegmentosSelecionar =
+    "Não há arcos ou segmentos para selecionair !";
+inline constexpr std::string_view SemSegmentosSelecionados =
+    "Não há arcos ou segmentos selecionados !";
+inline constexpr std::string_view SemPontosApagar = "Não há pontos para apagar !";
+inline constexpr std::string_view SemSegmentosApagar =
+    "Não há segmentos de retas ou arcos a apagar !";
+inline constexpr std::string_view SemSelecaoReproduzir =
+    "Não há segmentos ou arcos selecionados para reproduzir !";
+inline constexpr std::string_view PontoConecta =
+    "Pontos que conectam segmentos não podem sem excluidos !";
+inline constexpr std::string_view ErroListaSelecionados =
+    "Erro no tamanho da lista de pontos selecionados!";
+inline constexpr std::string_view ReproducoesDemais =
+    " Número de reproduções grande demais para o desenho !";
+/// printf formats of the status-bar texts of the selections.
+inline constexpr const char* FormatoPontoSelecionado = "Ponto selecionado: (%#9.3f, %#9.3f)";
+inline constexpr const char* FormatoSegmentoSelecionado =
+    "Segmento selecionado: P1(%#9.3f,%#9.3f)  P2(%#9.3f,%#9.3f)";
+inline constexpr const char* FormatoArcoSelecionado =
+    "Arco selecionado: P1(%#9.3f, %#9.3f)  P2(%#9.3f,%#9.3f)  PC(%#9.3f,%#9.3f)";
+
 // Graph and materials files
 inline constexpr std::string_view GrpVersionError = DesVersionError;
 inline constexpr std::string_view GrpTruncated = DesTruncated;
