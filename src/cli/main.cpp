@@ -35,7 +35,9 @@ void printUsage()
                "        induced-lines] [--lines N] | [--map B|H|D|E|J|P]\n"
                "  eval IN.msh point X Y [--rt] [--json] | flux X1 Y1 X2 Y2 [--json]\n"
                "                                         (--rt: the point as R and T in degrees,\n"
-               "                                         values as tangential and radial parts)\n",
+               "                                         values as tangential and radial parts)\n"
+               "  arrangement N OUT.des [a=.. b=.. ...] [--picture OUT.png [--size WxH]]\n"
+               "                                         drawing of typical arrangement N (1 to 4)\n",
                stderr);
 }
 
@@ -73,6 +75,8 @@ int main(int argc, char** argv)
         return runSolve(args);
     if (verb == "eval")
         return runEval(args);
+    if (verb == "arrangement")
+        return runArrangement(args);
     std::fprintf(stderr, "unknown verb: %s\n", verb.c_str());
     printUsage();
     return 2;

@@ -44,3 +44,6 @@ int runRenderMshMap(const std::string& in, const std::string& out, int width, in
                     const std::string& quantity);
 /// Field at a point and flux between two points of a solved .msh file.
 int runEval(const std::vector<std::string>& args);
+
+/// A drawing generated from a typical arrangement's dimensions (and its sketch).
+int runArrangement(const std::vector<std::string>& args);
