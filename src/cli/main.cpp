@@ -40,7 +40,9 @@ void printUsage()
                "  eval IN.msh section X1 Y1 X2 Y2 --quantity flux|field|pressure|current|loss\n"
                "        [--centre XC YC] [--grp OUT.grp] [--json]  curves along a section\n"
                "  eval IN.msh force X1 Y1 X2 Y2 [--centre XC YC] [--json]  force on a section\n"
-               "  eval IN.msh losses --region X Y | --total [--json]  induced-current losses\n",
+               "  eval IN.msh losses --region X Y | --total [--json]  induced-current losses\n"
+               "  arrangement N OUT.des [a=.. b=.. ...] [--picture OUT.png [--size WxH]]\n"
+               "                                         drawing of typical arrangement N (1 to 4)\n",
                stderr);
 }
 
@@ -80,6 +82,8 @@ int main(int argc, char** argv)
         return runSolve(args);
     if (verb == "eval")
         return runEval(args);
+    if (verb == "arrangement")
+        return runArrangement(args);
     std::fprintf(stderr, "unknown verb: %s\n", verb.c_str());
     printUsage();
     return 2;

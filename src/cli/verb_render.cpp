@@ -1,6 +1,7 @@
 #include "cli_common.h"
 #include "verbs.h"
 #include "verbs_graph_render.h"
+#include "render_common.h"
 
 #include "common/file_io.h"
 #include "common/messages.h"
@@ -8,9 +9,6 @@
 #include "geometry/drawing_io.h"
 #include "paint/paint_drawing.h"
 
-#include <QGuiApplication>
-
-#include <clocale>
 #include <QImage>
 #include <QString>
 
@@ -22,8 +20,6 @@ namespace {
 
 constexpr int DefaultWidth = 800;
 constexpr int DefaultHeight = 600;
-/// Large enough for any print-quality picture, small enough that a typo cannot ask for gigabytes.
-constexpr int MaxSide = 20000;
 
 const char* const RenderUsage =
     "usage: tarvex-cli render IN.des|IN.pre|IN.dxf|IN.dat|IN.grp|IN.msh OUT.png [--size WxH]"
@@ -31,36 +27,6 @@ const char* const RenderUsage =
     "  W and H from 1 to 20000; --mode structure|mesh for IN.dat; for IN.msh --mode\n"
     "  mesh|regions|equipotentials|induced-lines (default regions), --lines N (2 to 5000)\n"
     "  for the lines, or --map for a colour map";
-
-bool parseSize(const std::string& text, int& width, int& height)
-{
-    int w = 0;
-    int h = 0;
-    char rest = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &rest) != 2)
-        return false;
-    if (w <= 0 || h <= 0 || w > MaxSide || h > MaxSide)
-        return false;
-    width = w;
-    height = h;
-    return true;
-}
-
-/// Painting needs a GUI application object; without a display it runs on the offscreen platform.
-std::unique_ptr<QGuiApplication> ensureGuiApplication()
-{
-    if (QCoreApplication::instance() != nullptr)
-        return nullptr;
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "tarvex-cli";
-    static char* argv[] = {name, nullptr};
-    auto application = std::make_unique<QGuiApplication>(argc, argv);
-    // Keep the decimal point of every text the core writes, whatever the user's locale.
-    std::setlocale(LC_NUMERIC, "C");
-    return application;
-}
 
 } // namespace
 } // namespace tarvex::cli

@@ -50,3 +50,6 @@ int runEval(const std::vector<std::string>& args);
 /// The critical-path and creepage analyses of eval (verbs_paths.cpp).
 bool isPathEval(const std::vector<std::string>& args);
 int runEvalPaths(const std::vector<std::string>& args);
+
+/// A drawing generated from a typical arrangement's dimensions (and its sketch).
+int runArrangement(const std::vector<std::string>& args);

@@ -377,5 +377,68 @@ inline constexpr std::string_view TituloFatorSeguranca = "Fator de Segurança so
 inline constexpr std::string_view LegendaCampoCaminho = "E (V/m)";
 inline constexpr std::string_view LegendaFator = "Fator (%)";
 inline constexpr std::string_view LegendaDistancia = "distância (mm)";
+// Typical arrangements: refusals of the dimensions typed (each ends as Cancelada does)
+inline constexpr std::string_view ArranjoNegativo =
+    " Nenhum valor deve ser negativo !  \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_a =
+    " Valor da dimensão 'a' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_b =
+    " Valor da dimensão 'b' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_c =
+    " Valor da dimensão 'c' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_d =
+    " Valor da dimensão 'd' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_e =
+    " Valor da dimensão 'e' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_f =
+    " Valor da dimensão 'f' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_g =
+    " Valor da dimensão 'g' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_h =
+    " Valor da dimensão 'h' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_i =
+    " Valor da dimensão 'i' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_j =
+    " Valor da dimensão 'j' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_r1 =
+    " Valor da dimensão 'r1' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view ArranjoZero_r2 =
+    " Valor da dimensão 'r2' não pode ser zero ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo1_bMenor2r =
+    " Valor da dimensão b não pode ser menor que 2*r ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo1_cMenor2r =
+    " Valor da dimensão c não pode ser menor que 2*r ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo1_bMaiorD =
+    " Valor da dimensão b não pode ser maior que d ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo2_bMenor2r2 =
+    " Valor da dimensão 'b' não pode ser menor que 2*r2 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo2_dMenor2r1 =
+    " Valor da dimensão d não pode ser menor que 2*r1 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo2_eMaiorH =
+    " Valor da dimensão e não pode ser maior que h ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo2_fMaiorH =
+    " Valor da dimensão f não pode ser maior que h ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo3_aMenorR1 =
+    " Valor da dimensão a não pode ser menor que r1 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo3_fMenorR1 =
+    " Valor da dimensão f não pode ser menor que r1 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo3_eMenorR2 =
+    " Valor da dimensão e não pode ser menor que r2 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo3_cMenorR2 =
+    " Valor da dimensão c não pode ser menor que r2 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo4_bMenor2r1 =
+    " Valor da dimensão b não pode ser menor que 2*r1 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo4_gMenor2r1 =
+    " Valor da dimensão g não pode ser menor que 2*r1 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo4_dMenor2r2 =
+    " Valor da dimensão 'd' não pode ser menor que 2*r2 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo4_jMenor2r2 =
+    " Valor da dimensão 'j' não pode ser menor que 2*r2 ! \n Operação Cancelada !";
+inline constexpr std::string_view Arranjo4_jiMaiorFgh =
+    " Valor da dimensão 'j+i' não pode ser maior que 'f+g+h' ! \n Operação Cancelada !";
+/// A value that is not a finite number, or dimensions so large that the drawing's coordinates
+/// would not be finite.
+inline constexpr std::string_view ArranjoValorInvalido =
+    " Valor de dimensão inválido ! \n Operação Cancelada !";
 
 } // namespace tarvex::msg
