@@ -440,5 +440,14 @@ inline constexpr std::string_view Arranjo4_jiMaiorFgh =
 /// would not be finite.
 inline constexpr std::string_view ArranjoValorInvalido =
     " Valor de dimensão inválido ! \n Operação Cancelada !";
+// Solver method and the summary of a finished run
+inline constexpr std::string_view RotuloMetodo = "Método:";
+inline constexpr std::string_view MetodoGradientesConjugados = "Gradientes Conjugados";
+inline constexpr std::string_view MetodoDireto = "Direto";
+/// A direct solve whose matrix could not be factorised (not definite, or singular).
+inline constexpr std::string_view FatoracaoFalhou =
+    " Falha na fatoração da matriz de coeficientes ! Operação cancelada !";
+/// printf format: solver iterations and the relative residual reached, after a run.
+inline constexpr const char* LinhaResiduo = "Iterações : %d     Resíduo Relativo :  %10.3g";
 
 } // namespace tarvex::msg

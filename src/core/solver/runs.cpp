@@ -4,12 +4,14 @@
 #include "solver/assembly.h"
 #include "solver/equipotentials.h"
 #include "solver/linalg/conjugate_gradient.h"
+#include "solver/linalg/direct_solver.h"
 #include "solver/linalg/real_vector.h"
 #include "solver/solver_model.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <utility>
 
 namespace tarvex::solver {
@@ -56,15 +58,21 @@ void slavesFromMasters(SolverModel& model)
 
 double maxRelativeChange(const linalg::RealVector& a, const linalg::RealVector& b)
 {
+    // The change of each node is measured against the largest potential of the new iterate, not
+    // against the node's own value: nodes beside a zero-potential boundary have tiny values whose
+    // relative change says nothing about the field, and would otherwise dominate the measure.
     const std::size_t n = std::min(a.count(), b.count());
-    double largest = 0.0;
+    double largestChange = 0.0;
+    double largestValue = 0.0;
     for (std::size_t i = 1; i <= n; ++i) {
-        // 0 / 0 is NaN and fails the comparison, so it is ignored; x / 0 counts as infinite.
-        const double change = std::fabs((a[i] - b[i]) / b[i]);
-        if (change > largest)
-            largest = change;
+        largestChange = std::max(largestChange, std::fabs(a[i] - b[i]));
+        largestValue = std::max(largestValue, std::fabs(a[i]));
     }
-    return largest;
+    if (largestChange == 0.0)
+        return 0.0;
+    if (largestValue == 0.0)
+        return std::numeric_limits<double>::infinity();
+    return largestChange / largestValue;
 }
 
 RunResult runLinear(SolverModel& model, const RunSettings& settings, RunReporter& reporter)
@@ -87,14 +95,20 @@ RunResult runLinear(SolverModel& model, const RunSettings& settings, RunReporter
 
     const int order = model.matrix.order();
     linalg::RealVector solution(static_cast<std::size_t>(order));
-    linalg::SolverRequest request;
-    // The solver scales its matrix in place: it works on a copy without the free slots.
-    request.matrix = model.matrix.compacted();
-    request.rhs = model.rhs;
-    request.solution = &solution;
-    request.progress = &reporter;
-    request.tolerance = settings.linearTolerance;
-    const linalg::SolveResult solved = linalg::solveConjugateGradient(std::move(request));
+    linalg::SolveResult solved;
+    if (settings.method == linalg::SolverMethod::Direct) {
+        linalg::DirectSolver direct;
+        solved = direct.solve(model.matrix, model.rhs, solution, &reporter);
+    } else {
+        linalg::SolverRequest request;
+        // The solver scales its matrix in place: it works on a copy without the free slots.
+        request.matrix = model.matrix.compacted();
+        request.rhs = model.rhs;
+        request.solution = &solution;
+        request.progress = &reporter;
+        request.tolerance = settings.linearTolerance;
+        solved = linalg::solveConjugateGradient(std::move(request));
+    }
 
     RunResult result;
     result.solverIterations = solved.iterations;
@@ -106,6 +120,9 @@ RunResult runLinear(SolverModel& model, const RunSettings& settings, RunReporter
     }
     if (solved.end == linalg::SolveEnd::BadRequest)
         return failed(msg::SistemaInconsistente);
+    // A direct solve that breaks down has no iterate to offer; nothing is stored.
+    if (solved.end == linalg::SolveEnd::Breakdown && settings.method == linalg::SolverMethod::Direct)
+        return failed(msg::FatoracaoFalhou);
 
     // Convergence is not asked for: an iterate at the iteration limit is the result.
     for (int i = 1; i <= order; ++i)

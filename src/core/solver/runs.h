@@ -2,6 +2,7 @@
 
 #include "common/progress.h"
 #include "common/status.h"
+#include "solver/linalg/direct_solver.h"
 
 #include <cstdint>
 #include <string_view>
@@ -19,6 +20,8 @@ struct RunSettings {
     double linearTolerance = 0.001;
     double errorTarget = 0.05;
     std::uint16_t maxIterations = 200;
+    /// How each system of the run is solved; the tolerance matters only to conjugate gradients.
+    linalg::SolverMethod method = linalg::SolverMethod::ConjugateGradient;
     /// Lines traced when a successful run retraces the equipotentials.
     int equipotentialCount = 21;
 };
@@ -50,7 +53,7 @@ enum class RunEnd {
 struct RunResult {
     RunEnd end = RunEnd::Failed;
     Status status;
-    int solverIterations = 0;     ///< last solve's iterations
+    int solverIterations = 0;     ///< last solve's iterations (1 for a direct solve)
     double relativeResidual = 0.0; ///< last solve's final relative residual
     int nonlinearSteps = 0;       ///< iterations of the non-linear loop
     double error = 0.0;           ///< non-linear error reached (fraction)
@@ -72,7 +75,8 @@ RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings,
 /// Slave node values from their masters' (negated for anti-symmetry).
 void slavesFromMasters(SolverModel& model);
 
-/// `maxRelativeChange`: largest |(a_i - b_i) / b_i|, undefined quotients ignored.
+/// `maxRelativeChange`: the iteration's error, max |a_i - b_i| / max |a_i| (a the new iterate):
+/// 0 when nothing changed, infinite when only the new iterate is all zero.
 double maxRelativeChange(const linalg::RealVector& a, const linalg::RealVector& b);
 
 } // namespace tarvex::solver

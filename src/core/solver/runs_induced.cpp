@@ -5,6 +5,7 @@
 #include "solver/equipotentials.h"
 #include "solver/linalg/complex_conjugate_gradient.h"
 #include "solver/linalg/conjugate_gradient.h"
+#include "solver/linalg/direct_solver.h"
 #include "solver/solver_model.h"
 
 #include <utility>
@@ -40,6 +41,12 @@ bool consistentSlaves(const SolverModel& model)
             return false;
     }
     return true;
+}
+
+/// A direct solve that broke down has no iterate to store (a conjugate-gradient one keeps its last).
+bool directSolveHeld(const linalg::SolveResult& solved, const RunSettings& settings)
+{
+    return settings.method != linalg::SolverMethod::Direct || solved.end == linalg::SolveEnd::Converged;
 }
 
 } // namespace
@@ -103,11 +110,19 @@ RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings,
         request.solution = &solution;
         request.progress = &reporter;
         request.tolerance = settings.linearTolerance;
-        solved = linalg::solveComplexConjugateGradient(std::move(request));
+        if (settings.method == linalg::SolverMethod::Direct)
+            solved = linalg::solveComplexDirect(request.matrix, request.rhs, solution, &reporter);
+        else
+            solved = linalg::solveComplexConjugateGradient(std::move(request));
         if (solved.end == linalg::SolveEnd::Interrupted) {
             giveBack();
             reporter.status(msg::CalculoInterrompido);
             result.end = RunEnd::Interrupted;
+            return result;
+        }
+        if (!directSolveHeld(solved, settings)) {
+            giveBack();
+            result.status = Status::failure(msg::FatoracaoFalhou);
             return result;
         }
         if (model.imaginaryNodes.size() != model.nodes.size())
@@ -124,11 +139,21 @@ RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings,
         request.solution = &solution;
         request.progress = &reporter;
         request.tolerance = settings.linearTolerance;
-        solved = linalg::solveConjugateGradient(std::move(request));
+        if (settings.method == linalg::SolverMethod::Direct) {
+            linalg::DirectSolver direct;
+            solved = direct.solve(model.matrix, model.rhs, solution, &reporter);
+        } else {
+            solved = linalg::solveConjugateGradient(std::move(request));
+        }
         if (solved.end == linalg::SolveEnd::Interrupted) {
             giveBack();
             reporter.status(msg::CalculoInterrompido);
             result.end = RunEnd::Interrupted;
+            return result;
+        }
+        if (!directSolveHeld(solved, settings)) {
+            giveBack();
+            result.status = Status::failure(msg::FatoracaoFalhou);
             return result;
         }
         for (std::size_t i = 1; i <= n; ++i)

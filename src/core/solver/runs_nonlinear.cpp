@@ -4,6 +4,7 @@
 #include "solver/assembly.h"
 #include "solver/equipotentials.h"
 #include "solver/linalg/conjugate_gradient.h"
+#include "solver/linalg/direct_solver.h"
 #include "solver/linalg/real_vector.h"
 #include "solver/linalg/sparse_sym_matrix.h"
 #include "solver/solver_model.h"
@@ -160,17 +161,38 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
         result.error = error;
         return result;
     };
+    // One direct solver for the whole run: every step's matrix has the same pattern, so the
+    // ordering and symbolic factor of the first step serve them all.
+    linalg::DirectSolver direct;
     auto solve = [&](linalg::RealVector rhs, linalg::RealVector& solution) {
-        linalg::SolverRequest request;
-        request.matrix = model.matrix.compacted();
-        request.rhs = std::move(rhs);
-        request.solution = &solution;
-        request.progress = &flag;
-        request.tolerance = target / 3.0;
-        const linalg::SolveResult solved = linalg::solveConjugateGradient(std::move(request));
+        linalg::SolveResult solved;
+        if (settings.method == linalg::SolverMethod::Direct) {
+            solved = direct.solve(model.matrix, rhs, solution, &flag);
+        } else {
+            linalg::SolverRequest request;
+            request.matrix = model.matrix.compacted();
+            request.rhs = std::move(rhs);
+            request.solution = &solution;
+            request.progress = &flag;
+            request.tolerance = target / 3.0;
+            solved = linalg::solveConjugateGradient(std::move(request));
+        }
         result.solverIterations = solved.iterations;
         result.relativeResidual = solved.relativeResidual;
-        return solved.end != linalg::SolveEnd::Interrupted;
+        return solved.end;
+    };
+    // What ends the run after a solve: an interruption, or a direct solve without a solution.
+    auto solveEnded = [&](linalg::SolveEnd end) -> bool {
+        return end == linalg::SolveEnd::Interrupted
+            || (settings.method == linalg::SolverMethod::Direct && end != linalg::SolveEnd::Converged);
+    };
+    auto endAfterSolve = [&](linalg::SolveEnd end) {
+        if (end == linalg::SolveEnd::Interrupted)
+            return interrupted();
+        snapshot.restore(model);
+        result.end = RunEnd::Failed;
+        result.status = Status::failure(msg::FatoracaoFalhou);
+        return result;
     };
 
     linalg::RealVector step(n);
@@ -216,8 +238,8 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
             addNewtonTerms(model, v);
             reporter.status(msg::StatusMetNewton);
             step.fill(0.0);
-            if (!solve(std::move(residual), step))
-                return interrupted();
+            if (const linalg::SolveEnd end = solve(std::move(residual), step); solveEnded(end))
+                return endAfterSolve(end);
             const double normV = v.norm();
             omega = normV > 0.0 ? 1.0 - 0.5 * step.norm() / normV : 0.75;
             if (omega > 0.75)
@@ -232,8 +254,8 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
         } else {
             reporter.status(msg::StatusMetLinear);
             step.fill(0.0);
-            if (!solve(model.rhs, step))
-                return interrupted();
+            if (const linalg::SolveEnd end = solve(model.rhs, step); solveEnded(end))
+                return endAfterSolve(end);
             for (std::size_t i = 1; i <= n; ++i)
                 v[i] = w[i] + omega * (step[i] - w[i]);
         }

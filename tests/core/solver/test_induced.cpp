@@ -85,6 +85,26 @@ TEST(InducedCurrents, SkinEffectDecaysWithTheSkinDepth)
     }
 }
 
+TEST(InducedCurrents, DirectSolutionAgreesWithTheConjugateGradients)
+{
+    GridModel iterative = slab(Copper, 50.0);
+    GridModel direct = slab(Copper, 50.0);
+    RunSettings settings;
+    settings.linearTolerance = 1e-10;
+    RecordingReporter quiet;
+    ASSERT_TRUE(runInducedCurrents(iterative.model, settings, quiet));
+    settings.method = linalg::SolverMethod::Direct;
+    const RunResult run = runInducedCurrents(direct.model, settings, quiet);
+    ASSERT_TRUE(run) << run.status.message;
+    EXPECT_EQ(run.solverIterations, 1);
+    EXPECT_LT(run.relativeResidual, 1e-10);
+    for (int i = 0; i <= 120; i += 8)
+        for (int j = 0; j <= 4; ++j) {
+            EXPECT_NEAR(direct.value(i, j), iterative.value(i, j), 1e-8 * SurfacePotential);
+            EXPECT_NEAR(direct.imaginary(i, j), iterative.imaginary(i, j), 1e-8 * SurfacePotential);
+        }
+}
+
 TEST(InducedCurrents, ZeroFrequencyIsTheMagnetostaticRunAndKeepsTheImaginaryParts)
 {
     GridModel g = slab(Copper, 0.0);

@@ -76,7 +76,8 @@ void mesh(ProblemData& data, double edge)
     ASSERT_TRUE(gerarMalha(data, options, progress));
 }
 
-solver::SolverModel solve(const ProblemData& data)
+solver::SolverModel solve(const ProblemData& data,
+                          linalg::SolverMethod method = linalg::SolverMethod::ConjugateGradient)
 {
     solver::SolverModel model;
     const solver::ExportResult exported = solver::buildSolverModel(data, model);
@@ -94,10 +95,26 @@ solver::SolverModel solve(const ProblemData& data)
                   1e-9);
     solver::RunSettings settings;
     settings.linearTolerance = 1e-9;
+    settings.method = method;
     solver::NoRunReporter reporter;
     const solver::RunResult run = solver::runLinear(model, settings, reporter);
     EXPECT_TRUE(run) << run.status.message;
     return model;
+}
+
+/// The direct solver gives the conjugate gradients' potentials to within their tolerance.
+void expectDirectAgrees(const ProblemData& data, const solver::SolverModel& iterative)
+{
+    const solver::SolverModel direct = solve(data, linalg::SolverMethod::Direct);
+    ASSERT_EQ(direct.nodeCount(), iterative.nodeCount());
+    double worst = 0.0;
+    double scale = 0.0;
+    for (int i = 1; i <= direct.nodeCount(); ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        worst = std::max(worst, std::fabs(direct.nodes[k].value - iterative.nodes[k].value));
+        scale = std::max(scale, std::fabs(direct.nodes[k].value));
+    }
+    EXPECT_LT(worst, 1e-7 * scale);
 }
 
 /// Largest |computed - exact| over the nodes, relative to the largest |exact|.
@@ -141,6 +158,7 @@ TEST(Physics, CoaxialCapacitorFollowsTheLogarithmAndImprovesUnderRefinement)
     EXPECT_GT(held, 100);
     const double coarseError = relativeNodeError(coarse, exact);
     EXPECT_LT(coarseError, 0.01);
+    expectDirectAgrees(data, coarse);
 
     ASSERT_TRUE(refinaTotal(data));
     const solver::SolverModel fine = solve(data);
@@ -175,6 +193,7 @@ TEST(Physics, RoundConductorGivesTheFluxDensityOfAmpereLaw)
     const solver::SolverModel coarse = solve(data);
     const double coarseError = relativeNodeError(coarse, exact);
     EXPECT_LT(coarseError, 0.01);
+    expectDirectAgrees(data, coarse);
 
     ASSERT_TRUE(refinaTotal(data));
     const solver::SolverModel fine = solve(data);

@@ -285,19 +285,23 @@ TEST(SlavesFromMasters, ANumberingOutsideTheNodesIsLeftAlone)
     EXPECT_EQ(m.nodes.size(), 3u);
 }
 
-TEST(MaxRelativeChange, LargestQuotientWithUndefinedOnesIgnored)
+TEST(MaxRelativeChange, LargestChangeOverLargestNewPotential)
 {
     RealVector a(4), b(4);
-    a[1] = 1.1; b[1] = 1.0;  // 0.1
-    a[2] = 0.0; b[2] = 0.0;  // 0 / 0: ignored
-    a[3] = -3.0; b[3] = -2.0; // 0.5
-    a[4] = 5.0; b[4] = 5.0;
-    EXPECT_NEAR(tarvex::solver::maxRelativeChange(a, b), 0.5, 1e-15);
-    b[4] = 0.0; // 5 / 0: infinite
-    EXPECT_EQ(tarvex::solver::maxRelativeChange(a, b), std::numeric_limits<double>::infinity());
+    a[1] = 1e-9; b[1] = 1e-12; // a node by the zero boundary: a huge own quotient, a tiny change
+    a[2] = 0.0; b[2] = 0.0;
+    a[3] = -3.0; b[3] = -2.0; // the largest change, 1
+    a[4] = 5.0; b[4] = 5.5;   // the largest new potential, 5
+    EXPECT_NEAR(tarvex::solver::maxRelativeChange(a, b), 0.2, 1e-15);
+    // Measured against the new iterate: the change from zero is 100 %, not infinite.
+    RealVector zero(4);
+    EXPECT_NEAR(tarvex::solver::maxRelativeChange(a, zero), 1.0, 1e-15);
+    // Nothing changed (a model without sources stays at zero): converged, not undefined.
+    EXPECT_EQ(tarvex::solver::maxRelativeChange(zero, zero), 0.0);
+    EXPECT_EQ(tarvex::solver::maxRelativeChange(zero, b), std::numeric_limits<double>::infinity());
     RealVector shorter(2); // only the entries both vectors have are compared
     shorter.fill(1.0);
-    EXPECT_NEAR(tarvex::solver::maxRelativeChange(a, shorter), 1.0, 1e-15);
+    EXPECT_NEAR(tarvex::solver::maxRelativeChange(a, shorter) * 1e-9, 1.0, 1e-12);
 }
 
 } // namespace
