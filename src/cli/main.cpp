@@ -13,9 +13,11 @@ void printUsage()
                "  info FILE [--json]                     counts, scale and extent of a drawing\n"
                "  convert IN.pre|IN.des OUT.des          write a drawing as .des\n"
                "  render IN.des OUT.png [--size WxH]     paint a drawing as its view shows it\n"
-               "  export IN.des|IN.pre OUT.dat [--min-distance D]  regions of a drawing as .dat\n"
+               "  export-dat IN.des|IN.pre OUT.dat [--min-distance D]  regions of a drawing as\n"
+               "                                         .dat (also called export)\n"
                "  draw IN.des|IN.pre|new OUT.des OPS...  drawing commands in order (draw --help)\n"
-               "  info FILE.dat [--json]                 analysis, window and counts of a problem\n"
+               "  info FILE.dat [--json]                 analysis, window, regions of a problem\n"
+               "  convert IN.dat OUT.dat                 load a problem and write it again\n"
                "  render IN.dat OUT.png [--size WxH] [--mode mesh]  paint a problem's structure\n"
                "                                         (or its mesh)\n"
                "  info FILE.grp|FILE.mat [--json]        curves of a graph, points of a .mat\n"
@@ -54,6 +56,10 @@ int main(int argc, char** argv)
         printUsage();
         return argc < 2 ? 2 : 0;
     }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("tarvex-cli %s\n", TARVEX_VERSION);
+        return 0;
+    }
     const std::string verb = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (verb == "info")
@@ -62,7 +68,8 @@ int main(int argc, char** argv)
         return runConvert(args);
     if (verb == "render")
         return runRender(args);
-    if (verb == "export")
+    // "export" was the verb's first name; scripts written with it keep working.
+    if (verb == "export-dat" || verb == "export")
         return runExport(args);
     if (verb == "draw")
         return runDraw(args);

@@ -15,6 +15,8 @@ int runDraw(const std::vector<std::string>& args);
 /// Problem data: the export of a drawing, and the .dat branches of info and render.
 int runExport(const std::vector<std::string>& args);
 int runInfoProblem(const std::string& path, bool json);
+/// convert IN.dat OUT.dat: loaded and written again as the problem view's "Gravar" writes it.
+int runConvertProblem(const std::string& in, const std::string& out);
 /// Needs a GUI application object already made by the caller. `mesh`: the triangles over the
 /// structure, as the view's "Malha" display shows them.
 int runRenderProblem(const std::string& in, const std::string& out, int width, int height,

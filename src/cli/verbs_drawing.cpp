@@ -93,11 +93,13 @@ int runConvert(const std::vector<std::string>& words)
 {
     const Arguments args(words, {});
     if (args.positional().size() != 2 || !args.error().empty())
-        return usage("usage: tarvex-cli convert IN.pre|IN.des OUT.des");
+        return usage("usage: tarvex-cli convert IN.pre|IN.des OUT.des | IN.dat OUT.dat | IN.grp OUT.asc");
     const std::string& in = args.positional()[0];
     const std::string& out = args.positional()[1];
     if (common::extensionOf(in) == "grp")
         return runConvertGraph(in, out);
+    if (common::extensionOf(in) == "dat")
+        return runConvertProblem(in, out);
     geometry::DrawingData drawing;
     if (Status s = openByExtension(in, drawing); !s)
         return fail(in, s);

@@ -10,6 +10,7 @@
 #include "paint/view_mapping.h"
 #include "problem/dat_io.h"
 #include "problem/formar_regioes.h"
+#include "problem/mesher/mesh_operations.h"
 #include "problem/problem_data.h"
 
 #include <QImage>
@@ -22,7 +23,8 @@
 namespace tarvex::cli {
 namespace {
 
-const char* const ExportUsage = "usage: tarvex-cli export IN.des|IN.pre OUT.dat [--min-distance D]";
+const char* const ExportUsage =
+    "usage: tarvex-cli export-dat IN.des|IN.pre OUT.dat [--min-distance D]";
 
 /// The version text at the head of a .dat image (its NUL-terminated start).
 std::string versionOf(const std::string& bytes)
@@ -59,6 +61,52 @@ std::string windowJson(const problem::ProblemData& data)
         json += JsonObject::formatNumber(data.janela[i]);
     }
     return json + "]";
+}
+
+/// The regions in list order, each with its contour counts, material and source values.
+std::string regionsJson(const problem::ProblemData& data)
+{
+    std::vector<bool> special(data.regioes.size() + 1, false);
+    for (const std::int16_t position : data.regioesEspeciais.inListOrder()) {
+        if (position >= 1 && static_cast<std::size_t>(position) <= data.regioes.size())
+            special[static_cast<std::size_t>(position)] = true;
+    }
+    std::string json = "[";
+    std::size_t position = 0;
+    for (const problem::Regiao& r : data.regioes.inListOrder()) {
+        ++position;
+        long long arcs = 0;
+        for (const problem::SegmentoContorno& s : r.segmentos.inListOrder())
+            arcs += s.ehArco != 0 ? 1 : 0;
+        if (position > 1)
+            json += ',';
+        json += JsonObject()
+                    .integer("segments", static_cast<long long>(r.segmentos.size()))
+                    .integer("arcs", arcs)
+                    .number("mu_r", r.permRelativa)
+                    .number("eps_r", r.permissividadeRelativa)
+                    .number("J", r.densCorrente)
+                    .number("rho", r.densCargas)
+                    .number("sigma", r.condutividade)
+                    .number("brx", r.brX)
+                    .number("bry", r.brY)
+                    .number("brt", r.brT)
+                    .number("brr", r.brR)
+                    .integer("linear", r.linear != 0 ? 1 : 0)
+                    .text("material", r.arquivoMaterial)
+                    .raw("special", special[position] ? "true" : "false")
+                    .str();
+    }
+    return json + "]";
+}
+
+/// Mesh nodes are not stored: they are counted from the triangles, as the mesh information does.
+long long nodeCount(problem::ProblemData& data)
+{
+    problem::InformacoesMalha info;
+    if (data.numTriangulos == 0 || !problem::informacoesMalha(data, info))
+        return 0;
+    return info.nos;
 }
 
 } // namespace
@@ -123,9 +171,11 @@ int runInfoProblem(const std::string& path, bool json)
                 .text("analysis", analysisName(data.tipoAnalise))
                 .number("scale", data.fatorEscala)
                 .raw("window", windowJson(data))
-                .integer("regions", count(data.regioes.size()))
+                .raw("regions", regionsJson(data))
                 .integer("triangles", data.numTriangulos)
+                .integer("nodes", nodeCount(data))
                 .number("max_edge", data.arestaMaxima)
+                .number("mesh_edge", data.arestaMalha)
                 .integer("potential_segments", count(data.segmentosPotencial.size()))
                 .integer("point_potentials", count(data.potenciaisPonto.size()))
                 .text("symmetry", symmetryName(data.tipoSimetria))
@@ -144,13 +194,27 @@ int runInfoProblem(const std::string& path, bool json)
         data.janela[2], data.janela[3]);
     std::printf("regions:    %zu\n", data.regioes.size());
     std::printf("triangles:  %d\n", static_cast<int>(data.numTriangulos));
+    std::printf("nodes:      %lld\n", nodeCount(data));
     std::printf("max edge:   %g\n", data.arestaMaxima);
+    std::printf("mesh edge:  %g\n", data.arestaMalha);
     std::printf("potentials: %zu segments, %zu points\n", data.segmentosPotencial.size(),
         data.potenciaisPonto.size());
     std::printf("symmetry:   %s (%zu segments)\n", symmetryName(data.tipoSimetria),
         data.segmentosSimetria.size());
     std::printf("special:    %zu regions, %zu areas\n", data.regioesEspeciais.size(),
         data.areasEspeciais.size());
+    return 0;
+}
+
+int runConvertProblem(const std::string& in, const std::string& out)
+{
+    if (common::extensionOf(out) != "dat")
+        return usage("usage: tarvex-cli convert IN.dat OUT.dat");
+    problem::ProblemData data;
+    if (Status s = problem::openDat(in, data); !s)
+        return fail(in, s);
+    if (Status s = problem::saveDat(out, data); !s)
+        return fail(out, s);
     return 0;
 }
 
