@@ -251,4 +251,12 @@ inline constexpr std::string_view MapaSemCorrentesInduzidas =
 inline constexpr std::string_view EscalaCoresSemResultado =
     "Não há resultados de cálculo disponível ! Ação cancelada. ";
 
+// ---- Picture export (enhanced metafile, images) --------------------------------------------
+inline constexpr std::string_view EmfJanelaInvalida =
+    " Janela sem extensão: impossível exportar a figura !";
+inline constexpr std::string_view FormatoImagemDesconhecido =
+    " Formato de imagem desconhecido ! Use .png, .svg ou .pdf.";
+inline constexpr std::string_view EmfSoResultados =
+    " Arquivo *.emf disponível somente para resultados (*.msh) !";
+
 } // namespace tarvex::msg
