@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+namespace tarvex::solver {
+struct SolverModel;
+}
+
 /// Each verb takes the words after its name and returns the process exit status. Failures print
 /// their message on stderr; --json output is one JSON object on stdout.
 int runInfo(const std::vector<std::string>& args);
@@ -44,6 +48,10 @@ int runSolve(const std::vector<std::string>& args);
 /// induced-current lines; `lines` is the --lines word, empty when not given.
 int runRenderMsh(const std::string& in, const std::string& out, int width, int height,
                  const std::string& mode, const std::string& lines);
+/// The .emf branch of the .msh render: the results picture export of a view of width × height
+/// showing the model's first window in `displayMode`.
+int writeResultsEmfPicture(tarvex::solver::SolverModel& model, int displayMode,
+                           int equipotentialCount, int width, int height, const std::string& out);
 /// render --map B|H|D|E|J|P of a .msh file.
 int runRenderMshMap(const std::string& in, const std::string& out, int width, int height,
                     const std::string& quantity);

@@ -6,6 +6,7 @@
 #include "evaluation/flux.h"
 #include "evaluation/sections.h"
 #include "graphs/grp_io.h"
+#include "paint/picture_export.h"
 #include "paint/paint_colour_map.h"
 #include "results/colour_map.h"
 #include "results/forces.h"
@@ -13,6 +14,7 @@
 #include "solver/msh_io.h"
 #include "solver/solver_model.h"
 
+#include <QPainter>
 #include <QImage>
 #include <QString>
 
@@ -365,8 +367,13 @@ int runRenderMshMap(const std::string& in, const std::string& out, int width, in
     // Triangles outside every region have no value and stay unpainted; say so once.
     if (map.unpainted > 0)
         std::fprintf(stderr, "%s: %s\n", in.c_str(), std::string(msg::PontoForaDominio).c_str());
-    const QImage image = paint::renderColourMap(model, map, QSize(width, height));
-    if (image.isNull() || !image.save(QString::fromStdString(out), "PNG"))
-        return fail(out, Status::failure(msg::CannotWriteFile));
+    if (paint::pictureFormatOf(out) == paint::PictureFormat::Emf)
+        return writeResultsEmfPicture(model, paint::ModoEscalaCores, 0, width, height, out);
+    const Status s =
+        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
+            paint::renderColourMap(painter, model, map, size);
+        });
+    if (!s)
+        return fail(out, s);
     return 0;
 }

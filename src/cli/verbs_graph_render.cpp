@@ -5,8 +5,10 @@
 #include "common/messages.h"
 #include "graphs/graph_data.h"
 #include "graphs/grp_io.h"
+#include "paint/picture_export.h"
 #include "paint/paint_graph.h"
 
+#include <QPainter>
 #include <QImage>
 #include <QString>
 
@@ -18,8 +20,11 @@ int runRenderGraph(const std::string& in, const std::string& out, int width, int
     graphs::GraphData data;
     if (Status s = graphs::openGrp(in, data); !s)
         return fail(in, s);
-    const QImage image = paint::renderGraph(data, QSize(width, height));
-    if (image.isNull() || !image.save(QString::fromStdString(out), "PNG"))
-        return fail(out, Status::failure(msg::CannotWriteFile));
+    const Status s =
+        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
+            paint::renderGraph(painter, data, size);
+        });
+    if (!s)
+        return fail(out, s);
     return 0;
 }

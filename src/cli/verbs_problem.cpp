@@ -5,6 +5,7 @@
 #include "common/messages.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
+#include "paint/picture_export.h"
 #include "paint/paint_mesh.h"
 #include "paint/paint_problem.h"
 #include "paint/view_mapping.h"
@@ -13,6 +14,7 @@
 #include "problem/mesher/mesh_operations.h"
 #include "problem/problem_data.h"
 
+#include <QPainter>
 #include <QImage>
 #include <QString>
 
@@ -224,9 +226,14 @@ int runRenderProblem(const std::string& in, const std::string& out, int width, i
     problem::ProblemData data;
     if (Status s = problem::openDat(in, data); !s)
         return fail(in, s);
-    const QImage image = mesh ? paint::renderProblemMesh(data, QSize(width, height))
-                              : paint::renderProblem(data, QSize(width, height));
-    if (image.isNull() || !image.save(QString::fromStdString(out), "PNG"))
-        return fail(out, Status::failure(msg::CannotWriteFile));
+    const Status s =
+        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
+            if (mesh)
+                paint::renderProblemMesh(painter, data, size);
+            else
+                paint::renderProblem(painter, data, size);
+        });
+    if (!s)
+        return fail(out, s);
     return 0;
 }

@@ -2,12 +2,14 @@
 #include "verbs.h"
 
 #include "common/messages.h"
+#include "paint/picture_export.h"
 #include "paint/paint_results.h"
 #include "solver/equipotentials.h"
 #include "solver/msh_io.h"
 #include "solver/runs.h"
 #include "solver/solver_model.h"
 
+#include <QPainter>
 #include <QImage>
 #include <QString>
 
@@ -261,8 +263,13 @@ int runRenderMsh(const std::string& in, const std::string& out, int width, int h
             return fail(in, s);
     }
 
-    const QImage image = paint::renderResults(model, displayMode, QSize(width, height));
-    if (image.isNull() || !image.save(QString::fromStdString(out), "PNG"))
-        return fail(out, Status::failure(msg::CannotWriteFile));
+    if (paint::pictureFormatOf(out) == paint::PictureFormat::Emf)
+        return writeResultsEmfPicture(model, displayMode, count, width, height, out);
+    const Status s =
+        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
+            paint::renderResults(painter, model, displayMode, size);
+        });
+    if (!s)
+        return fail(out, s);
     return 0;
 }

@@ -449,5 +449,12 @@ inline constexpr std::string_view FatoracaoFalhou =
     " Falha na fatoração da matriz de coeficientes ! Operação cancelada !";
 /// printf format: solver iterations and the relative residual reached, after a run.
 inline constexpr const char* LinhaResiduo = "Iterações : %d     Resíduo Relativo :  %10.3g";
+// ---- Picture export (enhanced metafile, images) --------------------------------------------
+inline constexpr std::string_view EmfJanelaInvalida =
+    " Janela sem extensão: impossível exportar a figura !";
+inline constexpr std::string_view FormatoImagemDesconhecido =
+    " Formato de imagem desconhecido ! Use .png, .svg ou .pdf.";
+inline constexpr std::string_view EmfSoResultados =
+    " Arquivo *.emf disponível somente para resultados (*.msh) !";
 
 } // namespace tarvex::msg

@@ -2,10 +2,13 @@
 
 #include "app/main_app.h"
 #include "common/base_view.h"
+#include "common/campos_numericos.h"
+#include "common/file_chooser.h"
 #include "common/prompter.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -54,6 +57,32 @@ QAction* CChildFrame::novaAcaoVisualizar(const QString& texto, CBaseView* view)
     QAction* acao = novaAcao(texto);
     connect(acao, &QAction::triggered, view, &CBaseView::visualizarImpressao);
     return acao;
+}
+
+QAction* CChildFrame::novaAcaoExportarImagem(CBaseView* view, CMainApp& app)
+{
+    QAction* acao = novaAcao(QStringLiteral("Exportar imagem..."));
+    connect(acao, &QAction::triggered, this, [this, view, &app] { exportarImagem(view, app); });
+    return acao;
+}
+
+bool CChildFrame::exportarImagem(CBaseView* view, CMainApp& app)
+{
+    QString proposto = documentPath();
+    if (!proposto.isEmpty()) {
+        const QFileInfo info(proposto);
+        proposto = info.dir().filePath(info.completeBaseName() + QStringLiteral(".png"));
+    }
+    const QString escolhido = app.fileChooser().saveFile(
+        this, QStringLiteral("Imagens (*.png *.svg *.pdf);;PNG (*.png);;SVG (*.svg);;PDF (*.pdf)"),
+        QStringLiteral("png"), proposto);
+    if (escolhido.isEmpty())
+        return false;
+    if (const tarvex::Status s = view->exportarImagem(escolhido); !s) {
+        avisarFalha(app.prompter(), campos_numericos::texto(s.message), escolhido);
+        return false;
+    }
+    return true;
 }
 
 QMenu* CChildFrame::criarMenuArquivos(CMainApp& app)

@@ -59,6 +59,8 @@ protected:
     /// "&Imprimir..."-like and "&Visualizar Impressão..."-like commands acting on `view`.
     QAction* novaAcaoImprimir(const QString& texto, CBaseView* view);
     QAction* novaAcaoVisualizar(const QString& texto, CBaseView* view);
+    /// "Exportar imagem...": a save dialog, then the view's picture as PNG, SVG or PDF.
+    QAction* novaAcaoExportarImagem(CBaseView* view, CMainApp& app);
 
     /// "&Arquivos" with the application's "new" and "open" entries.
     QMenu* criarMenuArquivos(CMainApp& app);
@@ -80,6 +82,10 @@ protected:
     void fecharJanela();
 
     /// Warns of a failed file operation: the reason, and the file's name under it.
+    /// The picture export of `view` to a file chosen in a save dialog (the document's name with
+    /// ".png" proposed). False when cancelled or not written (after a warning).
+    bool exportarImagem(CBaseView* view, CMainApp& app);
+
     static void avisarFalha(Prompter& prompter, const QString& erro, const QString& path);
     /// Ends a save to `path`: warns of a failure, or adds the document (now at `caminhoDocumento`)
     /// to the recent files and shows `titulo`. True when the document was written.

@@ -1,6 +1,7 @@
 #include "common/base_view.h"
 
 #include "paint/canvas.h"
+#include "paint/picture_export.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -103,6 +104,21 @@ void CBaseView::imprimirEm(QPaintDevice& device, const QRect& pagina)
         }
     }
     m_mapping = tela;
+}
+
+tarvex::Status CBaseView::exportarImagem(const QString& path)
+{
+    // A view not shown yet has no size; it is exported at the batch tool's default picture size.
+    const QSize tamanho = size().isEmpty() ? QSize(800, 600) : size();
+    return tarvex::paint::writePicture(
+        path.toStdString(), tamanho, [this](QPainter& painter, QSize alvo) {
+            const tarvex::paint::ViewMapping tela = m_mapping;
+            m_mapping.imprimindo = false;
+            m_mapping.setTargetSize(alvo.width(), alvo.height());
+            Canvas canvas(painter, m_mapping, m_corFundo);
+            desenhar(canvas);
+            m_mapping = tela;
+        });
 }
 
 void CBaseView::imprimirNaImpressora(QPrinter* printer)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/status.h"
 #include "paint/view_mapping.h"
 
 #include <QColor>
@@ -42,6 +43,11 @@ public:
     /// Renders the view onto a page of `pagina` device pixels of `device` (a printer, or an image
     /// in tests), as printing does.
     void imprimirEm(QPaintDevice& device, const QRect& pagina);
+
+    /// "Exportar imagem...": the picture the view shows, at its size, written as PNG, SVG or PDF
+    /// by the extension of `path` (vector where the format allows). The file is replaced only
+    /// when the whole picture was written.
+    tarvex::Status exportarImagem(const QString& path);
 
 public slots:
     /// "&Imprimir...": the print dialog, then the page.

@@ -168,6 +168,7 @@ void CDesFrame::criarMenus()
     arquivos->addAction(m_acaoGravar);
     arquivos->addAction(gravarComoAcao);
     arquivos->addAction(exportarAcao);
+    arquivos->addAction(novaAcaoExportarImagem(m_view, m_app));
     terminarMenuArquivos(arquivos, m_app, m_acaoImprimir, visualizarAcao);
 
     const ComandosExibir comandos = criarComandosExibir();

@@ -74,6 +74,7 @@ void CGraphFrame::criarMenus()
     arquivos->addAction(gravarAcao);
     arquivos->addAction(gravarComoAcao);
     arquivos->addAction(exportarAcao);
+    arquivos->addAction(novaAcaoExportarImagem(m_view, m_app));
     terminarMenuArquivos(arquivos, m_app, imprimirAcao, visualizarAcao);
 
     QAction* ativarAcao = novaAcao(QStringLiteral("&Ativar/Desativar"));

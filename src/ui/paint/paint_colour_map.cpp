@@ -170,22 +170,28 @@ void paintColourMap(Canvas& canvas, const solver::SolverModel& model,
              {x0 + 1.2 * g, ymax - 3.0 * e}, 15.0 * escala);
 }
 
-QImage renderColourMap(const solver::SolverModel& model, const results::ColourMap& map,
-                       QSize size)
+void renderColourMap(QPainter& painter, const solver::SolverModel& model,
+                     const results::ColourMap& map, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
     ViewMapping mapping;
     mapping.setTargetSize(size.width(), size.height());
     const geometry::Caixa janela = janelaInicialResultados(model);
     mapping.ajustarJanela(janela.xMin, janela.yMin, janela.xMax, janela.yMax);
     deslocaJanelaLegenda(mapping);
 
-    QPainter painter(&image);
     Canvas canvas(painter, mapping, Qt::black);
     canvas.limparFundo();
     paintColourMap(canvas, model, map);
+}
+
+QImage renderColourMap(const solver::SolverModel& model, const results::ColourMap& map,
+                       QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    renderColourMap(painter, model, map, size);
     return image;
 }
 

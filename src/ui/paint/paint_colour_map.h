@@ -3,6 +3,10 @@
 #include <QImage>
 #include <QSize>
 
+QT_BEGIN_NAMESPACE
+class QPainter;
+QT_END_NAMESPACE
+
 namespace tarvex::solver {
 struct SolverModel;
 }
@@ -42,5 +46,8 @@ void paintColourMap(Canvas& canvas, const solver::SolverModel& model,
 /// The map in a picture of `size`: the results view's first window, shifted for the legend.
 QImage renderColourMap(const solver::SolverModel& model, const results::ColourMap& map,
                        QSize size);
+/// The same picture painted onto `painter`, whose device is a target of `size` pixels.
+void renderColourMap(QPainter& painter, const solver::SolverModel& model,
+                     const results::ColourMap& map, QSize size);
 
 } // namespace tarvex::paint

@@ -40,20 +40,24 @@ void paintDrawing(Canvas& canvas, const geometry::DrawingData& drawing,
     drawDrawingLists(canvas, drawing, selecao);
 }
 
-QImage renderDrawing(const geometry::DrawingData& drawing, QSize size)
+void renderDrawing(QPainter& painter, const geometry::DrawingData& drawing, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-
     ViewMapping mapping;
     mapping.setTargetSize(size.width(), size.height());
     const geometry::Caixa janela = janelaNormal(drawing, JanelaInicial);
     mapping.ajustarJanela(janela.xMin, janela.yMin, janela.xMax, janela.yMax);
 
-    QPainter painter(&image);
     Canvas canvas(painter, mapping, Qt::black);
     paintDrawing(canvas, drawing, DrawingSelection{});
+}
+
+QImage renderDrawing(const geometry::DrawingData& drawing, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    renderDrawing(painter, drawing, size);
     return image;
 }
 

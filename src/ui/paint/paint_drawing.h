@@ -7,6 +7,10 @@
 
 #include <vector>
 
+QT_BEGIN_NAMESPACE
+class QPainter;
+QT_END_NAMESPACE
+
 namespace tarvex::geometry {
 class DrawingData;
 }
@@ -38,5 +42,7 @@ void paintDrawing(Canvas& canvas, const geometry::DrawingData& drawing,
 /// The picture a drawing view of `size` shows after "&Normal": the drawing zoomed to its
 /// extents, on a black background, nothing selected.
 QImage renderDrawing(const geometry::DrawingData& drawing, QSize size);
+/// The same picture painted onto `painter`, whose device is a target of `size` pixels.
+void renderDrawing(QPainter& painter, const geometry::DrawingData& drawing, QSize size);
 
 } // namespace tarvex::paint

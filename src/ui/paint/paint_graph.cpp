@@ -192,16 +192,21 @@ void paintGraph(QPainter& painter, const graphs::GraphData& data, const graphs::
     painter.restore();
 }
 
+void renderGraph(QPainter& painter, const graphs::GraphData& data, QSize size)
+{
+    const graphs::CurveActivation active;
+    const graphs::GraphAxes axes =
+        graphs::autoScaleAxes(data, active, size.width(), size.height());
+    paintGraph(painter, data, axes, active, QSizeF(size), false);
+}
+
 QImage renderGraph(const graphs::GraphData& data, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
-    const graphs::CurveActivation active;
-    const graphs::GraphAxes axes =
-        graphs::autoScaleAxes(data, active, size.width(), size.height());
     QPainter painter(&image);
-    paintGraph(painter, data, axes, active, QSizeF(size), false);
+    renderGraph(painter, data, size);
     return image;
 }
 

@@ -38,5 +38,7 @@ void paintGraph(QPainter& painter, const graphs::GraphData& data, const graphs::
 
 /// The picture a graph view of `size` shows for a new graph: automatic axes, every curve active.
 QImage renderGraph(const graphs::GraphData& data, QSize size);
+/// The same picture painted onto `painter`, whose device is a target of `size` pixels.
+void renderGraph(QPainter& painter, const graphs::GraphData& data, QSize size);
 
 } // namespace tarvex::paint

@@ -52,23 +52,28 @@ void paintMeshBoundary(Canvas& canvas, const problem::ProblemData& data)
         canvas.desenhaElemento(corMalha::Fronteira, 2, Solido, s);
 }
 
-QImage renderProblemMesh(const problem::ProblemData& data, QSize size)
+void renderProblemMesh(QPainter& painter, const problem::ProblemData& data, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
     ViewMapping mapping;
     mapping.setTargetSize(size.width(), size.height());
     const geometry::Caixa janela = janelaInicialProblema(data);
     mapping.ajustarJanela(janela.xMin, janela.yMin, janela.xMax, janela.yMax);
 
-    QPainter painter(&image);
     Canvas canvas(painter, mapping, Qt::black);
     paintProblem(canvas, data);
     if (!paintMesh(canvas, data))
         canvas.desenhaTexto(QString::fromUtf8(msg::NaoHaMalha.data(),
                                               static_cast<qsizetype>(msg::NaoHaMalha.size())),
                             mapping.paraMundo(MargemTexto, MargemTexto));
+}
+
+QImage renderProblemMesh(const problem::ProblemData& data, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    renderProblemMesh(painter, data, size);
     return image;
 }
 

@@ -5,6 +5,10 @@
 #include <QImage>
 #include <QSize>
 
+QT_BEGIN_NAMESPACE
+class QPainter;
+QT_END_NAMESPACE
+
 namespace tarvex::problem {
 class ProblemData;
 struct Triangulo;
@@ -35,5 +39,7 @@ void paintMeshBoundary(Canvas& canvas, const problem::ProblemData& data);
 /// window with the triangles over it, or the structure with "Não há malha para desenhar !" when
 /// the problem has no mesh.
 QImage renderProblemMesh(const problem::ProblemData& data, QSize size);
+/// The same picture painted onto `painter`, whose device is a target of `size` pixels.
+void renderProblemMesh(QPainter& painter, const problem::ProblemData& data, QSize size);
 
 } // namespace tarvex::paint

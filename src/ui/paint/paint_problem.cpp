@@ -131,20 +131,24 @@ geometry::Caixa janelaInicialProblema(const problem::ProblemData& data)
     return janelaNormalProblema(data, JanelaInicial);
 }
 
-QImage renderProblem(const problem::ProblemData& data, QSize size)
+void renderProblem(QPainter& painter, const problem::ProblemData& data, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-
     ViewMapping mapping;
     mapping.setTargetSize(size.width(), size.height());
     const geometry::Caixa janela = janelaInicialProblema(data);
     mapping.ajustarJanela(janela.xMin, janela.yMin, janela.xMax, janela.yMax);
 
-    QPainter painter(&image);
     Canvas canvas(painter, mapping, Qt::black);
     paintProblem(canvas, data);
+}
+
+QImage renderProblem(const problem::ProblemData& data, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    renderProblem(painter, data, size);
     return image;
 }
 

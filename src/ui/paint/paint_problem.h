@@ -9,6 +9,10 @@
 #include <optional>
 #include <vector>
 
+QT_BEGIN_NAMESPACE
+class QPainter;
+QT_END_NAMESPACE
+
 namespace tarvex::problem {
 class ProblemData;
 struct Regiao;
@@ -67,5 +71,7 @@ geometry::Caixa janelaInicialProblema(const problem::ProblemData& data);
 /// The picture a problem view of `size` first shows: the structure in the problem's window,
 /// fitted, on a black background.
 QImage renderProblem(const problem::ProblemData& data, QSize size);
+/// The same picture painted onto `painter`, whose device is a target of `size` pixels.
+void renderProblem(QPainter& painter, const problem::ProblemData& data, QSize size);
 
 } // namespace tarvex::paint

@@ -214,19 +214,25 @@ geometry::Caixa janelaInicialResultados(const solver::SolverModel& model)
     return {caixa.xMin - mx, caixa.yMin - my, caixa.xMax + mx, caixa.yMax + my};
 }
 
-QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size)
+void renderResults(QPainter& painter, const solver::SolverModel& model, int displayMode,
+                   QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
     ViewMapping mapping;
     mapping.setTargetSize(size.width(), size.height());
     const geometry::Caixa janela = janelaInicialResultados(model);
     mapping.ajustarJanela(janela.xMin, janela.yMin, janela.xMax, janela.yMax);
 
-    QPainter painter(&image);
     Canvas canvas(painter, mapping, Qt::black);
     paintResults(canvas, model, displayMode);
+}
+
+QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    QPainter painter(&image);
+    renderResults(painter, model, displayMode, size);
     return image;
 }
 

@@ -10,6 +10,10 @@
 #include <optional>
 #include <vector>
 
+QT_BEGIN_NAMESPACE
+class QPainter;
+QT_END_NAMESPACE
+
 namespace tarvex::common {
 template <typename T>
 class FrontList;
@@ -84,5 +88,8 @@ geometry::Caixa janelaInicialResultados(const solver::SolverModel& model);
 
 /// The picture of a display mode in a view of `size`, fitted to janelaInicialResultados().
 QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size);
+/// The same picture painted onto `painter`, whose device is a target of `size` pixels.
+void renderResults(QPainter& painter, const solver::SolverModel& model, int displayMode,
+                   QSize size);
 
 } // namespace tarvex::paint

@@ -108,6 +108,7 @@ void CDatFrame::criarMenus()
     arquivos->addSeparator();
     arquivos->addAction(m_acaoGravar);
     arquivos->addAction(gravarComoAcao);
+    arquivos->addAction(novaAcaoExportarImagem(m_view, m_app));
     terminarMenuArquivos(arquivos, m_app, m_acaoImprimir, visualizarAcao);
 
     const ComandosExibir comandos = criarComandosExibir();

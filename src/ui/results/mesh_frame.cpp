@@ -6,6 +6,7 @@
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "results/mesh_doc.h"
+#include "results/results_emf.h"
 #include "results/mesh_view.h"
 
 #include <QAction>
@@ -77,6 +78,10 @@ void CMeshFrame::criarMenus()
     arquivos->addSeparator();
     arquivos->addAction(gravarAcao);
     arquivos->addAction(gravarComoAcao);
+    QAction* emfAcao = novaAcao(QStringLiteral("&Exportar *.emf"));
+    connect(emfAcao, &QAction::triggered, this, &CMeshFrame::exportarEmf);
+    arquivos->addAction(emfAcao);
+    arquivos->addAction(novaAcaoExportarImagem(m_view, m_app));
     terminarMenuArquivos(arquivos, m_app, imprimirAcao, visualizarAcao);
 
     const ComandosExibir comandos = criarComandosExibir();
@@ -193,6 +198,25 @@ bool CMeshFrame::gravarComo()
     if (escolhido.isEmpty())
         return false;
     return gravarEm(escolhido);
+}
+
+bool CMeshFrame::exportarEmf()
+{
+    QString proposto = m_doc->path();
+    if (proposto.endsWith(QStringLiteral(".msh"), Qt::CaseInsensitive))
+        proposto = proposto.left(proposto.size() - 4) + QStringLiteral(".emf");
+    const QString escolhido =
+        m_app.fileChooser().saveFile(this, QStringLiteral("Arquivos (*.emf)"),
+                                     QStringLiteral("emf"), proposto);
+    if (escolhido.isEmpty())
+        return false;
+    const QString path =
+        QString::fromStdString(tarvex::results::emfFileName(escolhido.toStdString()));
+    if (const tarvex::Status s = m_view->exportarEmf(path); !s) {
+        avisarFalha(m_app.prompter(), campos_numericos::texto(s.message), path);
+        return false;
+    }
+    return true;
 }
 
 bool CMeshFrame::gravarEm(const QString& path)

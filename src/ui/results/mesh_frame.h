@@ -50,6 +50,10 @@ public slots:
     /// Reads the document's file again (an export wrote over it) and shows it afresh. False,
     /// with a warning, when the file cannot be read; the old content stays.
     bool recarregar();
+    /// "&Exportar *.emf": a save dialog (the document's ".msh" ending replaced by ".emf"; a
+    /// chosen extension other than "emf" replaced by it), then the view's picture. False when
+    /// cancelled or not written (after a warning).
+    bool exportarEmf();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

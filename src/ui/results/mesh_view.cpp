@@ -16,6 +16,7 @@
 #include "results/dlg_num_equipot.h"
 #include "results/dlg_valor_ponto.h"
 #include "results/mesh_doc.h"
+#include "results/results_emf.h"
 #include "solver/equipotentials.h"
 #include "solver/solver_model.h"
 
@@ -274,6 +275,16 @@ QPoint CMeshView::paraPixel(const Ponto& p)
 {
     ajustarNaTela();
     return mapping().paraPixel(p.x, p.y);
+}
+
+tarvex::Status CMeshView::exportarEmf(const QString& path)
+{
+    ajustarNaTela();
+    tarvex::results::EmfExport opcoes;
+    opcoes.window = {mapping().xMin(), mapping().yMin(), mapping().xMax(), mapping().yMax()};
+    opcoes.displayMode = m_displayMode;
+    opcoes.equipotentialCount = m_equipotentialCount;
+    return tarvex::results::writeResultsEmf(path.toStdString(), m_doc.model(), opcoes);
 }
 
 QImage CMeshView::imagem()

@@ -147,6 +147,10 @@ public:
     tarvex::geometry::Ponto paraMundo(const QPoint& pixel);
     QPoint paraPixel(const tarvex::geometry::Ponto& p);
 
+    /// The results picture of the current display mode and visible window as an enhanced
+    /// metafile (the core's results export); the failure's message when it cannot be written.
+    tarvex::Status exportarEmf(const QString& path);
+
     /// The picture of the view as painted now, at its size.
     QImage imagem();
 
