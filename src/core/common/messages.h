@@ -329,7 +329,7 @@ inline constexpr std::string_view ValorAbsurdoPin = "Valor absurdo Pin !";
 /// A polar section that yields no curve (no extent, or it misses the mesh), batch tool only:
 /// the view then simply opens no graph.
 inline constexpr std::string_view SecaoPolarSemCurva = "Seção polar não encontrou a malha !";
-inline constexpr std::string_view PontosIguais = "Pontos iguais ! Impossível traçar curva !";
+inline constexpr std::string_view CurvaPontosIguais = "Pontos iguais ! Impossível traçar curva !";
 inline constexpr std::string_view SoAnaliseMagnetica =
     "Opção não disponível para análise de campo elétrico !\nOperação cancelada !";
 /// printf formats: |F|, Fx, Fy; and |F|, Fn, Ft.
