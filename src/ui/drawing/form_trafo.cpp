@@ -84,7 +84,9 @@ CFormTrafo::CFormTrafo(int tipo, CDesDoc& doc, CDesView& view, Prompter& prompte
 QLineEdit* CFormTrafo::campo(std::string_view letra) const
 {
     const auto it = std::find(m_letras.begin(), m_letras.end(), letra);
-    return it == m_letras.end() ? nullptr : m_campos.at(static_cast<std::size_t>(it - m_letras.begin()));
+    if (it == m_letras.end())
+        return nullptr;
+    return m_campos.at(static_cast<std::size_t>(it - m_letras.begin()));
 }
 
 bool CFormTrafo::atualizarVista()
@@ -99,7 +101,7 @@ bool CFormTrafo::atualizarVista()
             m_campos.at(i)->selectAll();
             return false;
         }
-        dimensoes.definir(m_letras.at(i), static_cast<float>(valor));
+        dimensoes.definir(m_letras.at(i), tarvex::geometry::valorCampo(valor));
     }
     if (const tarvex::Status s = tarvex::geometry::gerarArranjo(dimensoes, m_doc.data()); !s) {
         m_prompter.warn(campos_numericos::texto(s.message));

@@ -113,6 +113,11 @@ TEST(ArrangementValidation, ValuesThatAreNotFiniteOrOverflowAreRefused)
     EXPECT_EQ(refusal(arranjo(2, {{"h", std::numeric_limits<float>::infinity()}})),
               msg::ArranjoValorInvalido);
 
+    // A typed value beyond the float range becomes infinite (a plain cast would be undefined).
+    EXPECT_EQ(valorCampo(1e39), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(valorCampo(-1e39), -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(valorCampo(0.1), 0.1f);
+
     // Accepted by the checks, but c + a overflows a float: the drawing stays as it was.
     DrawingData drawing;
     drawing.pontos.pushFront({1, 2});
@@ -159,7 +164,8 @@ TEST(ArrangementGeometry, LeftExtentOfArrangement1IsBoundedBy5aAnd2_2d)
     // b > c: H = 1.5 (b + a) = 270, below 5 a = 300; 2.2 d = 264 is smaller still.
     ASSERT_TRUE(
         gerarArranjo(arranjo(1, {{"a", 60}, {"b", 120}, {"c", 100}, {"d", 120}}), drawing));
-    EXPECT_DOUBLE_EQ(drawing.pontos.at(15 - 10).x, -static_cast<double>(static_cast<float>(2.2 * 120)));
+    EXPECT_DOUBLE_EQ(drawing.pontos.at(15 - 10).x,
+                     -static_cast<double>(static_cast<float>(2.2 * 120)));
     // H = 1.5 (160 + 40) = 300 is limited to 5 a = 200.
     ASSERT_TRUE(
         gerarArranjo(arranjo(1, {{"a", 40}, {"b", 160}, {"c", 100}, {"d", 400}}), drawing));
