@@ -104,6 +104,8 @@ void TestTrafoForms::eachTipoGetsItsFormWithTheLettersAndButtons()
     QFETCH(QStringList, letters);
     QFETCH(int, updateId);
 
+    QCOMPARE(m_app->acaoTipo(tipo)->statusTip(),
+             QStringLiteral("Arranjo típico de transformador (modelo %1)").arg(tipo + 1));
     m_app->acaoTipo(tipo)->trigger();
     auto* frame = qobject_cast<CDesFrame*>(m_app->mainFrame()->filhos().value(0));
     QVERIFY(frame && frame->formulario());

@@ -115,6 +115,8 @@ void CMainApp::criarAcoes()
 
     for (int tipo = 0; tipo < ArrangementCount; ++tipo) {
         auto* acao = new QAction(QStringLiteral("Tipo %1").arg(tipo + 1), this);
+        acao->setStatusTip(
+            QStringLiteral("Arranjo típico de transformador (modelo %1)").arg(tipo + 1));
         connect(acao, &QAction::triggered, this, [this, tipo] { abrirArranjo(tipo); });
         m_acaoTipo.at(static_cast<std::size_t>(tipo)) = acao;
     }
