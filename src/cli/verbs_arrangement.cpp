@@ -61,7 +61,7 @@ int runArrangement(const std::vector<std::string>& words)
             return usage(std::string(ArrangementUsage) + "\n  bad dimension: " + word);
         // The form holds 32-bit floats: a value beyond their range becomes infinite and is
         // refused by the validation like any value that is not finite.
-        if (!dimensoes.definir(word.substr(0, eq), static_cast<float>(value)))
+        if (!dimensoes.definir(word.substr(0, eq), geometry::valorCampo(value)))
             return usage("arrangement " + kind + " has the dimensions " + lettersOf(tipo) +
                          ", not: " + word);
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace tarvex::geometry {
 namespace {
@@ -29,7 +30,7 @@ int indiceLetra(int tipo, std::string_view letra)
 /// The arithmetic of the generators: quantities named as rounded go through a 32-bit float.
 double f32(double v)
 {
-    return static_cast<double>(static_cast<float>(v));
+    return static_cast<double>(valorCampo(v));
 }
 
 std::string_view mensagemZero(std::string_view letra)
@@ -226,6 +227,16 @@ bool finito(const Ponto& p)
 }
 
 } // namespace
+
+float valorCampo(double valor)
+{
+    if (std::isnan(valor))
+        return std::numeric_limits<float>::quiet_NaN();
+    if (std::fabs(valor) > static_cast<double>(std::numeric_limits<float>::max()))
+        return valor > 0 ? std::numeric_limits<float>::infinity()
+                         : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(valor);
+}
 
 float DimensoesArranjo::valor(std::string_view letra) const
 {

@@ -31,6 +31,10 @@ struct DimensoesArranjo {
     bool definir(std::string_view letra, float valor);
 };
 
+/// A typed value as a form's 32-bit field holds it: rounded to the nearest float, and infinite
+/// beyond the float range (which the checks then refuse), where a plain cast is undefined.
+float valorCampo(double valor);
+
 /// The letters of arrangement `tipo` (1 to 4) in the form's order; empty for any other number.
 std::vector<std::string_view> letrasArranjo(int tipo);
 

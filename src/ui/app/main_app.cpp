@@ -115,6 +115,8 @@ void CMainApp::criarAcoes()
 
     for (int tipo = 0; tipo < ArrangementCount; ++tipo) {
         auto* acao = new QAction(QStringLiteral("Tipo %1").arg(tipo + 1), this);
+        acao->setStatusTip(
+            QStringLiteral("Arranjo típico de transformador (modelo %1)").arg(tipo + 1));
         connect(acao, &QAction::triggered, this, [this, tipo] { abrirArranjo(tipo); });
         m_acaoTipo.at(static_cast<std::size_t>(tipo)) = acao;
     }
@@ -235,31 +237,7 @@ CDesFrame* CMainApp::abrirArranjo(int tipo)
         return nullptr;
     arranjoPendente = true;
     tipoArranjo = tipo;
-    if (!figuraCarregada.at(static_cast<std::size_t>(tipo)))
-        carregarFigura(tipo);
     return novoDesenho();
-}
-
-const QImage& CMainApp::figuraArranjo(int tipo) const
-{
-    static const QImage none;
-    if (tipo < 0 || tipo >= ArrangementCount)
-        return none;
-    return m_figuras.at(static_cast<std::size_t>(tipo));
-}
-
-void CMainApp::carregarFigura(int tipo)
-{
-    const QString nome = QStringLiteral("tipo%1.bmp").arg(tipo + 1);
-    QImage figura;
-    if (!figura.load(QDir::current().filePath(nome))) {
-        // The flag stays false, so the next command of this arrangement tries again.
-        m_prompter.warn(
-            QStringLiteral(" Não é possível carregar a figura do arranjo típico: %1 !").arg(nome));
-        return;
-    }
-    m_figuras.at(static_cast<std::size_t>(tipo)) = figura;
-    figuraCarregada.at(static_cast<std::size_t>(tipo)) = true;
 }
 
 QSize CMainApp::tamanhoInicialFilho() const

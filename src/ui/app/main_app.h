@@ -80,10 +80,9 @@ public:
     /// A new, untitled graph document in its own frame, holding a copy of `graficoPendente`.
     /// The text is not used.
     CGraphDoc* novoGrafico(const QString& unusedText = {});
-    /// "Tipo 1".."Tipo 4" (`tipo` 0..3): a new drawing in the split arrangement layout.
+    /// "Tipo 1".."Tipo 4" (`tipo` 0..3): a new drawing in the split arrangement layout. The
+    /// arrangement's picture is painted from its geometry, so no picture file is read.
     CDesFrame* abrirArranjo(int tipo);
-    /// The picture of arrangement `tipo` (null until loaded).
-    const QImage& figuraArranjo(int tipo) const;
 
     /// Most recent first, at most RecentFileCount paths.
     QStringList arquivosRecentes() const;
@@ -104,7 +103,6 @@ public:
     bool arranjoPendente = true;
     /// 0..3 select arrangement 1..4; SemArranjo means none.
     int tipoArranjo = SemArranjo;
-    std::array<bool, ArrangementCount> figuraCarregada = {};
     /// What the next new graph document copies: commands that produce curves fill it, then
     /// call novoGrafico().
     tarvex::graphs::GraphData graficoPendente;
@@ -121,7 +119,6 @@ private:
     CChildFrame* frameAberto(const QString& path) const;
     template <typename Doc, typename Frame>
     CChildFrame* abrirDocumento(const QString& path);
-    void carregarFigura(int tipo);
     QSize tamanhoInicialFilho() const;
     void criarAcoes();
 
@@ -130,7 +127,6 @@ private:
     std::vector<DocumentTemplate> m_modelos;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<QPrinter> m_impressora;
-    std::array<QImage, ArrangementCount> m_figuras;
     int m_proximoSemNome = 1;
     int m_proximoGrafico = 1;
 

@@ -8,6 +8,7 @@
 #include "drawing/des_doc.h"
 #include "drawing/des_view.h"
 #include "drawing/dlg_tolerancias.h"
+#include "drawing/form_trafo.h"
 #include "drawing/trafo_view.h"
 #include "paint/view_mapping.h"
 #include "problem/dat_frame.h"
@@ -47,19 +48,6 @@ public:
     CursorEspera(const CursorEspera&) = delete;
     CursorEspera& operator=(const CursorEspera&) = delete;
 };
-
-/// The form pane of an arrangement until its dimension form exists.
-QWidget* painelFormulario(int tipoArranjo)
-{
-    auto* painel = new QWidget;
-    auto* layout = new QVBoxLayout(painel);
-    auto* rotulo = new QLabel(
-        QStringLiteral("Dimensões do arranjo típico Tipo %1").arg(tipoArranjo + 1));
-    rotulo->setAlignment(Qt::AlignCenter);
-    rotulo->setWordWrap(true);
-    layout->addWidget(rotulo);
-    return painel;
-}
 
 } // namespace
 
@@ -119,9 +107,13 @@ void CDesFrame::criarAreaCliente(QSize clientSize)
     m_divisor->addWidget(m_view);
     m_divisorDireito = new QSplitter(Qt::Vertical);
     m_divisorDireito->setChildrenCollapsible(false);
-    m_trafoView = new CTrafoView(m_app.figuraArranjo(tipo));
+    m_trafoView = new CTrafoView(tipo);
     m_divisorDireito->addWidget(m_trafoView);
-    m_divisorDireito->addWidget(painelFormulario(tipo));
+    m_formulario = CFormTrafo::criar(tipo, *m_doc, *m_view, m_app.prompter());
+    connect(m_formulario, &CFormTrafo::exportarPedido, this, &CDesFrame::exportarDat);
+    connect(m_formulario, &CFormTrafo::gravarPedido, this, &CDesFrame::gravar);
+    connect(m_formulario, &CFormTrafo::gravarComoPedido, this, &CDesFrame::gravarComo);
+    m_divisorDireito->addWidget(m_formulario);
     m_divisor->addWidget(m_divisorDireito);
 
     // The splitter shares its width in the proportion of the two column sizes; the picture keeps

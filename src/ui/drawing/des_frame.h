@@ -15,6 +15,7 @@ QT_END_NAMESPACE
 class CDesDoc;
 class CDesView;
 class CMainApp;
+class CFormTrafo;
 class CTrafoView;
 
 /**
@@ -49,10 +50,11 @@ public:
     QList<QMenu*> menus() const override { return m_menus; }
     QString documentPath() const override;
 
-    /// The arrangement layout's splitters and picture; null in the ordinary layout.
+    /// The arrangement layout's splitters, picture and form; null in the ordinary layout.
     QSplitter* divisor() const { return m_divisor; }
     QSplitter* divisorDireito() const { return m_divisorDireito; }
     CTrafoView* trafoView() const { return m_trafoView; }
+    CFormTrafo* formulario() const { return m_formulario; }
     /// The sizes the arrangement layout was given (all zero in the ordinary layout).
     TamanhosArranjo tamanhosIniciais() const { return m_tamanhos; }
 
@@ -92,6 +94,7 @@ private:
     QSplitter* m_divisor = nullptr;
     QSplitter* m_divisorDireito = nullptr;
     CTrafoView* m_trafoView = nullptr;
+    CFormTrafo* m_formulario = nullptr;
     TamanhosArranjo m_tamanhos;
     QToolBar* m_barra = nullptr;
     QList<QMenu*> m_menus;

@@ -1,9 +1,12 @@
 #include "drawing/trafo_view.h"
 
+#include "geometry/arrangements.h"
+#include "paint/paint_arrangement.h"
+
 #include <QPainter>
 
-CTrafoView::CTrafoView(QImage figura, QWidget* parent)
-    : QWidget(parent), m_figura(std::move(figura))
+CTrafoView::CTrafoView(int tipoArranjo, QWidget* parent)
+    : QWidget(parent), m_tipoArranjo(tipoArranjo)
 {
     setMinimumSize(1, 1);
 }
@@ -11,13 +14,6 @@ CTrafoView::CTrafoView(QImage figura, QWidget* parent)
 void CTrafoView::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    if (m_figura.isNull()) {
-        // The picture could not be loaded; the drawing is usable without it.
-        painter.fillRect(rect(), palette().window());
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap,
-                         QStringLiteral("Figura indisponível"));
-        return;
-    }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(rect(), m_figura);
+    tarvex::paint::paintArrangementPicture(painter, QRectF(rect()),
+                                           tarvex::geometry::dimensoesPadrao(m_tipoArranjo + 1));
 }

@@ -1,19 +1,20 @@
 #pragma once
 
-#include <QImage>
 #include <QWidget>
 
-/// Shows a typical arrangement's picture stretched over the whole pane.
+/// The picture of a typical arrangement beside its form: the generator's own cross-section at
+/// the form's initial dimensions, with the dimension letters, fitted to the pane.
 class CTrafoView : public QWidget {
     Q_OBJECT
 public:
-    explicit CTrafoView(QImage figura, QWidget* parent = nullptr);
+    /// `tipoArranjo` 0 to 3 selects arrangement 1 to 4.
+    explicit CTrafoView(int tipoArranjo, QWidget* parent = nullptr);
 
-    const QImage& figura() const { return m_figura; }
+    int tipoArranjo() const { return m_tipoArranjo; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage m_figura;
+    int m_tipoArranjo;
 };

@@ -113,6 +113,11 @@ TEST(ArrangementValidation, ValuesThatAreNotFiniteOrOverflowAreRefused)
     EXPECT_EQ(refusal(arranjo(2, {{"h", std::numeric_limits<float>::infinity()}})),
               msg::ArranjoValorInvalido);
 
+    // A typed value beyond the float range becomes infinite (a plain cast would be undefined).
+    EXPECT_EQ(valorCampo(1e39), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(valorCampo(-1e39), -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(valorCampo(0.1), 0.1f);
+
     // Accepted by the checks, but c + a overflows a float: the drawing stays as it was.
     DrawingData drawing;
     drawing.pontos.pushFront({1, 2});
@@ -159,7 +164,8 @@ TEST(ArrangementGeometry, LeftExtentOfArrangement1IsBoundedBy5aAnd2_2d)
     // b > c: H = 1.5 (b + a) = 270, below 5 a = 300; 2.2 d = 264 is smaller still.
     ASSERT_TRUE(
         gerarArranjo(arranjo(1, {{"a", 60}, {"b", 120}, {"c", 100}, {"d", 120}}), drawing));
-    EXPECT_DOUBLE_EQ(drawing.pontos.at(15 - 10).x, -static_cast<double>(static_cast<float>(2.2 * 120)));
+    EXPECT_DOUBLE_EQ(drawing.pontos.at(15 - 10).x,
+                     -static_cast<double>(static_cast<float>(2.2 * 120)));
     // H = 1.5 (160 + 40) = 300 is limited to 5 a = 200.
     ASSERT_TRUE(
         gerarArranjo(arranjo(1, {{"a", 40}, {"b", 160}, {"c", 100}, {"d", 400}}), drawing));
@@ -177,6 +183,16 @@ TEST(ArrangementGeometry, CountsAndRoundedSumsOfArrangements2To4)
     EXPECT_EQ(drawing.pontos.at(19 - 6).x,
               static_cast<double>(static_cast<float>(double(0.1f) + double(0.2f))));
 
+    // Defaults a=60 b=100 c=80 d=100 e=60 f=90 r1=r2=10 h=300: the first arc is the upper left
+    // corner of the first window (Q9 -> Q8 about Q16), the last the upper right corner of the
+    // second (Q15 -> Q14 about Q19, w = 340).
+    ASSERT_TRUE(gerarArranjo(dimensoesPadrao(2), drawing));
+    EXPECT_EQ(drawing.arcos.at(3), (Arco{{70, 240}, {60, 230}, {70, 230}}));
+    EXPECT_EQ(drawing.arcos.at(0), (Arco{{340, 200}, {330, 210}, {330, 200}}));
+    // The window on the bottom side: Q6 -> Q11 and Q0 -> Q7 (the bottom side up to a).
+    EXPECT_EQ(drawing.segmentos.at(13 - 10), (Segmento{{160, 0}, {160, 230}}));
+    EXPECT_EQ(drawing.segmentos.at(13 - 7), (Segmento{{0, 0}, {60, 0}}));
+
     ASSERT_TRUE(gerarArranjo(dimensoesPadrao(3), drawing));
     EXPECT_EQ(drawing.pontos.size(), 14u);
     EXPECT_EQ(drawing.segmentos.size(), 12u);
@@ -191,6 +207,9 @@ TEST(ArrangementGeometry, CountsAndRoundedSumsOfArrangements2To4)
     // T2 = (s + e, f + g + h) = (360, 320); the last cut is T1 -> T5.
     EXPECT_EQ(drawing.pontos.at(27 - 2), (Ponto{360, 320}));
     EXPECT_EQ(drawing.segmentos.at(0), (Segmento{{0, 320}, {50, 250}}));
+    // T6 -> T5 about T20 first, T12 -> T19 about T27 last (q = 210, i = 80, r2 = 10).
+    EXPECT_EQ(drawing.arcos.at(7), (Arco{{60, 260}, {50, 250}, {60, 250}}));
+    EXPECT_EQ(drawing.arcos.at(0), (Arco{{210, 90}, {220, 80}, {220, 90}}));
 }
 
 TEST(ArrangementExport, EachArrangementTracesItsRegions)
