@@ -94,8 +94,14 @@ TEST(Sections, SectionInsideOneTriangleAndSectionOfNoLength)
     const SectionCurves point = evaluation::sampleSection(model, {1.5, 0.2}, {1.5, 0.2}, 2);
     EXPECT_TRUE(point.ok());
     EXPECT_TRUE(point.samples.empty());
-    // Outside the mesh: nothing.
+    // Outside the mesh, or absurd coordinates: nothing.
     EXPECT_TRUE(evaluation::sampleSection(model, {20, 20}, {30, 30}, 0).samples.empty());
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(evaluation::sampleSection(model, {-1e308, 5}, {1e308, 5}, 0).samples.empty());
+    EXPECT_TRUE(evaluation::sampleSectionInduced(model, {nan, 5}, {5, 5}, 0).samples.empty());
+    SectionCurves far;
+    EXPECT_FALSE(evaluation::samplePolarSection(model, {1e200, 0}, {-1e200, 0}, {0, 0}, 0, far));
+    EXPECT_FALSE(evaluation::samplePolarSection(model, {1, 1}, {2, 1}, {nan, 0}, 0, far));
 }
 
 TEST(Sections, SectionAlongAMeshEdgeTakesBothTriangles)
