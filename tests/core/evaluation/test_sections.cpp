@@ -194,6 +194,16 @@ TEST(Sections, PolarArcInsideOneTriangle)
     EXPECT_NEAR(c.samples[0].tangential, -0.3, 1e-9);
     EXPECT_GE(c.marks.size(), 2u);
     EXPECT_GE(c.chords.size(), 2u);
+
+    // An arc too small to cut fails; the callers' displacement of the end points (0.01 here)
+    // gives one that can be sampled.
+    const Ponto q1{5, 5.5}, q2{5.0002, 5.5}, qc{5.0001, 5.5};
+    SectionCurves once;
+    EXPECT_FALSE(evaluation::samplePolarSection(model, q1, q2, qc, 0, once));
+    EXPECT_TRUE(once.ok());
+    ASSERT_TRUE(evaluation::samplePolarSectionRetrying(model, q1, q2, qc, 0, once));
+    EXPECT_GE(once.samples.size(), 2u);
+    EXPECT_NEAR(once.samples.front().x, 5.01, 1e-9);
 }
 
 TEST(Sections, InducedCurrentAtThePointsOfTheSection)
