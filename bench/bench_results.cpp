@@ -90,10 +90,10 @@ void resultsFigures(solver::SolverModel& model, int repeat, std::string& line)
     const Timing lossTime = timed(repeat, [&] { losses = results::totalLosses(model).watts; });
     char text[640];
     std::snprintf(text, sizeof text,
-                  " index_s=%.4f section_samples=%zu section_s=%.4f section_cpu_s=%.4f "
+                  " index_s=%.4f index_cpu_s=%.4f section_samples=%zu section_s=%.4f section_cpu_s=%.4f "
                   "force_N_per_m=%.4g force_s=%.4f force_cpu_s=%.4f polar_samples=%zu polar_s=%.4f "
                   "polar_cpu_s=%.4f losses_W_per_m=%.4g losses_s=%.4f losses_cpu_s=%.4f",
-                  index.wall, samples, section.wall, section.cpu, force, forceTime.wall,
+                  index.wall, index.cpu, samples, section.wall, section.cpu, force, forceTime.wall,
                   forceTime.cpu, polarSamples, polar.wall, polar.cpu, losses, lossTime.wall,
                   lossTime.cpu);
     line += text;

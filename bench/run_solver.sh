@@ -87,7 +87,7 @@ if [[ "${RESULTS:-1}" != 0 ]]; then
     echo "|---|---:|---:|---:|---:|---:|"
     for line in "${ours[@]}"; do
         printf '| %s | %s | %s (%s) [%s] | %s [%s] | %s (%s) [%s] | %s [%s] |\n' \
-            "$(field "$line" level)" "$(field "$line" index_s)" "$(field "$line" section_s)" \
+            "$(field "$line" level)" "$(field "$line" index_s) [$(field "$line" index_cpu_s)]" "$(field "$line" section_s)" \
             "$(field "$line" section_samples)" "$(field "$line" section_cpu_s)" \
             "$(field "$line" force_s)" "$(field "$line" force_cpu_s)" "$(field "$line" polar_s)" \
             "$(field "$line" polar_samples)" "$(field "$line" polar_cpu_s)" \
