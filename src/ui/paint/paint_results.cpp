@@ -236,7 +236,8 @@ geometry::Caixa janelaInicialResultados(const solver::SolverModel& model)
     return {caixa.xMin - mx, caixa.yMin - my, caixa.xMax + mx, caixa.yMax + my};
 }
 
-QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size)
+QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size,
+                     const std::vector<problem::SegmentoContorno>* ocultas)
 {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
@@ -248,7 +249,7 @@ QImage renderResults(const solver::SolverModel& model, int displayMode, QSize si
 
     QPainter painter(&image);
     Canvas canvas(painter, mapping, Qt::black);
-    paintResults(canvas, model, displayMode);
+    paintResults(canvas, model, displayMode, ocultas);
     return image;
 }
 

@@ -88,7 +88,9 @@ bool paintResults(Canvas& canvas, const solver::SolverModel& model, int displayM
 /// region outlines and nodes widened by 3 % when the stored one cannot be shown.
 geometry::Caixa janelaInicialResultados(const solver::SolverModel& model);
 
-/// The picture of a display mode in a view of `size`, fitted to janelaInicialResultados().
-QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size);
+/// The picture of a display mode in a view of `size`, fitted to janelaInicialResultados(), without
+/// the contour lines in `ocultas` (e.g. results::linhasAuxiliaresAutomaticas()).
+QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size,
+                     const std::vector<problem::SegmentoContorno>* ocultas = nullptr);
 
 } // namespace tarvex::paint
