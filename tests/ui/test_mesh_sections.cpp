@@ -52,6 +52,7 @@ private slots:
     void polarCentreDialogCancelKeepsThePointsAndTheMode();
     void lossesNeedAMagneticAnalysisAndShowTheirText();
     void auxiliaryLinesComeAndGo();
+    void keyboardSectionWithoutResultsAsksAfterTheDialog();
 
 private:
     void trigger(const QString& menuText)
@@ -60,7 +61,7 @@ private:
         QVERIFY2(action, qPrintable(menuText));
         action->trigger();
     }
-    void open(double condutividade = 0.0);
+    void open(double condutividade = 0.0, bool resolver = true);
     void clickAt(const Ponto& world)
     {
         QTest::mouseClick(&view(), Qt::LeftButton, {}, view().paraPixel(world));
@@ -94,7 +95,7 @@ void TestMeshSections::init()
     m_dialogs.clear();
 }
 
-void TestMeshSections::open(double condutividade)
+void TestMeshSections::open(double condutividade, bool resolver)
 {
     const QString path = m_dir.filePath(QStringLiteral("secoes%1.msh").arg(condutividade));
     QVERIFY(results_fixture::gravarModelo(path, condutividade));
@@ -102,6 +103,8 @@ void TestMeshSections::open(double condutividade)
     QVERIFY(m_frame);
     view().setExecutorDialogos([this](QDialog& d) { return m_dialogs.run(d); });
     view().resize(440, 240);
+    if (!resolver)
+        return;
     tarvex::solver::NoRunReporter reporter;
     if (condutividade > 0.0) {
         model().frequency = 50.0;
@@ -296,6 +299,27 @@ void TestMeshSections::auxiliaryLinesComeAndGo()
     trigger(QStringLiteral("&Recoloca Lin. Aux. Auto "));
     QVERIFY(m_frame->doc().linhasOcultas().empty());
     QVERIFY(view().imagem() != semLinha);
+}
+
+void TestMeshSections::keyboardSectionWithoutResultsAsksAfterTheDialog()
+{
+    open(0.0, false);
+    m_dialogs.steps.push_back([](QDialog& d) {
+        auto& dialog = dynamic_cast<CDlgCurvaDensFluxo&>(d);
+        dialog.campoX(1)->setText(QStringLiteral("90"));
+        dialog.campoY(1)->setText(QStringLiteral("40"));
+        dialog.accept();
+        return dialog.result();
+    });
+    m_prompter->yesNoAnswers = {Prompter::YesNo::No};
+    const int before = graphCount();
+    trigger(QStringLiteral("C&ampo Teclado"));
+    // The dialog first, then the question; on No the refusal and no curve of numbering data.
+    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Teclado")});
+    QCOMPARE(m_prompter->questions.size(), 1);
+    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosCurvas)});
+    QCOMPARE(graphCount(), before);
+    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseNenhum});
 }
 
 QTEST_MAIN(TestMeshSections)

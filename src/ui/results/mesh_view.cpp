@@ -623,11 +623,11 @@ void CMeshView::secaoTeclado(std::int16_t modo)
         m_prompter.warn(texto(tarvex::msg::PontosIguais));
         return;
     }
-    if (modo == MouseForcaXY)
-        setMouseMode(MouseForcaXY);
     // The node values of a model never calculated are numbering data: no curve of them.
     if (!exigirParaSecao(modo))
         return;
+    if (modo == MouseForcaXY)
+        setMouseMode(MouseForcaXY);
     m_entrada.definir(dialogo.inicio(), dialogo.fim());
     m_desenhoSecao = {};
     m_desenhoSecao.tipo = DesenhoSecao::Tipo::Reta;
@@ -643,10 +643,10 @@ void CMeshView::secaoPolarTeclado(std::int16_t modo)
     CDlgPontosCentro dialogo(sectionStart(), sectionEnd(), m_arcCentre, m_prompter, this);
     if (executa(dialogo) != QDialog::Accepted)
         return;
-    if (modo == MouseForcaRT)
-        setMouseMode(MouseForcaRT);
     if (!exigirParaSecao(modo))
         return;
+    if (modo == MouseForcaRT)
+        setMouseMode(MouseForcaRT);
     m_entrada.definir(dialogo.inicio(), dialogo.fim());
     m_arcCentre = dialogo.centro();
     m_desenhoSecao = {};
