@@ -3,6 +3,7 @@
 // Jacobi preconditioning on the same matrix and right-hand side, all in one process so that the
 // figures share the machine's state. Optionally a non-linear run and an induced-current run.
 // Prints one `key=value` line per run kind.
+#include "bench_results.h"
 #include "common/progress.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
@@ -173,6 +174,7 @@ struct Options {
     bool induced = false;
     bool eigenLower = true;
     bool runLinear = true; ///< also the whole linear run (solve, potentials, equipotentials)
+    bool results = false;  ///< also the results commands (sections, force, losses)
 };
 
 /// The reference problem as the batch tool's export and edit verbs leave it: disc mu_r 1000,
@@ -441,6 +443,7 @@ int usage()
     std::fprintf(stderr,
                  "usage: tarvex_bench_solver [--level 10k|100k|1M | --h H] [--repeat N] [--tol T]\n"
                  "       [--nonlinear] [--induced] [--no-linear] [--no-lower] [--no-run-linear]\n"
+                 "       [--results]\n"
                  "       [--mat FILE.mat] [--sigma S] [--freq HZ] [--reference FILE.pre]\n");
     return 2;
 }
@@ -698,6 +701,8 @@ int main(int argc, char** argv)
             options.runLinear = false;
         else if (arg == "--no-lower")
             options.eigenLower = false;
+        else if (arg == "--results")
+            options.results = true;
         else
             return usage();
     }
@@ -749,6 +754,18 @@ int main(int argc, char** argv)
         complexFigures(inducedModel, options, linearPerIteration, line);
         runFigures("induced", std::move(inducedModel), linearPerIteration, options,
                    solver::runInducedCurrents, line);
+    }
+    if (options.results) {
+        // The disc conducts, so the losses have triangles to sum; the potentials are the linear
+        // run's (the work per triangle does not depend on the values).
+        Options conducting = plain;
+        conducting.induced = true;
+        std::string ignored;
+        solver::SolverModel resultsModel;
+        if (!meshAndExport(conducting, h, resultsModel, 1, ignored))
+            return 1;
+        resultsModel.frequency = options.frequency;
+        bench::resultsFigures(resultsModel, repeat, line);
     }
     char tail[64];
     std::snprintf(tail, sizeof tail, " peak_mb=%.0f", peakMb());

@@ -7,6 +7,7 @@
 #   EXTRAS=0            skip the non-linear and induced-current runs at 100k
 #   ANCHORS=/path       the anchors folder (default /work/shared/bench/anchors)
 #   SKIP_ANCHORS=1      our figures only
+#   RESULTS=0           skip the results commands (sections, force, losses) after the runs
 # The comparison needs libeigen3-dev: installed here when missing (never by the normal build).
 set -euo pipefail
 
@@ -36,6 +37,9 @@ for level in $levels; do
     extra=()
     if [[ "$level" == 100k && "${EXTRAS:-1}" != 0 ]]; then
         extra=(--nonlinear --induced)
+    fi
+    if [[ "${RESULTS:-1}" != 0 ]]; then
+        extra+=(--results)
     fi
     line="$("$build/bench/tarvex_bench_solver" --level "$level" "${extra[@]}")"
     echo "$line"
@@ -74,6 +78,22 @@ for line in "${ours[@]}"; do
         "($(field "$line" induced_cpu_s) s CPU), $(field "$line" induced_cpu_ms_per_it) ms/it." \
         "($(field "$line" induced_vs_linear_per_it) × linear)"
 done
+
+if [[ "${RESULTS:-1}" != 0 ]]; then
+    echo
+    echo "Results commands on the solved model (wall s, median; CPU s in brackets):"
+    echo
+    echo "| level | index | section across the model (samples) | force on it | polar section (samples) | total losses |"
+    echo "|---|---:|---:|---:|---:|---:|"
+    for line in "${ours[@]}"; do
+        printf '| %s | %s | %s (%s) [%s] | %s [%s] | %s (%s) [%s] | %s [%s] |\n' \
+            "$(field "$line" level)" "$(field "$line" index_s) [$(field "$line" index_cpu_s)]" "$(field "$line" section_s)" \
+            "$(field "$line" section_samples)" "$(field "$line" section_cpu_s)" \
+            "$(field "$line" force_s)" "$(field "$line" force_cpu_s)" "$(field "$line" polar_s)" \
+            "$(field "$line" polar_samples)" "$(field "$line" polar_cpu_s)" \
+            "$(field "$line" losses_s)" "$(field "$line" losses_cpu_s)"
+    done
+fi
 
 if [[ "${SKIP_ANCHORS:-0}" != 1 ]]; then
     work="$(mktemp -d)"

@@ -229,6 +229,11 @@ void ElementIndex::collectAlong(double x1, double y1, double x2, double y2, doub
     margin = std::max(margin, 0.0);
     // Rounding of cell boundaries far from the origin.
     margin += 1e-12 * (std::fabs(x1) + std::fabs(x2) + std::fabs(y1) + std::fabs(y2));
+    if (!std::isfinite(margin)) {
+        for (int cy = 0; cy < m_cellsY; ++cy)
+            appendCells(cy, 0, m_cellsX - 1);
+        return;
+    }
     const double yLow = std::min(y1, y2) - margin;
     const double yHigh = std::max(y1, y2) + margin;
     if (yHigh < m_y0 || yLow > m_y1 || std::max(x1, x2) + margin < m_x0

@@ -72,10 +72,14 @@ double bandMargin(double length)
     return length > 0.0 ? std::max(2.0 * AreaBand / length * 1.0001, VertexReach) : VertexReach;
 }
 
-/// The triangles near a segment, ascending list position.
+/// The triangles near a segment, ascending list position. None for end points that are not
+/// numbers or lie beyond any mesh (whose arithmetic would overflow).
 std::vector<std::uint32_t> trianglesAlong(const ElementIndex& index, const Ponto& a, const Ponto& b)
 {
     std::vector<std::uint32_t> found;
+    for (double v : {a.x, a.y, b.x, b.y})
+        if (!(std::fabs(v) < 1e150))
+            return found;
     index.collectAlong(a.x, a.y, b.x, b.y, bandMargin(std::hypot(b.x - a.x, b.y - a.y)), found);
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());

@@ -4,6 +4,7 @@
 #include "paint/paint_problem.h"
 #include "paint/view_mapping.h"
 #include "problem/problem_data.h"
+#include "results/auxiliary_lines.h"
 #include "solver/solver_model.h"
 
 #include <QPainter>
@@ -64,7 +65,25 @@ std::optional<ColorIndex> corDaRegiaoResultados(const problem::Regiao& regiao,
                                              : problem::ProblemData::AnaliseEletrica);
 }
 
-void drawResultRegions(Canvas& canvas, const solver::SolverModel& model, bool pontos)
+namespace {
+
+/// A region's outline without the lines taken away.
+void desenhaContornoVisivel(Canvas& canvas, const problem::Regiao& regiao, ColorIndex cor,
+                            const std::vector<problem::SegmentoContorno>* ocultas)
+{
+    if (ocultas == nullptr || ocultas->empty()) {
+        canvas.desenhaContorno(regiao, cor);
+        return;
+    }
+    for (const problem::SegmentoContorno& s : regiao.segmentos.inListOrder())
+        if (!results::contemLinha(*ocultas, s))
+            canvas.desenhaElemento(cor, 1, 0, s);
+}
+
+} // namespace
+
+void drawResultRegions(Canvas& canvas, const solver::SolverModel& model, bool pontos,
+                       const std::vector<problem::SegmentoContorno>* ocultas)
 {
     for (const std::size_t i : ordemDePreenchimento(model)) {
         const problem::PoligonoRegiao& poligono = model.regionPolygons[i];
@@ -74,16 +93,17 @@ void drawResultRegions(Canvas& canvas, const solver::SolverModel& model, bool po
             canvas.preenchePoligono(canvas.fundo(), poligono);
     }
     for (const problem::Regiao& regiao : model.regions.inListOrder())
-        canvas.desenhaContorno(regiao, corResultados::Contorno);
+        desenhaContornoVisivel(canvas, regiao, corResultados::Contorno, ocultas);
     if (const problem::Regiao* externa = model.region(1))
-        canvas.desenhaContorno(*externa, corResultados::Contorno);
+        desenhaContornoVisivel(canvas, *externa, corResultados::Contorno, ocultas);
     if (!pontos)
         return;
     for (const problem::PotencialPonto& p : model.potentialPoints.inListOrder())
         canvas.desenhaPonto(corResultados::PontoPotencial, LarguraPontoPotencial, {p.x, p.y});
 }
 
-void drawResultMesh(Canvas& canvas, const solver::SolverModel& model)
+void drawResultMesh(Canvas& canvas, const solver::SolverModel& model,
+                    const std::vector<problem::SegmentoContorno>* ocultas)
 {
     QPainter& painter = canvas.painter();
     const ViewMapping& mapping = canvas.mapping();
@@ -135,13 +155,14 @@ void drawResultMesh(Canvas& canvas, const solver::SolverModel& model)
     painter.restore();
 
     for (const problem::Regiao& regiao : model.regions.inListOrder())
-        canvas.desenhaContorno(regiao, corResultados::ContornoMalha);
+        desenhaContornoVisivel(canvas, regiao, corResultados::ContornoMalha, ocultas);
 }
 
-void drawResultContours(Canvas& canvas, const solver::SolverModel& model)
+void drawResultContours(Canvas& canvas, const solver::SolverModel& model,
+                        const std::vector<problem::SegmentoContorno>* ocultas)
 {
     for (const problem::Regiao& regiao : model.regions.inListOrder())
-        canvas.desenhaContorno(regiao, corResultados::Contorno);
+        desenhaContornoVisivel(canvas, regiao, corResultados::Contorno, ocultas);
 }
 
 void drawContourSegments(Canvas& canvas, const common::FrontList<solver::ContourSegment>& lines)
@@ -157,25 +178,26 @@ void drawContourSegments(Canvas& canvas, const common::FrontList<solver::Contour
     painter.restore();
 }
 
-bool paintResults(Canvas& canvas, const solver::SolverModel& model, int displayMode)
+bool paintResults(Canvas& canvas, const solver::SolverModel& model, int displayMode,
+                  const std::vector<problem::SegmentoContorno>* ocultas)
 {
     canvas.limparFundo();
     switch (displayMode) {
     case modoResultados::Malha:
-        drawResultMesh(canvas, model);
+        drawResultMesh(canvas, model, ocultas);
         return true;
     case modoResultados::Regioes:
-        drawResultRegions(canvas, model);
+        drawResultRegions(canvas, model, true, ocultas);
         return true;
     case modoResultados::Equipotenciais:
-        drawResultRegions(canvas, model);
+        drawResultRegions(canvas, model, true, ocultas);
         drawContourSegments(canvas, model.equipotentialSegments);
         return true;
     case modoResultados::Contornos:
-        drawResultContours(canvas, model);
+        drawResultContours(canvas, model, ocultas);
         return true;
     case modoResultados::CorrentesInduzidas:
-        drawResultRegions(canvas, model);
+        drawResultRegions(canvas, model, true, ocultas);
         drawContourSegments(canvas, model.inducedCurrentSegments);
         return true;
     default:
@@ -215,7 +237,7 @@ geometry::Caixa janelaInicialResultados(const solver::SolverModel& model)
 }
 
 void renderResults(QPainter& painter, const solver::SolverModel& model, int displayMode,
-                   QSize size)
+                   QSize size, const std::vector<problem::SegmentoContorno>* ocultas)
 {
     ViewMapping mapping;
     mapping.setTargetSize(size.width(), size.height());
@@ -223,16 +245,17 @@ void renderResults(QPainter& painter, const solver::SolverModel& model, int disp
     mapping.ajustarJanela(janela.xMin, janela.yMin, janela.xMax, janela.yMax);
 
     Canvas canvas(painter, mapping, Qt::black);
-    paintResults(canvas, model, displayMode);
+    paintResults(canvas, model, displayMode, ocultas);
 }
 
-QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size)
+QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size,
+                     const std::vector<problem::SegmentoContorno>* ocultas)
 {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     QPainter painter(&image);
-    renderResults(painter, model, displayMode, size);
+    renderResults(painter, model, displayMode, size, ocultas);
     return image;
 }
 

@@ -21,6 +21,7 @@ class FrontList;
 
 namespace tarvex::problem {
 struct Regiao;
+struct SegmentoContorno;
 }
 
 namespace tarvex::solver {
@@ -62,14 +63,17 @@ std::optional<ColorIndex> corDaRegiaoResultados(const problem::Regiao& regiao,
  * inside another shows as the region lookup sees it. The region pictures of the path analyses
  * use it without the point markers.
  */
-void drawResultRegions(Canvas& canvas, const solver::SolverModel& model, bool pontos = true);
+void drawResultRegions(Canvas& canvas, const solver::SolverModel& model, bool pontos = true,
+                       const std::vector<problem::SegmentoContorno>* ocultas = nullptr);
 
 /// Every mesh triangle in colour 15 with a dot at each vertex, then the region contours in
 /// colour 9.
-void drawResultMesh(Canvas& canvas, const solver::SolverModel& model);
+void drawResultMesh(Canvas& canvas, const solver::SolverModel& model,
+                    const std::vector<problem::SegmentoContorno>* ocultas = nullptr);
 
 /// Only the region contours, in colour 15.
-void drawResultContours(Canvas& canvas, const solver::SolverModel& model);
+void drawResultContours(Canvas& canvas, const solver::SolverModel& model,
+                        const std::vector<problem::SegmentoContorno>* ocultas = nullptr);
 
 /// Every segment of a traced line list, colour 15, width 1, solid.
 void drawContourSegments(Canvas& canvas, const common::FrontList<solver::ContourSegment>& lines);
@@ -78,18 +82,22 @@ void drawContourSegments(Canvas& canvas, const common::FrontList<solver::Contour
  * Clears the background and draws the picture of a display mode: 1 mesh, 2 regions,
  * 3 regions and equipotentials, 5 contours only, 18 regions and induced-current lines. The lines
  * are drawn as the model holds them (tracing is the caller's business). False for another mode
- * (only the background is drawn).
+ * (only the background is drawn). Contour lines equal to one of `ocultas` (the auxiliary lines
+ * taken away, results/auxiliary_lines.h) are left out of every outline.
  */
-bool paintResults(Canvas& canvas, const solver::SolverModel& model, int displayMode);
+bool paintResults(Canvas& canvas, const solver::SolverModel& model, int displayMode,
+                  const std::vector<problem::SegmentoContorno>* ocultas = nullptr);
 
 /// The window a results view starts from: the model's stored window, or the extent of its
 /// region outlines and nodes widened by 3 % when the stored one cannot be shown.
 geometry::Caixa janelaInicialResultados(const solver::SolverModel& model);
 
-/// The picture of a display mode in a view of `size`, fitted to janelaInicialResultados().
-QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size);
+/// The picture of a display mode in a view of `size`, fitted to janelaInicialResultados(), without
+/// the contour lines in `ocultas` (e.g. results::linhasAuxiliaresAutomaticas()).
+QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size,
+                     const std::vector<problem::SegmentoContorno>* ocultas = nullptr);
 /// The same picture painted onto `painter`, whose device is a target of `size` pixels.
 void renderResults(QPainter& painter, const solver::SolverModel& model, int displayMode,
-                   QSize size);
+                   QSize size, const std::vector<problem::SegmentoContorno>* ocultas = nullptr);
 
 } // namespace tarvex::paint

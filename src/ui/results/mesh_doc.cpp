@@ -22,6 +22,7 @@ bool CMeshDoc::open(const QString& path, QString& error)
     }
     m_path = path;
     m_modified = false;
+    m_linhasOcultas.clear();
     emit changed();
     return true;
 }

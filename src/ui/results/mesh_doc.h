@@ -1,5 +1,6 @@
 #pragma once
 
+#include "results/auxiliary_lines.h"
 #include "solver/solver_model.h"
 
 #include <QObject>
@@ -30,6 +31,11 @@ public:
     /// changes and `error` says why.
     bool save(const QString& path, QString& error);
 
+    /// The auxiliary lines taken out of the picture since the document was opened (the model's
+    /// contours themselves stay whole).
+    tarvex::results::LinhasAuxiliares& linhasOcultas() { return m_linhasOcultas; }
+    const tarvex::results::LinhasAuxiliares& linhasOcultas() const { return m_linhasOcultas; }
+
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
 
@@ -44,4 +50,5 @@ private:
     tarvex::solver::SolverModel m_model;
     QString m_path;
     bool m_modified = false;
+    tarvex::results::LinhasAuxiliares m_linhasOcultas;
 };

@@ -5,6 +5,7 @@
 #include "common/file_chooser.h"
 #include "common/messages.h"
 #include "common/prompter.h"
+#include "graphs/graph_data.h"
 #include "results/mesh_doc.h"
 #include "results/results_emf.h"
 #include "results/mesh_view.h"
@@ -42,6 +43,11 @@ CMeshFrame::CMeshFrame(std::unique_ptr<CMeshDoc> doc, CMainApp& app, QWidget* pa
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
     connect(m_view, &CMeshView::posicaoAlterada, painelPosicao(), &QLabel::setText);
     connect(m_view, &CMeshView::resultadoAlterado, this, &CMeshFrame::atualizarResultado);
+    // Curves reach a new graph document through the application's pending graph.
+    m_view->setAbridorGraficos([this](const tarvex::graphs::GraphData& grafico) {
+        m_app.graficoPendente = grafico;
+        m_app.novoGrafico();
+    });
     atualizarTitulo();
 }
 
@@ -101,6 +107,23 @@ void CMeshFrame::criarMenus()
 
     auto* opcoes = new QMenu(QStringLiteral("&Opções"), this);
     opcoes->addAction(comando(QStringLiteral("&Definir Número"), &CMeshView::definirNumero));
+    QAction* magnetico = comando(QStringLiteral("&Magnético"), &CMeshView::analiseMagnetica);
+    QAction* eletrico = comando(QStringLiteral("&Elétrico"), &CMeshView::analiseEletrica);
+    magnetico->setCheckable(true);
+    eletrico->setCheckable(true);
+    opcoes->addAction(magnetico);
+    opcoes->addAction(eletrico);
+    // The check mark follows the document's analysis type, whatever changed it.
+    connect(opcoes, &QMenu::aboutToShow, this, [this, magnetico, eletrico] {
+        magnetico->setChecked(m_view->analiseMagneticaAtiva());
+        eletrico->setChecked(!m_view->analiseMagneticaAtiva());
+    });
+    auto* linhas = opcoes->addMenu(QStringLiteral("&Desenho"));
+    linhas->addAction(comando(QStringLiteral("Apaga Lin Aux. &Man."), &CMeshView::apagaLinhasManual));
+    linhas->addAction(
+        comando(QStringLiteral("Apaga Lin Aux. &Autom."), &CMeshView::apagaLinhasAutomatico));
+    linhas->addAction(
+        comando(QStringLiteral("&Recoloca Lin. Aux. Auto "), &CMeshView::recolocaLinhas));
 
     auto* calculo = new QMenu(QStringLiteral("&Cálculo"), this);
     calculo->addAction(comando(QStringLiteral("Estático Linear"), &CMeshView::estaticoLinear));
@@ -124,7 +147,53 @@ void CMeshFrame::criarMenus()
     auto* ponto = new QMenu(QStringLiteral("&Ponto"), this);
     ponto->addAction(comando(QStringLiteral("&XY/RT Mouse/Teclado"), &CMeshView::valorPonto));
 
-    m_menus = {arquivos, exibir, desenho, opcoes, calculo, fluxo, ponto, criarMenuAjuda(m_app)};
+    // The polar commands carry the same texts as the Cartesian ones; their object names tell
+    // them apart.
+    const auto polar = [&](const QString& texto, auto slot, const char* nome) {
+        QAction* a = comando(texto, slot);
+        a->setObjectName(QString::fromLatin1(nome));
+        return a;
+    };
+    auto* curvas = new QMenu(QStringLiteral("C&urvas"), this);
+    curvas->addAction(comando(QStringLiteral("Dens. &Fluxo Mouse"), &CMeshView::inducaoMouse));
+    curvas->addAction(comando(QStringLiteral("Dens. F&luxo Teclado"), &CMeshView::inducaoTeclado));
+    curvas->addAction(comando(QStringLiteral("&Campo Mouse"), &CMeshView::campoMouse));
+    curvas->addAction(comando(QStringLiteral("C&ampo Teclado"), &CMeshView::campoTeclado));
+    curvas->addAction(comando(QStringLiteral("Dens. F&orça Mouse"), &CMeshView::pressaoMouse));
+    curvas->addAction(comando(QStringLiteral("Dens. Fo&rca Teclado"), &CMeshView::pressaoTeclado));
+    auto* polares = curvas->addMenu(QStringLiteral("&Polar"));
+    polares->addAction(polar(QStringLiteral("Dens. &Fluxo Mouse"), &CMeshView::inducaoPolarMouse,
+                             "polarInducaoMouse"));
+    polares->addAction(polar(QStringLiteral("Dens. F&luxo Teclado"),
+                             &CMeshView::inducaoPolarTeclado, "polarInducaoTeclado"));
+    polares->addAction(
+        polar(QStringLiteral("&Campo Mouse"), &CMeshView::campoPolarMouse, "polarCampoMouse"));
+    polares->addAction(polar(QStringLiteral("C&ampo Teclado"), &CMeshView::campoPolarTeclado,
+                             "polarCampoTeclado"));
+    polares->addAction(polar(QStringLiteral("Dens. F&orça Mouse"), &CMeshView::pressaoPolarMouse,
+                             "polarPressaoMouse"));
+    polares->addAction(polar(QStringLiteral("Dens. Fo&rça Teclado"),
+                             &CMeshView::pressaoPolarTeclado, "polarPressaoTeclado"));
+
+    auto* forcas = new QMenu(QStringLiteral("Fo&rças"), this);
+    forcas->addAction(comando(QStringLiteral("&Força XY Mouse"), &CMeshView::forcaXYMouse));
+    forcas->addAction(comando(QStringLiteral("F&orça XY Teclado"), &CMeshView::forcaXYTeclado));
+    forcas->addAction(comando(QStringLiteral("Fo&rça RT Mouse"), &CMeshView::forcaRTMouse));
+    forcas->addAction(comando(QStringLiteral("Forç&a RT Teclado"), &CMeshView::forcaRTTeclado));
+
+    auto* perdas = new QMenu(QStringLiteral("Perda Cor. &Ind."), this);
+    perdas->addAction(
+        comando(QStringLiteral("Dens. C&orrente Mouse"), &CMeshView::densCorrenteMouse));
+    perdas->addAction(
+        comando(QStringLiteral("Dens. Corrente &Teclado"), &CMeshView::densCorrenteTeclado));
+    perdas->addAction(comando(QStringLiteral("Dens. &Perdas Mouse"), &CMeshView::densPerdasMouse));
+    perdas->addAction(
+        comando(QStringLiteral("Den&s. Perdas Teclado"), &CMeshView::densPerdasTeclado));
+    perdas->addAction(comando(QStringLiteral("&Região"), &CMeshView::perdasRegiao));
+    perdas->addAction(comando(QStringLiteral("&Total"), &CMeshView::perdasTotal));
+
+    m_menus = {arquivos, exibir,  desenho, opcoes, calculo, curvas,
+               forcas,   fluxo,   ponto,   perdas, criarMenuAjuda(m_app)};
     preencherBarra(m_barra, m_app, gravarAcao, imprimirAcao, comandos);
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.

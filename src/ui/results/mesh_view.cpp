@@ -6,15 +6,23 @@
 #include "drawing/des_view.h"
 #include "drawing/dlg_escala.h"
 #include "evaluation/flux.h"
+#include "evaluation/sections.h"
+#include "geometry/helpers.h"
+#include "graphs/graph_data.h"
 #include "paint/canvas.h"
 #include "paint/paint_colour_map.h"
 #include "paint/paint_results.h"
+#include "results/auxiliary_lines.h"
 #include "results/colour_map.h"
 #include "results/dlg_calculo.h"
+#include "results/dlg_curva_dens_fluxo.h"
 #include "results/dlg_esc_cores.h"
 #include "results/dlg_fluxo_teclado.h"
 #include "results/dlg_num_equipot.h"
+#include "results/dlg_pontos_centro.h"
 #include "results/dlg_valor_ponto.h"
+#include "results/forces.h"
+#include "results/losses.h"
 #include "results/mesh_doc.h"
 #include "results/results_emf.h"
 #include "solver/equipotentials.h"
@@ -310,10 +318,10 @@ void CMeshView::desenhar(tarvex::paint::Canvas& canvas)
             desenharMapa(canvas);
         } else {
             // The results the map needs are gone (a reload): show the regions meanwhile.
-            tarvex::paint::paintResults(canvas, model, ModoRegioes);
+            tarvex::paint::paintResults(canvas, model, ModoRegioes, &m_doc.linhasOcultas());
         }
     } else {
-        tarvex::paint::paintResults(canvas, model, m_displayMode);
+        tarvex::paint::paintResults(canvas, model, m_displayMode, &m_doc.linhasOcultas());
     }
     desenharMarcas(canvas);
 }
@@ -382,9 +390,23 @@ void CMeshView::desenharMarcas(tarvex::paint::Canvas& canvas)
         canvas.desenhaMarcador(CorFalha, 0, 2,
                                {(a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0});
     }
-    if (m_secaoVisivel)
-        canvas.desenhaSegmento(CorSecao, 1, 0, m_sectionStart, m_sectionEnd);
-    for (const Ponto& p : m_marcas)
+    constexpr tarvex::paint::ColorIndex CorPerdas = 19;
+    constexpr tarvex::paint::ColorIndex CorCordas = 11;
+    const SolverModel& model = m_doc.model();
+    for (int n : m_regioesPerdas)
+        if (n >= 1 && static_cast<std::size_t>(n) <= model.regionPolygons.size())
+            canvas.preenchePoligono(CorPerdas, model.regionPolygons[static_cast<std::size_t>(n) - 1]);
+    const DesenhoSecao& d = m_desenhoSecao;
+    if (d.tipo == DesenhoSecao::Tipo::Reta) {
+        canvas.desenhaSegmento(d.cor, d.largura, d.estilo, sectionStart(), sectionEnd());
+    } else if (d.tipo == DesenhoSecao::Tipo::Polar) {
+        canvas.desenhaArco(CorSecao, 1, {sectionStart(), sectionEnd(), m_arcCentre});
+        for (std::size_t k = 1; k < d.cordas.size(); ++k)
+            canvas.desenhaSegmento(CorCordas, 2, 0, d.cordas[k - 1], d.cordas[k]);
+        for (const Ponto& p : d.achados)
+            canvas.desenhaMarcador(CorCordas, 0, 1, p);
+    }
+    for (const Ponto& p : m_entrada.marcas())
         canvas.desenhaPonto(CorMarca, 1, p);
 }
 
@@ -410,9 +432,9 @@ void CMeshView::setMouseMode(std::int16_t modo)
 {
     m_modoZoom = false;
     m_mouseMode = modo;
-    m_clickCount = 0;
-    m_marcas.clear();
-    m_secaoVisivel = false;
+    m_entrada.reiniciar();
+    m_desenhoSecao = {};
+    m_regioesPerdas.clear();
     emit resultadoAlterado();
     update();
 }
@@ -455,8 +477,8 @@ void CMeshView::fluxoTeclado()
 
 std::optional<double> CMeshView::calcularFluxo(const Ponto& a, const Ponto& b)
 {
-    m_sectionStart = a;
-    m_sectionEnd = b;
+    m_entrada.setInicio(a);
+    m_entrada.setFim(b);
     const tarvex::evaluation::FluxResult fluxo =
         tarvex::evaluation::fluxBetweenPoints(m_doc.model(), a.x, a.y, b.x, b.y);
     // A point off the mesh has no potential: a flux of 0 would be a wrong answer, not a result.
@@ -468,8 +490,42 @@ std::optional<double> CMeshView::calcularFluxo(const Ponto& a, const Ponto& b)
     return fluxo.value;
 }
 
+namespace {
+
+bool modoPolar(std::int16_t modo)
+{
+    return modo == CMeshView::MouseInducaoPolar || modo == CMeshView::MouseCampoPolar
+           || modo == CMeshView::MousePressaoPolar || modo == CMeshView::MouseForcaRT;
+}
+
+bool modoDoisCliques(std::int16_t modo)
+{
+    switch (modo) {
+    case CMeshView::MouseInducao: case CMeshView::MouseCampo: case CMeshView::MousePressao:
+    case CMeshView::MouseFluxo2Pontos: case CMeshView::MouseInducaoPolar:
+    case CMeshView::MouseCampoPolar: case CMeshView::MousePressaoPolar:
+    case CMeshView::MouseForcaXY: case CMeshView::MouseForcaRT:
+    case CMeshView::MouseDensCorrente: case CMeshView::MouseDensPerdas:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool modoInduzido(std::int16_t modo)
+{
+    return modo == CMeshView::MouseDensCorrente || modo == CMeshView::MouseDensPerdas
+           || modo == CMeshView::MousePerdasRegiao || modo == CMeshView::MousePerdasTotal;
+}
+
+} // namespace
+
 void CMeshView::clique(const Ponto& p)
 {
+    // The creepage path (mode 25) counts any number of clicks.
+    constexpr std::int16_t ModoCaminhoEscoamento = 25;
+    if (m_mouseMode != ModoCaminhoEscoamento)
+        m_entrada.normalizar();
     switch (m_mouseMode) {
     case MouseValorPonto: {
         CDlgValorPontoXY dialogo(m_doc.model(), m_prompter, m_valorPontoPolar, this);
@@ -481,27 +537,272 @@ void CMeshView::clique(const Ponto& p)
         m_valorPontoPolar = dialogo.polar();
         return;
     }
-    case MouseFluxo2Pontos:
-        if (m_clickCount == 0) {
-            m_marcas.assign(1, p);
-            m_secaoVisivel = false;
-            m_sectionStart = p;
-            m_clickCount = 1;
+    case MouseApagaLinhas:
+        if (const auto linha = tarvex::results::linhaMaisProxima(m_doc.model(), p,
+                                                                 m_doc.linhasOcultas())) {
+            m_doc.linhasOcultas().push_back(*linha);
+            m_doc.updateAllViews();
+        }
+        return;
+    case MousePerdasRegiao: {
+        const tarvex::results::Losses perdas =
+            tarvex::results::regionLosses(m_doc.model(), p.x, p.y);
+        if (!perdas.status) {
+            m_prompter.warn(texto(perdas.status.message));
+            return;
+        }
+        setResultText(QString::fromStdString(tarvex::results::regionLossesText(perdas.watts)));
+        return;
+    }
+    default:
+        break;
+    }
+    if (!modoDoisCliques(m_mouseMode))
+        return;
+    if (!m_entrada.clique(p)) {
+        m_desenhoSecao = {};
+        update();
+        return;
+    }
+    if (m_mouseMode == MouseFluxo2Pontos) {
+        m_desenhoSecao = {};
+        m_desenhoSecao.tipo = DesenhoSecao::Tipo::Reta;
+        update();
+        calcularFluxo(sectionStart(), sectionEnd());
+        return;
+    }
+    m_desenhoSecao = {};
+    if (modoPolar(m_mouseMode)) {
+        // Cancel keeps the two points and the mode; the next two clicks start again.
+        CDlgPontoCentro dialogo(m_arcCentre, m_prompter, this);
+        if (executa(dialogo) != QDialog::Accepted) {
             update();
             return;
         }
-        m_marcas.push_back(p);
-        m_sectionEnd = p;
-        m_clickCount = 0;
-        m_secaoVisivel = true;
-        update();
-        calcularFluxo(m_sectionStart, p);
+        m_arcCentre = dialogo.centro();
+        m_desenhoSecao.tipo = DesenhoSecao::Tipo::Polar;
+    } else {
+        m_desenhoSecao.tipo = DesenhoSecao::Tipo::Reta;
+        if (m_mouseMode == MouseForcaXY) {
+            m_desenhoSecao.cor = 15;
+            m_desenhoSecao.largura = 2;
+            m_desenhoSecao.estilo = 2;
+        }
+    }
+    update();
+    calcularSecao(m_mouseMode);
+}
+
+bool CMeshView::exigirResultadosInduzidos()
+{
+    SolverModel& model = m_doc.model();
+    if (model.magnetic == 0) {
+        m_prompter.warn(texto(tarvex::msg::SoAnaliseMagnetica));
+        return false;
+    }
+    if (model.calculationKind != tarvex::solver::NotCalculated)
+        return true;
+    const QString pergunta = texto(tarvex::msg::SemResultado) + QLatin1Char('\n')
+        + texto(tarvex::msg::RealizaCalculoLinear);
+    if (m_prompter.ask(pergunta) == Prompter::YesNo::Yes) {
+        linearCorInduzidas();
+        if (model.calculationKind != tarvex::solver::NotCalculated)
+            return true;
+    }
+    m_prompter.warn(texto(tarvex::msg::SemDadosCurvas));
+    return false;
+}
+
+bool CMeshView::exigirParaSecao(std::int16_t modo)
+{
+    return modoInduzido(modo) ? exigirResultadosInduzidos()
+                              : exigirResultados(tarvex::msg::SemDadosCurvas);
+}
+
+void CMeshView::secaoMouse(std::int16_t modo)
+{
+    if (exigirParaSecao(modo))
+        setMouseMode(modo);
+}
+
+void CMeshView::secaoTeclado(std::int16_t modo)
+{
+    CDlgCurvaDensFluxo dialogo(sectionStart(), sectionEnd(), m_prompter, this);
+    if (executa(dialogo) != QDialog::Accepted)
         return;
-    default:
-        if (m_clickCount > 1)
-            m_clickCount = 0;
+    if (tarvex::geometry::coincide(dialogo.inicio(), dialogo.fim())) {
+        m_prompter.warn(texto(tarvex::msg::CurvaPontosIguais));
         return;
     }
+    // The node values of a model never calculated are numbering data: no curve of them.
+    if (!exigirParaSecao(modo))
+        return;
+    if (modo == MouseForcaXY)
+        setMouseMode(MouseForcaXY);
+    m_entrada.definir(dialogo.inicio(), dialogo.fim());
+    m_desenhoSecao = {};
+    m_desenhoSecao.tipo = DesenhoSecao::Tipo::Reta;
+    m_desenhoSecao.cor = 15;
+    m_desenhoSecao.largura = 2;
+    m_desenhoSecao.estilo = 2;
+    update();
+    calcularSecao(modo);
+}
+
+void CMeshView::secaoPolarTeclado(std::int16_t modo)
+{
+    CDlgPontosCentro dialogo(sectionStart(), sectionEnd(), m_arcCentre, m_prompter, this);
+    if (executa(dialogo) != QDialog::Accepted)
+        return;
+    if (!exigirParaSecao(modo))
+        return;
+    if (modo == MouseForcaRT)
+        setMouseMode(MouseForcaRT);
+    m_entrada.definir(dialogo.inicio(), dialogo.fim());
+    m_arcCentre = dialogo.centro();
+    m_desenhoSecao = {};
+    m_desenhoSecao.tipo = DesenhoSecao::Tipo::Polar;
+    update();
+    calcularSecao(modo);
+}
+
+void CMeshView::abrirGrafico(const tarvex::graphs::GraphData& grafico)
+{
+    if (m_abridorGraficos)
+        m_abridorGraficos(grafico);
+}
+
+bool CMeshView::calcularSecao(std::int16_t modo)
+{
+    namespace ev = tarvex::evaluation;
+    const SolverModel& model = m_doc.model();
+    const Ponto a = sectionStart();
+    const Ponto b = sectionEnd();
+    if (modo == MouseForcaXY || modo == MouseForcaRT) {
+        const tarvex::results::SectionForce forca =
+            modo == MouseForcaXY ? tarvex::results::forceOnSection(model, a, b)
+                                 : tarvex::results::forceOnPolarSection(model, a, b, m_arcCentre);
+        if (!forca.status) {
+            // A polar section that yields no curve has nothing to say: nothing opens.
+            if (forca.status.message != tarvex::msg::SecaoPolarSemCurva)
+                m_prompter.warn(texto(forca.status.message));
+            return false;
+        }
+        setResultText(QString::fromStdString(tarvex::results::forceText(forca)));
+        return true;
+    }
+    ev::SectionCurves curvas;
+    ev::SectionGraph tipo = ev::SectionGraph::FluxDensity;
+    switch (modo) {
+    case MouseInducao:
+    case MouseCampo:
+    case MousePressao: {
+        const int q = modo == MouseInducao ? ev::SectionFluxDensity
+                      : modo == MouseCampo ? ev::SectionField
+                                           : ev::SectionPressure;
+        curvas = ev::sampleSection(model, a, b, q);
+        tipo = modo == MouseInducao ? ev::SectionGraph::FluxDensity
+               : modo == MouseCampo ? ev::SectionGraph::Field
+                                    : ev::SectionGraph::Pressure;
+        break;
+    }
+    case MouseDensCorrente:
+    case MouseDensPerdas:
+        curvas = ev::sampleSectionInduced(
+            model, a, b, modo == MouseDensCorrente ? ev::SectionCurrentDensity : ev::SectionLossDensity);
+        tipo = modo == MouseDensCorrente ? ev::SectionGraph::CurrentDensity
+                                         : ev::SectionGraph::LossDensity;
+        break;
+    case MouseInducaoPolar:
+    case MouseCampoPolar:
+    case MousePressaoPolar: {
+        const int q = modo == MouseInducaoPolar ? ev::SectionFluxDensity
+                      : modo == MouseCampoPolar ? ev::SectionField
+                                                : ev::SectionPressure;
+        tipo = modo == MouseInducaoPolar ? ev::SectionGraph::FluxDensity
+               : modo == MouseCampoPolar ? ev::SectionGraph::FieldPolar
+                                         : ev::SectionGraph::Pressure;
+        const bool ok = ev::samplePolarSectionRetrying(model, a, b, m_arcCentre, q, curvas);
+        m_desenhoSecao.cordas = curvas.chords;
+        m_desenhoSecao.achados = curvas.marks;
+        update();
+        for (std::string_view aviso : curvas.warnings)
+            m_prompter.warn(texto(aviso));
+        if (!ok) {
+            if (!curvas.ok())
+                m_prompter.warn(texto(curvas.status.message));
+            return false;
+        }
+        break;
+    }
+    default:
+        return false;
+    }
+    if (!curvas.ok()) {
+        m_prompter.warn(texto(curvas.status.message));
+        return false;
+    }
+    abrirGrafico(ev::sectionGraph(curvas, tipo, model.magnetic != 0));
+    return true;
+}
+
+void CMeshView::perdasRegiao()
+{
+    if (exigirResultadosInduzidos())
+        setMouseMode(MousePerdasRegiao);
+}
+
+void CMeshView::perdasTotal()
+{
+    if (!exigirResultadosInduzidos())
+        return;
+    const SolverModel& model = m_doc.model();
+    const tarvex::results::Losses perdas = tarvex::results::totalLosses(model);
+    setMouseMode(MousePerdasTotal);
+    int numero = 0;
+    for (const tarvex::problem::Regiao& r : model.regions.inListOrder()) {
+        ++numero;
+        if (numero > 1 && r.condutividade > 1e-30)
+            m_regioesPerdas.push_back(numero);
+    }
+    setResultText(QString::fromStdString(tarvex::results::totalLossesText(perdas.watts)));
+    update();
+}
+
+bool CMeshView::analiseMagneticaAtiva() const { return m_doc.model().magnetic != 0; }
+
+void CMeshView::definirAnalise(bool magnetica)
+{
+    SolverModel& model = m_doc.model();
+    const std::uint8_t valor = magnetica ? 1 : 0;
+    if (model.magnetic == valor)
+        return;
+    model.magnetic = valor;
+    m_doc.setModified(true);
+    invalidarMapa();
+    m_doc.updateAllViews();
+}
+
+void CMeshView::apagaLinhasManual()
+{
+    setDisplayMode(ModoContornos);
+    setMouseMode(MouseApagaLinhas);
+}
+
+void CMeshView::apagaLinhasAutomatico()
+{
+    tarvex::results::LinhasAuxiliares& ocultas = m_doc.linhasOcultas();
+    for (const tarvex::problem::SegmentoContorno& linha :
+         tarvex::results::linhasAuxiliaresAutomaticas(m_doc.model()))
+        if (!tarvex::results::contemLinha(ocultas, linha))
+            ocultas.push_back(linha);
+    m_doc.updateAllViews();
+}
+
+void CMeshView::recolocaLinhas()
+{
+    m_doc.linhasOcultas().clear();
+    m_doc.updateAllViews();
 }
 
 // ---- Colour maps ---------------------------------------------------------------------------

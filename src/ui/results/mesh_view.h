@@ -2,6 +2,7 @@
 
 #include "common/base_view.h"
 #include "geometry/drawing.h"
+#include "results/entrada_dois_cliques.h"
 #include "solver/runs.h"
 
 #include <QImage>
@@ -25,6 +26,9 @@ struct ValoresEscala;
 
 namespace tarvex::results {
 struct ColourMap;
+}
+namespace tarvex::graphs {
+struct GraphData;
 }
 
 /**
@@ -56,11 +60,26 @@ public:
     /// `mouseMode` values of the commands this view takes clicks for.
     enum ModoMouse : std::int16_t {
         MouseNenhum = 0,
+        MouseApagaLinhas = 5,
+        MouseInducao = 6,
+        MouseCampo = 7,
         MouseValorPonto = 8,
+        MousePressao = 9,
         MouseFluxo2Pontos = 10,
         MouseFluxoTeclado = 11,
+        MouseInducaoPolar = 12,
+        MouseCampoPolar = 13,
+        MousePressaoPolar = 14,
+        MouseForcaXY = 15,
+        MouseForcaRT = 16,
+        MouseDensCorrente = 19,
+        MouseDensPerdas = 20,
+        MousePerdasRegiao = 21,
+        MousePerdasTotal = 22,
     };
     using ExecutorDialogo = std::function<int(QDialog&)>;
+    /// Opens a graph document holding a copy of the graph (the application's graficoPendente).
+    using AbridorGraficos = std::function<void(const tarvex::graphs::GraphData&)>;
 
     CMeshView(CMeshDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
     ~CMeshView() override;
@@ -68,6 +87,7 @@ public:
     CMeshDoc& documento() { return m_doc; }
     Prompter& prompter() { return m_prompter; }
     void setExecutorDialogos(ExecutorDialogo executor) { m_executor = std::move(executor); }
+    void setAbridorGraficos(AbridorGraficos abridor) { m_abridorGraficos = std::move(abridor); }
     /// Runs a dialog of this view through the executor.
     int executa(QDialog& dialogo);
 
@@ -107,9 +127,13 @@ public:
     // ---- Point values, flux between two points -------------------------------------------
 
     std::int16_t mouseMode() const { return m_mouseMode; }
-    std::int16_t clickCount() const { return m_clickCount; }
-    tarvex::geometry::Ponto sectionStart() const { return m_sectionStart; }
-    tarvex::geometry::Ponto sectionEnd() const { return m_sectionEnd; }
+    std::int16_t clickCount() const { return m_entrada.cliques(); }
+    tarvex::geometry::Ponto sectionStart() const { return m_entrada.inicio(); }
+    tarvex::geometry::Ponto sectionEnd() const { return m_entrada.fim(); }
+    /// The last centre given for a polar section.
+    tarvex::geometry::Ponto arcCentre() const { return m_arcCentre; }
+    /// The markers of the clicked points shown now.
+    const std::vector<tarvex::geometry::Ponto>& marcas() const { return m_entrada.marcas(); }
     /// The result pane's text.
     QString resultText() const { return m_resultText; }
     /// The result pane is shown only in the modes that produce a one-line result.
@@ -125,6 +149,16 @@ public:
      */
     std::optional<double> calcularFluxo(const tarvex::geometry::Ponto& a,
                                         const tarvex::geometry::Ponto& b);
+
+    /**
+     * Runs the evaluation of a section mode (6, 7, 9, 12 to 16, 19, 20) on the current section
+     * (and centre): a graph opens, or the force's text goes to the result pane. False, with the
+     * message when there is one, when nothing came of it.
+     */
+    bool calcularSecao(std::int16_t modo);
+
+    /// The analysis type of the document (1 magnetic, 0 electric).
+    bool analiseMagneticaAtiva() const;
 
     /// The point-values dialog's last choice of components (XY or RT).
     bool valorPontoPolar() const { return m_valorPontoPolar; }
@@ -190,6 +224,40 @@ public slots:
     /// The colour-scale strip.
     void escalaCores();
 
+    /// "C&urvas": flux density, field and pressure along a straight section, by mouse or keyboard.
+    void inducaoMouse() { secaoMouse(MouseInducao); }
+    void inducaoTeclado() { secaoTeclado(MouseInducao); }
+    void campoMouse() { secaoMouse(MouseCampo); }
+    void campoTeclado() { secaoTeclado(MouseCampo); }
+    void pressaoMouse() { secaoMouse(MousePressao); }
+    void pressaoTeclado() { secaoTeclado(MousePressao); }
+    /// The same along a polar section (two clicks and the centre, or dialog 173).
+    void inducaoPolarMouse() { secaoMouse(MouseInducaoPolar); }
+    void inducaoPolarTeclado() { secaoPolarTeclado(MouseInducaoPolar); }
+    void campoPolarMouse() { secaoMouse(MouseCampoPolar); }
+    void campoPolarTeclado() { secaoPolarTeclado(MouseCampoPolar); }
+    void pressaoPolarMouse() { secaoMouse(MousePressaoPolar); }
+    void pressaoPolarTeclado() { secaoPolarTeclado(MousePressaoPolar); }
+    /// "Fo&rças": "Força XY" and "Força RT".
+    void forcaXYMouse() { secaoMouse(MouseForcaXY); }
+    void forcaXYTeclado() { secaoTeclado(MouseForcaXY); }
+    void forcaRTMouse() { secaoMouse(MouseForcaRT); }
+    void forcaRTTeclado() { secaoPolarTeclado(MouseForcaRT); }
+    /// "Perda Cor. &Ind.": current and loss density along a section, losses of a region, total.
+    void densCorrenteMouse() { secaoMouse(MouseDensCorrente); }
+    void densCorrenteTeclado() { secaoTeclado(MouseDensCorrente); }
+    void densPerdasMouse() { secaoMouse(MouseDensPerdas); }
+    void densPerdasTeclado() { secaoTeclado(MouseDensPerdas); }
+    void perdasRegiao();
+    void perdasTotal();
+    /// "&Magnético" / "&Elétrico": the document's analysis type.
+    void analiseMagnetica() { definirAnalise(true); }
+    void analiseEletrica() { definirAnalise(false); }
+    /// "Apaga Lin Aux. &Man.", "Apaga Lin Aux. &Autom.", "&Recoloca Lin. Aux. Auto ".
+    void apagaLinhasManual();
+    void apagaLinhasAutomatico();
+    void recolocaLinhas();
+
 signals:
     /// The cursor's world position, formatted for the position pane.
     void posicaoAlterada(const QString& texto);
@@ -213,6 +281,16 @@ private:
     void setMouseMode(std::int16_t modo);
     /// Without results, asks whether to calculate; false (after `semDados`) when there are none.
     bool exigirResultados(std::string_view semDados);
+    /// The induced-current commands: a magnetic analysis, and results (an induced-current run is
+    /// offered when there are none).
+    bool exigirResultadosInduzidos();
+    /// What a section mode needs before it runs.
+    bool exigirParaSecao(std::int16_t modo);
+    void secaoMouse(std::int16_t modo);
+    void secaoTeclado(std::int16_t modo);
+    void secaoPolarTeclado(std::int16_t modo);
+    void definirAnalise(bool magnetica);
+    void abrirGrafico(const tarvex::graphs::GraphData& grafico);
     /// The markers and the section of the two-click entry, over the picture.
     void desenharMarcas(tarvex::paint::Canvas& canvas);
     void marcarElementoFalho(std::int64_t posicao);
@@ -232,16 +310,27 @@ private:
     bool m_executando = false;
 
     std::int16_t m_mouseMode = MouseNenhum;
-    std::int16_t m_clickCount = 0;
-    tarvex::geometry::Ponto m_sectionStart{};
-    tarvex::geometry::Ponto m_sectionEnd{};
+    /// The clicked points with their markers, and the section they make.
+    EntradaDoisCliques m_entrada;
+    tarvex::geometry::Ponto m_arcCentre{};
+    AbridorGraficos m_abridorGraficos;
     QString m_resultText;
     bool m_valorPontoPolar = false;
-    /// Markers of the clicked points and the section between them, shown until the next entry.
-    std::vector<tarvex::geometry::Ponto> m_marcas;
+    /// How the current section is drawn, until the next entry.
+    struct DesenhoSecao {
+        enum class Tipo { Nenhum, Reta, Polar };
+        Tipo tipo = Tipo::Nenhum;
+        int cor = 14;
+        int largura = 1;
+        int estilo = 0;
+        std::vector<tarvex::geometry::Ponto> cordas;  ///< polar: the chords sampled
+        std::vector<tarvex::geometry::Ponto> achados; ///< polar: the points found on triangles
+    };
+    DesenhoSecao m_desenhoSecao;
+    /// The conducting regions filled by "&Total" (1-based), until the mode changes.
+    std::vector<int> m_regioesPerdas;
     /// The element a failed assembly found outside every region, outlined until the next run.
     std::vector<tarvex::geometry::Ponto> m_elementoFalho;
-    bool m_secaoVisivel = false;
 
     std::int32_t m_colourMapQuantity = 0;
     std::unique_ptr<tarvex::results::ColourMap> m_mapa;

@@ -94,8 +94,14 @@ TEST(Sections, SectionInsideOneTriangleAndSectionOfNoLength)
     const SectionCurves point = evaluation::sampleSection(model, {1.5, 0.2}, {1.5, 0.2}, 2);
     EXPECT_TRUE(point.ok());
     EXPECT_TRUE(point.samples.empty());
-    // Outside the mesh: nothing.
+    // Outside the mesh, or absurd coordinates: nothing.
     EXPECT_TRUE(evaluation::sampleSection(model, {20, 20}, {30, 30}, 0).samples.empty());
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(evaluation::sampleSection(model, {-1e308, 5}, {1e308, 5}, 0).samples.empty());
+    EXPECT_TRUE(evaluation::sampleSectionInduced(model, {nan, 5}, {5, 5}, 0).samples.empty());
+    SectionCurves far;
+    EXPECT_FALSE(evaluation::samplePolarSection(model, {1e200, 0}, {-1e200, 0}, {0, 0}, 0, far));
+    EXPECT_FALSE(evaluation::samplePolarSection(model, {1, 1}, {2, 1}, {nan, 0}, 0, far));
 }
 
 TEST(Sections, SectionAlongAMeshEdgeTakesBothTriangles)
@@ -188,6 +194,16 @@ TEST(Sections, PolarArcInsideOneTriangle)
     EXPECT_NEAR(c.samples[0].tangential, -0.3, 1e-9);
     EXPECT_GE(c.marks.size(), 2u);
     EXPECT_GE(c.chords.size(), 2u);
+
+    // An arc too small to cut fails; the callers' displacement of the end points (0.01 here)
+    // gives one that can be sampled.
+    const Ponto q1{5, 5.5}, q2{5.0002, 5.5}, qc{5.0001, 5.5};
+    SectionCurves once;
+    EXPECT_FALSE(evaluation::samplePolarSection(model, q1, q2, qc, 0, once));
+    EXPECT_TRUE(once.ok());
+    ASSERT_TRUE(evaluation::samplePolarSectionRetrying(model, q1, q2, qc, 0, once));
+    EXPECT_GE(once.samples.size(), 2u);
+    EXPECT_NEAR(once.samples.front().x, 5.01, 1e-9);
 }
 
 TEST(Sections, InducedCurrentAtThePointsOfTheSection)
