@@ -251,4 +251,13 @@ inline constexpr std::string_view MapaSemCorrentesInduzidas =
 inline constexpr std::string_view EscalaCoresSemResultado =
     "Não há resultados de cálculo disponível ! Ação cancelada. ";
 
+// Installing and starting the program: files named on its command line, the user manual; the
+// question before a large "Refina Total" (%ld: the refined mesh's triangles)
+inline constexpr std::string_view TipoArquivoDesconhecido =
+    " Tipo de arquivo desconhecido: o programa abre arquivos .des, .pre, .dxf, .dat, .msh e .grp !";
+inline constexpr std::string_view ManualNaoEncontrado =
+    " O manual do usuário não foi encontrado junto ao programa !";
+inline constexpr std::string_view PerguntaRefinoTotal =
+    " A malha refinada terá %ld triângulos (quatro vezes os atuais).\n Continua ?";
+
 } // namespace tarvex::msg

@@ -402,8 +402,40 @@ void CMeshView::setMouseMode(std::int16_t modo)
     m_clickCount = 0;
     m_marcas.clear();
     m_secaoVisivel = false;
+    atualizarDica();
     emit resultadoAlterado();
     update();
+}
+
+void CMeshView::atualizarDica()
+{
+    if (m_modoZoom) {
+        setDicaModo(QStringLiteral("Arraste um retângulo para ampliar (Esc cancela)"));
+        return;
+    }
+    switch (m_mouseMode) {
+    case MouseValorPonto:
+        setDicaModo(QStringLiteral("Clique no ponto cujos valores deseja ver (Esc termina)"));
+        break;
+    case MouseFluxo2Pontos:
+        setDicaModo(m_clickCount == 0
+                        ? QStringLiteral("Clique no primeiro ponto do fluxo (Esc termina)")
+                        : QStringLiteral("Clique no segundo ponto do fluxo"));
+        break;
+    default:
+        setDicaModo(QString());
+        break;
+    }
+}
+
+void CMeshView::sairDoModo()
+{
+    if (m_modoZoom) {
+        m_modoZoom = false;
+        atualizarDica();
+        return;
+    }
+    setMouseMode(MouseNenhum);
 }
 
 bool CMeshView::exigirResultados(std::string_view semDados)
@@ -476,12 +508,14 @@ void CMeshView::clique(const Ponto& p)
             m_secaoVisivel = false;
             m_sectionStart = p;
             m_clickCount = 1;
+            atualizarDica();
             update();
             return;
         }
         m_marcas.push_back(p);
         m_sectionEnd = p;
         m_clickCount = 0;
+        atualizarDica();
         m_secaoVisivel = true;
         update();
         calcularFluxo(m_sectionStart, p);
