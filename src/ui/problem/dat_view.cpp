@@ -89,15 +89,14 @@ void CDatView::atualizarDica()
     }
     switch (m_modo) {
     case ModoEditar:
-        setDicaModo(QStringLiteral(
-            "Clique sobre uma região (botão direito: seleciona várias; Esc termina)"));
+        setDicaModo(QStringLiteral("Clique sobre uma região (direito: seleciona várias)"));
         break;
     case ModoPotencialPonto:
         setDicaModo(QStringLiteral("Clique no ponto do contorno que recebe o potencial"));
         break;
     case ModoPotencialSegmento:
-        setDicaModo(QStringLiteral("Clique sobre o segmento que recebe o potencial (botão "
-                                   "direito: seleciona vários)"));
+        setDicaModo(QStringLiteral("Clique sobre o segmento do potencial (direito: seleciona "
+                                   "vários)"));
         break;
     case ModoSegContornoExt:
         setDicaModo(m_cliquePendente == 0

@@ -415,11 +415,11 @@ void CMeshView::atualizarDica()
     }
     switch (m_mouseMode) {
     case MouseValorPonto:
-        setDicaModo(QStringLiteral("Clique no ponto cujos valores deseja ver (Esc termina)"));
+        setDicaModo(QStringLiteral("Clique num ponto para ver seus valores (Esc sai)"));
         break;
     case MouseFluxo2Pontos:
         setDicaModo(m_clickCount == 0
-                        ? QStringLiteral("Clique no primeiro ponto do fluxo (Esc termina)")
+                        ? QStringLiteral("Clique no primeiro ponto do fluxo (Esc sai)")
                         : QStringLiteral("Clique no segundo ponto do fluxo"));
         break;
     default:
