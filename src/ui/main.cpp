@@ -1,10 +1,10 @@
 #include "app/main_app.h"
+#include "app/traducoes.h"
 #include "common/file_chooser.h"
 #include "common/message_box_prompter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 
 #include <clocale>
 
@@ -16,23 +16,28 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("tarvex"));
     QApplication::setOrganizationName(QStringLiteral("Tarvex Lab"));
-    QApplication::setApplicationVersion(QStringLiteral("1.8"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
+    instalarTraducoesQt(application);
 
-    // The command line is read but deliberately not acted on: the program starts with no
-    // document.
+    // Files on the command line open only after --open (as the desktop entry passes them): the
+    // bare command line still starts the program with no document.
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("arquivos"), QStringLiteral("Ignorados."));
-    parser.parse(QApplication::arguments());
+    parser.setApplicationDescription(QStringLiteral(
+        "Cálculo de campos elétricos e magnéticos por elementos finitos"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("open"), QStringLiteral("Abre os arquivos dados, como \"Abrir...\".")));
+    parser.addPositionalArgument(QStringLiteral("arquivos"),
+                                 QStringLiteral("Arquivos .des, .pre, .dxf, .dat, .msh ou .grp."),
+                                 QStringLiteral("[--open arquivos...]"));
+    parser.process(application);
 
     MessageBoxPrompter prompter;
     DialogFileChooser chooser;
     CMainApp app(prompter, chooser);
     if (!app.iniciar())
         return 1;
-    // Scripts that prepare a document for the user (the demonstration) name it here; the
-    // command line itself stays without effect.
-    const QString abrir = qEnvironmentVariable("TARVEX_ABRIR");
-    for (const QString& path : abrir.split(QLatin1Char(':'), Qt::SkipEmptyParts))
-        app.abrirPorExtensao(path, QFileInfo(path).suffix());
+    app.abrirArquivos(CMainApp::arquivosParaAbrir(QApplication::arguments()));
     return QApplication::exec();
 }

@@ -242,7 +242,7 @@ void TestMainApp::menuBarFollowsTheActiveFrame()
     CDesFrame* a = m_app->novoDesenho();
     QMenuBar* bar = m_app->mainFrame()->menuBar();
     const QStringList drawingMenus{"&Arquivos", "&Exibir", "Opções", "Arranjos Tipicos",
-                                   "A&juda"};
+                                   "&Janela", "A&juda"};
     QCOMPARE(menuTitles(bar), drawingMenus);
     QCOMPARE(bar->actions().first(), a->menus().first()->menuAction());
 

@@ -216,21 +216,23 @@ void TestPaintDrawing::printerPathScalesPixelSizesWithResolution()
 
 void TestPaintDrawing::resultLinesPrintBlackOnlyWhenAsked()
 {
-    // A white line on paper would vanish: the results view asks for black lines in print only.
-    auto lineColour = [](bool imprimindo, bool pretas) {
-        Picture picture(White);
+    // Paper is white: the palette's white prints black in every view; the results view asks for
+    // every line black in print.
+    auto lineColour = [](bool imprimindo, bool pretas, int cor) {
+        Picture picture(Green);
         picture.mapping.imprimindo = imprimindo;
         {
             QPainter painter(&picture.image);
             Canvas canvas(painter, picture.mapping);
             canvas.setLinhasPretasNaImpressao(pretas);
-            canvas.desenhaSegmento(15, 1, 0, {0, 50}, {100, 50});
+            canvas.desenhaSegmento(cor, 1, 0, {0, 50}, {100, 50});
         }
         return picture.at(50, 50);
     };
-    QCOMPARE(lineColour(true, true), Black);
-    QCOMPARE(lineColour(false, true), White);
-    QCOMPARE(lineColour(true, false), White);
+    QCOMPARE(lineColour(true, true, 4), Black);
+    QCOMPARE(lineColour(false, true, 15), White);
+    QCOMPARE(lineColour(true, false, 15), Black);
+    QCOMPARE(lineColour(true, false, 4), Red);
 }
 
 void TestPaintDrawing::renderDrawingShowsTheWholeDrawingAtTheRequestedSize()

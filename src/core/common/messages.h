@@ -456,5 +456,13 @@ inline constexpr std::string_view FormatoImagemDesconhecido =
     " Formato de imagem desconhecido ! Use .png, .svg ou .pdf.";
 inline constexpr std::string_view EmfSoResultados =
     " Arquivo *.emf disponível somente para resultados (*.msh) !";
+// Installing and starting the program: files named on its command line, the user manual; the
+// question before a large "Refina Total" (%ld: the refined mesh's triangles)
+inline constexpr std::string_view TipoArquivoDesconhecido =
+    " Tipo de arquivo desconhecido: o programa abre arquivos .des, .pre, .dxf, .dat, .msh e .grp !";
+inline constexpr std::string_view ManualNaoEncontrado =
+    " O manual do usuário não foi encontrado junto ao programa !";
+inline constexpr std::string_view PerguntaRefinoTotal =
+    " A malha refinada terá %ld triângulos (quatro vezes os atuais).\n Continua ?";
 
 } // namespace tarvex::msg

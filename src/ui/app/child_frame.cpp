@@ -109,6 +109,7 @@ void CChildFrame::terminarMenuArquivos(QMenu* arquivos, CMainApp& app, QAction* 
 QMenu* CChildFrame::criarMenuAjuda(CMainApp& app)
 {
     auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
+    ajuda->addAction(app.acaoManual());
     ajuda->addAction(app.acaoSobre());
     return ajuda;
 }

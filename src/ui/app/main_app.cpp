@@ -1,5 +1,6 @@
 #include "app/main_app.h"
 
+#include "app/dlg_manual.h"
 #include "app/dlg_sobre.h"
 #include "app/main_frame.h"
 #include "common/file_chooser.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -113,6 +115,10 @@ void CMainApp::criarAcoes()
         QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation)));
     connect(m_acaoSobre, &QAction::triggered, this, &CMainApp::sobre);
 
+    m_acaoManual = new QAction(QStringLiteral("&Manual do Usuário"), this);
+    m_acaoManual->setShortcut(QKeySequence::HelpContents);
+    connect(m_acaoManual, &QAction::triggered, this, &CMainApp::manual);
+
     for (int tipo = 0; tipo < ArrangementCount; ++tipo) {
         auto* acao = new QAction(QStringLiteral("Tipo %1").arg(tipo + 1), this);
         acao->setStatusTip(
@@ -209,6 +215,31 @@ CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& exte
     return criarFrameDesenho(std::move(doc));
 }
 
+QStringList CMainApp::arquivosParaAbrir(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.addOption(QCommandLineOption(QStringLiteral("open")));
+    parser.addPositionalArgument(QStringLiteral("arquivos"), QString());
+    // Unknown options are told by main() before this; here they only cost their files.
+    if (!parser.parse(arguments) || !parser.isSet(QStringLiteral("open")))
+        return {};
+    return parser.positionalArguments();
+}
+
+void CMainApp::abrirArquivos(const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        const QString absoluto = QFileInfo(path).absoluteFilePath();
+        const QString extensao = QFileInfo(path).suffix();
+        if (!modeloPorNome(extensao)) {
+            m_prompter.warn(coreText(tarvex::msg::TipoArquivoDesconhecido) + QLatin1Char('\n') +
+                            QDir::toNativeSeparators(absoluto));
+            continue;
+        }
+        abrirPorExtensao(absoluto, extensao);
+    }
+}
+
 CDesFrame* CMainApp::novoDesenho()
 {
     const DocumentTemplate* modelo = modeloPorNome(QStringLiteral("des"));
@@ -287,6 +318,23 @@ void CMainApp::sobre()
 {
     CDlgSobre dialog(m_mainFrame.get());
     dialog.exec();
+}
+
+void CMainApp::manual()
+{
+    const QString indice = CDlgManual::localizarManual();
+    if (indice.isEmpty()) {
+        m_prompter.warn(coreText(tarvex::msg::ManualNaoEncontrado));
+        return;
+    }
+    // One guide window: a second command brings it forward.
+    if (!m_manual) {
+        m_manual = new CDlgManual(indice, m_mainFrame.get());
+        m_manual->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_manual->show();
+    m_manual->raise();
+    m_manual->activateWindow();
 }
 
 QStringList CMainApp::arquivosRecentes() const

@@ -3,7 +3,9 @@
 #include "graphs/graph_data.h"
 
 #include <QImage>
+#include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -75,6 +77,12 @@ public:
     /// (case-sensitive). A path already open activates its frame. Returns the frame showing the
     /// document, or nullptr when nothing was opened.
     CChildFrame* abrirPorExtensao(const QString& path, const QString& extension);
+    /// The files named on a command line after `--open`; none without it, so a bare command line
+    /// opens nothing.
+    static QStringList arquivosParaAbrir(const QStringList& arguments);
+    /// Opens each file as "&Abrir..." would; unlike the dialog's dispatch, a file whose type no
+    /// template opens is named in a message rather than passed over in silence.
+    void abrirArquivos(const QStringList& paths);
     /// A new, empty drawing in its own frame.
     CDesFrame* novoDesenho();
     /// A new, untitled graph document in its own frame, holding a copy of `graficoPendente`.
@@ -97,6 +105,9 @@ public:
     QAction* acaoAjustarImpressora() const { return m_acaoImpressora; }
     QAction* acaoFim() const { return m_acaoFim; }
     QAction* acaoSobre() const { return m_acaoSobre; }
+    QAction* acaoManual() const { return m_acaoManual; }
+    /// The guide's window while it is open.
+    QDialog* janelaManual() const { return m_manual; }
     QAction* acaoTipo(int tipo) const { return m_acaoTipo.at(static_cast<std::size_t>(tipo)); }
 
     /// The next drawing frame opens in the arrangement layout when `tipoArranjo` names one.
@@ -113,6 +124,8 @@ public slots:
     void ajustarImpressora();
     void sair();
     void sobre();
+    /// "&Manual do Usuário": the guide shipped with the program, in its own window.
+    void manual();
 
 private:
     CDesFrame* criarFrameDesenho(std::unique_ptr<CDesDoc> doc);
@@ -135,5 +148,7 @@ private:
     QAction* m_acaoImpressora = nullptr;
     QAction* m_acaoFim = nullptr;
     QAction* m_acaoSobre = nullptr;
+    QAction* m_acaoManual = nullptr;
+    QPointer<QDialog> m_manual;
     std::array<QAction*, ArrangementCount> m_acaoTipo = {};
 };

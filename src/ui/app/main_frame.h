@@ -27,6 +27,9 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     QToolBar* barraFerramentas() const { return m_barra; }
     QList<QMenu*> menusIniciais() const { return m_menusIniciais; }
+    /// "&Janela": cascade, tile, close all and the list of open windows; in the menu bar, before
+    /// the help menu, while a document's frame is active.
+    QMenu* menuJanela() const { return m_menuJanela; }
 
     /// Adds `frame` in its own sub-window of the given size, shows and activates it.
     void adicionarFilho(CChildFrame* frame, const QSize& size);
@@ -45,10 +48,20 @@ private:
     void criarMenus();
     void atualizarMenus();
     void atualizarTitulo();
+    void criarMenuJanela();
+    void listarJanelas();
+    /// Where the next new window goes: one title bar below and right of the last, back to the
+    /// corner when that would leave the workspace.
+    QPoint proximaPosicao(const QSize& tamanho, const QMdiSubWindow* nova) const;
 
     CMainApp& m_app;
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_barra = nullptr;
     QList<QMenu*> m_menusIniciais;
+    QMenu* m_menuJanela = nullptr;
+    QAction* m_fimListaJanelas = nullptr;
+    /// The start-up toolbar and status bar show only while no document frame is active (each
+    /// frame has its own); this keeps the user's own choice for the toolbar.
+    bool m_barraEscolhida = true;
     QPointer<CChildFrame> m_menusDe;
 };

@@ -3,14 +3,17 @@
 #include "paint/canvas.h"
 #include "paint/picture_export.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QRubberBand>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 using tarvex::paint::Canvas;
 
@@ -19,6 +22,117 @@ CBaseView::CBaseView(QWidget* parent) : QWidget(parent)
     // Every paint covers the whole area itself, and "&Redesenhar" relies on the previous picture
     // staying under the new one.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Esc must reach the view that was clicked, and the wheel the view under the cursor.
+    setFocusPolicy(Qt::WheelFocus);
+}
+
+void CBaseView::setDicaModo(const QString& dica)
+{
+    if (dica == m_dicaModo)
+        return;
+    m_dicaModo = dica;
+    emit dicaModoAlterada(dica);
+}
+
+void CBaseView::sairDoModo() { setDicaModo(QString()); }
+
+std::optional<tarvex::geometry::Caixa> CBaseView::janelaPedida() const { return std::nullopt; }
+
+void CBaseView::definirJanelaPedida(const tarvex::geometry::Caixa&) {}
+
+void CBaseView::zoomNoPixel(const QPoint& pixel, double fator)
+{
+    // Fitting first: a view that has not been shown yet makes its first window there.
+    ajustarNaTela();
+    const std::optional<tarvex::geometry::Caixa> janela = janelaPedida();
+    if (!janela || !(fator > 0.0) || !std::isfinite(fator))
+        return;
+    const tarvex::geometry::Ponto p = m_mapping.paraMundo(pixel.x(), pixel.y());
+    // Scaling the request about p scales the fitted window about p as well, so p stays put.
+    const tarvex::geometry::Caixa nova{p.x + (janela->xMin - p.x) * fator,
+                                       p.y + (janela->yMin - p.y) * fator,
+                                       p.x + (janela->xMax - p.x) * fator,
+                                       p.y + (janela->yMax - p.y) * fator};
+    // Past the reach of doubles the window would lose its extent; stay where it is instead.
+    if (!(nova.xMax > nova.xMin) || !(nova.yMax > nova.yMin) || !std::isfinite(nova.xMin)
+        || !std::isfinite(nova.xMax) || !std::isfinite(nova.yMin) || !std::isfinite(nova.yMax))
+        return;
+    definirJanelaPedida(nova);
+}
+
+void CBaseView::deslocarPixels(const QPoint& pixels)
+{
+    ajustarNaTela();
+    const std::optional<tarvex::geometry::Caixa> janela = janelaPedida();
+    if (!janela)
+        return;
+    const double porPixel = m_mapping.pixelsPorUnidade();
+    if (!(porPixel > 0.0))
+        return;
+    // Dragging right shows what lies to the left; pixel rows grow downwards.
+    const double dx = -pixels.x() / porPixel;
+    const double dy = pixels.y() / porPixel;
+    definirJanelaPedida({janela->xMin + dx, janela->yMin + dy, janela->xMax + dx,
+                         janela->yMax + dy});
+}
+
+bool CBaseView::event(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Wheel: {
+        auto* roda = static_cast<QWheelEvent*>(event);
+        const int passos = roda->angleDelta().y();
+        if (passos == 0 || !janelaPedida())
+            break;
+        zoomNoPixel(roda->position().toPoint(), std::pow(FatorRoda, passos / 120.0));
+        event->accept();
+        return true;
+    }
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::MiddleButton || !janelaPedida())
+            break;
+        m_deslocando = true;
+        m_ultimoDeslocamento = mouse->position().toPoint();
+        setCursor(Qt::ClosedHandCursor);
+        event->accept();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_deslocando)
+            break;
+        const QPoint agora = mouse->position().toPoint();
+        deslocarPixels(agora - m_ultimoDeslocamento);
+        m_ultimoDeslocamento = agora;
+        // The position pane still follows the cursor.
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::MiddleButton || !m_deslocando)
+            break;
+        m_deslocando = false;
+        unsetCursor();
+        event->accept();
+        return true;
+    }
+    case QEvent::KeyPress: {
+        auto* tecla = static_cast<QKeyEvent*>(event);
+        if (tecla->key() != Qt::Key_Escape)
+            break;
+        if (m_arrastando) {
+            m_arrastando = false;
+            m_elastico->hide();
+        }
+        sairDoModo();
+        event->accept();
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 void CBaseView::setCorFundo(const QColor& cor)
@@ -99,7 +213,8 @@ void CBaseView::imprimirEm(QPaintDevice& device, const QRect& pagina)
         QPainter painter(&device);
         if (painter.isActive()) {
             painter.translate(pagina.topLeft());
-            Canvas canvas(painter, m_mapping, m_corFundo);
+            // Paper is white, whatever the screen's background.
+            Canvas canvas(painter, m_mapping, QColor(Qt::white));
             desenhar(canvas);
         }
     }

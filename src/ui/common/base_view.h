@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QPoint>
+#include <QString>
 #include <QWidget>
 
 #include <optional>
@@ -27,7 +28,12 @@ class Canvas;
  * Each paint and each print goes through desenhar(), which subclasses override to fit their
  * window (mapping().ajustarJanela()) and draw. While printing, the mapping's `imprimindo` is set
  * and the page becomes the target area, so the same window is fitted to the page; the screen
- * mapping is put back afterwards.
+ * mapping is put back afterwards. The page is white paper: the background prints white and
+ * lines and texts of the palette's white print black.
+ *
+ * Views that keep a world window of their own (janelaPedida()/definirJanelaPedida()) get the
+ * wheel zoom about the cursor and the middle-button pan from here. Click modes announce what the
+ * next click does with setDicaModo(); Esc calls sairDoModo().
  */
 class CBaseView : public QWidget {
     Q_OBJECT
@@ -48,6 +54,22 @@ public:
     /// by the extension of `path` (vector where the format allows). The file is replaced only
     /// when the whole picture was written.
     tarvex::Status exportarImagem(const QString& path);
+    /// What the next click does in the current click mode; empty when no mode is on.
+    QString dicaModo() const { return m_dicaModo; }
+
+    /// Zooms the view's window about the world point under `pixel`, which stays under it:
+    /// `fator` below 1 zooms in. Nothing happens in a view without a window of its own.
+    void zoomNoPixel(const QPoint& pixel, double fator);
+    /// Moves the view's window so the picture follows the mouse by `pixels`.
+    void deslocarPixels(const QPoint& pixels);
+
+    /// Each notch of the wheel zooms in or out by this factor.
+    static constexpr double FatorRoda = 0.8;
+
+signals:
+    /// The click mode's hint changed (empty: the mode ended); the frame shows it in its message
+    /// pane.
+    void dicaModoAlterada(const QString& dica);
 
 public slots:
     /// "&Imprimir...": the print dialog, then the page.
@@ -56,6 +78,21 @@ public slots:
     void visualizarImpressao();
 
 protected:
+    /// Shows what the next click does (" Clique sobre uma região ", ...); empty ends the hint.
+    /// Every click mode calls it when it starts and at each step that changes what a click does.
+    void setDicaModo(const QString& dica);
+    /// Esc: leave the current click mode for the view's neutral one (and say so with an empty
+    /// hint). The default only ends the hint.
+    virtual void sairDoModo();
+
+    /// The world window the view asks for before fitting, for zoom and pan. Views without one
+    /// return nothing (the default).
+    virtual std::optional<tarvex::geometry::Caixa> janelaPedida() const;
+    /// Replaces the view's window and repaints. The default does nothing.
+    virtual void definirJanelaPedida(const tarvex::geometry::Caixa& janela);
+
+    bool event(QEvent* event) override;
+
     /// Draws the view's content. The default clears the background.
     virtual void desenhar(tarvex::paint::Canvas& canvas);
 
@@ -89,4 +126,7 @@ private:
     QRubberBand* m_elastico = nullptr;
     QPoint m_origemElastico;
     bool m_arrastando = false;
+    QString m_dicaModo;
+    bool m_deslocando = false;
+    QPoint m_ultimoDeslocamento;
 };

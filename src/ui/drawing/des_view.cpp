@@ -91,7 +91,32 @@ void CDesView::zoomNormal()
     update();
 }
 
-void CDesView::iniciarZoom() { m_modoMouse = ModoZoom; }
+void CDesView::iniciarZoom() { setModoMouse(ModoZoom); }
+
+void CDesView::setModoMouse(int modo)
+{
+    m_modoMouse = modo;
+    setDicaModo(dicaDoModo(modo));
+}
+
+QString CDesView::dicaDoModo(int modo)
+{
+    switch (modo) {
+    case ModoZoom:
+        return QStringLiteral("Arraste um retângulo para ampliar (Esc termina)");
+    default:
+        return {};
+    }
+}
+
+void CDesView::sairDoModo() { setModoMouse(ModoInicial); }
+
+void CDesView::definirJanelaPedida(const tarvex::geometry::Caixa& janela)
+{
+    m_inicializado = true;
+    m_janela = janela;
+    update();
+}
 
 void CDesView::redesenhar()
 {

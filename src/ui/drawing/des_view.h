@@ -34,7 +34,10 @@ public:
     void setJanela(const tarvex::geometry::Caixa& janela);
 
     int modoMouse() const { return m_modoMouse; }
-    void setModoMouse(int modo) { m_modoMouse = modo; }
+    /// Sets the mouse mode and shows its hint in the status bar.
+    void setModoMouse(int modo);
+    /// What the next click does in mouse mode `modo` (empty for the neutral mode).
+    static QString dicaDoModo(int modo);
 
     /// The selected entities, drawn in the selection colour over the lists.
     tarvex::paint::DrawingSelection& selecao() { return m_selecao; }
@@ -72,6 +75,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+
+    void sairDoModo() override;
+    std::optional<tarvex::geometry::Caixa> janelaPedida() const override { return m_janela; }
+    void definirJanelaPedida(const tarvex::geometry::Caixa& janela) override;
 
 private:
     /// Zooms to extents once, before the view is first shown or painted.

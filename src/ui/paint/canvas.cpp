@@ -56,11 +56,19 @@ double Canvas::escalaDispositivo() const
     return std::max(1.0, m_painter.device()->logicalDpiX() / ScreenDpi);
 }
 
+QColor Canvas::naImpressao(const QColor& cor) const
+{
+    // On paper the palette's white would vanish; black takes its place.
+    return m_mapping.imprimindo && cor == QColor(Qt::white) ? QColor(Qt::black) : cor;
+}
+
+QColor Canvas::corDaLinha(ColorIndex cor) const { return naImpressao(ViewPalette::entry(cor)); }
+
 QPen Canvas::caneta(ColorIndex cor, int largura, int estilo) const
 {
     // A width of 0 or less is the thinnest line the device draws, as 1 is.
     const QColor colour = m_linhasPretas && m_mapping.imprimindo ? QColor(Qt::black)
-                                                                 : ViewPalette::entry(cor);
+                                                                 : corDaLinha(cor);
     QPen pen(colour, std::max(1, largura) * escalaDispositivo(), penStyle(estilo));
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
@@ -84,7 +92,9 @@ void Canvas::desenhaPonto(ColorIndex cor, int largura, const geometry::Ponto& p)
 {
     PenGuard guard(m_painter);
     m_painter.setPen(caneta(cor, largura, 0));
-    m_painter.setBrush(m_pincel);
+    m_painter.setBrush(naImpressao(m_pincel.color()) == m_pincel.color()
+                           ? m_pincel
+                           : QBrush(naImpressao(m_pincel.color())));
     const double r = 2.0 * escalaDispositivo();
     m_painter.drawEllipse(QPointF(m_mapping.paraPixel(p)), r, r);
 }
@@ -176,7 +186,7 @@ void Canvas::desenhaTexto(const QString& texto, const geometry::Ponto& p)
     QFont fonte(QStringLiteral("Arial"));
     fonte.setPointSizeF(9.0);
     m_painter.setFont(fonte);
-    m_painter.setPen(QColor(Qt::white));
+    m_painter.setPen(naImpressao(QColor(Qt::white)));
     const QPointF topo(m_mapping.paraPixel(p));
     const QFontMetricsF metricas(fonte, m_painter.device());
     m_painter.drawText(QPointF(topo.x(), topo.y() + metricas.ascent()), texto);

@@ -25,7 +25,9 @@ namespace tarvex::paint {
  * Printer path: while the mapping's `imprimindo` is set, every size given in pixels (pen widths,
  * the dot and the marker) is multiplied by the device's resolution over 96 dots per inch, so a
  * printed page shows them at the physical size they have on a 96-dpi screen instead of as specks
- * at printer resolution. Text is sized in points, which the device already scales.
+ * at printer resolution. Text is sized in points, which the device already scales. Pages are
+ * white paper: lines, dots and texts in the palette's white (index 15) print black; fills keep
+ * their colours.
  */
 class Canvas {
 public:
@@ -69,6 +71,11 @@ public:
 
     /// Factor applied to pixel sizes: 1 on screen, device dpi / 96 while printing.
     double escalaDispositivo() const;
+
+    /// The colour a line, dot or text of colour `cor` gets on this target (white is black on
+    /// paper).
+    QColor naImpressao(const QColor& cor) const;
+    QColor corDaLinha(ColorIndex cor) const;
 
 private:
     QPen caneta(ColorIndex cor, int largura, int estilo) const;

@@ -90,20 +90,93 @@ void rasterizeTriangles(QImage& layer, const solver::SolverModel& model,
     }
 }
 
-void drawText(QPainter& painter, const ViewMapping& mapping, const QString& text,
-              const geometry::Ponto& at, double pixelSize)
+QFont fonteLegenda(double pixelSize)
 {
-    painter.save();
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
+    return font;
+}
+
+void drawText(QPainter& painter, const QColor& cor, const QString& text, const QPointF& top,
+              double pixelSize)
+{
+    painter.save();
+    const QFont font = fonteLegenda(pixelSize);
     painter.setFont(font);
-    painter.setPen(ViewPalette::entry(CorLegenda));
-    const QPoint top = mapping.paraPixel(at);
+    painter.setPen(cor);
     painter.drawText(QPointF(top.x(), top.y() + QFontMetricsF(font).ascent()), text);
     painter.restore();
 }
 
+/// The legend's measures in world units over the shifted window.
+struct MedidasLegenda {
+    double x0, wl, g, h, e;
+};
+
+MedidasLegenda medidasLegenda(const ViewMapping& mapping)
+{
+    const double larguraJanela = std::fabs(mapping.xMax() - mapping.xMin());
+    const double alturaJanela = std::fabs(mapping.yMax() - mapping.yMin());
+    const double g = 0.02 * larguraJanela / 10.0;
+    return {mapping.xMin() + 0.95 * g, FracaoLegenda * larguraJanela, g,
+            0.98 * alturaJanela / 16.5, 0.02 * alturaJanela / 2.0};
+}
+
 } // namespace
+
+std::vector<RotuloLegenda> rotulosLegenda(const ViewMapping& mapping,
+                                          const results::ColourMap& map, double escala)
+{
+    const MedidasLegenda m = medidasLegenda(mapping);
+    const double ymin = mapping.yMin();
+    // Just right of the colour boxes (and of their 3-pixel outline).
+    const double esquerda = mapping.paraPixel(m.x0 + m.wl / 2.5, ymin).x() + 3.0 * escala;
+    // The strip ends where the model's picture begins.
+    const double direita = mapping.paraPixel(mapping.xMin() + m.wl, ymin).x() - 1.0;
+    const double faixa = std::fabs(double(mapping.paraPixel(m.x0, ymin + m.e).y()
+                                          - mapping.paraPixel(m.x0, ymin + m.e + m.h).y()));
+    std::vector<QString> textos;
+    for (int k = 0; k <= results::BandCount; ++k)
+        textos.push_back(QString::fromStdString(
+            results::legendLabel(map.limits[static_cast<std::size_t>(k)])));
+
+    // The largest size up to 14 pixels at which the widest label fits the strip and a label
+    // (one pixel clear of its line) fits between two lines.
+    const double maior = 14.0 * escala;
+    const double minimo = 7.0 * escala;
+    double larguraMaior = 0.0;
+    const QFontMetricsF medida(fonteLegenda(100.0));
+    for (const QString& texto : textos)
+        larguraMaior = std::max(larguraMaior, medida.horizontalAdvance(texto));
+    const double alturaPorPixel = medida.height() / 100.0;
+    double tamanho = maior;
+    if (larguraMaior > 0.0)
+        tamanho = std::min(tamanho, 100.0 * (direita - esquerda) / larguraMaior);
+    int passo = 1;
+    if (alturaPorPixel * tamanho > faixa - 2.0) {
+        const double cabe = (faixa - 2.0) / alturaPorPixel;
+        if (cabe >= minimo) {
+            tamanho = cabe;
+        } else {
+            // Too tight for every label: every other one, with twice the room.
+            passo = 2;
+            tamanho = std::min(tamanho, (2.0 * faixa - 2.0) / alturaPorPixel);
+        }
+    }
+    tamanho = std::floor(std::max(1.0, tamanho));
+    const QFontMetricsF fonte(fonteLegenda(tamanho));
+
+    std::vector<RotuloLegenda> rotulos;
+    for (int k = 0; k <= results::BandCount; k += passo) {
+        const double linha = mapping.paraPixel(m.x0, ymin + m.e + k * m.h).y();
+        const QString& texto = textos[static_cast<std::size_t>(k)];
+        // The text sits on its line: its box ends one pixel above it.
+        const QRectF caixa(esquerda, linha - 1.0 - fonte.height(), fonte.horizontalAdvance(texto),
+                           fonte.height());
+        rotulos.push_back({texto, caixa, tamanho});
+    }
+    return rotulos;
+}
 
 void deslocaJanelaLegenda(ViewMapping& mapping)
 {
@@ -137,12 +210,12 @@ void paintColourMap(Canvas& canvas, const solver::SolverModel& model,
     const double xmin = mapping.xMin();
     const double ymin = mapping.yMin();
     const double ymax = mapping.yMax();
-    const double larguraJanela = std::fabs(mapping.xMax() - xmin);
-    const double alturaJanela = std::fabs(ymax - ymin);
-    const double wl = FracaoLegenda * larguraJanela;
-    const double g = 0.02 * larguraJanela / 10.0;
-    const double h = 0.98 * alturaJanela / 16.5;
-    const double e = 0.02 * alturaJanela / 2.0;
+    const MedidasLegenda medidas = medidasLegenda(mapping);
+    const double wl = medidas.wl;
+    const double g = medidas.g;
+    const double h = medidas.h;
+    const double e = medidas.e;
+    const QColor corTexto = canvas.corDaLinha(CorLegenda);
 
     for (int k = 0; k < results::BandCount; ++k) {
         const QPoint a = mapping.paraPixel(xmin + g, ymin + e + k * h);
@@ -156,18 +229,17 @@ void paintColourMap(Canvas& canvas, const solver::SolverModel& model,
         painter.drawRect(QRect(a, b).normalized());
         painter.restore();
     }
-    const double x0 = xmin + 0.95 * g;
+    const double x0 = medidas.x0;
     for (int k = 0; k <= results::BandCount; ++k) {
         const double yk = ymin + e + k * h;
         canvas.desenhaSegmento(CorLegenda, 1, 0, {x0, yk}, {x0 + wl, yk});
-        drawText(painter, mapping,
-                 QString::fromStdString(results::legendLabel(map.limits[static_cast<std::size_t>(k)])),
-                 {x0 + wl / 2.0, yk + h / 2.7}, 14.0 * escala);
     }
+    for (const RotuloLegenda& rotulo : rotulosLegenda(mapping, map, escala))
+        drawText(painter, corTexto, rotulo.texto, rotulo.caixa.topLeft(), rotulo.tamanhoFonte);
     const std::string_view caption = results::mapCaption(map.quantity);
-    drawText(painter, mapping,
+    drawText(painter, corTexto,
              QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
-             {x0 + 1.2 * g, ymax - 3.0 * e}, 15.0 * escala);
+             QPointF(mapping.paraPixel(x0 + 1.2 * g, ymax - 3.0 * e)), 15.0 * escala);
 }
 
 void renderColourMap(QPainter& painter, const solver::SolverModel& model,

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <QRectF>
 #include <QSize>
+#include <QString>
+
+#include <vector>
 
 QT_BEGIN_NAMESPACE
 class QPainter;
@@ -42,6 +46,23 @@ void deslocaJanelaLegenda(ViewMapping& mapping);
  */
 void paintColourMap(Canvas& canvas, const solver::SolverModel& model,
                     const results::ColourMap& map);
+
+/// A label of the legend as it is drawn: its text, its box in pixels and its font's pixel size.
+struct RotuloLegenda {
+    QString texto;
+    QRectF caixa;
+    double tamanhoFonte = 0.0;
+};
+
+/**
+ * Where the sixteen limit labels go over the (already shifted) window of `mapping`: each just
+ * above its band line, starting right of the colour boxes. The font is 14 pixels (times
+ * `escala`) where there is room; in a small window it shrinks so that no label crosses a band
+ * line, touches the next label or runs past the strip onto the model, and below a legible size
+ * only every other label is shown.
+ */
+std::vector<RotuloLegenda> rotulosLegenda(const ViewMapping& mapping,
+                                          const results::ColourMap& map, double escala);
 
 /// The map in a picture of `size`: the results view's first window, shifted for the legend.
 QImage renderColourMap(const solver::SolverModel& model, const results::ColourMap& map,

@@ -77,7 +77,78 @@ void CDatView::setModo(int modo)
     m_selecaoSegmentos.clear();
     m_menorTriangulo.reset();
     m_marcaExportacao.reset();
+    atualizarDica();
     update();
+}
+
+void CDatView::atualizarDica()
+{
+    if (m_modoZoom) {
+        setDicaModo(QStringLiteral("Arraste um retângulo para ampliar (Esc cancela)"));
+        return;
+    }
+    switch (m_modo) {
+    case ModoEditar:
+        setDicaModo(QStringLiteral("Clique sobre uma região (direito: seleciona várias)"));
+        break;
+    case ModoPotencialPonto:
+        setDicaModo(QStringLiteral("Clique no ponto do contorno que recebe o potencial"));
+        break;
+    case ModoPotencialSegmento:
+        setDicaModo(QStringLiteral("Clique sobre o segmento do potencial (direito: seleciona "
+                                   "vários)"));
+        break;
+    case ModoSegContornoExt:
+        setDicaModo(m_cliquePendente == 0
+                        ? QStringLiteral("Clique no primeiro segmento do trecho do contorno "
+                                         "externo")
+                        : QStringLiteral("Clique no último segmento do trecho do contorno "
+                                         "externo"));
+        break;
+    case ModoSimetria:
+        setDicaModo(QStringLiteral("Clique sobre um segmento de simetria do contorno"));
+        break;
+    case ModoAntiSimetria:
+        setDicaModo(QStringLiteral("Clique sobre um segmento de anti-simetria do contorno"));
+        break;
+    case ModoDefineEspecial:
+        setDicaModo(QStringLiteral("Clique sobre a região que passa a ser especial"));
+        break;
+    case ModoRemoveEspecial:
+        setDicaModo(QStringLiteral("Clique sobre a região especial a remover"));
+        break;
+    case ModoDefineArea:
+        setDicaModo(QStringLiteral("Arraste um retângulo para definir a área especial"));
+        break;
+    default:
+        setDicaModo(QString());
+        break;
+    }
+}
+
+void CDatView::sairDoModo()
+{
+    if (m_modoZoom) {
+        m_modoZoom = false;
+        atualizarDica();
+        return;
+    }
+    switch (m_modo) {
+    case ModoEditar:
+    case ModoPotencialPonto:
+    case ModoPotencialSegmento:
+    case ModoSegContornoExt:
+    case ModoSimetria:
+    case ModoAntiSimetria:
+    case ModoDefineEspecial:
+    case ModoRemoveEspecial:
+    case ModoDefineArea:
+        setModo(ModoEstrutura);
+        break;
+    default:
+        CBaseView::sairDoModo();
+        break;
+    }
 }
 
 void CDatView::setMarcaExportacao(std::optional<Ponto> marca)
@@ -201,7 +272,11 @@ void CDatView::zoomNormal()
     update();
 }
 
-void CDatView::iniciarZoom() { m_modoZoom = true; }
+void CDatView::iniciarZoom()
+{
+    m_modoZoom = true;
+    atualizarDica();
+}
 
 void CDatView::redesenhar()
 {
@@ -473,6 +548,10 @@ void CDatView::refinaArea()
 
 void CDatView::refinaTotal()
 {
+    // Each refinement quadruples the mesh and there is no going back: a large one is confirmed.
+    const std::string pergunta = tarvex::problem::perguntaRefinoTotal(m_doc.data());
+    if (!pergunta.empty() && m_prompter.ask(QString::fromStdString(pergunta)) != Prompter::YesNo::Yes)
+        return;
     if (const tarvex::Status s = ed::refinaTotal(m_doc.data()); !s) {
         avisa(s.message);
         return;
@@ -650,10 +729,12 @@ void CDatView::trechoExterno(const Ponto& p)
     if (m_cliquePendente == 0) {
         m_primeiroExterno = *i;
         m_cliquePendente = 1;
+        atualizarDica();
         update();
         return;
     }
     m_cliquePendente = 0;
+    atualizarDica();
     CDlgPotencial dialogo(CDlgPotencial::Variante::Simples, 0.0, m_prompter, this);
     if (executa(dialogo) == QDialog::Accepted) {
         ed::potencialTrechoExterno(data, m_primeiroExterno, *i, dialogo.valor());

@@ -181,7 +181,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
+    void sairDoModo() override;
+    std::optional<tarvex::geometry::Caixa> janelaPedida() const override { return m_janela; }
+    void definirJanelaPedida(const tarvex::geometry::Caixa& janela) override { setJanela(janela); }
+
 private:
+    /// Shows what the next click does in the current mode and step.
+    void atualizarDica();
     void ajustarNaTela() override;
     void ajustarJanelaPropria();
     int executa(QDialog& dialogo);

@@ -67,7 +67,7 @@ CDlgEditReg::CDlgEditReg(bool eletrico, Prompter& prompter, QWidget* parent)
 
     auto* fontes = new QFormLayout;
     fontes->addRow(m_rotuloDensidade, m_densidade);
-    fontes->addRow(QStringLiteral("Condutivid.  (ohm.m) "), m_condutividade);
+    fontes->addRow(QStringLiteral("Condutivid.  (S/m) "), m_condutividade);
 
     auto* br = new QFormLayout(m_magnetizacao);
     br->addRow(QStringLiteral("Br  X :"), m_brX);

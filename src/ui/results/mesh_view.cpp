@@ -435,8 +435,51 @@ void CMeshView::setMouseMode(std::int16_t modo)
     m_entrada.reiniciar();
     m_desenhoSecao = {};
     m_regioesPerdas.clear();
+    atualizarDica();
     emit resultadoAlterado();
     update();
+}
+
+void CMeshView::atualizarDica()
+{
+    if (m_modoZoom) {
+        setDicaModo(QStringLiteral("Arraste um retângulo para ampliar (Esc cancela)"));
+        return;
+    }
+    switch (m_mouseMode) {
+    case MouseValorPonto:
+        setDicaModo(QStringLiteral("Clique num ponto para ver seus valores (Esc sai)"));
+        break;
+    case MouseFluxo2Pontos:
+        setDicaModo(m_entrada.cliques() == 0
+                        ? QStringLiteral("Clique no primeiro ponto do fluxo (Esc sai)")
+                        : QStringLiteral("Clique no segundo ponto do fluxo"));
+        break;
+    case MouseApagaLinhas:
+        setDicaModo(QStringLiteral("Clique sobre a linha auxiliar a apagar (Esc sai)"));
+        break;
+    case MousePerdasRegiao:
+        setDicaModo(QStringLiteral("Clique sobre uma região (Esc sai)"));
+        break;
+    default:
+        if (modoDoisCliques(m_mouseMode))
+            setDicaModo(m_entrada.cliques() == 0
+                            ? QStringLiteral("Clique no primeiro ponto da seção (Esc sai)")
+                            : QStringLiteral("Clique no segundo ponto da seção"));
+        else
+            setDicaModo(QString());
+        break;
+    }
+}
+
+void CMeshView::sairDoModo()
+{
+    if (m_modoZoom) {
+        m_modoZoom = false;
+        atualizarDica();
+        return;
+    }
+    setMouseMode(MouseNenhum);
 }
 
 bool CMeshView::exigirResultados(std::string_view semDados)
@@ -559,7 +602,9 @@ void CMeshView::clique(const Ponto& p)
     }
     if (!modoDoisCliques(m_mouseMode))
         return;
-    if (!m_entrada.clique(p)) {
+    const bool completa = m_entrada.clique(p);
+    atualizarDica();
+    if (!completa) {
         m_desenhoSecao = {};
         update();
         return;

@@ -203,7 +203,11 @@ public slots:
     void linearCorInduzidas();
 
     void zoomNormal();
-    void iniciarZoom() { m_modoZoom = true; }
+    void iniciarZoom()
+    {
+        m_modoZoom = true;
+        atualizarDica();
+    }
     void ajusteManual();
     void redesenhar() { update(); }
 
@@ -270,7 +274,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
+    void sairDoModo() override;
+    std::optional<tarvex::geometry::Caixa> janelaPedida() const override { return m_janela; }
+    void definirJanelaPedida(const tarvex::geometry::Caixa& janela) override { setJanela(janela); }
+
 private:
+    /// Shows what the next click does in the current mouse mode and step; new modes add their
+    /// texts there.
+    void atualizarDica();
     void ajustarNaTela() override;
     void ajustarJanelaPropria();
     /// Settles what the current mode needs before it is painted (see the class comment).

@@ -171,6 +171,23 @@ std::string formata(const char* format, double value)
 
 } // namespace
 
+long triangulosAposRefinoTotal(const ProblemData& data)
+{
+    return 4L * static_cast<long>(data.triangulos.size());
+}
+
+std::string perguntaRefinoTotal(const ProblemData& data)
+{
+    const long depois = triangulosAposRefinoTotal(data);
+    if (depois <= LimiteRefinoTotalSemPergunta)
+        return {};
+    const std::string formato(msg::PerguntaRefinoTotal);
+    std::string texto(formato.size() + 32, '\0');
+    const int n = std::snprintf(texto.data(), texto.size(), formato.c_str(), depois);
+    texto.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return texto;
+}
+
 Status refinaTotal(ProblemData& data)
 {
     if (data.numTriangulos == 0 || data.triangulos.empty())

@@ -19,6 +19,13 @@ class ProblemData;
 /// "Refina Total": every triangle into four by its side midpoints; a midpoint of a side whose
 /// ends lie on one contour arc goes onto the arc. msg::MalhaNaoGerada without a mesh.
 Status refinaTotal(ProblemData& data);
+/// Above this many triangles the program asks before a "Refina Total" makes them.
+inline constexpr long LimiteRefinoTotalSemPergunta = 200000;
+/// The triangles "Refina Total" would leave: four for each of the mesh's.
+long triangulosAposRefinoTotal(const ProblemData& data);
+/// The question asked before a refinement that would exceed LimiteRefinoTotalSemPergunta, or
+/// empty when it would not.
+std::string perguntaRefinoTotal(const ProblemData& data);
 
 /// "Refina Área": the triangles with all vertices in `cantosArea` into four, and those sharing a
 /// side with them into two. msg::AreaRefinoIncorreta for an undefined or degenerate rectangle,
