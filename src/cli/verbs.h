@@ -52,3 +52,7 @@ int runRenderMshMap(const std::string& in, const std::string& out, int width, in
                     const std::string& quantity);
 /// Field at a point and flux between two points of a solved .msh file.
 int runEval(const std::vector<std::string>& args);
+/// eval IN.msh integrals|inductance|capacitance: the region integrals and the inductance and
+/// capacitance from the stored energy (`isIntegralsVerb` tells the words of these verbs).
+bool isIntegralsVerb(const std::vector<std::string>& args);
+int runEvalIntegrals(const std::vector<std::string>& args);

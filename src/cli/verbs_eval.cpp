@@ -23,6 +23,7 @@ namespace {
 const char* const EvalUsage =
     "usage: tarvex-cli eval IN.msh point X Y [--rt] [--json]\n"
     "       tarvex-cli eval IN.msh flux X1 Y1 X2 Y2 [--json]\n"
+    "       tarvex-cli eval IN.msh integrals|inductance|capacitance ... (see their usage)\n"
     "  (lengths in drawing units; with --rt the point is given as R and T, the angle in degrees,\n"
     "   and the components are the tangential and radial ones)";
 
@@ -126,6 +127,8 @@ using namespace tarvex::cli;
 
 int runEval(const std::vector<std::string>& words)
 {
+    if (isIntegralsVerb(words))
+        return runEvalIntegrals(words);
     const Arguments args(words, {});
     const std::vector<std::string>& pos = args.positional();
     if (!args.error().empty() || pos.size() < 2)

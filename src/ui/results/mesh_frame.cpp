@@ -124,7 +124,14 @@ void CMeshFrame::criarMenus()
     auto* ponto = new QMenu(QStringLiteral("&Ponto"), this);
     ponto->addAction(comando(QStringLiteral("&XY/RT Mouse/Teclado"), &CMeshView::valorPonto));
 
-    m_menus = {arquivos, exibir, desenho, opcoes, calculo, fluxo, ponto, criarMenuAjuda(m_app)};
+    auto* integrais = new QMenu(QStringLiteral("&Integrais"), this);
+    integrais->addAction(comando(QStringLiteral("&Região"), &CMeshView::integraisRegiao));
+    integrais->addAction(comando(QStringLiteral("&Total"), &CMeshView::integraisTotal));
+    integrais->addAction(comando(QStringLiteral("Indutância / Capacitância..."),
+                                 &CMeshView::indutanciaCapacitancia));
+
+    m_menus = {arquivos, exibir, desenho, opcoes, calculo, fluxo, ponto, integrais,
+               criarMenuAjuda(m_app)};
     preencherBarra(m_barra, m_app, gravarAcao, imprimirAcao, comandos);
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.

@@ -13,6 +13,8 @@
 #include "results/dlg_calculo.h"
 #include "results/dlg_esc_cores.h"
 #include "results/dlg_fluxo_teclado.h"
+#include "results/dlg_integrais.h"
+#include "results/integrals.h"
 #include "results/dlg_num_equipot.h"
 #include "results/dlg_valor_ponto.h"
 #include "results/mesh_doc.h"
@@ -497,11 +499,59 @@ void CMeshView::clique(const Ponto& p)
         update();
         calcularFluxo(m_sectionStart, p);
         return;
+    case MouseIntegraisRegiao:
+        mostrarIntegraisRegiao(p);
+        return;
     default:
         if (m_clickCount > 1)
             m_clickCount = 0;
         return;
     }
+}
+
+// ---- Region integrals ----------------------------------------------------------------------
+
+void CMeshView::integraisRegiao()
+{
+    if (exigirResultados(tarvex::msg::SemDadosCurvas))
+        setMouseMode(MouseIntegraisRegiao);
+}
+
+bool CMeshView::mostrarIntegraisRegiao(const Ponto& p)
+{
+    tarvex::results::Integrals valores;
+    if (const tarvex::Status s = tarvex::results::integrateRegion(m_doc.model(), p.x, p.y, valores);
+        !s) {
+        m_prompter.warn(texto(s.message));
+        return false;
+    }
+    m_ultimaCorrente = valores.currentModulus();
+    CDlgIntegrais dialogo(QStringLiteral("Integrais da Região"),
+                          tarvex::results::integralFields(valores), this);
+    executa(dialogo);
+    return true;
+}
+
+void CMeshView::integraisTotal()
+{
+    if (!exigirResultados(tarvex::msg::SemDadosCurvas))
+        return;
+    tarvex::results::Integrals valores;
+    if (const tarvex::Status s = tarvex::results::integrateTotal(m_doc.model(), valores); !s) {
+        m_prompter.warn(texto(s.message));
+        return;
+    }
+    CDlgIntegrais dialogo(QStringLiteral("Integrais do Modelo"),
+                          tarvex::results::integralFields(valores), this);
+    executa(dialogo);
+}
+
+void CMeshView::indutanciaCapacitancia()
+{
+    if (!exigirResultados(tarvex::msg::SemDadosCurvas))
+        return;
+    CDlgIndutancia dialogo(*this, m_prompter, this);
+    executa(dialogo);
 }
 
 // ---- Colour maps ---------------------------------------------------------------------------

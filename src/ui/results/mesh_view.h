@@ -59,6 +59,9 @@ public:
         MouseValorPonto = 8,
         MouseFluxo2Pontos = 10,
         MouseFluxoTeclado = 11,
+        /// "&Integrais" → "&Região": a click picks the region (a mode of its own, outside the
+        /// numbers of the other commands).
+        MouseIntegraisRegiao = 30,
     };
     using ExecutorDialogo = std::function<int(QDialog&)>;
 
@@ -129,6 +132,14 @@ public:
     /// The point-values dialog's last choice of components (XY or RT).
     bool valorPontoPolar() const { return m_valorPontoPolar; }
 
+    // ---- Region integrals ----------------------------------------------------------------
+
+    /// The integrals of the region that contains `p`, in the "Integrais da Região" dialog.
+    /// False, with a message, outside every region.
+    bool mostrarIntegraisRegiao(const tarvex::geometry::Ponto& p);
+    /// The total current of the last region whose integrals were shown (0 before any).
+    double ultimaCorrente() const { return m_ultimaCorrente; }
+
     // ---- Colour maps -------------------------------------------------------------------------
 
     std::int32_t colourMapQuantity() const { return m_colourMapQuantity; }
@@ -190,6 +201,11 @@ public slots:
     /// The colour-scale strip.
     void escalaCores();
 
+    /// "&Integrais": "&Região" (clicks pick regions), "&Total", "Indutância / Capacitância...".
+    void integraisRegiao();
+    void integraisTotal();
+    void indutanciaCapacitancia();
+
 signals:
     /// The cursor's world position, formatted for the position pane.
     void posicaoAlterada(const QString& texto);
@@ -242,6 +258,8 @@ private:
     /// The element a failed assembly found outside every region, outlined until the next run.
     std::vector<tarvex::geometry::Ponto> m_elementoFalho;
     bool m_secaoVisivel = false;
+
+    double m_ultimaCorrente = 0.0;
 
     std::int32_t m_colourMapQuantity = 0;
     std::unique_ptr<tarvex::results::ColourMap> m_mapa;
