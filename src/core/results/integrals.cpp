@@ -139,18 +139,24 @@ Status integrate(const solver::SolverModel& model, int only, Integrals& out)
             continue;
         }
         r.current += js * area;
-        const evaluation::ElementVector b = evaluation::elementFluxDensity(model, e, 0.0);
-        if (!b)
+        // B = curl A from the gradient, and H as the point values take it (the remanence in a
+        // linear region), without locating the triangle's region again for each quantity.
+        const evaluation::Gradient g = evaluation::elementGradient(model, v, re);
+        if (!g.valid)
             continue;
+        const double bx = g.gy;
+        const double by = -g.gx;
         if (usesCurve(model, *region)) {
-            pending.push_back({number, b.magnitude, area});
+            const double b = std::hypot(bx, by);
+            pending.push_back({number, b, area});
             double& top = bMax[number];
-            top = std::max(top, b.magnitude);
+            top = std::max(top, b);
             continue;
         }
-        const evaluation::ElementVector h = evaluation::elementFieldIntensity(model, e, 0.0);
-        if (h) {
-            const double w = 0.5 * (b.first * h.first + b.second * h.second) * area;
+        const double mu = region->permRelativa * mu0();
+        if (mu > 0.0 && std::isfinite(mu)) {
+            const double w =
+                0.5 * (bx * (bx - region->brX) + by * (by - region->brY)) / mu * area;
             r.energy += w;
             r.coenergy += w;
         }
