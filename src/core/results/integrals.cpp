@@ -46,7 +46,7 @@ public:
     /// W(b) and H(b) for 0 ≤ b ≤ Bmax.
     std::pair<double, double> at(double b) const
     {
-        const double s = std::clamp(b / m_step, 0.0, static_cast<double>(CurveSteps));
+        const double s = b > 0.0 ? std::min(b / m_step, static_cast<double>(CurveSteps)) : 0.0;
         const auto k = std::min(static_cast<std::size_t>(s), CurveSteps - 1);
         const double t = s - static_cast<double>(k);
         const double h = m_h[k] + t * (m_h[k + 1] - m_h[k]);
@@ -148,6 +148,9 @@ Status integrate(const solver::SolverModel& model, int only, Integrals& out)
         const double by = -g.gx;
         if (usesCurve(model, *region)) {
             const double b = std::hypot(bx, by);
+            // A potential that is not a number (a damaged file) must not index the table.
+            if (!std::isfinite(b))
+                continue;
             pending.push_back({number, b, area});
             double& top = bMax[number];
             top = std::max(top, b);
