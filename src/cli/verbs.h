@@ -63,3 +63,7 @@ int runEvalPaths(const std::vector<std::string>& args);
 
 /// A drawing generated from a typical arrangement's dimensions (and its sketch).
 int runArrangement(const std::vector<std::string>& args);
+/// eval IN.msh integrals|inductance|capacitance: the region integrals and the inductance and
+/// capacitance from the stored energy (`isIntegralsVerb` tells the words of these verbs).
+bool isIntegralsVerb(const std::vector<std::string>& args);
+int runEvalIntegrals(const std::vector<std::string>& args);

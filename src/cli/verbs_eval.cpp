@@ -32,6 +32,7 @@ const char* const EvalUsage =
     "                  [--centre XC YC] [--grp OUT.grp] [--json]\n"
     "       tarvex-cli eval IN.msh force X1 Y1 X2 Y2 [--centre XC YC] [--json]\n"
     "       tarvex-cli eval IN.msh losses --region X Y | --total [--json]\n"
+    "       tarvex-cli eval IN.msh integrals|inductance|capacitance ... (see their usage)\n"
     "  (lengths in drawing units; with --rt the point is given as R and T, the angle in degrees,\n"
     "   and the components are the tangential and radial ones; --centre makes a polar section\n"
     "   from P1 counter-clockwise to P2)";
@@ -315,6 +316,8 @@ using namespace tarvex::cli;
 
 int runEval(const std::vector<std::string>& givenWords)
 {
+    if (isIntegralsVerb(givenWords))
+        return runEvalIntegrals(givenWords);
     if (isPathEval(givenWords))
         return runEvalPaths(givenWords);
     std::vector<std::string> words = givenWords;

@@ -340,8 +340,8 @@ void TestDatView::datOpensInItsOwnFrameWithTheProblemMenus()
     };
     QCOMPARE(texts(frame->menus().at(0)),
         (QStringList {"&Novo *.des", "&Abrir...", "Abrir *.dat", "&Fechar", "&Gravar",
-            "Gravar &Como...", "&Imprimir...", "&Visualizar Impressão...", "A&justar Impressora...",
-            "&Fim"}));
+            "Gravar &Como...", "Exportar imagem...", "&Imprimir...", "&Visualizar Impressão...",
+            "A&justar Impressora...", "&Fim"}));
     QCOMPARE(texts(frame->menus().at(1)),
         (QStringList {"&Zoom", "&Normal", "&Ajuste Manual", "&Redesenhar", "Atualizar Todas",
             "B&arra de Menus", "Malha", "Estrutura", "Cond. Contorno"}));

@@ -140,7 +140,8 @@ void TestDesFrame::frameHasTheDrawingMenusToolbarAndPanes()
         if (!action->isSeparator())
             files << action->text();
     QCOMPARE(files, (QStringList{"&Novo *.des", "&Abrir...", "Abrir  *.des", "&Fechar", "&Gravar",
-                                 "Gravar &Como...", "&Exportar para *.dat", "&Imprimir...",
+                                 "Gravar &Como...", "&Exportar para *.dat", "Exportar imagem...",
+                                 "&Imprimir...",
                                  "&Visualizar Impressão...", "A&justar Impressora...", "&Fim"}));
     QStringList view;
     for (const QAction* action : frame->menus().at(1)->actions())

@@ -465,4 +465,23 @@ inline constexpr std::string_view ManualNaoEncontrado =
 inline constexpr std::string_view PerguntaRefinoTotal =
     " A malha refinada terá %ld triângulos (quatro vezes os atuais).\n Continua ?";
 
+// ---- Region integrals, inductance and capacitance -------------------------------------------
+inline constexpr std::string_view CorrenteInvalida = " Corrente deve ser diferente de zero !";
+inline constexpr std::string_view TensaoInvalida = " Tensão deve ser diferente de zero !";
+inline constexpr std::string_view ComprimentoInvalido = " Comprimento deve ser positivo !";
+inline constexpr std::string_view IndutanciaSoMagnetico =
+    "Indutância disponível somente para análise de campo magnético !\n   Operação cancelada !";
+inline constexpr std::string_view CapacitanciaSoEletrico =
+    "Capacitância disponível somente para análise de campo elétrico !\n   Operação cancelada !";
+inline constexpr std::string_view RotuloArea = "Área (m²) :";
+inline constexpr std::string_view RotuloCorrente = "Corrente (A) :";
+inline constexpr std::string_view RotuloCorrenteModulo = "Corrente |I| (A) :";
+inline constexpr std::string_view RotuloCorrenteFase = "Fase de I (graus) :";
+inline constexpr std::string_view RotuloEnergia = "Energia (J/m) :";
+inline constexpr std::string_view RotuloEnergiaMedia = "Energia média (J/m) :";
+inline constexpr std::string_view RotuloCoenergia = "Coenergia (J/m) :";
+inline constexpr std::string_view RotuloPotencialMedioA = "Potencial médio (Wb/m) :";
+inline constexpr std::string_view RotuloPotencialMedioV = "Potencial médio (V) :";
+inline constexpr std::string_view RotuloPerdas = "Perdas (W/m) :";
+
 } // namespace tarvex::msg

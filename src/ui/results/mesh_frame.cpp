@@ -192,8 +192,18 @@ void CMeshFrame::criarMenus()
     perdas->addAction(comando(QStringLiteral("&Região"), &CMeshView::perdasRegiao));
     perdas->addAction(comando(QStringLiteral("&Total"), &CMeshView::perdasTotal));
 
-    m_menus = {arquivos, exibir,  desenho, opcoes, calculo, curvas,
-               forcas,   fluxo,   ponto,   perdas, criarMenuAjuda(m_app)};
+
+    auto* integrais = new QMenu(QStringLiteral("&Integrais"), this);
+    // "&Região" and "&Total" read as in "Perda Cor. &Ind."; their object names tell them apart.
+    integrais->addAction(polar(QStringLiteral("&Região"), &CMeshView::integraisRegiao,
+                               "integraisRegiao"));
+    integrais->addAction(polar(QStringLiteral("&Total"), &CMeshView::integraisTotal,
+                               "integraisTotal"));
+    integrais->addAction(comando(QStringLiteral("Indutância / Capacitância..."),
+                                 &CMeshView::indutanciaCapacitancia));
+
+    m_menus = {arquivos, exibir, desenho, opcoes, calculo,   curvas,
+               forcas,   fluxo,  ponto,   perdas, integrais, criarMenuAjuda(m_app)};
     preencherBarra(m_barra, m_app, gravarAcao, imprimirAcao, comandos);
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.
@@ -220,7 +230,7 @@ QAction* CMeshFrame::acao(const QString& texto) const
     for (QAction* a : actions()) {
         QString semAtalho = a->text();
         semAtalho.remove(QLatin1Char('&'));
-        if (a->text() == texto || semAtalho == texto)
+        if (a->text() == texto || semAtalho == texto || a->objectName() == texto)
             return a;
     }
     return nullptr;

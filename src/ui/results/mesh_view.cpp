@@ -18,6 +18,8 @@
 #include "results/dlg_curva_dens_fluxo.h"
 #include "results/dlg_esc_cores.h"
 #include "results/dlg_fluxo_teclado.h"
+#include "results/dlg_integrais.h"
+#include "results/integrals.h"
 #include "results/dlg_num_equipot.h"
 #include "results/dlg_pontos_centro.h"
 #include "results/dlg_valor_ponto.h"
@@ -459,6 +461,7 @@ void CMeshView::atualizarDica()
         setDicaModo(QStringLiteral("Clique sobre a linha auxiliar a apagar (Esc sai)"));
         break;
     case MousePerdasRegiao:
+    case MouseIntegraisRegiao:
         setDicaModo(QStringLiteral("Clique sobre uma região (Esc sai)"));
         break;
     default:
@@ -586,6 +589,9 @@ void CMeshView::clique(const Ponto& p)
             m_doc.linhasOcultas().push_back(*linha);
             m_doc.updateAllViews();
         }
+        return;
+    case MouseIntegraisRegiao:
+        mostrarIntegraisRegiao(p);
         return;
     case MousePerdasRegiao: {
         const tarvex::results::Losses perdas =
@@ -848,6 +854,51 @@ void CMeshView::recolocaLinhas()
 {
     m_doc.linhasOcultas().clear();
     m_doc.updateAllViews();
+}
+
+// ---- Region integrals ----------------------------------------------------------------------
+
+void CMeshView::integraisRegiao()
+{
+    if (exigirResultados(tarvex::msg::SemDadosCurvas))
+        setMouseMode(MouseIntegraisRegiao);
+}
+
+bool CMeshView::mostrarIntegraisRegiao(const Ponto& p)
+{
+    tarvex::results::Integrals valores;
+    if (const tarvex::Status s = tarvex::results::integrateRegion(m_doc.model(), p.x, p.y, valores);
+        !s) {
+        m_prompter.warn(texto(s.message));
+        return false;
+    }
+    m_ultimaCorrente = valores.currentModulus();
+    CDlgIntegrais dialogo(QStringLiteral("Integrais da Região"),
+                          tarvex::results::integralFields(valores), this);
+    executa(dialogo);
+    return true;
+}
+
+void CMeshView::integraisTotal()
+{
+    if (!exigirResultados(tarvex::msg::SemDadosCurvas))
+        return;
+    tarvex::results::Integrals valores;
+    if (const tarvex::Status s = tarvex::results::integrateTotal(m_doc.model(), valores); !s) {
+        m_prompter.warn(texto(s.message));
+        return;
+    }
+    CDlgIntegrais dialogo(QStringLiteral("Integrais do Modelo"),
+                          tarvex::results::integralFields(valores), this);
+    executa(dialogo);
+}
+
+void CMeshView::indutanciaCapacitancia()
+{
+    if (!exigirResultados(tarvex::msg::SemDadosCurvas))
+        return;
+    CDlgIndutancia dialogo(*this, m_prompter, this);
+    executa(dialogo);
 }
 
 // ---- Colour maps ---------------------------------------------------------------------------

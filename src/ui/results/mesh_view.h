@@ -76,6 +76,9 @@ public:
         MouseDensPerdas = 20,
         MousePerdasRegiao = 21,
         MousePerdasTotal = 22,
+        /// "&Integrais" → "&Região": a click picks the region (a mode of its own, outside the
+        /// numbers of the other commands).
+        MouseIntegraisRegiao = 30,
     };
     using ExecutorDialogo = std::function<int(QDialog&)>;
     /// Opens a graph document holding a copy of the graph (the application's graficoPendente).
@@ -162,6 +165,14 @@ public:
 
     /// The point-values dialog's last choice of components (XY or RT).
     bool valorPontoPolar() const { return m_valorPontoPolar; }
+
+    // ---- Region integrals ----------------------------------------------------------------
+
+    /// The integrals of the region that contains `p`, in the "Integrais da Região" dialog.
+    /// False, with a message, outside every region.
+    bool mostrarIntegraisRegiao(const tarvex::geometry::Ponto& p);
+    /// The total current of the last region whose integrals were shown (0 before any).
+    double ultimaCorrente() const { return m_ultimaCorrente; }
 
     // ---- Colour maps -------------------------------------------------------------------------
 
@@ -261,6 +272,10 @@ public slots:
     void apagaLinhasManual();
     void apagaLinhasAutomatico();
     void recolocaLinhas();
+    /// "&Integrais": "&Região" (clicks pick regions), "&Total", "Indutância / Capacitância...".
+    void integraisRegiao();
+    void integraisTotal();
+    void indutanciaCapacitancia();
 
 signals:
     /// The cursor's world position, formatted for the position pane.
@@ -342,6 +357,8 @@ private:
     std::vector<int> m_regioesPerdas;
     /// The element a failed assembly found outside every region, outlined until the next run.
     std::vector<tarvex::geometry::Ponto> m_elementoFalho;
+
+    double m_ultimaCorrente = 0.0;
 
     std::int32_t m_colourMapQuantity = 0;
     std::unique_ptr<tarvex::results::ColourMap> m_mapa;
