@@ -149,7 +149,7 @@ void CMeshFrame::criarMenus()
 
     // The polar commands carry the same texts as the Cartesian ones; their object names tell
     // them apart.
-    const auto polar = [&](const QString& texto, auto slot, const char* nome) {
+    const auto nomeado = [&](const QString& texto, auto slot, const char* nome) {
         QAction* a = comando(texto, slot);
         a->setObjectName(QString::fromLatin1(nome));
         return a;
@@ -162,17 +162,17 @@ void CMeshFrame::criarMenus()
     curvas->addAction(comando(QStringLiteral("Dens. F&orça Mouse"), &CMeshView::pressaoMouse));
     curvas->addAction(comando(QStringLiteral("Dens. Fo&rca Teclado"), &CMeshView::pressaoTeclado));
     auto* polares = curvas->addMenu(QStringLiteral("&Polar"));
-    polares->addAction(polar(QStringLiteral("Dens. &Fluxo Mouse"), &CMeshView::inducaoPolarMouse,
+    polares->addAction(nomeado(QStringLiteral("Dens. &Fluxo Mouse"), &CMeshView::inducaoPolarMouse,
                              "polarInducaoMouse"));
-    polares->addAction(polar(QStringLiteral("Dens. F&luxo Teclado"),
+    polares->addAction(nomeado(QStringLiteral("Dens. F&luxo Teclado"),
                              &CMeshView::inducaoPolarTeclado, "polarInducaoTeclado"));
     polares->addAction(
-        polar(QStringLiteral("&Campo Mouse"), &CMeshView::campoPolarMouse, "polarCampoMouse"));
-    polares->addAction(polar(QStringLiteral("C&ampo Teclado"), &CMeshView::campoPolarTeclado,
+        nomeado(QStringLiteral("&Campo Mouse"), &CMeshView::campoPolarMouse, "polarCampoMouse"));
+    polares->addAction(nomeado(QStringLiteral("C&ampo Teclado"), &CMeshView::campoPolarTeclado,
                              "polarCampoTeclado"));
-    polares->addAction(polar(QStringLiteral("Dens. F&orça Mouse"), &CMeshView::pressaoPolarMouse,
+    polares->addAction(nomeado(QStringLiteral("Dens. F&orça Mouse"), &CMeshView::pressaoPolarMouse,
                              "polarPressaoMouse"));
-    polares->addAction(polar(QStringLiteral("Dens. Fo&rça Teclado"),
+    polares->addAction(nomeado(QStringLiteral("Dens. Fo&rça Teclado"),
                              &CMeshView::pressaoPolarTeclado, "polarPressaoTeclado"));
 
     auto* forcas = new QMenu(QStringLiteral("Fo&rças"), this);
@@ -195,9 +195,9 @@ void CMeshFrame::criarMenus()
 
     auto* integrais = new QMenu(QStringLiteral("&Integrais"), this);
     // "&Região" and "&Total" read as in "Perda Cor. &Ind."; their object names tell them apart.
-    integrais->addAction(polar(QStringLiteral("&Região"), &CMeshView::integraisRegiao,
+    integrais->addAction(nomeado(QStringLiteral("&Região"), &CMeshView::integraisRegiao,
                                "integraisRegiao"));
-    integrais->addAction(polar(QStringLiteral("&Total"), &CMeshView::integraisTotal,
+    integrais->addAction(nomeado(QStringLiteral("&Total"), &CMeshView::integraisTotal,
                                "integraisTotal"));
     integrais->addAction(comando(QStringLiteral("Indutância / Capacitância..."),
                                  &CMeshView::indutanciaCapacitancia));
