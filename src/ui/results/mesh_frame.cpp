@@ -120,6 +120,7 @@ void CMeshFrame::criarMenus()
     ponto->addAction(comando(QStringLiteral("&XY/RT Mouse/Teclado"), &CMeshView::valorPonto));
 
     m_menus = {arquivos, exibir, desenho, opcoes, calculo, fluxo, ponto, criarMenuAjuda(m_app)};
+    criarMenusCaminhos();
     preencherBarra(m_barra, m_app, gravarAcao, imprimirAcao, comandos);
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.

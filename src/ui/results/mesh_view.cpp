@@ -301,10 +301,11 @@ void CMeshView::desenhar(tarvex::paint::Canvas& canvas)
             // The results the map needs are gone (a reload): show the regions meanwhile.
             tarvex::paint::paintResults(canvas, model, ModoRegioes);
         }
-    } else {
+    } else if (!desenharCaminhos(canvas)) {
         tarvex::paint::paintResults(canvas, model, m_displayMode);
     }
     desenharMarcas(canvas);
+    desenharMarcasCaminhos(canvas);
 }
 
 void CMeshView::desenharMapa(tarvex::paint::Canvas& canvas)
@@ -459,6 +460,8 @@ std::optional<double> CMeshView::calcularFluxo(const Ponto& a, const Ponto& b)
 
 void CMeshView::clique(const Ponto& p)
 {
+    if (cliqueCaminho(p))
+        return;
     switch (m_mouseMode) {
     case MouseValorPonto: {
         CDlgValorPontoXY dialogo(m_doc.model(), m_prompter, m_valorPontoPolar, this);

@@ -26,6 +26,9 @@ struct ValoresEscala;
 namespace tarvex::results {
 struct ColourMap;
 }
+namespace tarvex::graphs {
+struct GraphData;
+}
 
 /**
  * The results view: shows the results document by display mode (mesh, regions, equipotentials,
@@ -144,6 +147,34 @@ public:
     /// Forgets the computed map (the next paint computes it again).
     void invalidarMapa();
 
+    // ---- Critical path and creepage path (mesh_view_paths.cpp) ---------------------------
+
+    static constexpr int ModoCaminhoCritico = 24;
+    static constexpr int ModoCaminhoEscoamento = 27;
+    static constexpr std::int16_t MouseCaminhoCritico = 23;
+    static constexpr std::int16_t MouseDefineEscoamento = 25;
+    static constexpr std::int16_t MouseCalculaEscoamento = 26;
+
+    /// How the view hands a graph to the application (a new graph document opens with it).
+    void setAbridorGraficos(std::function<void(const tarvex::graphs::GraphData&)> abridor)
+    {
+        m_abridorGraficos = std::move(abridor);
+    }
+    /**
+     * Computes the critical path between the electrodes nearest to the two points: the old path
+     * goes first; on success the document holds the new one and the report is shown; a failure
+     * shows its message and leaves no path.
+     */
+    bool calcularCaminhoCritico(const tarvex::geometry::Ponto& a,
+                                const tarvex::geometry::Ponto& b);
+    /// The creepage path along the document's indicated points, likewise.
+    bool calcularCaminhoEscoamento();
+    /// The candidate points shown while a creepage path is defined (empty otherwise).
+    const std::vector<tarvex::geometry::Ponto>& candidatosEscoamento() const
+    {
+        return m_candidatosEscoamento;
+    }
+
     tarvex::geometry::Ponto paraMundo(const QPoint& pixel);
     QPoint paraPixel(const tarvex::geometry::Ponto& p);
 
@@ -186,6 +217,23 @@ public slots:
     /// The colour-scale strip.
     void escalaCores();
 
+    /// "Cam. Crítico -> &Mouse", "Cam. Crítico -> &Teclado", "&Desenho Cam. Crítico",
+    /// "Ca&mpo Cam. Crítico", "Curva &Fator Segurança" (menu "De&scarga").
+    void caminhoCriticoMouse();
+    void caminhoCriticoTeclado();
+    void desenhoCaminhoCritico();
+    void campoCaminhoCritico();
+    void fatorSegurancaCritico();
+    /// "&Define Caminho", "&Calcula Caminho", "Ca&mpo Escoamento", "Curva &Fator Segurança",
+    /// "De&senho Cam. Escoam." (menu "Escoamen&to").
+    void defineCaminho();
+    void calculaCaminho();
+    void campoEscoamento();
+    void fatorSegurancaEscoamento();
+    void desenhoCaminhoEscoamento();
+    /// "Curvas &Admissíveis...": the user's allowable-field curves of both analyses.
+    void curvasAdmissiveis();
+
 signals:
     /// The cursor's world position, formatted for the position pane.
     void posicaoAlterada(const QString& texto);
@@ -215,6 +263,13 @@ private:
     /// The kept map, through the picture of it kept for the current window and size.
     void desenharMapa(tarvex::paint::Canvas& canvas);
     void setResultText(const QString& texto);
+    /// A click of the path modes (23, 25); false when the mode is another one.
+    bool cliqueCaminho(const tarvex::geometry::Ponto& p);
+    /// The picture of modes 24 and 27; false in the other modes.
+    bool desenharCaminhos(tarvex::paint::Canvas& canvas);
+    /// The candidate and indicated points of a creepage definition, over any picture.
+    void desenharMarcasCaminhos(tarvex::paint::Canvas& canvas);
+    void abrirGrafico(const tarvex::graphs::GraphData& grafico);
 
     CMeshDoc& m_doc;
     Prompter& m_prompter;
@@ -243,4 +298,7 @@ private:
     std::unique_ptr<tarvex::results::ColourMap> m_mapa;
     QImage m_quadroMapa;
     std::array<double, 8> m_chaveQuadro{};
+
+    std::function<void(const tarvex::graphs::GraphData&)> m_abridorGraficos;
+    std::vector<tarvex::geometry::Ponto> m_candidatosEscoamento;
 };
