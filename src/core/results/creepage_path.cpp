@@ -87,8 +87,8 @@ std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopolo
     for (const std::uint32_t* it = begin; it != end; ++it) {
         if (*it >= topo.elementCount() || !topo.usable(*it))
             continue;
-        for (std::int32_t n : topo.nodesOf(*it))
-            if (geometry::coincide(nodePoint(model, n), p))
+        for (const std::int32_t n : topo.nodesOf(*it))
+            if (n != 0 && geometry::coincide(nodePoint(model, n), p))
                 return n;
     }
     return 0;
@@ -111,9 +111,8 @@ bool edgesAlong(const solver::SolverModel& model, const detail::MeshTopology& to
             return false;
         std::int32_t next = 0;
         double nextAt = 2.0;
-        const auto [begin, end] = topo.around(current);
-        for (const std::uint32_t* it = begin; it != end; ++it)
-            for (std::int32_t n : topo.nodesOf(*it)) {
+        for (const std::uint32_t t : topo.around(current))
+            for (const std::int32_t n : topo.nodesOf(t)) {
                 if (n == current)
                     continue;
                 const Ponto p = nodePoint(model, n);

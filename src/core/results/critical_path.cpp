@@ -280,7 +280,7 @@ public:
     {
         if (!m_topo.usable(t))
             return std::nullopt;
-        const std::array<std::int32_t, 3>& n = m_topo.nodesOf(t);
+        const std::array<std::int32_t, 3> n = m_topo.nodesOf(t);
         const std::array<Ponto, 3> v{node(n[0]), node(n[1]), node(n[2])};
         std::array<bool, 3> holds{};
         bool any = false;
@@ -365,21 +365,32 @@ private:
     double m_rayLength = 0.0;
 };
 
-/// The triangle of `candidates` (ascending list position, not yet crossed) that the field line
-/// leaves properly from p, with its exit.
+/**
+ * The triangle of `candidates` (ascending list position, not yet crossed) that the field line
+ * leaves properly from p, with its exit: the first one, or with `strongest` the one of the
+ * strongest field. The start takes the strongest: on an electrode the trace must go into the
+ * insulation, not into the electrode's own region, whose field is next to nothing and points
+ * anywhere.
+ */
 template <typename It>
 std::optional<std::pair<std::size_t, Exit>> firstExit(const Tracer& tracer, It begin, It end,
                                                       const std::vector<char>& crossed,
-                                                      const Ponto& p, std::int32_t atVertex)
+                                                      const Ponto& p, std::int32_t atVertex,
+                                                      bool strongest = false)
 {
+    std::optional<std::pair<std::size_t, Exit>> best;
     for (It it = begin; it != end; ++it) {
         const std::size_t t = *it;
         if (crossed[t])
             continue;
-        if (std::optional<Exit> e = tracer.exitFrom(t, p, atVertex))
-            return std::make_pair(t, *e);
+        if (std::optional<Exit> e = tracer.exitFrom(t, p, atVertex)) {
+            if (!strongest)
+                return std::make_pair(t, *e);
+            if (!best || e->field > best->second.field)
+                best = std::make_pair(t, *e);
+        }
     }
-    return std::nullopt;
+    return best;
 }
 
 /// The node at p among the vertices of the triangles near it, or 0.
@@ -390,7 +401,7 @@ std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopolo
     for (const std::uint32_t* it = begin; it != end; ++it) {
         if (*it >= topo.elementCount() || !topo.usable(*it))
             continue;
-        for (std::int32_t n : topo.nodesOf(*it)) {
+        for (const std::int32_t n : topo.nodesOf(*it)) {
             const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
             if (geometry::coincide({m.x, m.y}, p))
                 return n;
@@ -402,25 +413,43 @@ std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopolo
 /**
  * Where the clicked point of an arc electrode lies off the mesh (its triangles' edges are chords
  * of the arc), the start moves to the nearest point of a triangle edge lying on the electrode,
- * each edge tested at 201 equally spaced points.
+ * each edge tested at 201 equally spaced points. The edges looked at are those around the node of
+ * the electrode nearest to the point: first among the triangles near the point, else among all
+ * nodes.
  */
 std::optional<Ponto> nearestElectrodeEdgePoint(const solver::SolverModel& model,
                                                const detail::MeshTopology& topo,
                                                const detail::Elemento& electrode, const Ponto& p)
 {
-    std::vector<char> onElectrode(model.nodes.size(), 0);
-    for (std::size_t i = 1; i < model.nodes.size(); ++i)
-        onElectrode[i] = detail::sobreElemento(electrode, {model.nodes[i].x, model.nodes[i].y});
+    const auto onElectrode = [&](std::int32_t n) {
+        const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
+        return detail::sobreElemento(electrode, {m.x, m.y});
+    };
+    const auto distance = [&](std::int32_t n) {
+        const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
+        return std::hypot(m.x - p.x, m.y - p.y);
+    };
+    std::int32_t nearest = 0;
+    const auto [begin, end] = evaluation::elementIndex(model).candidates(p.x, p.y);
+    for (const std::uint32_t* it = begin; it != end; ++it)
+        if (*it < topo.elementCount())
+            for (const std::int32_t n : topo.nodesOf(*it))
+                if (n != 0 && onElectrode(n) && (nearest == 0 || distance(n) < distance(nearest)))
+                    nearest = n;
+    if (nearest == 0)
+        for (std::int32_t n = 1; n <= model.nodeCount(); ++n)
+            if ((nearest == 0 || distance(n) < distance(nearest)) && onElectrode(n))
+                nearest = n;
+    if (nearest == 0)
+        return std::nullopt;
     geometry::PontoProximo best;
     bool found = false;
-    for (std::size_t t = 0; t < topo.elementCount(); ++t) {
-        if (!topo.usable(t))
-            continue;
-        const auto& n = topo.nodesOf(t);
+    for (const std::uint32_t t : topo.around(nearest)) {
+        const std::array<std::int32_t, 3> n = topo.nodesOf(t);
         for (std::size_t k = 0; k < 3; ++k) {
             const std::int32_t a = n[k];
             const std::int32_t b = n[(k + 1) % 3];
-            if (!onElectrode[static_cast<std::size_t>(a)] || !onElectrode[static_cast<std::size_t>(b)])
+            if ((a != nearest && b != nearest) || !onElectrode(a) || !onElectrode(b))
                 continue;
             const solver::MeshNode& na = model.nodes[static_cast<std::size_t>(a)];
             const solver::MeshNode& nb = model.nodes[static_cast<std::size_t>(b)];
@@ -505,15 +534,16 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
     std::optional<std::pair<std::size_t, Exit>> step;
     const auto startHere = [&]() {
         if (atVertex != 0) {
-            const auto [b, e] = topo.around(atVertex);
-            return firstExit(tracer, b, e, crossed, current, atVertex);
+            const std::vector<std::uint32_t> around = topo.around(atVertex);
+            return firstExit(tracer, around.begin(), around.end(), crossed, current, atVertex,
+                             true);
         }
         const auto [b, e] = evaluation::elementIndex(model).candidates(current.x, current.y);
         std::vector<std::uint32_t> near;
         for (const std::uint32_t* it = b; it != e; ++it)
             if (*it < topo.elementCount())
                 near.push_back(*it);
-        return firstExit(tracer, near.begin(), near.end(), crossed, current, 0);
+        return firstExit(tracer, near.begin(), near.end(), crossed, current, 0, true);
     };
     step = startHere();
     if (!step) {
@@ -552,16 +582,15 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
         current = exit.point;
         atVertex = exit.vertex;
         if (atVertex != 0) {
-            const auto [b, e] = topo.around(atVertex);
-            step = firstExit(tracer, b, e, crossed, current, atVertex);
+            const std::vector<std::uint32_t> around = topo.around(atVertex);
+            step = firstExit(tracer, around.begin(), around.end(), crossed, current, atVertex);
         } else {
             // Across the edge crossed: the other triangle having both of its nodes.
-            const auto [b, e] = topo.around(exit.edge[0]);
             std::vector<std::uint32_t> across;
-            for (const std::uint32_t* it = b; it != e; ++it) {
-                const auto& n = topo.nodesOf(*it);
-                if (*it != t && std::find(n.begin(), n.end(), exit.edge[1]) != n.end())
-                    across.push_back(*it);
+            for (const std::uint32_t u : topo.around(exit.edge[0])) {
+                const std::array<std::int32_t, 3> n = topo.nodesOf(u);
+                if (u != t && std::find(n.begin(), n.end(), exit.edge[1]) != n.end())
+                    across.push_back(u);
             }
             step = firstExit(tracer, across.begin(), across.end(), crossed, current, 0);
         }
