@@ -15,6 +15,7 @@
 #include "solver/msh_io.h"
 
 #include <QAction>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -58,6 +59,7 @@ private slots:
     void failedComputationLeavesNoPath();
     void keyboardEntryRefusesEqualPoints();
     void creepageDefinitionSnapsAndComputes();
+    void userCurveIsReadAllOrNothingAndNamedInTheReport();
 
 private:
     void trigger(const QString& menuText)
@@ -218,6 +220,48 @@ void TestMeshPaths::creepageDefinitionSnapsAndComputes()
     QCOMPARE(QString::fromStdString(m_app->graficoPendente.title),
              QStringLiteral("Campo sobre o Caminho de Escoamento"));
     QCOMPARE(graphWindows(), 1);
+}
+
+void TestMeshPaths::userCurveIsReadAllOrNothingAndNamedInTheReport()
+{
+    const QString boa = m_dir.filePath(QStringLiteral("oleo.mat"));
+    const QString ruim = m_dir.filePath(QStringLiteral("ruim.mat"));
+    {
+        QFile f(boa);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("3 2\n0.5 4e7\n2 2e7\n10 1e7\n");
+    }
+    {
+        QFile f(ruim);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("2 2\n2 4e7\n1 2e7\n");
+    }
+    const auto escolher = [](QString oleo, QString escoamento) {
+        return [=](QDialog& d) {
+            auto* c = qobject_cast<CDlgCurvasAdmissiveis*>(&d);
+            if (!c)
+                return -1;
+            c->campoOleo()->setText(oleo);
+            c->campoEscoamento()->setText(escoamento);
+            return int(QDialog::Accepted);
+        };
+    };
+    m_dialogs.steps.push_back(escolher(boa, ruim));
+    trigger(QStringLiteral("Curvas Admissíveis..."));
+    QCOMPARE(m_prompter->warnings.size(), 1);
+    QVERIFY(m_prompter->warnings.front().startsWith(text(tarvex::msg::CurvaAdmissivelInvalida)));
+    QVERIFY(!doc().curvaOleo);
+
+    m_dialogs.steps.push_back(escolher(boa, QString()));
+    trigger(QStringLiteral("Curvas Admissíveis..."));
+    QVERIFY(doc().curvaOleo);
+    QVERIFY(!doc().curvaEscoamento);
+    trigger(QStringLiteral("Cam. Crítico -> Mouse"));
+    view().clique({5.3, -1.0});
+    view().clique({5.3, 7.0});
+    QCOMPARE(m_prompter->informations.size(), 1);
+    QVERIFY(m_prompter->informations.front().endsWith(
+        QStringLiteral("Campo admissível: curva de oleo.mat")));
 }
 
 QTEST_MAIN(TestMeshPaths)
