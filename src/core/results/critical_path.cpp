@@ -18,6 +18,8 @@ namespace tarvex::results {
 namespace {
 
 constexpr double Eps0 = 8.854e-12;
+/// Samples one gap may receive: 100 m in steps of 0.1 mm.
+constexpr double MaxRefinedSamples = 1e6;
 
 bool isOil(double er) { return er >= 2.1 && er <= 2.3; }
 bool isPressboard(double er) { return er >= 4.2 && er <= 4.6; }
@@ -93,6 +95,10 @@ PathSamples refineSamples(const PathSamples& samples, double step)
             break;
         const double d0 = samples.distance[i];
         const double d1 = samples.distance[i + 1];
+        // A gap no model of real size can have (a damaged file's coordinates) is left as it is
+        // rather than filled with samples without end.
+        if (!(std::isfinite(d0) && std::isfinite(d1) && (d1 - d0) / step < MaxRefinedSamples))
+            continue;
         // Positions are taken from the earlier sample, not accumulated, so that rounding never
         // leaves a sliver of a step before the next sample.
         for (long k = 1; d1 - (d0 + static_cast<double>(k - 1) * step) > step * (1.0 + 1e-9); ++k)

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 
 namespace {
@@ -208,6 +209,13 @@ TEST(CriticalPath, SafetyRulesOnHandMadeSamples)
     ASSERT_EQ(fine.size(), 4u);
     EXPECT_DOUBLE_EQ(fine.field[2], 1.0);
     EXPECT_DOUBLE_EQ(fine.distance[3], 0.3);
+
+    // Distances no real model has (a damaged file) are not filled without end.
+    results::PathSamples absurd;
+    absurd.add(0.0, 1.0, 0.0);
+    absurd.add(1e12, 1.0, 0.0);
+    absurd.add(std::numeric_limits<double>::infinity(), 1.0, 0.0);
+    EXPECT_EQ(results::refineSamples(absurd, 0.1).size(), 3u);
 }
 
 } // namespace
