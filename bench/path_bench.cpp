@@ -3,6 +3,7 @@
 // (the disc at 10 kV, falling as ln r to 0 at the distance of the box's far corner), so the
 // field lines run radially from the disc to the outer contour without a solution being needed.
 #include "common/progress.h"
+#include "evaluation/point_location.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
 #include "problem/dat_io.h"
@@ -19,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 using namespace tarvex;
@@ -39,6 +41,11 @@ double edgeFor(const std::string& level)
 double since(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double cpuSince(std::clock_t start)
+{
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
 } // namespace
@@ -101,29 +108,37 @@ int main(int argc, char** argv)
     model.potentialSegments.pushFront(disc);
     model.calculationKind = solver::LinearResult;
 
-    std::printf("level=%s triangles=%zu nodes=%d\n", level.c_str(), model.elements.size(),
-                model.nodeCount());
+    // The point-location index is the evaluations' own, built once per model on first use (the
+    // first point value or colour map builds it as well); timed apart from the traces.
+    const auto indexStart = std::chrono::steady_clock::now();
+    const std::clock_t indexCpu = std::clock();
+    (void)evaluation::elementIndex(model);
+    std::printf("level=%s triangles=%zu nodes=%d index_seconds=%.4f index_cpu=%.4f\n",
+                level.c_str(), model.elements.size(), model.nodeCount(), since(indexStart),
+                cpuSince(indexCpu));
     struct Trace {
         const char* name;
         geometry::Ponto from;
         geometry::Ponto to;
     };
-    // The first trace also builds the point-location index of the model.
     const Trace traces[] = {{"up", {60, 71}, {60, 101}},
                             {"left", {40, 50}, {-1, 50}},
                             {"diagonal", {74.1, 64.1}, {110, 101}},
                             {"long", {79.7, 53.5}, {201, 75}}};
     for (const Trace& t : traces) {
         const auto start = std::chrono::steady_clock::now();
+        const std::clock_t cpu = std::clock();
         const results::CriticalPathResult r = results::computeCriticalPath(model, t.from, t.to);
         const double seconds = since(start);
-        std::printf("critical-path %-10s ok=%d pieces=%zu length=%.2f seconds=%.4f\n", t.name,
-                    r.status.ok ? 1 : 0, r.path.size(), r.length(), seconds);
+        std::printf("critical-path %-10s ok=%d pieces=%zu length=%.2f seconds=%.4f cpu=%.4f\n",
+                    t.name, r.status.ok ? 1 : 0, r.path.size(), r.length(), seconds,
+                    cpuSince(cpu));
     }
     const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpu = std::clock();
     const results::CreepagePathResult c =
         results::computeCreepagePath(model, {{0, 0}, {200, 0}, {200, 50}});
-    std::printf("creepage   bottom+side ok=%d pieces=%zu length=%.2f seconds=%.4f\n",
-                c.status.ok ? 1 : 0, c.path.size(), c.length(), since(start));
+    std::printf("creepage   bottom+side ok=%d pieces=%zu length=%.2f seconds=%.4f cpu=%.4f\n",
+                c.status.ok ? 1 : 0, c.path.size(), c.length(), since(start), cpuSince(cpu));
     return 0;
 }
