@@ -60,8 +60,9 @@ int main(int argc, char** argv)
         else if (std::strcmp(argv[i], "--reference") == 0 && i + 1 < argc)
             reference = argv[++i];
         else {
-            std::fprintf(stderr, "usage: tarvex_bench_paths [--level 10k|100k|1M] "
-                                 "[--reference FILE.pre]\n");
+            std::fprintf(stderr,
+                "usage: tarvex_bench_paths [--level 10k|100k|1M] "
+                "[--reference FILE.pre]\n");
             return 2;
         }
     }
@@ -73,7 +74,8 @@ int main(int argc, char** argv)
     geometry::DrawingData drawing;
     problem::ResultadoFormacao formed;
     problem::ProblemData data;
-    if (!geometry::openDrawing(reference, "pre", drawing) || !problem::formarRegioes(drawing, formed)
+    if (!geometry::openDrawing(reference, "pre", drawing)
+        || !problem::formarRegioes(drawing, formed)
         || !problem::readDat(
             std::string_view(problem::escreveDatExportado(1000.0, {}, formed.regioes)), data)) {
         std::fprintf(stderr, "%s: cannot read the reference geometry\n", reference.c_str());
@@ -103,7 +105,8 @@ int main(int argc, char** argv)
         const double r = std::max(std::hypot(model.nodes[i].x - 60.0, model.nodes[i].y - 50.0), r0);
         model.nodes[i].value = 1e4 * std::log(r1 / r) / std::log(r1 / r0);
     }
-    problem::SegmentoContorno disc = problem::SegmentoContorno::arco({80, 50}, {40, 50}, {60, 50});
+    problem::SegmentoContorno disc
+        = problem::SegmentoContorno::arco({ 80, 50 }, { 40, 50 }, { 60, 50 });
     disc.potencial = 1e4;
     model.potentialSegments.pushFront(disc);
     model.calculationKind = solver::LinearResult;
@@ -114,31 +117,28 @@ int main(int argc, char** argv)
     const std::clock_t indexCpu = std::clock();
     (void)evaluation::elementIndex(model);
     std::printf("level=%s triangles=%zu nodes=%d index_seconds=%.4f index_cpu=%.4f\n",
-                level.c_str(), model.elements.size(), model.nodeCount(), since(indexStart),
-                cpuSince(indexCpu));
+        level.c_str(), model.elements.size(), model.nodeCount(), since(indexStart),
+        cpuSince(indexCpu));
     struct Trace {
         const char* name;
         geometry::Ponto from;
         geometry::Ponto to;
     };
-    const Trace traces[] = {{"up", {60, 71}, {60, 101}},
-                            {"left", {40, 50}, {-1, 50}},
-                            {"diagonal", {74.1, 64.1}, {110, 101}},
-                            {"long", {79.7, 53.5}, {201, 75}}};
+    const Trace traces[] = { { "up", { 60, 71 }, { 60, 101 } }, { "left", { 40, 50 }, { -1, 50 } },
+        { "diagonal", { 74.1, 64.1 }, { 110, 101 } }, { "long", { 79.7, 53.5 }, { 201, 75 } } };
     for (const Trace& t : traces) {
         const auto start = std::chrono::steady_clock::now();
         const std::clock_t cpu = std::clock();
         const results::CriticalPathResult r = results::computeCriticalPath(model, t.from, t.to);
         const double seconds = since(start);
         std::printf("critical-path %-10s ok=%d pieces=%zu length=%.2f seconds=%.4f cpu=%.4f\n",
-                    t.name, r.status.ok ? 1 : 0, r.path.size(), r.length(), seconds,
-                    cpuSince(cpu));
+            t.name, r.status.ok ? 1 : 0, r.path.size(), r.length(), seconds, cpuSince(cpu));
     }
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t cpu = std::clock();
-    const results::CreepagePathResult c =
-        results::computeCreepagePath(model, {{0, 0}, {200, 0}, {200, 50}});
+    const results::CreepagePathResult c
+        = results::computeCreepagePath(model, { { 0, 0 }, { 200, 0 }, { 200, 50 } });
     std::printf("creepage   bottom+side ok=%d pieces=%zu length=%.2f seconds=%.4f cpu=%.4f\n",
-                c.status.ok ? 1 : 0, c.path.size(), c.length(), since(start), cpuSince(cpu));
+        c.status.ok ? 1 : 0, c.path.size(), c.length(), since(start), cpuSince(cpu));
     return 0;
 }

@@ -27,8 +27,14 @@ using tarvex::geometry::Ponto;
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 /// Plane electrodes 5 mm apart in oil: 5 kV at the bottom, 0 at the top, solved (a uniform field).
 tarvex::solver::SolverModel placas()
@@ -36,11 +42,11 @@ tarvex::solver::SolverModel placas()
     tarvex::solver::SolverModel m = tarvex::test::gridModel(
         10, 5, 0, 0, 10, 5, [](double, double y) { return 1000.0 * (5.0 - y); }, 0);
     m.regions.at(1).permissividadeRelativa = 2.2;
-    tarvex::problem::SegmentoContorno baixo =
-        tarvex::problem::SegmentoContorno::reta({0, 0}, {10, 0});
+    tarvex::problem::SegmentoContorno baixo
+        = tarvex::problem::SegmentoContorno::reta({ 0, 0 }, { 10, 0 });
     baixo.potencial = 5000.0;
-    tarvex::problem::SegmentoContorno topo =
-        tarvex::problem::SegmentoContorno::reta({0, 5}, {10, 5});
+    tarvex::problem::SegmentoContorno topo
+        = tarvex::problem::SegmentoContorno::reta({ 0, 5 }, { 10, 5 });
     m.potentialSegments.pushBack(baixo);
     m.potentialSegments.pushBack(topo);
     return m;
@@ -113,15 +119,15 @@ void TestMeshPaths::cleanup()
 
 void TestMeshPaths::commandsNeedAComputedPathFirst()
 {
-    for (const char* menu : {"Desenho Cam. Crítico", "Campo Cam. Crítico", "Curva Fator Segurança"})
+    for (const char* menu :
+        { "Desenho Cam. Crítico", "Campo Cam. Crítico", "Curva Fator Segurança" })
         trigger(QString::fromUtf8(menu));
-    for (const char* menu : {"Campo Escoamento", "Desenho Cam. Escoam."})
+    for (const char* menu : { "Campo Escoamento", "Desenho Cam. Escoam." })
         trigger(QString::fromUtf8(menu));
     QCOMPARE(m_prompter->warnings,
-             (QStringList{text(tarvex::msg::SemCaminhoCritico), text(tarvex::msg::SemCaminhoCritico),
-                          text(tarvex::msg::SemCaminhoCritico),
-                          text(tarvex::msg::SemCaminhoEscoamento),
-                          text(tarvex::msg::SemCaminhoEscoamento)}));
+        (QStringList { text(tarvex::msg::SemCaminhoCritico), text(tarvex::msg::SemCaminhoCritico),
+            text(tarvex::msg::SemCaminhoCritico), text(tarvex::msg::SemCaminhoEscoamento),
+            text(tarvex::msg::SemCaminhoEscoamento) }));
     QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
     QCOMPARE(graphWindows(), 0);
 }
@@ -130,14 +136,14 @@ void TestMeshPaths::twoClicksTraceThePathAndItsGraphsOpen()
 {
     trigger(QStringLiteral("Cam. Crítico -> Mouse"));
     QCOMPARE(view().mouseMode(), CMeshView::MouseCaminhoCritico);
-    view().clique({5.3, -1.0});
+    view().clique({ 5.3, -1.0 });
     QVERIFY(!doc().caminhoCritico);
-    view().clique({5.3, 7.0});
+    view().clique({ 5.3, 7.0 });
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
     QVERIFY(doc().caminhoCritico);
     QCOMPARE(m_prompter->informations.size(), 1);
-    QCOMPARE(m_prompter->informations.front(),
-             QString::fromStdString(doc().caminhoCritico->report));
+    QCOMPARE(
+        m_prompter->informations.front(), QString::fromStdString(doc().caminhoCritico->report));
     QCOMPARE(view().displayMode(), CMeshView::ModoCaminhoCritico);
 
     // The path is drawn in colour 31.
@@ -152,24 +158,24 @@ void TestMeshPaths::twoClicksTraceThePathAndItsGraphsOpen()
     trigger(QStringLiteral("Campo Cam. Crítico"));
     QCOMPARE(graphWindows(), 1);
     QCOMPARE(QString::fromStdString(m_app->graficoPendente.title),
-             QStringLiteral("Campo sobre Caminho"));
+        QStringLiteral("Campo sobre Caminho"));
     trigger(QStringLiteral("Curva Fator Segurança"));
     QCOMPARE(graphWindows(), 2);
     QCOMPARE(QString::fromStdString(m_app->graficoPendente.title),
-             QStringLiteral("Fator de Segurança sobre o Caminho (%)"));
+        QStringLiteral("Fator de Segurança sobre o Caminho (%)"));
 }
 
 void TestMeshPaths::failedComputationLeavesNoPath()
 {
     trigger(QStringLiteral("Cam. Crítico -> Mouse"));
-    view().clique({5.3, -1.0});
-    view().clique({5.3, 7.0});
+    view().clique({ 5.3, -1.0 });
+    view().clique({ 5.3, 7.0 });
     QVERIFY(doc().caminhoCritico);
     view().setDisplayMode(CMeshView::ModoRegioes);
     // Both clicks near the bottom electrode: refused, and the old path is gone.
-    view().clique({2.0, -1.0});
-    view().clique({8.0, -1.0});
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MesmoPotencial)});
+    view().clique({ 2.0, -1.0 });
+    view().clique({ 8.0, -1.0 });
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MesmoPotencial) });
     QVERIFY(!doc().caminhoCritico);
     QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
 }
@@ -190,14 +196,15 @@ void TestMeshPaths::keyboardEntryRefusesEqualPoints()
     };
     m_dialogs.steps.push_back(preencher(3, 3, 3, 3));
     trigger(QStringLiteral("Cam. Crítico -> Teclado"));
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::CaminhoPontosIguais)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::CaminhoPontosIguais) });
     QVERIFY(!doc().caminhoCritico);
 
     m_dialogs.steps.push_back(preencher(5.3, -1, 5.3, 7));
     trigger(QStringLiteral("Cam. Crítico -> Teclado"));
     QVERIFY(doc().caminhoCritico);
     QCOMPARE(view().mouseMode(), CMeshView::MouseCaminhoCritico);
-    QCOMPARE(m_dialogs.titles, (QStringList{QStringLiteral("Teclado"), QStringLiteral("Teclado")}));
+    QCOMPARE(
+        m_dialogs.titles, (QStringList { QStringLiteral("Teclado"), QStringLiteral("Teclado") }));
 }
 
 void TestMeshPaths::creepageDefinitionSnapsAndComputes()
@@ -205,12 +212,12 @@ void TestMeshPaths::creepageDefinitionSnapsAndComputes()
     trigger(QStringLiteral("Define Caminho"));
     QCOMPARE(view().mouseMode(), CMeshView::MouseDefineEscoamento);
     QCOMPARE(view().candidatosEscoamento().size(), std::size_t(4));
-    doc().creepagePoints = {{9, 9}}; // left from an earlier definition
-    view().clique({0.2, 0.3});
-    view().clique({0.1, 4.6});
+    doc().creepagePoints = { { 9, 9 } }; // left from an earlier definition
+    view().clique({ 0.2, 0.3 });
+    view().clique({ 0.1, 4.6 });
     QCOMPARE(doc().creepagePoints.size(), std::size_t(2));
-    QCOMPARE(doc().creepagePoints[0], (Ponto{0, 0}));
-    QCOMPARE(doc().creepagePoints[1], (Ponto{0, 5}));
+    QCOMPARE(doc().creepagePoints[0], (Ponto { 0, 0 }));
+    QCOMPARE(doc().creepagePoints[1], (Ponto { 0, 5 }));
 
     trigger(QStringLiteral("Calcula Caminho"));
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
@@ -218,7 +225,7 @@ void TestMeshPaths::creepageDefinitionSnapsAndComputes()
     QCOMPARE(view().displayMode(), CMeshView::ModoCaminhoEscoamento);
     trigger(QStringLiteral("Campo Escoamento"));
     QCOMPARE(QString::fromStdString(m_app->graficoPendente.title),
-             QStringLiteral("Campo sobre o Caminho de Escoamento"));
+        QStringLiteral("Campo sobre o Caminho de Escoamento"));
     QCOMPARE(graphWindows(), 1);
 }
 
@@ -257,8 +264,8 @@ void TestMeshPaths::userCurveIsReadAllOrNothingAndNamedInTheReport()
     QVERIFY(doc().curvaOleo);
     QVERIFY(!doc().curvaEscoamento);
     trigger(QStringLiteral("Cam. Crítico -> Mouse"));
-    view().clique({5.3, -1.0});
-    view().clique({5.3, 7.0});
+    view().clique({ 5.3, -1.0 });
+    view().clique({ 5.3, 7.0 });
     QCOMPARE(m_prompter->informations.size(), 1);
     QVERIFY(m_prompter->informations.front().endsWith(
         QStringLiteral("Campo admissível: curva de oleo.mat")));

@@ -21,8 +21,14 @@ constexpr double Eps0 = 8.854e-12;
 /// Samples one gap may receive: 100 m in steps of 0.1 mm.
 constexpr double MaxRefinedSamples = 1e6;
 
-bool isOil(double er) { return er >= 2.1 && er <= 2.3; }
-bool isPressboard(double er) { return er >= 4.2 && er <= 4.6; }
+bool isOil(double er)
+{
+    return er >= 2.1 && er <= 2.3;
+}
+bool isPressboard(double er)
+{
+    return er >= 4.2 && er <= 4.6;
+}
 
 std::string fileName(const std::string& path)
 {
@@ -45,8 +51,8 @@ double AllowableFieldCurve::value(double length) const
     // keep it within the two points of its interval.
     for (std::size_t i = 1; i < n; ++i)
         if (g <= curve.x(i + 1))
-            return std::clamp(v, std::min(curve.y(i), curve.y(i + 1)),
-                              std::max(curve.y(i), curve.y(i + 1)));
+            return std::clamp(
+                v, std::min(curve.y(i), curve.y(i + 1)), std::max(curve.y(i), curve.y(i + 1)));
     return v;
 }
 
@@ -194,13 +200,13 @@ graphs::GraphData safetyFactorGraph(const graphs::GraphData& pathGraph)
     return out;
 }
 
-std::string safetyReport(double minSafetyFactor, const geometry::Ponto& point,
-                         const AllowableFieldCurve* curve)
+std::string safetyReport(
+    double minSafetyFactor, const geometry::Ponto& point, const AllowableFieldCurve* curve)
 {
     char text[256];
     std::snprintf(text, sizeof text,
-                  minSafetyFactor < 1e7 ? msg::FatorSegurancaMinimo : msg::FatorSegurancaMinimoG,
-                  minSafetyFactor, point.x, point.y);
+        minSafetyFactor < 1e7 ? msg::FatorSegurancaMinimo : msg::FatorSegurancaMinimoG,
+        minSafetyFactor, point.x, point.y);
     std::string out = text;
     if (curve) {
         std::vector<char> more(curve->source.size() + 64);
@@ -219,12 +225,12 @@ geometry::Ponto pathVertexAt(const std::vector<solver::ContourSegment>& path, do
         remaining += std::hypot(s.x2 - s.x1, s.y2 - s.y1);
     for (auto s = path.rbegin(); s != path.rend(); ++s) {
         if (std::fabs(remaining - distance) <= 0.0001)
-            return {s->x2, s->y2};
+            return { s->x2, s->y2 };
         remaining -= std::hypot(s->x2 - s->x1, s->y2 - s->y1);
         if (remaining < distance)
-            return {s->x1, s->y1};
+            return { s->x1, s->y1 };
     }
-    return {path.front().x1, path.front().y1};
+    return { path.front().x1, path.front().y1 };
 }
 
 double CriticalPathResult::length() const
@@ -251,15 +257,17 @@ double twiceArea(const Ponto& a, const Ponto& b, const Ponto& p)
 struct Exit {
     Ponto point;
     std::int32_t vertex = 0; ///< node number when the exit is a vertex of the triangle
-    std::array<std::int32_t, 2> edge{}; ///< the edge crossed otherwise
-    double field = 0.0;        ///< |E| of the triangle (V/m)
+    std::array<std::int32_t, 2> edge {}; ///< the edge crossed otherwise
+    double field = 0.0; ///< |E| of the triangle (V/m)
     double permittivity = 0.0; ///< of its material (F/m)
 };
 
 class Tracer {
 public:
     Tracer(const solver::SolverModel& model, const detail::MeshTopology& topo, double factor)
-        : m_model(model), m_topo(topo), m_factor(factor)
+        : m_model(model)
+        , m_topo(topo)
+        , m_factor(factor)
     {
         double x0 = std::numeric_limits<double>::max(), x1 = -x0, y0 = x0, y1 = -x0;
         for (std::size_t i = 1; i < model.nodes.size(); ++i) {
@@ -274,7 +282,7 @@ public:
     Ponto node(std::int32_t n) const
     {
         const solver::MeshNode& m = m_model.nodes[static_cast<std::size_t>(n)];
-        return {m.x, m.y};
+        return { m.x, m.y };
     }
 
     /**
@@ -287,8 +295,8 @@ public:
         if (!m_topo.usable(t))
             return std::nullopt;
         const std::array<std::int32_t, 3> n = m_topo.nodesOf(t);
-        const std::array<Ponto, 3> v{node(n[0]), node(n[1]), node(n[2])};
-        std::array<bool, 3> holds{};
+        const std::array<Ponto, 3> v { node(n[0]), node(n[1]), node(n[2]) };
+        std::array<bool, 3> holds {};
         bool any = false;
         for (int k = 0; k < 3; ++k) {
             const Ponto& a = v[static_cast<std::size_t>(k)];
@@ -296,11 +304,11 @@ public:
             bool on;
             if (atVertex != 0)
                 on = n[static_cast<std::size_t>(k)] == atVertex
-                     || n[static_cast<std::size_t>((k + 1) % 3)] == atVertex;
+                    || n[static_cast<std::size_t>((k + 1) % 3)] == atVertex;
             else
                 on = std::fabs(twiceArea(a, b, p)) <= 2e-8
-                     && ((a.x - p.x) * (b.x - p.x) + (a.y - p.y) * (b.y - p.y) <= 0.0
-                         || geometry::coincide(a, p) || geometry::coincide(b, p));
+                    && ((a.x - p.x) * (b.x - p.x) + (a.y - p.y) * (b.y - p.y) <= 0.0
+                        || geometry::coincide(a, p) || geometry::coincide(b, p));
             holds[static_cast<std::size_t>(k)] = on;
             any = any || on;
         }
@@ -312,14 +320,14 @@ public:
             ev.node[k] = &m_model.nodes[static_cast<std::size_t>(n[k])];
             ev.number[k] = n[k];
         }
-        const evaluation::Gradient g =
-            evaluation::elementGradient(m_model, ev, evaluation::vertexValues(m_model, ev));
+        const evaluation::Gradient g
+            = evaluation::elementGradient(m_model, ev, evaluation::vertexValues(m_model, ev));
         if (!g.valid)
             return std::nullopt;
         const double ex = -g.gx;
         const double ey = -g.gy;
-        const double angle = std::fabs(ex) <= 1e-120 ? (ey < 0.0 ? -0.5 : 0.5) * geometry::Pi
-                                                     : std::atan2(ey, ex);
+        const double angle
+            = std::fabs(ex) <= 1e-120 ? (ey < 0.0 ? -0.5 : 0.5) * geometry::Pi : std::atan2(ey, ex);
         const double rx = m_factor * std::cos(angle) * m_rayLength;
         const double ry = m_factor * std::sin(angle) * m_rayLength;
 
@@ -343,8 +351,9 @@ public:
                 continue;
             if (tr > best) {
                 best = tr;
-                out.point = {a.x + ts * sx, a.y + ts * sy};
-                out.edge = {n[static_cast<std::size_t>(k)], n[static_cast<std::size_t>((k + 1) % 3)]};
+                out.point = { a.x + ts * sx, a.y + ts * sy };
+                out.edge
+                    = { n[static_cast<std::size_t>(k)], n[static_cast<std::size_t>((k + 1) % 3)] };
             }
         }
         // Leaving through the entry itself is no step at all.
@@ -380,9 +389,7 @@ private:
  */
 template <typename It>
 std::optional<std::pair<std::size_t, Exit>> firstExit(const Tracer& tracer, It begin, It end,
-                                                      const std::vector<char>& crossed,
-                                                      const Ponto& p, std::int32_t atVertex,
-                                                      bool strongest = false)
+    const std::vector<char>& crossed, const Ponto& p, std::int32_t atVertex, bool strongest = false)
 {
     std::optional<std::pair<std::size_t, Exit>> best;
     for (It it = begin; it != end; ++it) {
@@ -400,8 +407,8 @@ std::optional<std::pair<std::size_t, Exit>> firstExit(const Tracer& tracer, It b
 }
 
 /// The node at p among the vertices of the triangles near it, or 0.
-std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopology& topo,
-                      const Ponto& p)
+std::int32_t vertexAt(
+    const solver::SolverModel& model, const detail::MeshTopology& topo, const Ponto& p)
 {
     const auto [begin, end] = evaluation::elementIndex(model).candidates(p.x, p.y);
     for (const std::uint32_t* it = begin; it != end; ++it) {
@@ -409,7 +416,7 @@ std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopolo
             continue;
         for (const std::int32_t n : topo.nodesOf(*it)) {
             const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
-            if (geometry::coincide({m.x, m.y}, p))
+            if (geometry::coincide({ m.x, m.y }, p))
                 return n;
         }
     }
@@ -424,12 +431,11 @@ std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopolo
  * nodes.
  */
 std::optional<Ponto> nearestElectrodeEdgePoint(const solver::SolverModel& model,
-                                               const detail::MeshTopology& topo,
-                                               const detail::Elemento& electrode, const Ponto& p)
+    const detail::MeshTopology& topo, const detail::Elemento& electrode, const Ponto& p)
 {
     const auto onElectrode = [&](std::int32_t n) {
         const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
-        return detail::sobreElemento(electrode, {m.x, m.y});
+        return detail::sobreElemento(electrode, { m.x, m.y });
     };
     const auto distance = [&](std::int32_t n) {
         const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
@@ -459,8 +465,8 @@ std::optional<Ponto> nearestElectrodeEdgePoint(const solver::SolverModel& model,
                 continue;
             const solver::MeshNode& na = model.nodes[static_cast<std::size_t>(a)];
             const solver::MeshNode& nb = model.nodes[static_cast<std::size_t>(b)];
-            const geometry::PontoProximo q =
-                geometry::pontoMaisProximo(geometry::Segmento{{na.x, na.y}, {nb.x, nb.y}}, p);
+            const geometry::PontoProximo q = geometry::pontoMaisProximo(
+                geometry::Segmento { { na.x, na.y }, { nb.x, nb.y } }, p);
             if (q.distancia < best.distancia) {
                 best = q;
                 found = true;
@@ -478,7 +484,7 @@ bool reachesElectrode(const Tracer& tracer, const detail::Elemento& electrode, c
     if (e.vertex != 0)
         return false;
     return electrode.arco && detail::sobreElemento(electrode, tracer.node(e.edge[0]))
-           && detail::sobreElemento(electrode, tracer.node(e.edge[1]));
+        && detail::sobreElemento(electrode, tracer.node(e.edge[1]));
 }
 
 CriticalPathResult refuse(CriticalPathResult r, std::string_view message)
@@ -495,7 +501,7 @@ CriticalPathResult refuse(CriticalPathResult r, std::string_view message)
 } // namespace
 
 CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const Ponto& first,
-                                       const Ponto& second, const AllowableFieldCurve* oilCurve)
+    const Ponto& second, const AllowableFieldCurve* oilCurve)
 {
     CriticalPathResult r;
     if (model.potentialSegments.empty())
@@ -541,8 +547,8 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
     const auto startHere = [&]() {
         if (atVertex != 0) {
             const std::vector<std::uint32_t> around = topo.around(atVertex);
-            return firstExit(tracer, around.begin(), around.end(), crossed, current, atVertex,
-                             true);
+            return firstExit(
+                tracer, around.begin(), around.end(), crossed, current, atVertex, true);
         }
         const auto [b, e] = evaluation::elementIndex(model).candidates(current.x, current.y);
         std::vector<std::uint32_t> near;
@@ -553,8 +559,8 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
     };
     step = startHere();
     if (!step) {
-        if (std::optional<Ponto> q =
-                nearestElectrodeEdgePoint(model, topo, detail::elemento(from), r.start)) {
+        if (std::optional<Ponto> q
+            = nearestElectrodeEdgePoint(model, topo, detail::elemento(from), r.start)) {
             current = *q;
             atVertex = vertexAt(model, topo, current);
             if (atVertex != 0)
@@ -570,7 +576,7 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
     for (std::size_t steps = 0; step && steps < topo.elementCount(); ++steps) {
         const auto [t, exit] = *step;
         crossed[t] = 1;
-        r.path.push_back({current.x, current.y, exit.point.x, exit.point.y});
+        r.path.push_back({ current.x, current.y, exit.point.x, exit.point.y });
         const double length = geometry::distancia(current, exit.point);
         samples.add(distance, exit.field, exit.permittivity);
         distance += length;

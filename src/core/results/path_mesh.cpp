@@ -10,7 +10,8 @@
 namespace tarvex::results::detail {
 
 MeshTopology::MeshTopology(const solver::SolverModel& model)
-    : m_model(model), m_count(model.elements.size())
+    : m_model(model)
+    , m_count(model.elements.size())
 {
 }
 
@@ -18,10 +19,10 @@ std::array<std::int32_t, 3> MeshTopology::nodesOf(std::size_t element) const
 {
     const solver::MeshElement& e = m_model.elements.at(element);
     const std::int32_t nodeCount = m_model.nodeCount();
-    const std::array<std::int32_t, 3> n{e.t1, e.t2, e.t3};
+    const std::array<std::int32_t, 3> n { e.t1, e.t2, e.t3 };
     for (const std::int32_t k : n)
         if (k < 1 || k > nodeCount)
-            return {0, 0, 0};
+            return { 0, 0, 0 };
     return n;
 }
 
@@ -54,8 +55,8 @@ Elemento elemento(const problem::SegmentoContorno& s)
     e.c = s.centro();
     // The arc runs counterclockwise from its first point only when `sentido` says so; the
     // element keeps the stored end points as a and b, so its sweep may be clockwise.
-    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco{s.p1(), s.p2(), s.centro()}
-                                              : geometry::Arco{s.p2(), s.p1(), s.centro()};
+    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco { s.p1(), s.p2(), s.centro() }
+                                              : geometry::Arco { s.p2(), s.p1(), s.centro() };
     const geometry::ExtensaoArco ext = geometry::extensaoArco(arc);
     e.raio = ext.raio;
     double sweep = ext.fim - ext.inicio;
@@ -94,22 +95,22 @@ Projecao projeta(const Elemento& e, const geometry::Ponto& p)
         const double len2 = dx * dx + dy * dy;
         double t = len2 > 0.0 ? ((p.x - e.a.x) * dx + (p.y - e.a.y) * dy) / len2 : 0.0;
         t = std::clamp(t, 0.0, 1.0);
-        const geometry::Ponto q{e.a.x + t * dx, e.a.y + t * dy};
-        return {q, geometry::distancia(p, q)};
+        const geometry::Ponto q { e.a.x + t * dx, e.a.y + t * dy };
+        return { q, geometry::distancia(p, q) };
     }
     const double d = anguloAoLongo(e, p);
     if (d <= std::fabs(e.extensao)) {
         const double r = geometry::distancia(p, e.c);
         geometry::Ponto q;
         if (r > 0.0)
-            q = {e.c.x + (p.x - e.c.x) * e.raio / r, e.c.y + (p.y - e.c.y) * e.raio / r};
+            q = { e.c.x + (p.x - e.c.x) * e.raio / r, e.c.y + (p.y - e.c.y) * e.raio / r };
         else
             q = e.a;
-        return {q, geometry::distancia(p, q)};
+        return { q, geometry::distancia(p, q) };
     }
     const double da = geometry::distancia(p, e.a);
     const double db = geometry::distancia(p, e.b);
-    return da <= db ? Projecao{e.a, da} : Projecao{e.b, db};
+    return da <= db ? Projecao { e.a, da } : Projecao { e.b, db };
 }
 
 bool sobreElemento(const Elemento& e, const geometry::Ponto& p)
@@ -122,8 +123,8 @@ bool sobreElemento(const Elemento& e, const geometry::Ponto& p)
     }
     if (std::fabs(geometry::distancia(p, e.c) - e.raio) > tol)
         return false;
-    return anguloAoLongo(e, p) <= std::fabs(e.extensao) + 1e-9
-           || geometry::coincide(p, e.b) || geometry::coincide(p, e.a);
+    return anguloAoLongo(e, p) <= std::fabs(e.extensao) + 1e-9 || geometry::coincide(p, e.b)
+        || geometry::coincide(p, e.a);
 }
 
 double parametro(const Elemento& e, const geometry::Ponto& p)

@@ -49,7 +49,7 @@ struct Elemento {
     bool arco = false;
     double raio = 0.0;
     double anguloInicio = 0.0; ///< polar angle of a about c
-    double extensao = 0.0;     ///< angle swept from a to b, (0, 2π]
+    double extensao = 0.0; ///< angle swept from a to b, (0, 2π]
 };
 Elemento elemento(const problem::SegmentoContorno& s);
 

@@ -34,8 +34,8 @@ private:
 class CDlgCurvasAdmissiveis : public QDialog {
     Q_OBJECT
 public:
-    CDlgCurvasAdmissiveis(const QString& oleo, const QString& escoamento,
-                          QWidget* parent = nullptr);
+    CDlgCurvasAdmissiveis(
+        const QString& oleo, const QString& escoamento, QWidget* parent = nullptr);
 
     QLineEdit* campoOleo() const { return m_oleo; }
     QLineEdit* campoEscoamento() const { return m_escoamento; }

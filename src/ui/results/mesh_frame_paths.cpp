@@ -15,8 +15,8 @@ void CMeshFrame::criarMenusCaminhos()
     };
     auto* descarga = new QMenu(QStringLiteral("De&scarga"), this);
     comando(descarga, QStringLiteral("Cam. Crítico -> &Mouse"), &CMeshView::caminhoCriticoMouse);
-    comando(descarga, QStringLiteral("Cam. Crítico -> &Teclado"),
-            &CMeshView::caminhoCriticoTeclado);
+    comando(
+        descarga, QStringLiteral("Cam. Crítico -> &Teclado"), &CMeshView::caminhoCriticoTeclado);
     comando(descarga, QStringLiteral("&Desenho Cam. Crítico"), &CMeshView::desenhoCaminhoCritico);
     comando(descarga, QStringLiteral("Ca&mpo Cam. Crítico"), &CMeshView::campoCaminhoCritico);
     comando(descarga, QStringLiteral("Curva &Fator Segurança"), &CMeshView::fatorSegurancaCritico);
@@ -34,8 +34,8 @@ void CMeshFrame::criarMenusCaminhos()
     fator->setObjectName(QStringLiteral("fatorSegurancaEscoamento"));
     connect(fator, &QAction::triggered, m_view, &CMeshView::fatorSegurancaEscoamento);
     escoamento->addAction(fator);
-    comando(escoamento, QStringLiteral("De&senho Cam. Escoam."),
-            &CMeshView::desenhoCaminhoEscoamento);
+    comando(
+        escoamento, QStringLiteral("De&senho Cam. Escoam."), &CMeshView::desenhoCaminhoEscoamento);
     escoamento->addSeparator();
     escoamento->addAction(curvas);
 

@@ -58,8 +58,8 @@ void CMeshView::caminhoCriticoTeclado()
 {
     if (!exigirResultados(tarvex::msg::SemDadosCurvas))
         return;
-    CDlgTecladoCaminho dialogo(m_sectionStart.x, m_sectionStart.y, m_sectionEnd.x, m_sectionEnd.y,
-                               this);
+    CDlgTecladoCaminho dialogo(
+        m_sectionStart.x, m_sectionStart.y, m_sectionEnd.x, m_sectionEnd.y, this);
     if (executa(dialogo) != QDialog::Accepted)
         return;
     Ponto a, b;
@@ -77,7 +77,7 @@ void CMeshView::caminhoCriticoTeclado()
     setMouseMode(MouseCaminhoCritico);
     m_sectionStart = a;
     m_sectionEnd = b;
-    m_marcas = {a, b};
+    m_marcas = { a, b };
     calcularCaminhoCritico(a, b);
 }
 
@@ -85,10 +85,10 @@ bool CMeshView::calcularCaminhoCritico(const Ponto& a, const Ponto& b)
 {
     // A new computation discards the old path, whatever becomes of it.
     m_doc.caminhoCritico.reset();
-    const tarvex::results::AllowableFieldCurve* curva =
-        m_doc.curvaOleo ? &*m_doc.curvaOleo : nullptr;
-    tarvex::results::CriticalPathResult r =
-        tarvex::results::computeCriticalPath(m_doc.model(), a, b, curva);
+    const tarvex::results::AllowableFieldCurve* curva
+        = m_doc.curvaOleo ? &*m_doc.curvaOleo : nullptr;
+    tarvex::results::CriticalPathResult r
+        = tarvex::results::computeCriticalPath(m_doc.model(), a, b, curva);
     if (!r) {
         update();
         m_prompter.warn(texto(r.status.message));
@@ -152,10 +152,10 @@ void CMeshView::calculaCaminho()
 bool CMeshView::calcularCaminhoEscoamento()
 {
     m_doc.caminhoEscoamento.reset();
-    const tarvex::results::AllowableFieldCurve* curva =
-        m_doc.curvaEscoamento ? &*m_doc.curvaEscoamento : nullptr;
-    tarvex::results::CreepagePathResult r =
-        tarvex::results::computeCreepagePath(m_doc.model(), m_doc.creepagePoints, curva);
+    const tarvex::results::AllowableFieldCurve* curva
+        = m_doc.curvaEscoamento ? &*m_doc.curvaEscoamento : nullptr;
+    tarvex::results::CreepagePathResult r
+        = tarvex::results::computeCreepagePath(m_doc.model(), m_doc.creepagePoints, curva);
     if (!r) {
         update();
         m_prompter.warn(texto(r.status.message));
@@ -203,13 +203,13 @@ void CMeshView::curvasAdmissiveis()
         return;
     // Both files are read before either is taken: a refused one changes nothing.
     const auto ler = [this](const QString& arquivo,
-                            std::optional<tarvex::results::AllowableFieldCurve>& curva) {
+                         std::optional<tarvex::results::AllowableFieldCurve>& curva) {
         curva.reset();
         if (arquivo.trimmed().isEmpty())
             return true;
         curva.emplace();
-        if (const tarvex::Status s =
-                tarvex::results::openAllowableCurve(arquivo.trimmed().toStdString(), *curva);
+        if (const tarvex::Status s
+            = tarvex::results::openAllowableCurve(arquivo.trimmed().toStdString(), *curva);
             !s) {
             m_prompter.warn(texto(s.message) + QLatin1Char('\n') + arquivo.trimmed());
             return false;
@@ -250,8 +250,7 @@ bool CMeshView::cliqueCaminho(const Ponto& p)
         if (m_clickCount == 0)
             m_doc.creepagePoints.clear();
         m_clickCount = 1;
-        m_doc.creepagePoints.push_back(
-            tarvex::results::snapToCandidate(m_candidatosEscoamento, p));
+        m_doc.creepagePoints.push_back(tarvex::results::snapToCandidate(m_candidatosEscoamento, p));
         update();
         return true;
     case MouseCalculaEscoamento:
@@ -270,17 +269,17 @@ bool CMeshView::desenharCaminhos(tarvex::paint::Canvas& canvas)
     tarvex::paint::drawResultRegions(canvas, model, false);
     if (m_displayMode == ModoCaminhoCritico && m_doc.caminhoCritico) {
         const tarvex::results::CriticalPathResult& r = *m_doc.caminhoCritico;
-        for (const std::size_t e : {r.startElectrode, r.endElectrode})
+        for (const std::size_t e : { r.startElectrode, r.endElectrode })
             if (e < model.potentialSegments.size())
                 canvas.desenhaElemento(cor::Eletrodo, 3, 0, model.potentialSegments.at(e));
         for (const tarvex::solver::ContourSegment& s : r.path)
-            canvas.desenhaSegmento(cor::Caminho, 2, 0, {s.x1, s.y1}, {s.x2, s.y2});
+            canvas.desenhaSegmento(cor::Caminho, 2, 0, { s.x1, s.y1 }, { s.x2, s.y2 });
         desenharMinimo(canvas, r.minSafetyPoint);
     }
     if (m_displayMode == ModoCaminhoEscoamento && m_doc.caminhoEscoamento) {
         const tarvex::results::CreepagePathResult& r = *m_doc.caminhoEscoamento;
         for (const tarvex::solver::ContourSegment& s : r.path)
-            canvas.desenhaSegmento(cor::Escoamento, 2, 0, {s.x1, s.y1}, {s.x2, s.y2});
+            canvas.desenhaSegmento(cor::Escoamento, 2, 0, { s.x1, s.y1 }, { s.x2, s.y2 });
         desenharMinimo(canvas, r.minSafetyPoint);
     }
     return true;
