@@ -15,13 +15,13 @@
 namespace tarvex::cli {
 namespace {
 
-const char* const PathUsage =
-    "usage: tarvex-cli eval IN.msh critical-path X1 Y1 X2 Y2 [--grp OUT.grp] [--fs-grp OUT.grp]\n"
-    "                  [--oil-curve FILE] [--json]\n"
-    "       tarvex-cli eval IN.msh creepage X1 Y1 X2 Y2 [X Y ...] [--grp OUT.grp]\n"
-    "                  [--fs-grp OUT.grp] [--creepage-curve FILE] [--json]\n"
-    "  (points in drawing units; the curve files hold gap length (mm) against allowable field\n"
-    "   (V/m) as a materials file does)";
+const char* const PathUsage
+    = "usage: tarvex-cli eval IN.msh critical-path X1 Y1 X2 Y2 [--grp OUT.grp] [--fs-grp OUT.grp]\n"
+      "                  [--oil-curve FILE] [--json]\n"
+      "       tarvex-cli eval IN.msh creepage X1 Y1 X2 Y2 [X Y ...] [--grp OUT.grp]\n"
+      "                  [--fs-grp OUT.grp] [--creepage-curve FILE] [--json]\n"
+      "  (points in drawing units; the curve files hold gap length (mm) against allowable field\n"
+      "   (V/m) as a materials file does)";
 
 /// What both analyses hand to the output.
 struct PathOutcome {
@@ -52,8 +52,9 @@ int writeOutputs(const Arguments& args, const PathOutcome& o)
     else
         json.number("min_safety_factor", o.minSafetyFactor);
     json.number("distance", o.minSafetyDistance)
-        .raw("point", "[" + JsonObject::formatNumber(o.point.x) + ","
-                          + JsonObject::formatNumber(o.point.y) + "]")
+        .raw("point",
+            "[" + JsonObject::formatNumber(o.point.x) + "," + JsonObject::formatNumber(o.point.y)
+                + "]")
         .number("length", o.length)
         .integer("segments", static_cast<long long>(o.segments))
         .text("report", o.report);
@@ -63,7 +64,7 @@ int writeOutputs(const Arguments& args, const PathOutcome& o)
 
 /// The user's curve named by `option`, when given; false (after the message) when unreadable.
 bool readCurve(const Arguments& args, std::string_view option,
-               std::optional<results::AllowableFieldCurve>& curve, int& code)
+    std::optional<results::AllowableFieldCurve>& curve, int& code)
 {
     const std::string path = args.value(option);
     if (path.empty())
@@ -89,7 +90,7 @@ bool isPathEval(const std::vector<std::string>& words)
 
 int runEvalPaths(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--grp", "--fs-grp", "--oil-curve", "--creepage-curve"});
+    const Arguments args(words, { "--grp", "--fs-grp", "--oil-curve", "--creepage-curve" });
     const std::vector<std::string>& pos = args.positional();
     if (!args.error().empty() || pos.size() < 6 || pos.size() % 2 != 0)
         return usage(PathUsage);
@@ -120,18 +121,18 @@ int runEvalPaths(const std::vector<std::string>& words)
 
     PathOutcome o;
     if (critical) {
-        const results::CriticalPathResult r =
-            results::computeCriticalPath(model, points[0], points[1], user);
+        const results::CriticalPathResult r
+            = results::computeCriticalPath(model, points[0], points[1], user);
         if (!r)
             return fail(in, r.status);
-        o = {r.minSafetyFactor, r.minSafetyDistance, r.minSafetyPoint, r.length(), r.path.size(),
-             r.report, &r.pathGraph};
+        o = { r.minSafetyFactor, r.minSafetyDistance, r.minSafetyPoint, r.length(), r.path.size(),
+            r.report, &r.pathGraph };
         return writeOutputs(args, o);
     }
     const results::CreepagePathResult r = results::computeCreepagePath(model, points, user);
     if (!r)
         return fail(in, r.status);
-    o = {r.minSafetyFactor, r.minSafetyDistance, r.minSafetyPoint, r.length(), r.path.size(),
-         r.report, &r.graph};
+    o = { r.minSafetyFactor, r.minSafetyDistance, r.minSafetyPoint, r.length(), r.path.size(),
+        r.report, &r.graph };
     return writeOutputs(args, o);
 }

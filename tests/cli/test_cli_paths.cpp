@@ -21,12 +21,12 @@ protected:
         CliFixture::SetUp();
         ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
                       + arg("ref.dat")),
-                  0)
+            0)
             << err;
         ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat")
                       + " --analysis electric --outer-potential 0 --segment-potential 60,70 10000"
                         " --region 100,20 eps_r=2.2 --region 100,80 eps_r=2.2"),
-                  0)
+            0)
             << err;
         ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " --max-edge 5"), 0) << err;
         ASSERT_EQ(run("export-msh " + arg("m.dat") + " " + arg("raw.msh")), 0) << err;
@@ -38,11 +38,12 @@ TEST_F(CliPaths, CriticalPathFromTheDiscToTheOuterContour)
 {
     ASSERT_EQ(run("eval " + arg("s.msh") + " critical-path 60 69 60 101 --json --grp "
                   + arg("p.grp") + " --fs-grp " + arg("f.grp")),
-              0)
+        0)
         << err;
-    const std::string keys[] = {"\"min_safety_factor\":", "\"distance\":", "\"point\":[",
-                                "\"length\":", "\"segments\":", "\"report\":\"Fator de Segurança"
-                                                                " Mínimo: "};
+    const std::string keys[] = { "\"min_safety_factor\":", "\"distance\":", "\"point\":[",
+        "\"length\":", "\"segments\":",
+        "\"report\":\"Fator de Segurança"
+        " Mínimo: " };
     std::size_t at = 0;
     for (const std::string& k : keys) {
         const std::size_t found = out.find(k);
@@ -71,13 +72,13 @@ TEST_F(CliPaths, RefusalsGoToStderr)
 {
     EXPECT_EQ(run("eval " + arg("s.msh") + " critical-path 10 -1 190 -1"), 1);
     EXPECT_NE(err.find(" Segmentos indicados possuem o mesmo potencial. Cálculo Cancelado !"),
-              std::string::npos)
+        std::string::npos)
         << err;
     EXPECT_EQ(run("eval " + arg("raw.msh") + " critical-path 60 69 60 101"), 1);
     EXPECT_NE(err.find("Impossível Calcular Curvas ! Não há dados de Cálculo."), std::string::npos);
     EXPECT_EQ(run("eval " + arg("s.msh") + " creepage 80 50 120 65"), 1);
     EXPECT_NE(err.find(" Erro na indicação dos segmentos. Deve ser indicado um caminho contínuo !"),
-              std::string::npos);
+        std::string::npos);
     EXPECT_EQ(run("eval " + arg("s.msh") + " creepage 80 50 120"), 2);
     EXPECT_EQ(run("eval " + arg("s.msh") + " critical-path 1 2 3 4 --creepage-curve x.mat"), 2);
 }
@@ -90,7 +91,7 @@ TEST_F(CliPaths, CreepageAlongTheLinkWithAUserCurve)
     }
     ASSERT_EQ(run("eval " + arg("s.msh") + " creepage 80 50 120 50 120 65 --json --creepage-curve "
                   + arg("creep.mat")),
-              0)
+        0)
         << err;
     EXPECT_NE(out.find("\"length\":55,"), std::string::npos) << out;
     EXPECT_NE(out.find("Campo admissível: curva de creep.mat"), std::string::npos) << out;

@@ -30,7 +30,8 @@ std::vector<Ponto> creepageCandidates(const solver::SolverModel& model)
             all.push_back(s.p2());
         }
     // Sorted by x, a point can only coincide with the few that follow it within 1e-4.
-    std::stable_sort(all.begin(), all.end(), [](const Ponto& a, const Ponto& b) { return a.x < b.x; });
+    std::stable_sort(
+        all.begin(), all.end(), [](const Ponto& a, const Ponto& b) { return a.x < b.x; });
     std::vector<Ponto> out;
     std::vector<char> dropped(all.size(), 0);
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -77,18 +78,18 @@ struct Edge {
 Ponto nodePoint(const solver::SolverModel& model, std::int32_t n)
 {
     const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
-    return {m.x, m.y};
+    return { m.x, m.y };
 }
 
-std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopology& topo,
-                      const Ponto& p)
+std::int32_t vertexAt(
+    const solver::SolverModel& model, const detail::MeshTopology& topo, const Ponto& p)
 {
     const auto [begin, end] = evaluation::elementIndex(model).candidates(p.x, p.y);
     for (const std::uint32_t* it = begin; it != end; ++it) {
         if (*it >= topo.elementCount() || !topo.usable(*it))
             continue;
-        for (std::int32_t n : topo.nodesOf(*it))
-            if (geometry::coincide(nodePoint(model, n), p))
+        for (const std::int32_t n : topo.nodesOf(*it))
+            if (n != 0 && geometry::coincide(nodePoint(model, n), p))
                 return n;
     }
     return 0;
@@ -99,7 +100,7 @@ std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopolo
  * node the next one is the neighbour on the element that lies least far ahead.
  */
 bool edgesAlong(const solver::SolverModel& model, const detail::MeshTopology& topo,
-                const detail::Elemento& e, std::vector<Edge>& out)
+    const detail::Elemento& e, std::vector<Edge>& out)
 {
     std::int32_t current = vertexAt(model, topo, e.a);
     const std::int32_t last = vertexAt(model, topo, e.b);
@@ -111,9 +112,8 @@ bool edgesAlong(const solver::SolverModel& model, const detail::MeshTopology& to
             return false;
         std::int32_t next = 0;
         double nextAt = 2.0;
-        const auto [begin, end] = topo.around(current);
-        for (const std::uint32_t* it = begin; it != end; ++it)
-            for (std::int32_t n : topo.nodesOf(*it)) {
+        for (const std::uint32_t t : topo.around(current))
+            for (const std::int32_t n : topo.nodesOf(t)) {
                 if (n == current)
                     continue;
                 const Ponto p = nodePoint(model, n);
@@ -127,14 +127,17 @@ bool edgesAlong(const solver::SolverModel& model, const detail::MeshTopology& to
             }
         if (next == 0)
             return false;
-        out.push_back({current, next});
+        out.push_back({ current, next });
         current = next;
         at = nextAt;
     }
     return true;
 }
 
-int sign(double v) { return v > 0.0 ? 1 : (v < 0.0 ? -1 : 0); }
+int sign(double v)
+{
+    return v > 0.0 ? 1 : (v < 0.0 ? -1 : 0);
+}
 
 CreepagePathResult refuse(std::string_view message)
 {
@@ -146,8 +149,7 @@ CreepagePathResult refuse(std::string_view message)
 } // namespace
 
 CreepagePathResult computeCreepagePath(const solver::SolverModel& model,
-                                       const std::vector<Ponto>& points,
-                                       const AllowableFieldCurve* curve)
+    const std::vector<Ponto>& points, const AllowableFieldCurve* curve)
 {
     // The chain: one region contour segment between each pair of consecutive points.
     std::vector<detail::Elemento> chain;
@@ -155,10 +157,11 @@ CreepagePathResult computeCreepagePath(const solver::SolverModel& model,
         std::optional<detail::Elemento> found;
         for (const problem::Regiao& r : model.regions.inListOrder()) {
             for (const problem::SegmentoContorno& s : r.segmentos.inListOrder()) {
-                if (geometry::coincide(s.p1(), points[i]) && geometry::coincide(s.p2(), points[i + 1]))
+                if (geometry::coincide(s.p1(), points[i])
+                    && geometry::coincide(s.p2(), points[i + 1]))
                     found = detail::elemento(s);
                 else if (geometry::coincide(s.p2(), points[i])
-                         && geometry::coincide(s.p1(), points[i + 1]))
+                    && geometry::coincide(s.p1(), points[i + 1]))
                     found = reversed(detail::elemento(s));
                 if (found)
                     break;
@@ -189,9 +192,9 @@ CreepagePathResult computeCreepagePath(const solver::SolverModel& model,
             const Ponto b = nodePoint(model, edge.to);
             const double length = geometry::distancia(a, b);
             const double dv = model.nodes[static_cast<std::size_t>(edge.to)].value
-                              - model.nodes[static_cast<std::size_t>(edge.from)].value;
+                - model.nodes[static_cast<std::size_t>(edge.from)].value;
             const double et = length > 0.0 ? -dv * model.scaleFactor / length : 0.0;
-            r.path.push_back({a.x, a.y, b.x, b.y});
+            r.path.push_back({ a.x, a.y, b.x, b.y });
             samples.add(distance, et, 0.0);
             distance += length;
             samples.add(distance, et, 0.0);
@@ -234,19 +237,20 @@ CreepagePathResult computeCreepagePath(const solver::SolverModel& model,
     r.graph.addCurve(s.distance, allowable, "Óleo");
 
     // The point at the minimum's distance along the pieces.
-    r.minSafetyPoint = {r.path.front().x1, r.path.front().y1};
+    r.minSafetyPoint = { r.path.front().x1, r.path.front().y1 };
     double walked = 0.0;
     for (const solver::ContourSegment& piece : r.path) {
         const double length = std::hypot(piece.x2 - piece.x1, piece.y2 - piece.y1);
         if (walked + length >= r.minSafetyDistance) {
-            const double t = length > 0.0 ? std::clamp((r.minSafetyDistance - walked) / length, 0.0, 1.0)
-                                          : 0.0;
-            r.minSafetyPoint = {piece.x1 + t * (piece.x2 - piece.x1),
-                                piece.y1 + t * (piece.y2 - piece.y1)};
+            const double t = length > 0.0
+                ? std::clamp((r.minSafetyDistance - walked) / length, 0.0, 1.0)
+                : 0.0;
+            r.minSafetyPoint
+                = { piece.x1 + t * (piece.x2 - piece.x1), piece.y1 + t * (piece.y2 - piece.y1) };
             break;
         }
         walked += length;
-        r.minSafetyPoint = {piece.x2, piece.y2};
+        r.minSafetyPoint = { piece.x2, piece.y2 };
     }
     r.report = safetyReport(r.minSafetyFactor, r.minSafetyPoint, curve);
     r.status = Status::success();

@@ -19,7 +19,7 @@ struct CreepagePathResult {
     /// by the chords its triangles put along it).
     std::vector<solver::ContourSegment> path;
     std::size_t chainSegments = 0; ///< contour segments of the chain
-    graphs::GraphData graph;       ///< mean |Et| per section, |Et|, allowable creepage field
+    graphs::GraphData graph; ///< mean |Et| per section, |Et|, allowable creepage field
     double minSafetyFactor = SemFatorSeguranca;
     double minSafetyDistance = 0.0;
     geometry::Ponto minSafetyPoint;
@@ -32,8 +32,8 @@ struct CreepagePathResult {
 /// The points "&Define Caminho" offers: the distinct end points of the region contour segments.
 std::vector<geometry::Ponto> creepageCandidates(const solver::SolverModel& model);
 /// The candidate nearest to p (p itself when there is none).
-geometry::Ponto snapToCandidate(const std::vector<geometry::Ponto>& candidates,
-                                const geometry::Ponto& p);
+geometry::Ponto snapToCandidate(
+    const std::vector<geometry::Ponto>& candidates, const geometry::Ponto& p);
 
 /**
  * `computeCreepagePath`: chains the region contour segments joining consecutive indicated
@@ -43,7 +43,6 @@ geometry::Ponto snapToCandidate(const std::vector<geometry::Ponto>& candidates,
  * is not continuous gives msg::CaminhoDescontinuo; nothing is returned on failure.
  */
 CreepagePathResult computeCreepagePath(const solver::SolverModel& model,
-                                       const std::vector<geometry::Ponto>& points,
-                                       const AllowableFieldCurve* curve = nullptr);
+    const std::vector<geometry::Ponto>& points, const AllowableFieldCurve* curve = nullptr);
 
 } // namespace tarvex::results

@@ -18,9 +18,17 @@ namespace tarvex::results {
 namespace {
 
 constexpr double Eps0 = 8.854e-12;
+/// Samples one gap may receive: 100 m in steps of 0.1 mm.
+constexpr double MaxRefinedSamples = 1e6;
 
-bool isOil(double er) { return er >= 2.1 && er <= 2.3; }
-bool isPressboard(double er) { return er >= 4.2 && er <= 4.6; }
+bool isOil(double er)
+{
+    return er >= 2.1 && er <= 2.3;
+}
+bool isPressboard(double er)
+{
+    return er >= 4.2 && er <= 4.6;
+}
 
 std::string fileName(const std::string& path)
 {
@@ -43,8 +51,8 @@ double AllowableFieldCurve::value(double length) const
     // keep it within the two points of its interval.
     for (std::size_t i = 1; i < n; ++i)
         if (g <= curve.x(i + 1))
-            return std::clamp(v, std::min(curve.y(i), curve.y(i + 1)),
-                              std::max(curve.y(i), curve.y(i + 1)));
+            return std::clamp(
+                v, std::min(curve.y(i), curve.y(i + 1)), std::max(curve.y(i), curve.y(i + 1)));
     return v;
 }
 
@@ -93,6 +101,10 @@ PathSamples refineSamples(const PathSamples& samples, double step)
             break;
         const double d0 = samples.distance[i];
         const double d1 = samples.distance[i + 1];
+        // A gap no model of real size can have (a damaged file's coordinates) is left as it is
+        // rather than filled with samples without end.
+        if (!(std::isfinite(d0) && std::isfinite(d1) && (d1 - d0) / step < MaxRefinedSamples))
+            continue;
         // Positions are taken from the earlier sample, not accumulated, so that rounding never
         // leaves a sliver of a step before the next sample.
         for (long k = 1; d1 - (d0 + static_cast<double>(k - 1) * step) > step * (1.0 + 1e-9); ++k)
@@ -188,13 +200,13 @@ graphs::GraphData safetyFactorGraph(const graphs::GraphData& pathGraph)
     return out;
 }
 
-std::string safetyReport(double minSafetyFactor, const geometry::Ponto& point,
-                         const AllowableFieldCurve* curve)
+std::string safetyReport(
+    double minSafetyFactor, const geometry::Ponto& point, const AllowableFieldCurve* curve)
 {
     char text[256];
     std::snprintf(text, sizeof text,
-                  minSafetyFactor < 1e7 ? msg::FatorSegurancaMinimo : msg::FatorSegurancaMinimoG,
-                  minSafetyFactor, point.x, point.y);
+        minSafetyFactor < 1e7 ? msg::FatorSegurancaMinimo : msg::FatorSegurancaMinimoG,
+        minSafetyFactor, point.x, point.y);
     std::string out = text;
     if (curve) {
         std::vector<char> more(curve->source.size() + 64);
@@ -213,12 +225,12 @@ geometry::Ponto pathVertexAt(const std::vector<solver::ContourSegment>& path, do
         remaining += std::hypot(s.x2 - s.x1, s.y2 - s.y1);
     for (auto s = path.rbegin(); s != path.rend(); ++s) {
         if (std::fabs(remaining - distance) <= 0.0001)
-            return {s->x2, s->y2};
+            return { s->x2, s->y2 };
         remaining -= std::hypot(s->x2 - s->x1, s->y2 - s->y1);
         if (remaining < distance)
-            return {s->x1, s->y1};
+            return { s->x1, s->y1 };
     }
-    return {path.front().x1, path.front().y1};
+    return { path.front().x1, path.front().y1 };
 }
 
 double CriticalPathResult::length() const
@@ -245,15 +257,17 @@ double twiceArea(const Ponto& a, const Ponto& b, const Ponto& p)
 struct Exit {
     Ponto point;
     std::int32_t vertex = 0; ///< node number when the exit is a vertex of the triangle
-    std::array<std::int32_t, 2> edge{}; ///< the edge crossed otherwise
-    double field = 0.0;        ///< |E| of the triangle (V/m)
+    std::array<std::int32_t, 2> edge {}; ///< the edge crossed otherwise
+    double field = 0.0; ///< |E| of the triangle (V/m)
     double permittivity = 0.0; ///< of its material (F/m)
 };
 
 class Tracer {
 public:
     Tracer(const solver::SolverModel& model, const detail::MeshTopology& topo, double factor)
-        : m_model(model), m_topo(topo), m_factor(factor)
+        : m_model(model)
+        , m_topo(topo)
+        , m_factor(factor)
     {
         double x0 = std::numeric_limits<double>::max(), x1 = -x0, y0 = x0, y1 = -x0;
         for (std::size_t i = 1; i < model.nodes.size(); ++i) {
@@ -268,7 +282,7 @@ public:
     Ponto node(std::int32_t n) const
     {
         const solver::MeshNode& m = m_model.nodes[static_cast<std::size_t>(n)];
-        return {m.x, m.y};
+        return { m.x, m.y };
     }
 
     /**
@@ -280,9 +294,9 @@ public:
     {
         if (!m_topo.usable(t))
             return std::nullopt;
-        const std::array<std::int32_t, 3>& n = m_topo.nodesOf(t);
-        const std::array<Ponto, 3> v{node(n[0]), node(n[1]), node(n[2])};
-        std::array<bool, 3> holds{};
+        const std::array<std::int32_t, 3> n = m_topo.nodesOf(t);
+        const std::array<Ponto, 3> v { node(n[0]), node(n[1]), node(n[2]) };
+        std::array<bool, 3> holds {};
         bool any = false;
         for (int k = 0; k < 3; ++k) {
             const Ponto& a = v[static_cast<std::size_t>(k)];
@@ -290,11 +304,11 @@ public:
             bool on;
             if (atVertex != 0)
                 on = n[static_cast<std::size_t>(k)] == atVertex
-                     || n[static_cast<std::size_t>((k + 1) % 3)] == atVertex;
+                    || n[static_cast<std::size_t>((k + 1) % 3)] == atVertex;
             else
                 on = std::fabs(twiceArea(a, b, p)) <= 2e-8
-                     && ((a.x - p.x) * (b.x - p.x) + (a.y - p.y) * (b.y - p.y) <= 0.0
-                         || geometry::coincide(a, p) || geometry::coincide(b, p));
+                    && ((a.x - p.x) * (b.x - p.x) + (a.y - p.y) * (b.y - p.y) <= 0.0
+                        || geometry::coincide(a, p) || geometry::coincide(b, p));
             holds[static_cast<std::size_t>(k)] = on;
             any = any || on;
         }
@@ -306,14 +320,14 @@ public:
             ev.node[k] = &m_model.nodes[static_cast<std::size_t>(n[k])];
             ev.number[k] = n[k];
         }
-        const evaluation::Gradient g =
-            evaluation::elementGradient(m_model, ev, evaluation::vertexValues(m_model, ev));
+        const evaluation::Gradient g
+            = evaluation::elementGradient(m_model, ev, evaluation::vertexValues(m_model, ev));
         if (!g.valid)
             return std::nullopt;
         const double ex = -g.gx;
         const double ey = -g.gy;
-        const double angle = std::fabs(ex) <= 1e-120 ? (ey < 0.0 ? -0.5 : 0.5) * geometry::Pi
-                                                     : std::atan2(ey, ex);
+        const double angle
+            = std::fabs(ex) <= 1e-120 ? (ey < 0.0 ? -0.5 : 0.5) * geometry::Pi : std::atan2(ey, ex);
         const double rx = m_factor * std::cos(angle) * m_rayLength;
         const double ry = m_factor * std::sin(angle) * m_rayLength;
 
@@ -337,8 +351,9 @@ public:
                 continue;
             if (tr > best) {
                 best = tr;
-                out.point = {a.x + ts * sx, a.y + ts * sy};
-                out.edge = {n[static_cast<std::size_t>(k)], n[static_cast<std::size_t>((k + 1) % 3)]};
+                out.point = { a.x + ts * sx, a.y + ts * sy };
+                out.edge
+                    = { n[static_cast<std::size_t>(k)], n[static_cast<std::size_t>((k + 1) % 3)] };
             }
         }
         // Leaving through the entry itself is no step at all.
@@ -365,34 +380,43 @@ private:
     double m_rayLength = 0.0;
 };
 
-/// The triangle of `candidates` (ascending list position, not yet crossed) that the field line
-/// leaves properly from p, with its exit.
+/**
+ * The triangle of `candidates` (ascending list position, not yet crossed) that the field line
+ * leaves properly from p, with its exit: the first one, or with `strongest` the one of the
+ * strongest field. The start takes the strongest: on an electrode the trace must go into the
+ * insulation, not into the electrode's own region, whose field is next to nothing and points
+ * anywhere.
+ */
 template <typename It>
 std::optional<std::pair<std::size_t, Exit>> firstExit(const Tracer& tracer, It begin, It end,
-                                                      const std::vector<char>& crossed,
-                                                      const Ponto& p, std::int32_t atVertex)
+    const std::vector<char>& crossed, const Ponto& p, std::int32_t atVertex, bool strongest = false)
 {
+    std::optional<std::pair<std::size_t, Exit>> best;
     for (It it = begin; it != end; ++it) {
         const std::size_t t = *it;
         if (crossed[t])
             continue;
-        if (std::optional<Exit> e = tracer.exitFrom(t, p, atVertex))
-            return std::make_pair(t, *e);
+        if (std::optional<Exit> e = tracer.exitFrom(t, p, atVertex)) {
+            if (!strongest)
+                return std::make_pair(t, *e);
+            if (!best || e->field > best->second.field)
+                best = std::make_pair(t, *e);
+        }
     }
-    return std::nullopt;
+    return best;
 }
 
 /// The node at p among the vertices of the triangles near it, or 0.
-std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopology& topo,
-                      const Ponto& p)
+std::int32_t vertexAt(
+    const solver::SolverModel& model, const detail::MeshTopology& topo, const Ponto& p)
 {
     const auto [begin, end] = evaluation::elementIndex(model).candidates(p.x, p.y);
     for (const std::uint32_t* it = begin; it != end; ++it) {
         if (*it >= topo.elementCount() || !topo.usable(*it))
             continue;
-        for (std::int32_t n : topo.nodesOf(*it)) {
+        for (const std::int32_t n : topo.nodesOf(*it)) {
             const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
-            if (geometry::coincide({m.x, m.y}, p))
+            if (geometry::coincide({ m.x, m.y }, p))
                 return n;
         }
     }
@@ -402,30 +426,47 @@ std::int32_t vertexAt(const solver::SolverModel& model, const detail::MeshTopolo
 /**
  * Where the clicked point of an arc electrode lies off the mesh (its triangles' edges are chords
  * of the arc), the start moves to the nearest point of a triangle edge lying on the electrode,
- * each edge tested at 201 equally spaced points.
+ * each edge tested at 201 equally spaced points. The edges looked at are those around the node of
+ * the electrode nearest to the point: first among the triangles near the point, else among all
+ * nodes.
  */
 std::optional<Ponto> nearestElectrodeEdgePoint(const solver::SolverModel& model,
-                                               const detail::MeshTopology& topo,
-                                               const detail::Elemento& electrode, const Ponto& p)
+    const detail::MeshTopology& topo, const detail::Elemento& electrode, const Ponto& p)
 {
-    std::vector<char> onElectrode(model.nodes.size(), 0);
-    for (std::size_t i = 1; i < model.nodes.size(); ++i)
-        onElectrode[i] = detail::sobreElemento(electrode, {model.nodes[i].x, model.nodes[i].y});
+    const auto onElectrode = [&](std::int32_t n) {
+        const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
+        return detail::sobreElemento(electrode, { m.x, m.y });
+    };
+    const auto distance = [&](std::int32_t n) {
+        const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
+        return std::hypot(m.x - p.x, m.y - p.y);
+    };
+    std::int32_t nearest = 0;
+    const auto [begin, end] = evaluation::elementIndex(model).candidates(p.x, p.y);
+    for (const std::uint32_t* it = begin; it != end; ++it)
+        if (*it < topo.elementCount())
+            for (const std::int32_t n : topo.nodesOf(*it))
+                if (n != 0 && onElectrode(n) && (nearest == 0 || distance(n) < distance(nearest)))
+                    nearest = n;
+    if (nearest == 0)
+        for (std::int32_t n = 1; n <= model.nodeCount(); ++n)
+            if ((nearest == 0 || distance(n) < distance(nearest)) && onElectrode(n))
+                nearest = n;
+    if (nearest == 0)
+        return std::nullopt;
     geometry::PontoProximo best;
     bool found = false;
-    for (std::size_t t = 0; t < topo.elementCount(); ++t) {
-        if (!topo.usable(t))
-            continue;
-        const auto& n = topo.nodesOf(t);
+    for (const std::uint32_t t : topo.around(nearest)) {
+        const std::array<std::int32_t, 3> n = topo.nodesOf(t);
         for (std::size_t k = 0; k < 3; ++k) {
             const std::int32_t a = n[k];
             const std::int32_t b = n[(k + 1) % 3];
-            if (!onElectrode[static_cast<std::size_t>(a)] || !onElectrode[static_cast<std::size_t>(b)])
+            if ((a != nearest && b != nearest) || !onElectrode(a) || !onElectrode(b))
                 continue;
             const solver::MeshNode& na = model.nodes[static_cast<std::size_t>(a)];
             const solver::MeshNode& nb = model.nodes[static_cast<std::size_t>(b)];
-            const geometry::PontoProximo q =
-                geometry::pontoMaisProximo(geometry::Segmento{{na.x, na.y}, {nb.x, nb.y}}, p);
+            const geometry::PontoProximo q = geometry::pontoMaisProximo(
+                geometry::Segmento { { na.x, na.y }, { nb.x, nb.y } }, p);
             if (q.distancia < best.distancia) {
                 best = q;
                 found = true;
@@ -443,7 +484,7 @@ bool reachesElectrode(const Tracer& tracer, const detail::Elemento& electrode, c
     if (e.vertex != 0)
         return false;
     return electrode.arco && detail::sobreElemento(electrode, tracer.node(e.edge[0]))
-           && detail::sobreElemento(electrode, tracer.node(e.edge[1]));
+        && detail::sobreElemento(electrode, tracer.node(e.edge[1]));
 }
 
 CriticalPathResult refuse(CriticalPathResult r, std::string_view message)
@@ -460,7 +501,7 @@ CriticalPathResult refuse(CriticalPathResult r, std::string_view message)
 } // namespace
 
 CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const Ponto& first,
-                                       const Ponto& second, const AllowableFieldCurve* oilCurve)
+    const Ponto& second, const AllowableFieldCurve* oilCurve)
 {
     CriticalPathResult r;
     if (model.potentialSegments.empty())
@@ -505,20 +546,21 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
     std::optional<std::pair<std::size_t, Exit>> step;
     const auto startHere = [&]() {
         if (atVertex != 0) {
-            const auto [b, e] = topo.around(atVertex);
-            return firstExit(tracer, b, e, crossed, current, atVertex);
+            const std::vector<std::uint32_t> around = topo.around(atVertex);
+            return firstExit(
+                tracer, around.begin(), around.end(), crossed, current, atVertex, true);
         }
         const auto [b, e] = evaluation::elementIndex(model).candidates(current.x, current.y);
         std::vector<std::uint32_t> near;
         for (const std::uint32_t* it = b; it != e; ++it)
             if (*it < topo.elementCount())
                 near.push_back(*it);
-        return firstExit(tracer, near.begin(), near.end(), crossed, current, 0);
+        return firstExit(tracer, near.begin(), near.end(), crossed, current, 0, true);
     };
     step = startHere();
     if (!step) {
-        if (std::optional<Ponto> q =
-                nearestElectrodeEdgePoint(model, topo, detail::elemento(from), r.start)) {
+        if (std::optional<Ponto> q
+            = nearestElectrodeEdgePoint(model, topo, detail::elemento(from), r.start)) {
             current = *q;
             atVertex = vertexAt(model, topo, current);
             if (atVertex != 0)
@@ -534,7 +576,7 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
     for (std::size_t steps = 0; step && steps < topo.elementCount(); ++steps) {
         const auto [t, exit] = *step;
         crossed[t] = 1;
-        r.path.push_back({current.x, current.y, exit.point.x, exit.point.y});
+        r.path.push_back({ current.x, current.y, exit.point.x, exit.point.y });
         const double length = geometry::distancia(current, exit.point);
         samples.add(distance, exit.field, exit.permittivity);
         distance += length;
@@ -552,16 +594,15 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
         current = exit.point;
         atVertex = exit.vertex;
         if (atVertex != 0) {
-            const auto [b, e] = topo.around(atVertex);
-            step = firstExit(tracer, b, e, crossed, current, atVertex);
+            const std::vector<std::uint32_t> around = topo.around(atVertex);
+            step = firstExit(tracer, around.begin(), around.end(), crossed, current, atVertex);
         } else {
             // Across the edge crossed: the other triangle having both of its nodes.
-            const auto [b, e] = topo.around(exit.edge[0]);
             std::vector<std::uint32_t> across;
-            for (const std::uint32_t* it = b; it != e; ++it) {
-                const auto& n = topo.nodesOf(*it);
-                if (*it != t && std::find(n.begin(), n.end(), exit.edge[1]) != n.end())
-                    across.push_back(*it);
+            for (const std::uint32_t u : topo.around(exit.edge[0])) {
+                const std::array<std::int32_t, 3> n = topo.nodesOf(u);
+                if (u != t && std::find(n.begin(), n.end(), exit.edge[1]) != n.end())
+                    across.push_back(u);
             }
             step = firstExit(tracer, across.begin(), across.end(), crossed, current, 0);
         }

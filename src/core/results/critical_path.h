@@ -87,8 +87,8 @@ PathSafety evaluatePathSafety(const PathSamples& samples, const AllowableFieldCu
 graphs::GraphData safetyFactorGraph(const graphs::GraphData& pathGraph);
 
 /// The report of a minimum ("%8.2f" below 1e7, "%8.2g" from there on), naming a user's curve.
-std::string safetyReport(double minSafetyFactor, const geometry::Ponto& point,
-                         const AllowableFieldCurve* curve);
+std::string safetyReport(
+    double minSafetyFactor, const geometry::Ponto& point, const AllowableFieldCurve* curve);
 
 /**
  * The vertex of a path taken as the place of a distance along it: walking the segments back from
@@ -123,7 +123,7 @@ struct CriticalPathResult {
  * evaluates its safety. On failure `status` carries the message and no path is returned.
  */
 CriticalPathResult computeCriticalPath(const solver::SolverModel& model,
-                                       const geometry::Ponto& first, const geometry::Ponto& second,
-                                       const AllowableFieldCurve* oilCurve = nullptr);
+    const geometry::Ponto& first, const geometry::Ponto& second,
+    const AllowableFieldCurve* oilCurve = nullptr);
 
 } // namespace tarvex::results

@@ -1,5 +1,6 @@
 #include "results/path_mesh.h"
 
+#include "evaluation/point_location.h"
 #include "geometry/helpers.h"
 #include "solver/solver_model.h"
 
@@ -9,38 +10,38 @@
 namespace tarvex::results::detail {
 
 MeshTopology::MeshTopology(const solver::SolverModel& model)
+    : m_model(model)
+    , m_count(model.elements.size())
 {
-    const std::int32_t nodeCount = model.nodeCount();
-    m_nodes.reserve(model.elements.size());
-    for (const solver::MeshElement& e : model.elements.inListOrder()) {
-        const std::array<std::int32_t, 3> n{e.t1, e.t2, e.t3};
-        const bool ok = std::all_of(n.begin(), n.end(),
-                                    [&](std::int32_t k) { return k >= 1 && k <= nodeCount; });
-        m_nodes.push_back(ok ? n : std::array<std::int32_t, 3>{0, 0, 0});
-    }
-    // Counting sort: the triangles of each node end up in ascending list position.
-    m_start.assign(static_cast<std::size_t>(nodeCount) + 2, 0);
-    for (const auto& n : m_nodes)
-        if (n[0] != 0)
-            for (std::int32_t k : n)
-                ++m_start[static_cast<std::size_t>(k) + 1];
-    for (std::size_t i = 1; i < m_start.size(); ++i)
-        m_start[i] += m_start[i - 1];
-    m_elements.assign(m_start.back(), 0);
-    std::vector<std::uint32_t> next(m_start.begin(), m_start.end() - 1);
-    for (std::size_t t = 0; t < m_nodes.size(); ++t)
-        if (m_nodes[t][0] != 0)
-            for (std::int32_t k : m_nodes[t])
-                m_elements[next[static_cast<std::size_t>(k)]++] = static_cast<std::uint32_t>(t);
 }
 
-std::pair<const std::uint32_t*, const std::uint32_t*> MeshTopology::around(std::int32_t node) const
+std::array<std::int32_t, 3> MeshTopology::nodesOf(std::size_t element) const
 {
-    if (node < 1 || static_cast<std::size_t>(node) + 1 >= m_start.size())
-        return {nullptr, nullptr};
-    const std::uint32_t* base = m_elements.data();
-    return {base + m_start[static_cast<std::size_t>(node)],
-            base + m_start[static_cast<std::size_t>(node) + 1]};
+    const solver::MeshElement& e = m_model.elements.at(element);
+    const std::int32_t nodeCount = m_model.nodeCount();
+    const std::array<std::int32_t, 3> n { e.t1, e.t2, e.t3 };
+    for (const std::int32_t k : n)
+        if (k < 1 || k > nodeCount)
+            return { 0, 0, 0 };
+    return n;
+}
+
+std::vector<std::uint32_t> MeshTopology::around(std::int32_t node) const
+{
+    std::vector<std::uint32_t> out;
+    if (node < 1 || node > m_model.nodeCount())
+        return out;
+    const solver::MeshNode& p = m_model.nodes[static_cast<std::size_t>(node)];
+    // Every triangle having the node has the node in its box, so it is listed in its cell.
+    const auto [begin, end] = evaluation::elementIndex(m_model).candidates(p.x, p.y);
+    for (const std::uint32_t* it = begin; it != end; ++it) {
+        if (*it >= m_count)
+            continue;
+        const std::array<std::int32_t, 3> n = nodesOf(*it);
+        if (n[0] == node || n[1] == node || n[2] == node)
+            out.push_back(*it);
+    }
+    return out;
 }
 
 Elemento elemento(const problem::SegmentoContorno& s)
@@ -54,8 +55,8 @@ Elemento elemento(const problem::SegmentoContorno& s)
     e.c = s.centro();
     // The arc runs counterclockwise from its first point only when `sentido` says so; the
     // element keeps the stored end points as a and b, so its sweep may be clockwise.
-    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco{s.p1(), s.p2(), s.centro()}
-                                              : geometry::Arco{s.p2(), s.p1(), s.centro()};
+    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco { s.p1(), s.p2(), s.centro() }
+                                              : geometry::Arco { s.p2(), s.p1(), s.centro() };
     const geometry::ExtensaoArco ext = geometry::extensaoArco(arc);
     e.raio = ext.raio;
     double sweep = ext.fim - ext.inicio;
@@ -94,22 +95,22 @@ Projecao projeta(const Elemento& e, const geometry::Ponto& p)
         const double len2 = dx * dx + dy * dy;
         double t = len2 > 0.0 ? ((p.x - e.a.x) * dx + (p.y - e.a.y) * dy) / len2 : 0.0;
         t = std::clamp(t, 0.0, 1.0);
-        const geometry::Ponto q{e.a.x + t * dx, e.a.y + t * dy};
-        return {q, geometry::distancia(p, q)};
+        const geometry::Ponto q { e.a.x + t * dx, e.a.y + t * dy };
+        return { q, geometry::distancia(p, q) };
     }
     const double d = anguloAoLongo(e, p);
     if (d <= std::fabs(e.extensao)) {
         const double r = geometry::distancia(p, e.c);
         geometry::Ponto q;
         if (r > 0.0)
-            q = {e.c.x + (p.x - e.c.x) * e.raio / r, e.c.y + (p.y - e.c.y) * e.raio / r};
+            q = { e.c.x + (p.x - e.c.x) * e.raio / r, e.c.y + (p.y - e.c.y) * e.raio / r };
         else
             q = e.a;
-        return {q, geometry::distancia(p, q)};
+        return { q, geometry::distancia(p, q) };
     }
     const double da = geometry::distancia(p, e.a);
     const double db = geometry::distancia(p, e.b);
-    return da <= db ? Projecao{e.a, da} : Projecao{e.b, db};
+    return da <= db ? Projecao { e.a, da } : Projecao { e.b, db };
 }
 
 bool sobreElemento(const Elemento& e, const geometry::Ponto& p)
@@ -122,8 +123,8 @@ bool sobreElemento(const Elemento& e, const geometry::Ponto& p)
     }
     if (std::fabs(geometry::distancia(p, e.c) - e.raio) > tol)
         return false;
-    return anguloAoLongo(e, p) <= std::fabs(e.extensao) + 1e-9
-           || geometry::coincide(p, e.b) || geometry::coincide(p, e.a);
+    return anguloAoLongo(e, p) <= std::fabs(e.extensao) + 1e-9 || geometry::coincide(p, e.b)
+        || geometry::coincide(p, e.a);
 }
 
 double parametro(const Elemento& e, const geometry::Ponto& p)

@@ -18,25 +18,26 @@ struct SolverModel;
 
 namespace tarvex::results::detail {
 
-/// Triangles by list position with their node numbers, and the triangles around every node.
+/**
+ * The triangles of a model by list position with their node numbers, and the triangles around a
+ * node, found through the model's point-location index (built once per model and kept), so that
+ * a path needs no pass over the whole mesh of its own.
+ */
 class MeshTopology {
 public:
     explicit MeshTopology(const solver::SolverModel& model);
 
-    std::size_t elementCount() const { return m_nodes.size(); }
-    /// Node numbers of a triangle in its stored order; all 0 for a triangle with a node out of range.
-    const std::array<std::int32_t, 3>& nodesOf(std::size_t element) const
-    {
-        return m_nodes[element];
-    }
-    bool usable(std::size_t element) const { return m_nodes[element][0] != 0; }
+    std::size_t elementCount() const { return m_count; }
+    /// Node numbers of a triangle in its stored order; all 0 for a triangle with a node out of
+    /// range.
+    std::array<std::int32_t, 3> nodesOf(std::size_t element) const;
+    bool usable(std::size_t element) const { return nodesOf(element)[0] != 0; }
     /// Triangles having the node, ascending list position.
-    std::pair<const std::uint32_t*, const std::uint32_t*> around(std::int32_t node) const;
+    std::vector<std::uint32_t> around(std::int32_t node) const;
 
 private:
-    std::vector<std::array<std::int32_t, 3>> m_nodes;
-    std::vector<std::uint32_t> m_start; ///< per node (1-based, slot 0 unused), plus the end
-    std::vector<std::uint32_t> m_elements;
+    const solver::SolverModel& m_model;
+    std::size_t m_count = 0;
 };
 
 /// A contour element (straight or arc) as plain geometry. Arcs run counterclockwise from `a` to
@@ -48,7 +49,7 @@ struct Elemento {
     bool arco = false;
     double raio = 0.0;
     double anguloInicio = 0.0; ///< polar angle of a about c
-    double extensao = 0.0;     ///< angle swept from a to b, (0, 2π]
+    double extensao = 0.0; ///< angle swept from a to b, (0, 2π]
 };
 Elemento elemento(const problem::SegmentoContorno& s);
 

@@ -1,10 +1,15 @@
 #pragma once
 
 #include "results/auxiliary_lines.h"
+#include "results/creepage_path.h"
+#include "results/critical_path.h"
 #include "solver/solver_model.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
+#include <vector>
 
 /**
  * The results document: owns the solver model (core) with its results, its path and the modified
@@ -38,6 +43,17 @@ public:
 
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
+
+    // The path analyses: what the last computation of each left (none after a failed one), the
+    // creepage path's indicated points, and the user's allowable-field curves (none: the
+    // built-in formulas). They live as long as the open document; the file does not hold them.
+    std::optional<tarvex::results::CriticalPathResult> caminhoCritico;
+    std::optional<tarvex::results::CreepagePathResult> caminhoEscoamento;
+    std::vector<tarvex::geometry::Ponto> creepagePoints;
+    std::optional<tarvex::results::AllowableFieldCurve> curvaOleo;
+    std::optional<tarvex::results::AllowableFieldCurve> curvaEscoamento;
+    QString arquivoCurvaOleo;
+    QString arquivoCurvaEscoamento;
 
 signals:
     /// The model changed, or all views must be redrawn.

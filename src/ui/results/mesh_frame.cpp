@@ -204,6 +204,7 @@ void CMeshFrame::criarMenus()
 
     m_menus = {arquivos, exibir, desenho, opcoes, calculo,   curvas,
                forcas,   fluxo,  ponto,   perdas, integrais, criarMenuAjuda(m_app)};
+    criarMenusCaminhos();
     preencherBarra(m_barra, m_app, gravarAcao, imprimirAcao, comandos);
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.

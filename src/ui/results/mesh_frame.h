@@ -60,6 +60,9 @@ protected:
 
 private:
     void criarMenus();
+    /// The menus "De&scarga" and "Escoamen&to" (before "Ajuda"), and the graphs of the path
+    /// analyses opened as new graph documents (mesh_frame_paths.cpp).
+    void criarMenusCaminhos();
     /// Shows the view's result text in the result pane, or hides the pane in the other modes.
     void atualizarResultado();
     bool gravarEm(const QString& path);

@@ -322,10 +322,11 @@ void CMeshView::desenhar(tarvex::paint::Canvas& canvas)
             // The results the map needs are gone (a reload): show the regions meanwhile.
             tarvex::paint::paintResults(canvas, model, ModoRegioes, &m_doc.linhasOcultas());
         }
-    } else {
+    } else if (!desenharCaminhos(canvas)) {
         tarvex::paint::paintResults(canvas, model, m_displayMode, &m_doc.linhasOcultas());
     }
     desenharMarcas(canvas);
+    desenharMarcasCaminhos(canvas);
 }
 
 void CMeshView::desenharMapa(tarvex::paint::Canvas& canvas)
@@ -435,6 +436,7 @@ void CMeshView::setMouseMode(std::int16_t modo)
     m_modoZoom = false;
     m_mouseMode = modo;
     m_entrada.reiniciar();
+    m_definindoEscoamento = false;
     m_desenhoSecao = {};
     m_regioesPerdas.clear();
     atualizarDica();
@@ -459,6 +461,14 @@ void CMeshView::atualizarDica()
         break;
     case MouseApagaLinhas:
         setDicaModo(QStringLiteral("Clique sobre a linha auxiliar a apagar (Esc sai)"));
+        break;
+    case MouseCaminhoCritico:
+        setDicaModo(m_entrada.cliques() == 0
+                        ? QStringLiteral("Clique perto do primeiro eletrodo (Esc sai)")
+                        : QStringLiteral("Clique perto do segundo eletrodo"));
+        break;
+    case MouseDefineEscoamento:
+        setDicaModo(QStringLiteral("Clique nos pontos do caminho sobre o contorno (Esc sai)"));
         break;
     case MousePerdasRegiao:
     case MouseIntegraisRegiao:
@@ -568,9 +578,10 @@ bool modoInduzido(std::int16_t modo)
 
 void CMeshView::clique(const Ponto& p)
 {
-    // The creepage path (mode 25) counts any number of clicks.
-    constexpr std::int16_t ModoCaminhoEscoamento = 25;
-    if (m_mouseMode != ModoCaminhoEscoamento)
+    if (cliqueCaminho(p))
+        return;
+    // The creepage path's points are any number of clicks, not a two-click entry.
+    if (m_mouseMode != MouseDefineEscoamento)
         m_entrada.normalizar();
     switch (m_mouseMode) {
     case MouseValorPonto: {

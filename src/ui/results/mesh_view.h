@@ -189,6 +189,29 @@ public:
     /// Forgets the computed map (the next paint computes it again).
     void invalidarMapa();
 
+    // ---- Critical path and creepage path (mesh_view_paths.cpp) ---------------------------
+
+    static constexpr int ModoCaminhoCritico = 24;
+    static constexpr int ModoCaminhoEscoamento = 27;
+    static constexpr std::int16_t MouseCaminhoCritico = 23;
+    static constexpr std::int16_t MouseDefineEscoamento = 25;
+    static constexpr std::int16_t MouseCalculaEscoamento = 26;
+
+    /**
+     * Computes the critical path between the electrodes nearest to the two points: the old path
+     * goes first; on success the document holds the new one and the report is shown; a failure
+     * shows its message and leaves no path.
+     */
+    bool calcularCaminhoCritico(const tarvex::geometry::Ponto& a,
+                                const tarvex::geometry::Ponto& b);
+    /// The creepage path along the document's indicated points, likewise.
+    bool calcularCaminhoEscoamento();
+    /// The candidate points shown while a creepage path is defined (empty otherwise).
+    const std::vector<tarvex::geometry::Ponto>& candidatosEscoamento() const
+    {
+        return m_candidatosEscoamento;
+    }
+
     tarvex::geometry::Ponto paraMundo(const QPoint& pixel);
     QPoint paraPixel(const tarvex::geometry::Ponto& p);
 
@@ -276,6 +299,22 @@ public slots:
     void integraisRegiao();
     void integraisTotal();
     void indutanciaCapacitancia();
+    /// "Cam. Crítico -> &Mouse", "Cam. Crítico -> &Teclado", "&Desenho Cam. Crítico",
+    /// "Ca&mpo Cam. Crítico", "Curva &Fator Segurança" (menu "De&scarga").
+    void caminhoCriticoMouse();
+    void caminhoCriticoTeclado();
+    void desenhoCaminhoCritico();
+    void campoCaminhoCritico();
+    void fatorSegurancaCritico();
+    /// "&Define Caminho", "&Calcula Caminho", "Ca&mpo Escoamento", "Curva &Fator Segurança",
+    /// "De&senho Cam. Escoam." (menu "Escoamen&to").
+    void defineCaminho();
+    void calculaCaminho();
+    void campoEscoamento();
+    void fatorSegurancaEscoamento();
+    void desenhoCaminhoEscoamento();
+    /// "Curvas &Admissíveis...": the user's allowable-field curves of both analyses.
+    void curvasAdmissiveis();
 
 signals:
     /// The cursor's world position, formatted for the position pane.
@@ -323,6 +362,13 @@ private:
     /// The kept map, through the picture of it kept for the current window and size.
     void desenharMapa(tarvex::paint::Canvas& canvas);
     void setResultText(const QString& texto);
+    /// A click of the path modes (23, 25); false when the mode is another one.
+    bool cliqueCaminho(const tarvex::geometry::Ponto& p);
+    /// The picture of modes 24 and 27; false in the other modes.
+    bool desenharCaminhos(tarvex::paint::Canvas& canvas);
+    /// The candidate and indicated points of a creepage definition, over any picture.
+    void desenharMarcasCaminhos(tarvex::paint::Canvas& canvas);
+    void abrirGrafico(const tarvex::graphs::GraphData& grafico);
 
     CMeshDoc& m_doc;
     Prompter& m_prompter;
@@ -364,4 +410,8 @@ private:
     std::unique_ptr<tarvex::results::ColourMap> m_mapa;
     QImage m_quadroMapa;
     std::array<double, 8> m_chaveQuadro{};
+
+    std::vector<tarvex::geometry::Ponto> m_candidatosEscoamento;
+    /// A click of "&Define Caminho" after the first adds to the list instead of starting anew.
+    bool m_definindoEscoamento = false;
 };

@@ -24,7 +24,7 @@ struct Layer {
 
 inline problem::SegmentoContorno electrode(double x1, double y1, double x2, double y2, double v)
 {
-    problem::SegmentoContorno s = problem::SegmentoContorno::reta({x1, y1}, {x2, y2});
+    problem::SegmentoContorno s = problem::SegmentoContorno::reta({ x1, y1 }, { x2, y2 });
     s.potencial = v;
     return s;
 }
@@ -34,17 +34,16 @@ inline problem::SegmentoContorno electrode(double x1, double y1, double x2, doub
  * (0), unless `electrodes` replaces them.
  */
 inline solver::SolverModel platesModel(const std::vector<Layer>& layers, double high,
-                                       std::vector<problem::SegmentoContorno> electrodes = {})
+    std::vector<problem::SegmentoContorno> electrodes = {})
 {
     using runtest::GridRegion;
     std::vector<GridRegion> regions;
-    regions.push_back({runtest::rectangle(0, 0, 10, 5)});
+    regions.push_back({ runtest::rectangle(0, 0, 10, 5) });
     for (const Layer& l : layers)
-        regions.push_back({runtest::rectangle(0, l.y0, 10, l.y1), [er = l.er](problem::Regiao& r) {
-                               r.permissividadeRelativa = er;
-                           }});
+        regions.push_back({ runtest::rectangle(0, l.y0, 10, l.y1),
+            [er = l.er](problem::Regiao& r) { r.permissividadeRelativa = er; } });
     runtest::GridModel g = runtest::buildGridModel(
-        {0.0, 0.0, 1.0, 1.0, 10, 5}, regions,
+        { 0.0, 0.0, 1.0, 1.0, 10, 5 }, regions,
         [high](int, int j) -> std::optional<double> {
             if (j == 0)
                 return high;
@@ -55,7 +54,7 @@ inline solver::SolverModel platesModel(const std::vector<Layer>& layers, double 
         false);
     solver::SolverModel m = std::move(g.model);
     if (electrodes.empty())
-        electrodes = {electrode(0, 0, 10, 0, high), electrode(0, 5, 10, 5, 0.0)};
+        electrodes = { electrode(0, 0, 10, 0, high), electrode(0, 5, 10, 5, 0.0) };
     // Pushed at the front from the last one, so the list runs in the order given.
     for (auto e = electrodes.rbegin(); e != electrodes.rend(); ++e)
         m.potentialSegments.pushFront(*e);

@@ -15,9 +15,9 @@ using results::computeCreepagePath;
 
 TEST(CreepagePath, UniformFieldAlongASideReportsTheFarEnd)
 {
-    const solver::SolverModel m = pathtest::platesModel({{0, 5, 2.2}}, 5e4);
+    const solver::SolverModel m = pathtest::platesModel({ { 0, 5, 2.2 } }, 5e4);
     // The side runs from (0, 5) to (0, 0) in the region's contour: walked the other way here.
-    const auto r = computeCreepagePath(m, {{0, 0}, {0, 5}});
+    const auto r = computeCreepagePath(m, { { 0, 0 }, { 0, 5 } });
     ASSERT_TRUE(r) << r.status.message;
     EXPECT_EQ(r.chainSegments, 1u);
     EXPECT_EQ(r.path.size(), 5u); // one piece per mesh edge
@@ -28,12 +28,13 @@ TEST(CreepagePath, UniformFieldAlongASideReportsTheFarEnd)
     EXPECT_NEAR(r.minSafetyPoint.y, 5.0, 1e-9);
     const graphs::GraphData& g = r.graph;
     EXPECT_EQ(g.title, "Campo sobre o Caminho de Escoamento");
-    EXPECT_EQ(g.curveNames, (std::vector<std::string>{"Em", "|Et|", "Óleo"}));
+    EXPECT_EQ(g.curveNames, (std::vector<std::string> { "Em", "|Et|", "Óleo" }));
     for (std::size_t i = 2; i <= g.curves[0].count(); ++i)
         EXPECT_LE(g.curves[0].x(i) - g.curves[0].x(i - 1), 0.5 + 1e-9);
     char report[200];
-    std::snprintf(report, sizeof report, "Fator de Segurança Mínimo: %8.2f %% \n\nPonto(%8.3f,%8.3f)",
-                  r.minSafetyFactor, r.minSafetyPoint.x, r.minSafetyPoint.y);
+    std::snprintf(report, sizeof report,
+        "Fator de Segurança Mínimo: %8.2f %% \n\nPonto(%8.3f,%8.3f)", r.minSafetyFactor,
+        r.minSafetyPoint.x, r.minSafetyPoint.y);
     EXPECT_EQ(r.report, report);
 }
 
@@ -43,7 +44,7 @@ TEST(CreepagePath, ReversingTangentialFieldRestartsItsSection)
     // backward after it.
     const solver::SolverModel m = test::gridModel(
         10, 5, 0, 0, 10, 5, [](double x, double) { return 100.0 * (x - 5) * (x - 5); }, 0);
-    const auto r = computeCreepagePath(m, {{0, 0}, {10, 0}});
+    const auto r = computeCreepagePath(m, { { 0, 0 }, { 10, 0 } });
     ASSERT_TRUE(r) << r.status.message;
     const materials::Curva& mean = r.graph.curves[0];
     const materials::Curva& allowable = r.graph.curves[2];
@@ -63,11 +64,12 @@ TEST(CreepagePath, ReversingTangentialFieldRestartsItsSection)
 
 TEST(CreepagePath, ChainMustFollowContourSegments)
 {
-    const solver::SolverModel m = pathtest::platesModel({{0, 5, 2.2}}, 5e4);
-    EXPECT_EQ(computeCreepagePath(m, {{0, 0}, {5, 5}}).status.message, msg::CaminhoDescontinuo);
-    EXPECT_EQ(computeCreepagePath(m, {{0, 0}}).status.message, msg::CaminhoDescontinuo);
+    const solver::SolverModel m = pathtest::platesModel({ { 0, 5, 2.2 } }, 5e4);
+    EXPECT_EQ(
+        computeCreepagePath(m, { { 0, 0 }, { 5, 5 } }).status.message, msg::CaminhoDescontinuo);
+    EXPECT_EQ(computeCreepagePath(m, { { 0, 0 } }).status.message, msg::CaminhoDescontinuo);
     // Two segments in a row: bottom then right side.
-    const auto r = computeCreepagePath(m, {{0, 0}, {10, 0}, {10, 5}});
+    const auto r = computeCreepagePath(m, { { 0, 0 }, { 10, 0 }, { 10, 5 } });
     ASSERT_TRUE(r) << r.status.message;
     EXPECT_EQ(r.chainSegments, 2u);
     EXPECT_NEAR(r.length(), 15.0, 1e-12);
@@ -77,11 +79,11 @@ TEST(CreepagePath, ChainMustFollowContourSegments)
 
 TEST(CreepagePath, CandidatesAreTheDistinctContourEnds)
 {
-    const solver::SolverModel m = pathtest::platesModel({{0, 2, 2.2}, {2, 5, 4.4}}, 5e4);
+    const solver::SolverModel m = pathtest::platesModel({ { 0, 2, 2.2 }, { 2, 5, 4.4 } }, 5e4);
     const std::vector<geometry::Ponto> c = results::creepageCandidates(m);
     EXPECT_EQ(c.size(), 6u); // the four corners and the two ends of the interface
-    const geometry::Ponto p = results::snapToCandidate(c, {9.0, 2.4});
-    EXPECT_EQ(p, (geometry::Ponto{10.0, 2.0}));
+    const geometry::Ponto p = results::snapToCandidate(c, { 9.0, 2.4 });
+    EXPECT_EQ(p, (geometry::Ponto { 10.0, 2.0 }));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string>
 
 namespace {
@@ -32,8 +33,8 @@ double curveY(const graphs::GraphData& g, std::size_t curve, double x)
 
 TEST(CriticalPath, UniformOilGapReportsTheFarEndAgainstTheOilFormula)
 {
-    const solver::SolverModel m = pathtest::platesModel({{0, 5, 2.2}}, High);
-    const auto r = computeCriticalPath(m, {5.3, -1.0}, {5.3, 7.0});
+    const solver::SolverModel m = pathtest::platesModel({ { 0, 5, 2.2 } }, High);
+    const auto r = computeCriticalPath(m, { 5.3, -1.0 }, { 5.3, 7.0 });
     ASSERT_TRUE(r) << r.status.message;
     EXPECT_DOUBLE_EQ(r.start.x, 5.3);
     EXPECT_DOUBLE_EQ(r.start.y, 0.0);
@@ -46,15 +47,16 @@ TEST(CriticalPath, UniformOilGapReportsTheFarEndAgainstTheOilFormula)
     EXPECT_NEAR(r.minSafetyDistance, 5.0, 1e-9);
     EXPECT_NEAR(r.minSafetyPoint.y, 5.0, 1e-9);
     char report[200];
-    std::snprintf(report, sizeof report, "Fator de Segurança Mínimo: %8.2f %% \n\nPonto(%8.3f,%8.3f)",
-                  r.minSafetyFactor, r.minSafetyPoint.x, r.minSafetyPoint.y);
+    std::snprintf(report, sizeof report,
+        "Fator de Segurança Mínimo: %8.2f %% \n\nPonto(%8.3f,%8.3f)", r.minSafetyFactor,
+        r.minSafetyPoint.x, r.minSafetyPoint.y);
     EXPECT_EQ(r.report, report);
 
     // Samples every 0.1 at most; the mean field of one gap is the field itself.
     const graphs::GraphData& g = r.pathGraph;
     ASSERT_EQ(g.curves.size(), 3u);
     EXPECT_EQ(g.title, "Campo sobre Caminho");
-    EXPECT_EQ(g.curveNames, (std::vector<std::string>{"| Em |", "| E |", "Óleo"}));
+    EXPECT_EQ(g.curveNames, (std::vector<std::string> { "| Em |", "| E |", "Óleo" }));
     const materials::Curva& mean = g.curves[0];
     for (std::size_t i = 2; i <= mean.count(); ++i) {
         EXPECT_LE(mean.x(i) - mean.x(i - 1), 0.1 + 1e-9);
@@ -65,7 +67,7 @@ TEST(CriticalPath, UniformOilGapReportsTheFarEndAgainstTheOilFormula)
 
     const graphs::GraphData fs = results::safetyFactorGraph(g);
     EXPECT_EQ(fs.title, "Fator de Segurança sobre o Caminho (%)");
-    EXPECT_EQ(fs.curveNames, (std::vector<std::string>{"FS", "Ref."}));
+    EXPECT_EQ(fs.curveNames, (std::vector<std::string> { "FS", "Ref." }));
     EXPECT_NEAR(fs.curves[0].y(fs.curves[0].count()), expected, 1e-4 * expected);
     EXPECT_DOUBLE_EQ(fs.curves[1].y(1), 100.0);
 }
@@ -74,10 +76,9 @@ TEST(CriticalPath, StartOnASharedVertexSkipsTrianglesTheFieldLeavesAtOnce)
 {
     // The start electrode on top: around the vertex (5, 5) the first triangle in list order lies
     // to the left, and the field, pointing down, leaves it at the vertex itself.
-    const solver::SolverModel m = pathtest::platesModel(
-        {{0, 5, 2.2}}, -High,
-        {pathtest::electrode(0, 0, 10, 0, -High), pathtest::electrode(0, 5, 10, 5, 0.0)});
-    const auto r = computeCriticalPath(m, {5.0, 6.0}, {5.0, -1.0});
+    const solver::SolverModel m = pathtest::platesModel({ { 0, 5, 2.2 } }, -High,
+        { pathtest::electrode(0, 0, 10, 0, -High), pathtest::electrode(0, 5, 10, 5, 0.0) });
+    const auto r = computeCriticalPath(m, { 5.0, 6.0 }, { 5.0, -1.0 });
     ASSERT_TRUE(r) << r.status.message;
     EXPECT_NEAR(r.length(), 5.0, 1e-9);
     for (const solver::ContourSegment& s : r.path) {
@@ -91,8 +92,8 @@ TEST(CriticalPath, GapsRestartAtEveryInterfaceAndPressboardSpanRaisesOil)
 {
     // oil | pressboard | oil | pressboard | oil, one millimetre each.
     const solver::SolverModel m = pathtest::platesModel(
-        {{0, 1, 2.2}, {1, 2, 4.4}, {2, 3, 2.2}, {3, 4, 4.4}, {4, 5, 2.2}}, High);
-    const auto r = computeCriticalPath(m, {5.3, -1.0}, {5.3, 7.0});
+        { { 0, 1, 2.2 }, { 1, 2, 4.4 }, { 2, 3, 2.2 }, { 3, 4, 4.4 }, { 4, 5, 2.2 } }, High);
+    const auto r = computeCriticalPath(m, { 5.3, -1.0 }, { 5.3, 7.0 });
     ASSERT_TRUE(r) << r.status.message;
     const graphs::GraphData& g = r.pathGraph;
     const double oil = curveY(g, 1, 0.5);
@@ -113,8 +114,8 @@ TEST(CriticalPath, GapsRestartAtEveryInterfaceAndPressboardSpanRaisesOil)
 
 TEST(CriticalPath, SolidOnlyPathHasNoFactorAndTheWideFormat)
 {
-    const solver::SolverModel m = pathtest::platesModel({{0, 5, 4.4}}, High);
-    const auto r = computeCriticalPath(m, {2.5, -1.0}, {2.5, 7.0});
+    const solver::SolverModel m = pathtest::platesModel({ { 0, 5, 4.4 } }, High);
+    const auto r = computeCriticalPath(m, { 2.5, -1.0 }, { 2.5, 7.0 });
     ASSERT_TRUE(r) << r.status.message;
     EXPECT_EQ(r.minSafetyFactor, 1e300);
     EXPECT_EQ(r.report, "Fator de Segurança Mínimo:   1e+300 % \n\nPonto(   2.500,   0.000)");
@@ -122,25 +123,24 @@ TEST(CriticalPath, SolidOnlyPathHasNoFactorAndTheWideFormat)
 
 TEST(CriticalPath, Refusals)
 {
-    const solver::SolverModel m = pathtest::platesModel({{0, 5, 2.2}}, High);
-    auto r = computeCriticalPath(m, {2.0, -1.0}, {8.0, -1.0});
+    const solver::SolverModel m = pathtest::platesModel({ { 0, 5, 2.2 } }, High);
+    auto r = computeCriticalPath(m, { 2.0, -1.0 }, { 8.0, -1.0 });
     EXPECT_EQ(r.status.message, msg::MesmoPotencial);
     EXPECT_TRUE(r.path.empty());
     EXPECT_TRUE(r.electrodesChosen);
 
     // A straight electrode and an arc over it with the same two ends.
-    problem::SegmentoContorno arc = problem::SegmentoContorno::arco({10, 0}, {0, 0}, {5, 0});
+    problem::SegmentoContorno arc = problem::SegmentoContorno::arco({ 10, 0 }, { 0, 0 }, { 5, 0 });
     arc.potencial = 1.0;
     const solver::SolverModel twin = pathtest::platesModel(
-        {{0, 5, 2.2}}, High, {pathtest::electrode(0, 0, 10, 0, High), arc});
-    r = computeCriticalPath(twin, {5.0, -1.0}, {5.0, 4.0});
+        { { 0, 5, 2.2 } }, High, { pathtest::electrode(0, 0, 10, 0, High), arc });
+    r = computeCriticalPath(twin, { 5.0, -1.0 }, { 5.0, 4.0 });
     EXPECT_EQ(r.status.message, msg::SegmentosConectados);
 
     // The field line from x = 8 reaches the top outside the end electrode.
-    const solver::SolverModel partial = pathtest::platesModel(
-        {{0, 5, 2.2}}, High,
-        {pathtest::electrode(0, 0, 10, 0, High), pathtest::electrode(0, 5, 2, 5, 0.0)});
-    r = computeCriticalPath(partial, {8.0, -1.0}, {1.0, 6.0});
+    const solver::SolverModel partial = pathtest::platesModel({ { 0, 5, 2.2 } }, High,
+        { pathtest::electrode(0, 0, 10, 0, High), pathtest::electrode(0, 5, 2, 5, 0.0) });
+    r = computeCriticalPath(partial, { 8.0, -1.0 }, { 1.0, 6.0 });
     EXPECT_EQ(r.status.message, msg::CaminhoCriticoImpossivel);
     EXPECT_TRUE(r.path.empty());
     EXPECT_TRUE(r.report.empty());
@@ -165,13 +165,13 @@ TEST(CriticalPath, UserCurveReplacesTheOilFormula)
         EXPECT_GE(curve.value(g), 1e7) << g;
     }
 
-    const solver::SolverModel m = pathtest::platesModel({{0, 5, 2.2}}, High);
-    const auto r = computeCriticalPath(m, {5.3, -1.0}, {5.3, 7.0}, &curve);
+    const solver::SolverModel m = pathtest::platesModel({ { 0, 5, 2.2 } }, High);
+    const auto r = computeCriticalPath(m, { 5.3, -1.0 }, { 5.3, 7.0 }, &curve);
     ASSERT_TRUE(r) << r.status.message;
     const double expected = 100.0 * curve.value(5.0) / Field;
     EXPECT_NEAR(r.minSafetyFactor, expected, 1e-6 * expected);
     EXPECT_NE(r.report.find("\n\nCampo admissível: curva de tarvex_oil_curve_test.mat"),
-              std::string::npos);
+        std::string::npos);
 
     {
         std::ofstream out(file);
@@ -179,7 +179,7 @@ TEST(CriticalPath, UserCurveReplacesTheOilFormula)
     }
     results::AllowableFieldCurve unchanged = curve;
     EXPECT_EQ(results::openAllowableCurve(file.string(), unchanged).message,
-              msg::CurvaAdmissivelInvalida);
+        msg::CurvaAdmissivelInvalida);
     EXPECT_EQ(unchanged.source, curve.source);
     std::filesystem::remove(file);
 }
@@ -208,6 +208,13 @@ TEST(CriticalPath, SafetyRulesOnHandMadeSamples)
     ASSERT_EQ(fine.size(), 4u);
     EXPECT_DOUBLE_EQ(fine.field[2], 1.0);
     EXPECT_DOUBLE_EQ(fine.distance[3], 0.3);
+
+    // Distances no real model has (a damaged file) are not filled without end.
+    results::PathSamples absurd;
+    absurd.add(0.0, 1.0, 0.0);
+    absurd.add(1e12, 1.0, 0.0);
+    absurd.add(std::numeric_limits<double>::infinity(), 1.0, 0.0);
+    EXPECT_EQ(results::refineSamples(absurd, 0.1).size(), 3u);
 }
 
 } // namespace
