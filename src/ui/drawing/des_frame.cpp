@@ -194,9 +194,10 @@ void CDesFrame::criarMenus()
     for (int tipo = 0; tipo < CMainApp::ArrangementCount; ++tipo)
         arranjos->addAction(m_app.acaoTipo(tipo));
 
-    m_menus = {arquivos};
+    // The drawing commands come after the menus every drawing frame has always had in front.
+    m_menus = {arquivos, exibir, opcoes};
     m_menus << desenho;
-    m_menus << exibir << opcoes << arranjos << criarMenuAjuda(m_app);
+    m_menus << arranjos << criarMenuAjuda(m_app);
     preencherBarra(m_barra, m_app, m_acaoGravar, m_acaoImprimir, comandos);
     marcarModo(m_view->modoMouse());
 }
