@@ -29,15 +29,15 @@ int main(int argc, char** argv)
     std::uniform_real_distribution<double> coord(0.0, 1000.0);
     DrawingData d;
     for (int i = 0; i < n; ++i) {
-        const Ponto p{coord(rng), coord(rng)};
+        const Ponto p { coord(rng), coord(rng) };
         d.pontos.pushFront(p);
         if (i % 2 == 0)
-            d.segmentos.pushFront({p, {p.x + 2.0, p.y + 1.0}});
+            d.segmentos.pushFront({ p, { p.x + 2.0, p.y + 1.0 } });
         else if (i % 10 == 1)
-            d.arcos.pushFront({{p.x + 1.0, p.y}, {p.x, p.y + 1.0}, p});
+            d.arcos.pushFront({ { p.x + 1.0, p.y }, { p.x, p.y + 1.0 }, p });
     }
     std::printf("%zu points, %zu segments, %zu arcs\n", d.pontos.size(), d.segmentos.size(),
-                d.arcos.size());
+        d.arcos.size());
 
     double t0 = agoraMs();
     const IndiceDesenho indice(d);
@@ -46,7 +46,7 @@ int main(int argc, char** argv)
     constexpr int Picks = 1000;
     std::vector<Ponto> cliques;
     for (int i = 0; i < Picks; ++i)
-        cliques.push_back({coord(rng), coord(rng)});
+        cliques.push_back({ coord(rng), coord(rng) });
 
     std::size_t soma = 0;
     t0 = agoraMs();
@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     std::printf("point pick, index:      %8.4f ms each\n", (agoraMs() - t0) / Picks);
     t0 = agoraMs();
     for (const Ponto& c : cliques)
-        soma += indice.entidadeMaisPerto(c).value_or(EntidadeEscolhida{}).posicao;
+        soma += indice.entidadeMaisPerto(c).value_or(EntidadeEscolhida {}).posicao;
     std::printf("segment pick, index:    %8.4f ms each\n", (agoraMs() - t0) / Picks);
 
     constexpr int PicksLineares = 10;
@@ -65,7 +65,7 @@ int main(int argc, char** argv)
     std::printf("point pick, scan:       %8.4f ms each\n", (agoraMs() - t0) / PicksLineares);
     t0 = agoraMs();
     for (int i = 0; i < PicksLineares; ++i)
-        soma += entidadeMaisPertoLinear(d, cliques[i]).value_or(EntidadeEscolhida{}).posicao;
+        soma += entidadeMaisPertoLinear(d, cliques[i]).value_or(EntidadeEscolhida {}).posicao;
     std::printf("segment pick, scan:     %8.4f ms each\n", (agoraMs() - t0) / PicksLineares);
     return soma == 42 ? 1 : 0; // keeps the picks from being optimised away
 }

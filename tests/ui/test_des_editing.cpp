@@ -16,20 +16,23 @@ namespace modo = tarvex::geometry::modo;
 
 namespace {
 
-QString texto(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString texto(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 /// A drawing view of 400 × 400 pixels showing the world window 0..100 in both axes.
 struct Fixture {
     CDesDoc doc;
     ScriptedPrompter prompter;
     ScriptedDialogs dialogs;
-    CDesView view{doc, prompter};
+    CDesView view { doc, prompter };
 
     Fixture()
     {
         view.resize(400, 400);
         view.setExecutorDialogos([this](QDialog& d) { return dialogs.run(d); });
-        view.setJanela({0, 0, 100, 100});
+        view.setJanela({ 0, 0, 100, 100 });
     }
     bool show()
     {
@@ -70,7 +73,8 @@ void TestDesEditing::drawsARectangleWithMouseClicksAndUndoesIt()
     QCOMPARE(f.view.modoMouse(), modo::Retangulo);
     QSignalSpy mensagens(&f.view, &CDesView::mensagem);
     f.click(21, 19);
-    QCOMPARE(mensagens.last().at(0).toString(), QStringLiteral("Ponto selecionado: (   20.000,    20.000)"));
+    QCOMPARE(mensagens.last().at(0).toString(),
+        QStringLiteral("Ponto selecionado: (   20.000,    20.000)"));
     f.click(59, 41);
     QCOMPARE(int(f.doc.data().segmentos.size()), 4);
     QCOMPARE(int(f.doc.data().pontos.size()), 4);
@@ -89,7 +93,7 @@ void TestDesEditing::drawsARectangleWithMouseClicksAndUndoesIt()
     pilha.redo();
     pilha.redo();
     pilha.redo();
-    QCOMPARE(f.doc.data().segmentos.at(0), (Segmento{{20, 40}, {20, 20}}));
+    QCOMPARE(f.doc.data().segmentos.at(0), (Segmento { { 20, 40 }, { 20, 20 } }));
     QVERIFY(f.doc.isModified());
 }
 
@@ -97,15 +101,15 @@ void TestDesEditing::aRefusedCommandWarnsAndKeepsTheMode()
 {
     Fixture f;
     f.view.comandoModo(modo::RetaCartesiana);
-    QCOMPARE(f.prompter.warnings, QStringList{texto(tarvex::msg::MenosDoisPontosSegmento)});
+    QCOMPARE(f.prompter.warnings, QStringList { texto(tarvex::msg::MenosDoisPontosSegmento) });
     QCOMPARE(f.view.modoMouse(), CDesView::ModoInicial);
 
     // With points selected, a building command asks first; No clears the selection.
-    f.doc.data().pontos.pushFront({10, 10});
-    f.doc.data().pontos.pushFront({30, 30});
-    f.view.selecao().pontos = {{30, 30}};
+    f.doc.data().pontos.pushFront({ 10, 10 });
+    f.doc.data().pontos.pushFront({ 30, 30 });
+    f.view.selecao().pontos = { { 30, 30 } };
     f.view.comandoModo(modo::Circunferencia);
-    QCOMPARE(f.prompter.questions, QStringList{texto(tarvex::msg::PerguntaCircunferencia)});
+    QCOMPARE(f.prompter.questions, QStringList { texto(tarvex::msg::PerguntaCircunferencia) });
     QVERIFY(f.view.selecao().pontos.empty());
     QCOMPARE(f.view.modoMouse(), modo::Circunferencia);
 }
@@ -135,10 +139,10 @@ void TestDesEditing::keyboardDialogInsertsAndStaysOpenUntilEncerra()
         return int(QDialog::Rejected); // "&Encerra"
     });
     f.view.circunferenciaTeclado();
-    QCOMPARE(f.dialogs.titles, QStringList{QStringLiteral("Desenha Circunferências")});
-    QCOMPARE(f.prompter.warnings, QStringList{texto(tarvex::msg::RaioZero)});
+    QCOMPARE(f.dialogs.titles, QStringList { QStringLiteral("Desenha Circunferências") });
+    QCOMPARE(f.prompter.warnings, QStringList { texto(tarvex::msg::RaioZero) });
     QCOMPARE(int(f.doc.data().arcos.size()), 2);
-    QCOMPARE(f.doc.data().pontos.at(2), (Ponto{12.5, 0}));
+    QCOMPARE(f.doc.data().pontos.at(2), (Ponto { 12.5, 0 }));
     QCOMPARE(f.doc.pilhaDesfazer().count(), 1);
 }
 
@@ -146,11 +150,11 @@ void TestDesEditing::snapPointIsHighlightedWhileACommandWaits()
 {
     Fixture f;
     QVERIFY(f.show());
-    f.doc.data().pontos.pushFront({10, 10});
-    f.doc.data().pontos.pushFront({80, 80});
+    f.doc.data().pontos.pushFront({ 10, 10 });
+    f.doc.data().pontos.pushFront({ 80, 80 });
     f.view.comandoModo(modo::Retangulo);
     QTest::mouseMove(&f.view, f.pixel(70, 60));
-    QCOMPARE(f.view.destaque(), std::optional<Ponto>(Ponto{80, 80}));
+    QCOMPARE(f.view.destaque(), std::optional<Ponto>(Ponto { 80, 80 }));
     f.view.comandoModo(modo::InserePonto);
     QTest::mouseMove(&f.view, f.pixel(20, 20));
     QVERIFY(!f.view.destaque());
@@ -160,7 +164,7 @@ void TestDesEditing::anEditThatKeepsTheCountsStillMarksTheDocument()
 {
     Fixture f;
     QVERIFY(f.show());
-    f.doc.data().pontos.pushFront({50, 50});
+    f.doc.data().pontos.pushFront({ 50, 50 });
     f.doc.data().marcarGravado();
     f.view.comandoModo(modo::ExcluiPontos);
     f.click(50, 50);

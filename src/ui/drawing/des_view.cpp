@@ -572,8 +572,8 @@ void CDesView::deslocaLinear()
         return;
     const std::vector<double>& v = dialogo.valores().numeros;
     Alteracoes alt;
-    geo::deslocaLinear(m_doc.data(), m_selecao, v[0], v[1], alt);
-    registrar(alt, QStringLiteral("Deslocar"));
+    if (aceito(geo::deslocaLinear(m_doc.data(), m_selecao, v[0], v[1], alt)))
+        registrar(alt, QStringLiteral("Deslocar"));
 }
 
 void CDesView::deslocaPolar()
@@ -585,6 +585,6 @@ void CDesView::deslocaPolar()
         return;
     const std::vector<double>& v = dialogo.valores().numeros;
     Alteracoes alt;
-    geo::deslocaPolar(m_doc.data(), m_selecao, v[0], v[1], alt);
-    registrar(alt, QStringLiteral("Deslocar"));
+    if (aceito(geo::deslocaPolar(m_doc.data(), m_selecao, v[0], v[1], alt)))
+        registrar(alt, QStringLiteral("Deslocar"));
 }

@@ -13,9 +13,11 @@
 #include <QVBoxLayout>
 
 CDlgValoresDesenho::CDlgValoresDesenho(const QString& titulo, const QStringList& rotulos,
-                                       const QStringList& opcoes, Prompter& prompter, Acao acao,
-                                       const QString& textoInsere, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_acao(std::move(acao))
+    const QStringList& opcoes, Prompter& prompter, Acao acao, const QString& textoInsere,
+    QWidget* parent)
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_acao(std::move(acao))
 {
     setWindowTitle(titulo);
     auto* campos = new QFormLayout;
@@ -36,8 +38,8 @@ CDlgValoresDesenho::CDlgValoresDesenho(const QString& titulo, const QStringList&
         QPushButton* insere = botoes->addButton(textoInsere, QDialogButtonBox::ActionRole);
         insere->setDefault(true);
         connect(insere, &QPushButton::clicked, this, &CDlgValoresDesenho::inserir);
-        QPushButton* encerra =
-            botoes->addButton(QStringLiteral("&Encerra"), QDialogButtonBox::RejectRole);
+        QPushButton* encerra
+            = botoes->addButton(QStringLiteral("&Encerra"), QDialogButtonBox::RejectRole);
         connect(encerra, &QPushButton::clicked, this, &QDialog::reject);
     } else {
         botoes->setStandardButtons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -35,10 +35,9 @@ public:
 
     /// `rotulos`: one label per numeric field; `opcoes`: one text per option box. With an
     /// `acao`, the dialog is an insertion dialog (`textoInsere` names its button).
-    CDlgValoresDesenho(const QString& titulo, const QStringList& rotulos,
-                       const QStringList& opcoes, Prompter& prompter, Acao acao = {},
-                       const QString& textoInsere = QStringLiteral("Insere"),
-                       QWidget* parent = nullptr);
+    CDlgValoresDesenho(const QString& titulo, const QStringList& rotulos, const QStringList& opcoes,
+        Prompter& prompter, Acao acao = {}, const QString& textoInsere = QStringLiteral("Insere"),
+        QWidget* parent = nullptr);
 
     void setNumero(int campo, double valor);
     QLineEdit* campo(int i) const { return m_campos.value(i); }
