@@ -58,6 +58,7 @@ private slots:
     void keyboardDialogInsertsAndStaysOpenUntilEncerra();
     void snapPointIsHighlightedWhileACommandWaits();
     void anEditThatKeepsTheCountsStillMarksTheDocument();
+    void dragSelectsAFrameAndAClickTogglesASegment();
 };
 
 void TestDesEditing::drawsARectangleWithMouseClicksAndUndoesIt()
@@ -173,6 +174,29 @@ void TestDesEditing::anEditThatKeepsTheCountsStillMarksTheDocument()
     QVERIFY(!f.doc.data().contagensAlteradas());
     QVERIFY(f.doc.isModified());
     QVERIFY(f.doc.checkModifiedByCounts());
+}
+
+void TestDesEditing::dragSelectsAFrameAndAClickTogglesASegment()
+{
+    Fixture f;
+    QVERIFY(f.show());
+    f.doc.data().segmentos.pushFront({{20, 20}, {40, 20}});
+    f.doc.data().segmentos.pushFront({{60, 60}, {90, 60}});
+    f.view.comandoModo(modo::SelecionaRegiao);
+    QTest::mousePress(&f.view, Qt::LeftButton, {}, f.pixel(50, 10));
+    QTest::mouseMove(&f.view, f.pixel(10, 30));
+    QTest::mouseRelease(&f.view, Qt::LeftButton, {}, f.pixel(10, 30));
+    QCOMPARE(f.view.selecao().segmentos,
+             (std::vector<Segmento>{Segmento{{20, 20}, {40, 20}}}));
+
+    f.view.comandoModo(modo::SelecionaSegmento);
+    QSignalSpy mensagens(&f.view, &CDesView::mensagem);
+    f.click(75, 61);
+    QCOMPARE(f.view.selecao().segmentos.size(), std::size_t(2));
+    QVERIFY(mensagens.last().at(0).toString().startsWith(QStringLiteral("Segmento selecionado:")));
+    f.click(30, 19);
+    QCOMPARE(f.view.selecao().segmentos.size(), std::size_t(1));
+    QCOMPARE(f.doc.pilhaDesfazer().count(), 0); // a selection is not an undo step
 }
 
 QTEST_MAIN(TestDesEditing)
