@@ -18,27 +18,31 @@ namespace {
 
 using geometry::Ponto;
 
-const char* const DrawUsage =
-    "usage: tarvex-cli draw IN.des|IN.pre|new OUT.des OPS...\n"
-    "  --point X,Y                      --line X1,Y1,X2,Y2\n"
-    "  --polar-line X,Y,ANG,DIST        --rect X1,Y1,X2,Y2\n"
-    "  --circle X,Y,R                   --arc-angle XC,YC,XP,YP,ANG\n"
-    "  --arc-2p XP1,YP1,XP2,YP2,XC,YC   --arc-3p X1,Y1,X2,Y2,X3,Y3\n"
-    "  --select-frame X1,Y1,X2,Y2       --select-polar-frame X1,Y1,X2,Y2\n"
-    "  --select-point X,Y               --select-segment X,Y\n"
-    "  --delete-point X,Y               --delete-selected\n"
-    "  --reproduce DX,DY,N              --reproduce-polar DR,DANG,N,XREF,YREF\n"
-    "  --move DX,DY                     --move-polar R,T\n"
-    "  --scale F\n"
-    "Applied in order, as the drawing view's keyboard and mouse commands; angles in degrees.\n"
-    "A point click (select, delete) snaps to the nearest point of the drawing. --delete-selected\n"
-    "deletes the selected segments and arcs, and the selected points. \"new\" starts an empty\n"
-    "drawing with scale factor 1000.";
+const char* const DrawUsage
+    = "usage: tarvex-cli draw IN.des|IN.pre|new OUT.des OPS...\n"
+      "  --point X,Y                      --line X1,Y1,X2,Y2\n"
+      "  --polar-line X,Y,ANG,DIST        --rect X1,Y1,X2,Y2\n"
+      "  --circle X,Y,R                   --arc-angle XC,YC,XP,YP,ANG\n"
+      "  --arc-2p XP1,YP1,XP2,YP2,XC,YC   --arc-3p X1,Y1,X2,Y2,X3,Y3\n"
+      "  --select-frame X1,Y1,X2,Y2       --select-polar-frame X1,Y1,X2,Y2\n"
+      "  --select-point X,Y               --select-segment X,Y\n"
+      "  --delete-point X,Y               --delete-selected\n"
+      "  --reproduce DX,DY,N              --reproduce-polar DR,DANG,N,XREF,YREF\n"
+      "  --move DX,DY                     --move-polar R,T\n"
+      "  --scale F\n"
+      "Applied in order, as the drawing view's keyboard and mouse commands; angles in degrees.\n"
+      "A point click (select, delete) snaps to the nearest point of the drawing. "
+      "--delete-selected\n"
+      "deletes the selected segments and arcs, and the selected points. \"new\" starts an empty\n"
+      "drawing with scale factor 1000.";
 
 /// Reads the operations' numbers, written together as "a,b,..." or as separate words.
 class Leitor {
 public:
-    explicit Leitor(const std::vector<std::string>& palavras) : m_palavras(palavras) { }
+    explicit Leitor(const std::vector<std::string>& palavras)
+        : m_palavras(palavras)
+    {
+    }
 
     bool fim() const { return m_pos >= m_palavras.size(); }
     const std::string& proxima() { return m_palavras[m_pos++]; }
@@ -110,7 +114,7 @@ struct Execucao {
     Ponto pontoMaisPerto(const Ponto& clique) const
     {
         const auto posicao = geometry::pontoMaisPertoLinear(d, clique);
-        return posicao ? d.pontos.at(*posicao) : Ponto{};
+        return posicao ? d.pontos.at(*posicao) : Ponto {};
     }
 
     Resultado executa(const std::string& opcao)
@@ -123,46 +127,46 @@ struct Execucao {
         if (opcao == "--point") {
             if (!ler(2))
                 return Resultado::Uso;
-            g::inserePonto(d, {v[0], v[1]}, alt);
+            g::inserePonto(d, { v[0], v[1] }, alt);
             return Resultado::Feito;
         }
         if (opcao == "--line") {
             if (!ler(4))
                 return Resultado::Uso;
-            return conclui(g::insereReta(d, sel, {v[0], v[1]}, {v[2], v[3]}, false, alt));
+            return conclui(g::insereReta(d, sel, { v[0], v[1] }, { v[2], v[3] }, false, alt));
         }
         if (opcao == "--polar-line") {
             if (!ler(4))
                 return Resultado::Uso;
             return conclui(
-                g::insereRetaPolar(d, sel, {v[0], v[1]}, v[2], v[3], false, false, alt));
+                g::insereRetaPolar(d, sel, { v[0], v[1] }, v[2], v[3], false, false, alt));
         }
         if (opcao == "--rect") {
             if (!ler(4))
                 return Resultado::Uso;
-            return conclui(g::insereRetangulo(d, sel, {v[0], v[1]}, {v[2], v[3]}, alt));
+            return conclui(g::insereRetangulo(d, sel, { v[0], v[1] }, { v[2], v[3] }, alt));
         }
         if (opcao == "--circle") {
             if (!ler(3))
                 return Resultado::Uso;
-            return conclui(g::insereCircunferencia(d, {v[0], v[1]}, v[2], alt));
+            return conclui(g::insereCircunferencia(d, { v[0], v[1] }, v[2], alt));
         }
         if (opcao == "--arc-angle") {
             if (!ler(5))
                 return Resultado::Uso;
-            return conclui(g::insereArcoAngulo(d, {v[0], v[1]}, {v[2], v[3]}, v[4], alt));
+            return conclui(g::insereArcoAngulo(d, { v[0], v[1] }, { v[2], v[3] }, v[4], alt));
         }
         if (opcao == "--arc-2p") {
             if (!ler(6))
                 return Resultado::Uso;
             return conclui(
-                g::insereArco2Pontos(d, {v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]}, alt));
+                g::insereArco2Pontos(d, { v[0], v[1] }, { v[2], v[3] }, { v[4], v[5] }, alt));
         }
         if (opcao == "--arc-3p") {
             if (!ler(6))
                 return Resultado::Uso;
             return conclui(
-                g::insereArco3Pontos(d, {v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]}, alt));
+                g::insereArco3Pontos(d, { v[0], v[1] }, { v[2], v[3] }, { v[4], v[5] }, alt));
         }
         if (opcao == "--select-frame" || opcao == "--select-polar-frame") {
             if (!ler(4))
@@ -173,9 +177,9 @@ struct Execucao {
                 !s)
                 return conclui(s);
             if (polar)
-                g::selecionaRegiaoPolar(d, sel, {v[0], v[1]}, {v[2], v[3]});
+                g::selecionaRegiaoPolar(d, sel, { v[0], v[1] }, { v[2], v[3] });
             else
-                g::selecionaRegiao(d, sel, {v[0], v[1]}, {v[2], v[3]});
+                g::selecionaRegiao(d, sel, { v[0], v[1] }, { v[2], v[3] });
             return Resultado::Feito;
         }
         if (opcao == "--select-point") {
@@ -183,14 +187,14 @@ struct Execucao {
                 return Resultado::Uso;
             if (const Status s = g::verificaModo(d, sel, modo::SelecionaPonto); !s)
                 return conclui(s);
-            return conclui(g::selecionaPonto(sel, pontoMaisPerto({v[0], v[1]})).status);
+            return conclui(g::selecionaPonto(sel, pontoMaisPerto({ v[0], v[1] })).status);
         }
         if (opcao == "--select-segment") {
             if (!ler(2))
                 return Resultado::Uso;
             if (const Status s = g::verificaModo(d, sel, modo::SelecionaSegmento); !s)
                 return conclui(s);
-            const auto escolhida = g::entidadeMaisPertoLinear(d, {v[0], v[1]});
+            const auto escolhida = g::entidadeMaisPertoLinear(d, { v[0], v[1] });
             if (escolhida)
                 return conclui(g::selecionaEntidade(d, sel, *escolhida).status);
             return Resultado::Feito;
@@ -200,7 +204,7 @@ struct Execucao {
                 return Resultado::Uso;
             if (const Status s = g::verificaModo(d, sel, modo::ExcluiPontos); !s)
                 return conclui(s);
-            const auto posicao = g::pontoMaisPertoLinear(d, {v[0], v[1]});
+            const auto posicao = g::pontoMaisPertoLinear(d, { v[0], v[1] });
             return conclui(posicao ? g::excluiPonto(d, sel, *posicao, alt) : Status::success());
         }
         if (opcao == "--delete-selected") {
@@ -223,19 +227,17 @@ struct Execucao {
             int n = 0;
             if (!ler(5) || !contagem(v[2], n))
                 return Resultado::Uso;
-            return conclui(g::reproduzPolar(d, sel, v[0], v[1], n, {v[3], v[4]}, alt));
+            return conclui(g::reproduzPolar(d, sel, v[0], v[1], n, { v[3], v[4] }, alt));
         }
         if (opcao == "--move") {
             if (!ler(2))
                 return Resultado::Uso;
-            g::deslocaLinear(d, sel, v[0], v[1], alt);
-            return Resultado::Feito;
+            return conclui(g::deslocaLinear(d, sel, v[0], v[1], alt));
         }
         if (opcao == "--move-polar") {
             if (!ler(2))
                 return Resultado::Uso;
-            g::deslocaPolar(d, sel, v[0], v[1], alt);
-            return Resultado::Feito;
+            return conclui(g::deslocaPolar(d, sel, v[0], v[1], alt));
         }
         if (opcao == "--scale") {
             if (!ler(1))
@@ -274,7 +276,7 @@ int runDraw(const std::vector<std::string>& words)
     }
 
     Leitor leitor(ops);
-    Execucao execucao{drawing, leitor, {}, {}};
+    Execucao execucao { drawing, leitor, {}, {} };
     while (!leitor.fim()) {
         const std::string opcao = leitor.proxima();
         switch (execucao.executa(opcao)) {
@@ -282,12 +284,12 @@ int runDraw(const std::vector<std::string>& words)
             break;
         case Resultado::Recusado:
             // The message the view would show; nothing is written.
-            std::fprintf(stderr, "%s: %s\n", opcao.c_str(),
-                         std::string(execucao.recusa.message).c_str());
+            std::fprintf(
+                stderr, "%s: %s\n", opcao.c_str(), std::string(execucao.recusa.message).c_str());
             return 1;
         case Resultado::Uso:
-            return usage(leitor.erro().empty() ? std::string(DrawUsage)
-                                               : leitor.erro() + "\n" + DrawUsage);
+            return usage(
+                leitor.erro().empty() ? std::string(DrawUsage) : leitor.erro() + "\n" + DrawUsage);
         }
     }
     std::string written;

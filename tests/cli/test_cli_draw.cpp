@@ -16,7 +16,7 @@ TEST_F(CliDraw, ADrawingMadeOnlyByDrawExportsToTheExpectedRegions)
     // sharing their inner sides (the duplicate sides are merged by the export).
     ASSERT_EQ(run("draw new " + arg("row.des")
                   + " --rect 0,0,10,10 --select-frame -1,-1,11,11 --reproduce 10,0,2"),
-              0)
+        0)
         << err;
     ASSERT_EQ(run("info " + arg("row.des") + " --json"), 0) << err;
     EXPECT_NE(out.find("\"scale\":1000"), std::string::npos) << out;
@@ -29,8 +29,8 @@ TEST_F(CliDraw, ADrawingMadeOnlyByDrawExportsToTheExpectedRegions)
     EXPECT_NE(out.find(",30.9,-0.3,10.3]"), std::string::npos) << out; // 3 % margins
 
     // A circle inside the first cell, joined to nothing: its disc and its own outer contour.
-    ASSERT_EQ(run("draw " + arg("row.des") + " " + arg("disc.des") + " --circle 5,5,2 --scale 100"),
-              0)
+    ASSERT_EQ(
+        run("draw " + arg("row.des") + " " + arg("disc.des") + " --circle 5,5,2 --scale 100"), 0)
         << err;
     ASSERT_EQ(run("export " + arg("disc.des") + " " + arg("disc.dat")), 0) << err;
     ASSERT_EQ(run("info " + arg("disc.dat") + " --json"), 0) << err;
@@ -42,16 +42,16 @@ TEST_F(CliDraw, ARefusedCommandSaysWhyAndWritesNothing)
 {
     // The corner of the rectangle joins two sides.
     EXPECT_EQ(run("draw new " + arg("a.des") + " --rect 0,0,1,1 --delete-point 0,0"), 1);
-    EXPECT_NE(err.find("Pontos que conectam segmentos não podem sem excluidos !"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find("Pontos que conectam segmentos não podem sem excluidos !"), std::string::npos)
         << err;
     EXPECT_FALSE(fs::exists(path("a.des")));
 
     EXPECT_EQ(run("draw new " + arg("b.des") + " --circle 0,0,0"), 1);
     EXPECT_NE(err.find(" Raio não pode ser zero !"), std::string::npos) << err;
     EXPECT_EQ(run("draw new " + arg("b.des") + " --reproduce 1,0,3"), 1);
-    EXPECT_NE(err.find("Não há segmentos ou arcos selecionados para reproduzir !"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find("Não há segmentos ou arcos selecionados para reproduzir !"), std::string::npos)
         << err;
     EXPECT_FALSE(fs::exists(path("b.des")));
 
@@ -63,10 +63,9 @@ TEST_F(CliDraw, ARefusedCommandSaysWhyAndWritesNothing)
 TEST_F(CliDraw, SelectionsDeletionAndMovesWorkOnTheSnappedEntities)
 {
     // A free point is deleted; a segment picked near its middle is deleted, its points stay.
-    ASSERT_EQ(run("draw new " + arg("d.des")
-                  + " --line 0,0,10,0 --point 50,50 --delete-point 49,49"
+    ASSERT_EQ(run("draw new " + arg("d.des") + " --line 0,0,10,0 --point 50,50 --delete-point 49,49"
                   + " --select-segment 5,0.1 --delete-selected"),
-              0)
+        0)
         << err;
     ASSERT_EQ(run("info " + arg("d.des") + " --json"), 0) << err;
     EXPECT_NE(out.find("\"points\":2"), std::string::npos) << out;
@@ -75,7 +74,7 @@ TEST_F(CliDraw, SelectionsDeletionAndMovesWorkOnTheSnappedEntities)
     // A polar move of a selected segment adds its copy turned by 90° about the origin.
     ASSERT_EQ(run("draw new " + arg("e.des")
                   + " --line 1,0,2,0 --select-segment 1.5,0 --move-polar 0,90"),
-              0)
+        0)
         << err;
     ASSERT_EQ(run("info " + arg("e.des") + " --json"), 0) << err;
     EXPECT_NE(out.find("\"segments\":2"), std::string::npos) << out;

@@ -5,6 +5,7 @@
 #include "drawing/des_view.h"
 #include "drawing/dlg_tolerancias.h"
 #include "geometry/drawing.h"
+#include "geometry/drawing_edit.h"
 #include "geometry/drawing_io.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
@@ -69,6 +70,7 @@ private slots:
     void newDrawingSaveGoesToSaveAs();
     void openDesGoesThroughTheApplication();
     void toleranceDialogAcceptsOnlyPositiveNumbers();
+    void drawingMenusMarkTheModeAndUndoRedoActOnTheDocument();
 
 private:
     QString writeDrawing(const QString& name, int points);
@@ -394,6 +396,48 @@ void TestDesFrame::toleranceDialogAcceptsOnlyPositiveNumbers()
     });
     frame->tolerancias();
     QCOMPARE(frame->doc().data().distanciaMinima, 0.2);
+}
+
+void TestDesFrame::drawingMenusMarkTheModeAndUndoRedoActOnTheDocument()
+{
+    CDesFrame* frame = m_app->novoDesenho();
+    QStringList titulos;
+    for (const QMenu* menu : frame->menus())
+        titulos << menu->title();
+    for (const char* titulo : {"&Editar", "&Inserir", "&Selecionar", "E&xcluir", "Re&produzir",
+                               "&Deslocar"})
+        QVERIFY2(titulos.contains(QString::fromUtf8(titulo)), titulo);
+
+    const auto acao = [frame](const QString& texto) -> QAction* {
+        for (QAction* a : frame->acoesModo())
+            if (a->text() == texto)
+                return a;
+        return nullptr;
+    };
+    QAction* pontoMouse = acao(QStringLiteral("Ponto &Mouse"));
+    QAction* selecionaPonto = acao(QStringLiteral("&Ponto"));
+    QVERIFY(pontoMouse && selecionaPonto);
+    QVERIFY(pontoMouse->isChecked());
+
+    // Nothing to select: refused, and the mark stays where the mode is.
+    selecionaPonto->trigger();
+    QCOMPARE(m_prompter->warnings.last(), QStringLiteral(" Não há pontos a selecionar ! "));
+    QVERIFY(pontoMouse->isChecked());
+    QVERIFY(!selecionaPonto->isChecked());
+
+    tarvex::geometry::Alteracoes alteracoes;
+    tarvex::geometry::inserePonto(frame->doc().data(), {1, 2}, alteracoes);
+    frame->doc().registrarEdicao(std::move(alteracoes), QStringLiteral("Inserir ponto"));
+    selecionaPonto->trigger();
+    QVERIFY(selecionaPonto->isChecked());
+    QVERIFY(!pontoMouse->isChecked());
+
+    QCOMPARE(frame->acaoDesfazer()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(frame->acaoRefazer()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+    frame->acaoDesfazer()->trigger();
+    QVERIFY(frame->doc().data().vazio());
+    frame->acaoRefazer()->trigger();
+    QCOMPARE(int(frame->doc().data().pontos.size()), 1);
 }
 
 QTEST_MAIN(TestDesFrame)

@@ -85,6 +85,8 @@ inline constexpr std::string_view ErroListaSelecionados =
     "Erro no tamanho da lista de pontos selecionados!";
 inline constexpr std::string_view ReproducoesDemais =
     " Número de reproduções grande demais para o desenho !";
+inline constexpr std::string_view CoordenadaForaAlcance =
+    " Coordenadas fora do alcance: o comando foi cancelado !";
 /// printf formats of the status-bar texts of the selections.
 inline constexpr const char* FormatoPontoSelecionado = "Ponto selecionado: (%#9.3f, %#9.3f)";
 inline constexpr const char* FormatoSegmentoSelecionado =

@@ -21,7 +21,7 @@ constexpr double ZeroLimite = 1e-8;
 constexpr double OrigemQuadrado = 1e-8;
 /// The most records one reproduction may add: beyond it the user has typed an absurd count, and
 /// the drawing would not fit in memory anyway.
-constexpr double NovosRegistrosMaximo = 20'000'000.0;
+constexpr double NovosRegistrosMaximo = 5'000'000.0;
 /// Points selected by clicks; the fourth drops the oldest.
 constexpr std::size_t PontosSelecionadosMaximo = 3;
 
@@ -41,15 +41,17 @@ std::string formatar(const char* formato, ...)
     return texto;
 }
 
-double radianos(double graus) { return graus * Pi / 180.0; }
+double radianos(double graus)
+{
+    return graus * Pi / 180.0;
+}
 
 bool arcosIguais(const Arco& a, const Arco& b)
 {
     return coincide(a.P1, b.P1) && coincide(a.P2, b.P2) && coincide(a.PC, b.PC);
 }
 
-template <typename T>
-common::FrontList<T>& listaDe(DrawingData& d)
+template <typename T> common::FrontList<T>& listaDe(DrawingData& d)
 {
     if constexpr (std::is_same_v<T, Ponto>)
         return d.pontos;
@@ -73,11 +75,13 @@ void reconstruir(common::FrontList<T>& lista, const std::vector<T>& armazenament
  */
 class GradeCoincidencia {
 public:
-    void acrescentar(const Ponto& p, std::size_t id) { m_celulas[chave(celula(p.x), celula(p.y))].push_back(id); }
+    void acrescentar(const Ponto& p, std::size_t id)
+    {
+        m_celulas[chave(celula(p.x), celula(p.y))].push_back(id);
+    }
 
     /// Calls f(id) for every point added whose coordinates `ponto(id)` coincide with p.
-    template <typename PontoDe, typename F>
-    void paraCada(const Ponto& p, PontoDe ponto, F f) const
+    template <typename PontoDe, typename F> void paraCada(const Ponto& p, PontoDe ponto, F f) const
     {
         const std::int64_t cx = celula(p.x);
         const std::int64_t cy = celula(p.y);
@@ -106,29 +110,47 @@ private:
     {
         // Cells far apart may share a key; the coincidence test sorts them out.
         return static_cast<std::uint64_t>(x) * 0x9E3779B97F4A7C15ULL
-               ^ (static_cast<std::uint64_t>(y) + 0x632BE59BD9B4E019ULL);
+            ^ (static_cast<std::uint64_t>(y) + 0x632BE59BD9B4E019ULL);
     }
     std::unordered_map<std::uint64_t, std::vector<std::size_t>> m_celulas;
 };
 
-bool contemCoincidente(const GradeCoincidencia& grade, const std::vector<Ponto>& pontos,
-                       const Ponto& p)
+bool contemCoincidente(
+    const GradeCoincidencia& grade, const std::vector<Ponto>& pontos, const Ponto& p)
 {
     bool achou = false;
-    grade.paraCada(p, [&](std::size_t id) { return pontos[id]; }, [&](std::size_t) { achou = true; });
+    grade.paraCada(
+        p, [&](std::size_t id) { return pontos[id]; }, [&](std::size_t) { achou = true; });
     return achou;
+}
+
+/// Runs a command into its own record; when it added a coordinate that overflowed, takes the
+/// command back (drawing and selection) and refuses it, otherwise hands its steps on to `alt`.
+template <typename Comando>
+Status semEstouro(DrawingData& drawing, SelecaoDesenho* selecao, Alteracoes& alt, Comando comando)
+{
+    const SelecaoDesenho antes = selecao ? *selecao : SelecaoDesenho();
+    Alteracoes local;
+    const Status s = comando(local);
+    if (local.temNaoFinito()) {
+        local.desfazer(drawing);
+        if (selecao)
+            *selecao = antes;
+        return Status::failure(msg::CoordenadaForaAlcance);
+    }
+    alt.anexar(std::move(local));
+    return s;
 }
 
 } // namespace
 
 // --- Undo record ----------------------------------------------------------------------------
 
-template <typename T>
-void Alteracoes::registrar(DrawingData& drawing, Tipo tipo, const T& registro)
+template <typename T> void Alteracoes::registrar(DrawingData& drawing, Tipo tipo, const T& registro)
 {
-    constexpr Lista lista = std::is_same_v<T, Ponto>      ? Lista::Pontos
-                            : std::is_same_v<T, Segmento> ? Lista::Segmentos
-                                                          : Lista::Arcos;
+    constexpr Lista lista = std::is_same_v<T, Ponto> ? Lista::Pontos
+        : std::is_same_v<T, Segmento>                ? Lista::Segmentos
+                                                     : Lista::Arcos;
     if (tipo == Tipo::Frente)
         listaDe<T>(drawing).pushFront(registro);
     else
@@ -136,7 +158,7 @@ void Alteracoes::registrar(DrawingData& drawing, Tipo tipo, const T& registro)
     // Consecutive insertions into one list share a step, so a reproduction of thousands of
     // copies costs one step, not thousands.
     if (m_passos.empty() || m_passos.back().tipo != tipo || m_passos.back().lista != lista)
-        m_passos.push_back(Passo{tipo, lista, {}, {}, {}, {}});
+        m_passos.push_back(Passo { tipo, lista, {}, {}, {}, {} });
     Passo& passo = m_passos.back();
     if constexpr (std::is_same_v<T, Ponto>)
         passo.pontos.push_back(registro);
@@ -159,14 +181,14 @@ void Alteracoes::remover(DrawingData& drawing, std::vector<std::size_t> posicoes
             armazenamento.push_back(n - 1 - p);
     }
     std::sort(armazenamento.begin(), armazenamento.end());
-    armazenamento.erase(std::unique(armazenamento.begin(), armazenamento.end()),
-                        armazenamento.end());
+    armazenamento.erase(
+        std::unique(armazenamento.begin(), armazenamento.end()), armazenamento.end());
     if (armazenamento.empty())
         return;
-    constexpr Lista tipoLista = std::is_same_v<T, Ponto>      ? Lista::Pontos
-                                : std::is_same_v<T, Segmento> ? Lista::Segmentos
-                                                              : Lista::Arcos;
-    Passo passo{Tipo::Remocao, tipoLista, std::move(armazenamento), {}, {}, {}};
+    constexpr Lista tipoLista = std::is_same_v<T, Ponto> ? Lista::Pontos
+        : std::is_same_v<T, Segmento>                    ? Lista::Segmentos
+                                                         : Lista::Arcos;
+    Passo passo { Tipo::Remocao, tipoLista, std::move(armazenamento), {}, {}, {} };
     const std::vector<T>& atual = lista.inStorageOrder();
     for (const std::size_t s : passo.armazenamento) {
         if constexpr (std::is_same_v<T, Ponto>)
@@ -242,9 +264,15 @@ void Alteracoes::desfazer(DrawingData& drawing) const
 {
     for (auto it = m_passos.rbegin(); it != m_passos.rend(); ++it) {
         switch (it->lista) {
-        case Lista::Pontos: aplicar<Ponto>(drawing, *it, true); break;
-        case Lista::Segmentos: aplicar<Segmento>(drawing, *it, true); break;
-        case Lista::Arcos: aplicar<Arco>(drawing, *it, true); break;
+        case Lista::Pontos:
+            aplicar<Ponto>(drawing, *it, true);
+            break;
+        case Lista::Segmentos:
+            aplicar<Segmento>(drawing, *it, true);
+            break;
+        case Lista::Arcos:
+            aplicar<Arco>(drawing, *it, true);
+            break;
         }
     }
 }
@@ -253,18 +281,65 @@ void Alteracoes::refazer(DrawingData& drawing) const
 {
     for (const Passo& passo : m_passos) {
         switch (passo.lista) {
-        case Lista::Pontos: aplicar<Ponto>(drawing, passo, false); break;
-        case Lista::Segmentos: aplicar<Segmento>(drawing, passo, false); break;
-        case Lista::Arcos: aplicar<Arco>(drawing, passo, false); break;
+        case Lista::Pontos:
+            aplicar<Ponto>(drawing, passo, false);
+            break;
+        case Lista::Segmentos:
+            aplicar<Segmento>(drawing, passo, false);
+            break;
+        case Lista::Arcos:
+            aplicar<Arco>(drawing, passo, false);
+            break;
         }
     }
 }
 
-void Alteracoes::insere(DrawingData& d, const Ponto& p) { registrar(d, Tipo::Frente, p); }
-void Alteracoes::insere(DrawingData& d, const Segmento& s) { registrar(d, Tipo::Frente, s); }
-void Alteracoes::insere(DrawingData& d, const Arco& a) { registrar(d, Tipo::Frente, a); }
-void Alteracoes::acrescenta(DrawingData& d, const Ponto& p) { registrar(d, Tipo::Fim, p); }
-void Alteracoes::acrescenta(DrawingData& d, const Segmento& s) { registrar(d, Tipo::Fim, s); }
+bool Alteracoes::temNaoFinito() const
+{
+    const auto finito = [](const Ponto& p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+    for (const Passo& passo : m_passos) {
+        if (passo.tipo == Tipo::Remocao)
+            continue;
+        for (const Ponto& p : passo.pontos)
+            if (!finito(p))
+                return true;
+        for (const Segmento& x : passo.segmentos)
+            if (!finito(x.P1) || !finito(x.P2))
+                return true;
+        for (const Arco& x : passo.arcos)
+            if (!finito(x.P1) || !finito(x.P2) || !finito(x.PC))
+                return true;
+    }
+    return false;
+}
+
+void Alteracoes::anexar(Alteracoes&& depois)
+{
+    for (Passo& passo : depois.m_passos)
+        m_passos.push_back(std::move(passo));
+    depois.m_passos.clear();
+}
+
+void Alteracoes::insere(DrawingData& d, const Ponto& p)
+{
+    registrar(d, Tipo::Frente, p);
+}
+void Alteracoes::insere(DrawingData& d, const Segmento& s)
+{
+    registrar(d, Tipo::Frente, s);
+}
+void Alteracoes::insere(DrawingData& d, const Arco& a)
+{
+    registrar(d, Tipo::Frente, a);
+}
+void Alteracoes::acrescenta(DrawingData& d, const Ponto& p)
+{
+    registrar(d, Tipo::Fim, p);
+}
+void Alteracoes::acrescenta(DrawingData& d, const Segmento& s)
+{
+    registrar(d, Tipo::Fim, s);
+}
 void Alteracoes::removePontos(DrawingData& d, std::vector<std::size_t> posicoes)
 {
     remover<Ponto>(d, std::move(posicoes));
@@ -287,17 +362,17 @@ bool naoColineares(const Ponto& a, const Ponto& b, const Ponto& c)
 
 void constroiSegmento(DrawingData& drawing, const Ponto& p, const Ponto& q, Alteracoes& alt)
 {
-    alt.insere(drawing, Segmento{p, q});
+    alt.insere(drawing, Segmento { p, q });
 }
 
 void constroiRetangulo(DrawingData& drawing, const Ponto& a, const Ponto& b, Alteracoes& alt)
 {
-    const Ponto c{b.x, a.y};
-    const Ponto d{a.x, b.y};
-    alt.insere(drawing, Segmento{a, c});
-    alt.insere(drawing, Segmento{c, b});
-    alt.insere(drawing, Segmento{b, d});
-    alt.insere(drawing, Segmento{d, a});
+    const Ponto c { b.x, a.y };
+    const Ponto d { a.x, b.y };
+    alt.insere(drawing, Segmento { a, c });
+    alt.insere(drawing, Segmento { c, b });
+    alt.insere(drawing, Segmento { b, d });
+    alt.insere(drawing, Segmento { d, a });
     alt.insere(drawing, c);
     alt.insere(drawing, d);
 }
@@ -305,46 +380,46 @@ void constroiRetangulo(DrawingData& drawing, const Ponto& a, const Ponto& b, Alt
 void constroiCircunferencia(DrawingData& drawing, const Ponto& c, const Ponto& b, Alteracoes& alt)
 {
     const double r = distancia(c, b);
-    Ponto e{c.x + r, c.y};
+    Ponto e { c.x + r, c.y };
     // A point picked due east of the centre would make B → E empty and E → B a whole circle in
     // one arc; split the circle at the west point instead.
     if (coincide(b, e))
-        e = {c.x - r, c.y};
-    alt.insere(drawing, Arco{b, e, c});
-    alt.insere(drawing, Arco{e, b, c});
+        e = { c.x - r, c.y };
+    alt.insere(drawing, Arco { b, e, c });
+    alt.insere(drawing, Arco { e, b, c });
     alt.insere(drawing, e);
 }
 
-void constroiCircunferencia3(DrawingData& drawing, Ponto a, const Ponto& b, Ponto c,
-                             Alteracoes& alt)
+void constroiCircunferencia3(
+    DrawingData& drawing, Ponto a, const Ponto& b, Ponto c, Alteracoes& alt)
 {
     if (!naoColineares(a, b, c)) {
-        alt.insere(drawing, Segmento{a, b});
-        alt.insere(drawing, Segmento{b, c});
-        alt.insere(drawing, Segmento{c, a});
+        alt.insere(drawing, Segmento { a, b });
+        alt.insere(drawing, Segmento { b, c });
+        alt.insere(drawing, Segmento { c, a });
         return;
     }
     if (orientacao(c, a, b) == -1)
         std::swap(a, c);
     const Ponto o = circuncentro(a, b, c);
-    alt.insere(drawing, Arco{a, b, o});
-    alt.insere(drawing, Arco{b, c, o});
-    alt.insere(drawing, Arco{c, a, o});
+    alt.insere(drawing, Arco { a, b, o });
+    alt.insere(drawing, Arco { b, c, o });
+    alt.insere(drawing, Arco { c, a, o });
     alt.insere(drawing, o);
 }
 
 void constroiArco3(DrawingData& drawing, Ponto a, const Ponto& b, Ponto c, Alteracoes& alt)
 {
     if (!naoColineares(a, b, c)) {
-        alt.insere(drawing, Segmento{a, b});
-        alt.insere(drawing, Segmento{b, c});
+        alt.insere(drawing, Segmento { a, b });
+        alt.insere(drawing, Segmento { b, c });
         return;
     }
     if (orientacao(c, a, b) == -1)
         std::swap(a, c);
     const Ponto o = circuncentro(a, b, c);
-    alt.insere(drawing, Arco{a, b, o});
-    alt.insere(drawing, Arco{b, c, o});
+    alt.insere(drawing, Arco { a, b, o });
+    alt.insere(drawing, Arco { b, c, o });
     alt.insere(drawing, o);
 }
 
@@ -366,22 +441,22 @@ Status verificaModo(const DrawingData& drawing, const SelecaoDesenho& selecao, i
         return semEntidades ? Status::failure(msg::SemSegmentosSelecionar) : Status::success();
     case modo::InverteRegiao:
         return selecao.segmentos.empty() && selecao.arcos.empty()
-                   ? Status::failure(msg::SemSegmentosSelecionados)
-                   : Status::success();
+            ? Status::failure(msg::SemSegmentosSelecionados)
+            : Status::success();
     case modo::RetaCartesiana:
         return pontos < 2 ? Status::failure(msg::MenosDoisPontosSegmento) : Status::success();
     case modo::Retangulo:
         return pontos < 2 ? Status::failure(msg::MenosDoisPontosRetangulo) : Status::success();
     case modo::Circunferencia:
-        return pontos < 2 ? Status::failure(msg::MenosDoisPontosCircunferencia)
-                          : Status::success();
+        return pontos < 2 ? Status::failure(msg::MenosDoisPontosCircunferencia) : Status::success();
     case modo::Circunferencia3Pontos:
         return pontos < 3 ? Status::failure(msg::MenosTresPontos) : Status::success();
     case modo::Arco:
         return pontos < 2 ? Status::failure(msg::MenosDoisPontosArco) : Status::success();
     case modo::ExcluiPontos:
         return pontos == 0 ? Status::failure(msg::SemPontosApagar) : Status::success();
-    default: return Status::success();
+    default:
+        return Status::success();
     }
 }
 
@@ -390,10 +465,13 @@ int pontosNecessarios(int modoMouse)
     switch (modoMouse) {
     case modo::RetaCartesiana:
     case modo::Retangulo:
-    case modo::Circunferencia: return 2;
+    case modo::Circunferencia:
+        return 2;
     case modo::Circunferencia3Pontos:
-    case modo::Arco: return 3;
-    default: return 0;
+    case modo::Arco:
+        return 3;
+    default:
+        return 0;
     }
 }
 
@@ -401,17 +479,20 @@ std::string_view perguntaInicial(int modoMouse, const SelecaoDesenho& selecao)
 {
     const std::size_t n = selecao.pontos.size();
     switch (modoMouse) {
-    case modo::RetaCartesiana: return n >= 2 ? msg::PerguntaSegmento : std::string_view();
+    case modo::RetaCartesiana:
+        return n >= 2 ? msg::PerguntaSegmento : std::string_view();
     case modo::Retangulo:
         if (n == 0)
             return {};
         return n == 1 ? msg::PerguntaRetanguloUm
-               : n == 2 ? msg::PerguntaRetangulo
-                        : msg::PerguntaRetanguloDois;
+            : n == 2  ? msg::PerguntaRetangulo
+                      : msg::PerguntaRetanguloDois;
     case modo::Circunferencia:
     case modo::Circunferencia3Pontos:
-    case modo::Arco: return n >= 1 ? msg::PerguntaCircunferencia : std::string_view();
-    default: return {};
+    case modo::Arco:
+        return n >= 1 ? msg::PerguntaCircunferencia : std::string_view();
+    default:
+        return {};
     }
 }
 
@@ -419,39 +500,51 @@ namespace {
 
 /// Builds the entity of a building mode from the last `pontosNecessarios` selected points, taken
 /// oldest first, and clears the point selection.
-ResultadoEdicao construirDaSelecao(DrawingData& drawing, SelecaoDesenho& selecao, int modoMouse,
-                                   Alteracoes& alt)
+ResultadoEdicao construirDaSelecao(
+    DrawingData& drawing, SelecaoDesenho& selecao, int modoMouse, Alteracoes& destino)
 {
-    const std::vector<Ponto>& p = selecao.pontos;
-    switch (modoMouse) {
-    case modo::RetaCartesiana:
-        if (p.size() >= 3) {
-            constroiSegmento(drawing, p[2], p[1], alt);
-            constroiSegmento(drawing, p[1], p[0], alt);
-        } else {
-            constroiSegmento(drawing, p[1], p[0], alt);
+    const Status s = semEstouro(drawing, &selecao, destino, [&](Alteracoes& alt) {
+        const std::vector<Ponto>& p = selecao.pontos;
+        switch (modoMouse) {
+        case modo::RetaCartesiana:
+            if (p.size() >= 3) {
+                constroiSegmento(drawing, p[2], p[1], alt);
+                constroiSegmento(drawing, p[1], p[0], alt);
+            } else {
+                constroiSegmento(drawing, p[1], p[0], alt);
+            }
+            break;
+        case modo::Retangulo:
+            constroiRetangulo(drawing, p[1], p[0], alt);
+            break;
+        case modo::Circunferencia:
+            constroiCircunferencia(drawing, p[1], p[0], alt);
+            break;
+        case modo::Circunferencia3Pontos:
+            constroiCircunferencia3(drawing, p[2], p[1], p[0], alt);
+            break;
+        case modo::Arco:
+            constroiArco3(drawing, p[2], p[1], p[0], alt);
+            break;
+        default:
+            break;
         }
-        break;
-    case modo::Retangulo: constroiRetangulo(drawing, p[1], p[0], alt); break;
-    case modo::Circunferencia: constroiCircunferencia(drawing, p[1], p[0], alt); break;
-    case modo::Circunferencia3Pontos: constroiCircunferencia3(drawing, p[2], p[1], p[0], alt); break;
-    case modo::Arco: constroiArco3(drawing, p[2], p[1], p[0], alt); break;
-    default: break;
-    }
-    selecao.pontos.clear();
-    return {};
+        selecao.pontos.clear();
+        return Status::success();
+    });
+    return { s, {} };
 }
 
 bool pontoSelecionado(const SelecaoDesenho& selecao, const Ponto& p)
 {
     return std::any_of(selecao.pontos.begin(), selecao.pontos.end(),
-                       [&](const Ponto& q) { return coincide(p, q); });
+        [&](const Ponto& q) { return coincide(p, q); });
 }
 
 } // namespace
 
-ResultadoEdicao respostaInicial(DrawingData& drawing, SelecaoDesenho& selecao, int modoMouse,
-                                bool sim, Alteracoes& alt)
+ResultadoEdicao respostaInicial(
+    DrawingData& drawing, SelecaoDesenho& selecao, int modoMouse, bool sim, Alteracoes& alt)
 {
     const int necessarios = pontosNecessarios(modoMouse);
     if (!sim) {
@@ -464,118 +557,127 @@ ResultadoEdicao respostaInicial(DrawingData& drawing, SelecaoDesenho& selecao, i
 }
 
 ResultadoEdicao cliqueConstrucao(DrawingData& drawing, SelecaoDesenho& selecao, int modoMouse,
-                                 const Ponto& escolhido, Alteracoes& alt)
+    const Ponto& escolhido, Alteracoes& alt)
 {
     const int necessarios = pontosNecessarios(modoMouse);
     if (necessarios == 0)
         return {};
     if (selecao.pontos.size() > PontosSelecionadosMaximo)
-        return {Status::failure(msg::ErroListaSelecionados), {}};
+        return { Status::failure(msg::ErroListaSelecionados), {} };
     if (pontoSelecionado(selecao, escolhido)) {
         if (modoMouse == modo::RetaCartesiana)
-            return {Status::failure(msg::PontosSelecionadosIguais), {}};
+            return { Status::failure(msg::PontosSelecionadosIguais), {} };
         if (modoMouse == modo::Arco)
-            return {Status::failure(msg::DoisPontosIguais), {}};
+            return { Status::failure(msg::DoisPontosIguais), {} };
     }
     ResultadoEdicao r = selecionaPonto(selecao, escolhido);
     if (r && selecao.pontos.size() >= static_cast<std::size_t>(necessarios)) {
-        const ResultadoEdicao feito = construirDaSelecao(drawing, selecao, modoMouse, alt);
-        (void)feito;
+        ResultadoEdicao feito = construirDaSelecao(drawing, selecao, modoMouse, alt);
+        if (!feito)
+            return feito;
     }
     return r;
 }
 
 // --- Keyboard insertion ----------------------------------------------------------------------
 
-void inserePonto(DrawingData& drawing, const Ponto& p, Alteracoes& alt) { alt.insere(drawing, p); }
+void inserePonto(DrawingData& drawing, const Ponto& p, Alteracoes& alt)
+{
+    alt.insere(drawing, p);
+}
 
 Status insereReta(DrawingData& drawing, const SelecaoDesenho& selecao, const Ponto& p1,
-                  const Ponto& p2, bool conectar, Alteracoes& alt)
+    const Ponto& p2, bool conectar, Alteracoes& alt)
 {
     if (coincide(p1, p2))
         return Status::failure(msg::PontosIguais);
-    alt.insere(drawing, Segmento{p1, p2});
+    alt.insere(drawing, Segmento { p1, p2 });
     alt.insere(drawing, p1);
     alt.insere(drawing, p2);
     if (conectar && !selecao.pontos.empty())
-        alt.insere(drawing, Segmento{p2, selecao.pontos.front()});
+        alt.insere(drawing, Segmento { p2, selecao.pontos.front() });
     return Status::success();
 }
 
 Status insereRetaPolar(DrawingData& drawing, SelecaoDesenho& selecao, const Ponto& inicio,
-                       double anguloGraus, double dist, bool relativa, bool selecionarNovo,
-                       Alteracoes& alt)
+    double anguloGraus, double dist, bool relativa, bool selecionarNovo, Alteracoes& alt)
 {
     if (std::fabs(dist) < ZeroLimite)
         return Status::failure(msg::DistanciaZero);
-    Ponto s = inicio;
-    double angulo = radianos(anguloGraus);
-    if (relativa && !selecao.segmentos.empty()) {
-        const Segmento& base = selecao.segmentos.front();
-        s = base.P2;
-        angulo += std::atan2(base.P2.y - base.P1.y, base.P2.x - base.P1.x);
-    }
-    const Segmento novo{s, {s.x + dist * std::cos(angulo), s.y + dist * std::sin(angulo)}};
-    alt.acrescenta(drawing, novo);
-    alt.acrescenta(drawing, novo.P1);
-    alt.acrescenta(drawing, novo.P2);
-    if (selecionarNovo)
-        selecao.segmentos.push_back(novo);
-    return Status::success();
+    return semEstouro(drawing, &selecao, alt, [&](Alteracoes& alt) {
+        Ponto s = inicio;
+        double angulo = radianos(anguloGraus);
+        if (relativa && !selecao.segmentos.empty()) {
+            const Segmento& base = selecao.segmentos.front();
+            s = base.P2;
+            angulo += std::atan2(base.P2.y - base.P1.y, base.P2.x - base.P1.x);
+        }
+        const Segmento novo { s, { s.x + dist * std::cos(angulo), s.y + dist * std::sin(angulo) } };
+        alt.acrescenta(drawing, novo);
+        alt.acrescenta(drawing, novo.P1);
+        alt.acrescenta(drawing, novo.P2);
+        if (selecionarNovo)
+            selecao.segmentos.push_back(novo);
+        return Status::success();
+    });
 }
 
 Status insereRetangulo(DrawingData& drawing, SelecaoDesenho& selecao, const Ponto& p1,
-                       const Ponto& p2, Alteracoes& alt)
+    const Ponto& p2, Alteracoes& alt)
 {
     if (coincide(p1, p2))
         return Status::failure(msg::PontosIdenticos);
-    const Ponto cantos[4] = {p1, {p2.x, p1.y}, p2, {p1.x, p2.y}};
+    const Ponto cantos[4] = { p1, { p2.x, p1.y }, p2, { p1.x, p2.y } };
     for (int i = 0; i < 4; ++i)
-        alt.acrescenta(drawing, Segmento{cantos[i], cantos[(i + 1) % 4]});
+        alt.acrescenta(drawing, Segmento { cantos[i], cantos[(i + 1) % 4] });
     for (const Ponto& c : cantos)
         alt.acrescenta(drawing, c);
     selecao.pontos.clear();
     return Status::success();
 }
 
-Status insereCircunferencia(DrawingData& drawing, const Ponto& centro, double raio,
-                            Alteracoes& alt)
+Status insereCircunferencia(DrawingData& drawing, const Ponto& centro, double raio, Alteracoes& alt)
 {
     if (!(raio >= ZeroLimite))
         return Status::failure(msg::RaioZero);
-    const Ponto leste{centro.x + raio, centro.y};
-    const Ponto oeste{centro.x - raio, centro.y};
-    alt.insere(drawing, Arco{leste, oeste, centro});
-    alt.insere(drawing, Arco{oeste, leste, centro});
-    alt.insere(drawing, leste);
-    alt.insere(drawing, oeste);
-    alt.insere(drawing, centro);
-    return Status::success();
+    return semEstouro(drawing, nullptr, alt, [&](Alteracoes& alt) {
+        const Ponto leste { centro.x + raio, centro.y };
+        const Ponto oeste { centro.x - raio, centro.y };
+        alt.insere(drawing, Arco { leste, oeste, centro });
+        alt.insere(drawing, Arco { oeste, leste, centro });
+        alt.insere(drawing, leste);
+        alt.insere(drawing, oeste);
+        alt.insere(drawing, centro);
+        return Status::success();
+    });
 }
 
 Status insereArcoAngulo(DrawingData& drawing, const Ponto& centro, const Ponto& ponto,
-                        double anguloGraus, Alteracoes& alt)
+    double anguloGraus, Alteracoes& alt)
 {
     if (coincide(ponto, centro))
         return Status::failure(msg::PontoCentroIguais);
     if (!(std::fabs(anguloGraus) > ZeroLimite))
         return Status::failure(msg::AnguloZero);
-    const double r = distancia(centro, ponto);
-    const double phi = std::atan2(ponto.y - centro.y, ponto.x - centro.x);
-    const double theta = phi + radianos(anguloGraus);
-    const Ponto q{centro.x + r * std::cos(theta), centro.y + r * std::sin(theta)};
-    // A whole turn (360°, 720°...) ends where it starts: that would be a full circle in one arc.
-    if (coincide(q, ponto))
-        return Status::failure(msg::AnguloZero);
-    alt.insere(drawing, Arco{ponto, q, centro});
-    alt.insere(drawing, ponto);
-    alt.insere(drawing, q);
-    alt.insere(drawing, centro);
-    return Status::success();
+    return semEstouro(drawing, nullptr, alt, [&](Alteracoes& alt) {
+        const double r = distancia(centro, ponto);
+        const double phi = std::atan2(ponto.y - centro.y, ponto.x - centro.x);
+        const double theta = phi + radianos(anguloGraus);
+        const Ponto q { centro.x + r * std::cos(theta), centro.y + r * std::sin(theta) };
+        // A whole turn (360°, 720°...) ends where it starts: that would be a full circle in one
+        // arc.
+        if (coincide(q, ponto))
+            return Status::failure(msg::AnguloZero);
+        alt.insere(drawing, Arco { ponto, q, centro });
+        alt.insere(drawing, ponto);
+        alt.insere(drawing, q);
+        alt.insere(drawing, centro);
+        return Status::success();
+    });
 }
 
-Status insereArco2Pontos(DrawingData& drawing, const Ponto& p1, const Ponto& p2,
-                         const Ponto& centro, Alteracoes& alt)
+Status insereArco2Pontos(
+    DrawingData& drawing, const Ponto& p1, const Ponto& p2, const Ponto& centro, Alteracoes& alt)
 {
     // An end point on the centre has no angle, and equal end points would be a full circle in one
     // arc: neither is an arc the rest of the program can use.
@@ -583,20 +685,22 @@ Status insereArco2Pontos(DrawingData& drawing, const Ponto& p1, const Ponto& p2,
         return Status::failure(msg::PontoCentroIguais);
     if (coincide(p1, p2))
         return Status::failure(msg::PontosIguais);
-    alt.insere(drawing, Arco{p1, p2, centro});
+    alt.insere(drawing, Arco { p1, p2, centro });
     alt.insere(drawing, p1);
     alt.insere(drawing, p2);
     alt.insere(drawing, centro);
     return Status::success();
 }
 
-Status insereArco3Pontos(DrawingData& drawing, const Ponto& a, const Ponto& b, const Ponto& c,
-                         Alteracoes& alt)
+Status insereArco3Pontos(
+    DrawingData& drawing, const Ponto& a, const Ponto& b, const Ponto& c, Alteracoes& alt)
 {
     if (coincide(a, b) || coincide(b, c) || coincide(a, c))
         return Status::failure(msg::DoisPontosIguais);
-    constroiArco3(drawing, a, b, c, alt);
-    return Status::success();
+    return semEstouro(drawing, nullptr, alt, [&](Alteracoes& alt) {
+        constroiArco3(drawing, a, b, c, alt);
+        return Status::success();
+    });
 }
 
 // --- Selection -------------------------------------------------------------------------------
@@ -604,9 +708,9 @@ Status insereArco3Pontos(DrawingData& drawing, const Ponto& a, const Ponto& b, c
 ResultadoEdicao selecionaPonto(SelecaoDesenho& selecao, const Ponto& escolhido)
 {
     if (selecao.pontos.size() > PontosSelecionadosMaximo)
-        return {Status::failure(msg::ErroListaSelecionados), {}};
-    ResultadoEdicao r{Status::success(),
-                      formatar(msg::FormatoPontoSelecionado, escolhido.x, escolhido.y)};
+        return { Status::failure(msg::ErroListaSelecionados), {} };
+    ResultadoEdicao r { Status::success(),
+        formatar(msg::FormatoPontoSelecionado, escolhido.x, escolhido.y) };
     if (pontoSelecionado(selecao, escolhido))
         return r;
     selecao.pontos.insert(selecao.pontos.begin(), escolhido);
@@ -618,41 +722,41 @@ ResultadoEdicao selecionaPonto(SelecaoDesenho& selecao, const Ponto& escolhido)
 ResultadoEdicao invertePonto(SelecaoDesenho& selecao, const Ponto& escolhido)
 {
     if (selecao.pontos.empty())
-        return {Status::failure(msg::SemPontosSelecionados), {}};
+        return { Status::failure(msg::SemPontosSelecionados), {} };
     const auto it = std::find_if(selecao.pontos.begin(), selecao.pontos.end(),
-                                 [&](const Ponto& q) { return coincide(q, escolhido); });
+        [&](const Ponto& q) { return coincide(q, escolhido); });
     if (it != selecao.pontos.end())
         selecao.pontos.erase(it);
     return {};
 }
 
-ResultadoEdicao selecionaEntidade(const DrawingData& drawing, SelecaoDesenho& selecao,
-                                  const EntidadeEscolhida& escolhida)
+ResultadoEdicao selecionaEntidade(
+    const DrawingData& drawing, SelecaoDesenho& selecao, const EntidadeEscolhida& escolhida)
 {
     if (escolhida.tipo == EntidadeEscolhida::Tipo::Segmento) {
         if (escolhida.posicao >= drawing.segmentos.size())
             return {};
         const Segmento s = drawing.segmentos.at(escolhida.posicao);
         const auto it = std::find_if(selecao.segmentos.begin(), selecao.segmentos.end(),
-                                     [&](const Segmento& t) { return segmentosIguais(s, t); });
+            [&](const Segmento& t) { return segmentosIguais(s, t); });
         if (it != selecao.segmentos.end())
             selecao.segmentos.erase(it);
         else
             selecao.segmentos.insert(selecao.segmentos.begin(), s);
-        return {Status::success(),
-                formatar(msg::FormatoSegmentoSelecionado, s.P1.x, s.P1.y, s.P2.x, s.P2.y)};
+        return { Status::success(),
+            formatar(msg::FormatoSegmentoSelecionado, s.P1.x, s.P1.y, s.P2.x, s.P2.y) };
     }
     if (escolhida.posicao >= drawing.arcos.size())
         return {};
     const Arco a = drawing.arcos.at(escolhida.posicao);
     const auto it = std::find_if(selecao.arcos.begin(), selecao.arcos.end(),
-                                 [&](const Arco& b) { return arcosIguais(a, b); });
+        [&](const Arco& b) { return arcosIguais(a, b); });
     if (it != selecao.arcos.end())
         selecao.arcos.erase(it);
     else
         selecao.arcos.insert(selecao.arcos.begin(), a);
-    return {Status::success(), formatar(msg::FormatoArcoSelecionado, a.P1.x, a.P1.y, a.P2.x,
-                                        a.P2.y, a.PC.x, a.PC.y)};
+    return { Status::success(),
+        formatar(msg::FormatoArcoSelecionado, a.P1.x, a.P1.y, a.P2.x, a.P2.y, a.PC.x, a.PC.y) };
 }
 
 namespace {
@@ -674,15 +778,17 @@ void selecionarDentro(const DrawingData& drawing, SelecaoDesenho& selecao, Dentr
         bool jaSelecionado = false;
         gradeSegmentos.paraCada(
             s.P1, [&](std::size_t id) { return segmentos[id].P1; },
-            [&](std::size_t id) { jaSelecionado = jaSelecionado || segmentosIguais(segmentos[id], s); });
+            [&](std::size_t id) {
+                jaSelecionado = jaSelecionado || segmentosIguais(segmentos[id], s);
+            });
         if (jaSelecionado)
             continue;
         gradeSegmentos.acrescentar(s.P1, segmentos.size());
         segmentos.push_back(s);
         novosSegmentos.push_back(s);
     }
-    selecao.segmentos.insert(selecao.segmentos.begin(), novosSegmentos.rbegin(),
-                             novosSegmentos.rend());
+    selecao.segmentos.insert(
+        selecao.segmentos.begin(), novosSegmentos.rbegin(), novosSegmentos.rend());
 
     std::vector<Arco> arcos(selecao.arcos.begin(), selecao.arcos.end());
     GradeCoincidencia gradeArcos;
@@ -740,8 +846,10 @@ void selecionarDentro(const DrawingData& drawing, SelecaoDesenho& selecao, Dentr
 struct Moldura {
     double xMin, xMax, yMin, yMax;
     Moldura(const Ponto& a, const Ponto& b)
-        : xMin(std::min(a.x, b.x)), xMax(std::max(a.x, b.x)), yMin(std::min(a.y, b.y)),
-          yMax(std::max(a.y, b.y))
+        : xMin(std::min(a.x, b.x))
+        , xMax(std::max(a.x, b.x))
+        , yMin(std::min(a.y, b.y))
+        , yMax(std::max(a.y, b.y))
     {
     }
     bool dentro(const Ponto& p) const
@@ -752,15 +860,15 @@ struct Moldura {
 
 } // namespace
 
-void selecionaRegiao(const DrawingData& drawing, SelecaoDesenho& selecao, const Ponto& canto1,
-                     const Ponto& canto2)
+void selecionaRegiao(
+    const DrawingData& drawing, SelecaoDesenho& selecao, const Ponto& canto1, const Ponto& canto2)
 {
     const Moldura m(canto1, canto2);
     selecionarDentro(drawing, selecao, [&](const Ponto& p) { return m.dentro(p); });
 }
 
-void selecionaRegiaoPolar(const DrawingData& drawing, SelecaoDesenho& selecao,
-                          const Ponto& canto1, const Ponto& canto2)
+void selecionaRegiaoPolar(
+    const DrawingData& drawing, SelecaoDesenho& selecao, const Ponto& canto1, const Ponto& canto2)
 {
     const double r1 = std::hypot(canto1.x, canto1.y);
     const double r2 = std::hypot(canto2.x, canto2.y);
@@ -778,22 +886,22 @@ void selecionaRegiaoPolar(const DrawingData& drawing, SelecaoDesenho& selecao,
 void inverteRegiao(SelecaoDesenho& selecao, const Ponto& canto1, const Ponto& canto2)
 {
     const Moldura m(canto1, canto2);
-    std::erase_if(selecao.segmentos,
-                  [&](const Segmento& s) { return m.dentro(s.P1) && m.dentro(s.P2); });
+    std::erase_if(
+        selecao.segmentos, [&](const Segmento& s) { return m.dentro(s.P1) && m.dentro(s.P2); });
     std::erase_if(selecao.arcos, [&](const Arco& a) { return m.dentro(a.P1) && m.dentro(a.P2); });
 }
 
 bool podaSelecao(const DrawingData& drawing, SelecaoDesenho& selecao)
 {
-    const std::size_t antes =
-        selecao.pontos.size() + selecao.segmentos.size() + selecao.arcos.size();
+    const std::size_t antes
+        = selecao.pontos.size() + selecao.segmentos.size() + selecao.arcos.size();
 
     const std::vector<Ponto>& pontos = drawing.pontos.inStorageOrder();
     GradeCoincidencia gradePontos;
     for (std::size_t i = 0; i < pontos.size(); ++i)
         gradePontos.acrescentar(pontos[i], i);
-    std::erase_if(selecao.pontos,
-                  [&](const Ponto& p) { return !contemCoincidente(gradePontos, pontos, p); });
+    std::erase_if(
+        selecao.pontos, [&](const Ponto& p) { return !contemCoincidente(gradePontos, pontos, p); });
 
     const std::vector<Segmento>& segmentos = drawing.segmentos.inStorageOrder();
     GradeCoincidencia gradeSegmentos;
@@ -840,29 +948,28 @@ void excluiPontosSelecionados(DrawingData& drawing, SelecaoDesenho& selecao, Alt
     selecao.pontos.clear();
 }
 
-Status excluiPonto(DrawingData& drawing, SelecaoDesenho& selecao, std::size_t posicao,
-                   Alteracoes& alt)
+Status excluiPonto(
+    DrawingData& drawing, SelecaoDesenho& selecao, std::size_t posicao, Alteracoes& alt)
 {
     if (posicao >= drawing.pontos.size())
         return Status::success();
     const Ponto p = drawing.pontos.at(posicao);
-    const bool conecta =
-        std::any_of(drawing.segmentos.inStorageOrder().begin(),
-                    drawing.segmentos.inStorageOrder().end(),
-                    [&](const Segmento& s) { return coincide(s.P1, p) || coincide(s.P2, p); })
+    const bool conecta
+        = std::any_of(drawing.segmentos.inStorageOrder().begin(),
+              drawing.segmentos.inStorageOrder().end(),
+              [&](const Segmento& s) { return coincide(s.P1, p) || coincide(s.P2, p); })
         || std::any_of(drawing.arcos.inStorageOrder().begin(), drawing.arcos.inStorageOrder().end(),
-                       [&](const Arco& a) {
-                           return coincide(a.P1, p) || coincide(a.P2, p) || coincide(a.PC, p);
-                       });
+            [&](const Arco& a) {
+                return coincide(a.P1, p) || coincide(a.P2, p) || coincide(a.PC, p);
+            });
     if (conecta)
         return Status::failure(msg::PontoConecta);
-    alt.removePontos(drawing, {posicao});
+    alt.removePontos(drawing, { posicao });
     std::erase_if(selecao.pontos, [&](const Ponto& q) { return coincide(p, q); });
     return Status::success();
 }
 
-Status excluiSegmentosSelecionados(DrawingData& drawing, SelecaoDesenho& selecao,
-                                   Alteracoes& alt)
+Status excluiSegmentosSelecionados(DrawingData& drawing, SelecaoDesenho& selecao, Alteracoes& alt)
 {
     if (selecao.segmentos.empty() && selecao.arcos.empty())
         return Status::failure(msg::SemSegmentosApagar);
@@ -934,36 +1041,38 @@ namespace {
 /// Inserts, for k = 1 … n, the copies of every selected segment and then of every selected arc
 /// with `mover(point, k)` applied to each of their points, each copy followed by its points.
 template <typename Mover>
-Status reproduzir(DrawingData& drawing, const SelecaoDesenho& selecao, int n, Mover mover,
-                  Alteracoes& alt)
+Status reproduzir(
+    DrawingData& drawing, const SelecaoDesenho& selecao, int n, Mover mover, Alteracoes& destino)
 {
     const double novos = static_cast<double>(n)
-                         * (3.0 * static_cast<double>(selecao.segmentos.size())
-                            + 4.0 * static_cast<double>(selecao.arcos.size()));
+        * (3.0 * static_cast<double>(selecao.segmentos.size())
+            + 4.0 * static_cast<double>(selecao.arcos.size()));
     if (novos > NovosRegistrosMaximo)
         return Status::failure(msg::ReproducoesDemais);
-    for (const Segmento& s : selecao.segmentos)
-        for (int k = 1; k <= n; ++k) {
-            const Segmento copia{mover(s.P1, k), mover(s.P2, k)};
-            alt.insere(drawing, copia);
-            alt.insere(drawing, copia.P1);
-            alt.insere(drawing, copia.P2);
-        }
-    for (const Arco& a : selecao.arcos)
-        for (int k = 1; k <= n; ++k) {
-            const Arco copia{mover(a.P1, k), mover(a.P2, k), mover(a.PC, k)};
-            alt.insere(drawing, copia);
-            alt.insere(drawing, copia.P1);
-            alt.insere(drawing, copia.P2);
-            alt.insere(drawing, copia.PC);
-        }
-    return Status::success();
+    return semEstouro(drawing, nullptr, destino, [&](Alteracoes& alt) {
+        for (const Segmento& s : selecao.segmentos)
+            for (int k = 1; k <= n; ++k) {
+                const Segmento copia { mover(s.P1, k), mover(s.P2, k) };
+                alt.insere(drawing, copia);
+                alt.insere(drawing, copia.P1);
+                alt.insere(drawing, copia.P2);
+            }
+        for (const Arco& a : selecao.arcos)
+            for (int k = 1; k <= n; ++k) {
+                const Arco copia { mover(a.P1, k), mover(a.P2, k), mover(a.PC, k) };
+                alt.insere(drawing, copia);
+                alt.insere(drawing, copia.P1);
+                alt.insere(drawing, copia.P2);
+                alt.insere(drawing, copia.PC);
+            }
+        return Status::success();
+    });
 }
 
 } // namespace
 
 Status reproduzLinear(DrawingData& drawing, const SelecaoDesenho& selecao, double dx, double dy,
-                      int n, Alteracoes& alt)
+    int n, Alteracoes& alt)
 {
     if (const Status s = verificaReproducao(selecao); !s)
         return s;
@@ -971,11 +1080,14 @@ Status reproduzLinear(DrawingData& drawing, const SelecaoDesenho& selecao, doubl
         return Status::success();
     return reproduzir(
         drawing, selecao, n,
-        [&](const Ponto& p, int k) { return Ponto{p.x + k * dx, p.y + k * dy}; }, alt);
+        [&](const Ponto& p, int k) {
+            return Ponto { p.x + k * dx, p.y + k * dy };
+        },
+        alt);
 }
 
 Status reproduzPolar(DrawingData& drawing, const SelecaoDesenho& selecao, double dR,
-                     double dAnguloGraus, int n, const Ponto& o, Alteracoes& alt)
+    double dAnguloGraus, int n, const Ponto& o, Alteracoes& alt)
 {
     if (const Status s = verificaReproducao(selecao); !s)
         return s;
@@ -990,7 +1102,7 @@ Status reproduzPolar(DrawingData& drawing, const SelecaoDesenho& selecao, double
                 a += 360.0;
             const double rk = r + k * dR;
             const double ak = radianos(a + k * dAnguloGraus);
-            return Ponto{o.x + rk * std::cos(ak), o.y + rk * std::sin(ak)};
+            return Ponto { o.x + rk * std::cos(ak), o.y + rk * std::sin(ak) };
         },
         alt);
 }
@@ -998,43 +1110,51 @@ Status reproduzPolar(DrawingData& drawing, const SelecaoDesenho& selecao, double
 namespace {
 
 template <typename Mover>
-void deslocar(DrawingData& drawing, SelecaoDesenho& selecao, Mover mover, Alteracoes& alt)
+Status deslocar(DrawingData& drawing, SelecaoDesenho& selecao, Mover mover, Alteracoes& destino)
 {
-    for (const Segmento& s : selecao.segmentos) {
-        const Segmento copia{mover(s.P1), mover(s.P2)};
-        alt.insere(drawing, copia);
-        alt.insere(drawing, copia.P1);
-        alt.insere(drawing, copia.P2);
-    }
-    for (const Arco& a : selecao.arcos) {
-        const Arco copia{mover(a.P1), mover(a.P2), mover(a.PC)};
-        alt.insere(drawing, copia);
-        alt.insere(drawing, copia.P1);
-        alt.insere(drawing, copia.P2);
-        alt.insere(drawing, copia.PC);
-    }
-    excluiPontosSelecionados(drawing, selecao, alt);
+    return semEstouro(drawing, &selecao, destino, [&](Alteracoes& alt) {
+        for (const Segmento& s : selecao.segmentos) {
+            const Segmento copia { mover(s.P1), mover(s.P2) };
+            alt.insere(drawing, copia);
+            alt.insere(drawing, copia.P1);
+            alt.insere(drawing, copia.P2);
+        }
+        for (const Arco& a : selecao.arcos) {
+            const Arco copia { mover(a.P1), mover(a.P2), mover(a.PC) };
+            alt.insere(drawing, copia);
+            alt.insere(drawing, copia.P1);
+            alt.insere(drawing, copia.P2);
+            alt.insere(drawing, copia.PC);
+        }
+        excluiPontosSelecionados(drawing, selecao, alt);
+        return Status::success();
+    });
 }
 
 } // namespace
 
-void deslocaLinear(DrawingData& drawing, SelecaoDesenho& selecao, double dx, double dy,
-                   Alteracoes& alt)
+Status deslocaLinear(
+    DrawingData& drawing, SelecaoDesenho& selecao, double dx, double dy, Alteracoes& alt)
 {
-    deslocar(drawing, selecao, [&](const Ponto& p) { return Ponto{p.x + dx, p.y + dy}; }, alt);
+    return deslocar(
+        drawing, selecao,
+        [&](const Ponto& p) {
+            return Ponto { p.x + dx, p.y + dy };
+        },
+        alt);
 }
 
-void deslocaPolar(DrawingData& drawing, SelecaoDesenho& selecao, double r, double tGraus,
-                  Alteracoes& alt)
+Status deslocaPolar(
+    DrawingData& drawing, SelecaoDesenho& selecao, double r, double tGraus, Alteracoes& alt)
 {
-    deslocar(
+    return deslocar(
         drawing, selecao,
         [&](const Ponto& p) {
             if (p.x * p.x + p.y * p.y <= OrigemQuadrado)
                 return p;
             const double rho = std::hypot(p.x, p.y) + r;
             const double phi = anguloPolar(p.x, p.y) + radianos(tGraus);
-            return Ponto{rho * std::cos(phi), rho * std::sin(phi)};
+            return Ponto { rho * std::cos(phi), rho * std::sin(phi) };
         },
         alt);
 }

@@ -42,7 +42,7 @@ double distanciaAmostrada(const Segmento& s, const Ponto& clique)
     double melhor = Infinito;
     for (int i = 1; i < Amostras; ++i) {
         const double f = static_cast<double>(i) / Amostras;
-        const Ponto amostra{s.P1.x + f * (s.P2.x - s.P1.x), s.P1.y + f * (s.P2.y - s.P1.y)};
+        const Ponto amostra { s.P1.x + f * (s.P2.x - s.P1.x), s.P1.y + f * (s.P2.y - s.P1.y) };
         melhor = std::min(melhor, distancia(amostra, clique));
     }
     return melhor;
@@ -55,7 +55,8 @@ double distanciaAmostrada(const Arco& a, const Ponto& clique)
     double melhor = Infinito;
     for (int i = 1; i < Amostras; ++i) {
         const double angulo = e.inicio + (static_cast<double>(i) / Amostras) * extensao;
-        const Ponto amostra{a.PC.x + e.raio * std::cos(angulo), a.PC.y + e.raio * std::sin(angulo)};
+        const Ponto amostra { a.PC.x + e.raio * std::cos(angulo),
+            a.PC.y + e.raio * std::sin(angulo) };
         melhor = std::min(melhor, distancia(amostra, clique));
     }
     return melhor;
@@ -85,15 +86,15 @@ std::size_t posicaoLista(std::size_t armazenamento, std::size_t tamanho)
     return tamanho - 1 - armazenamento;
 }
 
-std::optional<EntidadeEscolhida> escolherEntidade(const Melhor& segmento, std::size_t segmentos,
-                                                  const Melhor& arco, std::size_t arcos)
+std::optional<EntidadeEscolhida> escolherEntidade(
+    const Melhor& segmento, std::size_t segmentos, const Melhor& arco, std::size_t arcos)
 {
     if (segmento.achou && (!arco.achou || segmento.distancia < arco.distancia))
-        return EntidadeEscolhida{EntidadeEscolhida::Tipo::Segmento,
-                                 posicaoLista(segmento.armazenamento, segmentos)};
+        return EntidadeEscolhida { EntidadeEscolhida::Tipo::Segmento,
+            posicaoLista(segmento.armazenamento, segmentos) };
     if (arco.achou)
-        return EntidadeEscolhida{EntidadeEscolhida::Tipo::Arco,
-                                 posicaoLista(arco.armazenamento, arcos)};
+        return EntidadeEscolhida { EntidadeEscolhida::Tipo::Arco,
+            posicaoLista(arco.armazenamento, arcos) };
     return std::nullopt;
 }
 
@@ -102,22 +103,22 @@ std::optional<EntidadeEscolhida> escolherEntidade(const Melhor& segmento, std::s
 std::optional<std::size_t> pontoMaisPertoLinear(const DrawingData& drawing, const Ponto& clique)
 {
     const auto& pontos = drawing.pontos.inStorageOrder();
-    const Melhor melhor =
-        melhorLinear(pontos, [&](const Ponto& p) { return distancia(p, clique); });
+    const Melhor melhor
+        = melhorLinear(pontos, [&](const Ponto& p) { return distancia(p, clique); });
     if (!melhor.achou)
         return std::nullopt;
     return posicaoLista(melhor.armazenamento, pontos.size());
 }
 
-std::optional<EntidadeEscolhida> entidadeMaisPertoLinear(const DrawingData& drawing,
-                                                         const Ponto& clique)
+std::optional<EntidadeEscolhida> entidadeMaisPertoLinear(
+    const DrawingData& drawing, const Ponto& clique)
 {
     const auto& segmentos = drawing.segmentos.inStorageOrder();
     const auto& arcos = drawing.arcos.inStorageOrder();
-    const Melhor s =
-        melhorLinear(segmentos, [&](const Segmento& x) { return distanciaAmostrada(x, clique); });
-    const Melhor a =
-        melhorLinear(arcos, [&](const Arco& x) { return distanciaAmostrada(x, clique); });
+    const Melhor s
+        = melhorLinear(segmentos, [&](const Segmento& x) { return distanciaAmostrada(x, clique); });
+    const Melhor a
+        = melhorLinear(arcos, [&](const Arco& x) { return distanciaAmostrada(x, clique); });
     return escolherEntidade(s, segmentos.size(), a, arcos.size());
 }
 
@@ -136,7 +137,7 @@ void IndiceDesenho::Grade::construir(const std::vector<Caixa>& caixas)
 
     const auto finito = [](const Caixa& c) {
         return std::isfinite(c.xMin) && std::isfinite(c.yMin) && std::isfinite(c.xMax)
-               && std::isfinite(c.yMax);
+            && std::isfinite(c.yMax);
     };
     double x0 = Infinito, y0 = Infinito, x1 = -Infinito, y1 = -Infinito;
     for (const Caixa& c : caixas) {
@@ -189,13 +190,13 @@ void IndiceDesenho::Grade::construir(const std::vector<Caixa>& caixas)
     for (std::size_t i = 0; i < m_total; ++i) {
         const Caixa& c = caixas[i];
         Faixa& f = faixas[i];
-        f = {0, 0, -1, -1};
+        f = { 0, 0, -1, -1 };
         if (!finito(c)) {
             m_grandes.push_back(static_cast<std::uint32_t>(i));
             continue;
         }
-        const Faixa g{celula(c.xMin, m_x0, m_lx, m_nx), celula(c.yMin, m_y0, m_ly, m_ny),
-                      celula(c.xMax, m_x0, m_lx, m_nx), celula(c.yMax, m_y0, m_ly, m_ny)};
+        const Faixa g { celula(c.xMin, m_x0, m_lx, m_nx), celula(c.yMin, m_y0, m_ly, m_ny),
+            celula(c.xMax, m_x0, m_lx, m_nx), celula(c.yMax, m_y0, m_ly, m_ny) };
         const double celulas = static_cast<double>(g.cx1 - g.cx0 + 1) * (g.cy1 - g.cy0 + 1);
         if (celulas > CelulasPorItemMaximo) {
             m_grandes.push_back(static_cast<std::uint32_t>(i));
@@ -219,8 +220,8 @@ void IndiceDesenho::Grade::construir(const std::vector<Caixa>& caixas)
         const Faixa& f = faixas[i];
         for (int cy = f.cy0; cy <= f.cy1; ++cy)
             for (int cx = f.cx0; cx <= f.cx1; ++cx)
-                m_itens[proximo[static_cast<std::size_t>(cy) * m_nx + cx]++] =
-                    static_cast<std::uint32_t>(i);
+                m_itens[proximo[static_cast<std::size_t>(cy) * m_nx + cx]++]
+                    = static_cast<std::uint32_t>(i);
     }
 }
 
@@ -295,27 +296,27 @@ void IndiceDesenho::Grade::buscar(const Ponto& clique, Medir medir, Melhor melho
 // --- The index -----------------------------------------------------------------------------
 
 IndiceDesenho::IndiceDesenho(const DrawingData& drawing)
-    : m_listaPontos(drawing.pontos.inStorageOrder()),
-      m_listaSegmentos(drawing.segmentos.inStorageOrder()),
-      m_listaArcos(drawing.arcos.inStorageOrder())
+    : m_listaPontos(drawing.pontos.inStorageOrder())
+    , m_listaSegmentos(drawing.segmentos.inStorageOrder())
+    , m_listaArcos(drawing.arcos.inStorageOrder())
 {
     std::vector<Grade::Caixa> caixas;
     caixas.reserve(m_listaPontos.size());
     for (const Ponto& p : m_listaPontos)
-        caixas.push_back({p.x, p.y, p.x, p.y});
+        caixas.push_back({ p.x, p.y, p.x, p.y });
     m_pontos.construir(caixas);
 
     caixas.clear();
     for (const Segmento& s : m_listaSegmentos)
-        caixas.push_back({std::min(s.P1.x, s.P2.x), std::min(s.P1.y, s.P2.y),
-                          std::max(s.P1.x, s.P2.x), std::max(s.P1.y, s.P2.y)});
+        caixas.push_back({ std::min(s.P1.x, s.P2.x), std::min(s.P1.y, s.P2.y),
+            std::max(s.P1.x, s.P2.x), std::max(s.P1.y, s.P2.y) });
     m_segmentos.construir(caixas);
 
     // Every sample of an arc lies on its circle (radius from PC to P2), whatever its extent.
     caixas.clear();
     for (const Arco& a : m_listaArcos) {
         const double r = distancia(a.PC, a.P2);
-        caixas.push_back({a.PC.x - r, a.PC.y - r, a.PC.x + r, a.PC.y + r});
+        caixas.push_back({ a.PC.x - r, a.PC.y - r, a.PC.x + r, a.PC.y + r });
     }
     m_arcos.construir(caixas);
 }
@@ -324,8 +325,7 @@ std::optional<std::size_t> IndiceDesenho::pontoMaisPerto(const Ponto& clique) co
 {
     Melhor melhor;
     m_pontos.buscar(
-        clique,
-        [&](std::uint32_t s) { melhor.considerar(distancia(m_listaPontos[s], clique), s); },
+        clique, [&](std::uint32_t s) { melhor.considerar(distancia(m_listaPontos[s], clique), s); },
         [&] { return melhor.distancia; });
     if (!melhor.achou)
         return std::nullopt;

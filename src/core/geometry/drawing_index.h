@@ -31,8 +31,8 @@ double distanciaAmostrada(const Arco& a, const Ponto& clique);
 std::optional<std::size_t> pontoMaisPertoLinear(const DrawingData& drawing, const Ponto& clique);
 /// The segment or arc nearest the click, by scanning: the nearest segment and the nearest arc
 /// (the first in list order on ties), then the segment when it is strictly nearer, else the arc.
-std::optional<EntidadeEscolhida> entidadeMaisPertoLinear(const DrawingData& drawing,
-                                                         const Ponto& clique);
+std::optional<EntidadeEscolhida> entidadeMaisPertoLinear(
+    const DrawingData& drawing, const Ponto& clique);
 
 /**
  * A uniform grid over a drawing's points, segments and arcs, so picking stays instant on large

@@ -1,9 +1,11 @@
 #include "drawing/des_doc.h"
 
+#include "geometry/drawing_edit.h"
 #include "geometry/drawing_io.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUndoCommand>
 
 #include <string>
 
@@ -23,11 +25,57 @@ std::string localPath(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+/// One drawing command in the undo history: the changes the core recorded while applying it.
+class ComandoDesenho : public QUndoCommand {
+public:
+    ComandoDesenho(CDesDoc& doc, tarvex::geometry::Alteracoes alteracoes, const QString& nome)
+        : QUndoCommand(nome), m_doc(doc), m_alteracoes(std::move(alteracoes))
+    {
+    }
+    void redo() override
+    {
+        // The command was applied when it was made; only a later redo replays it.
+        if (m_aplicado) {
+            m_aplicado = false;
+            return;
+        }
+        m_alteracoes.refazer(m_doc.data());
+        m_doc.aposDesfazer();
+    }
+    void undo() override
+    {
+        m_alteracoes.desfazer(m_doc.data());
+        m_doc.aposDesfazer();
+    }
+
+private:
+    CDesDoc& m_doc;
+    tarvex::geometry::Alteracoes m_alteracoes;
+    bool m_aplicado = true;
+};
+
 } // namespace
 
 CDesDoc::CDesDoc(QString documentType, QObject* parent)
     : QObject(parent), m_documentType(std::move(documentType))
 {
+    // Undoing back to the saved state leaves the document unmodified; anything else marks it.
+    connect(&m_pilha, &QUndoStack::cleanChanged, this, [this](bool limpo) { m_modified = !limpo; });
+}
+
+void CDesDoc::registrarEdicao(tarvex::geometry::Alteracoes alteracoes, const QString& nome)
+{
+    if (alteracoes.vazia())
+        return;
+    m_pilha.push(new ComandoDesenho(*this, std::move(alteracoes), nome));
+    m_modified = true;
+    emit changed();
+}
+
+void CDesDoc::aposDesfazer()
+{
+    emit desfeito();
+    emit changed();
 }
 
 QString CDesDoc::title() const
@@ -49,6 +97,7 @@ bool CDesDoc::open(const QString& path, QString& error)
     }
     m_data = std::move(read);
     m_path = path;
+    m_pilha.clear();
     m_modified = false;
     emit changed();
     return true;
@@ -63,6 +112,7 @@ bool CDesDoc::save(const QString& path, QString& error)
         return false;
     }
     m_path = QFile::decodeName(QByteArray::fromStdString(target));
+    m_pilha.setClean();
     m_modified = false;
     return true;
 }

@@ -6,6 +6,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
+
+namespace tarvex::geometry {
+class Alteracoes;
+}
 
 /// The drawing document: owns the drawing's data (core), its path and the document type it was
 /// opened with ("des", "pre" or "dxf", which decides how it reads and how Save As behaves).
@@ -31,7 +36,9 @@ public:
     /// the document's path. False, with the message, when the file cannot be written.
     bool save(const QString& path, QString& error);
 
-    /// The framework-style modified flag, set by the close-time test by counts.
+    /// The modified flag: set by every drawing command (even one that keeps the three counts),
+    /// cleared by a save or by undoing back to the saved state, and also set by the close-time
+    /// test by counts.
     bool isModified() const { return m_modified; }
     void setModified(bool modified) { m_modified = modified; }
     /// Sets the modified flag when a list length differs from its saved count; returns the flag.
@@ -46,9 +53,19 @@ public:
     bool closing() const { return m_closing; }
     void setClosing(bool closing) { m_closing = closing; }
 
+    /// The undo history of the drawing commands ("Desfazer", "Refazer").
+    QUndoStack& pilhaDesfazer() { return m_pilha; }
+    /// Makes a drawing command, already applied to data() by the core, one undo step; nothing
+    /// when it changed nothing.
+    void registrarEdicao(tarvex::geometry::Alteracoes alteracoes, const QString& nome);
+    /// Called by the undo steps after they changed the lists.
+    void aposDesfazer();
+
 signals:
     /// The data changed, or all views must be redrawn ("Atualizar Todas").
     void changed();
+    /// An undo or redo changed the lists: selections must let go of entities that are gone.
+    void desfeito();
 
 public slots:
     void updateAllViews() { emit changed(); }
@@ -61,4 +78,5 @@ private:
     int m_untitledNumber = 1;
     bool m_modified = false;
     bool m_closing = false;
+    QUndoStack m_pilha;
 };

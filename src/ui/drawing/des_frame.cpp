@@ -24,6 +24,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -75,6 +76,8 @@ CDesFrame::CDesFrame(std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSi
     criarMenus();
     setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
     connect(m_view, &CDesView::posicaoAlterada, painelPosicao(), &QLabel::setText);
+    connect(m_view, &CDesView::mensagem, this, &CChildFrame::mostrarMensagem);
+    connect(m_view, &CDesView::modoAlterado, this, &CDesFrame::marcarModo);
     atualizarTitulo();
 }
 
@@ -170,6 +173,10 @@ void CDesFrame::criarMenus()
     connect(comandos.redesenhar, &QAction::triggered, m_view, &CDesView::redesenhar);
     connect(comandos.todas, &QAction::triggered, this, &CDesFrame::atualizarTodas);
     QMenu* exibir = criarMenuExibir(comandos, m_barra);
+    comandos.zoom->setCheckable(true);
+    comandos.zoom->setData(CDesView::ModoZoom);
+    m_acoesModo << comandos.zoom;
+    const QList<QMenu*> desenho = criarMenusDesenho();
 
     QAction* toleranciasAcao = novaAcao(QStringLiteral("Tolerâncias"));
     connect(toleranciasAcao, &QAction::triggered, this, &CDesFrame::tolerancias);
@@ -180,8 +187,105 @@ void CDesFrame::criarMenus()
     for (int tipo = 0; tipo < CMainApp::ArrangementCount; ++tipo)
         arranjos->addAction(m_app.acaoTipo(tipo));
 
-    m_menus = {arquivos, exibir, opcoes, arranjos, criarMenuAjuda(m_app)};
+    // The drawing commands come after the menus every drawing frame has always had in front.
+    m_menus = {arquivos, exibir, opcoes};
+    m_menus << desenho;
+    m_menus << arranjos << criarMenuAjuda(m_app);
     preencherBarra(m_barra, m_app, m_acaoGravar, m_acaoImprimir, comandos);
+    marcarModo(m_view->modoMouse());
+}
+
+QAction* CDesFrame::acaoModo(const QString& texto, int modo)
+{
+    QAction* acao = novaAcao(texto);
+    acao->setCheckable(true);
+    acao->setData(modo);
+    connect(acao, &QAction::triggered, this, [this, modo] {
+        m_view->comandoModo(modo);
+        // A refused command keeps the mode it had, and its mark.
+        marcarModo(m_view->modoMouse());
+    });
+    m_acoesModo << acao;
+    return acao;
+}
+
+void CDesFrame::marcarModo(int modo)
+{
+    for (QAction* acao : std::as_const(m_acoesModo))
+        acao->setChecked(acao->data().toInt() == modo);
+}
+
+QList<QMenu*> CDesFrame::criarMenusDesenho()
+{
+    const auto comando = [this](QMenu* menu, const QString& texto, void (CDesView::*slot)()) {
+        QAction* acao = novaAcao(texto);
+        connect(acao, &QAction::triggered, m_view, slot);
+        menu->addAction(acao);
+        return acao;
+    };
+
+    auto* editar = new QMenu(QStringLiteral("&Editar"), this);
+    QUndoStack& pilha = m_doc->pilhaDesfazer();
+    m_acaoDesfazer = pilha.createUndoAction(this, QStringLiteral("Desfazer"));
+    m_acaoDesfazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_acaoRefazer = pilha.createRedoAction(this, QStringLiteral("Refazer"));
+    m_acaoRefazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    for (QAction* acao : {m_acaoDesfazer, m_acaoRefazer}) {
+        acao->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(acao);
+        editar->addAction(acao);
+    }
+
+    auto* inserir = new QMenu(QStringLiteral("&Inserir"), this);
+    inserir->addAction(acaoModo(QStringLiteral("Ponto &Mouse"), tarvex::geometry::modo::InserePonto));
+    comando(inserir, QStringLiteral("Ponto &Teclado"), &CDesView::pontoTeclado);
+    inserir->addSeparator();
+    inserir->addAction(acaoModo(QStringLiteral("R&eta Cartesiana Mouse"),
+                                tarvex::geometry::modo::RetaCartesiana));
+    comando(inserir, QStringLiteral("&Reta Cartesiana Teclado"), &CDesView::retaTeclado);
+    comando(inserir, QStringLiteral("Reta &Polar Teclado"), &CDesView::retaPolarTeclado);
+    inserir->addSeparator();
+    inserir->addAction(
+        acaoModo(QStringLiteral("Retân&gulo Mouse"), tarvex::geometry::modo::Retangulo));
+    comando(inserir, QStringLiteral("Retâ&ngulo Teclado"), &CDesView::retanguloTeclado);
+    inserir->addSeparator();
+    inserir->addAction(acaoModo(QStringLiteral("C&ircunferência Mouse"),
+                                tarvex::geometry::modo::Circunferencia));
+    inserir->addAction(acaoModo(QStringLiteral("Circ&unferência Mouse (3 Pontos)"),
+                                tarvex::geometry::modo::Circunferencia3Pontos));
+    comando(inserir, QStringLiteral("&Circunferência Teclado"), &CDesView::circunferenciaTeclado);
+    inserir->addSeparator();
+    inserir->addAction(acaoModo(QStringLiteral("Arco : Mou&se"), tarvex::geometry::modo::Arco));
+    comando(inserir, QStringLiteral("Arc&o : Ponto+Centro+Angulo"), &CDesView::arcoAngulo);
+    comando(inserir, QStringLiteral("&Arco : 2 Pontos+Centro"), &CDesView::arco2Pontos);
+
+    auto* selecionar = new QMenu(QStringLiteral("&Selecionar"), this);
+    selecionar->addAction(
+        acaoModo(QStringLiteral("&Ponto"), tarvex::geometry::modo::SelecionaPonto));
+    selecionar->addAction(
+        acaoModo(QStringLiteral("&Inverte Ponto"), tarvex::geometry::modo::InvertePonto));
+    selecionar->addAction(
+        acaoModo(QStringLiteral("&Segmento"), tarvex::geometry::modo::SelecionaSegmento));
+    selecionar->addAction(
+        acaoModo(QStringLiteral("&Regiao"), tarvex::geometry::modo::SelecionaRegiao));
+    selecionar->addAction(
+        acaoModo(QStringLiteral("Região P&olar"), tarvex::geometry::modo::SelecionaRegiaoPolar));
+    selecionar->addAction(
+        acaoModo(QStringLiteral("I&nverte Região"), tarvex::geometry::modo::InverteRegiao));
+
+    auto* excluir = new QMenu(QStringLiteral("E&xcluir"), this);
+    excluir->addAction(acaoModo(QStringLiteral("&Pontos"), tarvex::geometry::modo::ExcluiPontos));
+    comando(excluir, QStringLiteral("&Segmentos"), &CDesView::excluiSegmentos);
+
+    auto* reproduzir = new QMenu(QStringLiteral("Re&produzir"), this);
+    comando(reproduzir, QStringLiteral("Reprodução &Linear"), &CDesView::reproducaoLinear);
+    comando(reproduzir, QStringLiteral("Reprodução &Polar"), &CDesView::reproducaoPolar);
+
+    auto* deslocar = new QMenu(QStringLiteral("&Deslocar"), this);
+    comando(deslocar, QStringLiteral("&Linear"), &CDesView::deslocaLinear);
+    comando(deslocar, QStringLiteral("&Polar"), &CDesView::deslocaPolar);
+
+    return {editar, inserir, selecionar, excluir, reproduzir, deslocar};
 }
 
 void CDesFrame::atualizarTitulo()

@@ -59,6 +59,11 @@ public:
     TamanhosArranjo tamanhosIniciais() const { return m_tamanhos; }
 
     QToolBar* barra() const { return m_barra; }
+    /// The commands that set a mouse mode; each carries its mode as data and shows a check mark
+    /// while its mode is active.
+    QList<QAction*> acoesModo() const { return m_acoesModo; }
+    QAction* acaoDesfazer() const { return m_acaoDesfazer; }
+    QAction* acaoRefazer() const { return m_acaoRefazer; }
 
 public slots:
     /// "&Fechar".
@@ -84,6 +89,10 @@ private:
     void criarAreaCliente(QSize clientSize);
     void criarBarras();
     void criarMenus();
+    /// "&Editar", "&Inserir", "&Selecionar", "E&xcluir", "Re&produzir" and "&Deslocar".
+    QList<QMenu*> criarMenusDesenho();
+    QAction* acaoModo(const QString& texto, int modo);
+    void marcarModo(int modo);
     bool podeFechar();
     bool gravarEm(const QString& path);
     void atualizarTitulo();
@@ -100,4 +109,7 @@ private:
     QList<QMenu*> m_menus;
     QAction* m_acaoGravar = nullptr;
     QAction* m_acaoImprimir = nullptr;
+    QList<QAction*> m_acoesModo;
+    QAction* m_acaoDesfazer = nullptr;
+    QAction* m_acaoRefazer = nullptr;
 };

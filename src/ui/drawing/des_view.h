@@ -2,20 +2,37 @@
 
 #include "common/base_view.h"
 #include "geometry/drawing.h"
+#include "geometry/drawing_edit.h"
+#include "geometry/drawing_index.h"
 #include "paint/paint_drawing.h"
 #include "problem/formar_regioes.h"
 
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+#include <optional>
+#include <string_view>
+
+QT_BEGIN_NAMESPACE
+class QDialog;
+QT_END_NAMESPACE
+
 class CDesDoc;
+class CDlgValoresDesenho;
 class Prompter;
 struct ValoresEscala;
 
 /**
- * The drawing view: paints the drawing document's lists and its selection, and carries the zoom
- * commands. It keeps its own world window, from which the fitted window is made before every
- * paint, so resizing the view never loses what was asked for.
+ * The drawing view: paints the drawing document's lists and its selection, carries the zoom
+ * commands, and turns the mouse and the keyboard dialogs into the drawing commands of the core
+ * (insertion, selection, deletion, reproduction, displacement). It keeps its own world window,
+ * from which the fitted window is made before every paint, so resizing the view never loses what
+ * was asked for.
+ *
+ * Every command that changes the drawing becomes one undo step of the document; a selection
+ * change does not. The selection holds copies, so after an undo or redo it lets go of every copy
+ * whose entity is gone.
  */
 class CDesView : public CBaseView {
     Q_OBJECT
@@ -25,7 +42,12 @@ public:
     /// The mode a new view starts in.
     static constexpr int ModoInicial = 5;
 
+    using ExecutorDialogo = std::function<int(QDialog&)>;
+
     CDesView(CDesDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
+
+    /// How the keyboard dialogs are run (exec() unless a test scripts them).
+    void setExecutorDialogos(ExecutorDialogo executor) { m_executor = std::move(executor); }
 
     CDesDoc& documento() { return m_doc; }
 
@@ -40,7 +62,13 @@ public:
     static QString dicaDoModo(int modo);
 
     /// The selected entities, drawn in the selection colour over the lists.
-    tarvex::paint::DrawingSelection& selecao() { return m_selecao; }
+    tarvex::geometry::SelecaoDesenho& selecao() { return m_selecao; }
+
+    /// The point a click would snap to while a mouse command waits for a pick, highlighted under
+    /// the cursor; empty in the other modes.
+    std::optional<tarvex::geometry::Ponto> destaque() const { return m_destaque; }
+    /// The colour index of that highlight.
+    static constexpr int CorDestaque = 14;
 
     /// The marks of the last export (removed elements, where a walk stopped, traced contours),
     /// drawn over the drawing until the next export replaces them.
@@ -64,9 +92,33 @@ public slots:
     /// "&Redesenhar": draw the lists again over the current picture, without clearing it.
     void redesenhar();
 
+    /// A command that sets a mouse mode (1 to 15, except 5 and 14 which need no check): refused
+    /// with its message when there is nothing to act on (the mode then stays); the building modes
+    /// first offer to use the points already selected; mode 11 first deletes the selected points.
+    void comandoModo(int modo);
+
+    // The keyboard commands of "&Inserir".
+    void pontoTeclado();
+    void retaTeclado();
+    void retaPolarTeclado();
+    void retanguloTeclado();
+    void circunferenciaTeclado();
+    void arcoAngulo();
+    void arco2Pontos();
+    /// "&Segmentos" of "E&xcluir".
+    void excluiSegmentos();
+    void reproducaoLinear();
+    void reproducaoPolar();
+    void deslocaLinear();
+    void deslocaPolar();
+
 signals:
     /// The cursor's world position, formatted for the position pane.
     void posicaoAlterada(const QString& texto);
+    /// A selection text for the first pane of the status bar.
+    void mensagem(const QString& texto);
+    /// The mouse mode changed (the frame moves its check marks).
+    void modoAlterado(int modo);
 
 protected:
     void desenhar(tarvex::paint::Canvas& canvas) override;
@@ -75,12 +127,33 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
     void sairDoModo() override;
     std::optional<tarvex::geometry::Caixa> janelaPedida() const override { return m_janela; }
     void definirJanelaPedida(const tarvex::geometry::Caixa& janela) override;
 
 private:
+    /// A left click of the current mode at world point `p` (not the drag modes).
+    void clique(const tarvex::geometry::Ponto& p);
+    /// The end of a drag of modes 3, 4 and 15 between two world points.
+    void arrastoSelecao(const tarvex::geometry::Ponto& a, const tarvex::geometry::Ponto& b);
+    /// The index of the drawing as it is now (rebuilt after every change).
+    const tarvex::geometry::IndiceDesenho& indice();
+    std::optional<tarvex::geometry::Ponto> pontoMaisPerto(const tarvex::geometry::Ponto& p);
+    /// Shows a refusal; false when `status` is one.
+    bool aceito(const tarvex::Status& status);
+    /// Shows a command's outcome: its refusal, or its status-bar text.
+    void mostrar(const tarvex::geometry::ResultadoEdicao& resultado);
+    /// Makes what the core recorded one undo step named `nome`.
+    void registrar(tarvex::geometry::Alteracoes& alteracoes, const QString& nome);
+    /// Runs a keyboard dialog: for insertion dialogs `acao` applies one entry.
+    int executa(QDialog& dialogo);
+    /// "Deseja editar último ponto selecionado ?" (or `pergunta`): with Yes, the first two fields
+    /// of `dialogo` take the last selected point.
+    void ofereceUltimoPonto(CDlgValoresDesenho& dialogo, std::string_view pergunta);
+    bool modoDeEscolha() const;
+    void atualizarDestaque(const QPoint& pos);
     /// Zooms to extents once, before the view is first shown or painted.
     void primeiraAtualizacao();
     /// Fits the own window to the client area, so pixel conversions match what is shown.
@@ -91,7 +164,10 @@ private:
     Prompter& m_prompter;
     tarvex::geometry::Caixa m_janela;
     int m_modoMouse = ModoInicial;
-    tarvex::paint::DrawingSelection m_selecao;
+    tarvex::geometry::SelecaoDesenho m_selecao;
+    std::optional<tarvex::geometry::IndiceDesenho> m_indice;
+    std::optional<tarvex::geometry::Ponto> m_destaque;
+    ExecutorDialogo m_executor;
     std::vector<tarvex::problem::MarcaDesenho> m_marcas;
     bool m_inicializado = false;
     bool m_semLimpar = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "geometry/drawing_edit.h"
 #include "geometry/records.h"
 
 #include <QImage>
@@ -19,15 +20,8 @@ namespace tarvex::paint {
 
 class Canvas;
 
-/// The entities selected in a drawing view. Entities have no identity, so a selection holds
-/// copies and finds them again by coordinates.
-struct DrawingSelection {
-    std::vector<geometry::Ponto> pontos;
-    std::vector<geometry::Segmento> segmentos;
-    std::vector<geometry::Arco> arcos;
-
-    bool vazia() const { return pontos.empty() && segmentos.empty() && arcos.empty(); }
-};
+/// The entities selected in a drawing view: copies, found again by coordinates.
+using DrawingSelection = geometry::SelecaoDesenho;
 
 /// Draws the lists over whatever is already painted, in this order: points, selected points,
 /// segments, selected segments, arcs, selected arcs (so a selection shows over the entities
