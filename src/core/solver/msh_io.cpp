@@ -167,9 +167,13 @@ Status readMatrix(ByteReader& in, SparseSymMatrix& out)
     if (Status s = readArrayCount(in, Int32Bytes, slots); !s)
         return s;
     const std::size_t count = static_cast<std::size_t>(slots) + 1;
+    // The columns and values are looked at where they lie in the file, so that the free slots are
+    // never copied: a file's layout holds most of its slots free.
+    if (count > in.remaining() / Int32Bytes)
+        return Truncated;
     const ByteReader columnsAt = in;
-    std::vector<std::int32_t> columns;
-    if (!readInts(in, count, columns))
+    std::string_view skipped;
+    if (!in.readBytes(count * Int32Bytes, skipped))
         return Truncated;
     std::int32_t slotsAgain = 0;
     std::int32_t orderAgain = 0;
@@ -180,41 +184,55 @@ Status readMatrix(ByteReader& in, SparseSymMatrix& out)
     if (count > in.remaining() / DoubleBytes)
         return Truncated;
     const ByteReader valuesAt = in;
-    std::string_view skipped;
     if (!in.readBytes(count * DoubleBytes, skipped))
         return Truncated;
 
-    // Which slots hold entries: rows filled from their first slot, nothing after the first free one.
-    // The columns are compacted in place as they are looked at (never ahead of the slot read).
+    // Which slots hold entries: rows filled from their first slot, nothing after the first free one,
+    // and every slot in a row (the first row starting at slot 1).
     const auto rows = static_cast<std::size_t>(order);
-    bool packed = order > 0;
+    bool packed = order > 0 && rowStarts[1] == 1;
     std::vector<std::int32_t> trimmedStarts(rows + 1, 0);
     std::size_t used = 1;
+    ByteReader columnReader = columnsAt;
+    std::int32_t c = 0;
+    packed = packed && columnReader.readInt32(c); // slot 0, which no reader uses
     for (std::size_t i = 1; packed && i <= rows; ++i) {
         const std::int64_t begin = rowStarts[i];
         const std::int64_t end = i == rows ? static_cast<std::int64_t>(count) : rowStarts[i + 1];
-        if (begin < 1 || end < begin || end > static_cast<std::int64_t>(count)) {
+        if (end < begin || end > static_cast<std::int64_t>(count)) {
             packed = false; // not a matrix: the full reading below refuses it
             break;
         }
         trimmedStarts[i] = static_cast<std::int32_t>(used);
         bool free = false;
         for (std::int64_t s = begin; s < end && packed; ++s) {
-            const std::int32_t c = columns[static_cast<std::size_t>(s)];
+            if (!columnReader.readInt32(c))
+                return Truncated;
             if (c == 0)
                 free = true;
             else if (free)
                 packed = false;
             else
-                columns[used++] = c;
+                ++used;
         }
     }
     if (packed) {
+        std::vector<std::int32_t> columns;
+        columns.reserve(used);
+        columns.push_back(0);
+        columnReader = columnsAt;
+        (void)columnReader.readInt32(c);
+        for (std::size_t i = 1; i <= rows; ++i) {
+            const std::size_t end = i == rows ? count : static_cast<std::size_t>(rowStarts[i + 1]);
+            for (std::size_t s = static_cast<std::size_t>(rowStarts[i]); s < end; ++s) {
+                (void)columnReader.readInt32(c); // there: the first pass read it
+                if (c != 0)
+                    columns.push_back(c);
+            }
+        }
         std::vector<double> values;
         bool truncated = false;
         if (readTrimmedValues(valuesAt, rowStarts, count, trimmedStarts, used, values, truncated)) {
-            columns.resize(used);
-            columns.shrink_to_fit();
             if (!SparseSymMatrix::fromTrimmedStorage(order, std::move(rowStarts), slots,
                                                      std::move(trimmedStarts), std::move(columns),
                                                      std::move(values), out))
@@ -227,6 +245,7 @@ Status readMatrix(ByteReader& in, SparseSymMatrix& out)
 
     // Any other layout is kept slot for slot, as the file has it.
     ByteReader columnsAgain = columnsAt;
+    std::vector<std::int32_t> columns;
     if (!readInts(columnsAgain, count, columns))
         return Truncated;
     ByteReader valuesAgain = valuesAt;
