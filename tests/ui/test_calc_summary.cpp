@@ -64,11 +64,12 @@ private slots:
     void linearAndInducedDialogsEndWithIterationsAndResidual();
     void nonlinearDialogShowsEveryStepAndTheLastOne();
     void methodChoiceIsUsedAndRemembered();
+    void interruptStopsADirectSolve();
 
 private:
     void open(const QString& name, double conductivity = 0.0, const std::string& curve = {});
     /// Chooses the method (-1 keeps it), presses "Calcula", records into m_seen, closes.
-    ScriptedDialogs::Step calculate(int method = -1);
+    ScriptedDialogs::Step calculate(int method = -1, bool interrupt = false);
     void trigger(const QString& menuText)
     {
         QAction* action = m_frame->acao(menuText);
@@ -120,9 +121,9 @@ void TestCalcSummary::open(const QString& name, double conductivity, const std::
     view().setExecutorDialogos([this](QDialog& d) { return m_dialogs.run(d); });
 }
 
-ScriptedDialogs::Step TestCalcSummary::calculate(int method)
+ScriptedDialogs::Step TestCalcSummary::calculate(int method, bool interrupt)
 {
-    return [this, method](QDialog& d) {
+    return [this, method, interrupt](QDialog& d) {
         auto* dialog = qobject_cast<CDlgProCalcBase*>(&d);
         if (!dialog)
             return -1;
@@ -136,6 +137,9 @@ ScriptedDialogs::Step TestCalcSummary::calculate(int method)
                 if (m_seen.iterationLines.isEmpty() || m_seen.iterationLines.last() != line)
                     m_seen.iterationLines << line;
             });
+        if (interrupt)
+            connect(dialog, &CDlgProCalcBase::verificando, dialog,
+                    [dialog] { dialog->botaoInterrompe()->click(); });
         dialog->botaoCalcula()->click();
         m_seen.status = dialog->textoStatus();
         if (nonlinear)
@@ -239,6 +243,19 @@ void TestCalcSummary::methodChoiceIsUsedAndRemembered()
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
     QCOMPARE(m_seen.method, 0);
+}
+
+void TestCalcSummary::interruptStopsADirectSolve()
+{
+    open(QStringLiteral("interrompe.msh"));
+    const std::vector<tarvex::solver::MeshNode> before = view().documento().model().nodes;
+    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_dialogs.steps.push_back(calculate(1, true));
+    trigger(QStringLiteral("Estático Linear"));
+    QCOMPARE(m_prompter->questions, QStringList{text(tarvex::msg::InterrompeCalculo)});
+    QCOMPARE(m_seen.status, text(tarvex::msg::CalculoInterrompido));
+    QVERIFY(view().documento().model().nodes == before);
+    QCOMPARE(view().documento().model().calculationKind, 0);
 }
 
 QTEST_MAIN(TestCalcSummary)
