@@ -16,6 +16,8 @@
 #include "solver/export_msh.h"
 #include "solver/linalg/complex_conjugate_gradient.h"
 #include "solver/linalg/conjugate_gradient.h"
+#include "solver/linalg/direct_solver.h"
+#include "solver/msh_io.h"
 #include "solver/runs.h"
 #include "solver/solver_model.h"
 
@@ -175,6 +177,8 @@ struct Options {
     bool eigenLower = true;
     bool runLinear = true; ///< also the whole linear run (solve, potentials, equipotentials)
     bool results = false;  ///< also the results commands (sections, force, losses)
+    bool direct = false;   ///< the direct solver's figures, and the non-linear target run with both
+    std::string writeMsh;  ///< where to write the plain model (for a peak-memory run of the CLI)
 };
 
 /// The reference problem as the batch tool's export and edit verbs leave it: disc mu_r 1000,
@@ -444,7 +448,8 @@ int usage()
                  "usage: tarvex_bench_solver [--level 10k|100k|1M | --h H] [--repeat N] [--tol T]\n"
                  "       [--nonlinear] [--induced] [--no-linear] [--no-lower] [--no-run-linear]\n"
                  "       [--results]\n"
-                 "       [--mat FILE.mat] [--sigma S] [--freq HZ] [--reference FILE.pre]\n");
+                 "       [--mat FILE.mat] [--sigma S] [--freq HZ] [--reference FILE.pre]\n"
+                 "       [--direct] [--write-msh OUT.msh]\n");
     return 2;
 }
 
@@ -667,6 +672,69 @@ void runFigures(const char* kind, solver::SolverModel model, double linearPerIte
         std::fprintf(stderr, "%s run: %s\n", kind, std::string(result.status.message).c_str());
 }
 
+/// The direct solver on the plain system: the first solve (ordering, analysis, factorisation,
+/// solution), as a linear run makes it, and a second one with the analysis kept, as every later
+/// non-linear step makes it; with the peak memory the solver adds.
+void directFigures(const solver::SolverModel& model, std::string& line)
+{
+    const int n = model.matrix.order();
+    linalg::RealVector x(static_cast<std::size_t>(n));
+    const double rssBefore = statusMb("VmRSS");
+    const bool peakReset = resetPeak();
+    linalg::DirectSolver direct;
+    Timings first;
+    first.start();
+    const linalg::SolveResult result = direct.solve(model.matrix, model.rhs, x, nullptr);
+    first.stop();
+    const double extra = peakReset ? statusMb("VmHWM") - rssBefore : -1.0;
+    Timings again;
+    again.start();
+    direct.solve(model.matrix, model.rhs, x, nullptr);
+    again.stop();
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  " direct_end=%d direct_residual=%.3g direct_s=%.4f direct_cpu_s=%.4f "
+                  "direct_refactor_s=%.4f direct_refactor_cpu_s=%.4f direct_analyses=%d "
+                  "direct_extra_mb=%.1f",
+                  static_cast<int>(result.end), result.relativeResidual, first.wall(), first.cpu(),
+                  again.wall(), again.cpu(), direct.analyses(), extra);
+    line += text;
+}
+
+/// The non-linear run to the tight target (0.05 %) with one solver, beside a linear run of the same
+/// model with the same solver: steps, time, and the ratio of the two times.
+void nonlinearTargetFigures(const char* name, const solver::SolverModel& model,
+                            linalg::SolverMethod method, const Options& options, std::string& line)
+{
+    solver::RunSettings settings;
+    settings.linearTolerance = options.tolerance;
+    settings.errorTarget = 0.0005;
+    settings.method = method;
+    CountingReporter reporter;
+    solver::SolverModel linearModel = model;
+    Timings linear;
+    linear.start();
+    const solver::RunResult linearRun = solver::runLinear(linearModel, settings, reporter);
+    linear.stop();
+    linearModel = solver::SolverModel();
+
+    solver::SolverModel nonlinearModel = model;
+    Timings nonlinear;
+    nonlinear.start();
+    const solver::RunResult run = solver::runNonlinear(nonlinearModel, settings, reporter);
+    nonlinear.stop();
+    char text[512];
+    std::snprintf(text, sizeof text,
+                  " %s_end=%s %s_steps=%d %s_error=%.3g %s_s=%.3f %s_linear_s=%.3f "
+                  "%s_vs_linear=%.2f",
+                  name, endName(run.end), name, run.nonlinearSteps, name, run.error, name,
+                  nonlinear.wall(), name, linear.wall(), name,
+                  linearRun && linear.wall() > 0.0 ? nonlinear.wall() / linear.wall() : 0.0);
+    line += text;
+    if (!run)
+        std::fprintf(stderr, "%s run: %s\n", name, std::string(run.status.message).c_str());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -703,6 +771,10 @@ int main(int argc, char** argv)
             options.eigenLower = false;
         else if (arg == "--results")
             options.results = true;
+        else if (arg == "--direct")
+            options.direct = true;
+        else if (arg == "--write-msh" && hasValue)
+            options.writeMsh = argv[++i];
         else
             return usage();
     }
@@ -725,9 +797,17 @@ int main(int argc, char** argv)
     std::string line = head;
     if (!meshAndExport(plain, h, model, repeat, line))
         return 1;
+    if (!options.writeMsh.empty()) {
+        if (Status written = solver::saveMsh(options.writeMsh, model); !written) {
+            std::fprintf(stderr, "%s: cannot be written\n", options.writeMsh.c_str());
+            return 1;
+        }
+    }
     double linearPerIteration = 0.0;
     if (options.linear)
         linearPerIteration = linearFigures(options, model, repeat, line);
+    if (options.direct)
+        directFigures(model, line);
     if (options.runLinear)
         runFigures("run_linear", std::move(model), linearPerIteration, options, solver::runLinear,
                    line);
@@ -740,6 +820,12 @@ int main(int argc, char** argv)
         solver::SolverModel nonlinearModel;
         if (!meshAndExport(nonlinear, h, nonlinearModel, 1, ignored))
             return 1;
+        if (options.direct) {
+            nonlinearTargetFigures("tight_cg", nonlinearModel,
+                                   linalg::SolverMethod::ConjugateGradient, options, line);
+            nonlinearTargetFigures("tight_direct", nonlinearModel, linalg::SolverMethod::Direct,
+                                   options, line);
+        }
         runFigures("nonlinear", std::move(nonlinearModel), linearPerIteration, options,
                    solver::runNonlinear, line);
     }

@@ -2,14 +2,14 @@
 # Meshes the reference geometry at our size levels and runs the meshing anchors in the same run,
 # then prints both side by side. Usage: bench/run.sh [BUILD_DIR]
 #   LEVELS="10k 100k"   levels to run (default "10k 100k"; add 1M for the largest)
-#   ANCHORS=/path       the anchors folder (default /work/shared/bench/anchors)
+#   ANCHORS=/path       the anchors folder (default ../shared/bench/anchors from the repository root)
 #   SKIP_ANCHORS=1      our figures only
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-${TMPDIR:-/tmp}/tarvex-build-bench}"
 levels="${LEVELS:-10k 100k}"
-anchors="${ANCHORS:-/work/shared/bench/anchors}"
+anchors="${ANCHORS:-$here/../../shared/bench/anchors}"
 
 if [[ ! -x "$build/bench/tarvex_bench_mesh" ]]; then
     cmake -S "$here/.." -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARVEX_CORE_ONLY=ON \

@@ -5,7 +5,9 @@
 # Usage: bench/run_solver.sh [BUILD_DIR]
 #   LEVELS="10k 100k"   levels to run (default "10k 100k"; add 1M for the largest)
 #   EXTRAS=0            skip the non-linear and induced-current runs at 100k
-#   ANCHORS=/path       the anchors folder (default /work/shared/bench/anchors)
+#   ANCHORS=/path       the anchors folder (default ../shared/bench/anchors from the repository root)
+#   CLI=/path/tarvex-cli  peak memory of `tarvex-cli solve --linear` (cg and direct) at each level,
+#                       measured with /usr/bin/time -v on a model the benchmark writes
 #   SKIP_ANCHORS=1      our figures only
 #   RESULTS=0           skip the results commands (sections, force, losses) after the runs
 # The comparison needs libeigen3-dev: installed here when missing (never by the normal build).
@@ -14,7 +16,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-${TMPDIR:-/tmp}/tarvex-build-bench}"
 levels="${LEVELS:-10k 100k}"
-anchors="${ANCHORS:-/work/shared/bench/anchors}"
+anchors="${ANCHORS:-$here/../../shared/bench/anchors}"
 
 if ! dpkg-query -W -f='${Status}' libeigen3-dev 2>/dev/null | grep -q 'install ok installed'; then
     echo "Installing: libeigen3-dev" >&2
@@ -41,7 +43,11 @@ for level in $levels; do
     if [[ "${RESULTS:-1}" != 0 ]]; then
         extra+=(--results)
     fi
-    line="$("$build/bench/tarvex_bench_solver" --level "$level" "${extra[@]}")"
+    msh=()
+    if [[ -n "${CLI:-}" ]]; then
+        msh=(--write-msh "$build/bench_$level.msh")
+    fi
+    line="$("$build/bench/tarvex_bench_solver" --level "$level" --direct "${msh[@]}" "${extra[@]}")"
     echo "$line"
     ours+=("$line")
 done
@@ -95,6 +101,50 @@ if [[ "${RESULTS:-1}" != 0 ]]; then
     done
 fi
 
+echo
+echo "Direct solver (sparse Cholesky of -K): the first solve (analysis + factorisation + solution)"
+echo "and a second one that keeps the analysis, as every later non-linear step does."
+echo
+echo "| level | unknowns | direct solve wall (CPU) | refactor + solve wall (CPU) | residual | solver extra MB |"
+echo "|---|---:|---:|---:|---:|---:|"
+for line in "${ours[@]}"; do
+    printf '| %s | %s | %s s (%s s) | %s s (%s s) | %s | %s |\n' \
+        "$(field "$line" level)" "$(field "$line" unknowns)" "$(field "$line" direct_s)" \
+        "$(field "$line" direct_cpu_s)" "$(field "$line" direct_refactor_s)" \
+        "$(field "$line" direct_refactor_cpu_s)" "$(field "$line" direct_residual)" \
+        "$(field "$line" direct_extra_mb)"
+done
+for line in "${ours[@]}"; do
+    [[ -n "$(field "$line" tight_cg_end)" ]] || continue
+    echo
+    echo "Non-linear run to 0.05 % at $(field "$line" level) (disc of the shipped steel), against a"
+    echo "linear run of the same model with the same solver:"
+    for solver in cg direct; do
+        echo "- $solver: $(field "$line" tight_${solver}_end), $(field "$line" tight_${solver}_steps) steps," \
+            "error $(field "$line" tight_${solver}_error), $(field "$line" tight_${solver}_s) s" \
+            "(linear $(field "$line" tight_${solver}_linear_s) s: $(field "$line" tight_${solver}_vs_linear) ×)"
+    done
+done
+
+if [[ -n "${CLI:-}" ]]; then
+    echo
+    echo "Peak resident memory of \`tarvex-cli solve IN.msh OUT.msh --linear\` (/usr/bin/time -v):"
+    echo
+    echo "| level | --solver cg | --solver direct |"
+    echo "|---|---:|---:|"
+    for level in $levels; do
+        peaks=()
+        for solver in cg direct; do
+            kb="$(/usr/bin/time -v "$CLI" solve "$build/bench_$level.msh" "$build/bench_${level}_s.msh" \
+                --linear --solver "$solver" 2>&1 >/dev/null \
+                | sed -n 's/.*Maximum resident set size (kbytes): //p')"
+            peaks+=("$((kb / 1024)) MB")
+        done
+        echo "| $level | ${peaks[0]} | ${peaks[1]} |"
+        rm -f "$build/bench_$level.msh" "$build/bench_${level}_s.msh"
+    done
+fi
+
 if [[ "${SKIP_ANCHORS:-0}" != 1 ]]; then
     work="$(mktemp -d)"
     cp -r "$anchors/." "$work/"
@@ -114,4 +164,6 @@ if [[ "${SKIP_ANCHORS:-0}" != 1 ]]; then
             if (solve !~ /ms$/ && solve ~ /s$/) { ms = ms * 1000 }
             printf "|%s|%s| Eigen CG + Jacobi (anchor) |%s|%s| %.3f |\n", $2, $3, $7, $10, ms / ($7 + 0)
         }'
+    grep -E '^\| (10k|100k|1M) \| [0-9]+ \| [0-9]+ \| (CHOLMOD|Eigen SimplicialLDLT)' "$work/results.md" \
+        | awk -F"|" '{ printf "|%s|%s| %s (anchor, analysis + factorisation + solve) | - |%s| - |\n", $2, $3, $5, $11 }' || true
 fi

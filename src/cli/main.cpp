@@ -34,6 +34,7 @@ void printUsage()
                "  solve IN.msh OUT.msh --linear [--tol PERCENT]\n"
                "        | --nonlinear [--error PERCENT] [--max-iter N]\n"
                "        | --induced --freq HZ [--tol PERCENT]   [--json]  calculate\n"
+               "        [--solver cg|direct]\n"
                "  render IN.msh OUT.png [--size WxH] [--mode mesh|regions|equipotentials|\n"
                "        induced-lines] [--lines N] | [--map B|H|D|E|J|P]\n"
                "  eval IN.msh point X Y [--rt] [--json] | flux X1 Y1 X2 Y2 [--json]\n"

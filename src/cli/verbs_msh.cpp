@@ -56,7 +56,7 @@ Figures figuresOf(const solver::SolverModel& m)
     f.imposed = f.nodes - m.unknownCount();
     f.elements = static_cast<long long>(m.elements.size());
     f.order = m.matrix.order();
-    f.slots = m.matrix.slotCount();
+    f.slots = m.matrix.storageSlotCount();
     for (int s = 1; s <= m.matrix.slotCount(); ++s)
         if (m.matrix.column(s) != 0)
             ++f.storedEntries;

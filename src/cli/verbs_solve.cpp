@@ -36,7 +36,8 @@ const char* const SolveUsage
       " --max-iter from 1 to 1000 (default 200)\n"
       "  --induced: --tol in the unit of the induced-current dialog, where the tolerance is"
       " PERCENT / 500 (default 0.5, i.e. 0.001)\n"
-      "  --lines: equipotentials traced after the run (2 to 5000, default 21)";
+      "  --lines: equipotentials traced after the run (2 to 5000, default 21)\n"
+      "  --solver cg|direct: conjugate gradients (default) or a sparse factorisation";
 
 const char* const RenderMshUsage
     = "usage: tarvex-cli render IN.msh OUT.png [--size WxH]"
@@ -126,7 +127,8 @@ using namespace tarvex::cli;
 
 int runSolve(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--tol", "--error", "--max-iter", "--freq", "--lines"});
+    const Arguments args(words,
+                         {"--tol", "--error", "--max-iter", "--freq", "--lines", "--solver"});
     const int kinds = (args.has("--linear") ? 1 : 0) + (args.has("--nonlinear") ? 1 : 0)
         + (args.has("--induced") ? 1 : 0);
     if (args.positional().size() != 2 || !args.error().empty() || kinds != 1)
@@ -142,6 +144,14 @@ int runSolve(const std::vector<std::string>& words)
         return usage(SolveUsage);
 
     solver::RunSettings settings;
+    std::string method = "cg";
+    if (args.has("--solver")) {
+        method = args.value("--solver");
+        if (method != "cg" && method != "direct")
+            return usage(SolveUsage);
+    }
+    settings.method = method == "direct" ? linalg::SolverMethod::Direct
+                                         : linalg::SolverMethod::ConjugateGradient;
     if (args.has("--lines")
         && !parseCount(args.value("--lines"), solver::MinEquipotentialCount,
                        solver::MaxEquipotentialCount, settings.equipotentialCount))
@@ -182,6 +192,8 @@ int runSolve(const std::vector<std::string>& words)
     StderrReporter reporter;
     solver::RunResult result;
     const char* kind = "linear";
+    // The calculation alone: reading and writing the files are not counted.
+    const auto started = std::chrono::steady_clock::now();
     if (linear) {
         result = solver::runLinear(model, settings, reporter);
     } else if (nonlinear) {
@@ -192,6 +204,8 @@ int runSolve(const std::vector<std::string>& words)
         model.frequency = frequency;
         result = solver::runInducedCurrents(model, settings, reporter);
     }
+    const double seconds
+        = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     if (result.end == solver::RunEnd::Interrupted)
         return fail(in, Status::failure(msg::CalculoInterrompido));
     if (result.end != solver::RunEnd::Finished)
@@ -209,6 +223,7 @@ int runSolve(const std::vector<std::string>& words)
     if (args.has("--json")) {
         JsonObject json;
         json.text("kind", kind);
+        json.text("solver", method);
         if (nonlinear)
             json.integer("steps", result.nonlinearSteps)
                 .number("error", result.error)
@@ -218,15 +233,17 @@ int runSolve(const std::vector<std::string>& words)
         json.integer("iterations", result.solverIterations)
             .number("relative_residual", result.relativeResidual)
             .number("potential_min", extremes.min)
-            .number("potential_max", extremes.max);
+            .number("potential_max", extremes.max)
+            .number("seconds", seconds);
         std::printf("%s\n", json.str().c_str());
         return 0;
     }
-    std::printf("kind: %s\n", kind);
+    std::printf("kind: %s\nsolver: %s\n", kind, method.c_str());
     if (nonlinear)
         std::printf("steps: %d\nerror: %g %%\n", result.nonlinearSteps, result.error * 100.0);
-    std::printf("iterations: %d\nrelative residual: %g\npotential: %.9g to %.9g\n",
-                result.solverIterations, result.relativeResidual, extremes.min, extremes.max);
+    std::printf("iterations: %d\nrelative residual: %g\npotential: %.9g to %.9g\nseconds: %.3f\n",
+                result.solverIterations, result.relativeResidual, extremes.min, extremes.max,
+                seconds);
     return 0;
 }
 

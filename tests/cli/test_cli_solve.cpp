@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -88,12 +89,42 @@ TEST_F(CliSolve, ArgumentsOutOfRangeAreUsageErrorsAndWriteNothing)
     for (const std::string options :
          {"--linear --nonlinear", "", "--linear --tol 0", "--linear --lines 1",
           "--linear --lines 5001", "--nonlinear --error 0.00001", "--nonlinear --max-iter 1001",
-          "--induced", "--induced --freq -1", "--linear --freq 50", "--linear --error 5"}) {
+          "--induced", "--induced --freq -1", "--linear --freq 50", "--linear --error 5",
+          "--linear --solver lu", "--linear --solver"}) {
         EXPECT_EQ(run("solve " + arg("m.msh") + " " + arg("x.msh") + " " + options), 2) << options;
         EXPECT_FALSE(fs::exists(path("x.msh"))) << options;
     }
     EXPECT_EQ(run("render " + arg("m.msh") + " " + arg("x.png") + " --mode contours"), 2);
     EXPECT_EQ(run("render " + arg("m.msh") + " " + arg("x.png") + " --mode regions --lines 1"), 2);
+}
+
+TEST_F(CliSolve, DirectSolverGivesTheSameResultAndEveryRunSaysItsSolverAndTime)
+{
+    makeModel("m.msh");
+    ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("cg.msh") + " --linear --tol 1e-7 --json"), 0)
+        << err;
+    EXPECT_NE(out.find("\"solver\":\"cg\""), std::string::npos) << out;
+    EXPECT_GE(jsonNumber(out, "seconds"), 0.0);
+    const double cgLow = jsonNumber(out, "potential_min");
+    const double cgHigh = jsonNumber(out, "potential_max");
+    ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("d.msh") + " --linear --solver direct --json"),
+              0)
+        << err;
+    EXPECT_NE(out.find("\"solver\":\"direct\""), std::string::npos) << out;
+    EXPECT_EQ(jsonNumber(out, "iterations"), 1);
+    EXPECT_LT(jsonNumber(out, "relative_residual"), 1e-10);
+    EXPECT_GE(jsonNumber(out, "seconds"), 0.0);
+    const double scale = std::max(std::fabs(cgLow), std::fabs(cgHigh));
+    EXPECT_NEAR(jsonNumber(out, "potential_min"), cgLow, 1e-8 * scale);
+    EXPECT_NEAR(jsonNumber(out, "potential_max"), cgHigh, 1e-8 * scale);
+
+    makeModel("c.msh", "sigma=5.8e7");
+    ASSERT_EQ(run("solve " + arg("c.msh") + " " + arg("i.msh")
+                  + " --induced --freq 50 --solver direct --json"),
+              0)
+        << err;
+    EXPECT_NE(out.find("\"solver\":\"direct\""), std::string::npos) << out;
+    EXPECT_LT(jsonNumber(out, "relative_residual"), 1e-10);
 }
 
 TEST_F(CliSolve, RunsWithoutTheirMaterialsAreRefused)

@@ -182,7 +182,7 @@ void TestMeshRuns::linearRunStoresResultsAndShowsEquipotentials()
     QVERIFY(!m_seen.during.isEmpty());
     for (const auto& [calcula, encerra, interrompe] : m_seen.during)
         QVERIFY(!calcula && !encerra && interrompe);
-    QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
+    QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
     QVERIFY(m_seen.calculaAfter && m_seen.encerraAfter && !m_seen.interrompeAfter);
     QVERIFY(!view().executando());
 
@@ -260,7 +260,7 @@ void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
     trigger(QStringLiteral("Estático Linear"));
     QVERIFY(pressed);
     QCOMPARE(m_prompter->questions, QStringList{text(tarvex::msg::InterrompeCalculo)});
-    QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
+    QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
     QCOMPARE(model().calculationKind, 1);
     QCOMPARE(view().displayMode(), 3);
     QVERIFY(m_frame->doc().isModified());
@@ -424,7 +424,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
     QCOMPARE(view().runSettings().linearTolerance, 1.0 / 100.0 / 5.0);
     QCOMPARE(model().frequency, 60.0);
     QVERIFY(m_frame->doc().isModified());
-    QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
+    QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
     QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::InducedCurrentResult});
     QCOMPARE(view().displayMode(), 3);
     // Now the induced-current lines can be shown, and are traced on the way.

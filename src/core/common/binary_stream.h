@@ -31,6 +31,8 @@ private:
 class ByteWriter {
 public:
     void writeBytes(std::string_view bytes) { m_bytes.append(bytes); }
+    /// Room for `bytes` in all, so that a large file is not copied while it grows.
+    void reserve(std::size_t bytes) { m_bytes.reserve(bytes); }
     /// Writes `text` into a field of exactly `width` bytes, cut or padded with NUL bytes.
     void writeFixedText(std::string_view text, std::size_t width);
     void writeInt32(std::int32_t value);

@@ -451,6 +451,8 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
         result.status = Status::failure(msg::MontagemIndiceZero);
         return result;
     }
+    // The model keeps the matrix without its free slots; a file gets them back when written.
+    matrix.trimSlots();
     model.matrix = std::move(matrix);
     model.rhs = std::move(rhs);
     if (request.largestChange != nullptr)
@@ -493,6 +495,7 @@ bool condenseSymmetry(SolverModel& model)
     RealVector rhs = model.rhs;
     if (!foldSymmetry(model, matrix, rhs))
         return false;
+    matrix.trimSlots();
     model.matrix = std::move(matrix);
     model.rhs = std::move(rhs);
     return true;
@@ -615,6 +618,7 @@ AssemblyResult assembleConductivity(SolverModel& model, int slotsPerRow)
         result.status = Status::failure(msg::MontagemIndiceZero);
         return result;
     }
+    matrix.trimSlots();
     model.conductivityMatrix = std::move(matrix);
     model.conductivityRhs = std::move(rhs);
     model.conductive = 1;

@@ -120,7 +120,41 @@ Status readNodes(ByteReader& in, std::vector<MeshNode>& out)
     return Status::success();
 }
 
+/// Reads `count` doubles and keeps those of the entries of a trimmed layout (the first `entries`
+/// of each row); false when the bytes are not there or a free slot holds a value.
+bool readTrimmedValues(ByteReader in, const std::vector<std::int32_t>& rowStarts,
+                       std::size_t count, const std::vector<std::int32_t>& trimmedStarts,
+                       std::size_t used, std::vector<double>& values, bool& truncated)
+{
+    const std::size_t rows = rowStarts.size() - 1;
+    values.clear();
+    values.reserve(used);
+    double v = 0.0;
+    truncated = !in.readDouble(v); // slot 0, which no reader uses
+    if (truncated)
+        return false;
+    values.push_back(0.0);
+    for (std::size_t i = 1; i <= rows; ++i) {
+        const std::size_t end = i == rows ? count : static_cast<std::size_t>(rowStarts[i + 1]);
+        const std::size_t entries = (i == rows ? used : static_cast<std::size_t>(trimmedStarts[i + 1]))
+            - static_cast<std::size_t>(trimmedStarts[i]);
+        for (std::size_t s = static_cast<std::size_t>(rowStarts[i]), k = 0; s < end; ++s, ++k) {
+            truncated = !in.readDouble(v);
+            if (truncated)
+                return false;
+            if (k < entries)
+                values.push_back(v);
+            else if (v != 0.0 || std::signbit(v))
+                return false;
+        }
+    }
+    return true;
+}
+
 /// Order and slot count are both stored twice; a matrix whose copies disagree is refused.
+/// A matrix whose rows are filled from their first slot with nothing in their free slots, as every
+/// file this program writes holds them, is read without its free slots (trimmed): they would take
+/// most of the model's memory. Writing gives them back, byte for byte.
 Status readMatrix(ByteReader& in, SparseSymMatrix& out)
 {
     std::int32_t order = 0;
@@ -132,8 +166,14 @@ Status readMatrix(ByteReader& in, SparseSymMatrix& out)
     std::int32_t slots = 0;
     if (Status s = readArrayCount(in, Int32Bytes, slots); !s)
         return s;
-    std::vector<std::int32_t> columns;
-    if (!readInts(in, static_cast<std::size_t>(slots) + 1, columns))
+    const std::size_t count = static_cast<std::size_t>(slots) + 1;
+    // The columns and values are looked at where they lie in the file, so that the free slots are
+    // never copied: a file's layout holds most of its slots free.
+    if (count > in.remaining() / Int32Bytes)
+        return Truncated;
+    const ByteReader columnsAt = in;
+    std::string_view skipped;
+    if (!in.readBytes(count * Int32Bytes, skipped))
         return Truncated;
     std::int32_t slotsAgain = 0;
     std::int32_t orderAgain = 0;
@@ -141,10 +181,79 @@ Status readMatrix(ByteReader& in, SparseSymMatrix& out)
         return Truncated;
     if (slotsAgain != slots || orderAgain != order)
         return Status::failure(msg::MshMatrizInvalida);
-    std::vector<double> values;
-    if (!readDoubles(in, static_cast<std::size_t>(slots) + 1, values))
+    if (count > in.remaining() / DoubleBytes)
         return Truncated;
-    if (!SparseSymMatrix::fromStorage(order, rowStarts, columns, values, out))
+    const ByteReader valuesAt = in;
+    if (!in.readBytes(count * DoubleBytes, skipped))
+        return Truncated;
+
+    // Which slots hold entries: rows filled from their first slot, nothing after the first free one,
+    // and every slot in a row (the first row starting at slot 1).
+    const auto rows = static_cast<std::size_t>(order);
+    bool packed = order > 0 && rowStarts[1] == 1;
+    std::vector<std::int32_t> trimmedStarts(rows + 1, 0);
+    std::size_t used = 1;
+    ByteReader columnReader = columnsAt;
+    std::int32_t c = 0;
+    packed = packed && columnReader.readInt32(c); // slot 0, which no reader uses
+    for (std::size_t i = 1; packed && i <= rows; ++i) {
+        const std::int64_t begin = rowStarts[i];
+        const std::int64_t end = i == rows ? static_cast<std::int64_t>(count) : rowStarts[i + 1];
+        if (end < begin || end > static_cast<std::int64_t>(count)) {
+            packed = false; // not a matrix: the full reading below refuses it
+            break;
+        }
+        trimmedStarts[i] = static_cast<std::int32_t>(used);
+        bool free = false;
+        for (std::int64_t s = begin; s < end && packed; ++s) {
+            if (!columnReader.readInt32(c))
+                return Truncated;
+            if (c == 0)
+                free = true;
+            else if (free)
+                packed = false;
+            else
+                ++used;
+        }
+    }
+    if (packed) {
+        std::vector<std::int32_t> columns;
+        columns.reserve(used);
+        columns.push_back(0);
+        columnReader = columnsAt;
+        (void)columnReader.readInt32(c);
+        for (std::size_t i = 1; i <= rows; ++i) {
+            const std::size_t end = i == rows ? count : static_cast<std::size_t>(rowStarts[i + 1]);
+            for (std::size_t s = static_cast<std::size_t>(rowStarts[i]); s < end; ++s) {
+                (void)columnReader.readInt32(c); // there: the first pass read it
+                if (c != 0)
+                    columns.push_back(c);
+            }
+        }
+        std::vector<double> values;
+        bool truncated = false;
+        if (readTrimmedValues(valuesAt, rowStarts, count, trimmedStarts, used, values, truncated)) {
+            if (!SparseSymMatrix::fromTrimmedStorage(order, std::move(rowStarts), slots,
+                                                     std::move(trimmedStarts), std::move(columns),
+                                                     std::move(values), out))
+                return Status::failure(msg::MshMatrizInvalida);
+            return Status::success();
+        }
+        if (truncated)
+            return Truncated;
+    }
+
+    // Any other layout is kept slot for slot, as the file has it.
+    ByteReader columnsAgain = columnsAt;
+    std::vector<std::int32_t> columns;
+    if (!readInts(columnsAgain, count, columns))
+        return Truncated;
+    ByteReader valuesAgain = valuesAt;
+    std::vector<double> values;
+    if (!readDoubles(valuesAgain, count, values))
+        return Truncated;
+    if (!SparseSymMatrix::fromStorage(order, std::move(rowStarts), std::move(columns),
+                                      std::move(values), out))
         return Status::failure(msg::MshMatrizInvalida);
     return Status::success();
 }
@@ -277,7 +386,7 @@ void writeRealVector(ByteWriter& out, const RealVector& v)
 void writeMatrix(ByteWriter& out, const SparseSymMatrix& m)
 {
     const std::int32_t order = m.order();
-    const std::int32_t slots = m.slotCount();
+    const std::int32_t slots = m.storageSlotCount();
     const std::vector<std::int32_t> rowStarts = m.rowStartsForStorage();
     out.writeInt32(order);
     out.writeInt32(0);
@@ -285,13 +394,22 @@ void writeMatrix(ByteWriter& out, const SparseSymMatrix& m)
         out.writeInt32(rowStarts[static_cast<std::size_t>(i)]);
     out.writeInt32(slots);
     out.writeInt32(0);
-    for (std::int32_t s = 1; s <= slots; ++s)
-        out.writeInt32(m.column(s));
+    if (order > 0) {
+        m.forEachStorageSlot([&](int column, double) { out.writeInt32(column); });
+    } else {
+        // Slots without rows (a hand-made file) are written as they were read.
+        for (std::int32_t s = 1; s <= slots; ++s)
+            out.writeInt32(m.column(s));
+    }
     out.writeInt32(slots);
     out.writeInt32(order);
     out.writeDouble(0.0);
-    for (std::int32_t s = 1; s <= slots; ++s)
-        out.writeDouble(m.value(s));
+    if (order > 0) {
+        m.forEachStorageSlot([&](int, double value) { out.writeDouble(value); });
+    } else {
+        for (std::int32_t s = 1; s <= slots; ++s)
+            out.writeDouble(m.value(s));
+    }
 }
 
 void writeCurva(ByteWriter& out, const materials::Curva& c)
@@ -414,6 +532,17 @@ Status readMsh(std::istream& in, SolverModel& out)
 std::string writeMsh(const SolverModel& model)
 {
     ByteWriter out;
+    // The bulk of the file, reserved at once: a buffer that grows by doubling would need up to twice
+    // the file's size while it is written.
+    const auto matrixBytes = [](const SparseSymMatrix& m) {
+        return 12.0 * (m.storageSlotCount() + 1.0) + 4.0 * (m.order() + 1.0) + 16.0;
+    };
+    const double bulk = 48.0 * (static_cast<double>(model.nodes.size()) + 1.0)
+        + 12.0 * static_cast<double>(model.elements.size())
+        + 16.0 * (static_cast<double>(model.rhs.count()) + 1.0) + matrixBytes(model.matrix)
+        + (model.conductive ? matrixBytes(model.conductivityMatrix) : 0.0)
+        + 4.0 * static_cast<double>(model.slaveMasters.size()) + 65536.0;
+    out.reserve(static_cast<std::size_t>(bulk));
     out.writeFixedText(MshVersao01, VersionFieldBytes);
     writeByte(out, model.magnetic);
     out.writeDouble(model.scaleFactor);

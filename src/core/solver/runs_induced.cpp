@@ -132,17 +132,17 @@ RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings,
             model.imaginaryNodes[i].value = solution[i].imag();
         }
     } else {
-        linalg::SolverRequest request;
-        request.matrix = model.matrix.compacted();
-        request.rhs = model.rhs;
         linalg::RealVector solution(n);
-        request.solution = &solution;
-        request.progress = &reporter;
-        request.tolerance = settings.linearTolerance;
         if (settings.method == linalg::SolverMethod::Direct) {
             linalg::DirectSolver direct;
             solved = direct.solve(model.matrix, model.rhs, solution, &reporter);
         } else {
+            linalg::SolverRequest request;
+            request.matrix = model.matrix.compacted();
+            request.rhs = model.rhs;
+            request.solution = &solution;
+            request.progress = &reporter;
+            request.tolerance = settings.linearTolerance;
             solved = linalg::solveConjugateGradient(std::move(request));
         }
         if (solved.end == linalg::SolveEnd::Interrupted) {

@@ -6,6 +6,7 @@
 #include "results/mesh_doc.h"
 #include "results/mesh_view.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,6 +38,16 @@ constexpr double ErroNaoLinearMinimo = 0.0001;
 constexpr double ErroNaoLinearMaximo = 10000.0;
 constexpr int IteracoesMinimo = 1;
 constexpr int IteracoesMaximo = 1000;
+
+// Where the chosen solver method is remembered, shared by the three dialogs.
+const QString ChaveMetodo = QStringLiteral("calculo/metodo");
+const QString MetodoDiretoValor = QStringLiteral("direto");
+const QString MetodoGradientesValor = QStringLiteral("gradientes");
+
+QSettings configuracoes()
+{
+    return QSettings(QStringLiteral("Tarvex Lab"), QStringLiteral("tarvex"));
+}
 
 } // namespace
 
@@ -71,6 +83,7 @@ CDlgProCalcBase::CDlgProCalcBase(CMeshView& view, Prompter& prompter, const QStr
       m_prompter(prompter),
       m_campos(new QVBoxLayout),
       m_status(new QLabel(texto(tarvex::msg::StatusNaoIniciado), this)),
+      m_metodo(new QComboBox(this)),
       m_calcula(new QPushButton(QStringLiteral("Calcula"), this)),
       m_encerra(new QPushButton(QStringLiteral("Encerra"), this)),
       m_interrompe(new QPushButton(QStringLiteral("Interrompe"), this))
@@ -83,6 +96,14 @@ CDlgProCalcBase::CDlgProCalcBase(CMeshView& view, Prompter& prompter, const QStr
     connect(m_interrompe, &QPushButton::clicked, this, &CDlgProCalcBase::interrompe);
     connect(m_encerra, &QPushButton::clicked, this, &CDlgProCalcBase::reject);
 
+    m_metodo->setObjectName(QStringLiteral("metodo"));
+    m_metodo->addItem(texto(tarvex::msg::MetodoGradientesConjugados));
+    m_metodo->addItem(texto(tarvex::msg::MetodoDireto));
+    const bool direto = configuracoes().value(ChaveMetodo).toString() == MetodoDiretoValor;
+    m_metodo->setCurrentIndex(direto ? 1 : 0);
+    auto* metodo = new QFormLayout;
+    metodo->addRow(texto(tarvex::msg::RotuloMetodo), m_metodo);
+
     auto* botoes = new QHBoxLayout;
     botoes->addWidget(m_calcula);
     botoes->addWidget(m_interrompe);
@@ -90,6 +111,7 @@ CDlgProCalcBase::CDlgProCalcBase(CMeshView& view, Prompter& prompter, const QStr
     botoes->addWidget(m_encerra);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(m_campos);
+    layout->addLayout(metodo);
     layout->addWidget(m_status);
     if (comBarra) {
         m_barra = new QProgressBar(this);
@@ -103,6 +125,8 @@ CDlgProCalcBase::CDlgProCalcBase(CMeshView& view, Prompter& prompter, const QStr
 CDlgProCalcBase::~CDlgProCalcBase() = default;
 
 QString CDlgProCalcBase::textoStatus() const { return m_status->text(); }
+
+void CDlgProCalcBase::mostrarStatus(const QString& t) { m_status->setText(t); }
 
 int CDlgProCalcBase::posicao() const { return m_barra ? m_barra->value() : 0; }
 
@@ -149,11 +173,16 @@ void CDlgProCalcBase::calcula()
         return;
     if (!lerCampos())
         return;
+    const bool direto = m_metodo->currentIndex() == 1;
+    m_view.runSettings().method = direto ? tarvex::linalg::SolverMethod::Direct
+                                         : tarvex::linalg::SolverMethod::ConjugateGradient;
+    configuracoes().setValue(ChaveMetodo, direto ? MetodoDiretoValor : MetodoGradientesValor);
 
     m_view.setExecutando(true);
     m_status->setText(texto(tarvex::msg::StatusEmProgresso));
     m_calcula->setEnabled(false);
     m_encerra->setEnabled(false);
+    m_metodo->setEnabled(false);
     m_interrompe->setEnabled(true);
     if (m_barra)
         m_barra->setValue(0);
@@ -165,10 +194,11 @@ void CDlgProCalcBase::calcula()
     m_fim = resultado.end;
     m_calcula->setEnabled(true);
     m_encerra->setEnabled(true);
+    m_metodo->setEnabled(true);
     m_interrompe->setEnabled(false);
     switch (resultado.end) {
     case RunEnd::Finished:
-        m_status->setText(texto(tarvex::msg::StatusConcluido));
+        mostrarConclusao(resultado);
         if (m_barra)
             m_barra->setValue(100);
         break;
@@ -181,6 +211,13 @@ void CDlgProCalcBase::calcula()
         break;
     }
     m_view.concluirCalculo(resultado);
+}
+
+void CDlgProCalcBase::mostrarConclusao(const RunResult& resultado)
+{
+    m_status->setText(texto(tarvex::msg::StatusConcluido) + QLatin1Char('\n')
+                      + QString::asprintf(tarvex::msg::LinhaResiduo, resultado.solverIterations,
+                                          resultado.relativeResidual));
 }
 
 void CDlgProCalcBase::interrompe() { m_view.interromperCalculo(); }
@@ -234,6 +271,14 @@ CDlgProCalculo::CDlgProCalculo(CMeshView& view, Prompter& prompter, QWidget* par
 QString CDlgProCalculo::textoIteracao() const { return m_iteracao->text(); }
 
 void CDlgProCalculo::mostrarIteracao(const QString& t) { m_iteracao->setText(t); }
+
+void CDlgProCalculo::mostrarConclusao(const RunResult& resultado)
+{
+    mostrarStatus(texto(tarvex::msg::StatusConcluido));
+    // Also when the run had no step to make (its stored error already below the target).
+    mostrarIteracao(QString::asprintf(tarvex::msg::LinhaPasso, resultado.nonlinearSteps,
+                                      resultado.error * 100.0));
+}
 
 bool CDlgProCalculo::lerCampos()
 {

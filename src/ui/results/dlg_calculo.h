@@ -5,6 +5,7 @@
 #include <QDialog>
 
 QT_BEGIN_NAMESPACE
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -36,6 +37,8 @@ public:
     int posicao() const;
     /// How the last run ended (Failed before any run).
     tarvex::solver::RunEnd fimUltimaExecucao() const { return m_fim; }
+    /// "Método:": conjugate gradients or direct, remembered in the user's settings.
+    QComboBox* campoMetodo() const { return m_metodo; }
 
 public slots:
     /// "Calcula".
@@ -59,7 +62,11 @@ protected:
     virtual bool lerCampos() = 0;
     virtual tarvex::solver::RunResult executar(tarvex::solver::RunReporter& reporter) = 0;
     virtual void mostrarIteracao(const QString&) {}
+    /// What a finished run leaves in the dialog: the status line with the iterations and the
+    /// relative residual of the run's solve.
+    virtual void mostrarConclusao(const tarvex::solver::RunResult& resultado);
 
+    void mostrarStatus(const QString& texto);
     /// Adds a labelled edit field above the status line.
     QLineEdit* novoCampo(const QString& rotulo, const QString& nome);
     /// Adds a text line above the status line.
@@ -78,6 +85,7 @@ private:
 
     QVBoxLayout* m_campos;
     QLabel* m_status;
+    QComboBox* m_metodo;
     QProgressBar* m_barra = nullptr;
     QPushButton* m_calcula;
     QPushButton* m_encerra;
@@ -113,6 +121,8 @@ protected:
     bool lerCampos() override;
     tarvex::solver::RunResult executar(tarvex::solver::RunReporter& reporter) override;
     void mostrarIteracao(const QString& texto) override;
+    /// The last step and its error stay in the iteration line.
+    void mostrarConclusao(const tarvex::solver::RunResult& resultado) override;
 
 private:
     QLineEdit* m_iteracoes;

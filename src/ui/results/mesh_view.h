@@ -368,7 +368,6 @@ private:
     bool desenharCaminhos(tarvex::paint::Canvas& canvas);
     /// The candidate and indicated points of a creepage definition, over any picture.
     void desenharMarcasCaminhos(tarvex::paint::Canvas& canvas);
-    void abrirGrafico(const tarvex::graphs::GraphData& grafico);
 
     CMeshDoc& m_doc;
     Prompter& m_prompter;

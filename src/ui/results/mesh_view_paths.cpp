@@ -40,12 +40,6 @@ void desenharMinimo(tarvex::paint::Canvas& canvas, const Ponto& p)
 
 } // namespace
 
-void CMeshView::abrirGrafico(const tarvex::graphs::GraphData& grafico)
-{
-    if (m_abridorGraficos)
-        m_abridorGraficos(grafico);
-}
-
 // ---- Critical path -------------------------------------------------------------------------
 
 void CMeshView::caminhoCriticoMouse()

@@ -64,7 +64,7 @@ TEST(ElementMatrix, MagneticTriangleByHandWithReluctivityOfTheRegion)
     EXPECT_NEAR(sparseEntry(k, 3, 1), 0.5 * nu, 1e-9 * nu);
     // The two legs are perpendicular: no coupling, and no slot taken for it.
     EXPECT_EQ(k.findSlot(3, 2), 0);
-    EXPECT_EQ(k.slotCount(), 3 * AssemblySlotsPerRow);
+    EXPECT_EQ(k.storageSlotCount(), 3 * AssemblySlotsPerRow);
     for (int i = 1; i <= 3; ++i)
         EXPECT_EQ(k.column(k.rowBegin(i)), i) << "row " << i << " starts with its diagonal";
     for (std::size_t i = 1; i <= 3; ++i)
@@ -316,7 +316,7 @@ TEST(Assembly, RowWithMoreNeighboursThanSlotsKeepsEveryContribution)
     const auto& k = model.matrix;
     EXPECT_EQ(storedInRow(k, rim + 1), rim + 1);
     EXPECT_EQ(k.column(k.rowBegin(rim + 1)), rim + 1);
-    EXPECT_EQ(k.slotCount(), rim * AssemblySlotsPerRow + rim + 1);
+    EXPECT_EQ(k.storageSlotCount(), rim * AssemblySlotsPerRow + rim + 1);
     // Without sources or imposed nodes a constant potential is in the null space: every row sums
     // to zero only when no coupling was lost.
     RealVector ones(static_cast<std::size_t>(rim + 1));
@@ -337,9 +337,9 @@ TEST(Assembly, NormalMeshKeepsTheRequestedSlotsPerRow)
     }, [](int ix, int) { return ix * 1.0; });
     setRegions(model, {rectangleRegion(-1, -1, 7, 6), rectangleRegion(-0.5, -0.5, 6.5, 5.5)});
     ASSERT_TRUE(assembleLinear(model, ExportSlotsPerRow));
-    EXPECT_EQ(model.matrix.slotCount(), ExportSlotsPerRow * model.freeNodes);
+    EXPECT_EQ(model.matrix.storageSlotCount(), ExportSlotsPerRow * model.freeNodes);
     ASSERT_TRUE(assembleLinear(model));
-    EXPECT_EQ(model.matrix.slotCount(), AssemblySlotsPerRow * model.freeNodes);
+    EXPECT_EQ(model.matrix.storageSlotCount(), AssemblySlotsPerRow * model.freeNodes);
     for (int i = 1; i <= model.freeNodes; ++i)
         EXPECT_EQ(model.matrix.column(model.matrix.rowBegin(i)), i);
 }
@@ -380,7 +380,7 @@ TEST(Conductivity, ConsistentMassTermsAndImposedCouplingByHand)
     EXPECT_NEAR(sparseEntry(q, 2, 1), diagonal / 2.0, 1e-9 * diagonal);
     // Unlike the stiffness, the mass couples nodes 2 and 3 (both triangles).
     EXPECT_NEAR(sparseEntry(q, 3, 2), diagonal, 1e-9 * diagonal);
-    EXPECT_EQ(q.slotCount(), 3 * ExportSlotsPerRow);
+    EXPECT_EQ(q.storageSlotCount(), 3 * ExportSlotsPerRow);
     ASSERT_EQ(model.conductivityRhs.count(), 3u);
     EXPECT_EQ(model.conductivityRhs[1], 0.0);
     EXPECT_NEAR(model.conductivityRhs[2], -diagonal / 2.0 * 5.0, 1e-9 * diagonal);

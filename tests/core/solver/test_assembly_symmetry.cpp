@@ -174,7 +174,7 @@ TEST(SymmetryFolding, RebuiltRowsHoldCopiedColumnsAscendingThenFoldedOnes)
     Strip strip(3, 2.0, 1, periodic(1.0));
     ASSERT_TRUE(assembleLinear(strip.model));
     const auto& k = strip.model.matrix;
-    EXPECT_EQ(k.slotCount(), 20 * strip.model.freeNodes);
+    EXPECT_EQ(k.storageSlotCount(), 20 * strip.model.freeNodes);
     const int nm = strip.model.freeNodes;
     const int interior = nm - strip.model.slaveCount;
     for (int i = 1; i <= nm; ++i) {

@@ -248,6 +248,32 @@ void replaceByIdentity(SolverModel& m)
     m.rhs.fill(7.0);
 }
 
+TEST(RunLinear, DirectSolveOfASingularSystemStoresNothingAndSaysSo)
+{
+    SolverModel m = chain(2);
+    tarvex::linalg::sparseAdd(m.matrix, 1, 1, tarvex::linalg::StoreValue, -1.0);
+    tarvex::linalg::sparseAdd(m.matrix, 2, 2, tarvex::linalg::StoreValue, -1.0);
+    const std::vector<MeshNode> before = m.nodes;
+    RunSettings settings;
+    settings.method = tarvex::linalg::SolverMethod::Direct;
+    RecordingReporter reporter;
+    const tarvex::solver::RunResult run = tarvex::solver::runLinear(m, settings, reporter);
+    EXPECT_EQ(run.end, RunEnd::Failed);
+    EXPECT_EQ(run.status.message, tarvex::msg::FatoracaoFalhou);
+    EXPECT_EQ(m.nodes, before);
+    EXPECT_EQ(m.calculationKind, tarvex::solver::NotCalculated);
+
+    // The same model made sound again is solved directly to its exact answer.
+    tarvex::linalg::sparseAdd(m.matrix, 1, 1, tarvex::linalg::StoreValue, -2.0);
+    tarvex::linalg::sparseAdd(m.matrix, 2, 2, tarvex::linalg::StoreValue, -2.0);
+    m.rhs = tarvex::linalg::multiplySymmetric(m.matrix, RealVector(2));
+    m.rhs[1] = 0.0;
+    m.rhs[2] = -3.0;
+    ASSERT_TRUE(tarvex::solver::runLinear(m, settings, reporter));
+    EXPECT_NEAR(m.nodes[1].value, 1.0, 1e-14);
+    EXPECT_NEAR(m.nodes[2].value, 2.0, 1e-14);
+}
+
 TEST(RunLinear, ReassemblesAfterANonlinearResultOnly)
 {
     SolverModel m = square();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tarvex::linalg {
 
@@ -89,9 +90,9 @@ SparseSymMatrix SparseSymMatrix::fromPattern(const SparsityPattern& pattern)
     return m;
 }
 
-bool SparseSymMatrix::fromStorage(int order, const std::vector<std::int32_t>& rowStarts,
-                                  const std::vector<std::int32_t>& columns,
-                                  const std::vector<double>& values, SparseSymMatrix& out)
+bool SparseSymMatrix::fromStorage(int order, std::vector<std::int32_t> rowStarts,
+                                  std::vector<std::int32_t> columns, std::vector<double> values,
+                                  SparseSymMatrix& out)
 {
     if (order < 0 || rowStarts.size() != static_cast<std::size_t>(order) + 1 || columns.empty()
         || values.size() != columns.size())
@@ -112,8 +113,48 @@ bool SparseSymMatrix::fromStorage(int order, const std::vector<std::int32_t>& ro
         for (int s = m.rowBegin(i); s < m.rowEnd(i); ++s)
             if (columns[static_cast<std::size_t>(s)] < 0 || columns[static_cast<std::size_t>(s)] > i)
                 return false;
-    m.m_columns = columns;
-    m.m_values = values;
+    m.m_columns = std::move(columns);
+    m.m_values = std::move(values);
+    m.m_columns[0] = 0;
+    m.m_values[0] = 0.0;
+    out = std::move(m);
+    return true;
+}
+
+bool SparseSymMatrix::fromTrimmedStorage(int order, std::vector<std::int32_t> storedRowStarts,
+                                         int storedSlots, std::vector<std::int32_t> rowStarts,
+                                         std::vector<std::int32_t> columns,
+                                         std::vector<double> values, SparseSymMatrix& out)
+{
+    const auto rows = static_cast<std::size_t>(order);
+    if (order <= 0 || storedSlots < 0 || storedRowStarts.size() != rows + 1
+        || rowStarts.size() != rows + 1 || columns.empty() || values.size() != columns.size())
+        return false;
+    const std::int64_t storedEnd = static_cast<std::int64_t>(storedSlots) + 1;
+    const auto end = static_cast<std::int64_t>(columns.size());
+    SparseSymMatrix m;
+    m.m_order = order;
+    m.m_rowStart.assign(rows + 2, 0);
+    m.m_storedRowStart.assign(rows + 2, 0);
+    for (std::size_t i = 1; i <= rows; ++i) {
+        const std::int64_t stored = storedRowStarts[i];
+        const std::int64_t storedNext = i == rows ? storedEnd : storedRowStarts[i + 1];
+        const std::int64_t start = rowStarts[i];
+        const std::int64_t next = i == rows ? end : rowStarts[i + 1];
+        if ((i == 1 && (stored != 1 || start != 1)) || storedNext < stored || storedNext > storedEnd
+            || next < start || next > end || next - start > storedNext - stored)
+            return false;
+        m.m_storedRowStart[i] = static_cast<std::int32_t>(stored);
+        m.m_rowStart[i] = static_cast<std::int32_t>(start);
+    }
+    m.m_storedRowStart[rows + 1] = static_cast<std::int32_t>(storedEnd);
+    m.m_rowStart[rows + 1] = static_cast<std::int32_t>(end);
+    for (int i = 1; i <= order; ++i)
+        for (int s = m.rowBegin(i); s < m.rowEnd(i); ++s)
+            if (columns[static_cast<std::size_t>(s)] < 1 || columns[static_cast<std::size_t>(s)] > i)
+                return false;
+    m.m_columns = std::move(columns);
+    m.m_values = std::move(values);
     m.m_columns[0] = 0;
     m.m_values[0] = 0.0;
     out = std::move(m);
@@ -122,7 +163,88 @@ bool SparseSymMatrix::fromStorage(int order, const std::vector<std::int32_t>& ro
 
 std::vector<std::int32_t> SparseSymMatrix::rowStartsForStorage() const
 {
-    return std::vector<std::int32_t>(m_rowStart.begin(), m_rowStart.end() - 1);
+    const std::vector<std::int32_t>& starts = trimmed() ? m_storedRowStart : m_rowStart;
+    return std::vector<std::int32_t>(starts.begin(), starts.end() - 1);
+}
+
+int SparseSymMatrix::storageSlotCount() const
+{
+    return trimmed() ? m_storedRowStart[static_cast<std::size_t>(m_order) + 1] - 1 : slotCount();
+}
+
+bool SparseSymMatrix::trimSlots()
+{
+    if (trimmed())
+        return true;
+    // A matrix without rows keeps whatever slots it has: they belong to no row to remember them.
+    if (m_indexed || m_order <= 0)
+        return false;
+    std::size_t used = 1;
+    for (int i = 1; i <= m_order; ++i) {
+        bool inFree = false;
+        for (int s = rowBegin(i); s < rowEnd(i); ++s) {
+            const auto slot = static_cast<std::size_t>(s);
+            if (m_columns[slot] == 0) {
+                if (m_values[slot] != 0.0 || std::signbit(m_values[slot]))
+                    return false;
+                inFree = true;
+            } else if (inFree) {
+                return false;
+            } else {
+                ++used;
+            }
+        }
+    }
+    std::vector<std::int32_t> rowStart(static_cast<std::size_t>(m_order) + 2, 0);
+    std::vector<std::int32_t> columns;
+    std::vector<double> values;
+    columns.reserve(used);
+    values.reserve(used);
+    columns.push_back(0);
+    values.push_back(0.0);
+    for (int i = 1; i <= m_order; ++i) {
+        rowStart[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(columns.size());
+        for (int s = rowBegin(i); s < rowEnd(i); ++s) {
+            const auto slot = static_cast<std::size_t>(s);
+            if (m_columns[slot] == 0)
+                break;
+            columns.push_back(m_columns[slot]);
+            values.push_back(m_values[slot]);
+        }
+    }
+    rowStart[static_cast<std::size_t>(m_order) + 1] = static_cast<std::int32_t>(columns.size());
+    m_storedRowStart = std::move(m_rowStart);
+    m_rowStart = std::move(rowStart);
+    m_columns = std::move(columns);
+    m_values = std::move(values);
+    return true;
+}
+
+void SparseSymMatrix::expandSlots()
+{
+    if (!trimmed())
+        return;
+    const auto slots = static_cast<std::size_t>(m_storedRowStart[static_cast<std::size_t>(m_order) + 1]);
+    std::vector<std::int32_t> columns(slots, 0);
+    std::vector<double> values(slots, 0.0);
+    for (int i = 1; i <= m_order; ++i) {
+        auto to = static_cast<std::size_t>(m_storedRowStart[static_cast<std::size_t>(i)]);
+        for (int s = rowBegin(i); s < rowEnd(i); ++s, ++to) {
+            columns[to] = m_columns[static_cast<std::size_t>(s)];
+            values[to] = m_values[static_cast<std::size_t>(s)];
+        }
+    }
+    m_rowStart = std::move(m_storedRowStart);
+    m_storedRowStart.clear();
+    m_columns = std::move(columns);
+    m_values = std::move(values);
+}
+
+bool SparseSymMatrix::slotFreeInStoredRow(int row) const
+{
+    const auto r = static_cast<std::size_t>(row);
+    return trimmed()
+        && m_storedRowStart[r + 1] - m_storedRowStart[r] > rowEnd(row) - rowBegin(row);
 }
 
 void SparseSymMatrix::setZero() { std::fill(m_values.begin(), m_values.end(), 0.0); }
@@ -170,6 +292,10 @@ bool SparseSymMatrix::addToPackedRow(int row, int column, double value)
             return true;
         }
     }
+    if (slotFreeInStoredRow(row)) {
+        expandSlots();
+        return addToPackedRow(row, column, value);
+    }
     return false;
 }
 
@@ -180,6 +306,8 @@ bool sparseAdd(SparseSymMatrix& matrix, int row, int column, int mode, double va
     if (std::fabs(value) < 1e-150)
         return true;
     int slot = matrix.findSlot(row, column);
+    if (slot == 0 && matrix.slotFreeInStoredRow(row))
+        matrix.expandSlots();
     if (slot == 0 && !matrix.m_indexed) {
         for (int s = matrix.rowBegin(row); s < matrix.rowEnd(row); ++s)
             if (matrix.m_columns[static_cast<std::size_t>(s)] == 0) {

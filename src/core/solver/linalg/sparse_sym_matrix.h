@@ -21,6 +21,14 @@ class SparsityPattern;
  *   which entries are first written; this is the layout stored in solver model files;
  * - indexed (fromPattern): exactly the pattern's entries, each row holding its diagonal first and
  *   then its lower columns ascending, so that an entry is found by binary search while assembling.
+ *
+ * A slotted matrix whose rows hold their entries from their first slot on, with nothing in their
+ * free slots, can be trimmed (trimSlots): its rows then keep only their entries, in the same
+ * order, and remember how many slots the stored layout gives them, so that the arrays of the file
+ * (rowStartsForStorage, storageSlotCount, forEachStorageSlot) come out byte for byte as before. A
+ * model holds its matrices trimmed: the free slots of a file's layout would otherwise take most of
+ * its memory. An entry added to a trimmed row that does not hold it yet brings the stored layout
+ * back first (expandSlots), so that it takes the slot it always took.
  */
 class SparseSymMatrix {
 public:
@@ -35,9 +43,20 @@ public:
      * with nnz + 1 items (slot 0 unused in each). False, leaving `out` alone, when they do not
      * describe a matrix (row starts out of order or out of range, a column above its row).
      */
-    static bool fromStorage(int order, const std::vector<std::int32_t>& rowStarts,
-                            const std::vector<std::int32_t>& columns,
-                            const std::vector<double>& values, SparseSymMatrix& out);
+    static bool fromStorage(int order, std::vector<std::int32_t> rowStarts,
+                            std::vector<std::int32_t> columns, std::vector<double> values,
+                            SparseSymMatrix& out);
+    /**
+     * A trimmed matrix from a file's layout whose free slots were dropped while reading:
+     * storedRowStarts and storedSlots as the file gives them (order + 1 row starts, slot 0
+     * unused), rowStarts (order + 1 items) the first entry of each row in columns and values
+     * (entry 0 unused in each). False, leaving `out` alone, when they do not describe a matrix or a
+     * row holds more entries than the file gives it slots.
+     */
+    static bool fromTrimmedStorage(int order, std::vector<std::int32_t> storedRowStarts,
+                                   int storedSlots, std::vector<std::int32_t> rowStarts,
+                                   std::vector<std::int32_t> columns, std::vector<double> values,
+                                   SparseSymMatrix& out);
 
     int order() const { return m_order; }
     /// Number of slots, free ones included (nnz).
@@ -52,8 +71,33 @@ public:
 
     /// The arrays as a file stores them (slot 0 first in each; row starts without the end mark).
     std::vector<std::int32_t> rowStartsForStorage() const;
+    /// The slot count a file stores (nnz): with a trimmed matrix, its free slots included.
+    int storageSlotCount() const;
+    /// Column and value of every slot a file stores, in order (free slots as 0, 0).
+    template <typename Visit>
+    void forEachStorageSlot(Visit&& visit) const
+    {
+        for (int i = 1; i <= m_order; ++i) {
+            for (int s = rowBegin(i); s < rowEnd(i); ++s)
+                visit(column(s), value(s));
+            if (trimmed()) {
+                const std::size_t row = static_cast<std::size_t>(i);
+                const int free = (m_storedRowStart[row + 1] - m_storedRowStart[row])
+                    - (rowEnd(i) - rowBegin(i));
+                for (int k = 0; k < free; ++k)
+                    visit(0, 0.0);
+            }
+        }
+    }
     const std::vector<std::int32_t>& columns() const { return m_columns; }
     const std::vector<double>& values() const { return m_values; }
+
+    /// Drops the free slots (see the class comment); false, leaving the matrix as it is, when its
+    /// rows are not filled from their first slot or a free slot holds a value.
+    bool trimSlots();
+    /// The stored layout again, free slots and all.
+    void expandSlots();
+    bool trimmed() const { return !m_storedRowStart.empty(); }
 
     /**
      * The same matrix without its free slots: each row keeps its stored entries in their order,
@@ -84,6 +128,10 @@ private:
     std::vector<std::int32_t> m_rowStart{0, 1};
     std::vector<std::int32_t> m_columns{0};
     std::vector<double> m_values{0.0};
+    // Row starts of the stored layout while trimmed (as m_rowStart), empty otherwise.
+    std::vector<std::int32_t> m_storedRowStart;
+
+    bool slotFreeInStoredRow(int row) const;
 };
 
 /// How sparseAdd combines a value with the stored entry.

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 using namespace tarvex::linalg;
 using linalg_test::Dense;
 
@@ -166,4 +169,50 @@ TEST(SparseStorage, RoundTripsTheStoredArraysAndRejectsInconsistentOnes)
     EXPECT_FALSE(SparseSymMatrix::fromStorage(3, badStarts, m.columns(), m.values(), untouched));
     EXPECT_FALSE(SparseSymMatrix::fromStorage(3, starts, m.columns(), {0.0}, untouched));
     EXPECT_EQ(untouched.order(), 1);
+}
+
+TEST(SparseSymMatrix, TrimmedMatrixKeepsItsEntriesAndGivesBackItsStoredLayout)
+{
+    SparseSymMatrix slotted = SparseSymMatrix::withSlots(3, 4);
+    sparseAdd(slotted, 1, 1, AddValue, 2.0);
+    sparseAdd(slotted, 2, 2, AddValue, 3.0);
+    sparseAdd(slotted, 2, 1, AddValue, -1.0);
+    sparseAdd(slotted, 3, 3, AddValue, 4.0);
+    const SparseSymMatrix original = slotted;
+
+    SparseSymMatrix trimmed = slotted;
+    ASSERT_TRUE(trimmed.trimSlots());
+    EXPECT_TRUE(trimmed.trimmed());
+    EXPECT_EQ(trimmed.slotCount(), 4);
+    EXPECT_EQ(trimmed.storageSlotCount(), 12);
+    EXPECT_EQ(trimmed.rowStartsForStorage(), original.rowStartsForStorage());
+    std::vector<std::pair<int, double>> stored;
+    trimmed.forEachStorageSlot([&](int c, double v) { stored.emplace_back(c, v); });
+    ASSERT_EQ(stored.size(), 12u);
+    for (int s = 1; s <= 12; ++s)
+        EXPECT_EQ(stored[static_cast<std::size_t>(s) - 1],
+                  (std::pair<int, double>{original.column(s), original.value(s)}));
+    EXPECT_EQ(sparseEntry(trimmed, 1, 2), -1.0);
+    RealVector x(3);
+    x.fill(1.0);
+    EXPECT_EQ(multiplySymmetric(trimmed, x)[1], multiplySymmetric(original, x)[1]);
+
+    // An entry the trimmed row does not hold takes the slot it takes in the stored layout.
+    ASSERT_TRUE(sparseAdd(trimmed, 3, 1, AddValue, 0.5));
+    ASSERT_TRUE(sparseAdd(slotted, 3, 1, AddValue, 0.5));
+    EXPECT_FALSE(trimmed.trimmed());
+    EXPECT_EQ(trimmed.columns(), slotted.columns());
+    EXPECT_EQ(trimmed.values(), slotted.values());
+
+    // A row with a hole before an entry is not trimmed.
+    SparseSymMatrix withHole;
+    std::vector<std::int32_t> columns = original.columns();
+    std::vector<double> values = original.values();
+    const auto third = static_cast<std::size_t>(original.rowBegin(3));
+    std::swap(columns[third], columns[third + 1]);
+    std::swap(values[third], values[third + 1]);
+    ASSERT_TRUE(SparseSymMatrix::fromStorage(3, original.rowStartsForStorage(), columns, values,
+                                             withHole));
+    EXPECT_FALSE(withHole.trimSlots());
+    EXPECT_FALSE(withHole.trimmed());
 }
