@@ -14,6 +14,8 @@ set(TARVEX_DEB_DEPENDS
     libqt6svg6
     qt6-qpa-plugins
     qt6-translations-l10n
+    libcholmod3
+    libumfpack5
 )
 
 set(TARVEX_DATA_DIR ${CMAKE_INSTALL_DATADIR}/tarvex)
