@@ -251,4 +251,21 @@ inline constexpr std::string_view MapaSemCorrentesInduzidas =
 inline constexpr std::string_view EscalaCoresSemResultado =
     "Não há resultados de cálculo disponível ! Ação cancelada. ";
 
+// DXF import, and the export's crossings of arcs and removed elements
+inline constexpr std::string_view DxfCodigoInvalido =
+    " Não é possível ler arquivo DXF: código de grupo inválido !";
+inline constexpr std::string_view DxfValorInvalido =
+    " Não é possível ler arquivo DXF: valor numérico inválido !";
+/// Heading of the list of ignored entity kinds, one "  KIND : count" line each after it.
+inline constexpr std::string_view DxfEntidadesIgnoradas =
+    " Entidades do arquivo DXF ignoradas na importação :";
+/// Followed by the crossing's coordinates in FormatoPontoCruzamento.
+inline constexpr std::string_view CruzamentoNaoResolvido =
+    " Cruzamento que não pode ser resolvido (tangência ou trecho menor que a distância mínima)"
+    " no ponto";
+inline constexpr std::string_view FormatoPontoCruzamento = " (%g, %g) !";
+/// printf format: how many elements the clean-up and the dangling removal left out.
+inline constexpr std::string_view FormatoElementosRemovidos =
+    " %zu elemento(s) removido(s) na exportação";
+
 } // namespace tarvex::msg
