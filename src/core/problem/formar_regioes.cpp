@@ -278,7 +278,10 @@ bool interior(const SegmentoContorno& e, const Ponto& p)
         return false;
     if (!e.ehArco) {
         const double ux = e.x2 - e.x1, uy = e.y2 - e.y1;
-        const double t = ((p.x - e.x1) * ux + (p.y - e.y1) * uy) / (ux * ux + uy * uy);
+        const double len2 = ux * ux + uy * uy;
+        if (!(len2 > 0.0))
+            return false;
+        const double t = ((p.x - e.x1) * ux + (p.y - e.y1) * uy) / len2;
         return t > 0.0 && t < 1.0;
     }
     const geometry::ExtensaoArco a = extensao(e);
@@ -294,7 +297,8 @@ double posicao(const SegmentoContorno& e, const Ponto& p)
 {
     if (!e.ehArco) {
         const double ux = e.x2 - e.x1, uy = e.y2 - e.y1;
-        return ((p.x - e.x1) * ux + (p.y - e.y1) * uy) / (ux * ux + uy * uy);
+        const double len2 = ux * ux + uy * uy;
+        return len2 > 0.0 ? ((p.x - e.x1) * ux + (p.y - e.y1) * uy) / len2 : 0.0;
     }
     const double inicio = extensao(e).inicio;
     double angle = anguloPolar(p.x - e.xc, p.y - e.yc);
