@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <utility>
 
@@ -54,6 +55,7 @@ Ponto extremo(const SegmentoContorno& e, Id id) { return id % 2 == 0 ? e.p1() : 
 GradeEspacial gradeExtremos(const std::vector<SegmentoContorno>& work, double lado)
 {
     GradeEspacial grade(lado);
+    grade.reserva(2 * work.size());
     for (std::size_t i = 0; i < work.size(); ++i) {
         grade.inserePonto(static_cast<Id>(2 * i), work[i].p1());
         grade.inserePonto(static_cast<Id>(2 * i + 1), work[i].p2());
@@ -207,6 +209,7 @@ geometry::Segmento comoSegmento(const SegmentoContorno& e) { return {e.p1(), e.p
 Status divideCruzamentos(std::vector<SegmentoContorno>& work)
 {
     GradeElementos elementos(ladoPara(work));
+    elementos.grade.reserva(2 * work.size());
     for (std::size_t i = 0; i < work.size(); ++i)
         elementos.insere(work, i);
     GradeEspacial extremos = gradeExtremos(work, LadoCoincide);
@@ -430,6 +433,7 @@ Status divideArcos(std::vector<SegmentoContorno>& work, double d, ResultadoForma
                    bool& dividiu)
 {
     GradeElementos elementos(ladoPara(work));
+    elementos.grade.reserva(2 * work.size());
     for (std::size_t i = 0; i < work.size(); ++i)
         elementos.insere(work, i);
     std::vector<std::vector<Ponto>> cortes(work.size());
@@ -512,6 +516,7 @@ Status divideJuncoes(std::vector<SegmentoContorno>& work, double d, ResultadoFor
     if (!(d > 0.0))
         return Status::success();
     GradeElementos elementos(ladoPara(work));
+    elementos.grade.reserva(2 * work.size());
     for (std::size_t i = 0; i < work.size(); ++i)
         elementos.insere(work, i);
     GradeEspacial extremos = gradeExtremos(work, LadoCoincide);
@@ -654,6 +659,7 @@ public:
     explicit Arestas(std::vector<Aresta> edges)
         : m_edges(std::move(edges)), m_apagada(m_edges.size(), false), m_grade(LadoCoincide)
     {
+        m_grade.reserva(2 * m_edges.size());
         for (std::size_t k = 0; k < m_edges.size(); ++k) {
             m_grade.inserePonto(static_cast<Id>(k), m_edges[k].P1);
             m_grade.inserePonto(static_cast<Id>(k), m_edges[k].P2);
@@ -790,7 +796,7 @@ bool caminha(Arestas& edges, Aresta current, const Ponto& stop, bool onlyUnused,
 /// regions are visited in list order, and in each the last-walked element of a chord goes first,
 /// as a search of the contour in list order would find it.
 void restauraArcos(const std::vector<Cordas>& arcs, const std::vector<std::size_t>& chordEdge,
-                   const Percursos& percursos, common::FrontList<Regiao>& regions)
+                   const Percursos& percursos, std::deque<Regiao>& regions)
 {
     const std::size_t regionCount = percursos.arestas.size();
     // Where each chord edge was walked: (region, position in walking order).
@@ -845,7 +851,7 @@ void restauraArcos(const std::vector<Cordas>& arcs, const std::vector<std::size_
     for (std::size_t r = 0; r < regionCount; ++r) {
         if (arcsPushed[r].empty())
             continue;
-        Regiao& region = regions.at(regionCount - 1 - r);
+        Regiao& region = regions[r];
         const std::vector<SegmentoContorno> walkedOrder = region.segmentos.inStorageOrder();
         region.segmentos.clear();
         for (std::size_t p = 0; p < walkedOrder.size(); ++p)
@@ -933,12 +939,21 @@ Status formarRegioes(const geometry::DrawingData& drawing, ResultadoFormacao& ou
     }
     Arestas edges(std::move(edgeList));
     Percursos percursos;
-    out.regioes.pushFront(Regiao());
+    // Regions in the order they are made; they reach the result's list (each at its front) only
+    // at the end, so a long list is never copied as it grows.
+    std::deque<Regiao> regioes;
+    const auto entrega = [&] {
+        out.regioes.reserve(regioes.size());
+        for (Regiao& region : regioes)
+            out.regioes.pushFront(std::move(region));
+    };
+    regioes.emplace_back();
     percursos.novaRegiao();
     Aresta lastEdge;
-    if (!caminha(edges, {{start.x + 100.0, start.y}, start, 0}, start, true, out.regioes.at(0),
+    if (!caminha(edges, {{start.x + 100.0, start.y}, start, 0}, start, true, regioes.back(),
                  percursos, lastEdge)) {
         out.marcas.push_back({SegmentoContorno::reta(lastEdge.P1, lastEdge.P2), 4, 2});
+        entrega();
         return Status::failure(msg::ErroContorno);
     }
 
@@ -950,17 +965,20 @@ Status formarRegioes(const geometry::DrawingData& drawing, ResultadoFormacao& ou
         Aresta& first = edges[k];
         if (first.uso == 1)
             std::swap(first.P1, first.P2);
-        out.regioes.pushFront(Regiao());
+        regioes.emplace_back();
         percursos.novaRegiao();
         edges.usa(k);
-        Regiao& region = out.regioes.at(0);
+        Regiao& region = regioes.back();
         percursos.adiciona(region, first, k);
         const Ponto stop = first.P1;
-        if (!caminha(edges, first, stop, false, region, percursos, lastEdge, k))
+        if (!caminha(edges, first, stop, false, region, percursos, lastEdge, k)) {
+            entrega();
             return Status::failure(msg::ErroRegioes);
+        }
     }
 
-    restauraArcos(arcs, chordEdge, percursos, out.regioes);
+    restauraArcos(arcs, chordEdge, percursos, regioes);
+    entrega();
     for (const Regiao& region : out.regioes.inListOrder())
         for (const SegmentoContorno& e : region.segmentos.inListOrder())
             out.marcas.push_back({e, 15, 1});

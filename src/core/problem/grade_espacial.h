@@ -24,6 +24,9 @@ public:
 
     double lado() const { return m_lado; }
 
+    /// Room for about `cells` cells, so filing them does not rehash the table again and again.
+    void reserva(std::size_t cells) { m_celulas.reserve(cells); }
+
     /// Files `id` in every cell the box covers; a box over too many cells goes to a list that
     /// every query returns, so one long element does not fill the grid.
     void insereCaixa(Id id, double xMin, double yMin, double xMax, double yMax)
