@@ -12,12 +12,29 @@ namespace tarvex::cli {
 namespace {
 
 /// Opens a drawing by its file's extension; only the drawing types are accepted here.
-Status openByExtension(const std::string& path, geometry::DrawingData& drawing)
+Status openByExtension(const std::string& path, geometry::DrawingData& drawing,
+                       geometry::DxfIgnorados* ignored = nullptr)
 {
     const std::string extension = common::extensionOf(path);
     if (extension != "des" && extension != "pre" && extension != "dxf")
         return Status::failure(msg::UnknownFileType);
-    return geometry::openDrawing(path, extension, drawing);
+    return geometry::openDrawing(path, extension, drawing, ignored);
+}
+
+/// Entity kind → count, in the kinds' order.
+std::string ignoredJson(const geometry::DxfIgnorados& ignored)
+{
+    JsonObject object;
+    for (const auto& [kind, count] : ignored)
+        object.integer(kind, count);
+    return object.str();
+}
+
+/// Says on stderr which entities a DXF import left out.
+void reportIgnored(const std::string& path, const geometry::DxfIgnorados& ignored)
+{
+    for (const auto& [kind, count] : ignored)
+        std::fprintf(stderr, "%s: ignored %lld %s\n", path.c_str(), count, kind.c_str());
 }
 
 std::string boxJson(const geometry::DrawingData& drawing)
@@ -52,8 +69,10 @@ int runInfo(const std::vector<std::string>& words)
     if (common::extensionOf(path) == "grp" || common::extensionOf(path) == "mat")
         return runInfoGraph(path, args.has("--json"));
     geometry::DrawingData drawing;
-    if (Status s = openByExtension(path, drawing); !s)
+    geometry::DxfIgnorados ignored;
+    if (Status s = openByExtension(path, drawing, &ignored); !s)
         return fail(path, s);
+    const bool dxf = common::extensionOf(path) == "dxf";
 
     // Only the binary drawing carries a version text.
     const bool binary = common::extensionOf(path) == "des";
@@ -64,15 +83,17 @@ int runInfo(const std::vector<std::string>& words)
             head.text("version", geometry::DesVersion);
         else
             head.null("version");
-        const std::string json = head
+        head
                                      .number("scale", drawing.fatorEscala)
                                      .integer("points", static_cast<long long>(drawing.pontos.size()))
                                      .integer("segments",
                                               static_cast<long long>(drawing.segmentos.size()))
                                      .integer("arcs", static_cast<long long>(drawing.arcos.size()))
-                                     .raw("bbox", boxJson(drawing))
-                                     .str();
-        std::printf("%s\n", json.c_str());
+                                     .raw("bbox", boxJson(drawing));
+        if (dxf)
+            head.raw("ignored", ignoredJson(ignored));
+        const std::string text = head.str();
+        std::printf("%s\n", text.c_str());
         return 0;
     }
     std::printf("file:     %s\n", path.c_str());
@@ -86,6 +107,8 @@ int runInfo(const std::vector<std::string>& words)
         std::printf("extent:   x %g .. %g, y %g .. %g\n", box.xMin, box.xMax, box.yMin, box.yMax);
     else
         std::printf("extent:   empty\n");
+    for (const auto& [kind, count] : ignored)
+        std::printf("ignored:  %lld %s\n", count, kind.c_str());
     return 0;
 }
 
@@ -93,7 +116,8 @@ int runConvert(const std::vector<std::string>& words)
 {
     const Arguments args(words, {});
     if (args.positional().size() != 2 || !args.error().empty())
-        return usage("usage: tarvex-cli convert IN.pre|IN.des OUT.des | IN.dat OUT.dat | IN.grp OUT.asc");
+        return usage("usage: tarvex-cli convert IN.pre|IN.des|IN.dxf OUT.des | IN.dat OUT.dat | "
+                     "IN.grp OUT.asc");
     const std::string& in = args.positional()[0];
     const std::string& out = args.positional()[1];
     if (common::extensionOf(in) == "grp")
@@ -101,8 +125,10 @@ int runConvert(const std::vector<std::string>& words)
     if (common::extensionOf(in) == "dat")
         return runConvertProblem(in, out);
     geometry::DrawingData drawing;
-    if (Status s = openByExtension(in, drawing); !s)
+    geometry::DxfIgnorados ignored;
+    if (Status s = openByExtension(in, drawing, &ignored); !s)
         return fail(in, s);
+    reportIgnored(in, ignored);
     std::string written;
     if (Status s = geometry::saveDrawing(out, drawing, &written); !s)
         return fail(out, s);

@@ -26,7 +26,7 @@ namespace tarvex::cli {
 namespace {
 
 const char* const ExportUsage =
-    "usage: tarvex-cli export-dat IN.des|IN.pre OUT.dat [--min-distance D]";
+    "usage: tarvex-cli export-dat IN.des|IN.pre|IN.dxf OUT.dat [--min-distance D]";
 
 /// The version text at the head of a .dat image (its NUL-terminated start).
 std::string versionOf(const std::string& bytes)
@@ -139,8 +139,18 @@ int runExport(const std::vector<std::string>& words)
     }
 
     problem::ResultadoFormacao result;
-    if (Status s = problem::formarRegioes(drawing, result); !s)
-        return fail(in, s);
+    const Status formed = problem::formarRegioes(drawing, result);
+    if (result.removidos > 0) {
+        char text[160];
+        std::snprintf(text, sizeof text, std::string(msg::FormatoElementosRemovidos).c_str(),
+                      result.removidos);
+        std::fprintf(stderr, "%s:%s\n", in.c_str(), text);
+    }
+    if (!formed) {
+        std::fprintf(stderr, "%s: %s\n", in.c_str(),
+                     problem::textoFalhaFormacao(formed, result).c_str());
+        return 1;
+    }
 
     // The window of the drawing view after "&Normal": the extent with a 3 % margin.
     const geometry::Caixa box = paint::janelaNormal(drawing, paint::JanelaInicial);
@@ -149,7 +159,8 @@ int runExport(const std::vector<std::string>& words)
         problem::escreveDatExportado(drawing.fatorEscala, window, result.regioes);
     if (Status s = common::writeFileAtomically(out, bytes); !s)
         return fail(out, s);
-    std::fprintf(stderr, "%zu regions written to %s\n", result.regioes.size(), out.c_str());
+    std::fprintf(stderr, "%zu regions written to %s (%zu elements removed)\n",
+                 result.regioes.size(), out.c_str(), result.removidos);
     return 0;
 }
 

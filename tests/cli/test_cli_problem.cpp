@@ -52,10 +52,11 @@ TEST_F(CliProblem, ExportOfTheReferenceDrawingGivesFourRegionsInItsWindow)
 
 TEST_F(CliProblem, MinimumDistanceDecidesWhetherAGapCloses)
 {
-    // A square whose last side stops 0.03 short of its first corner.
+    // A square whose last side stops 0.03 short of its first corner (short of the first side
+    // too: an end on another side's interior would be a junction, not a gap).
     writeText("gap.pre",
         "1000\n1 2 0\n2 3 0\n3 4 0\n4 5 0\nfim\n"
-        "0 0\n10 0\n10 10\n0 10\n0.03 0\nfim\nfim\n");
+        "0 0\n10 0\n10 10\n0 10\n0 0.03\nfim\nfim\n");
     ASSERT_EQ(run("export " + arg("gap.pre") + " " + arg("closed.dat")), 0) << err;
     ASSERT_EQ(run("info " + arg("closed.dat") + " --json"), 0) << err;
     // Two regions listed: the outer contour and the square.

@@ -62,6 +62,7 @@ private slots:
     void drawingWithNothingClosedWarnsAndWritesNothing();
     void unwritableTargetWarnsAndOpensNothing();
     void removedElementsAreMarkedInTheView();
+    void unresolvedCrossingIsToldWithItsPlaceAndMarked();
 
 private:
     CDesFrame* openDrawing(const QString& name, DrawingData drawing);
@@ -255,6 +256,26 @@ void TestExport::removedElementsAreMarkedInTheView()
     QVERIFY(!frame->exportarDat());
     QVERIFY(std::none_of(view->marcas().begin(), view->marcas().end(),
         [](const MarcaDesenho& m) { return m.cor == 4; }));
+}
+
+void TestExport::unresolvedCrossingIsToldWithItsPlaceAndMarked()
+{
+    // A circle of radius 5 touching the bottom of the rectangle at (5, 0).
+    DrawingData drawing = rectangle();
+    drawing.arcos.pushFront({{10, 5}, {0, 5}, {5, 5}});
+    drawing.arcos.pushFront({{0, 5}, {10, 5}, {5, 5}});
+    CDesFrame* frame = openDrawing(QStringLiteral("tangente.des"), drawing);
+    QVERIFY(frame);
+    QVERIFY(!frame->exportarDat());
+    QCOMPARE(m_prompter->warnings.size(), 1);
+    QVERIFY2(m_prompter->warnings[0].startsWith(coreText(tarvex::msg::CruzamentoNaoResolvido))
+                 && m_prompter->warnings[0].contains(QStringLiteral("(5, ")),
+             qPrintable(m_prompter->warnings[0]));
+    QVERIFY(m_chooser->requests.empty());
+    const auto& marcas = frame->view()->marcas();
+    const auto wide = std::count_if(marcas.begin(), marcas.end(),
+        [](const MarcaDesenho& m) { return m.cor == 4 && m.largura == 2; });
+    QCOMPARE(wide, 2); // a cross over the place
 }
 
 QTEST_MAIN(TestExport)

@@ -55,7 +55,7 @@ private slots:
     void templatesAreRegisteredInTableOrder();
     void startsMaximisedWithNoDocumentAndTheStartUpMenus();
     void filesAreDispatchedByTheExactDocumentName();
-    void typesNotBuiltYetSayPlainlyAndOpenNothing();
+    void dxfOpensAsADrawingAndListsWhatItLeftOut();
     void unreadableDrawingWarnsAndOpensNothing();
     void openDialogPassesPathAndExtensionAndCancelDoesNothing();
     void openingAnOpenPathActivatesItsFrame();
@@ -170,22 +170,26 @@ void TestMainApp::filesAreDispatchedByTheExactDocumentName()
     QVERIFY(m_prompter->warnings.isEmpty());
 }
 
-void TestMainApp::typesNotBuiltYetSayPlainlyAndOpenNothing()
+void TestMainApp::dxfOpensAsADrawingAndListsWhatItLeftOut()
 {
-    for (const QString extension : {"dxf"}) {
-        const QString path = m_dir.filePath(QStringLiteral("algo.") + extension);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("0\n");
-        file.close();
-        m_prompter->warnings.clear();
-        QVERIFY(!m_app->abrirPorExtensao(path, extension));
-        QCOMPARE(m_prompter->warnings.size(), 1);
-        QVERIFY2(m_prompter->warnings.first().startsWith(UnknownType),
-                 qPrintable(m_prompter->warnings.first()));
-        QVERIFY(frames().isEmpty());
-    }
-    QVERIFY(m_app->arquivosRecentes().isEmpty());
+    const QString path = m_dir.filePath(QStringLiteral("peca.dxf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n10\n10\n0\n20\n0\n11\n5\n21\n5\n"
+               "0\nSPLINE\n0\nENDSEC\n0\nEOF\n");
+    file.close();
+    m_prompter->warnings.clear();
+    auto* frame =
+        qobject_cast<CDesFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("dxf")));
+    QVERIFY(frame);
+    QCOMPARE(frame->doc().documentType(), QStringLiteral("dxf"));
+    QCOMPARE(frame->doc().data().segmentos.size(), std::size_t{1});
+    QVERIFY(!frame->doc().data().contagensAlteradas());
+    QVERIFY(m_prompter->warnings.isEmpty());
+    QCOMPARE(m_prompter->informations.size(), 1);
+    QVERIFY2(m_prompter->informations.first().contains(QStringLiteral("SPLINE : 1")),
+             qPrintable(m_prompter->informations.first()));
+    QCOMPARE(m_app->arquivosRecentes().size(), 1);
 }
 
 void TestMainApp::unreadableDrawingWarnsAndOpensNothing()

@@ -20,6 +20,9 @@ public:
     /// Adds at the end of the list order (the record becomes the last one listed).
     void pushBack(T record) { m_byStorage.insert(m_byStorage.begin(), std::move(record)); }
 
+    /// Room for `count` records, so adding them moves none of those already held.
+    void reserve(std::size_t count) { m_byStorage.reserve(count); }
+
     std::size_t size() const { return m_byStorage.size(); }
     bool empty() const { return m_byStorage.empty(); }
     void clear() { m_byStorage.clear(); }

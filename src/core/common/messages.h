@@ -485,5 +485,21 @@ inline constexpr std::string_view RotuloCoenergia = "Coenergia (J/m) :";
 inline constexpr std::string_view RotuloPotencialMedioA = "Potencial médio (Wb/m) :";
 inline constexpr std::string_view RotuloPotencialMedioV = "Potencial médio (V) :";
 inline constexpr std::string_view RotuloPerdas = "Perdas (W/m) :";
+// DXF import, and the export's crossings of arcs and removed elements
+inline constexpr std::string_view DxfCodigoInvalido =
+    " Não é possível ler arquivo DXF: código de grupo inválido !";
+inline constexpr std::string_view DxfValorInvalido =
+    " Não é possível ler arquivo DXF: valor numérico inválido !";
+/// Heading of the list of ignored entity kinds, one "  KIND : count" line each after it.
+inline constexpr std::string_view DxfEntidadesIgnoradas =
+    " Entidades do arquivo DXF ignoradas na importação :";
+/// Followed by the crossing's coordinates in FormatoPontoCruzamento.
+inline constexpr std::string_view CruzamentoNaoResolvido =
+    " Cruzamento que não pode ser resolvido (tangência ou trecho menor que a distância mínima)"
+    " no ponto";
+inline constexpr std::string_view FormatoPontoCruzamento = " (%g, %g) !";
+/// printf format: how many elements the clean-up and the dangling removal left out.
+inline constexpr std::string_view FormatoElementosRemovidos =
+    " %zu elemento(s) removido(s) na exportação";
 
 } // namespace tarvex::msg

@@ -5,6 +5,7 @@
 #include "common/word_reader.h"
 #include "common/messages.h"
 #include "geometry/drawing.h"
+#include "geometry/dxf_io.h"
 
 #include <cctype>
 #include <cerrno>
@@ -238,7 +239,8 @@ Status readPre(std::istream& in, DrawingData& out)
     return Status::success();
 }
 
-Status openDrawing(const std::string& path, std::string_view documentType, DrawingData& out)
+Status openDrawing(const std::string& path, std::string_view documentType, DrawingData& out,
+                   DxfIgnorados* ignorados)
 {
     if (documentType == "des" || documentType == "pre") {
         std::string bytes;
@@ -250,7 +252,7 @@ Status openDrawing(const std::string& path, std::string_view documentType, Drawi
         return readPre(text, out);
     }
     if (documentType == "dxf")
-        return Status::failure(msg::UnknownFileType);
+        return readDxfFile(path, out, ignorados);
     out = DrawingData();
     return Status::success();
 }

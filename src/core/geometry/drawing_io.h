@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/status.h"
+#include "geometry/dxf_io.h"
 
 #include <iosfwd>
 #include <string>
@@ -27,8 +28,10 @@ std::string writeDes(const DrawingData& drawing);
 Status readPre(std::istream& in, DrawingData& out);
 
 /// Opens a drawing file by the extension of its document type ("des", "pre", "dxf"), compared
-/// exactly; any other type gives an empty drawing.
-Status openDrawing(const std::string& path, std::string_view documentType, DrawingData& out);
+/// exactly; any other type gives an empty drawing. A DXF import tells in `ignorados` (when not
+/// null) which entities it left out.
+Status openDrawing(const std::string& path, std::string_view documentType, DrawingData& out,
+                   DxfIgnorados* ignorados = nullptr);
 
 /// The path a drawing is saved under: a ".pre" or ".dxf" extension becomes ".des".
 std::string caminhoGravacao(const std::string& path);

@@ -26,15 +26,27 @@ struct ResultadoFormacao {
     /// failure the records made so far are kept here, as the user will see them.
     common::FrontList<Regiao> regioes;
     std::vector<MarcaDesenho> marcas;
+    /// Elements left out for being shorter than the minimum distance or dangling; each is also
+    /// among the marks, in colour 4.
+    std::size_t removidos = 0;
+    /// Where a crossing could not be resolved (a tangency, or a piece shorter than the minimum
+    /// distance), when the formation stopped for that reason.
+    bool temPontoProblema = false;
+    Ponto pontoProblema;
 };
 
 /**
  * Turns the loose segments and arcs of a drawing into closed regions: cleans the geometry with
- * the drawing's minimum point distance, removes duplicates, splits crossing segments, removes
- * dangling pieces, walks the outer contour and every interior region by the sharpest right turn
+ * the drawing's minimum point distance, removes duplicates, splits crossing segments, splits arcs
+ * where they cross segments or arcs and any element where another one ends on its interior,
+ * removes dangling pieces, walks the outer contour and every interior region by the sharpest right turn
  * (arcs walked as four chords each), and puts the arcs back into the contours they bound.
  */
 Status formarRegioes(const geometry::DrawingData& drawing, ResultadoFormacao& out);
+
+/// The text to show for a failed formation: its message, with the coordinates of the crossing
+/// when one could not be resolved.
+std::string textoFalhaFormacao(const Status& status, const ResultadoFormacao& resultado);
 
 /// The window written with an exported problem: x-min, x-max, y-min, y-max.
 struct JanelaExportacao {

@@ -211,8 +211,13 @@ CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& exte
         m_prompter.warn(erro + QLatin1Char('\n') + nomeArquivo);
         return nullptr;
     }
+    const QString aviso = doc->avisoImportacao();
     adicionarRecente(path);
-    return criarFrameDesenho(std::move(doc));
+    CDesFrame* frame = criarFrameDesenho(std::move(doc));
+    // The drawing opens first, so the user sees what came in while reading what did not.
+    if (frame && !aviso.isEmpty())
+        m_prompter.inform(aviso + QLatin1Char('\n') + nomeArquivo);
+    return frame;
 }
 
 QStringList CMainApp::arquivosParaAbrir(const QStringList& arguments)

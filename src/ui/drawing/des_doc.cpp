@@ -1,6 +1,7 @@
 #include "drawing/des_doc.h"
 
 #include "geometry/drawing_edit.h"
+#include "common/messages.h"
 #include "geometry/drawing_io.h"
 
 #include <QFile>
@@ -89,11 +90,21 @@ bool CDesDoc::open(const QString& path, QString& error)
 {
     // Read into a fresh drawing so a bad file leaves this document as it was.
     tarvex::geometry::DrawingData read;
-    const tarvex::Status status =
-        tarvex::geometry::openDrawing(localPath(path), m_documentType.toStdString(), read);
+    tarvex::geometry::DxfIgnorados ignorados;
+    const tarvex::Status status = tarvex::geometry::openDrawing(
+        localPath(path), m_documentType.toStdString(), read, &ignorados);
     if (!status) {
         error = statusText(status);
         return false;
+    }
+    m_avisoImportacao.clear();
+    if (!ignorados.empty()) {
+        const std::string_view cabecalho = tarvex::msg::DxfEntidadesIgnoradas;
+        m_avisoImportacao =
+            QString::fromUtf8(cabecalho.data(), static_cast<qsizetype>(cabecalho.size()));
+        for (const auto& [tipo, quantos] : ignorados)
+            m_avisoImportacao +=
+                QStringLiteral("\n  %1 : %2").arg(QString::fromStdString(tipo)).arg(quantos);
     }
     m_data = std::move(read);
     m_path = path;

@@ -32,6 +32,9 @@ public:
     /// Reads `path` by this document's type. On failure the document is unchanged and the
     /// returned text (the core's fixed message) says why.
     bool open(const QString& path, QString& error);
+    /// What the last DXF import left out, one "  KIND : count" line per entity kind after a
+    /// heading; empty when nothing was left out.
+    QString avisoImportacao() const { return m_avisoImportacao; }
     /// Saves as .des under `path` (".pre"/".dxf" extension becomes ".des"); the saved path becomes
     /// the document's path. False, with the message, when the file cannot be written.
     bool save(const QString& path, QString& error);
@@ -75,6 +78,7 @@ private:
     tarvex::common::FrontList<tarvex::problem::Regiao> m_regioes;
     QString m_documentType;
     QString m_path;
+    QString m_avisoImportacao;
     int m_untitledNumber = 1;
     bool m_modified = false;
     bool m_closing = false;

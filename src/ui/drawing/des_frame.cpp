@@ -391,7 +391,8 @@ bool CDesFrame::exportarDat()
     }
     // Messages and the file dialog come after the wait cursor is gone.
     if (!status) {
-        m_app.prompter().warn(coreText(status.message));
+        m_app.prompter().warn(
+            QString::fromStdString(tarvex::problem::textoFalhaFormacao(status, resultado)));
         return false;
     }
 

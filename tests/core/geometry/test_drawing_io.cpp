@@ -321,7 +321,7 @@ TEST_F(DrawingFiles, OpenDispatchesOnTheDocumentTypeExactly)
     DrawingData d = sample();
     EXPECT_EQ(openDrawing(file("missing.des"), "des", d).message, msg::CannotOpenFile);
     EXPECT_EQ(d.pontos.size(), 2u);
-    EXPECT_EQ(openDrawing(file("x.dxf"), "dxf", d).message, msg::UnknownFileType);
+    EXPECT_EQ(openDrawing(file("x.dxf"), "dxf", d).message, msg::CannotOpenFile);
     EXPECT_TRUE(openDrawing(file("anything"), "DES", d));
     EXPECT_TRUE(d.vazio());
 }

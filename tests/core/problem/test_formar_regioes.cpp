@@ -2,10 +2,15 @@
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
 #include "geometry/helpers.h"
+#include "common/progress.h"
+#include "problem/dat_io.h"
 #include "problem/formar_regioes.h"
+#include "problem/mesher/gerar_malha.h"
+#include "problem/problem_data.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 
@@ -194,4 +199,135 @@ TEST(ExportedDat, NamesFollowTheDrawingsExtension)
     EXPECT_EQ(nomeDatProposto("/p.des/bobina.pre"), "/p.des/bobina.dat");
     EXPECT_EQ(caminhoDatEscolhido("/p/x.des"), "/p/x.dat");
     EXPECT_EQ(caminhoDatEscolhido("/p/x.dat"), "/p/x.dat");
+}
+
+namespace {
+
+void circulo(DrawingData& d, double cx, double cy, double r)
+{
+    d.arcos.pushFront({{cx + r, cy}, {cx - r, cy}, {cx, cy}});
+    d.arcos.pushFront({{cx - r, cy}, {cx + r, cy}, {cx, cy}});
+}
+
+/// Meshes the exported problem: overlapping regions are what made the mesher stop.
+void exportaEMalha(const DrawingData& d, std::size_t regioes)
+{
+    ResultadoFormacao r;
+    const Status s = formarRegioes(d, r);
+    ASSERT_TRUE(s) << textoFalhaFormacao(s, r);
+    ASSERT_EQ(r.regioes.size(), regioes);
+    const std::string bytes = escreveDatExportado(d.fatorEscala, {0, 1, 0, 1}, r.regioes);
+    ProblemData data;
+    ASSERT_TRUE(readDat(std::string_view(bytes), data));
+    NoProgress progress;
+    const Status malha = gerarMalha(data, {}, progress);
+    EXPECT_TRUE(malha) << malha.message;
+    EXPECT_GT(data.numTriangulos, 0);
+}
+
+} // namespace
+
+TEST(FormarRegioes, ArcsAreSplitWhereTheyCrossSegmentsAndArcs)
+{
+    DrawingData box;
+    retangulo(box, 0, 0, 100, 50);
+    circulo(box, 100, 25, 20); // over the right side: outside part, lens inside, the rest
+    exportaEMalha(box, 4);
+
+    DrawingData two;
+    circulo(two, 0, 0, 10);
+    circulo(two, 12, 0, 10);
+    exportaEMalha(two, 4);
+
+    // Each piece keeps the centre of its arc.
+    ResultadoFormacao r;
+    ASSERT_TRUE(formarRegioes(two, r));
+    for (const Regiao& region : r.regioes.inListOrder()) {
+        for (const SegmentoContorno& e : region.segmentos.inListOrder()) {
+            ASSERT_EQ(e.ehArco, 1);
+            EXPECT_TRUE(std::abs(e.xc) < 1e-6 || std::abs(e.xc - 12) < 1e-6) << e.xc;
+        }
+    }
+}
+
+TEST(FormarRegioes, AnEndOnAnotherElementsInteriorSplitsIt)
+{
+    DrawingData box;
+    retangulo(box, 0, 0, 100, 50);
+    box.segmentos.pushFront({{40, 0}, {40, 50}});
+    exportaEMalha(box, 3);
+
+    // Within the minimum distance of the side, and on arcs: a diameter across a circle.
+    DrawingData near;
+    retangulo(near, 0, 0, 100, 50);
+    near.segmentos.pushFront({{40, 0.03}, {40, 49.98}});
+    exportaEMalha(near, 3);
+    DrawingData disc;
+    circulo(disc, 0, 0, 10);
+    disc.segmentos.pushFront({{0, -10}, {0, 10}});
+    exportaEMalha(disc, 3);
+
+    // Two rectangles sharing part of a side: the overlap is kept once.
+    DrawingData shared;
+    retangulo(shared, 0, 0, 10, 10);
+    retangulo(shared, 10, 2, 20, 8);
+    exportaEMalha(shared, 3);
+}
+
+TEST(FormarRegioes, UnresolvableCrossingsStopTheExportAndSayWhere)
+{
+    DrawingData tangent;
+    retangulo(tangent, 0, 0, 100, 50);
+    circulo(tangent, 50, 25, 25); // touches the bottom and the top
+    ResultadoFormacao r;
+    Status s = formarRegioes(tangent, r);
+    ASSERT_EQ(s.message, msg::CruzamentoNaoResolvido);
+    ASSERT_TRUE(r.temPontoProblema);
+    EXPECT_NEAR(r.pontoProblema.x, 50, 1e-6);
+    EXPECT_TRUE(std::abs(r.pontoProblema.y) < 1e-6 || std::abs(r.pontoProblema.y - 50) < 1e-6);
+    const std::string text = textoFalhaFormacao(s, r);
+    EXPECT_EQ(text.rfind(std::string(msg::CruzamentoNaoResolvido), 0), 0u);
+    EXPECT_NE(text.find("(50, "), std::string::npos) << text;
+    EXPECT_EQ(marcasDeCor(r, 4), 2); // a cross over the place
+    EXPECT_TRUE(r.regioes.empty());
+
+    // A line that passes 0.02 beyond an arc leaves a piece shorter than the minimum distance.
+    DrawingData stub;
+    circulo(stub, 0, 0, 10);
+    stub.segmentos.pushFront({{-20, 0.5}, {std::sqrt(100.0 - 0.25) + 0.02, 0.5}});
+    s = formarRegioes(stub, r);
+    EXPECT_EQ(s.message, msg::CruzamentoNaoResolvido);
+    EXPECT_NEAR(r.pontoProblema.x, std::sqrt(100.0 - 0.25), 1e-6);
+}
+
+TEST(FormarRegioes, RemovedElementsAreCountedAndMarked)
+{
+    DrawingData d;
+    retangulo(d, 0, 0, 10, 10);
+    d.segmentos.pushFront({{20, 20}, {20.01, 20}}); // shorter than d
+    d.segmentos.pushFront({{10, 10}, {15, 15}});    // dangles from a corner
+    ResultadoFormacao r;
+    ASSERT_TRUE(formarRegioes(d, r));
+    EXPECT_EQ(r.removidos, 2u);
+    EXPECT_EQ(marcasDeCor(r, 4), 2);
+    EXPECT_EQ(r.regioes.size(), 2u);
+}
+
+TEST(FormarRegioes, GridOfCellsGivesOneRegionPerCellPlusTheOuterContour)
+{
+    // The end points meet exactly, so every export step finds its neighbours through the grid
+    // index; a wrong cell lookup loses or doubles regions.
+    DrawingData d;
+    const int n = 30, m = 20;
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j < m; ++j)
+            d.segmentos.pushFront({{i * 0.7, j * 0.7}, {i * 0.7, (j + 1) * 0.7}});
+    for (int j = 0; j <= m; ++j)
+        for (int i = 0; i < n; ++i)
+            d.segmentos.pushFront({{i * 0.7, j * 0.7}, {(i + 1) * 0.7, j * 0.7}});
+    ResultadoFormacao r;
+    ASSERT_TRUE(formarRegioes(d, r));
+    EXPECT_EQ(r.regioes.size(), static_cast<std::size_t>(n * m + 1));
+    for (std::size_t i = 0; i + 1 < r.regioes.size(); ++i)
+        EXPECT_NEAR(areaNaCaminhada(r.regioes.at(i)), -0.49, 1e-9);
 }
