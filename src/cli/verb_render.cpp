@@ -35,7 +35,8 @@ const char* const RenderUsage =
     " [--size WxH] [--mode MODE] [--lines N] [--map B|H|D|E|J|P]\n"
     "  the format follows OUT's extension; IN.msh also writes OUT.emf (0.01 mm, lines only)\n"
     "  W and H from 1 to 20000; --mode structure|mesh for IN.dat; for IN.msh --mode\n"
-    "  mesh|regions|equipotentials|induced-lines (default regions), --lines N (2 to 5000)\n"
+    "  mesh|regions|equipotentials|induced-lines (default regions), --lines N (2 to 5000),\n"
+    "  --aux-lines auto (the auxiliary lines the automatic removal takes out are left out)\n"
     "  for the lines, or --map for a colour map";
 
 } // namespace
@@ -45,7 +46,8 @@ using namespace tarvex;
 using namespace tarvex::cli;
 
 int writeResultsEmfPicture(solver::SolverModel& model, int displayMode, int equipotentialCount,
-                           int width, int height, const std::string& out)
+                           int width, int height, const std::string& out,
+                           const std::vector<problem::SegmentoContorno>* hidden)
 {
     // The visible window of a view of width × height showing the model's first window.
     paint::ViewMapping mapping;
@@ -56,6 +58,7 @@ int writeResultsEmfPicture(solver::SolverModel& model, int displayMode, int equi
     options.window = {mapping.xMin(), mapping.yMin(), mapping.xMax(), mapping.yMax()};
     options.displayMode = displayMode;
     options.equipotentialCount = equipotentialCount;
+    options.hidden = hidden;
     if (Status s = results::writeResultsEmf(out, model, options); !s)
         return fail(out, s);
     return 0;
@@ -63,7 +66,7 @@ int writeResultsEmfPicture(solver::SolverModel& model, int displayMode, int equi
 
 int runRender(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--size", "--mode", "--lines", "--map"});
+    const Arguments args(words, {"--size", "--mode", "--lines", "--map", "--aux-lines"});
     if (args.positional().size() != 2 || !args.error().empty())
         return usage(RenderUsage);
     int width = DefaultWidth;
@@ -83,11 +86,14 @@ int runRender(const std::vector<std::string>& words)
         return fail(out, Status::failure(msg::EmfSoResultados));
     if (type == "msh") {
         const auto app = ensureGuiApplication();
+        if (args.has("--aux-lines") && args.value("--aux-lines") != "auto")
+            return usage(RenderUsage);
         if (args.has("--map"))
             return runRenderMshMap(in, out, width, height, args.value("--map"));
         return runRenderMsh(in, out, width, height,
                             args.has("--mode") ? args.value("--mode") : std::string("regions"),
-                            args.has("--lines") ? args.value("--lines") : std::string());
+                            args.has("--lines") ? args.value("--lines") : std::string(),
+                            args.has("--aux-lines"));
     }
     const std::string mode = args.has("--mode") ? args.value("--mode") : "structure";
     if (mode != "structure" && (mode != "mesh" || type != "dat"))

@@ -6,6 +6,9 @@
 namespace tarvex::solver {
 struct SolverModel;
 }
+namespace tarvex::problem {
+struct SegmentoContorno;
+}
 
 /// Each verb takes the words after its name and returns the process exit status. Failures print
 /// their message on stderr; --json output is one JSON object on stdout.
@@ -47,11 +50,12 @@ int runSolve(const std::vector<std::string>& args);
 /// The .msh branch of render (needs a GUI application object): mesh, regions, equipotentials,
 /// induced-current lines; `lines` is the --lines word, empty when not given.
 int runRenderMsh(const std::string& in, const std::string& out, int width, int height,
-                 const std::string& mode, const std::string& lines);
+                 const std::string& mode, const std::string& lines, bool autoAuxLines = false);
 /// The .emf branch of the .msh render: the results picture export of a view of width × height
 /// showing the model's first window in `displayMode`.
 int writeResultsEmfPicture(tarvex::solver::SolverModel& model, int displayMode,
-                           int equipotentialCount, int width, int height, const std::string& out);
+                           int equipotentialCount, int width, int height, const std::string& out,
+                           const std::vector<tarvex::problem::SegmentoContorno>* hidden = nullptr);
 /// render --map B|H|D|E|J|P of a .msh file.
 int runRenderMshMap(const std::string& in, const std::string& out, int width, int height,
                     const std::string& quantity);

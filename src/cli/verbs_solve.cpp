@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "paint/picture_export.h"
 #include "paint/paint_results.h"
+#include "results/auxiliary_lines.h"
 #include "solver/equipotentials.h"
 #include "solver/msh_io.h"
 #include "solver/runs.h"
@@ -248,7 +249,7 @@ int runSolve(const std::vector<std::string>& words)
 }
 
 int runRenderMsh(const std::string& in, const std::string& out, int width, int height,
-                 const std::string& mode, const std::string& lines)
+                 const std::string& mode, const std::string& lines, bool autoAuxLines)
 {
     int displayMode = 0;
     if (mode == "mesh")
@@ -280,11 +281,15 @@ int runRenderMsh(const std::string& in, const std::string& out, int width, int h
             return fail(in, s);
     }
 
+    // The picture after "Apaga Lin Aux. &Autom.": the lines it removes are left out.
+    results::LinhasAuxiliares hidden;
+    if (autoAuxLines)
+        hidden = results::linhasAuxiliaresAutomaticas(model);
     if (paint::pictureFormatOf(out) == paint::PictureFormat::Emf)
-        return writeResultsEmfPicture(model, displayMode, count, width, height, out);
+        return writeResultsEmfPicture(model, displayMode, count, width, height, out, &hidden);
     const Status s =
         paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
-            paint::renderResults(painter, model, displayMode, size);
+            paint::renderResults(painter, model, displayMode, size, &hidden);
         });
     if (!s)
         return fail(out, s);

@@ -81,6 +81,11 @@ TEST_F(CliSolve, LinearRunStoresTheResultAndRendersEveryMode)
     EXPECT_NE(pictures[0], pictures[1]);
     EXPECT_NE(pictures[1], pictures[2]) << "lines over the regions";
     EXPECT_NE(pictures[2], pictures[3]) << "--lines changes the count";
+    ASSERT_EQ(run("render " + arg("s.msh") + " " + arg("a.png") + " --size 400x300 --aux-lines auto"),
+              0)
+        << err;
+    EXPECT_TRUE(isPng(bytes("a.png")));
+    ASSERT_EQ(run("render " + arg("s.msh") + " " + arg("a.emf") + " --aux-lines auto"), 0) << err;
 }
 
 TEST_F(CliSolve, ArgumentsOutOfRangeAreUsageErrorsAndWriteNothing)
@@ -96,6 +101,7 @@ TEST_F(CliSolve, ArgumentsOutOfRangeAreUsageErrorsAndWriteNothing)
     }
     EXPECT_EQ(run("render " + arg("m.msh") + " " + arg("x.png") + " --mode contours"), 2);
     EXPECT_EQ(run("render " + arg("m.msh") + " " + arg("x.png") + " --mode regions --lines 1"), 2);
+    EXPECT_EQ(run("render " + arg("m.msh") + " " + arg("x.png") + " --aux-lines manual"), 2);
 }
 
 TEST_F(CliSolve, DirectSolverGivesTheSameResultAndEveryRunSaysItsSolverAndTime)

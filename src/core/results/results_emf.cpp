@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "common/messages.h"
 #include "geometry/helpers.h"
+#include "results/auxiliary_lines.h"
 #include "results/emf_writer.h"
 #include "solver/equipotentials.h"
 #include "solver/solver_model.h"
@@ -139,7 +140,8 @@ Status resultsEmf(solver::SolverModel& model, const EmfExport& options, std::str
         writer.deleteObject(linePen);
     for (const problem::Regiao& regiao : model.regions.inListOrder())
         for (const problem::SegmentoContorno& e : regiao.segmentos.inListOrder())
-            draw.element(e);
+            if (!options.hidden || !contemLinha(*options.hidden, e))
+                draw.element(e);
     out = writer.finish();
     return Status::success();
 }

@@ -2,8 +2,10 @@
 
 #include "common/status.h"
 #include "geometry/drawing.h"
+#include "problem/records.h"
 
 #include <string>
+#include <vector>
 
 namespace tarvex::solver {
 struct SolverModel;
@@ -16,6 +18,8 @@ struct EmfExport {
     geometry::Caixa window;     ///< the visible (fitted) window, model units
     int displayMode = 2;        ///< the view's display mode (1 mesh, 3 equipotentials, ...)
     int equipotentialCount = 21; ///< levels of the equipotentials traced again in mode 3
+    /// Contour lines the view leaves out (removed auxiliary lines); none when null.
+    const std::vector<problem::SegmentoContorno>* hidden = nullptr;
 };
 
 /// Pen widths of the picture, in 0.01 mm.

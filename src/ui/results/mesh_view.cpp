@@ -291,6 +291,7 @@ tarvex::Status CMeshView::exportarEmf(const QString& path)
 {
     ajustarNaTela();
     tarvex::results::EmfExport opcoes;
+    opcoes.hidden = &m_doc.linhasOcultas();
     opcoes.window = {mapping().xMin(), mapping().yMin(), mapping().xMax(), mapping().yMax()};
     opcoes.displayMode = m_displayMode;
     opcoes.equipotentialCount = m_equipotentialCount;
