@@ -445,6 +445,10 @@ void CMeshView::setMouseMode(std::int16_t modo)
     update();
 }
 
+namespace {
+bool modoDoisCliques(std::int16_t modo);
+}
+
 void CMeshView::atualizarDica()
 {
     if (m_modoZoom) {
