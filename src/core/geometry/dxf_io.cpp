@@ -189,7 +189,8 @@ public:
     /// for (the tangent of a quarter of the included angle, positive counterclockwise from a).
     void juntar(const Ponto& a, const Ponto& b, double bulge)
     {
-        if (bulge == 0.0 || coincide(a, b)) {
+        // A bulge this small is a straight piece: its centre would lie beyond any drawing.
+        if (std::abs(bulge) < 1e-9 || coincide(a, b)) {
             segmento(a, b);
             return;
         }

@@ -237,3 +237,12 @@ TEST(Dxf, TwentyThousandLinesEachInsertedAtTheFront)
     EXPECT_EQ(d.pontos.size(), 40000u);
     EXPECT_EQ(d.segmentos.at(0), (Segmento{{19999, 0}, {19999, 1}}));
 }
+
+TEST(Dxf, AVanishingBulgeIsAStraightPiece)
+{
+    const DrawingData d = le(entidades(pares({{0, "LWPOLYLINE"}, {90, "2"}, {70, "0"}, {10, "0"},
+                                              {20, "0"}, {42, "1e-300"}, {10, "5"}, {20, "0"}})));
+    EXPECT_TRUE(d.arcos.empty());
+    ASSERT_EQ(d.segmentos.size(), 1u);
+    EXPECT_EQ(d.segmentos.at(0), (Segmento{{0, 0}, {5, 0}}));
+}

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -84,4 +85,31 @@ TEST(DxfWriters, EveryVersionTheInstalledWriterKnows)
         confereCaixa((dir / (std::string("caixa_") + version + ".dxf")).string(),
                      std::string(version) != "r12");
     std::filesystem::remove_all(dir);
+}
+
+TEST(DxfWriters, EveryCutOfARealFileReadsOrIsRefusedWithoutHarm)
+{
+    // A file cut anywhere (a transfer that stopped): never a crash or a read past the end, and
+    // never more than the whole file gives.
+    std::string text;
+    {
+        DrawingData whole;
+        ASSERT_TRUE(readDxfFile(Dados + "/caixa_r2018.dxf", whole));
+        std::FILE* f = std::fopen((Dados + "/caixa_r2018.dxf").c_str(), "rb");
+        ASSERT_TRUE(f);
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
+        std::fclose(f);
+    }
+    for (std::size_t cut = 0; cut <= text.size(); cut += 5) {
+        DrawingData d;
+        const Status s = readDxf(std::string_view(text).substr(0, cut), d);
+        if (s.ok) {
+            EXPECT_LE(d.segmentos.size(), 5u) << cut;
+            EXPECT_LE(d.arcos.size(), 5u) << cut;
+            EXPECT_LE(d.pontos.size(), 16u) << cut;
+        }
+    }
 }
