@@ -69,8 +69,9 @@ void CGraphView::desenhar(tarvex::paint::Canvas& canvas)
     painter.save();
     if (imprimindo && tamanho.width() > 0.0)
         painter.scale(alvo.width() / tamanho.width(), alvo.height() / tamanho.height());
+    // Paper is white: the screen's background stays on the screen.
     tarvex::paint::paintGraph(painter, m_doc.data(), m_doc.axes(), m_ativas, tamanho, imprimindo,
-                              corFundo());
+                              imprimindo ? QColor(Qt::white) : corFundo());
     painter.restore();
 }
 

@@ -21,10 +21,17 @@ using graphs::PlotPen;
 
 QString text(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
+/// On paper the palette's white would vanish: black takes its place.
+QColor onPaper(const QColor& colour, bool printing)
+{
+    return printing && colour == QColor(Qt::white) ? QColor(Qt::black) : colour;
+}
+
 QPen plotPen(const PlotPen& pen, bool printing)
 {
     const double width = printing ? pen.width * PlotScreenDpi / PlotPrinterPenDpi : pen.width;
-    QPen out(ViewPalette::entry(pen.color), std::max(1.0, width), penStyle(pen.style));
+    QPen out(onPaper(ViewPalette::entry(pen.color), printing), std::max(1.0, width),
+             penStyle(pen.style));
     out.setCapStyle(Qt::FlatCap);
     return out;
 }
@@ -61,16 +68,16 @@ QPointF toPixel(const graphs::PlotMapping& m, const graphs::PlotPoint& p)
     return {m.toPixelX(p.x), m.toPixelY(p.y)};
 }
 
-void drawGrid(QPainter& painter, const graphs::PlotLayout& layout)
+void drawGrid(QPainter& painter, const graphs::PlotLayout& layout, bool printing)
 {
     const graphs::PlotArea& a = layout.mapping.area;
-    painter.setPen(QPen(ViewPalette::entry(graphs::GridColor), 1.0));
+    painter.setPen(QPen(onPaper(ViewPalette::entry(graphs::GridColor), printing), 1.0));
     for (const graphs::Tick& t : layout.xTicks)
         painter.drawLine(QPointF(t.pixel, a.top), QPointF(t.pixel, a.bottom + layout.tickLength));
     for (const graphs::Tick& t : layout.yTicks)
         painter.drawLine(QPointF(a.left - layout.tickLength, t.pixel), QPointF(a.right, t.pixel));
 
-    QPen zero(ViewPalette::entry(graphs::ZeroLineColor), 1.0, Qt::DotLine);
+    QPen zero(onPaper(ViewPalette::entry(graphs::ZeroLineColor), printing), 1.0, Qt::DotLine);
     painter.setPen(zero);
     if (layout.zeroX)
         painter.drawLine(QPointF(*layout.zeroX, a.top), QPointF(*layout.zeroX, a.bottom));
@@ -101,9 +108,9 @@ int yLabelSize(const graphs::PlotLayout& layout)
     return std::clamp(int(room), MinLabelSize, layout.sizes.yLabel);
 }
 
-void drawTexts(QPainter& painter, const graphs::PlotLayout& layout)
+void drawTexts(QPainter& painter, const graphs::PlotLayout& layout, bool printing)
 {
-    const QColor color = ViewPalette::entry(graphs::TextColor);
+    const QColor color = onPaper(ViewPalette::entry(graphs::TextColor), printing);
     const int xSize = xLabelSize(layout);
     for (const graphs::Tick& t : layout.xTicks)
         drawText(painter, t.label, {t.pixel, layout.xLabelBaseline}, xSize, Align::Centre, color);
@@ -179,8 +186,8 @@ void paintGraph(QPainter& painter, const graphs::GraphData& data, const graphs::
     const graphs::PlotLayout layout =
         graphs::layoutPlot(data, axes, active, width, height, printing);
 
-    drawGrid(painter, layout);
-    drawTexts(painter, layout);
+    drawGrid(painter, layout, printing);
+    drawTexts(painter, layout, printing);
     // Curves end exactly on the axes; nothing outside the plot area is theirs to draw on.
     const graphs::PlotArea& a = layout.mapping.area;
     painter.save();
