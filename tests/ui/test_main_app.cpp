@@ -245,8 +245,9 @@ void TestMainApp::menuBarFollowsTheActiveFrame()
 {
     CDesFrame* a = m_app->novoDesenho();
     QMenuBar* bar = m_app->mainFrame()->menuBar();
-    const QStringList drawingMenus{"&Arquivos", "&Exibir", "Opções", "Arranjos Tipicos",
-                                   "&Janela", "A&juda"};
+    const QStringList drawingMenus{"&Arquivos", "&Exibir",     "Opções",      "&Editar",
+                                   "&Inserir",  "&Selecionar", "E&xcluir",    "Re&produzir",
+                                   "&Deslocar", "Arranjos Tipicos", "&Janela", "A&juda"};
     QCOMPARE(menuTitles(bar), drawingMenus);
     QCOMPARE(bar->actions().first(), a->menus().first()->menuAction());
 
