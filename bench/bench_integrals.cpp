@@ -8,10 +8,10 @@
 #include "solver/solver_model.h"
 
 #include <chrono>
-#include <ctime>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 using namespace tarvex;
@@ -21,7 +21,7 @@ namespace {
 problem::Regiao rectangle(double x0, double y0, double x1, double y1)
 {
     problem::Regiao r;
-    const geometry::Ponto a{x0, y0}, b{x1, y0}, c{x1, y1}, d{x0, y1};
+    const geometry::Ponto a { x0, y0 }, b { x1, y0 }, c { x1, y1 }, d { x0, y1 };
     r.segmentos.pushBack(problem::SegmentoContorno::reta(a, b));
     r.segmentos.pushBack(problem::SegmentoContorno::reta(b, c));
     r.segmentos.pushBack(problem::SegmentoContorno::reta(c, d));
@@ -34,19 +34,19 @@ solver::SolverModel gridModel(int n)
     solver::SolverModel m;
     m.scaleFactor = 1000.0;
     const double side = 100.0;
-    m.window = {0, side, 0, side};
+    m.window = { 0, side, 0, side };
     for (int j = 0; j <= n; ++j)
         for (int i = 0; i <= n; ++i) {
             const double x = side * i / n, y = side * j / n;
-            m.nodes.push_back({x, y, 1e-3 * std::sin(x / 30.0) * std::cos(y / 40.0)});
+            m.nodes.push_back({ x, y, 1e-3 * std::sin(x / 30.0) * std::cos(y / 40.0) });
         }
     const auto id = [n](int i, int j) { return j * (n + 1) + i + 1; };
     std::vector<solver::MeshElement> listed;
     listed.reserve(static_cast<std::size_t>(2 * n * n));
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i) {
-            listed.push_back({id(i, j), id(i + 1, j + 1), id(i + 1, j)});
-            listed.push_back({id(i, j), id(i, j + 1), id(i + 1, j + 1)});
+            listed.push_back({ id(i, j), id(i + 1, j + 1), id(i + 1, j) });
+            listed.push_back({ id(i, j), id(i, j + 1), id(i + 1, j + 1) });
         }
     for (auto e = listed.rbegin(); e != listed.rend(); ++e)
         m.elements.pushFront(*e);
@@ -83,11 +83,11 @@ int main(int argc, char** argv)
         if (!results::integrateTotal(model, total))
             return 1;
         const double cpu = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-        const double s =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double s
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("pass %d: %zu triangles, total in %.3f s (%.3f s of CPU; target < 0.2 s); "
                     "energy %.6g J/m, current %.6g A\n",
-                    pass, model.elements.size(), s, cpu, total.energy, total.current);
+            pass, model.elements.size(), s, cpu, total.energy, total.current);
     }
     return 0;
 }

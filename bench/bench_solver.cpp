@@ -51,7 +51,7 @@ double secondsSince(Clock::time_point start)
 
 double cpuSeconds()
 {
-    timespec t{};
+    timespec t {};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
@@ -120,7 +120,7 @@ int repetitionsFor(const std::string& level)
 
 double peakMb()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
@@ -147,13 +147,16 @@ bool resetPeak()
     return static_cast<bool>(out);
 }
 
-double megabytes(double bytes) { return bytes / (1024.0 * 1024.0); }
+double megabytes(double bytes)
+{
+    return bytes / (1024.0 * 1024.0);
+}
 
 /// Counts the solver iterations of a run (goOn is asked once per iteration and once per step).
 class CountingReporter final : public solver::RunReporter {
 public:
-    void status(std::string_view) override {}
-    void percent(int) override {}
+    void status(std::string_view) override { }
+    void percent(int) override { }
     bool goOn() override
     {
         ++calls;
@@ -176,9 +179,9 @@ struct Options {
     bool induced = false;
     bool eigenLower = true;
     bool runLinear = true; ///< also the whole linear run (solve, potentials, equipotentials)
-    bool results = false;  ///< also the results commands (sections, force, losses)
-    bool direct = false;   ///< the direct solver's figures, and the non-linear target run with both
-    std::string writeMsh;  ///< where to write the plain model (for a peak-memory run of the CLI)
+    bool results = false; ///< also the results commands (sections, force, losses)
+    bool direct = false; ///< the direct solver's figures, and the non-linear target run with both
+    std::string writeMsh; ///< where to write the plain model (for a peak-memory run of the CLI)
 };
 
 /// The reference problem as the batch tool's export and edit verbs leave it: disc mu_r 1000,
@@ -201,26 +204,25 @@ bool buildProblem(const Options& options, problem::ProblemData& data)
         std::fprintf(stderr, "problem: %s\n", std::string(s.message).c_str());
         return false;
     }
-    const auto edit = [&](double x, double y, const std::function<void(problem::ValoresRegiao&)>& set) {
-        int position = 0;
-        if (!problem::regiaoSobPonto(data, {x, y}, position))
-            return false;
-        problem::ValoresRegiao values
-            = problem::valoresDaRegiao(*data.regiaoNaPosicao(position), data.tipoAnalise);
-        set(values);
-        return static_cast<bool>(problem::editaRegioes(data, {position}, values));
-    };
-    const bool ok = edit(60, 50,
-                         [&](problem::ValoresRegiao& v) {
-                             v.permeabilidade = 1000.0;
-                             if (options.nonlinear) {
-                                 v.linear = false;
-                                 v.arquivoMaterial = options.material;
-                             }
-                             if (options.induced)
-                                 v.condutividade = options.sigma;
-                         })
-        && edit(140, 50, [](problem::ValoresRegiao& v) { v.densidade = 1.0; });
+    const auto edit
+        = [&](double x, double y, const std::function<void(problem::ValoresRegiao&)>& set) {
+              int position = 0;
+              if (!problem::regiaoSobPonto(data, { x, y }, position))
+                  return false;
+              problem::ValoresRegiao values
+                  = problem::valoresDaRegiao(*data.regiaoNaPosicao(position), data.tipoAnalise);
+              set(values);
+              return static_cast<bool>(problem::editaRegioes(data, { position }, values));
+          };
+    const bool ok = edit(60, 50, [&](problem::ValoresRegiao& v) {
+        v.permeabilidade = 1000.0;
+        if (options.nonlinear) {
+            v.linear = false;
+            v.arquivoMaterial = options.material;
+        }
+        if (options.induced)
+            v.condutividade = options.sigma;
+    }) && edit(140, 50, [](problem::ValoresRegiao& v) { v.densidade = 1.0; });
     if (!ok) {
         std::fprintf(stderr, "could not set the regions' materials\n");
         return false;
@@ -274,7 +276,7 @@ std::vector<double> rowWeights(const linalg::SparseSymMatrix& k)
  * two more passes. Returns the iterations; `x` gets the unscaled solution.
  */
 int fusedConjugateGradient(linalg::SparseSymMatrix k, linalg::RealVector f, double tolerance,
-                           linalg::RealVector& x, double& residual)
+    linalg::RealVector& x, double& residual)
 {
     const int n = k.order();
     const std::vector<double> w = rowWeights(k);
@@ -284,10 +286,10 @@ int fusedConjugateGradient(linalg::SparseSymMatrix k, linalg::RealVector f, doub
     for (int i = 1; i <= n + 1; ++i)
         starts[static_cast<std::size_t>(i)] = i <= n ? k.rowBegin(i) : k.rowEnd(n);
     for (int i = 1; i <= n; ++i)
-        for (int s = starts[static_cast<std::size_t>(i)]; s < starts[static_cast<std::size_t>(i) + 1];
-             ++s)
-            values[static_cast<std::size_t>(s)]
-                *= w[static_cast<std::size_t>(i)] * w[static_cast<std::size_t>(columns[static_cast<std::size_t>(s)])];
+        for (int s = starts[static_cast<std::size_t>(i)];
+             s < starts[static_cast<std::size_t>(i) + 1]; ++s)
+            values[static_cast<std::size_t>(s)] *= w[static_cast<std::size_t>(i)]
+                * w[static_cast<std::size_t>(columns[static_cast<std::size_t>(s)])];
     std::vector<double> xs(static_cast<std::size_t>(n) + 1, 0.0), rs(xs), ps(xs), qs(xs);
     double normF = 0.0;
     for (int i = 1; i <= n; ++i) {
@@ -336,7 +338,8 @@ int fusedConjugateGradient(linalg::SparseSymMatrix k, linalg::RealVector f, doub
         double next = 0.0;
         for (int i = 1; i <= n; ++i) {
             xs[static_cast<std::size_t>(i)] += alpha * p[i];
-            const double ri = rs[static_cast<std::size_t>(i)] + alpha * qs[static_cast<std::size_t>(i)];
+            const double ri
+                = rs[static_cast<std::size_t>(i)] + alpha * qs[static_cast<std::size_t>(i)];
             rs[static_cast<std::size_t>(i)] = ri;
             next += ri * ri;
         }
@@ -348,7 +351,8 @@ int fusedConjugateGradient(linalg::SparseSymMatrix k, linalg::RealVector f, doub
     }
     x.assignZero(static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i)
-        x[static_cast<std::size_t>(i)] = w[static_cast<std::size_t>(i)] * xs[static_cast<std::size_t>(i)];
+        x[static_cast<std::size_t>(i)]
+            = w[static_cast<std::size_t>(i)] * xs[static_cast<std::size_t>(i)];
     return it;
 }
 
@@ -361,7 +365,7 @@ using EigenMatrix = Eigen::SparseMatrix<double, Eigen::RowMajor, int>;
  * library's fastest product); otherwise only the lower one, as ours.
  */
 void toEigen(const linalg::SparseSymMatrix& k, const linalg::RealVector& f, bool full,
-             EigenMatrix& a, Eigen::VectorXd& b)
+    EigenMatrix& a, Eigen::VectorXd& b)
 {
     const int n = k.order();
     const std::vector<double> w = rowWeights(k);
@@ -398,8 +402,8 @@ struct LibraryFigures {
 };
 
 template <int UpLo>
-LibraryFigures libraryCg(const EigenMatrix& a, const Eigen::VectorXd& b, const std::vector<double>& w,
-                         const linalg::RealVector& ours, double tolerance, int repeat)
+LibraryFigures libraryCg(const EigenMatrix& a, const Eigen::VectorXd& b,
+    const std::vector<double>& w, const linalg::RealVector& ours, double tolerance, int repeat)
 {
     LibraryFigures figures;
     Timings timings;
@@ -423,7 +427,8 @@ LibraryFigures libraryCg(const EigenMatrix& a, const Eigen::VectorXd& b, const s
         const double mine = ours[static_cast<std::size_t>(i) + 1];
         largest = std::max(largest, std::fabs(mine));
         // Back from the scaled unknowns: x = W y.
-        difference = std::max(difference, std::fabs(w[static_cast<std::size_t>(i) + 1] * x[i] - mine));
+        difference
+            = std::max(difference, std::fabs(w[static_cast<std::size_t>(i) + 1] * x[i] - mine));
     }
     figures.difference = largest > 0.0 ? difference / largest : difference;
     return figures;
@@ -445,17 +450,17 @@ const char* endName(solver::RunEnd end)
 int usage()
 {
     std::fprintf(stderr,
-                 "usage: tarvex_bench_solver [--level 10k|100k|1M | --h H] [--repeat N] [--tol T]\n"
-                 "       [--nonlinear] [--induced] [--no-linear] [--no-lower] [--no-run-linear]\n"
-                 "       [--results]\n"
-                 "       [--mat FILE.mat] [--sigma S] [--freq HZ] [--reference FILE.pre]\n"
-                 "       [--direct] [--write-msh OUT.msh]\n");
+        "usage: tarvex_bench_solver [--level 10k|100k|1M | --h H] [--repeat N] [--tol T]\n"
+        "       [--nonlinear] [--induced] [--no-linear] [--no-lower] [--no-run-linear]\n"
+        "       [--results]\n"
+        "       [--mat FILE.mat] [--sigma S] [--freq HZ] [--reference FILE.pre]\n"
+        "       [--direct] [--write-msh OUT.msh]\n");
     return 2;
 }
 
 /// Meshes and exports the problem; fills the mesh and export figures.
-bool meshAndExport(const Options& options, double h, solver::SolverModel& model, int repeat,
-                   std::string& line)
+bool meshAndExport(
+    const Options& options, double h, solver::SolverModel& model, int repeat, std::string& line)
 {
     problem::ProblemData data;
     if (!buildProblem(options, data))
@@ -505,19 +510,19 @@ bool meshAndExport(const Options& options, double h, solver::SolverModel& model,
     const double assemblyCpu = std::min(assemblyTimes.cpu(), exportCpu);
     char text[512];
     std::snprintf(text, sizeof text,
-                  "triangles=%d nodes=%d unknowns=%d mesh_s=%.3f export_s=%.4f numbering_s=%.4f "
-                  "assembly_s=%.4f export_cpu_s=%.4f numbering_cpu_s=%.4f assembly_cpu_s=%.4f",
-                  data.numTriangulos, model.nodeCount(), model.matrix.order(), meshSeconds,
-                  exportSeconds, exportSeconds - assemblySeconds, assemblySeconds, exportCpu,
-                  exportCpu - assemblyCpu, assemblyCpu);
+        "triangles=%d nodes=%d unknowns=%d mesh_s=%.3f export_s=%.4f numbering_s=%.4f "
+        "assembly_s=%.4f export_cpu_s=%.4f numbering_cpu_s=%.4f assembly_cpu_s=%.4f",
+        data.numTriangulos, model.nodeCount(), model.matrix.order(), meshSeconds, exportSeconds,
+        exportSeconds - assemblySeconds, assemblySeconds, exportCpu, exportCpu - assemblyCpu,
+        assemblyCpu);
     line += text;
     return true;
 }
 
 /// Our CG on the compacted matrix, then the library's on the same system. Returns our processor
 /// seconds per iteration (for the other runs' comparison), 0 on failure.
-double linearFigures(const Options& options, const solver::SolverModel& model, int repeat,
-                     std::string& line)
+double linearFigures(
+    const Options& options, const solver::SolverModel& model, int repeat, std::string& line)
 {
     const linalg::SparseSymMatrix compact = model.matrix.compacted();
     const int n = compact.order();
@@ -546,13 +551,12 @@ double linearFigures(const Options& options, const solver::SolverModel& model, i
     const double modelMatrixMb = megabytes(12.0 * (model.matrix.slotCount() + 1) + 4.0 * (n + 2));
     char text[1024];
     std::snprintf(text, sizeof text,
-                  " nnz=%d bandwidth=%d rows_not_led_by_diagonal=%d cg_end=%d cg_iterations=%d "
-                  "cg_residual=%.3g cg_s=%.4f cg_ms_per_it=%.4f cg_cpu_ms_per_it=%.4f "
-                  "model_matrix_mb=%.1f compact_matrix_mb=%.1f vector_mb=%.2f cg_extra_mb=%.1f",
-                  compact.slotCount(), bandwidth(compact), rowsNotLedByDiagonal(compact),
-                  static_cast<int>(result.end), result.iterations, result.relativeResidual,
-                  cgSeconds, perIteration * 1e3, cpuPerIteration * 1e3,
-                  modelMatrixMb, compactMb, vectorMb, cgExtra);
+        " nnz=%d bandwidth=%d rows_not_led_by_diagonal=%d cg_end=%d cg_iterations=%d "
+        "cg_residual=%.3g cg_s=%.4f cg_ms_per_it=%.4f cg_cpu_ms_per_it=%.4f "
+        "model_matrix_mb=%.1f compact_matrix_mb=%.1f vector_mb=%.2f cg_extra_mb=%.1f",
+        compact.slotCount(), bandwidth(compact), rowsNotLedByDiagonal(compact),
+        static_cast<int>(result.end), result.iterations, result.relativeResidual, cgSeconds,
+        perIteration * 1e3, cpuPerIteration * 1e3, modelMatrixMb, compactMb, vectorMb, cgExtra);
     line += text;
 
     {
@@ -562,22 +566,23 @@ double linearFigures(const Options& options, const solver::SolverModel& model, i
         int iterations = 0;
         for (int r = 0; r < repeat; ++r) {
             fusedTimings.start();
-            iterations = fusedConjugateGradient(compact, model.rhs, options.tolerance, fused, residual);
+            iterations
+                = fusedConjugateGradient(compact, model.rhs, options.tolerance, fused, residual);
             fusedTimings.stop();
         }
         double largest = 0.0;
         double difference = 0.0;
         for (int i = 1; i <= n; ++i) {
             largest = std::max(largest, std::fabs(x[static_cast<std::size_t>(i)]));
-            difference = std::max(difference, std::fabs(fused[static_cast<std::size_t>(i)]
-                                                        - x[static_cast<std::size_t>(i)]));
+            difference = std::max(difference,
+                std::fabs(fused[static_cast<std::size_t>(i)] - x[static_cast<std::size_t>(i)]));
         }
         std::snprintf(text, sizeof text,
-                      " fused_iterations=%d fused_ms_per_it=%.4f fused_cpu_ms_per_it=%.4f "
-                      "fused_difference=%.2g",
-                      iterations, perIterationMs(fusedTimings.wall(), iterations),
-                      perIterationMs(fusedTimings.cpu(), iterations),
-                      largest > 0.0 ? difference / largest : difference);
+            " fused_iterations=%d fused_ms_per_it=%.4f fused_cpu_ms_per_it=%.4f "
+            "fused_difference=%.2g",
+            iterations, perIterationMs(fusedTimings.wall(), iterations),
+            perIterationMs(fusedTimings.cpu(), iterations),
+            largest > 0.0 ? difference / largest : difference);
         line += text;
     }
 
@@ -588,20 +593,19 @@ double linearFigures(const Options& options, const solver::SolverModel& model, i
     const LibraryFigures full
         = libraryCg<Eigen::Lower | Eigen::Upper>(a, b, w, x, options.tolerance, repeat);
     std::snprintf(text, sizeof text,
-                  " eigen_iterations=%ld eigen_residual=%.3g eigen_s=%.4f eigen_ms_per_it=%.4f "
-                  "eigen_cpu_ms_per_it=%.4f eigen_difference=%.2g",
-                  full.iterations, full.residual, full.seconds,
-                  perIterationMs(full.seconds, full.iterations),
-                  perIterationMs(full.cpuSeconds, full.iterations), full.difference);
+        " eigen_iterations=%ld eigen_residual=%.3g eigen_s=%.4f eigen_ms_per_it=%.4f "
+        "eigen_cpu_ms_per_it=%.4f eigen_difference=%.2g",
+        full.iterations, full.residual, full.seconds, perIterationMs(full.seconds, full.iterations),
+        perIterationMs(full.cpuSeconds, full.iterations), full.difference);
     line += text;
     if (options.eigenLower) {
         toEigen(compact, model.rhs, false, a, b);
         const LibraryFigures lower = libraryCg<Eigen::Lower>(a, b, w, x, options.tolerance, repeat);
         std::snprintf(text, sizeof text,
-                      " eigen_lower_iterations=%ld eigen_lower_s=%.4f eigen_lower_ms_per_it=%.4f "
-                      "eigen_lower_cpu_ms_per_it=%.4f",
-                      lower.iterations, lower.seconds, perIterationMs(lower.seconds, lower.iterations),
-                      perIterationMs(lower.cpuSeconds, lower.iterations));
+            " eigen_lower_iterations=%ld eigen_lower_s=%.4f eigen_lower_ms_per_it=%.4f "
+            "eigen_lower_cpu_ms_per_it=%.4f",
+            lower.iterations, lower.seconds, perIterationMs(lower.seconds, lower.iterations),
+            perIterationMs(lower.cpuSeconds, lower.iterations));
         line += text;
     }
     return cpuPerIteration;
@@ -609,7 +613,7 @@ double linearFigures(const Options& options, const solver::SolverModel& model, i
 
 /// The complex solve of the induced-current system alone, as the run builds it.
 void complexFigures(const solver::SolverModel& model, const Options& options,
-                    double linearPerIteration, std::string& line)
+    double linearPerIteration, std::string& line)
 {
     const linalg::ComplexSparseSymMatrix a
         = linalg::buildComplexMatrix(model.matrix, model.conductivityMatrix, model.frequency);
@@ -628,22 +632,22 @@ void complexFigures(const solver::SolverModel& model, const Options& options,
     const double cpuPerIteration = result.iterations > 0 ? timings.cpu() / result.iterations : 0.0;
     char text[512];
     std::snprintf(text, sizeof text,
-                  " conductive=%d complex_nnz=%d complex_cg_end=%d complex_cg_iterations=%d "
-                  "complex_cg_residual=%.3g complex_cg_s=%.4f complex_cg_ms_per_it=%.4f "
-                  "complex_cg_cpu_ms_per_it=%.4f complex_vs_linear_per_it=%.2f",
-                  static_cast<int>(model.conductive), a.slotCount(), static_cast<int>(result.end),
-                  result.iterations, result.relativeResidual, timings.wall(),
-                  perIterationMs(timings.wall(), result.iterations), cpuPerIteration * 1e3,
-                  linearPerIteration > 0.0 ? cpuPerIteration / linearPerIteration : 0.0);
+        " conductive=%d complex_nnz=%d complex_cg_end=%d complex_cg_iterations=%d "
+        "complex_cg_residual=%.3g complex_cg_s=%.4f complex_cg_ms_per_it=%.4f "
+        "complex_cg_cpu_ms_per_it=%.4f complex_vs_linear_per_it=%.2f",
+        static_cast<int>(model.conductive), a.slotCount(), static_cast<int>(result.end),
+        result.iterations, result.relativeResidual, timings.wall(),
+        perIterationMs(timings.wall(), result.iterations), cpuPerIteration * 1e3,
+        linearPerIteration > 0.0 ? cpuPerIteration / linearPerIteration : 0.0);
     line += text;
 }
 
 /// A whole run through the runs' entry point: steps, solver iterations and time per iteration.
 void runFigures(const char* kind, solver::SolverModel model, double linearPerIteration,
-                const Options& options,
-                solver::RunResult (*run)(solver::SolverModel&, const solver::RunSettings&,
-                                         solver::RunReporter&),
-                std::string& line)
+    const Options& options,
+    solver::RunResult (*run)(
+        solver::SolverModel&, const solver::RunSettings&, solver::RunReporter&),
+    std::string& line)
 {
     solver::RunSettings settings;
     settings.linearTolerance = options.tolerance;
@@ -655,18 +659,18 @@ void runFigures(const char* kind, solver::SolverModel model, double linearPerIte
     // goOn comes once per non-linear step and, in each solve of k iterations, k - 2 times (from
     // the second iteration on, not on the converging one): a non-linear run of s steps (one solve
     // each) made calls + s iterations. A single solve reports its own count.
-    const long iterations
-        = result.nonlinearSteps > 0 ? reporter.calls + result.nonlinearSteps : result.solverIterations;
+    const long iterations = result.nonlinearSteps > 0 ? reporter.calls + result.nonlinearSteps
+                                                      : result.solverIterations;
     const double cpuPerIteration
         = iterations > 0 ? timings.cpu() / static_cast<double>(iterations) : 0.0;
     char text[512];
     std::snprintf(text, sizeof text,
-                  " %s_end=%s %s_steps=%d %s_solver_iterations=%ld %s_last_iterations=%d "
-                  "%s_s=%.3f %s_cpu_s=%.3f %s_cpu_ms_per_it=%.4f %s_vs_linear_per_it=%.2f",
-                  kind, endName(result.end), kind, result.nonlinearSteps, kind, iterations, kind,
-                  result.solverIterations, kind, timings.wall(), kind, timings.cpu(), kind,
-                  cpuPerIteration * 1e3, kind,
-                  linearPerIteration > 0.0 ? cpuPerIteration / linearPerIteration : 0.0);
+        " %s_end=%s %s_steps=%d %s_solver_iterations=%ld %s_last_iterations=%d "
+        "%s_s=%.3f %s_cpu_s=%.3f %s_cpu_ms_per_it=%.4f %s_vs_linear_per_it=%.2f",
+        kind, endName(result.end), kind, result.nonlinearSteps, kind, iterations, kind,
+        result.solverIterations, kind, timings.wall(), kind, timings.cpu(), kind,
+        cpuPerIteration * 1e3, kind,
+        linearPerIteration > 0.0 ? cpuPerIteration / linearPerIteration : 0.0);
     line += text;
     if (!result)
         std::fprintf(stderr, "%s run: %s\n", kind, std::string(result.status.message).c_str());
@@ -693,18 +697,18 @@ void directFigures(const solver::SolverModel& model, std::string& line)
     again.stop();
     char text[512];
     std::snprintf(text, sizeof text,
-                  " direct_end=%d direct_residual=%.3g direct_s=%.4f direct_cpu_s=%.4f "
-                  "direct_refactor_s=%.4f direct_refactor_cpu_s=%.4f direct_analyses=%d "
-                  "direct_extra_mb=%.1f",
-                  static_cast<int>(result.end), result.relativeResidual, first.wall(), first.cpu(),
-                  again.wall(), again.cpu(), direct.analyses(), extra);
+        " direct_end=%d direct_residual=%.3g direct_s=%.4f direct_cpu_s=%.4f "
+        "direct_refactor_s=%.4f direct_refactor_cpu_s=%.4f direct_analyses=%d "
+        "direct_extra_mb=%.1f",
+        static_cast<int>(result.end), result.relativeResidual, first.wall(), first.cpu(),
+        again.wall(), again.cpu(), direct.analyses(), extra);
     line += text;
 }
 
 /// The non-linear run to the tight target (0.05 %) with one solver, beside a linear run of the same
 /// model with the same solver: steps, time, and the ratio of the two times.
 void nonlinearTargetFigures(const char* name, const solver::SolverModel& model,
-                            linalg::SolverMethod method, const Options& options, std::string& line)
+    linalg::SolverMethod method, const Options& options, std::string& line)
 {
     solver::RunSettings settings;
     settings.linearTolerance = options.tolerance;
@@ -725,11 +729,11 @@ void nonlinearTargetFigures(const char* name, const solver::SolverModel& model,
     nonlinear.stop();
     char text[512];
     std::snprintf(text, sizeof text,
-                  " %s_end=%s %s_steps=%d %s_error=%.3g %s_s=%.3f %s_linear_s=%.3f "
-                  "%s_vs_linear=%.2f",
-                  name, endName(run.end), name, run.nonlinearSteps, name, run.error, name,
-                  nonlinear.wall(), name, linear.wall(), name,
-                  linearRun && linear.wall() > 0.0 ? nonlinear.wall() / linear.wall() : 0.0);
+        " %s_end=%s %s_steps=%d %s_error=%.3g %s_s=%.3f %s_linear_s=%.3f "
+        "%s_vs_linear=%.2f",
+        name, endName(run.end), name, run.nonlinearSteps, name, run.error, name, nonlinear.wall(),
+        name, linear.wall(), name,
+        linearRun && linear.wall() > 0.0 ? nonlinear.wall() / linear.wall() : 0.0);
     line += text;
     if (!run)
         std::fprintf(stderr, "%s run: %s\n", name, std::string(run.status.message).c_str());
@@ -793,7 +797,7 @@ int main(int argc, char** argv)
     solver::SolverModel model;
     char head[128];
     std::snprintf(head, sizeof head, "level=%s h=%g tol=%g repeat=%d ", options.level.c_str(), h,
-                  options.tolerance, repeat);
+        options.tolerance, repeat);
     std::string line = head;
     if (!meshAndExport(plain, h, model, repeat, line))
         return 1;
@@ -809,8 +813,8 @@ int main(int argc, char** argv)
     if (options.direct)
         directFigures(model, line);
     if (options.runLinear)
-        runFigures("run_linear", std::move(model), linearPerIteration, options, solver::runLinear,
-                   line);
+        runFigures(
+            "run_linear", std::move(model), linearPerIteration, options, solver::runLinear, line);
     model = solver::SolverModel();
 
     if (options.nonlinear) {
@@ -821,13 +825,13 @@ int main(int argc, char** argv)
         if (!meshAndExport(nonlinear, h, nonlinearModel, 1, ignored))
             return 1;
         if (options.direct) {
-            nonlinearTargetFigures("tight_cg", nonlinearModel,
-                                   linalg::SolverMethod::ConjugateGradient, options, line);
-            nonlinearTargetFigures("tight_direct", nonlinearModel, linalg::SolverMethod::Direct,
-                                   options, line);
+            nonlinearTargetFigures(
+                "tight_cg", nonlinearModel, linalg::SolverMethod::ConjugateGradient, options, line);
+            nonlinearTargetFigures(
+                "tight_direct", nonlinearModel, linalg::SolverMethod::Direct, options, line);
         }
         runFigures("nonlinear", std::move(nonlinearModel), linearPerIteration, options,
-                   solver::runNonlinear, line);
+            solver::runNonlinear, line);
     }
     if (options.induced) {
         Options induced = plain;
@@ -839,7 +843,7 @@ int main(int argc, char** argv)
         inducedModel.frequency = options.frequency;
         complexFigures(inducedModel, options, linearPerIteration, line);
         runFigures("induced", std::move(inducedModel), linearPerIteration, options,
-                   solver::runInducedCurrents, line);
+            solver::runInducedCurrents, line);
     }
     if (options.results) {
         // The disc conducts, so the losses have triangles to sum; the potentials are the linear

@@ -32,7 +32,7 @@ double edgeFor(const std::string& level)
 
 double peakMb()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
@@ -56,8 +56,8 @@ int main(int argc, char** argv)
             reference = argv[++i];
         else {
             std::fprintf(stderr,
-                         "usage: tarvex_bench_mesh [--level 10k|100k|1M | --h H] [--no-angle] "
-                         "[--reference FILE.pre]\n");
+                "usage: tarvex_bench_mesh [--level 10k|100k|1M | --h H] [--no-angle] "
+                "[--reference FILE.pre]\n");
             return 2;
         }
     }
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     }
     std::printf("level=%s h=%g angle=%d triangles=%d nodes=%d seconds=%.3f us_per_triangle=%.2f "
                 "peak_mb=%.0f quality=%.3f\n",
-                level.c_str(), h, angle ? 1 : 0, data.numTriangulos, data.numNos, seconds,
-                seconds * 1e6 / data.numTriangulos, peakMb(), data.qualidadeMalha);
+        level.c_str(), h, angle ? 1 : 0, data.numTriangulos, data.numNos, seconds,
+        seconds * 1e6 / data.numTriangulos, peakMb(), data.qualidadeMalha);
     return 0;
 }

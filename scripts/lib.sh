@@ -3,7 +3,8 @@ set -euo pipefail
 
 TARVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TARVEX_PACKAGES=(g++ cmake ninja-build ccache pkg-config libgtest-dev qt6-base-dev qt6-svg-dev
-                 fonts-dejavu-core libsuitesparse-dev libopenblas-dev qt6-translations-l10n)
+                 fonts-dejavu-core libsuitesparse-dev libopenblas-dev qt6-translations-l10n
+                 clang-format)
 
 tarvex_install_missing() {
     local missing=()

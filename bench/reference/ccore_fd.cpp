@@ -63,7 +63,8 @@ struct CurveHB {
             ++i;
         const double w = b[i + 1] - b[i];
         const double p = (b[i + 1] - x) / w, q = (x - b[i]) / w;
-        return p * h[i] + q * h[i + 1] + ((p * p * p - p) * m[i] + (q * q * q - q) * m[i + 1]) * w * w / 6.0;
+        return p * h[i] + q * h[i + 1]
+            + ((p * p * p - p) * m[i] + (q * q * q - q) * m[i + 1]) * w * w / 6.0;
     }
 
     double reluctivity(double x) const
@@ -80,8 +81,8 @@ bool inRect(double x, double y, double x1, double y1, double x2, double y2)
 
 bool inCore(double x, double y)
 {
-    return inRect(x, y, 40, 40, 120, 120) && !inRect(x, y, 60, 60, 100, 100) &&
-           !inRect(x, y, 100, 78, 120, 82);
+    return inRect(x, y, 40, 40, 120, 120) && !inRect(x, y, 60, 60, 100, 100)
+        && !inRect(x, y, 100, 78, 120, 82);
 }
 
 } // namespace
@@ -136,15 +137,15 @@ int main(int argc, char** argv)
         diag(total, 1.0), r(total), z(total), p(total), q(total);
     for (int j = 1; j < n; ++j)
         for (int i = 1; i < n; ++i)
-            rhs[at(i, j)] = h * h / 4.0 *
-                            (cellJ(i - 1, j - 1) + cellJ(i, j - 1) + cellJ(i - 1, j) + cellJ(i, j));
+            rhs[at(i, j)] = h * h / 4.0
+                * (cellJ(i - 1, j - 1) + cellJ(i, j - 1) + cellJ(i - 1, j) + cellJ(i, j));
 
     auto apply = [&](const std::vector<double>& x, std::vector<double>& y) {
         for (int j = 1; j < n; ++j)
             for (int i = 1; i < n; ++i) {
                 const std::size_t s = at(i, j);
-                y[s] = diag[s] * x[s] - east[s] * x[s + 1] - east[s - 1] * x[s - 1] -
-                       north[s] * x[s + side] - north[s - side] * x[s - side];
+                y[s] = diag[s] * x[s] - east[s] * x[s + 1] - east[s - 1] * x[s - 1]
+                    - north[s] * x[s + side] - north[s - side] * x[s - side];
             }
     };
     auto dotInterior = [&](const std::vector<double>& x, const std::vector<double>& y) {
@@ -213,8 +214,12 @@ int main(int argc, char** argv)
                 const std::size_t c = static_cast<std::size_t>(j) * n + i;
                 if (!iron[c])
                     continue;
-                const double bx = (a[at(i, j + 1)] + a[at(i + 1, j + 1)] - a[at(i, j)] - a[at(i + 1, j)]) / (2 * h);
-                const double by = -(a[at(i + 1, j)] + a[at(i + 1, j + 1)] - a[at(i, j)] - a[at(i, j + 1)]) / (2 * h);
+                const double bx
+                    = (a[at(i, j + 1)] + a[at(i + 1, j + 1)] - a[at(i, j)] - a[at(i + 1, j)])
+                    / (2 * h);
+                const double by
+                    = -(a[at(i + 1, j)] + a[at(i + 1, j + 1)] - a[at(i, j)] - a[at(i, j + 1)])
+                    / (2 * h);
                 const double b = std::sqrt(bx * bx + by * by);
                 largestB = std::max(largestB, b);
                 const double target = curve.reluctivity(b);
@@ -228,7 +233,7 @@ int main(int argc, char** argv)
         previousChange = largestChange;
         flux = a[at(ix, jTop)] - a[at(ix, jIn)];
         std::fprintf(stderr, "picard %3d  cg %6d  flux %.9e  dnu %.3e  Bmax %.3f\n", picard, it,
-                     flux, largestChange, largestB);
+            flux, largestChange, largestB);
         if (largestChange < 1e-5 && std::fabs(flux - previousFlux) < 1e-9 * std::fabs(flux))
             break;
         previousFlux = flux;
@@ -236,7 +241,7 @@ int main(int argc, char** argv)
     const int im = static_cast<int>(std::lround(50.0 / cellMm));
     std::printf("cell_mm %g J0_A_per_mm2 %g flux_top_yoke_Wb_per_m %.9e A_80_120 %.9e "
                 "A_80_100 %.9e A_50_80 %.9e\n",
-                cellMm, j0 * 1e-6, flux, a[at(ix, jTop)], a[at(ix, jIn)],
-                a[at(im, static_cast<int>(std::lround(80.0 / cellMm)))]);
+        cellMm, j0 * 1e-6, flux, a[at(ix, jTop)], a[at(ix, jIn)],
+        a[at(im, static_cast<int>(std::lround(80.0 / cellMm)))]);
     return 0;
 }

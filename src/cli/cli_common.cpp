@@ -30,8 +30,8 @@ Arguments::Arguments(const std::vector<std::string>& words, const std::vector<st
 
 bool Arguments::has(std::string_view option) const
 {
-    return std::any_of(m_options.begin(), m_options.end(),
-                       [&](const auto& o) { return o.first == option; });
+    return std::any_of(
+        m_options.begin(), m_options.end(), [&](const auto& o) { return o.first == option; });
 }
 
 std::string Arguments::value(std::string_view option) const
@@ -115,11 +115,21 @@ std::string JsonObject::quote(std::string_view text)
     std::string out = "\"";
     for (const char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char escaped[8];

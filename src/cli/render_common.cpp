@@ -29,7 +29,7 @@ std::unique_ptr<QGuiApplication> ensureGuiApplication()
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "tarvex-cli";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     auto application = std::make_unique<QGuiApplication>(argc, argv);
     // Keep the decimal point of every text the core writes, whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");

@@ -1,25 +1,25 @@
 #include "cli_common.h"
+#include "render_common.h"
 #include "verbs.h"
 #include "verbs_graph_render.h"
-#include "render_common.h"
 
 #include "common/file_io.h"
 #include "common/messages.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
-#include "paint/picture_export.h"
 #include "paint/paint_drawing.h"
 #include "paint/paint_results.h"
+#include "paint/picture_export.h"
 #include "paint/view_mapping.h"
 #include "results/results_emf.h"
 #include "solver/solver_model.h"
 
-#include <QPainter>
 #include <QGuiApplication>
+#include <QPainter>
 
-#include <clocale>
 #include <QImage>
 #include <QString>
+#include <clocale>
 
 #include <cstdio>
 #include <memory>
@@ -30,14 +30,14 @@ namespace {
 constexpr int DefaultWidth = 800;
 constexpr int DefaultHeight = 600;
 
-const char* const RenderUsage =
-    "usage: tarvex-cli render IN.des|IN.pre|IN.dxf|IN.dat|IN.grp|IN.msh OUT.png|OUT.svg|OUT.pdf"
-    " [--size WxH] [--mode MODE] [--lines N] [--map B|H|D|E|J|P]\n"
-    "  the format follows OUT's extension; IN.msh also writes OUT.emf (0.01 mm, lines only)\n"
-    "  W and H from 1 to 20000; --mode structure|mesh for IN.dat; for IN.msh --mode\n"
-    "  mesh|regions|equipotentials|induced-lines (default regions), --lines N (2 to 5000),\n"
-    "  --aux-lines auto (the auxiliary lines the automatic removal takes out are left out)\n"
-    "  for the lines, or --map for a colour map";
+const char* const RenderUsage
+    = "usage: tarvex-cli render IN.des|IN.pre|IN.dxf|IN.dat|IN.grp|IN.msh OUT.png|OUT.svg|OUT.pdf"
+      " [--size WxH] [--mode MODE] [--lines N] [--map B|H|D|E|J|P]\n"
+      "  the format follows OUT's extension; IN.msh also writes OUT.emf (0.01 mm, lines only)\n"
+      "  W and H from 1 to 20000; --mode structure|mesh for IN.dat; for IN.msh --mode\n"
+      "  mesh|regions|equipotentials|induced-lines (default regions), --lines N (2 to 5000),\n"
+      "  --aux-lines auto (the auxiliary lines the automatic removal takes out are left out)\n"
+      "  for the lines, or --map for a colour map";
 
 } // namespace
 } // namespace tarvex::cli
@@ -46,8 +46,8 @@ using namespace tarvex;
 using namespace tarvex::cli;
 
 int writeResultsEmfPicture(solver::SolverModel& model, int displayMode, int equipotentialCount,
-                           int width, int height, const std::string& out,
-                           const std::vector<problem::SegmentoContorno>* hidden)
+    int width, int height, const std::string& out,
+    const std::vector<problem::SegmentoContorno>* hidden)
 {
     // The visible window of a view of width × height showing the model's first window.
     paint::ViewMapping mapping;
@@ -55,7 +55,7 @@ int writeResultsEmfPicture(solver::SolverModel& model, int displayMode, int equi
     const geometry::Caixa janela = paint::janelaInicialResultados(model);
     mapping.ajustarJanela(janela.xMin, janela.yMin, janela.xMax, janela.yMax);
     results::EmfExport options;
-    options.window = {mapping.xMin(), mapping.yMin(), mapping.xMax(), mapping.yMax()};
+    options.window = { mapping.xMin(), mapping.yMin(), mapping.xMax(), mapping.yMax() };
     options.displayMode = displayMode;
     options.equipotentialCount = equipotentialCount;
     options.hidden = hidden;
@@ -66,7 +66,7 @@ int writeResultsEmfPicture(solver::SolverModel& model, int displayMode, int equi
 
 int runRender(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--size", "--mode", "--lines", "--map", "--aux-lines"});
+    const Arguments args(words, { "--size", "--mode", "--lines", "--map", "--aux-lines" });
     if (args.positional().size() != 2 || !args.error().empty())
         return usage(RenderUsage);
     int width = DefaultWidth;
@@ -91,9 +91,8 @@ int runRender(const std::vector<std::string>& words)
         if (args.has("--map"))
             return runRenderMshMap(in, out, width, height, args.value("--map"));
         return runRenderMsh(in, out, width, height,
-                            args.has("--mode") ? args.value("--mode") : std::string("regions"),
-                            args.has("--lines") ? args.value("--lines") : std::string(),
-                            args.has("--aux-lines"));
+            args.has("--mode") ? args.value("--mode") : std::string("regions"),
+            args.has("--lines") ? args.value("--lines") : std::string(), args.has("--aux-lines"));
     }
     const std::string mode = args.has("--mode") ? args.value("--mode") : "structure";
     if (mode != "structure" && (mode != "mesh" || type != "dat"))
@@ -115,10 +114,8 @@ int runRender(const std::vector<std::string>& words)
         return fail(in, s);
 
     const auto app = ensureGuiApplication();
-    const Status s =
-        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
-            paint::renderDrawing(painter, drawing, size);
-        });
+    const Status s = paint::writePicture(out, QSize(width, height),
+        [&](QPainter& painter, QSize size) { paint::renderDrawing(painter, drawing, size); });
     if (!s)
         return fail(out, s);
     return 0;

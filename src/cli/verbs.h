@@ -26,8 +26,8 @@ int runInfoProblem(const std::string& path, bool json);
 int runConvertProblem(const std::string& in, const std::string& out);
 /// Needs a GUI application object already made by the caller. `mesh`: the triangles over the
 /// structure, as the view's "Malha" display shows them.
-int runRenderProblem(const std::string& in, const std::string& out, int width, int height,
-                     bool mesh = false);
+int runRenderProblem(
+    const std::string& in, const std::string& out, int width, int height, bool mesh = false);
 
 /// Graphs and materials files: the .grp/.mat branch of info, the .grp branch of convert.
 int runInfoGraph(const std::string& path, bool json);
@@ -50,15 +50,15 @@ int runSolve(const std::vector<std::string>& args);
 /// The .msh branch of render (needs a GUI application object): mesh, regions, equipotentials,
 /// induced-current lines; `lines` is the --lines word, empty when not given.
 int runRenderMsh(const std::string& in, const std::string& out, int width, int height,
-                 const std::string& mode, const std::string& lines, bool autoAuxLines = false);
+    const std::string& mode, const std::string& lines, bool autoAuxLines = false);
 /// The .emf branch of the .msh render: the results picture export of a view of width × height
 /// showing the model's first window in `displayMode`.
 int writeResultsEmfPicture(tarvex::solver::SolverModel& model, int displayMode,
-                           int equipotentialCount, int width, int height, const std::string& out,
-                           const std::vector<tarvex::problem::SegmentoContorno>* hidden = nullptr);
+    int equipotentialCount, int width, int height, const std::string& out,
+    const std::vector<tarvex::problem::SegmentoContorno>* hidden = nullptr);
 /// render --map B|H|D|E|J|P of a .msh file.
 int runRenderMshMap(const std::string& in, const std::string& out, int width, int height,
-                    const std::string& quantity);
+    const std::string& quantity);
 /// Field at a point and flux between two points of a solved .msh file.
 int runEval(const std::vector<std::string>& args);
 /// The critical-path and creepage analyses of eval (verbs_paths.cpp).

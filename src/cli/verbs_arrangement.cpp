@@ -22,11 +22,11 @@ using namespace tarvex::cli;
 
 namespace {
 
-const char* const ArrangementUsage =
-    "usage: tarvex-cli arrangement N OUT.des [LETTER=VALUE...] [--picture OUT.png [--size WxH]]\n"
-    "  N 1 to 4; the dimensions in mm by their letters (1: a b c d r; 2: a b c d e f r1 r2 h;\n"
-    "  3: a b c d e f r1 r2; 4: a b c d e f g h i j r1 r2); a letter not given keeps the form's\n"
-    "  initial value. --picture: the sketch of the arrangement with its dimension letters";
+const char* const ArrangementUsage
+    = "usage: tarvex-cli arrangement N OUT.des [LETTER=VALUE...] [--picture OUT.png [--size WxH]]\n"
+      "  N 1 to 4; the dimensions in mm by their letters (1: a b c d r; 2: a b c d e f r1 r2 h;\n"
+      "  3: a b c d e f r1 r2; 4: a b c d e f g h i j r1 r2); a letter not given keeps the form's\n"
+      "  initial value. --picture: the sketch of the arrangement with its dimension letters";
 
 std::string lettersOf(int tipo)
 {
@@ -43,7 +43,7 @@ std::string lettersOf(int tipo)
 
 int runArrangement(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--picture", "--size"});
+    const Arguments args(words, { "--picture", "--size" });
     if (args.positional().size() < 2 || !args.error().empty())
         return usage(ArrangementUsage);
     const std::string& kind = args.positional()[0];
@@ -62,13 +62,13 @@ int runArrangement(const std::vector<std::string>& words)
         // The form holds 32-bit floats: a value beyond their range becomes infinite and is
         // refused by the validation like any value that is not finite.
         if (!dimensoes.definir(word.substr(0, eq), geometry::valorCampo(value)))
-            return usage("arrangement " + kind + " has the dimensions " + lettersOf(tipo) +
-                         ", not: " + word);
+            return usage("arrangement " + kind + " has the dimensions " + lettersOf(tipo)
+                + ", not: " + word);
     }
     int width = 800;
     int height = 600;
-    if (args.has("--size") &&
-        (!args.has("--picture") || !parseSize(args.value("--size"), width, height)))
+    if (args.has("--size")
+        && (!args.has("--picture") || !parseSize(args.value("--size"), width, height)))
         return usage(ArrangementUsage);
 
     geometry::DrawingData drawing;
@@ -93,8 +93,7 @@ int runArrangement(const std::vector<std::string>& words)
         if (Status s = common::writeFileAtomically(picture, png.toStdString()); !s)
             return fail(picture, s);
     }
-    std::fprintf(stderr, "arrangement %d: %zu points, %zu segments, %zu arcs written to %s\n",
-                 tipo, drawing.pontos.size(), drawing.segmentos.size(), drawing.arcos.size(),
-                 written.c_str());
+    std::fprintf(stderr, "arrangement %d: %zu points, %zu segments, %zu arcs written to %s\n", tipo,
+        drawing.pontos.size(), drawing.segmentos.size(), drawing.arcos.size(), written.c_str());
     return 0;
 }

@@ -13,7 +13,7 @@ namespace {
 
 /// Opens a drawing by its file's extension; only the drawing types are accepted here.
 Status openByExtension(const std::string& path, geometry::DrawingData& drawing,
-                       geometry::DxfIgnorados* ignored = nullptr)
+    geometry::DxfIgnorados* ignored = nullptr)
 {
     const std::string extension = common::extensionOf(path);
     if (extension != "des" && extension != "pre" && extension != "dxf")
@@ -83,13 +83,11 @@ int runInfo(const std::vector<std::string>& words)
             head.text("version", geometry::DesVersion);
         else
             head.null("version");
-        head
-                                     .number("scale", drawing.fatorEscala)
-                                     .integer("points", static_cast<long long>(drawing.pontos.size()))
-                                     .integer("segments",
-                                              static_cast<long long>(drawing.segmentos.size()))
-                                     .integer("arcs", static_cast<long long>(drawing.arcos.size()))
-                                     .raw("bbox", boxJson(drawing));
+        head.number("scale", drawing.fatorEscala)
+            .integer("points", static_cast<long long>(drawing.pontos.size()))
+            .integer("segments", static_cast<long long>(drawing.segmentos.size()))
+            .integer("arcs", static_cast<long long>(drawing.arcos.size()))
+            .raw("bbox", boxJson(drawing));
         if (dxf)
             head.raw("ignored", ignoredJson(ignored));
         const std::string text = head.str();
@@ -101,7 +99,7 @@ int runInfo(const std::vector<std::string>& words)
         std::printf("version:  %s\n", std::string(geometry::DesVersion).c_str());
     std::printf("scale:    %g\n", drawing.fatorEscala);
     std::printf("points:   %zu\nsegments: %zu\narcs:     %zu\n", drawing.pontos.size(),
-                drawing.segmentos.size(), drawing.arcos.size());
+        drawing.segmentos.size(), drawing.arcos.size());
     geometry::Caixa box;
     if (geometry::caixaDesenho(drawing, box))
         std::printf("extent:   x %g .. %g, y %g .. %g\n", box.xMin, box.xMax, box.yMin, box.yMax);

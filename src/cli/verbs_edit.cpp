@@ -15,23 +15,26 @@ namespace {
 
 using problem::ProblemData;
 
-const char* const EditUsage =
-    "usage: tarvex-cli edit IN.dat OUT.dat OPS...\n"
-    "  --analysis magnetic|electric      --scale F\n"
-    "  --region X,Y KEY=VALUE...         keys: J rho mu_r eps_r sigma brx bry brt brr\n"
-    "                                     linear=0|1 mat=PATH\n"
-    "  --outer-potential V               --outer-run X1,Y1 X2,Y2 V\n"
-    "  --segment-potential X,Y V         --remove-segment-potential X,Y\n"
-    "  --point-potential X,Y V           --remove-point-potential X,Y\n"
-    "  --clear-potentials                --symmetry X,Y   --antisymmetry X,Y\n"
-    "  --remove-symmetry                 --special-region X,Y   --remove-special X,Y\n"
-    "  --special-area X1,Y1,X2,Y2\n"
-    "A point is X,Y or two numbers.";
+const char* const EditUsage
+    = "usage: tarvex-cli edit IN.dat OUT.dat OPS...\n"
+      "  --analysis magnetic|electric      --scale F\n"
+      "  --region X,Y KEY=VALUE...         keys: J rho mu_r eps_r sigma brx bry brt brr\n"
+      "                                     linear=0|1 mat=PATH\n"
+      "  --outer-potential V               --outer-run X1,Y1 X2,Y2 V\n"
+      "  --segment-potential X,Y V         --remove-segment-potential X,Y\n"
+      "  --point-potential X,Y V           --remove-point-potential X,Y\n"
+      "  --clear-potentials                --symmetry X,Y   --antisymmetry X,Y\n"
+      "  --remove-symmetry                 --special-region X,Y   --remove-special X,Y\n"
+      "  --special-area X1,Y1,X2,Y2\n"
+      "A point is X,Y or two numbers.";
 
 /// Reads the operations' words one at a time. An error is kept as text and ends the run.
 class Leitor {
 public:
-    explicit Leitor(const std::vector<std::string>& palavras) : m_palavras(palavras) { }
+    explicit Leitor(const std::vector<std::string>& palavras)
+        : m_palavras(palavras)
+    {
+    }
 
     bool fim() const { return m_pos >= m_palavras.size(); }
     const std::string& proxima() { return m_palavras[m_pos++]; }
@@ -51,8 +54,8 @@ public:
         v.clear();
         while (v.size() < quantos) {
             if (!temValor())
-                return erro(std::string("expected ") + std::to_string(quantos)
-                            + " numbers for " + oQue);
+                return erro(
+                    std::string("expected ") + std::to_string(quantos) + " numbers for " + oQue);
             std::string palavra = m_palavras[m_pos++];
             std::size_t inicio = 0;
             for (;;) {
@@ -75,7 +78,7 @@ public:
         std::vector<double> v;
         if (!numeros(2, v, oQue))
             return false;
-        p = {v[0], v[1]};
+        p = { v[0], v[1] };
         return true;
     }
 
@@ -117,8 +120,8 @@ struct Execucao {
         if (const Status s = problem::regiaoSobPonto(data, p, posicao); !s)
             return recusado(s);
         const bool eletrica = data.tipoAnalise == ProblemData::AnaliseEletrica;
-        problem::ValoresRegiao v =
-            problem::valoresDaRegiao(*data.regiaoNaPosicao(posicao), data.tipoAnalise);
+        problem::ValoresRegiao v
+            = problem::valoresDaRegiao(*data.regiaoNaPosicao(posicao), data.tipoAnalise);
         while (leitor.temValor()) {
             const std::string par = leitor.proxima();
             const std::size_t igual = par.find('=');
@@ -135,12 +138,14 @@ struct Execucao {
                 return leitor.erro("bad number in " + par), Resultado::Uso;
             // Only the fields the region dialog writes back for the analysis type.
             const auto soMagnetica = [&] {
-                return eletrica ? (leitor.erro(chave + " is not used in an electric analysis"), false)
-                                : true;
+                return eletrica
+                    ? (leitor.erro(chave + " is not used in an electric analysis"), false)
+                    : true;
             };
             const auto soEletrica = [&] {
-                return eletrica ? true
-                                : (leitor.erro(chave + " is not used in a magnetic analysis"), false);
+                return eletrica
+                    ? true
+                    : (leitor.erro(chave + " is not used in a magnetic analysis"), false);
             };
             if (chave == "J") {
                 if (!soMagnetica())
@@ -159,7 +164,7 @@ struct Execucao {
                     return Resultado::Uso;
                 v.permeabilidade = x;
             } else if (chave == "sigma" || chave == "brx" || chave == "bry" || chave == "brt"
-                       || chave == "brr") {
+                || chave == "brr") {
                 if (!soMagnetica())
                     return Resultado::Uso;
                 double& campo = chave == "sigma" ? v.condutividade
@@ -176,7 +181,7 @@ struct Execucao {
                 return leitor.erro("unknown region key: " + chave), Resultado::Uso;
             }
         }
-        if (const Status s = problem::editaRegioes(data, {posicao}, v); !s)
+        if (const Status s = problem::editaRegioes(data, { posicao }, v); !s)
             return recusado(s);
         return Resultado::Feito;
     }
@@ -245,7 +250,7 @@ struct Execucao {
                 return r;
             if (!leitor.numero(v, "--segment-potential"))
                 return Resultado::Uso;
-            problem::impoePotencialSegmentos(data, {data.poolSegmentos[i]}, v);
+            problem::impoePotencialSegmentos(data, { data.poolSegmentos[i] }, v);
             return Resultado::Feito;
         }
         if (opcao == "--remove-segment-potential") {
@@ -254,7 +259,7 @@ struct Execucao {
                 return r;
             if (!problem::potencialDoSegmento(data, data.poolSegmentos[i]))
                 return recusado(Status::failure(msg::SemPotencialSegmento));
-            problem::eliminaPotencialSegmentos(data, {data.poolSegmentos[i]});
+            problem::eliminaPotencialSegmentos(data, { data.poolSegmentos[i] });
             return Resultado::Feito;
         }
         if (opcao == "--point-potential" || opcao == "--remove-point-potential") {
@@ -294,7 +299,7 @@ struct Execucao {
             std::vector<double> c;
             if (!leitor.numeros(4, c, "--special-area"))
                 return Resultado::Uso;
-            const Status s = problem::defineArea(data, {c[0], c[1]}, {c[2], c[3]});
+            const Status s = problem::defineArea(data, { c[0], c[1] }, { c[2], c[3] });
             return s ? Resultado::Feito : recusado(s);
         }
         if (opcao == "--scale") {
@@ -327,7 +332,7 @@ int runEdit(const std::vector<std::string>& words)
         return fail(in, s);
 
     Leitor leitor(ops);
-    Execucao execucao{data, leitor};
+    Execucao execucao { data, leitor };
     while (!leitor.fim()) {
         const std::string opcao = leitor.proxima();
         switch (execucao.executa(opcao)) {
@@ -335,12 +340,12 @@ int runEdit(const std::vector<std::string>& words)
             break;
         case Resultado::Recusado:
             // The message the view would show; nothing is written.
-            std::fprintf(stderr, "%s: %s\n", opcao.c_str(),
-                         std::string(execucao.recusa.message).c_str());
+            std::fprintf(
+                stderr, "%s: %s\n", opcao.c_str(), std::string(execucao.recusa.message).c_str());
             return 1;
         case Resultado::Uso:
-            return usage(leitor.erro().empty() ? std::string(EditUsage)
-                                               : leitor.erro() + "\n" + EditUsage);
+            return usage(
+                leitor.erro().empty() ? std::string(EditUsage) : leitor.erro() + "\n" + EditUsage);
         }
     }
     if (const Status s = problem::saveDat(out, data); !s)

@@ -6,16 +6,16 @@
 #include "evaluation/flux.h"
 #include "evaluation/sections.h"
 #include "graphs/grp_io.h"
-#include "paint/picture_export.h"
 #include "paint/paint_colour_map.h"
+#include "paint/picture_export.h"
 #include "results/colour_map.h"
 #include "results/forces.h"
 #include "results/losses.h"
 #include "solver/msh_io.h"
 #include "solver/solver_model.h"
 
-#include <QPainter>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 #include <algorithm>
@@ -25,22 +25,24 @@
 namespace tarvex::cli {
 namespace {
 
-const char* const EvalUsage =
-    "usage: tarvex-cli eval IN.msh point X Y [--rt] [--json]\n"
-    "       tarvex-cli eval IN.msh flux X1 Y1 X2 Y2 [--json]\n"
-    "       tarvex-cli eval IN.msh section X1 Y1 X2 Y2 --quantity flux|field|pressure|current|loss\n"
-    "                  [--centre XC YC] [--grp OUT.grp] [--json]\n"
-    "       tarvex-cli eval IN.msh force X1 Y1 X2 Y2 [--centre XC YC] [--json]\n"
-    "       tarvex-cli eval IN.msh losses --region X Y | --total [--json]\n"
-    "       tarvex-cli eval IN.msh integrals|inductance|capacitance ... (see their usage)\n"
-    "  (lengths in drawing units; with --rt the point is given as R and T, the angle in degrees,\n"
-    "   and the components are the tangential and radial ones; --centre makes a polar section\n"
-    "   from P1 counter-clockwise to P2)";
+const char* const EvalUsage
+    = "usage: tarvex-cli eval IN.msh point X Y [--rt] [--json]\n"
+      "       tarvex-cli eval IN.msh flux X1 Y1 X2 Y2 [--json]\n"
+      "       tarvex-cli eval IN.msh section X1 Y1 X2 Y2 --quantity "
+      "flux|field|pressure|current|loss\n"
+      "                  [--centre XC YC] [--grp OUT.grp] [--json]\n"
+      "       tarvex-cli eval IN.msh force X1 Y1 X2 Y2 [--centre XC YC] [--json]\n"
+      "       tarvex-cli eval IN.msh losses --region X Y | --total [--json]\n"
+      "       tarvex-cli eval IN.msh integrals|inductance|capacitance ... (see their usage)\n"
+      "  (lengths in drawing units; with --rt the point is given as R and T, the angle in "
+      "degrees,\n"
+      "   and the components are the tangential and radial ones; --centre makes a polar section\n"
+      "   from P1 counter-clockwise to P2)";
 
 const char* const MapUsage = "usage: tarvex-cli render IN.msh OUT.png --map B|H|D|E|J|P";
 
 bool parseNumbers(const std::vector<std::string>& words, std::size_t from, std::size_t count,
-                  std::vector<double>& values)
+    std::vector<double>& values)
 {
     values.clear();
     for (std::size_t i = from; i < from + count; ++i) {
@@ -53,8 +55,8 @@ bool parseNumbers(const std::vector<std::string>& words, std::size_t from, std::
 }
 
 /// Opens a model and refuses one that holds no results (its node values are not potentials).
-bool openCalculated(const std::string& path, std::string_view noResults, solver::SolverModel& model,
-                    int& exitCode)
+bool openCalculated(
+    const std::string& path, std::string_view noResults, solver::SolverModel& model, int& exitCode)
 {
     if (Status s = solver::openMsh(path, model); !s) {
         exitCode = fail(path, s);
@@ -132,7 +134,7 @@ int evalFlux(const std::string& in, const std::vector<double>& p, bool json)
 /// Takes an option followed by two numbers out of the words ("--centre XC YC"). False when the
 /// option is there without two numbers after it.
 bool takePair(std::vector<std::string>& words, const std::string& option, bool& present,
-              geometry::Ponto& point)
+    geometry::Ponto& point)
 {
     present = false;
     const auto at = std::find(words.begin(), words.end(), option);
@@ -211,9 +213,9 @@ bool openForInduced(const std::string& in, solver::SolverModel& model, int& code
 }
 
 int evalSection(const std::string& in, const std::vector<double>& p, const std::string& quantity,
-                bool polar, const geometry::Ponto& centre, const std::string& grp, bool json)
+    bool polar, const geometry::Ponto& centre, const std::string& grp, bool json)
 {
-    static const char* const Quantities[] = {"flux", "field", "pressure", "current", "loss"};
+    static const char* const Quantities[] = { "flux", "field", "pressure", "current", "loss" };
     int q = -1;
     for (int i = 0; i < 5; ++i)
         if (quantity == Quantities[i])
@@ -225,8 +227,8 @@ int evalSection(const std::string& in, const std::vector<double>& p, const std::
     if (q <= 2 ? !openCalculated(in, msg::SemDadosCurvas, model, code)
                : !openForInduced(in, model, code))
         return code;
-    const geometry::Ponto p1{p[0], p[1]};
-    const geometry::Ponto p2{p[2], p[3]};
+    const geometry::Ponto p1 { p[0], p[1] };
+    const geometry::Ponto p2 { p[2], p[3] };
     evaluation::SectionCurves curves;
     evaluation::SectionGraph kind = evaluation::SectionGraph::FluxDensity;
     if (polar) {
@@ -234,15 +236,13 @@ int evalSection(const std::string& in, const std::vector<double>& p, const std::
             return fail(in, curves.ok() ? Status::failure(msg::SecaoPolarSemCurva) : curves.status);
         for (std::string_view w : curves.warnings)
             std::fprintf(stderr, "%s: %s\n", in.c_str(), std::string(w).c_str());
-        static const evaluation::SectionGraph Kinds[] = {evaluation::SectionGraph::FluxDensity,
-                                                         evaluation::SectionGraph::FieldPolar,
-                                                         evaluation::SectionGraph::Pressure};
+        static const evaluation::SectionGraph Kinds[] = { evaluation::SectionGraph::FluxDensity,
+            evaluation::SectionGraph::FieldPolar, evaluation::SectionGraph::Pressure };
         kind = Kinds[q];
     } else if (q <= 2) {
         curves = evaluation::sampleSection(model, p1, p2, q);
-        static const evaluation::SectionGraph Kinds[] = {evaluation::SectionGraph::FluxDensity,
-                                                         evaluation::SectionGraph::Field,
-                                                         evaluation::SectionGraph::Pressure};
+        static const evaluation::SectionGraph Kinds[] = { evaluation::SectionGraph::FluxDensity,
+            evaluation::SectionGraph::Field, evaluation::SectionGraph::Pressure };
         kind = Kinds[q];
     } else {
         curves = evaluation::sampleSectionInduced(model, p1, p2, q - 3);
@@ -263,14 +263,14 @@ int evalSection(const std::string& in, const std::vector<double>& p, const std::
 }
 
 int evalForce(const std::string& in, const std::vector<double>& p, bool polar,
-              const geometry::Ponto& centre, bool json)
+    const geometry::Ponto& centre, bool json)
 {
     solver::SolverModel model;
     int code = 0;
     if (!openCalculated(in, msg::SemDadosCurvas, model, code))
         return code;
-    const geometry::Ponto p1{p[0], p[1]};
-    const geometry::Ponto p2{p[2], p[3]};
+    const geometry::Ponto p1 { p[0], p[1] };
+    const geometry::Ponto p2 { p[2], p[3] };
     const results::SectionForce f = polar ? results::forceOnPolarSection(model, p1, p2, centre)
                                           : results::forceOnSection(model, p1, p2);
     if (!f.status)
@@ -295,16 +295,16 @@ int evalLosses(const std::string& in, bool total, const geometry::Ponto& at, boo
     int code = 0;
     if (!openForInduced(in, model, code))
         return code;
-    const results::Losses l = total ? results::totalLosses(model)
-                                    : results::regionLosses(model, at.x, at.y);
+    const results::Losses l
+        = total ? results::totalLosses(model) : results::regionLosses(model, at.x, at.y);
     if (!l.status)
         return fail(in, l.status);
     if (json)
         std::printf("%s\n", JsonObject().number("losses", l.watts).str().c_str());
     else
-        std::printf("%s\n", (total ? results::totalLossesText(l.watts)
-                                   : results::regionLossesText(l.watts))
-                                .c_str());
+        std::printf("%s\n",
+            (total ? results::totalLossesText(l.watts) : results::regionLossesText(l.watts))
+                .c_str());
     return 0;
 }
 
@@ -327,7 +327,7 @@ int runEval(const std::vector<std::string>& givenWords)
     geometry::Ponto at;
     if (!takePair(words, "--centre", polar, centre) || !takePair(words, "--region", region, at))
         return usage(EvalUsage);
-    const Arguments args(words, {"--quantity", "--grp"});
+    const Arguments args(words, { "--quantity", "--grp" });
     const std::vector<std::string>& pos = args.positional();
     if (!args.error().empty() || pos.size() < 2)
         return usage(EvalUsage);
@@ -339,12 +339,13 @@ int runEval(const std::vector<std::string>& givenWords)
         return usage(EvalUsage);
     if (region && pos[1] != "losses")
         return usage(EvalUsage);
-    if (pos[1] == "flux" && pos.size() == 6 && !args.has("--rt") && parseNumbers(pos, 2, 4, numbers))
+    if (pos[1] == "flux" && pos.size() == 6 && !args.has("--rt")
+        && parseNumbers(pos, 2, 4, numbers))
         return evalFlux(pos[0], numbers, json);
     if (pos[1] == "section" && pos.size() == 6 && args.has("--quantity")
         && parseNumbers(pos, 2, 4, numbers))
-        return evalSection(pos[0], numbers, args.value("--quantity"), polar, centre,
-                           args.value("--grp"), json);
+        return evalSection(
+            pos[0], numbers, args.value("--quantity"), polar, centre, args.value("--grp"), json);
     if (pos[1] == "force" && pos.size() == 6 && parseNumbers(pos, 2, 4, numbers))
         return evalForce(pos[0], numbers, polar, centre, json);
     if (pos[1] == "losses" && pos.size() == 2 && region != args.has("--total"))
@@ -353,7 +354,7 @@ int runEval(const std::vector<std::string>& givenWords)
 }
 
 int runRenderMshMap(const std::string& in, const std::string& out, int width, int height,
-                    const std::string& quantity)
+    const std::string& quantity)
 {
     static const char* const Letters = "BHDEJP";
     const std::string letters(Letters);
@@ -372,10 +373,8 @@ int runRenderMshMap(const std::string& in, const std::string& out, int width, in
         std::fprintf(stderr, "%s: %s\n", in.c_str(), std::string(msg::PontoForaDominio).c_str());
     if (paint::pictureFormatOf(out) == paint::PictureFormat::Emf)
         return writeResultsEmfPicture(model, paint::ModoEscalaCores, 0, width, height, out);
-    const Status s =
-        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
-            paint::renderColourMap(painter, model, map, size);
-        });
+    const Status s = paint::writePicture(out, QSize(width, height),
+        [&](QPainter& painter, QSize size) { paint::renderColourMap(painter, model, map, size); });
     if (!s)
         return fail(out, s);
     return 0;

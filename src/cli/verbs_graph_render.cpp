@@ -5,11 +5,11 @@
 #include "common/messages.h"
 #include "graphs/graph_data.h"
 #include "graphs/grp_io.h"
-#include "paint/picture_export.h"
 #include "paint/paint_graph.h"
+#include "paint/picture_export.h"
 
-#include <QPainter>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 using namespace tarvex;
@@ -20,10 +20,8 @@ int runRenderGraph(const std::string& in, const std::string& out, int width, int
     graphs::GraphData data;
     if (Status s = graphs::openGrp(in, data); !s)
         return fail(in, s);
-    const Status s =
-        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
-            paint::renderGraph(painter, data, size);
-        });
+    const Status s = paint::writePicture(out, QSize(width, height),
+        [&](QPainter& painter, QSize size) { paint::renderGraph(painter, data, size); });
     if (!s)
         return fail(out, s);
     return 0;

@@ -17,8 +17,8 @@
 namespace tarvex::cli {
 namespace {
 
-const char* const HarmonicsUsage =
-    "usage: tarvex-cli harmonics IN.grp --mode N [--json] (N from 0 to 5)";
+const char* const HarmonicsUsage
+    = "usage: tarvex-cli harmonics IN.grp --mode N [--json] (N from 0 to 5)";
 const char* const PlotMatUsage = "usage: tarvex-cli plot-mat IN.mat OUT.grp [--electric]";
 
 std::string pairJson(double a, double b)
@@ -33,8 +33,7 @@ std::string pairJson(double a, double b)
     return out;
 }
 
-template <typename Items, typename ToJson>
-std::string listJson(const Items& items, ToJson toJson)
+template <typename Items, typename ToJson> std::string listJson(const Items& items, ToJson toJson)
 {
     std::string out = "[";
     bool first = true;
@@ -69,15 +68,15 @@ int infoMat(const std::string& path, bool json)
     if (Status s = materials::openMat(path, pontos); !s)
         return fail(path, s);
     if (json) {
-        const std::string text =
-            JsonObject()
-                .text("file", path)
-                .text("type", "mat")
-                .raw("points", listJson(pontos,
-                                        [](const materials::PontoMaterial& p) {
-                                            return pairJson(p.campo, p.inducao);
-                                        }))
-                .str();
+        const std::string text = JsonObject()
+                                     .text("file", path)
+                                     .text("type", "mat")
+                                     .raw("points",
+                                         listJson(pontos,
+                                             [](const materials::PontoMaterial& p) {
+                                                 return pairJson(p.campo, p.inducao);
+                                             }))
+                                     .str();
         std::printf("%s\n", text.c_str());
         return 0;
     }
@@ -93,24 +92,25 @@ int infoGrp(const std::string& path, bool json)
     if (Status s = graphs::openGrp(path, data); !s)
         return fail(path, s);
     if (json) {
-        const std::string text =
-            JsonObject()
-                .text("file", path)
-                .text("type", "grp")
-                .text("version", graphs::GrpVersion)
-                .text("title", data.title)
-                .text("x_caption", data.xCaption)
-                .text("y_caption", data.yCaption)
-                .raw("names", listJson(data.curveNames,
-                                       [](const std::string& n) { return JsonObject::quote(n); }))
-                .raw("curves", listJson(data.curves, curveJson))
-                .str();
+        const std::string text
+            = JsonObject()
+                  .text("file", path)
+                  .text("type", "grp")
+                  .text("version", graphs::GrpVersion)
+                  .text("title", data.title)
+                  .text("x_caption", data.xCaption)
+                  .text("y_caption", data.yCaption)
+                  .raw("names",
+                      listJson(data.curveNames,
+                          [](const std::string& n) { return JsonObject::quote(n); }))
+                  .raw("curves", listJson(data.curves, curveJson))
+                  .str();
         std::printf("%s\n", text.c_str());
         return 0;
     }
     std::printf("file:      %s\nversion:   %s\ntitle:     %s\nx caption: %s\ny caption: %s\n",
-                path.c_str(), std::string(graphs::GrpVersion).c_str(), data.title.c_str(),
-                data.xCaption.c_str(), data.yCaption.c_str());
+        path.c_str(), std::string(graphs::GrpVersion).c_str(), data.title.c_str(),
+        data.xCaption.c_str(), data.yCaption.c_str());
     std::printf("curves:    %zu\n", data.curves.size());
     for (std::size_t c = 0; c < data.curves.size(); ++c) {
         const std::string name = c < data.curveNames.size() ? data.curveNames[c] : std::string();
@@ -153,7 +153,7 @@ int runConvertGraph(const std::string& in, const std::string& out)
 
 int runHarmonics(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--mode"});
+    const Arguments args(words, { "--mode" });
     graphs::HarmonicMode mode = graphs::HarmonicMode::PeriodoInteiro;
     if (args.positional().size() != 1 || !args.error().empty() || !args.has("--mode")
         || !parseMode(args.value("--mode"), mode))
@@ -165,8 +165,8 @@ int runHarmonics(const std::vector<std::string>& words)
     if (Status s = graphs::openGrp(path, data); !s)
         return fail(path, s);
 
-    const graphs::HarmonicTables tables =
-        graphs::harmonicTables(graphs::computeHarmonics(data, mode));
+    const graphs::HarmonicTables tables
+        = graphs::harmonicTables(graphs::computeHarmonics(data, mode));
     if (args.has("--json")) {
         const auto lists = [](const auto& perCurve) { return listJson(perCurve, numbersJson); };
         const auto numbers = [](const auto& values) {
@@ -176,22 +176,22 @@ int runHarmonics(const std::vector<std::string>& words)
                                           .raw("sine", numbers(tables.sineReference))
                                           .raw("cosine", numbers(tables.cosineReference))
                                           .str();
-        const std::string text =
-            JsonObject()
-                .integer("mode", static_cast<int>(mode))
-                .raw("orders", listJson(tables.orders, [](int k) { return std::to_string(k); }))
-                .raw("sine", lists(tables.sine))
-                .raw("cosine", lists(tables.cosine))
-                .raw("reference", reference)
-                .str();
+        const std::string text
+            = JsonObject()
+                  .integer("mode", static_cast<int>(mode))
+                  .raw("orders", listJson(tables.orders, [](int k) { return std::to_string(k); }))
+                  .raw("sine", lists(tables.sine))
+                  .raw("cosine", lists(tables.cosine))
+                  .raw("reference", reference)
+                  .str();
         std::printf("%s\n", text.c_str());
         return 0;
     }
     for (std::size_t field = 0; field < tables.texts.size(); ++field) {
-        const std::string_view label = field < graphs::HarmonicCurves ? graphs::TermosEmSeno
-                                                                      : graphs::TermosEmCosseno;
+        const std::string_view label
+            = field < graphs::HarmonicCurves ? graphs::TermosEmSeno : graphs::TermosEmCosseno;
         std::printf("%s, curva %zu\n%s\n\n", std::string(label).c_str(),
-                    field % graphs::HarmonicCurves + 1, tables.texts[field].c_str());
+            field % graphs::HarmonicCurves + 1, tables.texts[field].c_str());
     }
     return 0;
 }

@@ -13,12 +13,12 @@
 namespace tarvex::cli {
 namespace {
 
-const char* const IntegralsUsage =
-    "usage: tarvex-cli eval IN.msh integrals (--region X Y | --total) [--length M] [--json]\n"
-    "       tarvex-cli eval IN.msh inductance --current I [--length M] [--json]\n"
-    "       tarvex-cli eval IN.msh capacitance [--voltage V] [--length M] [--json]\n"
-    "  (X Y in drawing units; per metre of depth, or for a device of length M metres;\n"
-    "   capacitance without --voltage takes the span of the imposed potentials)";
+const char* const IntegralsUsage
+    = "usage: tarvex-cli eval IN.msh integrals (--region X Y | --total) [--length M] [--json]\n"
+      "       tarvex-cli eval IN.msh inductance --current I [--length M] [--json]\n"
+      "       tarvex-cli eval IN.msh capacitance [--voltage V] [--length M] [--json]\n"
+      "  (X Y in drawing units; per metre of depth, or for a device of length M metres;\n"
+      "   capacitance without --voltage takes the span of the imposed potentials)";
 
 /// The options of the three verbs; each number option takes the words after it.
 struct Options {
@@ -72,8 +72,8 @@ const char* perLength(const Options& o, const char* perMetre, const char* whole)
 int evalIntegrals(const std::string& in, const Options& o, const solver::SolverModel& model)
 {
     results::Integrals r;
-    const Status s =
-        o.total ? results::integrateTotal(model, r) : results::integrateRegion(model, o.x, o.y, r);
+    const Status s = o.total ? results::integrateTotal(model, r)
+                             : results::integrateRegion(model, o.x, o.y, r);
     if (!s)
         return fail(in, s);
     r = results::withLength(r, o.length);
@@ -94,7 +94,7 @@ int evalIntegrals(const std::string& in, const Options& o, const solver::SolverM
     std::printf("area: %.6g m2\n", r.area);
     if (r.induced)
         std::printf("current: %.6g %+.6g j A (|I| %.6g A, %.2f deg)\n", r.current, r.currentIm,
-                    r.currentModulus(), r.currentPhaseDegrees());
+            r.currentModulus(), r.currentPhaseDegrees());
     else if (r.magnetic)
         std::printf("current: %.6g A\n", r.current);
     std::printf("energy: %.6g %s\n", r.energy, perLength(o, "J/m", "J"));
@@ -107,8 +107,8 @@ int evalIntegrals(const std::string& in, const Options& o, const solver::SolverM
 }
 
 /// Inductance (`inductance`) or capacitance from the energy of the whole model.
-int evalFromEnergy(const std::string& in, const Options& o, const solver::SolverModel& model,
-                   bool inductance)
+int evalFromEnergy(
+    const std::string& in, const Options& o, const solver::SolverModel& model, bool inductance)
 {
     if (inductance && model.magnetic == 0)
         return fail(in, Status::failure(msg::IndutanciaSoMagnetico));
@@ -119,21 +119,21 @@ int evalFromEnergy(const std::string& in, const Options& o, const solver::Solver
         return fail(in, s);
     total = results::withLength(total, o.length);
     double value = 0.0;
-    const double drive = inductance ? o.current
-                                    : (o.hasVoltage ? o.voltage
-                                                    : results::imposedPotentialSpan(model));
+    const double drive = inductance
+        ? o.current
+        : (o.hasVoltage ? o.voltage : results::imposedPotentialSpan(model));
     const Status s = inductance ? results::inductanceFromEnergy(total.energy, drive, value)
                                 : results::capacitanceFromEnergy(total.energy, drive, value);
     if (!s)
         return fail(in, s);
     const char* key = inductance ? "inductance" : "capacitance";
     if (o.json) {
-        std::printf("%s\n",
-                    JsonObject().number(key, value).number("energy", total.energy).str().c_str());
+        std::printf(
+            "%s\n", JsonObject().number(key, value).number("energy", total.energy).str().c_str());
         return 0;
     }
     std::printf("%s: %.6g %s\n", key, value,
-                inductance ? perLength(o, "H/m", "H") : perLength(o, "F/m", "F"));
+        inductance ? perLength(o, "H/m", "H") : perLength(o, "F/m", "F"));
     std::printf("energy: %.6g %s\n", total.energy, perLength(o, "J/m", "J"));
     return 0;
 }

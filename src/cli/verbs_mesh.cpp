@@ -61,7 +61,8 @@ using namespace tarvex::cli;
 
 int runMesh(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--max-edge", "--edge-factor", "--special-factor", "--min-angle"});
+    const Arguments args(
+        words, { "--max-edge", "--edge-factor", "--special-factor", "--min-angle" });
     if (args.positional().size() != 2 || !args.error().empty()
         || (args.has("--max-edge") && args.has("--edge-factor")))
         return usage(MeshUsage);
@@ -83,13 +84,15 @@ int runMesh(const std::vector<std::string>& words)
         data.arestaMaxima = h;
     } else if (args.has("--edge-factor")) {
         double f = 0.0;
-        if (!positiveOption(args, "--edge-factor", f) || !std::isfinite(options.comprimentoReferencia))
+        if (!positiveOption(args, "--edge-factor", f)
+            || !std::isfinite(options.comprimentoReferencia))
             return usage(std::string(MeshUsage) + " (F a positive number)");
         data.arestaMaxima = f * options.comprimentoReferencia;
     }
     if (args.has("--special-factor")) {
         double f = 0.0;
-        if (!positiveOption(args, "--special-factor", f) || !std::isfinite(options.comprimentoReferencia))
+        if (!positiveOption(args, "--special-factor", f)
+            || !std::isfinite(options.comprimentoReferencia))
             return usage(std::string(MeshUsage) + " (F a positive number)");
         data.arestaEspecial = f * options.comprimentoReferencia;
     }
@@ -138,7 +141,7 @@ int runMesh(const std::vector<std::string>& words)
 
 int runRefine(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--area"});
+    const Arguments args(words, { "--area" });
     const int modes = (args.has("--total") ? 1 : 0) + (args.has("--area") ? 1 : 0)
         + (args.has("--recentre") ? 1 : 0);
     if (args.positional().size() != 2 || !args.error().empty() || modes != 1)
@@ -154,7 +157,7 @@ int runRefine(const std::vector<std::string>& words)
             return fail(in, s);
     } else if (args.has("--area")) {
         std::istringstream fields(args.value("--area"));
-        double v[4] = {0, 0, 0, 0};
+        double v[4] = { 0, 0, 0, 0 };
         std::string word;
         int count = 0;
         while (count < 4 && std::getline(fields, word, ',') && parseNumber(word, v[count]))
@@ -162,7 +165,7 @@ int runRefine(const std::vector<std::string>& words)
         if (count != 4 || std::getline(fields, word, ','))
             return usage(std::string(RefineUsage) + " (four numbers)");
         // A rectangle without extent is left undefined, which the refinement refuses.
-        (void)problem::defineArea(data, {v[0], v[1]}, {v[2], v[3]});
+        (void)problem::defineArea(data, { v[0], v[1] }, { v[2], v[3] });
         if (Status s = problem::refinaArea(data); !s)
             return fail(in, s);
     } else {
@@ -176,7 +179,7 @@ int runRefine(const std::vector<std::string>& words)
     }
     if (Status s = problem::saveDat(out, data); !s)
         return fail(out, s);
-    std::fprintf(stderr, "%d triangles written to %s\n", static_cast<int>(data.numTriangulos),
-                 out.c_str());
+    std::fprintf(
+        stderr, "%d triangles written to %s\n", static_cast<int>(data.numTriangulos), out.c_str());
     return 0;
 }

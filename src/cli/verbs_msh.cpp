@@ -60,7 +60,8 @@ Figures figuresOf(const solver::SolverModel& m)
     for (int s = 1; s <= m.matrix.slotCount(); ++s)
         if (m.matrix.column(s) != 0)
             ++f.storedEntries;
-    const std::int32_t first = m.calculationKind != solver::NotCalculated ? 1 : m.unknownCount() + 1;
+    const std::int32_t first
+        = m.calculationKind != solver::NotCalculated ? 1 : m.unknownCount() + 1;
     for (std::int32_t i = first; i <= m.nodeCount(); ++i) {
         const double v = m.nodes[static_cast<std::size_t>(i)].value;
         f.potentialMin = f.potentialMin ? std::min(*f.potentialMin, v) : v;
@@ -69,8 +70,8 @@ Figures figuresOf(const solver::SolverModel& m)
     return f;
 }
 
-std::string modelJson(const std::string& path, const solver::SolverModel& m,
-                      std::optional<double> seconds)
+std::string modelJson(
+    const std::string& path, const solver::SolverModel& m, std::optional<double> seconds)
 {
     const Figures f = figuresOf(m);
     JsonObject json;
@@ -107,10 +108,10 @@ void printModel(const std::string& path, const solver::SolverModel& m)
     std::printf("version:     %s\n", m.version.c_str());
     std::printf("analysis:    %s\n", m.magnetic != 0 ? "magnetic" : "electric");
     std::printf("nodes:       %lld (%lld interior, %lld masters, %lld slaves, %lld imposed)\n",
-                f.nodes, f.interior, f.masters, f.masters, f.imposed);
+        f.nodes, f.interior, f.masters, f.masters, f.imposed);
     std::printf("elements:    %lld\n", f.elements);
     std::printf("matrix:      order %lld, %lld stored entries in %lld slots\n", f.order,
-                f.storedEntries, f.slots);
+        f.storedEntries, f.slots);
     std::printf("symmetry:    %s\n", symmetryName(m.symmetryKind));
     std::printf("calculation: %d\n", static_cast<int>(m.calculationKind));
     std::printf("conductive:  %d\n", static_cast<int>(m.conductive));
@@ -158,7 +159,7 @@ int runExportMsh(const std::vector<std::string>& words)
         return 0;
     }
     std::fprintf(stderr, "%d nodes, %zu elements written to %s\n", model.nodeCount(),
-                 model.elements.size(), out.c_str());
+        model.elements.size(), out.c_str());
     return 0;
 }
 

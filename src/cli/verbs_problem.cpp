@@ -5,17 +5,17 @@
 #include "common/messages.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
-#include "paint/picture_export.h"
 #include "paint/paint_mesh.h"
 #include "paint/paint_problem.h"
+#include "paint/picture_export.h"
 #include "paint/view_mapping.h"
 #include "problem/dat_io.h"
 #include "problem/formar_regioes.h"
 #include "problem/mesher/mesh_operations.h"
 #include "problem/problem_data.h"
 
-#include <QPainter>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 #include <cstdio>
@@ -25,8 +25,8 @@
 namespace tarvex::cli {
 namespace {
 
-const char* const ExportUsage =
-    "usage: tarvex-cli export-dat IN.des|IN.pre|IN.dxf OUT.dat [--min-distance D]";
+const char* const ExportUsage
+    = "usage: tarvex-cli export-dat IN.des|IN.pre|IN.dxf OUT.dat [--min-distance D]";
 
 /// The version text at the head of a .dat image (its NUL-terminated start).
 std::string versionOf(const std::string& bytes)
@@ -119,7 +119,7 @@ using namespace tarvex::cli;
 
 int runExport(const std::vector<std::string>& words)
 {
-    const Arguments args(words, {"--min-distance"});
+    const Arguments args(words, { "--min-distance" });
     if (args.positional().size() != 2 || !args.error().empty())
         return usage(ExportUsage);
     const std::string& in = args.positional()[0];
@@ -143,24 +143,24 @@ int runExport(const std::vector<std::string>& words)
     if (result.removidos > 0) {
         char text[160];
         std::snprintf(text, sizeof text, std::string(msg::FormatoElementosRemovidos).c_str(),
-                      result.removidos);
+            result.removidos);
         std::fprintf(stderr, "%s:%s\n", in.c_str(), text);
     }
     if (!formed) {
-        std::fprintf(stderr, "%s: %s\n", in.c_str(),
-                     problem::textoFalhaFormacao(formed, result).c_str());
+        std::fprintf(
+            stderr, "%s: %s\n", in.c_str(), problem::textoFalhaFormacao(formed, result).c_str());
         return 1;
     }
 
     // The window of the drawing view after "&Normal": the extent with a 3 % margin.
     const geometry::Caixa box = paint::janelaNormal(drawing, paint::JanelaInicial);
-    const problem::JanelaExportacao window {box.xMin, box.xMax, box.yMin, box.yMax};
-    const std::string bytes =
-        problem::escreveDatExportado(drawing.fatorEscala, window, result.regioes);
+    const problem::JanelaExportacao window { box.xMin, box.xMax, box.yMin, box.yMax };
+    const std::string bytes
+        = problem::escreveDatExportado(drawing.fatorEscala, window, result.regioes);
     if (Status s = common::writeFileAtomically(out, bytes); !s)
         return fail(out, s);
     std::fprintf(stderr, "%zu regions written to %s (%zu elements removed)\n",
-                 result.regioes.size(), out.c_str(), result.removidos);
+        result.regioes.size(), out.c_str(), result.removidos);
     return 0;
 }
 
@@ -176,26 +176,26 @@ int runInfoProblem(const std::string& path, bool json)
 
     const auto count = [](std::size_t n) { return static_cast<long long>(n); };
     if (json) {
-        const std::string text =
-            JsonObject()
-                .text("file", path)
-                .text("type", "dat")
-                .text("version", version)
-                .text("analysis", analysisName(data.tipoAnalise))
-                .number("scale", data.fatorEscala)
-                .raw("window", windowJson(data))
-                .raw("regions", regionsJson(data))
-                .integer("triangles", data.numTriangulos)
-                .integer("nodes", nodeCount(data))
-                .number("max_edge", data.arestaMaxima)
-                .number("mesh_edge", data.arestaMalha)
-                .integer("potential_segments", count(data.segmentosPotencial.size()))
-                .integer("point_potentials", count(data.potenciaisPonto.size()))
-                .text("symmetry", symmetryName(data.tipoSimetria))
-                .integer("symmetry_segments", count(data.segmentosSimetria.size()))
-                .integer("special_regions", count(data.regioesEspeciais.size()))
-                .integer("special_areas", count(data.areasEspeciais.size()))
-                .str();
+        const std::string text
+            = JsonObject()
+                  .text("file", path)
+                  .text("type", "dat")
+                  .text("version", version)
+                  .text("analysis", analysisName(data.tipoAnalise))
+                  .number("scale", data.fatorEscala)
+                  .raw("window", windowJson(data))
+                  .raw("regions", regionsJson(data))
+                  .integer("triangles", data.numTriangulos)
+                  .integer("nodes", nodeCount(data))
+                  .number("max_edge", data.arestaMaxima)
+                  .number("mesh_edge", data.arestaMalha)
+                  .integer("potential_segments", count(data.segmentosPotencial.size()))
+                  .integer("point_potentials", count(data.potenciaisPonto.size()))
+                  .text("symmetry", symmetryName(data.tipoSimetria))
+                  .integer("symmetry_segments", count(data.segmentosSimetria.size()))
+                  .integer("special_regions", count(data.regioesEspeciais.size()))
+                  .integer("special_areas", count(data.areasEspeciais.size()))
+                  .str();
         std::printf("%s\n", text.c_str());
         return 0;
     }
@@ -231,19 +231,19 @@ int runConvertProblem(const std::string& in, const std::string& out)
     return 0;
 }
 
-int runRenderProblem(const std::string& in, const std::string& out, int width, int height,
-                     bool mesh)
+int runRenderProblem(
+    const std::string& in, const std::string& out, int width, int height, bool mesh)
 {
     problem::ProblemData data;
     if (Status s = problem::openDat(in, data); !s)
         return fail(in, s);
-    const Status s =
-        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
-            if (mesh)
-                paint::renderProblemMesh(painter, data, size);
-            else
-                paint::renderProblem(painter, data, size);
-        });
+    const Status s
+        = paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
+              if (mesh)
+                  paint::renderProblemMesh(painter, data, size);
+              else
+                  paint::renderProblem(painter, data, size);
+          });
     if (!s)
         return fail(out, s);
     return 0;

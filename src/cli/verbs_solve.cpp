@@ -2,16 +2,16 @@
 #include "verbs.h"
 
 #include "common/messages.h"
-#include "paint/picture_export.h"
 #include "paint/paint_results.h"
+#include "paint/picture_export.h"
 #include "results/auxiliary_lines.h"
 #include "solver/equipotentials.h"
 #include "solver/msh_io.h"
 #include "solver/runs.h"
 #include "solver/solver_model.h"
 
-#include <QPainter>
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 #include <algorithm>
@@ -67,7 +67,7 @@ private:
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     }
     int m_last = -1;
-    std::chrono::steady_clock::time_point m_printed{};
+    std::chrono::steady_clock::time_point m_printed {};
 };
 
 /// A whole word as an integer within [low, high].
@@ -81,8 +81,7 @@ bool parseCount(const std::string& word, int low, int high, int& value)
 }
 
 /// A percent option within [low, high], when given.
-bool percentOption(const Arguments& args, const char* name, double low, double high,
-                   double& value)
+bool percentOption(const Arguments& args, const char* name, double low, double high, double& value)
 {
     if (!args.has(name))
         return true;
@@ -96,7 +95,8 @@ struct Extremes {
 
 Extremes potentialExtremes(const solver::SolverModel& model)
 {
-    Extremes e{std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+    Extremes e { std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity() };
     for (std::size_t k = 1; k < model.nodes.size(); ++k) {
         const double v = model.nodes[k].value;
         if (!std::isfinite(v))
@@ -115,8 +115,8 @@ int runFailed(const std::string& path, const solver::RunResult& result)
     if (!result.status.message.empty())
         return fail(path, result.status);
     std::fprintf(stderr, "%s: %.*s (element at list position %lld)\n", path.c_str(),
-                 static_cast<int>(msg::MontagemSemRegiao.size()), msg::MontagemSemRegiao.data(),
-                 static_cast<long long>(result.elementOutsideRegions));
+        static_cast<int>(msg::MontagemSemRegiao.size()), msg::MontagemSemRegiao.data(),
+        static_cast<long long>(result.elementOutsideRegions));
     return 1;
 }
 
@@ -128,8 +128,8 @@ using namespace tarvex::cli;
 
 int runSolve(const std::vector<std::string>& words)
 {
-    const Arguments args(words,
-                         {"--tol", "--error", "--max-iter", "--freq", "--lines", "--solver"});
+    const Arguments args(
+        words, { "--tol", "--error", "--max-iter", "--freq", "--lines", "--solver" });
     const int kinds = (args.has("--linear") ? 1 : 0) + (args.has("--nonlinear") ? 1 : 0)
         + (args.has("--induced") ? 1 : 0);
     if (args.positional().size() != 2 || !args.error().empty() || kinds != 1)
@@ -155,7 +155,7 @@ int runSolve(const std::vector<std::string>& words)
                                          : linalg::SolverMethod::ConjugateGradient;
     if (args.has("--lines")
         && !parseCount(args.value("--lines"), solver::MinEquipotentialCount,
-                       solver::MaxEquipotentialCount, settings.equipotentialCount))
+            solver::MaxEquipotentialCount, settings.equipotentialCount))
         return usage(SolveUsage);
     double frequency = 0.0;
     if (linear) {
@@ -219,8 +219,8 @@ int runSolve(const std::vector<std::string>& words)
     // caller must still be told that the error target was not met.
     const bool converged = !nonlinear || result.error < settings.errorTarget;
     if (!converged)
-        std::fprintf(stderr, "%s: error target not met after %d steps (error %g %%)\n",
-                     out.c_str(), result.nonlinearSteps, result.error * 100.0);
+        std::fprintf(stderr, "%s: error target not met after %d steps (error %g %%)\n", out.c_str(),
+            result.nonlinearSteps, result.error * 100.0);
     if (args.has("--json")) {
         JsonObject json;
         json.text("kind", kind);
@@ -243,13 +243,12 @@ int runSolve(const std::vector<std::string>& words)
     if (nonlinear)
         std::printf("steps: %d\nerror: %g %%\n", result.nonlinearSteps, result.error * 100.0);
     std::printf("iterations: %d\nrelative residual: %g\npotential: %.9g to %.9g\nseconds: %.3f\n",
-                result.solverIterations, result.relativeResidual, extremes.min, extremes.max,
-                seconds);
+        result.solverIterations, result.relativeResidual, extremes.min, extremes.max, seconds);
     return 0;
 }
 
 int runRenderMsh(const std::string& in, const std::string& out, int width, int height,
-                 const std::string& mode, const std::string& lines, bool autoAuxLines)
+    const std::string& mode, const std::string& lines, bool autoAuxLines)
 {
     int displayMode = 0;
     if (mode == "mesh")
@@ -287,10 +286,10 @@ int runRenderMsh(const std::string& in, const std::string& out, int width, int h
         hidden = results::linhasAuxiliaresAutomaticas(model);
     if (paint::pictureFormatOf(out) == paint::PictureFormat::Emf)
         return writeResultsEmfPicture(model, displayMode, count, width, height, out, &hidden);
-    const Status s =
-        paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
-            paint::renderResults(painter, model, displayMode, size, &hidden);
-        });
+    const Status s
+        = paint::writePicture(out, QSize(width, height), [&](QPainter& painter, QSize size) {
+              paint::renderResults(painter, model, displayMode, size, &hidden);
+          });
     if (!s)
         return fail(out, s);
     return 0;

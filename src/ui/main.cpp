@@ -22,15 +22,15 @@ int main(int argc, char* argv[])
     // Files on the command line open only after --open (as the desktop entry passes them): the
     // bare command line still starts the program with no document.
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Cálculo de campos elétricos e magnéticos por elementos finitos"));
+    parser.setApplicationDescription(
+        QStringLiteral("Cálculo de campos elétricos e magnéticos por elementos finitos"));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(
         QStringLiteral("open"), QStringLiteral("Abre os arquivos dados, como \"Abrir...\".")));
     parser.addPositionalArgument(QStringLiteral("arquivos"),
-                                 QStringLiteral("Arquivos .des, .pre, .dxf, .dat, .msh ou .grp."),
-                                 QStringLiteral("[--open arquivos...]"));
+        QStringLiteral("Arquivos .des, .pre, .dxf, .dat, .msh ou .grp."),
+        QStringLiteral("[--open arquivos...]"));
     parser.process(application);
 
     MessageBoxPrompter prompter;

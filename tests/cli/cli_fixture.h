@@ -14,12 +14,15 @@ namespace tarvex::test {
 
 namespace fs = std::filesystem;
 
-inline std::string quoted(const std::string& word) { return "'" + word + "'"; }
+inline std::string quoted(const std::string& word)
+{
+    return "'" + word + "'";
+}
 
 inline std::string readAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 /// A fresh folder for each test, and runs of tarvex-cli with its stdout and stderr kept in `out`

@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 using tarvex::test::CliFixture;
 using namespace tarvex;
 
-class CliArrangement : public CliFixture {};
+class CliArrangement : public CliFixture { };
 
 TEST_F(CliArrangement, WritesTheDrawingOfTheDimensionsGiven)
 {
@@ -23,9 +23,9 @@ TEST_F(CliArrangement, WritesTheDrawingOfTheDimensionsGiven)
     EXPECT_EQ(drawing.segmentos.size(), 12u);
     EXPECT_EQ(drawing.arcos.size(), 2u);
     // R7 = (a, 0) with the a given (a load reverses the list order written, so R7 is 8th).
-    EXPECT_EQ(drawing.pontos.at(7), (geometry::Ponto{120, 0}));
+    EXPECT_EQ(drawing.pontos.at(7), (geometry::Ponto { 120, 0 }));
     // R6 = (a + b, 0): b keeps the form's initial value, 80.
-    EXPECT_EQ(drawing.pontos.at(6), (geometry::Ponto{200, 0}));
+    EXPECT_EQ(drawing.pontos.at(6), (geometry::Ponto { 200, 0 }));
 
     // The drawing exports into the arrangement's regions.
     ASSERT_EQ(run("export " + arg("t3.des") + " " + arg("t3.dat")), 0) << err;
@@ -56,9 +56,9 @@ TEST_F(CliArrangement, UnknownLettersAndNumbersAreUsageErrors)
 
 TEST_F(CliArrangement, PictureIsAPng)
 {
-    ASSERT_EQ(run("arrangement 2 " + arg("t2.des") + " --picture " + arg("t2.png") +
-                  " --size 300x200"),
-              0)
+    ASSERT_EQ(
+        run("arrangement 2 " + arg("t2.des") + " --picture " + arg("t2.png") + " --size 300x200"),
+        0)
         << err;
     const std::string png = bytes("t2.png");
     ASSERT_GT(png.size(), 8u);

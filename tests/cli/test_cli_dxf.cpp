@@ -13,12 +13,12 @@ using namespace tarvex::test;
 std::string dxf(const std::string& entities)
 {
     return "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
-           + entities + "0\nENDSEC\n0\nEOF\n";
+        + entities + "0\nENDSEC\n0\nEOF\n";
 }
 
-const char* const BoxWithCircle =
-    "0\nLWPOLYLINE\n8\n10\n90\n4\n70\n1\n10\n0\n20\n0\n10\n100\n20\n0\n10\n100\n20\n50\n10\n0\n"
-    "20\n50\n0\nCIRCLE\n8\n10\n62\n10\n10\n100\n20\n25\n40\n20\n";
+const char* const BoxWithCircle
+    = "0\nLWPOLYLINE\n8\n10\n90\n4\n70\n1\n10\n0\n20\n0\n10\n100\n20\n0\n10\n100\n20\n50\n10\n0\n"
+      "20\n50\n0\nCIRCLE\n8\n10\n62\n10\n10\n100\n20\n25\n40\n20\n";
 
 class CliDxf : public CliFixture {
 protected:
@@ -60,7 +60,7 @@ TEST_F(CliDxf, CircleOverARectangleExportsMeshesAndSolves)
     EXPECT_NE(err.find("(0 elements removed)"), std::string::npos) << err;
     ASSERT_EQ(run("edit " + arg("c.dat") + " " + arg("e.dat")
                   + " --outer-potential 0 --region 110,25 J=1"),
-              0)
+        0)
         << err;
     ASSERT_EQ(run("mesh " + arg("e.dat") + " " + arg("m.dat")), 0) << err;
     ASSERT_EQ(run("export-msh " + arg("m.dat") + " " + arg("m.msh")), 0) << err;
@@ -70,16 +70,18 @@ TEST_F(CliDxf, CircleOverARectangleExportsMeshesAndSolves)
 
 TEST_F(CliDxf, ExportSaysHowManyElementsItRemovedAndWhereItStopped)
 {
-    write("d.dxf", dxf(std::string(BoxWithCircle)
-                       + "0\nLINE\n10\n0\n20\n0\n11\n-20\n21\n-20\n0\nLINE\n10\n300\n20\n0\n11\n"
-                         "300.01\n21\n0\n"));
+    write("d.dxf",
+        dxf(std::string(BoxWithCircle)
+            + "0\nLINE\n10\n0\n20\n0\n11\n-20\n21\n-20\n0\nLINE\n10\n300\n20\n0\n11\n"
+              "300.01\n21\n0\n"));
     ASSERT_EQ(run("export " + arg("d.dxf") + " " + arg("d.dat")), 0) << err;
     EXPECT_NE(err.find(" 2 elemento(s) removido(s) na exportação"), std::string::npos) << err;
     EXPECT_NE(err.find("(2 elements removed)"), std::string::npos) << err;
 
     // A circle touching the top and the bottom of the box: refused, with the place.
-    write("t.dxf", dxf("0\nLWPOLYLINE\n90\n4\n70\n1\n10\n0\n20\n0\n10\n100\n20\n0\n10\n100\n20\n"
-                       "50\n10\n0\n20\n50\n0\nCIRCLE\n10\n50\n20\n25\n40\n25\n"));
+    write("t.dxf",
+        dxf("0\nLWPOLYLINE\n90\n4\n70\n1\n10\n0\n20\n0\n10\n100\n20\n0\n10\n100\n20\n"
+            "50\n10\n0\n20\n50\n0\nCIRCLE\n10\n50\n20\n25\n40\n25\n"));
     EXPECT_EQ(run("export " + arg("t.dxf") + " " + arg("t.dat")), 1);
     EXPECT_NE(err.find("Cruzamento que não pode ser resolvido"), std::string::npos) << err;
     EXPECT_NE(err.find("(50, "), std::string::npos) << err;

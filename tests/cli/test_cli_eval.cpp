@@ -28,11 +28,11 @@ protected:
     {
         ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
                       + arg("ref.dat")),
-                  0)
+            0)
             << err;
-        ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat") + " --outer-potential 0 "
-                      + edits),
-                  0)
+        ASSERT_EQ(
+            run("edit " + arg("ref.dat") + " " + arg("ed.dat") + " --outer-potential 0 " + edits),
+            0)
             << err;
         ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " --max-edge 5"), 0) << err;
         ASSERT_EQ(run("export-msh " + arg("m.dat") + " " + arg("raw.msh")), 0) << err;
@@ -49,7 +49,8 @@ TEST_F(CliEval, PointValuesOfAMagneticModel)
 {
     magnetic();
     ASSERT_EQ(run("eval " + arg("s.msh") + " point 60 20 --json"), 0) << err;
-    for (const char* key : {"potential", "Bx", "By", "B", "Hx", "Hy", "H", "Fx", "Fy", "F", "mu_r"})
+    for (const char* key :
+        { "potential", "Bx", "By", "B", "Hx", "Hy", "H", "Fx", "Fy", "F", "mu_r" })
         EXPECT_TRUE(hasKey(out, key)) << key << " " << out;
     EXPECT_FALSE(hasKey(out, "Dx"));
     EXPECT_FALSE(hasKey(out, "J"));
@@ -65,7 +66,7 @@ TEST_F(CliEval, PointValuesOfAMagneticModel)
     const double t = std::atan2(20.0, 60.0) * 180.0 / M_PI;
     ASSERT_EQ(run("eval " + arg("s.msh") + " point " + std::to_string(r) + " " + std::to_string(t)
                   + " --rt --json"),
-              0)
+        0)
         << err;
     EXPECT_TRUE(hasKey(out, "Bt") && hasKey(out, "Br") && hasKey(out, "Ht") && hasKey(out, "Fr"));
     EXPECT_FALSE(hasKey(out, "Bx"));
@@ -92,7 +93,8 @@ TEST_F(CliEval, PointOutsideTheMeshAndBadArguments)
     EXPECT_EQ(run("eval " + arg("s.msh") + " area 1 2"), 2);
     // A model never calculated holds numbering data, not potentials.
     EXPECT_EQ(run("eval " + arg("raw.msh") + " point 60 20"), 1);
-    EXPECT_NE(err.find("Impossível calcular valores ! Não há dados de Cálculo."), std::string::npos);
+    EXPECT_NE(
+        err.find("Impossível calcular valores ! Não há dados de Cálculo."), std::string::npos);
 }
 
 TEST_F(CliEval, FluxBetweenTwoPoints)
@@ -116,7 +118,7 @@ TEST_F(CliEval, ElectricModelKeys)
 {
     makeModel("e.msh", "--analysis electric --region 140,40 rho=1e-6 eps_r=2", "--linear");
     ASSERT_EQ(run("eval " + arg("e.msh") + " point 140 40 --json"), 0) << err;
-    for (const char* key : {"potential", "Dx", "Dy", "D", "Ex", "Ey", "E", "Fx", "Fy", "F"})
+    for (const char* key : { "potential", "Dx", "Dy", "D", "Ex", "Ey", "E", "Fx", "Fy", "F" })
         EXPECT_TRUE(hasKey(out, key)) << key << " " << out;
     EXPECT_FALSE(hasKey(out, "mu_r"));
     EXPECT_FALSE(hasKey(out, "Bx"));
@@ -127,7 +129,7 @@ TEST_F(CliEval, InducedCurrentValuesAndMaps)
 {
     makeModel("i.msh", "--region 140,40 J=1 sigma=5.8e7", "--induced --freq 50");
     ASSERT_EQ(run("eval " + arg("i.msh") + " point 140 40 --json"), 0) << err;
-    for (const char* key : {"potential_im", "J", "Pi"})
+    for (const char* key : { "potential_im", "J", "Pi" })
         EXPECT_TRUE(hasKey(out, key)) << key << " " << out;
     EXPECT_GT(number(out, "J"), 0.0);
     const double j = number(out, "J");
@@ -136,9 +138,9 @@ TEST_F(CliEval, InducedCurrentValuesAndMaps)
     ASSERT_EQ(run("eval " + arg("i.msh") + " point 60 20 --json"), 0) << err;
     EXPECT_NE(out.find("\"Pi\":null"), std::string::npos) << out;
 
-    for (const char* q : {"J", "P", "B", "H"}) {
-        ASSERT_EQ(run("render " + arg("i.msh") + " " + arg(std::string(q) + ".png") + " --map " + q),
-                  0)
+    for (const char* q : { "J", "P", "B", "H" }) {
+        ASSERT_EQ(
+            run("render " + arg("i.msh") + " " + arg(std::string(q) + ".png") + " --map " + q), 0)
             << q << err;
         EXPECT_EQ(bytes(std::string(q) + ".png").compare(0, 4, "\x89PNG"), 0);
     }
@@ -151,14 +153,15 @@ TEST_F(CliEval, MapPreconditions)
         << err;
     EXPECT_EQ(bytes("b.png").compare(0, 4, "\x89PNG"), 0);
     EXPECT_EQ(run("render " + arg("s.msh") + " " + arg("d.png") + " --map D"), 1);
-    EXPECT_NE(err.find("Opção não disponível para análise de campo magnético !\n   Operação cancelada !"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find("Opção não disponível para análise de campo magnético !\n   Operação cancelada !"),
+        std::string::npos)
         << err;
     EXPECT_EQ(run("render " + arg("s.msh") + " " + arg("j.png") + " --map J"), 1);
     EXPECT_NE(err.find("cálculo de correntes induzidas não foi realizado"), std::string::npos);
     EXPECT_EQ(run("render " + arg("raw.msh") + " " + arg("r.png") + " --map H"), 1);
     EXPECT_NE(err.find(" Não há resultados de cálculo disponível ! \n Operação Cancelada !"),
-              std::string::npos);
+        std::string::npos);
     EXPECT_EQ(run("render " + arg("s.msh") + " " + arg("x.png") + " --map X"), 2);
     EXPECT_TRUE(bytes("d.png").empty() && bytes("x.png").empty());
 }
@@ -168,12 +171,13 @@ TEST_F(CliEval, SectionCurvesAsJsonTextAndGraph)
     magnetic();
     ASSERT_EQ(run("eval " + arg("s.msh") + " section 10 20 190 20 --quantity flux --json --grp "
                   + arg("b.grp")),
-              0)
+        0)
         << err;
-    EXPECT_EQ(out.rfind("{\"title\":\"Densidade Fluxo sobre a Seção\",\"x_caption\":\"distância "
-                        "(mm)\",\"y_caption\":\"B (T)\",\"names\":[\"B\",\"Bt\",\"Bn\"],\"distance\":[0,",
-                        0),
-              0u)
+    EXPECT_EQ(
+        out.rfind("{\"title\":\"Densidade Fluxo sobre a Seção\",\"x_caption\":\"distância "
+                  "(mm)\",\"y_caption\":\"B (T)\",\"names\":[\"B\",\"Bt\",\"Bn\"],\"distance\":[0,",
+            0),
+        0u)
         << out;
     EXPECT_NE(out.find("\"curves\":[["), std::string::npos);
     EXPECT_EQ(bytes("b.grp").rfind("versao", 0), 0u);
@@ -181,13 +185,18 @@ TEST_F(CliEval, SectionCurvesAsJsonTextAndGraph)
     EXPECT_NE(out.find("Densidade Fluxo sobre a Seção"), std::string::npos) << out;
 
     // Polar: the arc about the source's centre.
-    ASSERT_EQ(run("eval " + arg("s.msh") + " section 170 50 110 50 --centre 140 50 --quantity field --json"), 0)
+    ASSERT_EQ(run("eval " + arg("s.msh")
+                  + " section 170 50 110 50 --centre 140 50 --quantity field --json"),
+        0)
         << err;
-    EXPECT_NE(out.find("\"y_caption\":\"H (A/m\",\"names\":[\"H\",\"Ht\",\"Hn\"]"), std::string::npos) << out;
+    EXPECT_NE(
+        out.find("\"y_caption\":\"H (A/m\",\"names\":[\"H\",\"Ht\",\"Hn\"]"), std::string::npos)
+        << out;
 
     // Text output: title, captions, then the rows.
     ASSERT_EQ(run("eval " + arg("s.msh") + " section 10 20 190 20 --quantity pressure"), 0) << err;
-    EXPECT_EQ(out.rfind("Pressão sobre a Seção\ndistância (mm)\nP (N/m²)\ndistance P Pt Pn\n0 ", 0), 0u)
+    EXPECT_EQ(
+        out.rfind("Pressão sobre a Seção\ndistância (mm)\nP (N/m²)\ndistance P Pt Pn\n0 ", 0), 0u)
         << out;
 }
 
@@ -195,12 +204,13 @@ TEST_F(CliEval, ForceOnStraightAndPolarSections)
 {
     magnetic();
     ASSERT_EQ(run("eval " + arg("s.msh") + " force 10 20 190 20 --json"), 0) << err;
-    for (const char* key : {"F", "Fx", "Fy", "Ft", "Fn"})
+    for (const char* key : { "F", "Fx", "Fy", "Ft", "Fn" })
         EXPECT_TRUE(hasKey(out, key)) << key << " " << out;
     // Left to right: Fx = Ft and Fy = Fn.
     EXPECT_DOUBLE_EQ(number(out, "Fx"), number(out, "Ft"));
     EXPECT_DOUBLE_EQ(number(out, "Fy"), number(out, "Fn"));
-    ASSERT_EQ(run("eval " + arg("s.msh") + " force 170 50 110 50 --centre 140 50 --json"), 0) << err;
+    ASSERT_EQ(run("eval " + arg("s.msh") + " force 170 50 110 50 --centre 140 50 --json"), 0)
+        << err;
     EXPECT_TRUE(hasKey(out, "F") && hasKey(out, "Fn") && hasKey(out, "Ft"));
     EXPECT_FALSE(hasKey(out, "Fx"));
     ASSERT_EQ(run("eval " + arg("s.msh") + " force 10 20 190 20"), 0) << err;
@@ -222,7 +232,8 @@ TEST_F(CliEval, LossesAndRefusals)
     EXPECT_EQ(out, "Perdas na Região W/m :            0\n");
     EXPECT_EQ(run("eval " + arg("i.msh") + " losses --region 500 50"), 1);
     EXPECT_NE(err.find("Ponto Fora do Dominio"), std::string::npos) << err;
-    ASSERT_EQ(run("eval " + arg("i.msh") + " section 125 40 155 40 --quantity loss --json"), 0) << err;
+    ASSERT_EQ(run("eval " + arg("i.msh") + " section 125 40 155 40 --quantity loss --json"), 0)
+        << err;
     EXPECT_NE(out.find("\"names\":[\"P\"]"), std::string::npos) << out;
 
     EXPECT_EQ(run("eval " + arg("i.msh") + " losses --total --region 1 2"), 2);
@@ -232,7 +243,8 @@ TEST_F(CliEval, LossesAndRefusals)
     EXPECT_NE(err.find("Impossível Calcular Curvas ! Não há dados de Cálculo."), std::string::npos);
     makeModel("e.msh", "--analysis electric --region 140,40 rho=1e-6", "--linear");
     EXPECT_EQ(run("eval " + arg("e.msh") + " losses --total"), 1);
-    EXPECT_NE(err.find("Opção não disponível para análise de campo elétrico !\nOperação cancelada !"),
-              std::string::npos)
+    EXPECT_NE(
+        err.find("Opção não disponível para análise de campo elétrico !\nOperação cancelada !"),
+        std::string::npos)
         << err;
 }

@@ -18,12 +18,15 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tarvex;
 
-std::string quoted(const std::string& word) { return "'" + word + "'"; }
+std::string quoted(const std::string& word)
+{
+    return "'" + word + "'";
+}
 
 std::string readAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 /// The numbers of the JSON list that follows `key` (the first "[" after it, up to its "]").
@@ -48,9 +51,8 @@ protected:
     void SetUp() override
     {
         m_dir = fs::path(::testing::TempDir())
-                / ("tarvex_graphs_" + std::string(::testing::UnitTest::GetInstance()
-                                                      ->current_test_info()
-                                                      ->name()));
+            / ("tarvex_graphs_"
+                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -61,8 +63,8 @@ protected:
     /// Runs tarvex-cli; its stdout and stderr go to m_out and m_err.
     int run(const std::string& args)
     {
-        const std::string command = quoted(TARVEX_CLI) + " " + args + " >"
-                                    + quoted(path("out.txt")) + " 2>" + quoted(path("err.txt"));
+        const std::string command = quoted(TARVEX_CLI) + " " + args + " >" + quoted(path("out.txt"))
+            + " 2>" + quoted(path("err.txt"));
         const int status = std::system(command.c_str());
         m_out = readAll(path("out.txt"));
         m_err = readAll(path("err.txt"));
@@ -84,8 +86,8 @@ protected:
             const double a = i / 200.0;
             const double b = (i + 1) / 200.0;
             const double v = 2.0 * std::sin(3 * 2 * pi * (a + b) / 2);
-            xs.insert(xs.end(), {a, b});
-            ys.insert(ys.end(), {v, v});
+            xs.insert(xs.end(), { a, b });
+            ys.insert(ys.end(), { v, v });
         }
         graphs::GraphData data;
         data.title = "Densidade Fluxo sobre a Seção";
@@ -105,8 +107,8 @@ protected:
 TEST_F(CliGraphs, ConvertWritesTheAscTextOfAGraph)
 {
     graphs::GraphData data;
-    data.addCurve({0, 0.5}, {1, 2}, "P");
-    data.addCurve({0, 0.5}, {-3, 4e-9}, "Pt");
+    data.addCurve({ 0, 0.5 }, { 1, 2 }, "P");
+    data.addCurve({ 0, 0.5 }, { -3, 4e-9 }, "Pt");
     ASSERT_TRUE(graphs::saveGrp(path("p.grp"), data));
     ASSERT_EQ(run("convert " + quoted(path("p.grp")) + " " + quoted(path("p.asc"))), 0) << m_err;
     EXPECT_EQ(readAll(path("p.asc")), "3  2\n0  1  -3  \n0.5  2  4e-09  \n");
@@ -140,7 +142,7 @@ TEST_F(CliGraphs, HarmonicsJsonOfAPureSineShowsItsOrder)
 TEST_F(CliGraphs, HarmonicsRefusesAModeOutsideZeroToFive)
 {
     const std::string grp = sineGraph();
-    for (const char* mode : {"6", "-1", "1.5", "dois"})
+    for (const char* mode : { "6", "-1", "1.5", "dois" })
         EXPECT_EQ(run("harmonics " + quoted(grp) + " --mode " + mode), 2) << mode;
     EXPECT_EQ(run("harmonics " + quoted(grp)), 2);
 }
@@ -157,9 +159,9 @@ TEST_F(CliGraphs, PlotMatWritesTheMagnetisationOrCharacteristicCurve)
     EXPECT_EQ(data.curves[0].count(), 3u);
     EXPECT_EQ(data.curves[0].y(3), 1.5);
 
-    ASSERT_EQ(run("plot-mat " + quoted(path("ferro.mat")) + " " + quoted(path("d.grp"))
-                  + " --electric"),
-              0);
+    ASSERT_EQ(
+        run("plot-mat " + quoted(path("ferro.mat")) + " " + quoted(path("d.grp")) + " --electric"),
+        0);
     ASSERT_TRUE(graphs::openGrp(path("d.grp"), data));
     EXPECT_EQ(data.title, "Curva Característica");
     EXPECT_EQ(data.yCaption, "D (C/m²)");
@@ -169,8 +171,9 @@ TEST_F(CliGraphs, PlotMatOfAShortFileFailsWithItsMessageAndWritesNothing)
 {
     write("curto.mat", "3   2\n0 0\n100 1\n");
     EXPECT_EQ(run("plot-mat " + quoted(path("curto.mat")) + " " + quoted(path("c.grp"))), 1);
-    EXPECT_NE(m_err.find("curto.mat:3:  Arquivo de materiais com menos pontos do que o informado !"),
-              std::string::npos)
+    EXPECT_NE(
+        m_err.find("curto.mat:3:  Arquivo de materiais com menos pontos do que o informado !"),
+        std::string::npos)
         << m_err;
     EXPECT_FALSE(fs::exists(path("c.grp")));
 }
@@ -185,13 +188,13 @@ TEST_F(CliGraphs, InfoJsonOfMaterialsAndGraphFiles)
     data.title = "Pressão";
     data.xCaption = "distância (mm)";
     data.yCaption = "P (N/m²)";
-    data.addCurve({0, 1}, {2, 3}, "P");
-    data.addCurve({0, 1}, {-2, 0.5}, "Pt");
+    data.addCurve({ 0, 1 }, { 2, 3 }, "P");
+    data.addCurve({ 0, 1 }, { -2, 0.5 }, "Pt");
     ASSERT_TRUE(graphs::saveGrp(path("p.grp"), data));
     ASSERT_EQ(run("info " + quoted(path("p.grp")) + " --json"), 0) << m_err;
     for (const char* piece :
-         {"\"title\":\"Pressão\"", "\"x_caption\":\"distância (mm)\"", "\"y_caption\":\"P (N/m²)\"",
-          "\"names\":[\"P\",\"Pt\"]", "\"curves\":[[[0,2],[1,3]],[[0,-2],[1,0.5]]]"})
+        { "\"title\":\"Pressão\"", "\"x_caption\":\"distância (mm)\"", "\"y_caption\":\"P (N/m²)\"",
+            "\"names\":[\"P\",\"Pt\"]", "\"curves\":[[[0,2],[1,3]],[[0,-2],[1,0.5]]]" })
         EXPECT_NE(m_out.find(piece), std::string::npos) << piece << "\n" << m_out;
 }
 

@@ -25,7 +25,7 @@ protected:
         ASSERT_EQ(run("export " + pre + " " + arg("ref.dat")), 0) << err;
         ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat")
                       + " --outer-potential 0 --region 140,40 J=1"),
-                  0)
+            0)
             << err;
         ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " --edge-factor 0.5"), 0)
             << err;

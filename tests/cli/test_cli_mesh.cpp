@@ -14,8 +14,6 @@ namespace {
 
 using namespace tarvex::test;
 
-
-
 /// The integer after "key": in a JSON object, or -1.
 long jsonInteger(const std::string& json, const std::string& key)
 {
@@ -31,7 +29,7 @@ protected:
         CliFixture::SetUp();
         ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
                       + arg("ref.dat")),
-                  0)
+            0)
             << err;
     }
 };
@@ -42,13 +40,13 @@ TEST_F(CliMesh, MeshesWritesTheFileAndReportsItsFigures)
 {
     ASSERT_EQ(run("mesh " + arg("ref.dat") + " " + arg("m.dat")
                   + " --max-edge 4 --check-angle --smooth --json"),
-              0)
+        0)
         << err;
     const long triangles = jsonInteger(out, "triangles");
     EXPECT_GT(triangles, 1000);
     EXPECT_GT(jsonInteger(out, "nodes"), triangles / 3);
-    for (const char* key : {"quality_mean", "quality_min", "angle_mean", "angle_min", "area_mean",
-                            "area_min", "seconds"})
+    for (const char* key : { "quality_mean", "quality_min", "angle_mean", "angle_min", "area_mean",
+             "area_min", "seconds" })
         EXPECT_NE(out.find(std::string("\"") + key + "\":"), std::string::npos) << key;
     EXPECT_NE(err.find("Status: concluída a geração da malha."), std::string::npos);
 
@@ -74,6 +72,6 @@ TEST_F(CliMesh, FailuresWriteNothingAndExitNonZero)
     EXPECT_NE(run("refine " + arg("m.dat") + " " + arg("z.dat") + " --area 500,500,600,600"), 0);
     EXPECT_NE(err.find("Área definida não contém nenhum triângulo !"), std::string::npos);
     EXPECT_FALSE(fs::exists(path("z.dat")));
-    EXPECT_EQ(run("mesh " + arg("ref.dat") + " " + arg("m.dat") + " --max-edge 1 --edge-factor 2"),
-              2);
+    EXPECT_EQ(
+        run("mesh " + arg("ref.dat") + " " + arg("m.dat") + " --max-edge 1 --edge-factor 2"), 2);
 }

@@ -14,8 +14,6 @@ namespace {
 
 using namespace tarvex::test;
 
-
-
 class CliMeshRender : public CliFixture {
 protected:
     /// Every test starts from the reference drawing exported as a problem.
@@ -24,7 +22,7 @@ protected:
         CliFixture::SetUp();
         ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
                       + arg("ref.dat")),
-                  0)
+            0)
             << err;
     }
 };
@@ -37,8 +35,7 @@ TEST_F(CliMeshRender, MeshModeDrawsTheTrianglesOverTheStructure)
     const std::string size = " --size 400x200";
     ASSERT_EQ(run("render " + arg("m.dat") + " " + arg("s.png") + size), 0) << err;
     ASSERT_EQ(run("render " + arg("m.dat") + " " + arg("s2.png") + size + " --mode structure"), 0);
-    ASSERT_EQ(run("render " + arg("m.dat") + " " + arg("m.png") + size + " --mode mesh"), 0)
-        << err;
+    ASSERT_EQ(run("render " + arg("m.dat") + " " + arg("m.png") + size + " --mode mesh"), 0) << err;
 
     EXPECT_EQ(bytes("s.png"), bytes("s2.png"));
     // Hundreds of thin lines cost a plain picture far more bytes than the outlines alone.
@@ -55,9 +52,9 @@ TEST_F(CliMeshRender, ModeIsCheckedAndBelongsToProblemsOnly)
 {
     const std::string pre = quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre");
     for (const std::string& args :
-         {"render " + arg("ref.dat") + " " + arg("x.png") + " --mode wires",
-          "render " + arg("ref.dat") + " " + arg("x.png") + " --mode",
-          "render " + pre + " " + arg("x.png") + " --mode mesh"}) {
+        { "render " + arg("ref.dat") + " " + arg("x.png") + " --mode wires",
+            "render " + arg("ref.dat") + " " + arg("x.png") + " --mode",
+            "render " + pre + " " + arg("x.png") + " --mode mesh" }) {
         EXPECT_EQ(run(args), 2) << args;
         EXPECT_NE(err.find("--mode"), std::string::npos) << args;
         EXPECT_FALSE(fs::exists(m_dir / "x.png")) << args;

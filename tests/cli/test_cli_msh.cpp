@@ -34,11 +34,11 @@ protected:
         CliFixture::SetUp();
         ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
                       + arg("ref.dat")),
-                  0)
+            0)
             << err;
         ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("p.dat")
                       + " --outer-potential 0 --region 140,40 J=1"),
-                  0)
+            0)
             << err;
         ASSERT_EQ(run("mesh " + arg("p.dat") + " " + arg("m.dat") + " --max-edge 8 --json"), 0)
             << err;
@@ -80,7 +80,8 @@ TEST_F(CliMsh, ExportWritesTheModelAndInfoReadsItBack)
     EXPECT_EQ(jsonNumber(out, "potential_min"), 0.0);
     EXPECT_EQ(jsonNumber(out, "potential_max"), 0.0);
     // export-msh reports what info reads, apart from the time.
-    EXPECT_EQ(exported.substr(0, exported.find(",\"seconds\"")) + "}", out.substr(0, out.size() - 1));
+    EXPECT_EQ(
+        exported.substr(0, exported.find(",\"seconds\"")) + "}", out.substr(0, out.size() - 1));
 
     ASSERT_EQ(run("info " + arg("m.msh")), 0) << err;
     EXPECT_NE(out.find("versao 01.00.01"), std::string::npos);
@@ -107,7 +108,7 @@ TEST_F(CliMsh, FailuresPrintTheMessageAndWriteNothing)
 
     ASSERT_EQ(run("edit " + arg("m.dat") + " " + arg("n.dat")
                   + " --region 140,40 linear=0 mat=/nonexistent/steel.mat"),
-              0)
+        0)
         << err;
     EXPECT_NE(run("export-msh " + arg("n.dat") + " " + arg("n.msh")), 0);
     EXPECT_NE(err.find("arquivo de materiais"), std::string::npos) << err;

@@ -46,7 +46,7 @@ TEST_F(CliNames, InfoListsTheRegionsWithTheirValuesInProblemOrder)
                   + " --region 140,50 J=2.5 sigma=3.5e7 mu_r=4 brx=0.5 bry=-0.25 brt=1 brr=2"
                   + " --region 60,50 linear=0 'mat=Projetos/Transformação/aço.mat'"
                   + " --special-region 60,50"),
-              0)
+        0)
         << err;
     ASSERT_EQ(run("info " + arg("edited.dat") + " --json"), 0) << err;
 
@@ -66,20 +66,19 @@ TEST_F(CliNames, InfoListsTheRegionsWithTheirValuesInProblemOrder)
     EXPECT_NE(rectangle.find("\"mu_r\":4,\"eps_r\":1,\"J\":2.5,\"rho\":0,\"sigma\":35000000,"
                              "\"brx\":0.5,\"bry\":-0.25,\"brt\":1,\"brr\":2,\"linear\":1,"
                              "\"material\":\"\",\"special\":false"),
-              std::string::npos)
+        std::string::npos)
         << rectangle;
     ASSERT_FALSE(circle.empty()) << out;
     EXPECT_NE(circle.find("\"linear\":0,\"material\":\"Projetos/Transformação/aço.mat\","
                           "\"special\":true"),
-              std::string::npos)
+        std::string::npos)
         << circle;
     EXPECT_TRUE(region(out, 4).empty()) << out;
     EXPECT_NE(out.find("\"triangles\":0,\"nodes\":0,"), std::string::npos) << out;
     EXPECT_NE(out.find("\"mesh_edge\":0,"), std::string::npos) << out;
 
     // After meshing, the nodes are counted from the triangles and the mesh's edge is known.
-    ASSERT_EQ(run("mesh " + arg("edited.dat") + " " + arg("mesh.dat") + " --max-edge 10 --json"),
-              0)
+    ASSERT_EQ(run("mesh " + arg("edited.dat") + " " + arg("mesh.dat") + " --max-edge 10 --json"), 0)
         << err;
     const std::string nodes = out.substr(out.find("\"nodes\":"));
     ASSERT_EQ(run("info " + arg("mesh.dat") + " --json"), 0) << err;

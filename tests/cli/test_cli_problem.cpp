@@ -14,8 +14,6 @@ namespace {
 
 using namespace tarvex::test;
 
-
-
 class CliProblem : public CliFixture {
 protected:
     static std::string reference()
@@ -85,12 +83,12 @@ TEST_F(CliProblem, FailedExportWritesNothingAndKeepsAnOldFile)
     EXPECT_EQ(readAll(path("old.dat")), "keep me");
 
     // Missing input, unknown type, bad options: non-zero, nothing written.
-    for (const std::string& args : {"export " + arg("missing.des") + " " + arg("x.dat"),
+    for (const std::string& args : { "export " + arg("missing.des") + " " + arg("x.dat"),
              "export " + arg("drawing.txt") + " " + arg("x.dat"),
              "export " + reference() + " " + arg("x.dat") + " --min-distance -1",
              "export " + reference() + " " + arg("x.dat") + " --min-distance abc",
              "export " + reference() + " " + arg("x.dat") + " --min-distance",
-             "export " + reference()}) {
+             "export " + reference() }) {
         EXPECT_NE(run(args), 0) << args;
         EXPECT_FALSE(err.empty()) << args;
         EXPECT_FALSE(fs::exists(path("x.dat"))) << args;

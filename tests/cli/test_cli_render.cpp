@@ -13,13 +13,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string quoted(const std::string& word) { return "'" + word + "'"; }
+std::string quoted(const std::string& word)
+{
+    return "'" + word + "'";
+}
 
 /// Runs tarvex-cli with `args` (already quoted), stderr to `errPath`; returns its exit status.
 int runCli(const std::string& args, const fs::path& errPath)
 {
-    const std::string command =
-        quoted(TARVEX_CLI) + " " + args + " >/dev/null 2>" + quoted(errPath.string());
+    const std::string command
+        = quoted(TARVEX_CLI) + " " + args + " >/dev/null 2>" + quoted(errPath.string());
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -27,7 +30,7 @@ int runCli(const std::string& args, const fs::path& errPath)
 std::string readAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
 struct PngSize {
@@ -48,7 +51,7 @@ bool pngSize(const std::string& bytes, PngSize& out)
             value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
         return value;
     };
-    out = {be32(16), be32(20)};
+    out = { be32(16), be32(20) };
     return true;
 }
 
@@ -57,9 +60,8 @@ protected:
     void SetUp() override
     {
         m_dir = fs::path(::testing::TempDir())
-                / ("tarvex_render_" + std::string(::testing::UnitTest::GetInstance()
-                                                      ->current_test_info()
-                                                      ->name()));
+            / ("tarvex_render_"
+                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -78,8 +80,8 @@ TEST_F(CliRender, WritesAPngOfTheRequestedSizeThatShowsTheDrawing)
 {
     const fs::path png = path("reference.png");
     ASSERT_EQ(runCli("render " + reference() + " " + quoted(png.string()) + " --size 320x200",
-                     path("err.txt")),
-              0)
+                  path("err.txt")),
+        0)
         << readAll(path("err.txt"));
     const std::string bytes = readAll(png);
     PngSize size;
@@ -95,9 +97,9 @@ TEST_F(CliRender, WritesAPngOfTheRequestedSizeThatShowsTheDrawing)
     }
     const fs::path blank = path("empty.png");
     ASSERT_EQ(runCli("render " + quoted(path("empty.pre").string()) + " " + quoted(blank.string())
-                         + " --size 320x200",
-                     path("err.txt")),
-              0);
+                      + " --size 320x200",
+                  path("err.txt")),
+        0);
     const std::string blankBytes = readAll(blank);
     ASSERT_TRUE(pngSize(blankBytes, size));
     EXPECT_NE(bytes, blankBytes);
@@ -118,9 +120,9 @@ TEST_F(CliRender, MissingInputFailsWithItsMessageAndWritesNothing)
 {
     const fs::path missing = path("missing.des");
     const fs::path png = path("out.png");
-    EXPECT_EQ(runCli("render " + quoted(missing.string()) + " " + quoted(png.string()),
-                     path("err.txt")),
-              1);
+    EXPECT_EQ(
+        runCli("render " + quoted(missing.string()) + " " + quoted(png.string()), path("err.txt")),
+        1);
     EXPECT_FALSE(fs::exists(png));
     const std::string err = readAll(path("err.txt"));
     EXPECT_NE(err.find(missing.string()), std::string::npos) << err;
@@ -132,10 +134,10 @@ TEST_F(CliRender, RefusesBadArgumentsWithoutWriting)
     const fs::path png = path("out.png");
     const std::string toPng = " " + quoted(png.string());
     for (const std::string& args :
-         {"render " + reference(), "render " + reference() + toPng + " --size 0x10",
-          "render " + reference() + toPng + " --size 10by10",
-          "render " + reference() + toPng + " --size",
-          "render " + quoted(path("drawing.txt").string()) + toPng}) {
+        { "render " + reference(), "render " + reference() + toPng + " --size 0x10",
+            "render " + reference() + toPng + " --size 10by10",
+            "render " + reference() + toPng + " --size",
+            "render " + quoted(path("drawing.txt").string()) + toPng }) {
         EXPECT_NE(runCli(args, path("err.txt")), 0) << args;
         EXPECT_FALSE(readAll(path("err.txt")).empty()) << args;
         EXPECT_FALSE(fs::exists(png)) << args;

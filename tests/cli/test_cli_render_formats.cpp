@@ -61,7 +61,7 @@ protected:
         ASSERT_EQ(run("export " + pre + " " + arg("ref.dat")), 0) << err;
         ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat")
                       + " --outer-potential 0 --region 140,40 J=1"),
-                  0)
+            0)
             << err;
         ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " --edge-factor 0.5"), 0)
             << err;
@@ -76,7 +76,7 @@ protected:
 TEST_F(CliRenderFormats, ResultsPictureInEveryFormatByTheExtension)
 {
     makeSolvedModel();
-    for (const char* name : {"e.png", "e.svg", "e.pdf", "e.emf", "E.SVG"})
+    for (const char* name : { "e.png", "e.svg", "e.pdf", "e.emf", "E.SVG" })
         ASSERT_EQ(run("render " + arg("s.msh") + " " + arg(name) + " --mode equipotentials"), 0)
             << name << ": " << err;
     EXPECT_TRUE(isPng(bytes("e.png")));
@@ -109,7 +109,7 @@ TEST_F(CliRenderFormats, OtherDocumentsInVectorFormatsAndRefusals)
 
     tarvex::graphs::GraphData data;
     data.title = "Campo sobre a Seção";
-    data.addCurve({0.0, 1.0, 2.0}, {0.0, 3.0, 1.0}, "E");
+    data.addCurve({ 0.0, 1.0, 2.0 }, { 0.0, 3.0, 1.0 }, "E");
     ASSERT_TRUE(tarvex::graphs::saveGrp(path("g.grp").string(), data).ok);
     ASSERT_EQ(run("render " + arg("g.grp") + " " + arg("g.svg")), 0) << err;
     EXPECT_TRUE(isSvg(bytes("g.svg")));
@@ -129,7 +129,7 @@ TEST_F(CliRenderFormats, OtherDocumentsInVectorFormatsAndRefusals)
 /// program when one is installed (not a dependency of the build).
 TEST_F(CliRenderFormats, MetafileIsReadByAnIndependentConsumer)
 {
-    const std::string tool = firstTool({"inkscape", "soffice", "libreoffice"});
+    const std::string tool = firstTool({ "inkscape", "soffice", "libreoffice" });
     if (tool.empty())
         GTEST_SKIP() << "no metafile consumer installed";
     makeSolvedModel();
@@ -137,8 +137,8 @@ TEST_F(CliRenderFormats, MetafileIsReadByAnIndependentConsumer)
         << err;
     std::string command;
     if (tool == "inkscape")
-        command = "inkscape " + arg("e.emf") + " --export-type=png --export-filename="
-            + arg("e.png") + " >/dev/null 2>&1";
+        command = "inkscape " + arg("e.emf")
+            + " --export-type=png --export-filename=" + arg("e.png") + " >/dev/null 2>&1";
     else
         command = tool + " --headless --convert-to png --outdir " + quoted(m_dir.string()) + " "
             + arg("e.emf") + " >/dev/null 2>&1";

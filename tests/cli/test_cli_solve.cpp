@@ -30,11 +30,11 @@ protected:
     {
         ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
                       + arg("ref.dat")),
-                  0)
+            0)
             << err;
         ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat")
                       + " --outer-potential 0 --region 140,40 J=1 " + regionKeys),
-                  0)
+            0)
             << err;
         ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " --edge-factor 0.5"), 0)
             << err;
@@ -68,12 +68,12 @@ TEST_F(CliSolve, LinearRunStoresTheResultAndRendersEveryMode)
     EXPECT_EQ(jsonNumber(out, "potential_min"), low);
 
     std::string pictures[4];
-    const char* modes[4] = {"mesh", "regions", "equipotentials", "equipotentials --lines 2"};
+    const char* modes[4] = { "mesh", "regions", "equipotentials", "equipotentials --lines 2" };
     for (int i = 0; i < 4; ++i) {
         const std::string file = "p" + std::to_string(i) + ".png";
-        ASSERT_EQ(run("render " + arg("s.msh") + " " + arg(file) + " --size 400x300 --mode "
-                      + modes[i]),
-                  0)
+        ASSERT_EQ(
+            run("render " + arg("s.msh") + " " + arg(file) + " --size 400x300 --mode " + modes[i]),
+            0)
             << modes[i] << ": " << err;
         pictures[i] = bytes(file);
         EXPECT_TRUE(isPng(pictures[i])) << modes[i];
@@ -81,8 +81,8 @@ TEST_F(CliSolve, LinearRunStoresTheResultAndRendersEveryMode)
     EXPECT_NE(pictures[0], pictures[1]);
     EXPECT_NE(pictures[1], pictures[2]) << "lines over the regions";
     EXPECT_NE(pictures[2], pictures[3]) << "--lines changes the count";
-    ASSERT_EQ(run("render " + arg("s.msh") + " " + arg("a.png") + " --size 400x300 --aux-lines auto"),
-              0)
+    ASSERT_EQ(
+        run("render " + arg("s.msh") + " " + arg("a.png") + " --size 400x300 --aux-lines auto"), 0)
         << err;
     EXPECT_TRUE(isPng(bytes("a.png")));
     ASSERT_EQ(run("render " + arg("s.msh") + " " + arg("a.emf") + " --aux-lines auto"), 0) << err;
@@ -92,10 +92,10 @@ TEST_F(CliSolve, ArgumentsOutOfRangeAreUsageErrorsAndWriteNothing)
 {
     makeModel("m.msh");
     for (const std::string options :
-         {"--linear --nonlinear", "", "--linear --tol 0", "--linear --lines 1",
-          "--linear --lines 5001", "--nonlinear --error 0.00001", "--nonlinear --max-iter 1001",
-          "--induced", "--induced --freq -1", "--linear --freq 50", "--linear --error 5",
-          "--linear --solver lu", "--linear --solver"}) {
+        { "--linear --nonlinear", "", "--linear --tol 0", "--linear --lines 1",
+            "--linear --lines 5001", "--nonlinear --error 0.00001", "--nonlinear --max-iter 1001",
+            "--induced", "--induced --freq -1", "--linear --freq 50", "--linear --error 5",
+            "--linear --solver lu", "--linear --solver" }) {
         EXPECT_EQ(run("solve " + arg("m.msh") + " " + arg("x.msh") + " " + options), 2) << options;
         EXPECT_FALSE(fs::exists(path("x.msh"))) << options;
     }
@@ -113,8 +113,8 @@ TEST_F(CliSolve, DirectSolverGivesTheSameResultAndEveryRunSaysItsSolverAndTime)
     EXPECT_GE(jsonNumber(out, "seconds"), 0.0);
     const double cgLow = jsonNumber(out, "potential_min");
     const double cgHigh = jsonNumber(out, "potential_max");
-    ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("d.msh") + " --linear --solver direct --json"),
-              0)
+    ASSERT_EQ(
+        run("solve " + arg("m.msh") + " " + arg("d.msh") + " --linear --solver direct --json"), 0)
         << err;
     EXPECT_NE(out.find("\"solver\":\"direct\""), std::string::npos) << out;
     EXPECT_EQ(jsonNumber(out, "iterations"), 1);
@@ -127,7 +127,7 @@ TEST_F(CliSolve, DirectSolverGivesTheSameResultAndEveryRunSaysItsSolverAndTime)
     makeModel("c.msh", "sigma=5.8e7");
     ASSERT_EQ(run("solve " + arg("c.msh") + " " + arg("i.msh")
                   + " --induced --freq 50 --solver direct --json"),
-              0)
+        0)
         << err;
     EXPECT_NE(out.find("\"solver\":\"direct\""), std::string::npos) << out;
     EXPECT_LT(jsonNumber(out, "relative_residual"), 1e-10);
@@ -149,12 +149,11 @@ TEST_F(CliSolve, InducedCurrentRunAndItsLines)
     makeModel("m.msh", "sigma=5.8e7");
     ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("loose.msh")
                   + " --induced --freq 50 --tol 50 --json"),
-              0)
+        0)
         << err;
     const double looseIterations = jsonNumber(out, "iterations");
     EXPECT_LT(jsonNumber(out, "relative_residual"), 0.1) << "50 in the dialog's unit is 0.1";
-    ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("s.msh") + " --induced --freq 50 --json"),
-              0)
+    ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("s.msh") + " --induced --freq 50 --json"), 0)
         << err;
     EXPECT_NE(out.find("\"kind\":\"induced\""), std::string::npos) << out;
     EXPECT_EQ(jsonNumber(out, "frequency"), 50);
@@ -176,8 +175,8 @@ TEST_F(CliSolve, AStepLimitBeforeTheErrorTargetIsSaidAndTheResultKept)
     const std::string steel
         = std::string(TARVEX_TEST_DATA) + "/../../examples/materials/aco_nao_orientado_400_50.mat";
     makeModel("m.msh", "--region 60,50 linear=0 mat=" + quoted(steel));
-    ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("one.msh") + " --nonlinear --max-iter 1 --json"),
-              0)
+    ASSERT_EQ(
+        run("solve " + arg("m.msh") + " " + arg("one.msh") + " --nonlinear --max-iter 1 --json"), 0)
         << err;
     EXPECT_NE(out.find("\"converged\":false"), std::string::npos) << out;
     EXPECT_NE(err.find("error target not met"), std::string::npos) << err;

@@ -9,8 +9,7 @@ namespace tarvex::test {
 
 /// Little-endian bytes built by hand, independent of the writers under test. Each file format's
 /// tests derive their own builder from it and add the records of that format.
-template <typename Derived>
-struct HandBytes {
+template <typename Derived> struct HandBytes {
     std::string data;
 
     Derived& raw(std::string_view s)

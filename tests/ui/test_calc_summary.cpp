@@ -29,27 +29,33 @@
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 /// What one dialog showed.
 struct Seen {
-    QString status;              ///< after the run
-    QString iteration;           ///< the non-linear dialog's iteration line after the run
-    QStringList iterationLines;  ///< the iteration line at each check of the run, when it changed
-    int method = -1;             ///< the method offered when the dialog opened
+    QString status; ///< after the run
+    QString iteration; ///< the non-linear dialog's iteration line after the run
+    QStringList iterationLines; ///< the iteration line at each check of the run, when it changed
+    int method = -1; ///< the method offered when the dialog opened
 };
 
 /// The iterations and the relative residual of a status text's summary line; -1 when absent.
 std::pair<int, double> summaryOf(const QString& status)
 {
-    static const QRegularExpression line(
-        QStringLiteral("^Status: cálculo concluído\\nIterações : (\\d+)     Resíduo Relativo :  +(\\S+)$"));
+    static const QRegularExpression line(QStringLiteral(
+        "^Status: cálculo concluído\\nIterações : (\\d+)     Resíduo Relativo :  +(\\S+)$"));
     const QRegularExpressionMatch m = line.match(status);
     if (!m.hasMatch())
-        return {-1, -1.0};
-    return {m.captured(1).toInt(), m.captured(2).toDouble()};
+        return { -1, -1.0 };
+    return { m.captured(1).toInt(), m.captured(2).toDouble() };
 }
 
 } // namespace
@@ -139,7 +145,7 @@ ScriptedDialogs::Step TestCalcSummary::calculate(int method, bool interrupt)
             });
         if (interrupt)
             connect(dialog, &CDlgProCalcBase::verificando, dialog,
-                    [dialog] { dialog->botaoInterrompe()->click(); });
+                [dialog] { dialog->botaoInterrompe()->click(); });
         dialog->botaoCalcula()->click();
         m_seen.status = dialog->textoStatus();
         if (nonlinear)
@@ -182,20 +188,20 @@ void TestCalcSummary::nonlinearDialogShowsEveryStepAndTheLastOne()
     QCOMPARE(m_seen.iterationLines.first(), text(tarvex::msg::IteracaoNaoIniciada));
     for (int k = 1; k < m_seen.iterationLines.size(); ++k)
         QVERIFY2(m_seen.iterationLines.at(k).startsWith(QStringLiteral("Passo : %1 ").arg(k)),
-                 qPrintable(m_seen.iterationLines.join(QLatin1Char('|'))));
+            qPrintable(m_seen.iterationLines.join(QLatin1Char('|'))));
     // At the end: the last step and its error, below the target.
     const tarvex::solver::SolverModel& model = view().documento().model();
     QCOMPARE(m_seen.iteration,
-             QString::asprintf(tarvex::msg::LinhaPasso, int(m_seen.iterationLines.size() - 1),
-                               model.storedError * 100.0));
+        QString::asprintf(tarvex::msg::LinhaPasso, int(m_seen.iterationLines.size() - 1),
+            model.storedError * 100.0));
     QVERIFY(model.storedError < view().runSettings().errorTarget);
 
     // A second run has nothing left to do: it still says where the iteration stands.
     m_seen = {};
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Não Linear"));
-    QCOMPARE(m_seen.iteration,
-             QString::asprintf(tarvex::msg::LinhaPasso, 0, model.storedError * 100.0));
+    QCOMPARE(
+        m_seen.iteration, QString::asprintf(tarvex::msg::LinhaPasso, 0, model.storedError * 100.0));
 }
 
 void TestCalcSummary::methodChoiceIsUsedAndRemembered()
@@ -249,10 +255,10 @@ void TestCalcSummary::interruptStopsADirectSolve()
 {
     open(QStringLiteral("interrompe.msh"));
     const std::vector<tarvex::solver::MeshNode> before = view().documento().model().nodes;
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     m_dialogs.steps.push_back(calculate(1, true));
     trigger(QStringLiteral("Estático Linear"));
-    QCOMPARE(m_prompter->questions, QStringList{text(tarvex::msg::InterrompeCalculo)});
+    QCOMPARE(m_prompter->questions, QStringList { text(tarvex::msg::InterrompeCalculo) });
     QCOMPARE(m_seen.status, text(tarvex::msg::CalculoInterrompido));
     QVERIFY(view().documento().model().nodes == before);
     QCOMPARE(view().documento().model().calculationKind, 0);

@@ -35,7 +35,7 @@ namespace {
 Regiao square(double x0, double y0, double x1, double y1)
 {
     Regiao region;
-    const Ponto a{x0, y0}, b{x1, y0}, c{x1, y1}, d{x0, y1};
+    const Ponto a { x0, y0 }, b { x1, y0 }, c { x1, y1 }, d { x0, y1 };
     region.segmentos.pushBack(SegmentoContorno::reta(a, b));
     region.segmentos.pushBack(SegmentoContorno::reta(b, c));
     region.segmentos.pushBack(SegmentoContorno::reta(c, d));
@@ -50,7 +50,7 @@ ProblemData problem()
     data.regioes.pushFront(square(60, 60, 90, 90));
     data.regioes.pushFront(square(10, 10, 40, 40));
     data.regioes.pushFront(square(0, 0, 100, 100));
-    data.janela = {0, 100, 0, 100};
+    data.janela = { 0, 100, 0, 100 };
     data.derivarListas();
     return data;
 }
@@ -166,13 +166,14 @@ void TestDatEditing::regionEditWritesTheDialogValuesAndRefusesOutsideTheRegions(
 {
     m_view->editar();
     QCOMPARE(m_view->modo(), int(CDatView::ModoEditar));
-    click(Qt::LeftButton, {50, 50}); // inside the outer contour, outside every inner region
-    QCOMPARE(m_prompter->warnings, QStringList{" Ponto fora do domínio "});
+    click(Qt::LeftButton, { 50, 50 }); // inside the outer contour, outside every inner region
+    QCOMPARE(m_prompter->warnings, QStringList { " Ponto fora do domínio " });
     QVERIFY(m_titles.isEmpty());
 
-    m_steps.push_back(okWith({{"densidade", "2,5"}, {"permeabilidade", "1000"}, {"brX", "0.9"}}));
-    click(Qt::LeftButton, {25, 25});
-    QCOMPARE(m_titles, QStringList{"Características da Região"});
+    m_steps.push_back(
+        okWith({ { "densidade", "2,5" }, { "permeabilidade", "1000" }, { "brX", "0.9" } }));
+    click(Qt::LeftButton, { 25, 25 });
+    QCOMPARE(m_titles, QStringList { "Características da Região" });
     const Regiao& a = *data().regiaoNaPosicao(2);
     QCOMPARE(a.densCorrente, 2.5);
     QCOMPARE(a.permRelativa, 1000.0);
@@ -186,7 +187,7 @@ void TestDatEditing::regionEditWritesTheDialogValuesAndRefusesOutsideTheRegions(
         const auto* dialog = qobject_cast<CDlgEditReg*>(&d);
         return dialog && dialog->campoDensidade()->text() == "2.5" ? int(QDialog::Rejected) : -1;
     });
-    click(Qt::LeftButton, {25, 25});
+    click(Qt::LeftButton, { 25, 25 });
     QCOMPARE(m_titles.size(), 2);
     QVERIFY(!m_doc->isModified());
     QCOMPARE(a.densCorrente, 2.5);
@@ -197,8 +198,8 @@ void TestDatEditing::regionDialogLabelsFollowTheAnalysisType()
     CDlgEditReg magnetic(false, *m_prompter);
     QCOMPARE(magnetic.rotuloDensidade()->text(), QStringLiteral("Dens. Cor. (A/mm2) "));
     QVERIFY(magnetic.grupoMagnetizacao()->isEnabled());
-    QCOMPARE(magnetic.grupoMagnetizacao()->title(),
-             QStringLiteral("Magnetização (Imãs Permanentes) :"));
+    QCOMPARE(
+        magnetic.grupoMagnetizacao()->title(), QStringLiteral("Magnetização (Imãs Permanentes) :"));
 
     CDlgEditReg electric(true, *m_prompter);
     QCOMPARE(electric.rotuloDensidade()->text(), QStringLiteral(" Dens. Cargas C/mm²"));
@@ -209,11 +210,11 @@ void TestDatEditing::regionDialogLabelsFollowTheAnalysisType()
     QVERIFY(!electric.campoArquivo()->isEnabled());
     QVERIFY(!electric.botaoEditar()->isEnabled());
     electric.botaoNaoLinear()->setChecked(true);
-    for (QWidget* w : {static_cast<QWidget*>(electric.campoArquivo()),
-                       static_cast<QWidget*>(electric.botaoSelecionar()),
-                       static_cast<QWidget*>(electric.botaoGrafico()),
-                       static_cast<QWidget*>(electric.botaoEditar()),
-                       static_cast<QWidget*>(electric.botaoRemoveGrafico())})
+    for (QWidget* w : { static_cast<QWidget*>(electric.campoArquivo()),
+             static_cast<QWidget*>(electric.botaoSelecionar()),
+             static_cast<QWidget*>(electric.botaoGrafico()),
+             static_cast<QWidget*>(electric.botaoEditar()),
+             static_cast<QWidget*>(electric.botaoRemoveGrafico()) })
         QVERIFY(w->isEnabled());
     QCOMPARE(electric.botaoRemoveGrafico()->text(), QStringLiteral("remove gráfico"));
     if (qEnvironmentVariableIsSet("TARVEX_KEEP_DIR")) {
@@ -240,7 +241,7 @@ void TestDatEditing::regionDialogLabelsFollowTheAnalysisType()
         d.accept();
         return d.result();
     });
-    click(Qt::LeftButton, {25, 25});
+    click(Qt::LeftButton, { 25, 25 });
     QCOMPARE(a.densCargas, 4.0);
     QCOMPARE(a.permissividadeRelativa, 5.0);
     QCOMPARE(a.permRelativa, 1.0);
@@ -252,10 +253,10 @@ void TestDatEditing::rightClicksSelectRegionsThatTheNextEditChangesTogether()
     data().regiaoNaPosicao(3)->permRelativa = 40;
     data().regiaoNaPosicao(3)->densCorrente = 9;
     m_view->editar();
-    click(Qt::RightButton, {50, 50});
-    QCOMPARE(m_prompter->warnings, QStringList{" Ponto fora do domínio "});
-    click(Qt::RightButton, {25, 25});
-    QCOMPARE(m_view->selecaoRegioes(), std::vector<int>{2});
+    click(Qt::RightButton, { 50, 50 });
+    QCOMPARE(m_prompter->warnings, QStringList { " Ponto fora do domínio " });
+    click(Qt::RightButton, { 25, 25 });
+    QCOMPARE(m_view->selecaoRegioes(), std::vector<int> { 2 });
 
     // The edit starts from the clicked region's permeability, every other value 0.
     m_steps.push_back([](QDialog& d) {
@@ -267,18 +268,18 @@ void TestDatEditing::rightClicksSelectRegionsThatTheNextEditChangesTogether()
         d.accept();
         return d.result();
     });
-    click(Qt::LeftButton, {75, 75});
+    click(Qt::LeftButton, { 75, 75 });
     QCOMPARE(data().regiaoNaPosicao(2)->densCorrente, 6.0);
     QCOMPARE(data().regiaoNaPosicao(3)->densCorrente, 6.0);
     QCOMPARE(data().regiaoNaPosicao(2)->permRelativa, 40.0);
     QVERIFY(m_view->selecaoRegioes().empty());
 
     // Choosing a mode again drops a selection left over, so a left click edits one region only.
-    click(Qt::RightButton, {25, 25});
+    click(Qt::RightButton, { 25, 25 });
     m_view->editar();
     QVERIFY(m_view->selecaoRegioes().empty());
-    click(Qt::RightButton, {75, 75});
-    QCOMPARE(m_view->selecaoRegioes(), std::vector<int>{3});
+    click(Qt::RightButton, { 75, 75 });
+    QCOMPARE(m_view->selecaoRegioes(), std::vector<int> { 3 });
 }
 
 void TestDatEditing::nonLinearWithoutAFileAsksAndStaysOpen()
@@ -287,14 +288,14 @@ void TestDatEditing::nonLinearWithoutAFileAsksAndStaysOpen()
     dialog.setAplicacao(m_app.get());
     dialog.botaoNaoLinear()->setChecked(true);
     dialog.accept(); // No is the scripted answer
-    QCOMPARE(m_prompter->questions, QStringList{" Arquivo não existe ! Cria arquivo novo ??"});
+    QCOMPARE(m_prompter->questions, QStringList { " Arquivo não existe ! Cria arquivo novo ??" });
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 
     // Yes, but the file dialog is cancelled: still open, nothing created.
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     dialog.accept();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(m_chooser->requests.size(), std::size_t{1});
+    QCOMPARE(m_chooser->requests.size(), std::size_t { 1 });
     QCOMPARE(m_chooser->requests[0].defaultSuffix, QStringLiteral("mat"));
 
     // The plot and the editor need a name first.
@@ -302,8 +303,8 @@ void TestDatEditing::nonLinearWithoutAFileAsksAndStaysOpen()
     dialog.botaoGrafico()->click();
     dialog.botaoEditar()->click();
     QCOMPARE(m_prompter->warnings,
-             (QStringList{"Informe o nome do arquivo de materiais !",
-                          "Informe o nome do arquivo de materiais !"}));
+        (QStringList { "Informe o nome do arquivo de materiais !",
+            "Informe o nome do arquivo de materiais !" }));
 
     // A bad number or permeability keeps the dialog open with a warning.
     dialog.botaoLinear()->setChecked(true);
@@ -323,16 +324,16 @@ void TestDatEditing::nonLinearWithoutAFileAsksAndStaysOpen()
 
 void TestDatEditing::outerContourTwiceAndNoneFromTheMenus()
 {
-    m_steps.push_back(okWith({{"valor", "5"}}));
-    m_steps.push_back(okWith({{"valor", "5"}}));
+    m_steps.push_back(okWith({ { "valor", "5" } }));
+    m_steps.push_back(okWith({ { "valor", "5" } }));
     m_view->contornoExterno();
     m_view->contornoExterno();
-    QCOMPARE(m_titles, (QStringList{"Potencial Imposto ", "Potencial Imposto "}));
-    QCOMPARE(data().segmentosPotencial.size(), std::size_t{8});
+    QCOMPARE(m_titles, (QStringList { "Potencial Imposto ", "Potencial Imposto " }));
+    QCOMPARE(data().segmentosPotencial.size(), std::size_t { 8 });
     QCOMPARE(m_view->modo(), int(CDatView::ModoContornoExterno));
 
     m_view->contornoExterno(); // cancelled: nothing added
-    QCOMPARE(data().segmentosPotencial.size(), std::size_t{8});
+    QCOMPARE(data().segmentosPotencial.size(), std::size_t { 8 });
 
     m_view->nenhuma();
     QVERIFY(data().segmentosPotencial.empty());
@@ -342,17 +343,17 @@ void TestDatEditing::outerContourTwiceAndNoneFromTheMenus()
 void TestDatEditing::segmentPotentialWithSelectionAndElimination()
 {
     m_view->potencialSegmento();
-    click(Qt::RightButton, {41, 25}); // A's right side
-    click(Qt::RightButton, {41, 26}); // the same side again: kept once
-    QCOMPARE(m_view->selecaoSegmentos().size(), std::size_t{1});
+    click(Qt::RightButton, { 41, 25 }); // A's right side
+    click(Qt::RightButton, { 41, 26 }); // the same side again: kept once
+    QCOMPARE(m_view->selecaoSegmentos().size(), std::size_t { 1 });
     m_steps.push_back([](QDialog& d) {
         auto* dialog = qobject_cast<CDlgPotencial*>(&d);
         if (!dialog || dialog->botaoElimina())
             return -1;
-        return okWith({{"valor", "7"}})(d);
+        return okWith({ { "valor", "7" } })(d);
     });
-    click(Qt::LeftButton, {25, 41}); // A's top side
-    QCOMPARE(data().segmentosPotencial.size(), std::size_t{2});
+    click(Qt::LeftButton, { 25, 41 }); // A's top side
+    QCOMPARE(data().segmentosPotencial.size(), std::size_t { 2 });
     for (const SegmentoContorno& s : data().segmentosPotencial.inListOrder())
         QCOMPARE(s.potencial, 7.0);
     QVERIFY(m_view->selecaoSegmentos().empty());
@@ -366,19 +367,19 @@ void TestDatEditing::segmentPotentialWithSelectionAndElimination()
             return -1;
         return pressElimina()(d);
     });
-    click(Qt::LeftButton, {41, 25});
-    QCOMPARE(data().segmentosPotencial.size(), std::size_t{1});
-    QVERIFY(tarvex::problem::iguais(data().segmentosPotencial.at(0),
-                                    SegmentoContorno::reta({10, 40}, {40, 40})));
+    click(Qt::LeftButton, { 41, 25 });
+    QCOMPARE(data().segmentosPotencial.size(), std::size_t { 1 });
+    QVERIFY(tarvex::problem::iguais(
+        data().segmentosPotencial.at(0), SegmentoContorno::reta({ 10, 40 }, { 40, 40 })));
 }
 
 void TestDatEditing::pointPotentialSnapsToTheNearestContourPoint()
 {
     m_view->potencialPonto();
-    m_steps.push_back(okWith({{"valor", "3"}}));
-    click(Qt::LeftButton, {12, 12});
-    QCOMPARE(data().potenciaisPonto.size(), std::size_t{1});
-    QCOMPARE(data().potenciaisPonto.at(0), (tarvex::problem::PotencialPonto{10, 10, 3}));
+    m_steps.push_back(okWith({ { "valor", "3" } }));
+    click(Qt::LeftButton, { 12, 12 });
+    QCOMPARE(data().potenciaisPonto.size(), std::size_t { 1 });
+    QCOMPARE(data().potenciaisPonto.at(0), (tarvex::problem::PotencialPonto { 10, 10, 3 }));
 
     m_steps.push_back([](QDialog& d) {
         auto* dialog = qobject_cast<CDlgPotencial*>(&d);
@@ -386,42 +387,42 @@ void TestDatEditing::pointPotentialSnapsToTheNearestContourPoint()
             || dialog->botaoElimina()->text() != "Elimina Potencial Ponto"
             || dialog->campoValor()->text() != "3")
             return -1;
-        return okWith({{"valor", "4"}})(d);
+        return okWith({ { "valor", "4" } })(d);
     });
-    click(Qt::LeftButton, {9, 8});
-    QCOMPARE(data().potenciaisPonto.size(), std::size_t{1});
+    click(Qt::LeftButton, { 9, 8 });
+    QCOMPARE(data().potenciaisPonto.size(), std::size_t { 1 });
     QCOMPARE(data().potenciaisPonto.at(0).potencial, 4.0);
     m_steps.push_back(pressElimina());
-    click(Qt::LeftButton, {10, 10});
+    click(Qt::LeftButton, { 10, 10 });
     QVERIFY(data().potenciaisPonto.empty());
 }
 
 void TestDatEditing::outerRunBetweenTwoClicks()
 {
     m_view->segContornoExt();
-    click(Qt::LeftButton, {50, 1}); // bottom
+    click(Qt::LeftButton, { 50, 1 }); // bottom
     QCOMPARE(m_view->cliquePendente(), 1);
     QVERIFY(m_titles.isEmpty());
-    m_steps.push_back(okWith({{"valor", "-2"}}));
-    click(Qt::LeftButton, {50, 99}); // top: bottom, right, top
+    m_steps.push_back(okWith({ { "valor", "-2" } }));
+    click(Qt::LeftButton, { 50, 99 }); // top: bottom, right, top
     QCOMPARE(m_view->cliquePendente(), 0);
-    QCOMPARE(data().segmentosPotencial.size(), std::size_t{3});
+    QCOMPARE(data().segmentosPotencial.size(), std::size_t { 3 });
     QCOMPARE(data().segmentosPotencial.at(2).potencial, -2.0);
-    QVERIFY(tarvex::problem::iguais(data().segmentosPotencial.at(1),
-                                    SegmentoContorno::reta({100, 0}, {100, 100})));
+    QVERIFY(tarvex::problem::iguais(
+        data().segmentosPotencial.at(1), SegmentoContorno::reta({ 100, 0 }, { 100, 100 })));
 }
 
 void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
 {
     m_view->simetria();
     QVERIFY(m_titles.isEmpty()); // nothing to switch yet
-    click(Qt::LeftButton, {50, 1});
-    click(Qt::LeftButton, {1, 50});
+    click(Qt::LeftButton, { 50, 1 });
+    click(Qt::LeftButton, { 1, 50 });
     QCOMPARE(data().tipoSimetria, 1);
-    QCOMPARE(data().segmentosSimetria.size(), std::size_t{2});
+    QCOMPARE(data().segmentosSimetria.size(), std::size_t { 2 });
 
     m_view->antiSimetria(); // Cancel (no step): everything kept, mode unchanged
-    QCOMPARE(m_titles, QStringList{"Troca simetria para ANTI-XY"});
+    QCOMPARE(m_titles, QStringList { "Troca simetria para ANTI-XY" });
     QCOMPARE(m_view->modo(), int(CDatView::ModoSimetria));
     QCOMPARE(data().tipoSimetria, 1);
 
@@ -432,7 +433,7 @@ void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
     m_view->antiSimetria();
     QCOMPARE(m_view->modo(), int(CDatView::ModoAntiSimetria));
     QCOMPARE(data().tipoSimetria, 2);
-    QCOMPARE(data().segmentosSimetria.size(), std::size_t{2});
+    QCOMPARE(data().segmentosSimetria.size(), std::size_t { 2 });
 
     m_steps.push_back([](QDialog& d) {
         auto* deleta = d.findChild<QPushButton*>();
@@ -445,7 +446,7 @@ void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
     m_view->simetria();
     QCOMPARE(m_titles.last(), QStringLiteral("Troca simetria para  XY"));
     QVERIFY(data().segmentosSimetria.empty());
-    click(Qt::LeftButton, {99, 50});
+    click(Qt::LeftButton, { 99, 50 });
     QCOMPARE(data().tipoSimetria, 1);
     m_view->removeSimetria();
     QCOMPARE(data().tipoSimetria, 0);
@@ -455,60 +456,59 @@ void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
 void TestDatEditing::specialRegionAndDraggedAreaThenRemoval()
 {
     m_view->defineRegEspecial();
-    click(Qt::LeftButton, {50, 50});
-    QCOMPARE(m_prompter->warnings, QStringList{" Ponto fora do domínio "});
-    click(Qt::LeftButton, {75, 75});
-    QCOMPARE(data().regioesEspeciais.size(), std::size_t{1});
-    QCOMPARE(data().regioesEspeciais.at(0), std::int16_t{3});
+    click(Qt::LeftButton, { 50, 50 });
+    QCOMPARE(m_prompter->warnings, QStringList { " Ponto fora do domínio " });
+    click(Qt::LeftButton, { 75, 75 });
+    QCOMPARE(data().regioesEspeciais.size(), std::size_t { 1 });
+    QCOMPARE(data().regioesEspeciais.at(0), std::int16_t { 3 });
 
     m_view->defineArea();
-    const QPoint from = m_view->paraPixel({30, 20});
-    const QPoint to = m_view->paraPixel({15, 35});
+    const QPoint from = m_view->paraPixel({ 30, 20 });
+    const QPoint to = m_view->paraPixel({ 15, 35 });
     QTest::mousePress(m_view.get(), Qt::LeftButton, {}, from);
     QTest::mouseMove(m_view.get(), to);
     QTest::mouseRelease(m_view.get(), Qt::LeftButton, {}, to);
-    QCOMPARE(data().areasEspeciais.size(), std::size_t{1});
+    QCOMPARE(data().areasEspeciais.size(), std::size_t { 1 });
     const auto& c = data().cantosArea;
     QVERIFY(c[0].x < c[1].x && c[1].y < c[2].y && c[3].x == c[0].x && c[3].y == c[2].y);
     QVERIFY(std::abs(c[0].x - 15) < 1 && std::abs(c[2].y - 35) < 1);
     if (qEnvironmentVariableIsSet("TARVEX_KEEP_DIR")) {
         m_view->editar();
-        click(Qt::RightButton, {25, 25});
+        click(Qt::RightButton, { 25, 25 });
         m_view->grab().save(qEnvironmentVariable("TARVEX_KEEP_DIR") + "/especiais.png");
     }
 
     m_view->removeRegEspecial();
-    click(Qt::LeftButton, {20, 30});
+    click(Qt::LeftButton, { 20, 30 });
     QVERIFY(data().areasEspeciais.empty());
-    click(Qt::LeftButton, {20, 30}); // region A is not special
+    click(Qt::LeftButton, { 20, 30 }); // region A is not special
     QCOMPARE(m_prompter->warnings.size(), 2);
-    click(Qt::LeftButton, {75, 75});
+    click(Qt::LeftButton, { 75, 75 });
     QVERIFY(data().regioesEspeciais.empty());
 }
 
 void TestDatEditing::boundaryConditionsAreDrawnInTheirColours()
 {
     tarvex::problem::potencialContornoExterno(data(), 1);
-    tarvex::problem::acrescentaSimetria(data(), SegmentoContorno::reta({10, 10}, {40, 10}), 1);
-    tarvex::problem::impoePotencialPonto(data(), {60, 60}, 1);
-    const auto pixel = [&](const QImage& image, Ponto p) {
-        return image.pixelColor(m_view->paraPixel(p));
-    };
+    tarvex::problem::acrescentaSimetria(data(), SegmentoContorno::reta({ 10, 10 }, { 40, 10 }), 1);
+    tarvex::problem::impoePotencialPonto(data(), { 60, 60 }, 1);
+    const auto pixel
+        = [&](const QImage& image, Ponto p) { return image.pixelColor(m_view->paraPixel(p)); };
 
     m_view->estrutura();
     QImage image = m_view->grab().toImage();
-    QCOMPARE(pixel(image, {50, 100}), QColor(255, 255, 255)); // contours only
+    QCOMPARE(pixel(image, { 50, 100 }), QColor(255, 255, 255)); // contours only
 
     m_view->condContorno();
     image = m_view->grab().toImage();
     image.save(m_dir.filePath("cond_contorno.png"));
     if (qEnvironmentVariableIsSet("TARVEX_KEEP_DIR"))
         image.save(qEnvironmentVariable("TARVEX_KEEP_DIR") + "/cond_contorno.png");
-    QCOMPARE(pixel(image, {50, 100}), QColor(0, 255, 0));
-    QCOMPARE(pixel(image, {0.5, 50}), QColor(0, 255, 0));
-    QCOMPARE(pixel(image, {25, 10}), QColor(255, 128, 0));
+    QCOMPARE(pixel(image, { 50, 100 }), QColor(0, 255, 0));
+    QCOMPARE(pixel(image, { 0.5, 50 }), QColor(0, 255, 0));
+    QCOMPARE(pixel(image, { 25, 10 }), QColor(255, 128, 0));
     int cyan = 0;
-    const QPoint marker = m_view->paraPixel({60, 60});
+    const QPoint marker = m_view->paraPixel({ 60, 60 });
     for (int dy = -5; dy <= 5; ++dy)
         for (int dx = -5; dx <= 5; ++dx)
             cyan += image.pixelColor(marker + QPoint(dx, dy)) == QColor(0, 255, 255) ? 1 : 0;
@@ -518,21 +518,21 @@ void TestDatEditing::boundaryConditionsAreDrawnInTheirColours()
     tarvex::problem::trocaSimetria(data(), 2);
     m_view->update();
     image = m_view->grab().toImage();
-    QCOMPARE(pixel(image, {25, 10}), QColor(255, 0, 255));
+    QCOMPARE(pixel(image, { 25, 10 }), QColor(255, 0, 255));
 }
 
 void TestDatEditing::meshModeWithoutMeshWarnsAndTolerancesKeepTheirRanges()
 {
     m_view->malha();
-    QCOMPARE(m_prompter->warnings, QStringList{"Não há malha para desenhar !"});
+    QCOMPARE(m_prompter->warnings, QStringList { "Não há malha para desenhar !" });
     QCOMPARE(m_view->modo(), int(CDatView::ModoEstrutura));
 
-    data().triangulos.pushFront({0, 0, 100, 0, 0, 100});
+    data().triangulos.pushFront({ 0, 0, 100, 0, 0, 100 });
     data().numTriangulos = 1;
     m_view->malha();
     QCOMPARE(m_view->modo(), int(CDatView::ModoMalha));
     const QImage image = m_view->grab().toImage();
-    QCOMPARE(image.pixelColor(m_view->paraPixel({50, 50})), QColor(255, 255, 255)); // hypotenuse
+    QCOMPARE(image.pixelColor(m_view->paraPixel({ 50, 50 })), QColor(255, 255, 255)); // hypotenuse
 
     m_prompter->warnings.clear();
     m_steps.push_back([](QDialog& d) {
@@ -549,7 +549,7 @@ void TestDatEditing::meshModeWithoutMeshWarnsAndTolerancesKeepTheirRanges()
         return d.result();
     });
     m_view->tolerancias();
-    QCOMPARE(m_titles, QStringList{"Ajustes das Tolerâncias"});
+    QCOMPARE(m_titles, QStringList { "Ajustes das Tolerâncias" });
     QCOMPARE(m_prompter->warnings.size(), 1);
     QCOMPARE(data().anguloArco, 10.0);
     QCOMPARE(data().toleranciaArcos, 1e-9);
@@ -572,11 +572,11 @@ void TestDatEditing::analysisMenuCarriesTheCheckMark()
     QCOMPARE(frame.doc().data().tipoAnalise, ProblemData::AnaliseEletrica);
     QVERIFY(electric->isChecked() && !magnetic->isChecked());
     QVERIFY(frame.doc().isModified());
-    for (const char* text : {"Editar", "Potencial  Ponto", "Potencial Segmento",
-                             "Seg. Contorno Ext.", "Contorno Externo", "Nenhuma (default)",
-                             "Simetria XY/RT", "Anti-Simetria XY/RT", "Remove Simetria",
-                             "Define Reg. Especial", "Remove Reg. Especial", "Define Área",
-                             "tolerâncias", "Malha", "Estrutura", "Cond. Contorno"})
+    for (const char* text :
+        { "Editar", "Potencial  Ponto", "Potencial Segmento", "Seg. Contorno Ext.",
+            "Contorno Externo", "Nenhuma (default)", "Simetria XY/RT", "Anti-Simetria XY/RT",
+            "Remove Simetria", "Define Reg. Especial", "Remove Reg. Especial", "Define Área",
+            "tolerâncias", "Malha", "Estrutura", "Cond. Contorno" })
         QVERIFY2(frame.acao(QString::fromUtf8(text)), text);
     frame.acao("Potencial  Ponto")->trigger();
     QCOMPARE(frame.view()->modo(), int(CDatView::ModoPotencialPonto));

@@ -43,12 +43,15 @@ const QColor Source(255, 0, 0);
 const QColor Magnet(129, 0, 0);
 const QColor Material(64, 191, 156);
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 /// A closed square outline, walked counterclockwise.
 void addSquare(Regiao& region, double x0, double y0, double x1, double y1)
 {
-    const Ponto a {x0, y0}, b {x1, y0}, c {x1, y1}, d {x0, y1};
+    const Ponto a { x0, y0 }, b { x1, y0 }, c { x1, y1 }, d { x0, y1 };
     region.segmentos.pushFront(SegmentoContorno::reta(a, b));
     region.segmentos.pushFront(SegmentoContorno::reta(b, c));
     region.segmentos.pushFront(SegmentoContorno::reta(c, d));
@@ -71,7 +74,7 @@ ProblemData problemWith(
     for (auto r = inner.rbegin(); r != inner.rend(); ++r)
         data.regioes.pushFront(*r);
     data.regioes.pushFront(square(0, 0, 100, 100));
-    data.janela = {0, 100, 0, 100};
+    data.janela = { 0, 100, 0, 100 };
     data.derivarListas();
     return data;
 }
@@ -228,7 +231,7 @@ void TestDatView::regionFillShowsItsKindForTheAnalysis()
     region.permissividadeRelativa = permissividade;
     region.linear = linear ? 1 : 0;
     const QImage image = paint(problemWith(
-        {region}, electric ? ProblemData::AnaliseEletrica : ProblemData::AnaliseMagnetica));
+        { region }, electric ? ProblemData::AnaliseEletrica : ProblemData::AnaliseMagnetica));
 
     QCOMPARE(at(image, 50, 50), expected);
     // Outside the region (inside the outer contour, which is never filled) stays background,
@@ -247,7 +250,7 @@ void TestDatView::innerRegionsStayVisibleWhateverTheListOrder()
     const Regiao air = square(60, 40, 80, 60);
 
     for (const std::vector<Regiao>& regions :
-        {std::vector<Regiao> {iron, coil, air}, std::vector<Regiao> {coil, air, iron}}) {
+        { std::vector<Regiao> { iron, coil, air }, std::vector<Regiao> { coil, air, iron } }) {
         const QImage image = paint(problemWith(regions));
         QCOMPARE(at(image, 50, 80), Material);
         QCOMPARE(at(image, 30, 50), Source);
@@ -260,7 +263,7 @@ void TestDatView::aRingInsideARegionIsAHole()
     Regiao ring = square(10, 10, 90, 90);
     addSquare(ring, 40, 40, 60, 60);
     ring.permRelativa = 50;
-    const QImage image = paint(problemWith({ring}));
+    const QImage image = paint(problemWith({ ring }));
     QCOMPARE(at(image, 25, 50), Material);
     QCOMPARE(at(image, 50, 50), Black);
 }
@@ -268,7 +271,7 @@ void TestDatView::aRingInsideARegionIsAHole()
 void TestDatView::arcWithSentidoZeroIsDrawnTheOtherWayRound()
 {
     // A quarter circle of radius 40 about (50, 50), from (90, 50) to (50, 90).
-    SegmentoContorno arc = SegmentoContorno::arco({90, 50}, {50, 90}, {50, 50});
+    SegmentoContorno arc = SegmentoContorno::arco({ 90, 50 }, { 50, 90 }, { 50, 50 });
     const double d = 40.0 / std::sqrt(2.0);
     const auto lit = [&](std::uint8_t sentido, double x, double y) {
         arc.sentido = sentido;
@@ -298,14 +301,14 @@ void TestDatView::renderStartsAtTheStoredWindowOrTheExtentWhenItIsBroken()
 {
     Regiao coil = square(20, 20, 80, 80);
     coil.densCorrente = 1;
-    ProblemData data = problemWith({coil});
-    data.janela = {20, 80, 20, 80}; // only the coil: it fills the picture
+    ProblemData data = problemWith({ coil });
+    data.janela = { 20, 80, 20, 80 }; // only the coil: it fills the picture
     QImage image = tarvex::paint::renderProblem(data, QSize(60, 60));
     QCOMPARE(image.pixelColor(30, 30), Source);
     QCOMPARE(image.pixelColor(0, 30), White);
 
     // A window with no extent would divide by zero: the extent of the regions is shown instead.
-    data.janela = {0, 0, 0, 0};
+    data.janela = { 0, 0, 0, 0 };
     image = tarvex::paint::renderProblem(data, QSize(106, 106));
     QCOMPARE(image.pixelColor(53, 53), Source);
     QCOMPARE(image.pixelColor(3, 53), White); // outer contour at x 0, after a 3 % margin
@@ -314,14 +317,14 @@ void TestDatView::renderStartsAtTheStoredWindowOrTheExtentWhenItIsBroken()
 
 void TestDatView::datOpensInItsOwnFrameWithTheProblemMenus()
 {
-    const QString path =
-        writeProblem(QStringLiteral("menus.dat"), problemWith({square(20, 20, 80, 80)}));
+    const QString path
+        = writeProblem(QStringLiteral("menus.dat"), problemWith({ square(20, 20, 80, 80) }));
     QVERIFY(!path.isEmpty());
     CDatFrame* frame = open(path);
     QVERIFY(frame);
     QVERIFY(m_prompter->warnings.isEmpty());
-    QCOMPARE(m_app->mainFrame()->filhos(), QList<CChildFrame*> {frame});
-    QCOMPARE(frame->doc().data().regioes.size(), std::size_t {2});
+    QCOMPARE(m_app->mainFrame()->filhos(), QList<CChildFrame*> { frame });
+    QCOMPARE(frame->doc().data().regioes.size(), std::size_t { 2 });
     QCOMPARE(frame->windowTitle(), QStringLiteral("menus.dat"));
     QCOMPARE(m_app->arquivosRecentes().value(0), QFileInfo(path).absoluteFilePath());
 
@@ -329,8 +332,8 @@ void TestDatView::datOpensInItsOwnFrameWithTheProblemMenus()
     for (const QMenu* menu : frame->menus())
         titles << menu->title();
     QCOMPARE(titles,
-        (QStringList {"&Arquivos", "&Exibir", "&Regiões", "&Condições de Contorno", "&Malha",
-            "A&juda"}));
+        (QStringList {
+            "&Arquivos", "&Exibir", "&Regiões", "&Condições de Contorno", "&Malha", "A&juda" }));
     const auto texts = [](const QMenu* menu) {
         QStringList list;
         for (const QAction* action : menu->actions())
@@ -339,12 +342,12 @@ void TestDatView::datOpensInItsOwnFrameWithTheProblemMenus()
         return list;
     };
     QCOMPARE(texts(frame->menus().at(0)),
-        (QStringList {"&Novo *.des", "&Abrir...", "Abrir *.dat", "&Fechar", "&Gravar",
+        (QStringList { "&Novo *.des", "&Abrir...", "Abrir *.dat", "&Fechar", "&Gravar",
             "Gravar &Como...", "Exportar imagem...", "&Imprimir...", "&Visualizar Impressão...",
-            "A&justar Impressora...", "&Fim"}));
+            "A&justar Impressora...", "&Fim" }));
     QCOMPARE(texts(frame->menus().at(1)),
-        (QStringList {"&Zoom", "&Normal", "&Ajuste Manual", "&Redesenhar", "Atualizar Todas",
-            "B&arra de Menus", "Malha", "Estrutura", "Cond. Contorno"}));
+        (QStringList { "&Zoom", "&Normal", "&Ajuste Manual", "&Redesenhar", "Atualizar Todas",
+            "B&arra de Menus", "Malha", "Estrutura", "Cond. Contorno" }));
 
     // Opening the same file again activates the frame instead of reading it twice.
     QCOMPARE(open(path), frame);
@@ -369,8 +372,8 @@ void TestDatView::unreadableDatWarnsAndOpensNothing()
 
 void TestDatView::viewStartsAtTheStoredWindowAndShowsThePosition()
 {
-    ProblemData data = problemWith({square(20, 20, 80, 80)});
-    data.janela = {-10, 30, 5, 25};
+    ProblemData data = problemWith({ square(20, 20, 80, 80) });
+    data.janela = { -10, 30, 5, 25 };
     CDatFrame* frame = open(writeProblem(QStringLiteral("janela.dat"), data));
     QVERIFY(frame);
     CDatView* view = frame->view();
@@ -396,12 +399,12 @@ void TestDatView::viewStartsAtTheStoredWindowAndShowsThePosition()
 
 void TestDatView::saveWritesTheShownWindowAndReopenReadsItBack()
 {
-    const QString path =
-        writeProblem(QStringLiteral("gravar.dat"), problemWith({square(20, 20, 80, 80)}));
+    const QString path
+        = writeProblem(QStringLiteral("gravar.dat"), problemWith({ square(20, 20, 80, 80) }));
     CDatFrame* frame = open(path);
     QVERIFY(frame);
     QVERIFY(QTest::qWaitForWindowExposed(frame->view()));
-    frame->view()->setJanela({10, 20, 50, 60});
+    frame->view()->setJanela({ 10, 20, 50, 60 });
     const std::array<double, 4> shown = frame->view()->janelaMostrada();
     // The shown window is the request fitted to the view, so it holds the request.
     QVERIFY(shown[0] <= 10 && shown[1] >= 50 && shown[2] <= 20 && shown[3] >= 60);
@@ -421,7 +424,7 @@ void TestDatView::saveWritesTheShownWindowAndReopenReadsItBack()
 
     // Save As writes the other file and the frame follows it; a failed save keeps both.
     const QString other = m_dir.filePath(QStringLiteral("outro.dat"));
-    m_chooser->answers = {other, m_dir.filePath(QStringLiteral("falta/x.dat"))};
+    m_chooser->answers = { other, m_dir.filePath(QStringLiteral("falta/x.dat")) };
     QVERIFY(again->gravarComo());
     QCOMPARE(m_chooser->requests.back().filter, QStringLiteral("Arquivos (*.dat)"));
     QCOMPARE(m_chooser->requests.back().defaultSuffix, QStringLiteral("dat"));
@@ -435,8 +438,8 @@ void TestDatView::saveWritesTheShownWindowAndReopenReadsItBack()
 
 void TestDatView::escalaChangesScaleFactorAndCloseAsks()
 {
-    const QString path =
-        writeProblem(QStringLiteral("escala.dat"), problemWith({square(20, 20, 80, 80)}));
+    const QString path
+        = writeProblem(QStringLiteral("escala.dat"), problemWith({ square(20, 20, 80, 80) }));
     CDatFrame* frame = open(path);
     QVERIFY(frame);
     QVERIFY(!frame->doc().isModified());
@@ -462,9 +465,9 @@ void TestDatView::escalaChangesScaleFactorAndCloseAsks()
     QCOMPARE(view->janela().xMax, 2.0);
     QVERIFY(frame->doc().isModified());
 
-    m_prompter->saveAnswers = {Answer::Cancel, Answer::Save};
+    m_prompter->saveAnswers = { Answer::Cancel, Answer::Save };
     QVERIFY(!frame->parentWidget()->close());
-    QCOMPARE(m_prompter->saveQuestions, QStringList {"escala.dat"});
+    QCOMPARE(m_prompter->saveQuestions, QStringList { "escala.dat" });
     QVERIFY(frame->parentWidget()->close());
     flushDeletes();
     ProblemData read;
@@ -478,7 +481,7 @@ void TestDatView::abrirDatAsksForDatFiles()
     const QString second = writeProblem(QStringLiteral("b.dat"), problemWith({}));
     CDatFrame* frame = open(first);
     QVERIFY(frame);
-    m_chooser->answers = {second, QString()};
+    m_chooser->answers = { second, QString() };
     frame->abrirDat();
     QCOMPARE(m_chooser->requests.back().filter, QStringLiteral("Arquivos (*.dat)"));
     QCOMPARE(m_chooser->requests.back().defaultSuffix, QStringLiteral("dat"));

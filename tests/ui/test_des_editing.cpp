@@ -180,14 +180,14 @@ void TestDesEditing::dragSelectsAFrameAndAClickTogglesASegment()
 {
     Fixture f;
     QVERIFY(f.show());
-    f.doc.data().segmentos.pushFront({{20, 20}, {40, 20}});
-    f.doc.data().segmentos.pushFront({{60, 60}, {90, 60}});
+    f.doc.data().segmentos.pushFront({ { 20, 20 }, { 40, 20 } });
+    f.doc.data().segmentos.pushFront({ { 60, 60 }, { 90, 60 } });
     f.view.comandoModo(modo::SelecionaRegiao);
     QTest::mousePress(&f.view, Qt::LeftButton, {}, f.pixel(50, 10));
     QTest::mouseMove(&f.view, f.pixel(10, 30));
     QTest::mouseRelease(&f.view, Qt::LeftButton, {}, f.pixel(10, 30));
     QCOMPARE(f.view.selecao().segmentos,
-             (std::vector<Segmento>{Segmento{{20, 20}, {40, 20}}}));
+        (std::vector<Segmento> { Segmento { { 20, 20 }, { 40, 20 } } }));
 
     f.view.comandoModo(modo::SelecionaSegmento);
     QSignalSpy mensagens(&f.view, &CDesView::mensagem);

@@ -109,8 +109,8 @@ QString TestDesFrame::writeDrawing(const QString& name, int points)
 {
     tarvex::geometry::DrawingData drawing;
     for (int i = 0; i < points; ++i)
-        drawing.pontos.pushFront({double(i), 1.0});
-    drawing.segmentos.pushFront({{0, 0}, {10, 5}});
+        drawing.pontos.pushFront({ double(i), 1.0 });
+    drawing.segmentos.pushFront({ { 0, 0 }, { 10, 5 } });
     const QString path = m_dir.filePath(name);
     QDir().mkpath(QFileInfo(path).path());
     return tarvex::geometry::saveDrawing(path.toStdString(), drawing).ok ? path : QString();
@@ -118,8 +118,7 @@ QString TestDesFrame::writeDrawing(const QString& name, int points)
 
 CDesFrame* TestDesFrame::openDrawing(const QString& path)
 {
-    return qobject_cast<CDesFrame*>(
-        m_app->abrirPorExtensao(path, QFileInfo(path).suffix()));
+    return qobject_cast<CDesFrame*>(m_app->abrirPorExtensao(path, QFileInfo(path).suffix()));
 }
 
 bool TestDesFrame::closeWindow(CDesFrame* frame)
@@ -141,16 +140,17 @@ void TestDesFrame::frameHasTheDrawingMenusToolbarAndPanes()
     for (const QAction* action : frame->menus().first()->actions())
         if (!action->isSeparator())
             files << action->text();
-    QCOMPARE(files, (QStringList{"&Novo *.des", "&Abrir...", "Abrir  *.des", "&Fechar", "&Gravar",
-                                 "Gravar &Como...", "&Exportar para *.dat", "Exportar imagem...",
-                                 "&Imprimir...",
-                                 "&Visualizar Impressão...", "A&justar Impressora...", "&Fim"}));
+    QCOMPARE(files,
+        (QStringList { "&Novo *.des", "&Abrir...", "Abrir  *.des", "&Fechar", "&Gravar",
+            "Gravar &Como...", "&Exportar para *.dat", "Exportar imagem...", "&Imprimir...",
+            "&Visualizar Impressão...", "A&justar Impressora...", "&Fim" }));
     QStringList view;
     for (const QAction* action : frame->menus().at(1)->actions())
         if (!action->isSeparator())
             view << action->text();
-    QCOMPARE(view, (QStringList{"&Zoom", "&Normal", "&Ajuste Manual", "&Redesenhar",
-                                "Atualizar Todas", "B&arra de Menus"}));
+    QCOMPARE(view,
+        (QStringList { "&Zoom", "&Normal", "&Ajuste Manual", "&Redesenhar", "Atualizar Todas",
+            "B&arra de Menus" }));
     QCOMPARE(frame->menus().at(2)->actions().first()->text(), QStringLiteral("Tolerâncias"));
 
     // "B&arra de Menus" shows and hides the frame's toolbar.
@@ -197,11 +197,11 @@ void TestDesFrame::closeAnswers()
     const QString path = writeDrawing(QStringLiteral("resposta.des"), 2);
     CDesFrame* frame = openDrawing(path);
     QVERIFY(frame);
-    frame->doc().data().pontos.pushFront({7, 7});
+    frame->doc().data().pontos.pushFront({ 7, 7 });
 
-    m_prompter->saveAnswers = {Answer(answer)};
+    m_prompter->saveAnswers = { Answer(answer) };
     QCOMPARE(closeWindow(frame), closes);
-    QCOMPARE(m_prompter->saveQuestions, QStringList{QStringLiteral("resposta.des")});
+    QCOMPARE(m_prompter->saveQuestions, QStringList { QStringLiteral("resposta.des") });
     QCOMPARE(isOpen(frame), !closes);
 
     tarvex::geometry::DrawingData onDisk;
@@ -212,8 +212,8 @@ void TestDesFrame::closeAnswers()
 void TestDesFrame::fecharAsksOnceAndClearsTheClosingFlag()
 {
     CDesFrame* frame = m_app->novoDesenho();
-    frame->doc().data().arcos.pushFront({{1, 0}, {0, 1}, {0, 0}});
-    m_prompter->saveAnswers = {Answer::Cancel};
+    frame->doc().data().arcos.pushFront({ { 1, 0 }, { 0, 1 }, { 0, 0 } });
+    m_prompter->saveAnswers = { Answer::Cancel };
     frame->fechar();
     flushDeletes();
     QVERIFY(isOpen(frame));
@@ -221,7 +221,7 @@ void TestDesFrame::fecharAsksOnceAndClearsTheClosingFlag()
     QVERIFY(frame->doc().isModified());
     QVERIFY(!frame->doc().closing());
 
-    m_prompter->saveAnswers = {Answer::Discard};
+    m_prompter->saveAnswers = { Answer::Discard };
     frame->fechar();
     flushDeletes();
     QVERIFY(!isOpen(frame));
@@ -234,12 +234,12 @@ void TestDesFrame::saveFailureIsReportedAndKeepsFrameAndOldFile()
     const QByteArray before = fileBytes(path);
     CDesFrame* frame = openDrawing(path);
     QVERIFY(frame);
-    frame->doc().data().pontos.pushFront({5, 5});
+    frame->doc().data().pontos.pushFront({ 5, 5 });
 
     // A folder where the file should go cannot be replaced by a file.
     const QString blocked = m_dir.filePath(QStringLiteral("bloqueado.des"));
     QVERIFY(QDir().mkpath(blocked));
-    m_chooser->answers = {blocked};
+    m_chooser->answers = { blocked };
     QVERIFY(!frame->gravarComo());
     QCOMPARE(m_prompter->warnings.size(), 1);
     QVERIFY(m_prompter->warnings.first().contains(QStringLiteral("bloqueado.des")));
@@ -250,7 +250,7 @@ void TestDesFrame::saveFailureIsReportedAndKeepsFrameAndOldFile()
     // The same failure while closing keeps the frame open.
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir().mkpath(path));
-    m_prompter->saveAnswers = {Answer::Save};
+    m_prompter->saveAnswers = { Answer::Save };
     QVERIFY(!closeWindow(frame));
     QVERIFY(isOpen(frame));
     QCOMPARE(m_prompter->warnings.size(), 2);
@@ -264,7 +264,7 @@ void TestDesFrame::unwritableFolderKeepsFrameOpenOnClose()
     const QByteArray before = fileBytes(path);
     CDesFrame* frame = openDrawing(path);
     QVERIFY(frame);
-    frame->doc().data().segmentos.pushFront({{1, 1}, {2, 2}});
+    frame->doc().data().segmentos.pushFront({ { 1, 1 }, { 2, 2 } });
     QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     QFile probe(folder + QStringLiteral("/probe"));
     const bool folderRefusesWrites = !probe.open(QIODevice::WriteOnly);
@@ -274,7 +274,7 @@ void TestDesFrame::unwritableFolderKeepsFrameOpenOnClose()
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QSKIP("this user can write into read-only folders");
     }
-    m_prompter->saveAnswers = {Answer::Save};
+    m_prompter->saveAnswers = { Answer::Save };
     const bool closed = closeWindow(frame);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!closed);
@@ -288,8 +288,9 @@ void TestDesFrame::savingAPreDocumentWritesDesBesideIt()
     const QString pre = m_dir.filePath(QStringLiteral("geometria.pre"));
     QFile::remove(pre);
     QFile::remove(m_dir.filePath(QStringLiteral("geometria.des")));
-    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("TARVEX_TEST_DATA")) +
-                            QStringLiteral("/reference.pre"), pre));
+    QVERIFY(QFile::copy(
+        QString::fromLocal8Bit(qgetenv("TARVEX_TEST_DATA")) + QStringLiteral("/reference.pre"),
+        pre));
     const QByteArray preBefore = fileBytes(pre);
     CDesFrame* frame = openDrawing(pre);
     QVERIFY(frame);
@@ -312,14 +313,15 @@ void TestDesFrame::saveAsOfAPreDocumentProposesTheDesName()
 {
     const QString pre = m_dir.filePath(QStringLiteral("proposta.pre"));
     QFile::remove(pre);
-    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("TARVEX_TEST_DATA")) +
-                            QStringLiteral("/reference.pre"), pre));
+    QVERIFY(QFile::copy(
+        QString::fromLocal8Bit(qgetenv("TARVEX_TEST_DATA")) + QStringLiteral("/reference.pre"),
+        pre));
     CDesFrame* frame = openDrawing(pre);
     QVERIFY(frame);
     const QString chosen = m_dir.filePath(QStringLiteral("escolhido.des"));
-    m_chooser->answers = {chosen};
+    m_chooser->answers = { chosen };
     QVERIFY(frame->gravarComo());
-    QCOMPARE(m_chooser->requests.size(), std::size_t{1});
+    QCOMPARE(m_chooser->requests.size(), std::size_t { 1 });
     const ScriptedFileChooser::Request& request = m_chooser->requests.front();
     QVERIFY(request.save);
     QCOMPARE(request.filter, QStringLiteral("Arquivos (*.des)"));
@@ -332,15 +334,15 @@ void TestDesFrame::saveAsOfAPreDocumentProposesTheDesName()
 void TestDesFrame::newDrawingSaveGoesToSaveAs()
 {
     CDesFrame* frame = m_app->novoDesenho();
-    frame->doc().data().pontos.pushFront({1, 2});
+    frame->doc().data().pontos.pushFront({ 1, 2 });
     QVERIFY(!frame->gravar()); // cancelled dialog
     QVERIFY(frame->doc().path().isEmpty());
     QVERIFY(m_prompter->warnings.isEmpty());
 
     const QString target = m_dir.filePath(QStringLiteral("novo.des"));
-    m_chooser->answers = {target};
+    m_chooser->answers = { target };
     QVERIFY(frame->gravar());
-    QCOMPARE(m_chooser->requests.size(), std::size_t{2});
+    QCOMPARE(m_chooser->requests.size(), std::size_t { 2 });
     QCOMPARE(m_chooser->requests.back().filter, QStringLiteral("tarvex Files (*.des)"));
     QCOMPARE(frame->doc().path(), target);
     // Saved, so closing asks nothing.
@@ -352,7 +354,7 @@ void TestDesFrame::openDesGoesThroughTheApplication()
 {
     const QString path = writeDrawing(QStringLiteral("outro.des"), 1);
     CDesFrame* frame = m_app->novoDesenho();
-    m_chooser->answers = {path, QString()};
+    m_chooser->answers = { path, QString() };
     frame->abrirDes();
     frame->abrirDes();
     QCOMPARE(m_app->mainFrame()->filhos().size(), 2);
@@ -375,7 +377,7 @@ void TestDesFrame::toleranceDialogAcceptsOnlyPositiveNumbers()
         QVERIFY(dialog);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Tolerâncias para Exportar Arquivo"));
         QCOMPARE(dialog->campo()->text(), QStringLiteral("0.05"));
-        for (const char* bad : {"abc", "0", "-1", "", "nan", "inf"}) {
+        for (const char* bad : { "abc", "0", "-1", "", "nan", "inf" }) {
             dialog->campo()->setText(QString::fromLatin1(bad));
             dialog->accept();
         }
@@ -404,8 +406,8 @@ void TestDesFrame::drawingMenusMarkTheModeAndUndoRedoActOnTheDocument()
     QStringList titulos;
     for (const QMenu* menu : frame->menus())
         titulos << menu->title();
-    for (const char* titulo : {"&Editar", "&Inserir", "&Selecionar", "E&xcluir", "Re&produzir",
-                               "&Deslocar"})
+    for (const char* titulo :
+        { "&Editar", "&Inserir", "&Selecionar", "E&xcluir", "Re&produzir", "&Deslocar" })
         QVERIFY2(titulos.contains(QString::fromUtf8(titulo)), titulo);
 
     const auto acao = [frame](const QString& texto) -> QAction* {
@@ -426,7 +428,7 @@ void TestDesFrame::drawingMenusMarkTheModeAndUndoRedoActOnTheDocument()
     QVERIFY(!selecionaPonto->isChecked());
 
     tarvex::geometry::Alteracoes alteracoes;
-    tarvex::geometry::inserePonto(frame->doc().data(), {1, 2}, alteracoes);
+    tarvex::geometry::inserePonto(frame->doc().data(), { 1, 2 }, alteracoes);
     frame->doc().registrarEdicao(std::move(alteracoes), QStringLiteral("Inserir ponto"));
     selecionaPonto->trigger();
     QVERIFY(selecionaPonto->isChecked());

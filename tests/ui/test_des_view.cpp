@@ -27,9 +27,9 @@ const QColor Green(0, 255, 0);
 struct Fixture {
     CDesDoc doc;
     ScriptedPrompter prompter;
-    CDesView view{doc, prompter};
+    CDesView view { doc, prompter };
 
-    explicit Fixture(Segmento segment = {{0, 0}, {100, 100}})
+    explicit Fixture(Segmento segment = { { 0, 0 }, { 100, 100 } })
     {
         doc.data().segmentos.pushFront(segment);
         view.resize(400, 400);
@@ -87,24 +87,24 @@ private slots:
 
 void TestDesView::firstShowZoomsToExtentsAndNormalReturnsThere()
 {
-    Fixture f({{0, 0}, {100, 10}});
+    Fixture f({ { 0, 0 }, { 100, 10 } });
     QVERIFY(f.show());
-    compareWindow(f.view.janela(), {-3, -0.3, 103, 10.3});
+    compareWindow(f.view.janela(), { -3, -0.3, 103, 10.3 });
     QTRY_COMPARE(f.view.mapping().xMin(), -3.0);
     QCOMPARE(f.view.mapping().yMax() - f.view.mapping().yMin(), 106.0);
 
-    f.view.setJanela({10, 10, 20, 20});
+    f.view.setJanela({ 10, 10, 20, 20 });
     f.view.zoomNormal();
-    compareWindow(f.view.janela(), {-3, -0.3, 103, 10.3});
+    compareWindow(f.view.janela(), { -3, -0.3, 103, 10.3 });
 }
 
 void TestDesView::normalOnEmptyDrawingKeepsTheWindow()
 {
     Fixture f;
     f.doc.data().segmentos.clear();
-    f.view.setJanela({1, 2, 3, 4});
+    f.view.setJanela({ 1, 2, 3, 4 });
     f.view.zoomNormal();
-    compareWindow(f.view.janela(), {1, 2, 3, 4});
+    compareWindow(f.view.janela(), { 1, 2, 3, 4 });
 }
 
 void TestDesView::zoomRubberBandBecomesTheOrderedWindow()
@@ -165,8 +165,8 @@ void TestDesView::dragOutsideZoomModeDoesNotZoom()
 void TestDesView::mouseMoveReportsTheWorldPosition()
 {
     QCOMPARE(CDesView::textoPosicao(1.5, -0.25), QStringLiteral("posição : (  1.500, -0.250)"));
-    QCOMPARE(CDesView::textoPosicao(12345.6789, 0),
-             QStringLiteral("posição : (12345.679,  0.000)"));
+    QCOMPARE(
+        CDesView::textoPosicao(12345.6789, 0), QStringLiteral("posição : (12345.679,  0.000)"));
 
     Fixture f; // window −3..103 in both axes
     QVERIFY(f.show());
@@ -184,13 +184,12 @@ void TestDesView::escalaOkStoresWindowAndScaleFactor()
 {
     Fixture f;
     QVERIFY(f.show());
-    f.view.setJanela({-1, -2, 5, 6});
+    f.view.setJanela({ -1, -2, 5, 6 });
     QString shown;
     onEscalaDialog(f.view, [&shown](CDlgEscala& dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Escala"));
-        shown = QStringList{dialog.campoXMin()->text(), dialog.campoXMax()->text(),
-                            dialog.campoYMin()->text(), dialog.campoYMax()->text(),
-                            dialog.campoFator()->text()}
+        shown = QStringList { dialog.campoXMin()->text(), dialog.campoXMax()->text(),
+            dialog.campoYMin()->text(), dialog.campoYMax()->text(), dialog.campoFator()->text() }
                     .join(' ');
         dialog.campoXMin()->setText(QStringLiteral("10"));
         dialog.campoXMax()->setText(QStringLiteral("30,5"));
@@ -202,7 +201,7 @@ void TestDesView::escalaOkStoresWindowAndScaleFactor()
     f.view.ajusteManual();
 
     QCOMPARE(shown, QStringLiteral("-1 5 -2 6 1000"));
-    compareWindow(f.view.janela(), {10, -4, 30.5, 16});
+    compareWindow(f.view.janela(), { 10, -4, 30.5, 16 });
     QCOMPARE(f.doc.data().fatorEscala, 1e6);
     QVERIFY(f.prompter.warnings.isEmpty());
     // Fitted to the square view on the next paint: 20.5 wide, so y widens about its centre.
@@ -214,14 +213,14 @@ void TestDesView::escalaCancelChangesNothing()
 {
     Fixture f;
     QVERIFY(f.show());
-    f.view.setJanela({-1, -2, 5, 6});
+    f.view.setJanela({ -1, -2, 5, 6 });
     onEscalaDialog(f.view, [](CDlgEscala& dialog) {
         dialog.campoXMin()->setText(QStringLiteral("0"));
         dialog.campoFator()->setText(QStringLiteral("7"));
         dialog.reject();
     });
     f.view.ajusteManual();
-    compareWindow(f.view.janela(), {-1, -2, 5, 6});
+    compareWindow(f.view.janela(), { -1, -2, 5, 6 });
     QCOMPARE(f.doc.data().fatorEscala, 1000.0);
 }
 
@@ -231,14 +230,23 @@ void TestDesView::escalaRefusesBadValuesAndStaysOpen_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("warning");
     const QString notNumber = QStringLiteral(" Digite um número válido em todos os campos !");
-    QTest::newRow("word") << "xMinimo" << "abc" << notNumber;
-    QTest::newRow("empty") << "yMaximo" << "" << notNumber;
-    QTest::newRow("infinite") << "xMaximo" << "inf" << notNumber;
-    QTest::newRow("x reversed") << "xMinimo" << "5" << " X mínimo deve ser menor que X máximo !";
-    QTest::newRow("y equal") << "yMinimo" << "6" << " Y mínimo deve ser menor que Y máximo !";
-    QTest::newRow("zero scale") << "fatorEscala" << "0"
+    QTest::newRow("word") << "xMinimo"
+                          << "abc" << notNumber;
+    QTest::newRow("empty") << "yMaximo"
+                           << "" << notNumber;
+    QTest::newRow("infinite") << "xMaximo"
+                              << "inf" << notNumber;
+    QTest::newRow("x reversed") << "xMinimo"
+                                << "5"
+                                << " X mínimo deve ser menor que X máximo !";
+    QTest::newRow("y equal") << "yMinimo"
+                             << "6"
+                             << " Y mínimo deve ser menor que Y máximo !";
+    QTest::newRow("zero scale") << "fatorEscala"
+                                << "0"
                                 << " Fator Escala deve ser maior que zero !";
-    QTest::newRow("negative scale") << "fatorEscala" << "-2"
+    QTest::newRow("negative scale") << "fatorEscala"
+                                    << "-2"
                                     << " Fator Escala deve ser maior que zero !";
 }
 
@@ -249,7 +257,7 @@ void TestDesView::escalaRefusesBadValuesAndStaysOpen()
     QFETCH(QString, warning);
     Fixture f;
     QVERIFY(f.show());
-    f.view.setJanela({-1, -2, 5, 6});
+    f.view.setJanela({ -1, -2, 5, 6 });
     bool stayedOpen = false;
     onEscalaDialog(f.view, [&](CDlgEscala& dialog) {
         dialog.findChild<QLineEdit*>(field)->setText(text);
@@ -259,14 +267,14 @@ void TestDesView::escalaRefusesBadValuesAndStaysOpen()
     });
     f.view.ajusteManual();
     QVERIFY(stayedOpen);
-    QCOMPARE(f.prompter.warnings, QStringList{warning});
-    compareWindow(f.view.janela(), {-1, -2, 5, 6});
+    QCOMPARE(f.prompter.warnings, QStringList { warning });
+    compareWindow(f.view.janela(), { -1, -2, 5, 6 });
     QCOMPARE(f.doc.data().fatorEscala, 1000.0);
 }
 
 void TestDesView::redesenharDrawsOverThePictureWithoutClearing()
 {
-    Fixture f({{0, 50}, {100, 50}}); // a horizontal line through the middle, never shown
+    Fixture f({ { 0, 50 }, { 100, 50 } }); // a horizontal line through the middle, never shown
     QImage image(400, 400, QImage::Format_RGB32);
     auto render = [&] {
         image.fill(Green);
@@ -287,11 +295,11 @@ void TestDesView::redesenharDrawsOverThePictureWithoutClearing()
 
 void TestDesView::printingFitsTheSameWindowToThePageAndRestoresTheScreen()
 {
-    Fixture f({{0, 0}, {100, 0}});
+    Fixture f({ { 0, 0 }, { 100, 0 } });
     QVERIFY(f.show());
     QTRY_COMPARE(f.view.mapping().width(), 400.0);
-    const Caixa screen{f.view.mapping().xMin(), f.view.mapping().yMin(), f.view.mapping().xMax(),
-                       f.view.mapping().yMax()};
+    const Caixa screen { f.view.mapping().xMin(), f.view.mapping().yMin(), f.view.mapping().xMax(),
+        f.view.mapping().yMax() };
 
     // A page twice as wide as high, at ten times screen resolution.
     QImage page(800, 400, QImage::Format_RGB32);
@@ -309,9 +317,9 @@ void TestDesView::printingFitsTheSameWindowToThePageAndRestoresTheScreen()
 
     QVERIFY(!f.view.mapping().imprimindo);
     QCOMPARE(f.view.mapping().width(), 400.0);
-    compareWindow({f.view.mapping().xMin(), f.view.mapping().yMin(), f.view.mapping().xMax(),
-                   f.view.mapping().yMax()},
-                  screen);
+    compareWindow({ f.view.mapping().xMin(), f.view.mapping().yMin(), f.view.mapping().xMax(),
+                      f.view.mapping().yMax() },
+        screen);
 }
 
 QTEST_MAIN(TestDesView)

@@ -39,7 +39,10 @@ using tarvex::paint::ViewPalette;
 
 namespace {
 
-QString qtext(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString qtext(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 /// Three straight curves over x in [0, 1]: y = 0.5, 0.25 and 0.75.
 GraphData tresCurvas()
@@ -48,9 +51,9 @@ GraphData tresCurvas()
     data.title = "Pressão sobre a Seção";
     data.xCaption = "distância (mm)";
     data.yCaption = "P (N/m²)";
-    data.addCurve({0.0, 1.0}, {0.5, 0.5}, "P");
-    data.addCurve({0.0, 1.0}, {0.25, 0.25}, "Pt");
-    data.addCurve({0.0, 1.0}, {0.75, 0.75}, "Pn");
+    data.addCurve({ 0.0, 1.0 }, { 0.5, 0.5 }, "P");
+    data.addCurve({ 0.0, 1.0 }, { 0.25, 0.25 }, "Pt");
+    data.addCurve({ 0.0, 1.0 }, { 0.75, 0.75 }, "Pn");
     return data;
 }
 
@@ -153,8 +156,8 @@ void TestGraphView::newGraphCopiesThePendingGraphIntoItsOwnFrame()
     QVERIFY(doc);
     // A copy: the pending graph is filled again by the next command.
     m_app->graficoPendente.clear();
-    QCOMPARE(doc->data().curves.size(), std::size_t{3});
-    QCOMPARE(doc->data().curveNames, (std::vector<std::string>{"P", "Pt", "Pn"}));
+    QCOMPARE(doc->data().curves.size(), std::size_t { 3 });
+    QCOMPARE(doc->data().curveNames, (std::vector<std::string> { "P", "Pt", "Pn" }));
     QCOMPARE(doc->data().title, std::string("Pressão sobre a Seção"));
     QCOMPARE(doc->data().curves[2].y(1), 0.75);
 
@@ -167,9 +170,9 @@ void TestGraphView::newGraphCopiesThePendingGraphIntoItsOwnFrame()
     QStringList menus;
     for (QMenu* menu : frame->menus())
         menus << menu->title();
-    QCOMPARE(menus, (QStringList{"&Arquivos", "&Gráfico", "A&juda"}));
+    QCOMPARE(menus, (QStringList { "&Arquivos", "&Gráfico", "A&juda" }));
     for (int modo = 0; modo < CGraphFrame::ModosHarmonicos; ++modo) {
-        tarvex::graphs::HarmonicMode mode{};
+        tarvex::graphs::HarmonicMode mode {};
         QVERIFY(tarvex::graphs::harmonicModeFromNumber(modo, mode));
         QCOMPARE(frame->acaoHarmonica(modo)->text(), qtext(tarvex::graphs::harmonicMenuText(mode)));
     }
@@ -184,15 +187,15 @@ void TestGraphView::plotShowsEachCurveInItsPenAndKeepsCurvesInsideTheAxes()
 {
     GraphData data = tresCurvas();
     // A fourth curve that leaves the axes above and to the right.
-    data.addCurve({0.0, 0.5, 3.0}, {0.1, 4.0, 0.1}, "fora");
+    data.addCurve({ 0.0, 0.5, 3.0 }, { 0.1, 4.0, 0.1 }, "fora");
     const QSize size(400, 300);
     QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
     tarvex::paint::paintGraph(painter, data, eixosUnitarios(), {}, QSizeF(size), false);
     painter.end();
 
-    const tarvex::graphs::PlotMapping m{eixosUnitarios(),
-                                        tarvex::graphs::plotArea(size.width(), size.height())};
+    const tarvex::graphs::PlotMapping m { eixosUnitarios(),
+        tarvex::graphs::plotArea(size.width(), size.height()) };
     auto at = [&](double x, double y) {
         return QPoint(int(std::lround(m.toPixelX(x))), int(std::lround(m.toPixelY(y))));
     };
@@ -222,13 +225,13 @@ void TestGraphView::axisDialogFixesTheLimitsAndAutomaticScalingRestoresThem()
     CGraphView* view = frame->view();
     view->resize(500, 400);
     (void)view->grab();
-    const GraphAxes automaticos =
-        tarvex::graphs::autoScaleAxes(frame->doc().data(), {}, view->width(), view->height());
+    const GraphAxes automaticos
+        = tarvex::graphs::autoScaleAxes(frame->doc().data(), {}, view->width(), view->height());
     QCOMPARE(frame->doc().axes(), automaticos);
 
     {
-        CDlgAjusteGrafico dialogo(*m_prompter, frame->doc().axes(),
-                                  [view] { return view->ajusteAutomatico(); });
+        CDlgAjusteGrafico dialogo(
+            *m_prompter, frame->doc().axes(), [view] { return view->ajusteAutomatico(); });
         QCOMPARE(dialogo.botaoAutomatico()->text(), QStringLiteral("Ajuste  Automático"));
         dialogo.campoXMin()->setText(QStringLiteral("-2"));
         dialogo.campoXMax()->setText(QStringLiteral("abc"));
@@ -247,11 +250,11 @@ void TestGraphView::axisDialogFixesTheLimitsAndAutomaticScalingRestoresThem()
     (void)view->grab(); // a repaint no longer rescales
     QCOMPARE(frame->doc().axes().xMin, -2.0);
     QCOMPARE(frame->doc().axes().xMax, 2.5);
-    QCOMPARE(frame->doc().axes().xDivisions, std::int16_t{5});
-    QCOMPARE(frame->doc().axes().yDivisions, std::int16_t{100});
+    QCOMPARE(frame->doc().axes().xDivisions, std::int16_t { 5 });
+    QCOMPARE(frame->doc().axes().yDivisions, std::int16_t { 100 });
 
-    CDlgAjusteGrafico dialogo(*m_prompter, frame->doc().axes(),
-                              [view] { return view->ajusteAutomatico(); });
+    CDlgAjusteGrafico dialogo(
+        *m_prompter, frame->doc().axes(), [view] { return view->ajusteAutomatico(); });
     QCOMPARE(dialogo.campoXMin()->text(), QStringLiteral("-2"));
     dialogo.ajusteAutomatico();
     QCOMPARE(dialogo.campoXMin()->text(), QString::number(automaticos.xMin, 'g', 15));
@@ -281,8 +284,8 @@ void TestGraphView::switchingACurveOffRemovesItFromThePlot()
     QVERIFY(!view->ativas().isActive(1));
 
     const QImage image = view->grab().toImage();
-    const tarvex::graphs::PlotMapping m{frame->doc().axes(),
-                                        tarvex::graphs::plotArea(view->width(), view->height())};
+    const tarvex::graphs::PlotMapping m { frame->doc().axes(),
+        tarvex::graphs::plotArea(view->width(), view->height()) };
     // Plotted values are divided by 10 to the power of their axis exponent.
     const double xs = std::pow(10.0, m.axes.xExponent);
     const double ys = std::pow(10.0, m.axes.yExponent);
@@ -293,11 +296,11 @@ void TestGraphView::switchingACurveOffRemovesItFromThePlot()
 
     // With a single curve there is nothing to switch.
     GraphData uma;
-    uma.addCurve({0.0, 1.0}, {0.0, 1.0}, "B");
+    uma.addCurve({ 0.0, 1.0 }, { 0.0, 1.0 }, "B");
     CGraphFrame* umaFrame = novoFrame(uma);
     QVERIFY(umaFrame);
     umaFrame->view()->ativarDesativar();
-    QCOMPARE(m_prompter->warnings, QStringList{qtext(tarvex::msg::SoUmaCurva)});
+    QCOMPARE(m_prompter->warnings, QStringList { qtext(tarvex::msg::SoUmaCurva) });
 }
 
 void TestGraphView::grpSavesOpensAndExportsThroughTheDocument()
@@ -305,7 +308,7 @@ void TestGraphView::grpSavesOpensAndExportsThroughTheDocument()
     CGraphFrame* frame = novoFrame(tresCurvas());
     QVERIFY(frame);
     const QString grp = m_dir.filePath(QStringLiteral("secao.grp"));
-    m_chooser->answers = {grp};
+    m_chooser->answers = { grp };
     QVERIFY(frame->gravar());
     QCOMPARE(m_chooser->requests.back().proposedPath, QStringLiteral("grp1"));
     QCOMPARE(frame->windowTitle(), QStringLiteral("secao.grp"));
@@ -315,7 +318,7 @@ void TestGraphView::grpSavesOpensAndExportsThroughTheDocument()
     QCOMPARE(tarvex::graphs::writeGrp(lido), tarvex::graphs::writeGrp(tresCurvas()));
 
     // The export offers the .asc name and forces the .asc extension.
-    m_chooser->answers = {m_dir.filePath(QStringLiteral("tabela.txt"))};
+    m_chooser->answers = { m_dir.filePath(QStringLiteral("tabela.txt")) };
     QVERIFY(frame->exportarAscii());
     QCOMPARE(m_chooser->requests.back().proposedPath, m_dir.filePath(QStringLiteral("secao.asc")));
     QFile asc(m_dir.filePath(QStringLiteral("tabela.asc")));
@@ -328,7 +331,7 @@ void TestGraphView::grpSavesOpensAndExportsThroughTheDocument()
     QCOMPARE(m_app->mainFrame()->filhos().size(), 0);
     auto* aberto = qobject_cast<CGraphFrame*>(m_app->abrirPorExtensao(grp, QStringLiteral("grp")));
     QVERIFY(aberto);
-    QCOMPARE(aberto->doc().data().curveNames, (std::vector<std::string>{"P", "Pt", "Pn"}));
+    QCOMPARE(aberto->doc().data().curveNames, (std::vector<std::string> { "P", "Pt", "Pn" }));
     QCOMPARE(aberto->windowTitle(), QStringLiteral("secao.grp"));
 
     // A file of another version is refused rather than opened empty, so it cannot be written
@@ -355,9 +358,9 @@ void TestGraphView::harmonicDialogShowsTheCoreTablesOfASine()
         const double a = double(i) / passos;
         const double b = double(i + 1) / passos;
         const double meio = (a + b) / 2.0;
-        xs.insert(xs.end(), {a, b});
+        xs.insert(xs.end(), { a, b });
         const double y = 3.0 * std::sin(8.0 * std::atan(1.0) * meio);
-        ys.insert(ys.end(), {y, y});
+        ys.insert(ys.end(), { y, y });
     }
     data.addCurve(xs, ys, "B");
 
@@ -366,12 +369,12 @@ void TestGraphView::harmonicDialogShowsTheCoreTablesOfASine()
     const QString seno = dialogo.campo(0)->toPlainText();
     QVERIFY2(seno.startsWith(QStringLiteral(" ordem normal \n----------------------------\n"
                                             "  01  | +100.000\n  02  |   +0.000\n")),
-             qPrintable(seno));
+        qPrintable(seno));
     QVERIFY2(seno.endsWith(QStringLiteral(" val. ref : 3        ")), qPrintable(seno));
     // One curve fills all three columns.
     QVERIFY(dialogo.campo(1)->toPlainText().endsWith(seno.section(QLatin1Char('\n'), 2)));
     QCOMPARE(dialogo.campo(2)->toPlainText().section(QLatin1Char('\n'), 2),
-             seno.section(QLatin1Char('\n'), 2));
+        seno.section(QLatin1Char('\n'), 2));
     QVERIFY(dialogo.campo(3)->toPlainText().startsWith(QStringLiteral(" ordem   normal \n")));
     QVERIFY(dialogo.campo(0)->isReadOnly());
 }
@@ -385,11 +388,11 @@ void TestGraphView::cursorPositionGoesToThePositionPane()
     view->aplicarEixos(eixosUnitarios());
     const tarvex::graphs::PlotArea area = tarvex::graphs::plotArea(400, 300);
     QMouseEvent move(QEvent::MouseMove, QPointF(area.left, area.bottom),
-                     view->mapToGlobal(QPointF(area.left, area.bottom)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+        view->mapToGlobal(QPointF(area.left, area.bottom)), Qt::NoButton, Qt::NoButton,
+        Qt::NoModifier);
     QCoreApplication::sendEvent(view, &move);
     QCOMPARE(frame->painelPosicao()->text(),
-             qtext(tarvex::graphs::cursorText(0.0, 0.0, eixosUnitarios())));
+        qtext(tarvex::graphs::cursorText(0.0, 0.0, eixosUnitarios())));
 }
 
 void TestGraphView::printedPageKeepsTheScreenLayoutAtPrinterResolution()
@@ -405,7 +408,7 @@ void TestGraphView::printedPageKeepsTheScreenLayoutAtPrinterResolution()
     page.setDotsPerMeterY(int(std::lround(288 / 0.0254)));
     page.fill(Qt::gray);
     view->imprimirEm(page, page.rect());
-    const tarvex::graphs::PlotMapping m{eixosUnitarios(), tarvex::graphs::plotArea(400, 300)};
+    const tarvex::graphs::PlotMapping m { eixosUnitarios(), tarvex::graphs::plotArea(400, 300) };
     const QPoint amarelo(int(3 * m.toPixelX(0.6)), int(3 * m.toPixelY(0.5)));
     const QPoint vermelho(int(3 * m.toPixelX(0.6)), int(3 * m.toPixelY(0.75)));
     QVERIFY(temCorPerto(page, amarelo, ViewPalette::entry(14), 3));

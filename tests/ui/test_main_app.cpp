@@ -26,9 +26,8 @@
 
 namespace {
 
-const QString UnknownType =
-    QString::fromUtf8(tarvex::msg::UnknownFileType.data(),
-                      static_cast<qsizetype>(tarvex::msg::UnknownFileType.size()));
+const QString UnknownType = QString::fromUtf8(tarvex::msg::UnknownFileType.data(),
+    static_cast<qsizetype>(tarvex::msg::UnknownFileType.size()));
 
 QStringList menuTitles(const QMenuBar* bar)
 {
@@ -104,7 +103,7 @@ QString TestMainApp::writeDrawing(const QString& name, int points)
 {
     tarvex::geometry::DrawingData drawing;
     for (int i = 0; i < points; ++i)
-        drawing.pontos.pushFront({double(i), double(2 * i)});
+        drawing.pontos.pushFront({ double(i), double(2 * i) });
     const QString path = m_dir.filePath(name);
     const tarvex::Status status = tarvex::geometry::saveDrawing(path.toStdString(), drawing);
     return status.ok ? path : QString();
@@ -120,9 +119,9 @@ void TestMainApp::templatesAreRegisteredInTableOrder()
         names << t.documentName();
         extensions << t.filterExtension();
     }
-    QCOMPARE(ids, (QList<int>{129, 130, 135, 134, 131, 133}));
-    QCOMPARE(names, (QStringList{"des", "pre", "dxf", "dat", "msh", "grp"}));
-    QCOMPARE(extensions, (QStringList{".des", ".pre", ".dxf", ".dat", ".msh", ".grp"}));
+    QCOMPARE(ids, (QList<int> { 129, 130, 135, 134, 131, 133 }));
+    QCOMPARE(names, (QStringList { "des", "pre", "dxf", "dat", "msh", "grp" }));
+    QCOMPARE(extensions, (QStringList { ".des", ".pre", ".dxf", ".dat", ".msh", ".grp" }));
     QCOMPARE(m_app->modelos().at(3).field(6), QStringLiteral("dat.Document"));
 }
 
@@ -131,11 +130,11 @@ void TestMainApp::startsMaximisedWithNoDocumentAndTheStartUpMenus()
     CMainFrame* frame = m_app->mainFrame();
     QVERIFY(frame->windowState() & Qt::WindowMaximized);
     QCOMPARE(frame->windowTitle(),
-             QStringLiteral("Tarvex - Sistema de Cálculo de Campos Elétricos e Magnéticos por "
-                            "Elementos Finitos - versão 1.8 - 2005"));
+        QStringLiteral("Tarvex - Sistema de Cálculo de Campos Elétricos e Magnéticos por "
+                       "Elementos Finitos - versão 1.8 - 2005"));
     QVERIFY(frames().isEmpty());
     QCOMPARE(menuTitles(frame->menuBar()),
-             (QStringList{"&Arquivos", "Arranjos Tipicos", "&Exibir", "A&juda"}));
+        (QStringList { "&Arquivos", "Arranjos Tipicos", "&Exibir", "A&juda" }));
     QCOMPARE(m_app->arranjoPendente, true);
     QCOMPARE(m_app->tipoArranjo, 4);
 }
@@ -155,13 +154,14 @@ void TestMainApp::filesAreDispatchedByTheExactDocumentName()
     auto* frame = qobject_cast<CDesFrame*>(m_app->abrirPorExtensao(des, QStringLiteral("des")));
     QVERIFY(frame);
     QCOMPARE(frame->doc().documentType(), QStringLiteral("des"));
-    QCOMPARE(frame->doc().data().pontos.size(), std::size_t{3});
+    QCOMPARE(frame->doc().data().pontos.size(), std::size_t { 3 });
     QCOMPARE(frame->windowTitle(), QStringLiteral("plano.des"));
 
     const QString pre = m_dir.filePath(QStringLiteral("ref.pre"));
     QFile::remove(pre);
-    QVERIFY(QFile::copy(QString::fromLocal8Bit(qgetenv("TARVEX_TEST_DATA")) +
-                            QStringLiteral("/reference.pre"), pre));
+    QVERIFY(QFile::copy(
+        QString::fromLocal8Bit(qgetenv("TARVEX_TEST_DATA")) + QStringLiteral("/reference.pre"),
+        pre));
     auto* preFrame = qobject_cast<CDesFrame*>(m_app->abrirPorExtensao(pre, QStringLiteral("pre")));
     QVERIFY(preFrame);
     QCOMPARE(preFrame->doc().documentType(), QStringLiteral("pre"));
@@ -179,16 +179,15 @@ void TestMainApp::dxfOpensAsADrawingAndListsWhatItLeftOut()
                "0\nSPLINE\n0\nENDSEC\n0\nEOF\n");
     file.close();
     m_prompter->warnings.clear();
-    auto* frame =
-        qobject_cast<CDesFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("dxf")));
+    auto* frame = qobject_cast<CDesFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("dxf")));
     QVERIFY(frame);
     QCOMPARE(frame->doc().documentType(), QStringLiteral("dxf"));
-    QCOMPARE(frame->doc().data().segmentos.size(), std::size_t{1});
+    QCOMPARE(frame->doc().data().segmentos.size(), std::size_t { 1 });
     QVERIFY(!frame->doc().data().contagensAlteradas());
     QVERIFY(m_prompter->warnings.isEmpty());
     QCOMPARE(m_prompter->informations.size(), 1);
     QVERIFY2(m_prompter->informations.first().contains(QStringLiteral("SPLINE : 1")),
-             qPrintable(m_prompter->informations.first()));
+        qPrintable(m_prompter->informations.first()));
     QCOMPARE(m_app->arquivosRecentes().size(), 1);
 }
 
@@ -200,8 +199,8 @@ void TestMainApp::unreadableDrawingWarnsAndOpensNothing()
     file.write(QByteArray("versao 01.00.01").leftJustified(60, '\0'));
     file.close();
     QVERIFY(!m_app->abrirPorExtensao(path, QStringLiteral("des")));
-    QVERIFY(!m_app->abrirPorExtensao(m_dir.filePath(QStringLiteral("falta.des")),
-                                     QStringLiteral("des")));
+    QVERIFY(!m_app->abrirPorExtensao(
+        m_dir.filePath(QStringLiteral("falta.des")), QStringLiteral("des")));
     QCOMPARE(m_prompter->warnings.size(), 2);
     QVERIFY(m_prompter->warnings.at(0).startsWith(
         QStringLiteral(" Não é possível ler arquivo: erro de versão !")));
@@ -213,11 +212,11 @@ void TestMainApp::unreadableDrawingWarnsAndOpensNothing()
 void TestMainApp::openDialogPassesPathAndExtensionAndCancelDoesNothing()
 {
     const QString des = writeDrawing(QStringLiteral("dialogo.des"));
-    m_chooser->answers = {des, QString()};
+    m_chooser->answers = { des, QString() };
     m_app->abrir();
     m_app->abrir();
     QCOMPARE(frames().size(), 1);
-    QCOMPARE(m_chooser->requests.size(), std::size_t{2});
+    QCOMPARE(m_chooser->requests.size(), std::size_t { 2 });
     const ScriptedFileChooser::Request& request = m_chooser->requests.front();
     QCOMPARE(request.defaultSuffix, QStringLiteral("msh"));
     QVERIFY(request.filter.startsWith(
@@ -245,9 +244,9 @@ void TestMainApp::menuBarFollowsTheActiveFrame()
 {
     CDesFrame* a = m_app->novoDesenho();
     QMenuBar* bar = m_app->mainFrame()->menuBar();
-    const QStringList drawingMenus{"&Arquivos", "&Exibir",     "Opções",      "&Editar",
-                                   "&Inserir",  "&Selecionar", "E&xcluir",    "Re&produzir",
-                                   "&Deslocar", "Arranjos Tipicos", "&Janela", "A&juda"};
+    const QStringList drawingMenus { "&Arquivos", "&Exibir", "Opções", "&Editar", "&Inserir",
+        "&Selecionar", "E&xcluir", "Re&produzir", "&Deslocar", "Arranjos Tipicos", "&Janela",
+        "A&juda" };
     QCOMPARE(menuTitles(bar), drawingMenus);
     QCOMPARE(bar->actions().first(), a->menus().first()->menuAction());
 
@@ -259,7 +258,8 @@ void TestMainApp::menuBarFollowsTheActiveFrame()
     b->fechar();
     flushDeletes();
     QVERIFY(frames().isEmpty());
-    QCOMPARE(menuTitles(bar), (QStringList{"&Arquivos", "Arranjos Tipicos", "&Exibir", "A&juda"}));
+    QCOMPARE(
+        menuTitles(bar), (QStringList { "&Arquivos", "Arranjos Tipicos", "&Exibir", "A&juda" }));
     QCOMPARE(m_app->mainFrame()->windowTitle(), CMainFrame::tituloPrograma());
 }
 
@@ -306,7 +306,7 @@ void TestMainApp::recentEntryThatNoLongerOpensLeavesTheList()
     QVERIFY(first->text().endsWith(QStringLiteral("sumiu.des")));
     first->trigger();
     QCOMPARE(m_prompter->warnings.size(), 1);
-    QCOMPARE(m_app->arquivosRecentes(), QStringList{kept});
+    QCOMPARE(m_app->arquivosRecentes(), QStringList { kept });
     QVERIFY(frames().isEmpty());
 }
 
@@ -314,7 +314,7 @@ void TestMainApp::droppedFilesOpenByExtension()
 {
     const QString des = writeDrawing(QStringLiteral("arrastado.des"));
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(des), QUrl::fromLocalFile(m_dir.filePath("x.txt"))});
+    mime.setUrls({ QUrl::fromLocalFile(des), QUrl::fromLocalFile(m_dir.filePath("x.txt")) });
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(m_app->mainFrame(), &enter);
     QVERIFY(enter.isAccepted());
@@ -339,8 +339,8 @@ void TestMainApp::eachArrangementCommandOpensASplitFrameWithoutAPictureFile()
     QCOMPARE(frames().size(), 2);
 
     const QSize client = second->size();
-    QCOMPARE(second->tamanhosIniciais(),
-             CDesFrame::tamanhosArranjo(1, client.width(), client.height()));
+    QCOMPARE(
+        second->tamanhosIniciais(), CDesFrame::tamanhosArranjo(1, client.width(), client.height()));
     QCOMPARE(second->divisor()->widget(0), second->view());
     QCOMPARE(second->divisorDireito()->widget(0), second->trafoView());
 
@@ -379,15 +379,15 @@ void TestMainApp::exitWithACancelledQuestionKeepsTheProgram()
     m_app->mainFrame()->show();
     CDesFrame* changed = m_app->novoDesenho();
     m_app->novoDesenho();
-    changed->doc().data().pontos.pushFront({1, 1});
+    changed->doc().data().pontos.pushFront({ 1, 1 });
 
-    m_prompter->saveAnswers = {Prompter::Answer::Cancel};
+    m_prompter->saveAnswers = { Prompter::Answer::Cancel };
     m_app->sair();
     flushDeletes();
     QVERIFY(m_app->mainFrame()->isVisible());
-    QCOMPARE(frames(), QList<CChildFrame*>{changed});
+    QCOMPARE(frames(), QList<CChildFrame*> { changed });
 
-    m_prompter->saveAnswers = {Prompter::Answer::Discard};
+    m_prompter->saveAnswers = { Prompter::Answer::Discard };
     m_app->sair();
     flushDeletes();
     QVERIFY(!m_app->mainFrame()->isVisible());

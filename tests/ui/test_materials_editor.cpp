@@ -84,8 +84,8 @@ void TestMaterialsEditor::cleanup()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QString TestMaterialsEditor::escreverMat(const QString& nome,
-                                         const std::vector<PontoMaterial>& pontos)
+QString TestMaterialsEditor::escreverMat(
+    const QString& nome, const std::vector<PontoMaterial>& pontos)
 {
     const QString path = m_dir.filePath(nome);
     return tarvex::materials::saveMat(path.toStdString(), pontos).ok ? path : QString();
@@ -93,14 +93,14 @@ QString TestMaterialsEditor::escreverMat(const QString& nome,
 
 void TestMaterialsEditor::rowsAreInsertedUpdatedAndRemovedWithTheirExactTexts()
 {
-    const QString path = escreverMat(QStringLiteral("ferro.mat"), {{0, 0}, {1200, 1.5}});
+    const QString path = escreverMat(QStringLiteral("ferro.mat"), { { 0, 0 }, { 1200, 1.5 } });
     QVERIFY(!path.isEmpty());
     CDlgEditArqMat editor(*m_app, path, false);
     QCOMPARE(editor.windowTitle(), QStringLiteral("Edição de Arquivos de Materiais"));
-    QCOMPARE(editor.lista()->headerItem()->text(0),
-             QStringLiteral("ponto     H (A/m)          B (T) "));
-    QCOMPARE(editor.linhas(), (QStringList{"01             0             0",
-                                           "02          1200           1.5"}));
+    QCOMPARE(
+        editor.lista()->headerItem()->text(0), QStringLiteral("ponto     H (A/m)          B (T) "));
+    QCOMPARE(editor.linhas(),
+        (QStringList { "01             0             0", "02          1200           1.5" }));
 
     // Selecting a row fills the fields with its two values.
     editor.selecionarLinha(1);
@@ -111,9 +111,9 @@ void TestMaterialsEditor::rowsAreInsertedUpdatedAndRemovedWithTheirExactTexts()
     editor.campo()->setText(QStringLiteral("100"));
     editor.inducao()->setText(QStringLiteral("0.5"));
     editor.inserir();
-    QCOMPARE(editor.linhas(), (QStringList{"01             0             0",
-                                           "02           100           0.5",
-                                           "03          1200           1.5"}));
+    QCOMPARE(editor.linhas(),
+        (QStringList { "01             0             0", "02           100           0.5",
+            "03          1200           1.5" }));
     QCOMPARE(editor.linhaSelecionada(), 1);
 
     editor.campo()->setText(QStringLiteral(" 2.5e2 "));
@@ -135,7 +135,7 @@ void TestMaterialsEditor::rowsAreInsertedUpdatedAndRemovedWithTheirExactTexts()
     QCOMPARE(editor.linhaSelecionada(), 1);
     editor.selecionarLinha(0);
     editor.remover();
-    QCOMPARE(editor.linhas(), QStringList{"01         2.5e2          0.85"});
+    QCOMPARE(editor.linhas(), QStringList { "01         2.5e2          0.85" });
     QCOMPARE(editor.linhaSelecionada(), 0);
 
     // With no row selected a new point goes first.
@@ -149,9 +149,10 @@ void TestMaterialsEditor::rowsAreInsertedUpdatedAndRemovedWithTheirExactTexts()
 
 void TestMaterialsEditor::gravarWritesWhatTheReaderReadsBack()
 {
-    const QString path = escreverMat(QStringLiteral("aco.mat"), {{0, 0}, {400, 1.2}});
+    const QString path = escreverMat(QStringLiteral("aco.mat"), { { 0, 0 }, { 400, 1.2 } });
     CDlgEditArqMat editor(*m_app, path, true);
-    QCOMPARE(editor.lista()->headerItem()->text(0), QStringLiteral("ponto     E (V/m)      D (C/m²)"));
+    QCOMPARE(
+        editor.lista()->headerItem()->text(0), QStringLiteral("ponto     E (V/m)      D (C/m²)"));
     editor.selecionarLinha(1);
     editor.campo()->setText(QStringLiteral("800"));
     editor.inducao()->setText(QStringLiteral("1.45"));
@@ -167,12 +168,13 @@ void TestMaterialsEditor::gravarWritesWhatTheReaderReadsBack()
     QCOMPARE(conteudo(path), antes);
 
     QVERIFY(editor.gravar());
-    QCOMPARE(lerPontos(path), (std::vector<PontoMaterial>{{0, 0}, {450.5, 1.25}, {800, 1.45}}));
+    QCOMPARE(
+        lerPontos(path), (std::vector<PontoMaterial> { { 0, 0 }, { 450.5, 1.25 }, { 800, 1.45 } }));
     QVERIFY(editor.gravou());
 
     // "Gravar Como ..." writes a copy; a cancelled dialog writes nothing.
     const QString copia = m_dir.filePath(QStringLiteral("copia.mat"));
-    m_chooser->answers = {copia, QString()};
+    m_chooser->answers = { copia, QString() };
     QVERIFY(editor.gravarComo());
     QCOMPARE(m_chooser->requests.back().filter, QStringLiteral("Arquivos (*.mat)"));
     QCOMPARE(conteudo(copia), conteudo(path));
@@ -184,14 +186,14 @@ void TestMaterialsEditor::menuCommandAsksBeforeCreatingAMissingFile()
 {
     const QString escolhido = m_dir.filePath(QStringLiteral("Novo"));
     const QString criado = m_dir.filePath(QStringLiteral("novo.mat"));
-    const QString pergunta =
-        QStringLiteral("Arquivo não existe ! Cria arquivo ") + criado + QStringLiteral(" ?");
+    const QString pergunta
+        = QStringLiteral("Arquivo não existe ! Cria arquivo ") + criado + QStringLiteral(" ?");
 
     // No: nothing is created and no editor opens.
-    m_chooser->answers = {escolhido};
-    m_prompter->yesNoAnswers = {Prompter::YesNo::No};
+    m_chooser->answers = { escolhido };
+    m_prompter->yesNoAnswers = { Prompter::YesNo::No };
     editarArquivoMaterialDoMenu(*m_app, nullptr);
-    QCOMPARE(m_prompter->questions, QStringList{pergunta});
+    QCOMPARE(m_prompter->questions, QStringList { pergunta });
     QVERIFY(!QFile::exists(criado));
     QCOMPARE(m_chooser->requests.back().filter, QStringLiteral("Arquivos (*.mat)"));
 
@@ -203,19 +205,19 @@ void TestMaterialsEditor::menuCommandAsksBeforeCreatingAMissingFile()
             editor->reject();
         }
     });
-    m_chooser->answers = {escolhido};
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_chooser->answers = { escolhido };
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     editarArquivoMaterialDoMenu(*m_app, nullptr);
     QCOMPARE(m_prompter->questions.size(), 2);
-    QCOMPARE(lerPontos(criado), (std::vector<PontoMaterial>{{0, 0}}));
-    QCOMPARE(linhasVistas, QStringList{"01             0             0"});
+    QCOMPARE(lerPontos(criado), (std::vector<PontoMaterial> { { 0, 0 } }));
+    QCOMPARE(linhasVistas, QStringList { "01             0             0" });
 
     // An existing file opens without a question.
     QTimer::singleShot(0, this, [] {
         if (auto* editor = qobject_cast<CDlgEditArqMat*>(QApplication::activeModalWidget()))
             editor->reject();
     });
-    m_chooser->answers = {criado};
+    m_chooser->answers = { criado };
     editarArquivoMaterialDoMenu(*m_app, nullptr);
     QCOMPARE(m_prompter->questions.size(), 2);
     QVERIFY(m_prompter->warnings.isEmpty());
@@ -223,13 +225,13 @@ void TestMaterialsEditor::menuCommandAsksBeforeCreatingAMissingFile()
 
 void TestMaterialsEditor::editorPlotIsReplacedAndClosesWithTheEditor()
 {
-    const QString path = escreverMat(QStringLiteral("curva.mat"), {{0, 0}, {100, 1.0}});
+    const QString path = escreverMat(QStringLiteral("curva.mat"), { { 0, 0 }, { 100, 1.0 } });
     {
         CDlgEditArqMat editor(*m_app, path, false);
         editor.mostrarGrafico();
         CGraphDoc* grafico = editor.grafico();
         QVERIFY(grafico);
-        QCOMPARE(grafico->data().curves.at(0).count(), std::size_t{2});
+        QCOMPARE(grafico->data().curves.at(0).count(), std::size_t { 2 });
 
         // The plot shows the points being edited, in the same window.
         editor.selecionarLinha(1);
@@ -239,13 +241,13 @@ void TestMaterialsEditor::editorPlotIsReplacedAndClosesWithTheEditor()
         editor.mostrarGrafico();
         QCOMPARE(editor.grafico(), grafico);
         QCOMPARE(frames().size(), 1);
-        QCOMPARE(grafico->data().curves.at(0).count(), std::size_t{3});
+        QCOMPARE(grafico->data().curves.at(0).count(), std::size_t { 3 });
         QCOMPARE(grafico->data().curves.at(0).x(3), 200.0);
 
         editor.accept();
         QCOMPARE(editor.result(), int(QDialog::Accepted));
         QCOMPARE(frames().size(), 0);
-        QCOMPARE(lerPontos(path).size(), std::size_t{3});
+        QCOMPARE(lerPontos(path).size(), std::size_t { 3 });
     }
     {
         // Cancel closes the plot too; a plot closed by the user first is simply gone.
@@ -260,7 +262,7 @@ void TestMaterialsEditor::editorPlotIsReplacedAndClosesWithTheEditor()
 
 void TestMaterialsEditor::plotOfAFileUsesTheTitlesOfItsKind()
 {
-    const QString path = escreverMat(QStringLiteral("dieletrico.mat"), {{0, 0}, {1e6, 2e-5}});
+    const QString path = escreverMat(QStringLiteral("dieletrico.mat"), { { 0, 0 }, { 1e6, 2e-5 } });
     CGraphDoc* grafico = plotarArquivoMaterial(*m_app, path, true);
     QVERIFY(grafico);
     QCOMPARE(grafico->data().title, std::string("Curva Característica"));
@@ -268,11 +270,11 @@ void TestMaterialsEditor::plotOfAFileUsesTheTitlesOfItsKind()
     QCOMPARE(grafico->data().yCaption, std::string("D (C/m²)"));
 
     // Plotting again into the open plot replaces its curve; a missing file plots empty.
-    QCOMPARE(plotarArquivoMaterial(*m_app, m_dir.filePath(QStringLiteral("falta.mat")), false,
-                                   grafico),
-             grafico);
+    QCOMPARE(
+        plotarArquivoMaterial(*m_app, m_dir.filePath(QStringLiteral("falta.mat")), false, grafico),
+        grafico);
     QCOMPARE(grafico->data().title, std::string("Curva de Magnetização"));
-    QCOMPARE(grafico->data().curves.at(0).count(), std::size_t{0});
+    QCOMPARE(grafico->data().curves.at(0).count(), std::size_t { 0 });
     QCOMPARE(frames().size(), 1);
 
     fecharGrafico(*m_app, grafico);

@@ -2,8 +2,8 @@
 #include "app/main_frame.h"
 #include "common/messages.h"
 #include "helpers/results_fixture.h"
-#include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_dialogs.h"
+#include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
 #include "problem/dat_doc.h"
@@ -33,9 +33,15 @@ using tarvex::solver::SolverModel;
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 /// "Calcula" in a calculation dialog, then "Encerra".
 int calculate(QDialog& d)
@@ -149,13 +155,13 @@ void TestMeshDoc::exportWritesTheModelAndOpensItAsResults()
     QVERIFY(problem);
     const QString msh = m_dir.filePath(QStringLiteral("condutor.msh"));
     QFile::remove(msh);
-    m_chooser->answers = {msh};
+    m_chooser->answers = { msh };
     QAction* exportar = problem->acao(QStringLiteral("Exportar para *.msh"));
     QVERIFY(exportar);
     exportar->trigger();
 
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
-    QCOMPARE(m_chooser->requests.size(), std::size_t{1});
+    QCOMPARE(m_chooser->requests.size(), std::size_t { 1 });
     const ScriptedFileChooser::Request& request = m_chooser->requests.front();
     QVERIFY(request.save);
     QCOMPARE(request.filter, QStringLiteral("Arquivos (*.msh)"));
@@ -171,8 +177,8 @@ void TestMeshDoc::exportWritesTheModelAndOpensItAsResults()
     const SolverModel& model = results->doc().model();
     QVERIFY(model.nodeCount() > 20);
     QVERIFY(!model.elements.empty());
-    QCOMPARE(model.calculationKind, std::int32_t{tarvex::solver::NotCalculated});
-    QCOMPARE(model.magnetic, std::uint8_t{1});
+    QCOMPARE(model.calculationKind, std::int32_t { tarvex::solver::NotCalculated });
+    QCOMPARE(model.magnetic, std::uint8_t { 1 });
     QCOMPARE(results->view()->displayMode(), int(CMeshView::ModoRegioes));
     QCOMPARE(results->view()->equipotentialCount(), 21);
     QVERIFY(!results->doc().isModified());
@@ -193,7 +199,7 @@ void TestMeshDoc::exportHonoursTheChosenNameAndRefusesOtherTypes()
     const QString asDat = m_dir.filePath(QStringLiteral("outro.dat"));
     const QString expected = m_dir.filePath(QStringLiteral("outro.msh"));
     QFile::remove(expected);
-    m_chooser->answers = {other, asDat, QString()};
+    m_chooser->answers = { other, asDat, QString() };
     problem->exportarMsh();
     QVERIFY(!QFile::exists(other));
     QVERIFY(resultFrames().isEmpty());
@@ -216,9 +222,9 @@ void TestMeshDoc::exportWithoutMeshWarnsAndAsksNothing()
     QVERIFY(tarvex::problem::saveDat(path.toStdString(), results_fixture::problemaCondutor()).ok);
     auto* problem = qobject_cast<CDatFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("dat")));
     QVERIFY(problem);
-    m_chooser->answers = {m_dir.filePath(QStringLiteral("sem_malha.msh"))};
+    m_chooser->answers = { m_dir.filePath(QStringLiteral("sem_malha.msh")) };
     QVERIFY(!problem->exportarMsh());
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MshSemMalha)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MshSemMalha) });
     QVERIFY(m_chooser->requests.empty());
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("sem_malha.msh"))));
     QVERIFY(resultFrames().isEmpty());
@@ -231,15 +237,16 @@ void TestMeshDoc::exportOverOpenResultsShowsTheNewModel()
     // A solved and zoomed document, then the problem is exported over its file.
     m_dialogs.steps.push_back(calculate);
     trigger(results, QStringLiteral("Estático Linear"));
-    QCOMPARE(results->doc().model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
-    results->view()->setJanela({40, 15, 60, 35});
+    QCOMPARE(results->doc().model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
+    results->view()->setJanela({ 40, 15, 60, 35 });
 
     CDatFrame* problem = openProblem(QStringLiteral("sobre_problema.dat"));
     QVERIFY(problem);
-    m_chooser->answers = {results->documentPath()};
+    m_chooser->answers = { results->documentPath() };
     QVERIFY(problem->exportarMsh());
     QCOMPARE(resultFrames().size(), 1);
-    QCOMPARE(results->doc().model().calculationKind, std::int32_t{tarvex::solver::NotCalculated});
+    QCOMPARE(
+        results->doc().model().calculationKind, std::int32_t { tarvex::solver::NotCalculated });
     QVERIFY(!results->doc().isModified());
     QCOMPARE(results->view()->displayMode(), int(CMeshView::ModoRegioes));
     QCOMPARE(results->view()->janela().xMin, -5.0);
@@ -253,7 +260,7 @@ void TestMeshDoc::exportOfElementsOutsideEveryRegionSaysWhyAndMarksOne()
     conductor.densCorrente = 1.0;
     data.regioes.pushFront(std::move(conductor));
     data.regioes.pushFront(results_fixture::retangulo(0, 0, 100, 50));
-    data.janela = {-5, 105, -5, 55};
+    data.janela = { -5, 105, -5, 55 };
     data.arestaMaxima = 6.0;
     data.tolerancia = data.arestaMaxima / 1e6;
     data.derivarListas();
@@ -264,9 +271,9 @@ void TestMeshDoc::exportOfElementsOutsideEveryRegionSaysWhyAndMarksOne()
     auto* problem = qobject_cast<CDatFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("dat")));
     QVERIFY(problem);
 
-    m_chooser->answers = {m_dir.filePath(QStringLiteral("furado.msh"))};
+    m_chooser->answers = { m_dir.filePath(QStringLiteral("furado.msh")) };
     QVERIFY(!problem->exportarMsh());
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MontagemSemRegiao)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MontagemSemRegiao) });
     QVERIFY(m_chooser->requests.empty());
     QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("furado.msh"))));
     QVERIFY(problem->view()->marcaExportacao().has_value());
@@ -285,7 +292,7 @@ void TestMeshDoc::unreadableModelWarnsAndOpensNothing()
     QVERIFY(!m_app->abrirPorExtensao(path, QStringLiteral("msh")));
     QCOMPARE(m_prompter->warnings.size(), 1);
     QVERIFY2(m_prompter->warnings.first().startsWith(text(tarvex::msg::MshErroVersao)),
-             qPrintable(m_prompter->warnings.first()));
+        qPrintable(m_prompter->warnings.first()));
 
     // A truncated model: a clear refusal as well, never a half-read document.
     const QString whole = m_dir.filePath(QStringLiteral("inteiro.msh"));
@@ -314,26 +321,27 @@ void TestMeshDoc::solvedDocumentAsksBeforeClosingAndSavesItsResults()
     QVERIFY(results->doc().isModified());
 
     // Cancel keeps the frame and the results.
-    m_prompter->saveAnswers = {Prompter::Answer::Cancel};
+    m_prompter->saveAnswers = { Prompter::Answer::Cancel };
     results->fechar();
     flushDeletes();
-    QCOMPARE(m_prompter->saveQuestions, QStringList{QStringLiteral("fechar.msh")});
+    QCOMPARE(m_prompter->saveQuestions, QStringList { QStringLiteral("fechar.msh") });
     QCOMPARE(resultFrames().size(), 1);
 
     // Save writes the results under the document's name, then the frame closes.
-    m_prompter->saveAnswers = {Prompter::Answer::Save};
+    m_prompter->saveAnswers = { Prompter::Answer::Save };
     const std::vector<tarvex::solver::MeshNode> solved = results->doc().model().nodes;
     results->fechar();
     flushDeletes();
     QVERIFY(resultFrames().isEmpty());
     SolverModel reread;
     QVERIFY(tarvex::solver::openMsh(path.toStdString(), reread).ok);
-    QCOMPARE(reread.calculationKind, std::int32_t{tarvex::solver::LinearResult});
+    QCOMPARE(reread.calculationKind, std::int32_t { tarvex::solver::LinearResult });
     QCOMPARE(reread.version, std::string(tarvex::solver::MshVersao01));
     QCOMPARE(reread.nodes, solved);
 
     // Reopened, it shows its results without asking to calculate.
-    CMeshFrame* again = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
+    CMeshFrame* again
+        = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
     QVERIFY(again);
     again->view()->setExecutorDialogos([this](QDialog& d) { return run(d); });
     m_prompter->questions.clear();
@@ -344,7 +352,7 @@ void TestMeshDoc::solvedDocumentAsksBeforeClosingAndSavesItsResults()
 
     // "Gravar Como..." writes elsewhere and the document follows its new name.
     const QString copy = m_dir.filePath(QStringLiteral("copia.msh"));
-    m_chooser->answers = {copy};
+    m_chooser->answers = { copy };
     QVERIFY(again->gravarComo());
     QCOMPARE(again->documentPath(), copy);
     QCOMPARE(again->windowTitle(), QStringLiteral("copia.msh"));
@@ -363,7 +371,7 @@ void TestMeshDoc::displayCommandsChangeTheModeOnlyWhenItChanges()
     QCOMPARE(view->displayMode(), 2);
 
     // The no-results question comes with entering the mode, not with each command.
-    m_prompter->yesNoAnswers = {Prompter::YesNo::No};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::No };
     trigger(results, QStringLiteral("&Equipotenciais"));
     trigger(results, QStringLiteral("&Equipotenciais"));
     QCOMPARE(view->displayMode(), 3);
@@ -372,7 +380,7 @@ void TestMeshDoc::displayCommandsChangeTheModeOnlyWhenItChanges()
     QVERIFY(m_dialogs.titles.isEmpty());
 
     // Each picture can be drawn, the mesh one included.
-    for (const QString& command : {QStringLiteral("&Malha"), QStringLiteral("&Regioes")}) {
+    for (const QString& command : { QStringLiteral("&Malha"), QStringLiteral("&Regioes") }) {
         trigger(results, command);
         QVERIFY(!view->imagem().isNull());
     }
@@ -392,14 +400,14 @@ void TestMeshDoc::equipotentialsWithoutResultsAskToCalculate()
     CMeshFrame* results = openResults(QStringLiteral("pergunta.msh"));
     QVERIFY(results);
     CMeshView* view = results->view();
-    const QString question =
-        text(tarvex::msg::SemResultado) + '\n' + text(tarvex::msg::RealizaCalculoLinear);
+    const QString question
+        = text(tarvex::msg::SemResultado) + '\n' + text(tarvex::msg::RealizaCalculoLinear);
 
     // No: the refusal, the regions only, nothing calculated.
-    m_prompter->yesNoAnswers = {Prompter::YesNo::No};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::No };
     view->equipotenciais();
-    QCOMPARE(m_prompter->questions, QStringList{question});
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosEquipotenciais)});
+    QCOMPARE(m_prompter->questions, QStringList { question });
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosEquipotenciais) });
     QVERIFY(m_dialogs.titles.isEmpty());
     QCOMPARE(results->doc().model().calculationKind, 0);
     QVERIFY(results->doc().model().equipotentialSegments.empty());
@@ -408,21 +416,21 @@ void TestMeshDoc::equipotentialsWithoutResultsAskToCalculate()
     view->regioes();
     m_prompter->questions.clear();
     m_prompter->warnings.clear();
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     view->equipotenciais();
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Cálculo Estático Linear") });
     QVERIFY(m_prompter->informations.isEmpty());
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosEquipotenciais)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosEquipotenciais) });
 
     // Yes and "Calcula": the linear dialog runs, then the announcement; the lines are traced.
     view->regioes();
     m_dialogs.titles.clear();
     m_prompter->warnings.clear();
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     m_dialogs.steps.push_back(calculate);
     view->equipotenciais();
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
-    QCOMPARE(m_prompter->informations, QStringList{text(tarvex::msg::CalculoLinearRealizado)});
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Cálculo Estático Linear") });
+    QCOMPARE(m_prompter->informations, QStringList { text(tarvex::msg::CalculoLinearRealizado) });
     QVERIFY(m_prompter->warnings.isEmpty());
     QCOMPARE(results->doc().model().calculationKind, 1);
     QCOMPARE(view->displayMode(), 3);
@@ -436,7 +444,7 @@ void TestMeshDoc::inducedLinesWithoutThatAnalysisFallBackToRegions()
     CMeshView* view = results->view();
     view->malha();
     view->equipCorrentesInduzidas();
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosCorrentesInduzidas)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosCorrentesInduzidas) });
     QCOMPARE(view->displayMode(), 2);
     QVERIFY(results->doc().model().inducedCurrentSegments.empty());
 
@@ -446,7 +454,7 @@ void TestMeshDoc::inducedLinesWithoutThatAnalysisFallBackToRegions()
     QCOMPARE(view->displayMode(), 3);
     m_prompter->warnings.clear();
     view->equipCorrentesInduzidas();
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosCorrentesInduzidas)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosCorrentesInduzidas) });
     QCOMPARE(view->displayMode(), 2);
 }
 

@@ -1,11 +1,11 @@
 #include "app/main_app.h"
-#include "drawing/dlg_escala.h"
 #include "common/messages.h"
+#include "drawing/dlg_escala.h"
 #include "evaluation/field_at_point.h"
 #include "evaluation/flux.h"
 #include "helpers/results_fixture.h"
-#include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_dialogs.h"
+#include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
 #include "paint/view_palette.h"
@@ -43,18 +43,24 @@ using tarvex::solver::SolverModel;
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 /// The dialog rows the core gives for a point, as the dialog should show them.
-QList<std::pair<QString, QString>> expectedRows(const SolverModel& model, const Ponto& p,
-                                                bool polar)
+QList<std::pair<QString, QString>> expectedRows(
+    const SolverModel& model, const Ponto& p, bool polar)
 {
     QList<std::pair<QString, QString>> rows;
     const auto values = tarvex::evaluation::pointValues(model, p.x, p.y, polar);
     for (const auto& [label, value] : tarvex::evaluation::dialogFields(values))
-        rows.append({text(label), QString::fromStdString(value)});
+        rows.append({ text(label), QString::fromStdString(value) });
     return rows;
 }
 
@@ -174,12 +180,12 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
 {
     solve();
     trigger(QStringLiteral("&XY/RT Mouse/Teclado"));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseValorPonto});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseValorPonto });
     QVERIFY(pane()->isHidden());
 
     // In the air beside the conductor, then inside it.
-    const Ponto air = clicked({25.3, 17.1});
-    const Ponto conductor = clicked({50.2, 30.4});
+    const Ponto air = clicked({ 25.3, 17.1 });
+    const Ponto conductor = clicked({ 50.2, 30.4 });
     QList<std::pair<QString, QString>> shown;
     QString x, y;
     m_dialogs.steps.push_back([&](QDialog& d) {
@@ -189,8 +195,8 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
         y = dialog.campoCoordenada2()->text();
         return int(QDialog::Accepted);
     });
-    clickAt({25.3, 17.1});
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Grandezas Pontuais")});
+    clickAt({ 25.3, 17.1 });
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Grandezas Pontuais") });
     QCOMPARE(shown, expectedRows(model(), air, false));
     QCOMPARE(x.toDouble(), air.x);
     QCOMPARE(y.toDouble(), air.y);
@@ -210,7 +216,7 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
         showDialog(dialog, QStringLiteral("valor_ponto_rt.png"));
         return int(QDialog::Accepted);
     });
-    clickAt({25.3, 17.1});
+    clickAt({ 25.3, 17.1 });
     QCOMPARE(polarShown, expectedRows(model(), air, true));
     QCOMPARE(polarShown.first().first, text(tarvex::msg::RotuloBt));
     QVERIFY(view().valorPontoPolar());
@@ -223,13 +229,13 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
         y = dialog.campoCoordenada2()->text();
         return int(QDialog::Accepted);
     });
-    clickAt({50.2, 30.4});
+    clickAt({ 50.2, 30.4 });
     QCOMPARE(secondShown, expectedRows(model(), conductor, true));
     QVERIFY(qAbs(x.toDouble() - std::hypot(conductor.x, conductor.y)) < 1e-9);
     QVERIFY(qAbs(y.toDouble() - std::atan2(conductor.y, conductor.x) * 180.0 / M_PI) < 1e-9);
     QVERIFY(m_prompter->warnings.isEmpty());
     // The mode stays for further clicks.
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseValorPonto});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseValorPonto });
 }
 
 void TestMeshEvaluation::pointDialogStartsUndefinedAndRefusesBadPoints()
@@ -246,17 +252,17 @@ void TestMeshEvaluation::pointDialogStartsUndefinedAndRefusesBadPoints()
     dialog.campoCoordenada1()->setText(QStringLiteral("70"));
     dialog.campoCoordenada2()->setText(QStringLiteral("20"));
     dialog.botaoCalcula()->click();
-    QCOMPARE(dialog.valores(), expectedRows(model(), {70, 20}, false));
+    QCOMPARE(dialog.valores(), expectedRows(model(), { 70, 20 }, false));
     dialog.campoCoordenada1()->setText(QStringLiteral("150"));
     dialog.botaoCalcula()->click();
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::PontoForaDominio)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::PontoForaDominio) });
     for (const auto& [label, value] : dialog.valores())
         QCOMPARE(value, text(tarvex::msg::Indefinido));
 
     m_prompter->warnings.clear();
     dialog.campoCoordenada2()->setText(QStringLiteral("abc"));
     QVERIFY(!dialog.calcula());
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::ValorInvalido)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::ValorInvalido) });
 
     // A polar point typed as radius and angle is the same point as its X Y.
     m_prompter->warnings.clear();
@@ -265,42 +271,42 @@ void TestMeshEvaluation::pointDialogStartsUndefinedAndRefusesBadPoints()
     dialog.campoCoordenada2()->setText(QStringLiteral("30"));
     QVERIFY(dialog.calcula());
     const auto [px, py] = tarvex::evaluation::polarToCartesian(50, 30);
-    QCOMPARE(dialog.valores(), expectedRows(model(), {px, py}, true));
+    QCOMPARE(dialog.valores(), expectedRows(model(), { px, py }, true));
 
     // A click outside the mesh says so and opens nothing.
     m_prompter->warnings.clear();
     trigger(QStringLiteral("&XY/RT Mouse/Teclado"));
-    clickAt({-3, -3});
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::PontoForaDominio)});
+    clickAt({ -3, -3 });
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::PontoForaDominio) });
     QVERIFY(m_dialogs.titles.isEmpty());
 }
 
 void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
 {
-    const QString question =
-        text(tarvex::msg::SemResultado) + QLatin1Char('\n') + text(tarvex::msg::RealizaCalculoLinear);
+    const QString question = text(tarvex::msg::SemResultado) + QLatin1Char('\n')
+        + text(tarvex::msg::RealizaCalculoLinear);
 
     // "Não": the command ends with its own message and no mode.
-    m_prompter->yesNoAnswers = {Prompter::YesNo::No, Prompter::YesNo::No};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::No, Prompter::YesNo::No };
     trigger(QStringLiteral("&XY/RT Mouse/Teclado"));
     trigger(QStringLiteral("2 Pts. &Mouse"));
-    QCOMPARE(m_prompter->questions, (QStringList{question, question}));
+    QCOMPARE(m_prompter->questions, (QStringList { question, question }));
     QCOMPARE(m_prompter->warnings,
-             (QStringList{text(tarvex::msg::SemDadosValores), text(tarvex::msg::SemDadosCurvas)}));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseNenhum});
+        (QStringList { text(tarvex::msg::SemDadosValores), text(tarvex::msg::SemDadosCurvas) }));
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseNenhum });
     QVERIFY(m_dialogs.titles.isEmpty());
 
     // "Sim" but the calculation dialog closed without a run: still no results.
     m_prompter->warnings.clear();
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     trigger(QStringLiteral("2 Pts. &Mouse"));
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosCurvas)});
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseNenhum});
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Cálculo Estático Linear") });
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosCurvas) });
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseNenhum });
 
     // "Sim" and a run: the command goes on into its mode.
     m_prompter->warnings.clear();
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     m_dialogs.steps.push_back([](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgProCalcBase&>(d);
         dialog.botaoCalcula()->click();
@@ -309,17 +315,17 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     });
     trigger(QStringLiteral("2 Pts. &Mouse"));
     QVERIFY(m_prompter->warnings.isEmpty());
-    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseFluxo2Pontos});
+    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseFluxo2Pontos });
 
     // The keyboard command opens its dialog without any check.
     m_prompter->questions.clear();
     model().calculationKind = tarvex::solver::NotCalculated;
     m_dialogs.titles.clear();
     trigger(QStringLiteral("2 Pts. &Teclado"));
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Teclado")});
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Teclado") });
     QVERIFY(m_prompter->questions.isEmpty());
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseFluxoTeclado});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseFluxoTeclado });
 }
 
 void TestMeshEvaluation::twoClicksGiveTheFluxAndSwappingThemItsNegative()
@@ -327,17 +333,17 @@ void TestMeshEvaluation::twoClicksGiveTheFluxAndSwappingThemItsNegative()
     solve();
     QVERIFY(pane()->isHidden());
     trigger(QStringLiteral("2 Pts. &Mouse"));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseFluxo2Pontos});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseFluxo2Pontos });
     QVERIFY(!pane()->isHidden());
     QCOMPARE(pane()->text(), text(tarvex::msg::ResultadoNaoCalculado));
 
-    const Ponto a = clicked({10.2, 25.1});
-    const Ponto b = clicked({49.7, 24.3});
-    clickAt({10.2, 25.1});
-    QCOMPARE(view().clickCount(), std::int16_t{1});
+    const Ponto a = clicked({ 10.2, 25.1 });
+    const Ponto b = clicked({ 49.7, 24.3 });
+    clickAt({ 10.2, 25.1 });
+    QCOMPARE(view().clickCount(), std::int16_t { 1 });
     QCOMPARE(pane()->text(), text(tarvex::msg::ResultadoNaoCalculado));
-    clickAt({49.7, 24.3});
-    QCOMPARE(view().clickCount(), std::int16_t{0});
+    clickAt({ 49.7, 24.3 });
+    QCOMPARE(view().clickCount(), std::int16_t { 0 });
     const auto flux = tarvex::evaluation::fluxBetweenPoints(model(), a.x, a.y, b.x, b.y);
     QVERIFY(flux.found);
     QVERIFY(std::fabs(flux.value) > 0.0);
@@ -359,15 +365,15 @@ void TestMeshEvaluation::twoClicksGiveTheFluxAndSwappingThemItsNegative()
     QVERIFY(countColour(image, QRect(middle - QPoint(1, 1), QSize(3, 3)), 14) > 0);
 
     // The mode stays: the next two clicks, in the other order, give the negative.
-    clickAt({49.7, 24.3});
-    clickAt({10.2, 25.1});
+    clickAt({ 49.7, 24.3 });
+    clickAt({ 10.2, 25.1 });
     QCOMPARE(pane()->text(), QString::fromStdString(tarvex::evaluation::fluxText(-flux.value)));
 
     // A point off the mesh: a message, and the last result stays.
     const QString before = pane()->text();
-    clickAt({10.2, 25.1});
-    clickAt({-4, 25});
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::PontoForaDominio)});
+    clickAt({ 10.2, 25.1 });
+    clickAt({ -4, 25 });
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::PontoForaDominio) });
     QCOMPARE(pane()->text(), before);
 
     // Other modes hide the pane.
@@ -412,12 +418,13 @@ void TestMeshEvaluation::keyboardFluxDialogComputesAndStaysOpen()
     trigger(QStringLiteral("2 Pts. &Teclado"));
     const double v = tarvex::evaluation::fluxBetweenPoints(model(), 20, 10, 45, 40).value;
     QVERIFY(v != 0.0);
-    QCOMPARE(results, (QStringList{text(tarvex::msg::FluxoNaoCalculado),
-                                   QString::asprintf("%12.4g", v), QString::asprintf("%12.4g", -v),
-                                   QStringLiteral("open"), text(tarvex::msg::FluxoNaoCalculado)}));
+    QCOMPARE(results,
+        (QStringList { text(tarvex::msg::FluxoNaoCalculado), QString::asprintf("%12.4g", v),
+            QString::asprintf("%12.4g", -v), QStringLiteral("open"),
+            text(tarvex::msg::FluxoNaoCalculado) }));
     QVERIFY(closed);
-    QCOMPARE(m_prompter->warnings, (QStringList{text(tarvex::msg::PontoForaDominio),
-                                                text(tarvex::msg::ValorInvalido)}));
+    QCOMPARE(m_prompter->warnings,
+        (QStringList { text(tarvex::msg::PontoForaDominio), text(tarvex::msg::ValorInvalido) }));
     // The pane of mode 11 shows the last flux; the dialog opens again with the last points.
     QVERIFY(!pane()->isHidden());
     QCOMPARE(pane()->text(), QString::fromStdString(tarvex::evaluation::fluxText(-v)));
@@ -429,7 +436,7 @@ void TestMeshEvaluation::keyboardFluxDialogComputesAndStaysOpen()
         return int(QDialog::Rejected);
     });
     trigger(QStringLiteral("2 Pts. &Teclado"));
-    QCOMPARE(reopened, (QStringList{"45", "40", "200", "10"}));
+    QCOMPARE(reopened, (QStringList { "45", "40", "200", "10" }));
 }
 
 void TestMeshEvaluation::colourMapCommandsCheckTheirPreconditions()
@@ -438,8 +445,9 @@ void TestMeshEvaluation::colourMapCommandsCheckTheirPreconditions()
     // Nothing calculated yet.
     trigger(QStringLiteral("Módulo |&B|"));
     trigger(QStringLiteral("Módulo |&J|"));
-    QCOMPARE(m_prompter->warnings, (QStringList{text(tarvex::msg::MapaSemResultado),
-                                                text(tarvex::msg::MapaSemResultados)}));
+    QCOMPARE(m_prompter->warnings,
+        (QStringList {
+            text(tarvex::msg::MapaSemResultado), text(tarvex::msg::MapaSemResultados) }));
     QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
 
     solve();
@@ -449,23 +457,23 @@ void TestMeshEvaluation::colourMapCommandsCheckTheirPreconditions()
     trigger(QStringLiteral("Módulo |&J|"));
     trigger(QStringLiteral("&Perdas"));
     QCOMPARE(m_prompter->warnings,
-             (QStringList{text(tarvex::msg::MapaSoEletrico), text(tarvex::msg::MapaSoEletrico),
-                          text(tarvex::msg::MapaSemCorrentesInduzidas),
-                          text(tarvex::msg::MapaSemCorrentesInduzidas)}));
+        (QStringList { text(tarvex::msg::MapaSoEletrico), text(tarvex::msg::MapaSoEletrico),
+            text(tarvex::msg::MapaSemCorrentesInduzidas),
+            text(tarvex::msg::MapaSemCorrentesInduzidas) }));
     QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
 
     m_prompter->warnings.clear();
     trigger(QStringLiteral("Módulo |&H|"));
     QVERIFY(m_prompter->warnings.isEmpty());
     QCOMPARE(view().displayMode(), int(CMeshView::ModoEscalaCores));
-    QCOMPARE(view().colourMapQuantity(), std::int32_t{tarvex::results::MapaCampoH});
+    QCOMPARE(view().colourMapQuantity(), std::int32_t { tarvex::results::MapaCampoH });
 
     // A refused command leaves the map shown as it was.
     model().magnetic = 0;
     trigger(QStringLiteral("Módulo |&B|"));
     trigger(QStringLiteral("&Perdas"));
-    QCOMPARE(m_prompter->warnings, (QStringList{soMagnetico, soMagnetico}));
-    QCOMPARE(view().colourMapQuantity(), std::int32_t{tarvex::results::MapaCampoH});
+    QCOMPARE(m_prompter->warnings, (QStringList { soMagnetico, soMagnetico }));
+    QCOMPARE(view().colourMapQuantity(), std::int32_t { tarvex::results::MapaCampoH });
     QCOMPARE(view().displayMode(), int(CMeshView::ModoEscalaCores));
 }
 
@@ -478,7 +486,7 @@ void TestMeshEvaluation::colourStripRunsTheMapCommandsWhileOpen()
     QVERIFY(m_frame->barra()->actions().contains(strip));
 
     strip->trigger();
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::EscalaCoresSemResultado)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::EscalaCoresSemResultado) });
     QVERIFY(m_dialogs.titles.isEmpty());
 
     solve();
@@ -502,11 +510,12 @@ void TestMeshEvaluation::colourStripRunsTheMapCommandsWhileOpen()
         return stillOpen ? d.result() : -1;
     });
     strip->trigger();
-    QCOMPARE(buttons, (QStringList{"Módulo |B|", "Módulo |H|", "Módulo |D|", "Módulo |E|",
-                                   "Módulo |J|", "Perdas"}));
-    QCOMPARE(during, std::int32_t{tarvex::results::MapaCampoH});
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MapaSoEletrico)});
-    QCOMPARE(view().colourMapQuantity(), std::int32_t{tarvex::results::MapaInducao});
+    QCOMPARE(buttons,
+        (QStringList {
+            "Módulo |B|", "Módulo |H|", "Módulo |D|", "Módulo |E|", "Módulo |J|", "Perdas" }));
+    QCOMPARE(during, std::int32_t { tarvex::results::MapaCampoH });
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MapaSoEletrico) });
+    QCOMPARE(view().colourMapQuantity(), std::int32_t { tarvex::results::MapaInducao });
     QCOMPARE(view().displayMode(), int(CMeshView::ModoEscalaCores));
     QVERIFY(!openAfterButtons); // OK closed it
 }
@@ -523,16 +532,16 @@ void TestMeshEvaluation::inducedCurrentMapsNeedThatCalculation()
 
     trigger(QStringLiteral("Módulo |&J|"));
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
-    QCOMPARE(view().colourMapQuantity(), std::int32_t{tarvex::results::MapaDensCorrente});
+    QCOMPARE(view().colourMapQuantity(), std::int32_t { tarvex::results::MapaDensCorrente });
     view().imagem();
     QVERIFY(view().mapaAtual());
     // Current flows only in the conductor: the map's largest value is there, the air at zero.
     QVERIFY(view().mapaAtual()->maximum > 0.0);
     QCOMPARE(view().mapaAtual()->minimum, 0.0);
     trigger(QStringLiteral("&Perdas"));
-    QCOMPARE(view().colourMapQuantity(), std::int32_t{tarvex::results::MapaDensPerdas});
+    QCOMPARE(view().colourMapQuantity(), std::int32_t { tarvex::results::MapaDensPerdas });
     view().imagem();
-    QCOMPARE(view().mapaAtual()->quantity, std::int32_t{tarvex::results::MapaDensPerdas});
+    QCOMPARE(view().mapaAtual()->quantity, std::int32_t { tarvex::results::MapaDensPerdas });
 
     // The point dialog of such a result has the current and loss rows too.
     CDlgValorPontoXY dialog(model(), *m_prompter);
@@ -558,11 +567,11 @@ void TestMeshEvaluation::mapIsRedrawnOnEveryRepaintWithoutShiftingFurther()
     const QRect legend(0, 0, int(0.1015 * 600 / 2), 300);
     for (int k = 0; k < tarvex::results::BandCount; ++k)
         QVERIFY2(countColour(first, legend, tarvex::results::FirstBandColour + k) > 20,
-                 qPrintable(QString::number(k)));
-    const QPoint left = view().paraPixel({0, 25});
+            qPrintable(QString::number(k)));
+    const QPoint left = view().paraPixel({ 0, 25 });
     QVERIFY(left.x() > int(0.1015 * 600) - 2);
-    const QRect mesh(QPoint(left.x() + 3, view().paraPixel({0, 48}).y()),
-                     view().paraPixel({99, 2}));
+    const QRect mesh(
+        QPoint(left.x() + 3, view().paraPixel({ 0, 48 }).y()), view().paraPixel({ 99, 2 }));
     QVERIFY(countColour(first, mesh, tarvex::results::FirstBandColour) > 100);
     QVERIFY(countColour(first, mesh, tarvex::results::FirstBandColour + 14) > 0);
 
@@ -570,11 +579,11 @@ void TestMeshEvaluation::mapIsRedrawnOnEveryRepaintWithoutShiftingFurther()
     const QImage second = view().imagem();
     QCOMPARE(second, first);
     QCOMPARE(view().mapaAtual(), kept);
-    QCOMPARE(view().paraPixel({0, 25}), left);
+    QCOMPARE(view().paraPixel({ 0, 25 }), left);
 
     // Leaving the map for the regions removes the strip.
     trigger(QStringLiteral("&Regioes"));
-    QVERIFY(view().paraPixel({0, 25}).x() < left.x());
+    QVERIFY(view().paraPixel({ 0, 25 }).x() < left.x());
 }
 
 void TestMeshEvaluation::keptMapIsDroppedWhenTheResultsChange()
@@ -599,7 +608,7 @@ void TestMeshEvaluation::keptMapIsDroppedWhenTheResultsChange()
     QVERIFY(qAbs(view().mapaAtual()->maximum - 2.0 * before) < 1e-9 * before);
 
     // A new scale changes every value per metre.
-    ValoresEscala escala{};
+    ValoresEscala escala {};
     const tarvex::geometry::Caixa janela = view().janela();
     escala.xMin = janela.xMin;
     escala.xMax = janela.xMax;
@@ -627,18 +636,18 @@ void TestMeshEvaluation::millionTriangleMapRepaintsFromTheKeptMap()
     for (int j = 0; j <= cells; ++j)
         for (int i = 0; i <= cells; ++i) {
             const double x = side * i / cells, y = side * j / cells;
-            big.nodes.push_back({x, y, 1e-3 * (x * x + 0.5 * y * y)});
+            big.nodes.push_back({ x, y, 1e-3 * (x * x + 0.5 * y * y) });
         }
     for (int j = 0; j < cells; ++j)
         for (int i = 0; i < cells; ++i) {
-            big.elements.pushFront({node(i, j), node(i, j + 1), node(i + 1, j + 1)});
-            big.elements.pushFront({node(i, j), node(i + 1, j + 1), node(i + 1, j)});
+            big.elements.pushFront({ node(i, j), node(i, j + 1), node(i + 1, j + 1) });
+            big.elements.pushFront({ node(i, j), node(i + 1, j + 1), node(i + 1, j) });
         }
     big.regions.pushFront(results_fixture::retangulo(0, 0, side, side));
     big.regions.pushFront(results_fixture::retangulo(0, 0, side, side));
     big.derivarRegioes();
     big.calculationKind = tarvex::solver::LinearResult;
-    QCOMPARE(big.elements.size(), std::size_t{2 * cells * cells});
+    QCOMPARE(big.elements.size(), std::size_t { 2 * cells * cells });
 
     CMeshView bigView(doc, *m_prompter);
     bigView.resize(800, 600);
@@ -650,14 +659,14 @@ void TestMeshEvaluation::millionTriangleMapRepaintsFromTheKeptMap()
     const QImage second = bigView.imagem();
     const qint64 repaint = timer.restart();
     // |B| grows away from the origin: both ends of the scale are painted.
-    const QRect picture(bigView.paraPixel({1, 99}), bigView.paraPixel({99, 1}));
+    const QRect picture(bigView.paraPixel({ 1, 99 }), bigView.paraPixel({ 99, 1 }));
     // A new window paints the kept values again, without evaluating the triangles.
     const tarvex::results::ColourMap* kept = bigView.mapaAtual();
-    bigView.setJanela({-10, -10, 90, 110});
+    bigView.setJanela({ -10, -10, 90, 110 });
     const QImage zoomed = bigView.imagem();
     const qint64 newWindow = timer.elapsed();
     qInfo("map of %zu triangles: first paint %lld ms, repaint %lld ms, new window %lld ms",
-          big.elements.size(), computeAndPaint, repaint, newWindow);
+        big.elements.size(), computeAndPaint, repaint, newWindow);
     QCOMPARE(bigView.mapaAtual(), kept);
     QVERIFY(zoomed != second);
     if (qEnvironmentVariableIsSet("TARVEX_SHOW_BIG_PNG"))

@@ -2,8 +2,8 @@
 #include "app/main_frame.h"
 #include "common/messages.h"
 #include "helpers/results_fixture.h"
-#include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_dialogs.h"
+#include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
 #include "paint/view_palette.h"
@@ -35,9 +35,15 @@ using tarvex::solver::SolverModel;
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 std::vector<ContourSegment> lines(const SolverModel& model)
 {
@@ -83,8 +89,7 @@ private:
     int run(QDialog& dialog) { return m_dialogs.run(dialog); }
     /// Fills the dialog's fields (in layout order, empty to keep), presses "Calcula", records
     /// what the dialog showed into m_seen and closes it.
-    Step calculate(QStringList values = {},
-                   std::function<void(CDlgProCalcBase&)> duringCheck = {});
+    Step calculate(QStringList values = {}, std::function<void(CDlgProCalcBase&)> duringCheck = {});
     void trigger(const QString& menuText)
     {
         QAction* action = m_frame->acao(menuText);
@@ -150,9 +155,8 @@ Step TestMeshRuns::calculate(QStringList values, std::function<void(CDlgProCalcB
             if (!values.at(i).isEmpty())
                 fields.at(i)->setText(values.at(i));
         connect(dialog, &CDlgProCalcBase::verificando, dialog, [this, dialog, duringCheck] {
-            m_seen.during.append({dialog->botaoCalcula()->isEnabled(),
-                                  dialog->botaoEncerra()->isEnabled(),
-                                  dialog->botaoInterrompe()->isEnabled()});
+            m_seen.during.append({ dialog->botaoCalcula()->isEnabled(),
+                dialog->botaoEncerra()->isEnabled(), dialog->botaoInterrompe()->isEnabled() });
             if (duringCheck)
                 duringCheck(*dialog);
         });
@@ -169,11 +173,11 @@ Step TestMeshRuns::calculate(QStringList values, std::function<void(CDlgProCalcB
 void TestMeshRuns::linearRunStoresResultsAndShowsEquipotentials()
 {
     QVERIFY(!model().equipotentialsTraced);
-    m_dialogs.steps.push_back(calculate({QStringLiteral("0.01")}));
+    m_dialogs.steps.push_back(calculate({ QStringLiteral("0.01") }));
     trigger(QStringLiteral("Estático Linear"));
 
     QCOMPARE(m_seen.title, QStringLiteral("Cálculo Estático Linear"));
-    QCOMPARE(m_seen.fields, QStringList{QStringLiteral("0.1")}); // 0.001 shown in percent
+    QCOMPARE(m_seen.fields, QStringList { QStringLiteral("0.1") }); // 0.001 shown in percent
     QVERIFY(m_seen.labels.contains(QStringLiteral("Erro Máximo (%)  :")));
     QVERIFY(m_seen.labels.contains(text(tarvex::msg::StatusNaoIniciado)));
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
@@ -187,7 +191,7 @@ void TestMeshRuns::linearRunStoresResultsAndShowsEquipotentials()
     QVERIFY(!view().executando());
 
     QCOMPARE(view().runSettings().linearTolerance, 0.01 / 100.0);
-    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
+    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
     QCOMPARE(view().displayMode(), int(CMeshView::ModoEquipotenciais));
     QVERIFY(m_frame->doc().isModified());
     QVERIFY(model().equipotentialsTraced);
@@ -203,12 +207,12 @@ void TestMeshRuns::linearRunStoresResultsAndShowsEquipotentials()
 void TestMeshRuns::fieldsAreCheckedBeforeAnyRun()
 {
     const QString linearRange = QString::asprintf(tarvex::msg::NumeroEntre, 1e-20, 1e300);
-    for (const QString& bad : {QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("abc"),
-                               QStringLiteral("1e301")}) {
+    for (const QString& bad : { QStringLiteral("0"), QStringLiteral("-1"), QStringLiteral("abc"),
+             QStringLiteral("1e301") }) {
         m_prompter->warnings.clear();
-        m_dialogs.steps.push_back(calculate({bad}));
+        m_dialogs.steps.push_back(calculate({ bad }));
         trigger(QStringLiteral("Estático Linear"));
-        QCOMPARE(m_prompter->warnings, QStringList{linearRange});
+        QCOMPARE(m_prompter->warnings, QStringList { linearRange });
         QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusNaoIniciado));
         QVERIFY(m_seen.during.isEmpty());
     }
@@ -224,11 +228,11 @@ void TestMeshRuns::fieldsAreCheckedBeforeAnyRun()
         QStringList values;
         QString warning;
     } cases[] = {
-        {{QStringLiteral("0"), {}}, iterationRange},
-        {{QStringLiteral("1001"), {}}, iterationRange},
-        {{QStringLiteral("2.5"), {}}, iterationRange},
-        {{{}, QStringLiteral("0.00001")}, errorRange},
-        {{{}, QStringLiteral("20000")}, errorRange},
+        { { QStringLiteral("0"), {} }, iterationRange },
+        { { QStringLiteral("1001"), {} }, iterationRange },
+        { { QStringLiteral("2.5"), {} }, iterationRange },
+        { { {}, QStringLiteral("0.00001") }, errorRange },
+        { { {}, QStringLiteral("20000") }, errorRange },
     };
     for (const auto& c : cases) {
         m_prompter->warnings.clear();
@@ -236,13 +240,13 @@ void TestMeshRuns::fieldsAreCheckedBeforeAnyRun()
         m_dialogs.steps.push_back(calculate(c.values));
         trigger(QStringLiteral("Estático Não Linear"));
         QCOMPARE(m_seen.title, QStringLiteral("Cálculo Estático Não-Linear"));
-        QCOMPARE(m_prompter->warnings, QStringList{c.warning});
+        QCOMPARE(m_prompter->warnings, QStringList { c.warning });
         QVERIFY(m_seen.during.isEmpty());
     }
-    QCOMPARE(m_seen.fields, (QStringList{QStringLiteral("200"), QStringLiteral("5")}));
+    QCOMPARE(m_seen.fields, (QStringList { QStringLiteral("200"), QStringLiteral("5") }));
     QVERIFY(m_seen.labels.contains(text(tarvex::msg::IteracaoNaoIniciada)));
     QVERIFY(m_seen.labels.contains(QStringLiteral("Número Máximo de Iterações :")));
-    QCOMPARE(view().runSettings().maxIterations, std::uint16_t{200});
+    QCOMPARE(view().runSettings().maxIterations, std::uint16_t { 200 });
     QCOMPARE(view().runSettings().errorTarget, 0.05);
     QCOMPARE(model().calculationKind, 0);
 }
@@ -250,7 +254,7 @@ void TestMeshRuns::fieldsAreCheckedBeforeAnyRun()
 void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
 {
     bool pressed = false;
-    m_prompter->yesNoAnswers = {Prompter::YesNo::No};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::No };
     m_dialogs.steps.push_back(calculate({}, [&pressed](CDlgProCalcBase& d) {
         if (!pressed) {
             pressed = true;
@@ -259,7 +263,7 @@ void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
     }));
     trigger(QStringLiteral("Estático Linear"));
     QVERIFY(pressed);
-    QCOMPARE(m_prompter->questions, QStringList{text(tarvex::msg::InterrompeCalculo)});
+    QCOMPARE(m_prompter->questions, QStringList { text(tarvex::msg::InterrompeCalculo) });
     QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
     QCOMPARE(model().calculationKind, 1);
     QCOMPARE(view().displayMode(), 3);
@@ -269,7 +273,7 @@ void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
 void TestMeshRuns::interruptAnsweredYesLeavesTheResultsAsTheyWere()
 {
     // A first result, saved, with a wider tolerance.
-    m_dialogs.steps.push_back(calculate({QStringLiteral("10")}));
+    m_dialogs.steps.push_back(calculate({ QStringLiteral("10") }));
     trigger(QStringLiteral("Estático Linear"));
     QCOMPARE(model().calculationKind, 1);
     m_frame->doc().setModified(false);
@@ -279,14 +283,14 @@ void TestMeshRuns::interruptAnsweredYesLeavesTheResultsAsTheyWere()
 
     // A second, tighter run is stopped at its first check.
     m_seen = {};
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     int checks = 0;
-    m_dialogs.steps.push_back(calculate({QStringLiteral("1e-6")}, [&checks](CDlgProCalcBase& d) {
+    m_dialogs.steps.push_back(calculate({ QStringLiteral("1e-6") }, [&checks](CDlgProCalcBase& d) {
         if (checks++ == 0)
             d.botaoInterrompe()->click();
     }));
     trigger(QStringLiteral("Estático Linear"));
-    QCOMPARE(m_prompter->questions, QStringList{text(tarvex::msg::InterrompeCalculo)});
+    QCOMPARE(m_prompter->questions, QStringList { text(tarvex::msg::InterrompeCalculo) });
     QCOMPARE(checks, 1);
     QCOMPARE(m_seen.statusAfter, text(tarvex::msg::CalculoInterrompido));
     QVERIFY(m_seen.calculaAfter && m_seen.encerraAfter && !m_seen.interrompeAfter);
@@ -316,16 +320,16 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
 
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
-    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
+    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
     const std::vector<MeshNode> before = model().nodes;
     const std::vector<ContourSegment> linesBefore = lines(model());
     m_frame->doc().setModified(false);
 
     // Stopped at its first check, in its first steps, and well into the iteration.
     int reached = 0;
-    for (const int stopAt : {1, 3, 12, 60}) {
+    for (const int stopAt : { 1, 3, 12, 60 }) {
         m_seen = {};
-        m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+        m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
         int checks = 0;
         m_dialogs.steps.push_back(calculate({}, [&checks, stopAt](CDlgProCalcBase& d) {
             if (++checks == stopAt)
@@ -336,7 +340,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
             break; // the run ended before that check: nothing left to interrupt
         ++reached;
         QCOMPARE(m_seen.statusAfter, text(tarvex::msg::CalculoInterrompido));
-        QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::LinearResult});
+        QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
         QVERIFY(model().nodes == before);
         QVERIFY(lines(model()) == linesBefore);
         QVERIFY(!m_frame->doc().isModified());
@@ -348,7 +352,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Não Linear"));
     QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
-    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::NonlinearResult});
+    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::NonlinearResult });
 }
 
 void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
@@ -370,8 +374,8 @@ void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
 
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MontagemSemRegiao)});
-    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::NonlinearResult});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MontagemSemRegiao) });
+    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::NonlinearResult });
     QVERIFY(model().nodes == before);
 
     // The element is outlined in red where the picture has no red fill any more.
@@ -387,19 +391,19 @@ void TestMeshRuns::commandsCheckTheirPreconditions()
 {
     // No non-linear region: the question, and No opens nothing.
     QVERIFY(!model().hasNonlinearRegion);
-    m_prompter->yesNoAnswers = {Prompter::YesNo::No};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::No };
     trigger(QStringLiteral("Estático Não Linear"));
-    QCOMPARE(m_prompter->questions, QStringList{text(tarvex::msg::SemNaoLinearidade)});
+    QCOMPARE(m_prompter->questions, QStringList { text(tarvex::msg::SemNaoLinearidade) });
     QVERIFY(m_dialogs.titles.isEmpty());
     // Yes opens the linear dialog instead.
-    m_prompter->yesNoAnswers = {Prompter::YesNo::Yes};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::Yes };
     trigger(QStringLiteral("Estático Não Linear"));
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Cálculo Estático Linear")});
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Cálculo Estático Linear") });
 
     // No conductive region: the refusal, and no dialog.
     m_dialogs.titles.clear();
     trigger(QStringLiteral("Linear + Cor. Induzidas"));
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemCondutividade)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemCondutividade) });
     QVERIFY(m_dialogs.titles.isEmpty());
     QCOMPARE(model().calculationKind, 0);
 }
@@ -415,7 +419,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
     view().setExecutorDialogos([this](QDialog& d) { return run(d); });
     QVERIFY(model().conductive);
 
-    m_dialogs.steps.push_back(calculate({QStringLiteral("1"), QStringLiteral("60")}));
+    m_dialogs.steps.push_back(calculate({ QStringLiteral("1"), QStringLiteral("60") }));
     trigger(QStringLiteral("Linear + Cor. Induzidas"));
     QCOMPARE(m_seen.title, QStringLiteral("Cálculo Linear + Cor. Induzidas"));
     QCOMPARE(m_seen.fields.value(0), QStringLiteral("0.5")); // 0.001 × 500
@@ -425,7 +429,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
     QCOMPARE(model().frequency, 60.0);
     QVERIFY(m_frame->doc().isModified());
     QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
-    QCOMPARE(model().calculationKind, std::int32_t{tarvex::solver::InducedCurrentResult});
+    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::InducedCurrentResult });
     QCOMPARE(view().displayMode(), 3);
     // Now the induced-current lines can be shown, and are traced on the way.
     m_prompter->warnings.clear();
@@ -439,9 +443,9 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
         induced.save(qEnvironmentVariable("TARVEX_KEEP_PNG") + QStringLiteral(".ind.png"));
     // A field that is not a number is refused.
     m_prompter->warnings.clear();
-    m_dialogs.steps.push_back(calculate({{}, QStringLiteral("sessenta")}));
+    m_dialogs.steps.push_back(calculate({ {}, QStringLiteral("sessenta") }));
     trigger(QStringLiteral("Linear + Cor. Induzidas"));
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::ValorInvalido)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::ValorInvalido) });
     QCOMPARE(model().frequency, 60.0);
 }
 
@@ -473,7 +477,8 @@ void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
 
     // Out of range or not a number: refused, the dialog stays, Cancel keeps the count.
     const QString range = QString::asprintf(tarvex::msg::InteiroEntre, 2, 5000);
-    for (const QString& bad : {QStringLiteral("1"), QStringLiteral("5001"), QStringLiteral("x")}) {
+    for (const QString& bad :
+        { QStringLiteral("1"), QStringLiteral("5001"), QStringLiteral("x") }) {
         m_prompter->warnings.clear();
         int afterOk = 0;
         m_dialogs.steps.push_back([&](QDialog& d) {
@@ -487,7 +492,7 @@ void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
         });
         trigger(QStringLiteral("&Definir Número"));
         QCOMPARE(afterOk, int(QDialog::Rejected));
-        QCOMPARE(m_prompter->warnings, (QStringList{range, range}));
+        QCOMPARE(m_prompter->warnings, (QStringList { range, range }));
         QCOMPARE(view().equipotentialCount(), 5);
     }
     QVERIFY(lines(model()) == with21);
@@ -531,10 +536,10 @@ void TestMeshRuns::solvedViewShowsLinesOverTheRegions()
     // The source fill (red) shows in both; the lines add white between the conductor and the box.
     const QColor red = tarvex::paint::ViewPalette::entry(4);
     const QColor white = tarvex::paint::ViewPalette::entry(15);
-    const QPoint centre = view().paraPixel({50, 25});
+    const QPoint centre = view().paraPixel({ 50, 25 });
     QCOMPARE(regions.pixelColor(centre), red);
     int whiteBefore = 0, whiteAfter = 0;
-    for (int x = view().paraPixel({5, 25}).x(); x < view().paraPixel({38, 25}).x(); ++x) {
+    for (int x = view().paraPixel({ 5, 25 }).x(); x < view().paraPixel({ 38, 25 }).x(); ++x) {
         whiteBefore += regions.pixelColor(x, centre.y()) == white;
         whiteAfter += solved.pixelColor(x, centre.y()) == white;
     }

@@ -34,9 +34,15 @@ using tarvex::geometry::Ponto;
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 } // namespace
 
@@ -128,31 +134,31 @@ void TestMeshSections::twoClicksOpenTheGraphOfTheSectionAndKeepTheMode()
 {
     open();
     trigger(QStringLiteral("Dens. &Fluxo Mouse"));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseInducao});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseInducao });
     const int before = graphCount();
-    clickAt({10.2, 20.1});
-    QCOMPARE(view().clickCount(), std::int16_t{1});
-    QCOMPARE(view().marcas().size(), std::size_t{1});
+    clickAt({ 10.2, 20.1 });
+    QCOMPARE(view().clickCount(), std::int16_t { 1 });
+    QCOMPARE(view().marcas().size(), std::size_t { 1 });
     QCOMPARE(graphCount(), before);
-    clickAt({90.3, 30.4});
-    QCOMPARE(view().clickCount(), std::int16_t{0});
-    QCOMPARE(view().marcas().size(), std::size_t{2});
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseInducao});
+    clickAt({ 90.3, 30.4 });
+    QCOMPARE(view().clickCount(), std::int16_t { 0 });
+    QCOMPARE(view().marcas().size(), std::size_t { 2 });
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseInducao });
     QCOMPARE(graphCount(), before + 1);
 
     // The graph holds the core's curves of the clicked section, with the G1 texts.
     const tarvex::graphs::GraphData& g = m_app->graficoPendente;
     QCOMPARE(QString::fromStdString(g.title), QStringLiteral("Densidade Fluxo sobre a Seção"));
     QCOMPARE(QString::fromStdString(g.yCaption), QStringLiteral("B (T)"));
-    QCOMPARE(g.curveNames, (std::vector<std::string>{"B", "Bt", "Bn"}));
-    const auto curves = tarvex::evaluation::sampleSection(model(), clicked({10.2, 20.1}),
-                                                          clicked({90.3, 30.4}), 0);
+    QCOMPARE(g.curveNames, (std::vector<std::string> { "B", "Bt", "Bn" }));
+    const auto curves = tarvex::evaluation::sampleSection(
+        model(), clicked({ 10.2, 20.1 }), clicked({ 90.3, 30.4 }), 0);
     QCOMPARE(g.curves.at(0).count(), curves.samples.size());
     QVERIFY(curves.samples.size() > 4);
 
     // The mode stays: two more clicks, one more graph.
-    clickAt({20, 5});
-    clickAt({20, 45});
+    clickAt({ 20, 5 });
+    clickAt({ 20, 45 });
     QCOMPARE(graphCount(), before + 2);
     QVERIFY(m_prompter->warnings.isEmpty());
 }
@@ -163,16 +169,16 @@ void TestMeshSections::keyboardForceXYWritesTheResultPaneAndKeepsTheMode()
     // Equal points: the message and nothing else.
     m_dialogs.steps.push_back([](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgCurvaDensFluxo&>(d);
-        for (QLineEdit* e : {dialog.campoX(0), dialog.campoX(1)})
+        for (QLineEdit* e : { dialog.campoX(0), dialog.campoX(1) })
             e->setText(QStringLiteral("30"));
-        for (QLineEdit* e : {dialog.campoY(0), dialog.campoY(1)})
+        for (QLineEdit* e : { dialog.campoY(0), dialog.campoY(1) })
             e->setText(QStringLiteral("10"));
         dialog.accept();
         return dialog.result();
     });
     trigger(QStringLiteral("F&orça XY Teclado"));
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::CurvaPontosIguais)});
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseNenhum});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::CurvaPontosIguais) });
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseNenhum });
 
     m_dialogs.steps.push_back([](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgCurvaDensFluxo&>(d);
@@ -184,17 +190,18 @@ void TestMeshSections::keyboardForceXYWritesTheResultPaneAndKeepsTheMode()
         return dialog.result();
     });
     trigger(QStringLiteral("F&orça XY Teclado"));
-    QCOMPARE(m_dialogs.titles, (QStringList{"Teclado", "Teclado"}));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseForcaXY});
-    const tarvex::results::SectionForce f = tarvex::results::forceOnSection(model(), {5, 25}, {95, 25});
+    QCOMPARE(m_dialogs.titles, (QStringList { "Teclado", "Teclado" }));
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseForcaXY });
+    const tarvex::results::SectionForce f
+        = tarvex::results::forceOnSection(model(), { 5, 25 }, { 95, 25 });
     QVERIFY(f.magnitude > 0.0);
     QVERIFY(!pane()->isHidden());
     QCOMPARE(pane()->text(), QString::fromStdString(tarvex::results::forceText(f)));
     QVERIFY(pane()->text().startsWith(QStringLiteral("Força (N/m)   |F |:")));
 
     // Later clicks compute forces.
-    clickAt({5, 10});
-    clickAt({95, 10});
+    clickAt({ 5, 10 });
+    clickAt({ 95, 10 });
     QVERIFY(pane()->text() != QString::fromStdString(tarvex::results::forceText(f)));
     QCOMPARE(m_prompter->warnings.size(), 1);
 }
@@ -203,14 +210,14 @@ void TestMeshSections::polarCentreDialogCancelKeepsThePointsAndTheMode()
 {
     open();
     trigger(QStringLiteral("Fo&rça RT Mouse"));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseForcaRT});
-    clickAt({70, 25});
-    clickAt({30, 25});
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Centro (Xc, Yc)")});
-    QCOMPARE(view().sectionStart(), clicked({70, 25}));
-    QCOMPARE(view().sectionEnd(), clicked({30, 25}));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseForcaRT});
-    QCOMPARE(view().marcas().size(), std::size_t{2});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseForcaRT });
+    clickAt({ 70, 25 });
+    clickAt({ 30, 25 });
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Centro (Xc, Yc)") });
+    QCOMPARE(view().sectionStart(), clicked({ 70, 25 }));
+    QCOMPARE(view().sectionEnd(), clicked({ 30, 25 }));
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseForcaRT });
+    QCOMPARE(view().marcas().size(), std::size_t { 2 });
     QCOMPARE(pane()->text(), text(tarvex::msg::ResultadoNaoCalculado));
 
     // With a centre the force goes to the pane, and the centre is offered next time.
@@ -221,9 +228,9 @@ void TestMeshSections::polarCentreDialogCancelKeepsThePointsAndTheMode()
         dialog.accept();
         return dialog.result();
     });
-    clickAt({70, 25});
-    clickAt({30, 25});
-    QCOMPARE(view().arcCentre(), (Ponto{50, 25}));
+    clickAt({ 70, 25 });
+    clickAt({ 30, 25 });
+    QCOMPARE(view().arcCentre(), (Ponto { 50, 25 }));
     QVERIFY(pane()->text().startsWith(QStringLiteral("Força (N/m)   |F |:")));
     QStringList offered;
     m_dialogs.steps.push_back([&](QDialog& d) {
@@ -231,9 +238,9 @@ void TestMeshSections::polarCentreDialogCancelKeepsThePointsAndTheMode()
         offered << dialog.campoX(0)->text() << dialog.campoY(0)->text();
         return int(QDialog::Rejected);
     });
-    clickAt({70, 25});
-    clickAt({30, 25});
-    QCOMPARE(offered, (QStringList{"50", "25"}));
+    clickAt({ 70, 25 });
+    clickAt({ 30, 25 });
+    QCOMPARE(offered, (QStringList { "50", "25" }));
 
     // The polar flux density by keyboard opens G1.
     const int before = graphCount();
@@ -246,7 +253,7 @@ void TestMeshSections::polarCentreDialogCancelKeepsThePointsAndTheMode()
     QVERIFY(polar);
     polar->trigger();
     QCOMPARE(graphCount(), before + 1);
-    QCOMPARE(m_app->graficoPendente.curveNames, (std::vector<std::string>{"B", "Bt", "Bn"}));
+    QCOMPARE(m_app->graficoPendente.curveNames, (std::vector<std::string> { "B", "Bt", "Bn" }));
     QVERIFY(m_prompter->warnings.isEmpty());
 }
 
@@ -254,17 +261,17 @@ void TestMeshSections::lossesNeedAMagneticAnalysisAndShowTheirText()
 {
     open(5.8e7);
     trigger(QStringLiteral("&Total"));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MousePerdasTotal});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MousePerdasTotal });
     const tarvex::results::Losses total = tarvex::results::totalLosses(model());
     QVERIFY(total.watts > 0.0);
     QCOMPARE(pane()->text(), QString::fromStdString(tarvex::results::totalLossesText(total.watts)));
     QVERIFY(!pane()->isHidden());
 
     trigger(QStringLiteral("&Região"));
-    clickAt({50, 25});
+    clickAt({ 50, 25 });
     QCOMPARE(pane()->text(), QString::asprintf("Perdas na Região W/m : %12.4g", total.watts));
-    clickAt({-3, 25});
-    QCOMPARE(m_prompter->warnings, QStringList{QStringLiteral("Ponto Fora do Dominio")});
+    clickAt({ -3, 25 });
+    QCOMPARE(m_prompter->warnings, QStringList { QStringLiteral("Ponto Fora do Dominio") });
 
     // The analysis type: "&Elétrico" turns it, and the loss commands refuse.
     trigger(QStringLiteral("&Elétrico"));
@@ -272,7 +279,8 @@ void TestMeshSections::lossesNeedAMagneticAnalysisAndShowTheirText()
     QVERIFY(m_frame->doc().isModified());
     trigger(QStringLiteral("&Total"));
     QCOMPARE(m_prompter->warnings.last(),
-             QStringLiteral("Opção não disponível para análise de campo elétrico !\nOperação cancelada !"));
+        QStringLiteral(
+            "Opção não disponível para análise de campo elétrico !\nOperação cancelada !"));
     trigger(QStringLiteral("&Magnético"));
     QVERIFY(view().analiseMagneticaAtiva());
 }
@@ -285,10 +293,10 @@ void TestMeshSections::auxiliaryLinesComeAndGo()
     QVERIFY(m_frame->doc().linhasOcultas().empty());
 
     trigger(QStringLiteral("Apaga Lin Aux. &Man."));
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseApagaLinhas});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseApagaLinhas });
     QCOMPARE(view().displayMode(), int(CMeshView::ModoContornos));
-    clickAt({40.5, 25});
-    QCOMPARE(m_frame->doc().linhasOcultas().size(), std::size_t{1});
+    clickAt({ 40.5, 25 });
+    QCOMPARE(m_frame->doc().linhasOcultas().size(), std::size_t { 1 });
     const tarvex::problem::SegmentoContorno& linha = m_frame->doc().linhasOcultas().front();
     QCOMPARE(linha.x1, 40.0);
     QCOMPARE(linha.x2, 40.0);
@@ -311,15 +319,15 @@ void TestMeshSections::keyboardSectionWithoutResultsAsksAfterTheDialog()
         dialog.accept();
         return dialog.result();
     });
-    m_prompter->yesNoAnswers = {Prompter::YesNo::No};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::No };
     const int before = graphCount();
     trigger(QStringLiteral("C&ampo Teclado"));
     // The dialog first, then the question; on No the refusal and no curve of numbering data.
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Teclado")});
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Teclado") });
     QCOMPARE(m_prompter->questions.size(), 1);
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::SemDadosCurvas)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosCurvas) });
     QCOMPARE(graphCount(), before);
-    QCOMPARE(view().mouseMode(), std::int16_t{CMeshView::MouseNenhum});
+    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseNenhum });
 }
 
 QTEST_MAIN(TestMeshSections)

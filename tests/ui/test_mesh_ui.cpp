@@ -1,7 +1,7 @@
 #include "app/main_app.h"
 #include "common/messages.h"
-#include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_dialogs.h"
+#include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
 #include "paint/view_mapping.h"
@@ -39,14 +39,20 @@ using Step = ScriptedDialogs::Step;
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 Regiao rectangle(double x0, double y0, double x1, double y1)
 {
     Regiao region;
-    const Ponto a{x0, y0}, b{x1, y0}, c{x1, y1}, d{x0, y1};
+    const Ponto a { x0, y0 }, b { x1, y0 }, c { x1, y1 }, d { x0, y1 };
     region.segmentos.pushBack(SegmentoContorno::reta(a, b));
     region.segmentos.pushBack(SegmentoContorno::reta(b, c));
     region.segmentos.pushBack(SegmentoContorno::reta(c, d));
@@ -60,7 +66,7 @@ ProblemData problem()
     ProblemData data;
     data.regioes.pushFront(rectangle(20, 20, 40, 40));
     data.regioes.pushFront(rectangle(0, 0, 100, 50));
-    data.janela = {-5, 105, -5, 55};
+    data.janela = { -5, 105, -5, 55 };
     data.arestaMaxima = 10.0;
     data.derivarListas();
     return data;
@@ -171,8 +177,8 @@ void TestMeshUi::geraRunsShowsTheMeshAndItsInformation()
         if (!g || g->textoStatus() != text(tarvex::msg::MalhaNaoGeradaStatus))
             return -1;
         connect(g, &CDlgGeracaoMalha::posicaoAlterada, g, [&seen, g](int p) {
-            seen.append({p, g->botaoInicia()->isEnabled(), g->botaoInterrompe()->isEnabled(),
-                         g->botaoEncerra()->isEnabled()});
+            seen.append({ p, g->botaoInicia()->isEnabled(), g->botaoInterrompe()->isEnabled(),
+                g->botaoEncerra()->isEnabled() });
         });
         g->botaoInicia()->click();
         // Done: the status and the buttons are back for another run.
@@ -195,8 +201,9 @@ void TestMeshUi::geraRunsShowsTheMeshAndItsInformation()
     QVERIFY(!m_frame->doc().isModified());
     trigger(QStringLiteral("Gera"));
 
-    QCOMPARE(m_dialogs.titles, (QStringList{QStringLiteral("Geração da Malha"),
-                                    text(tarvex::msg::InformacoesMalhaTitulo)}));
+    QCOMPARE(m_dialogs.titles,
+        (QStringList {
+            QStringLiteral("Geração da Malha"), text(tarvex::msg::InformacoesMalhaTitulo) }));
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
     QVERIFY(data().numTriangulos > 20);
     QCOMPARE(m_info.value(QStringLiteral("n")), QString::number(data().numTriangulos));
@@ -217,7 +224,7 @@ void TestMeshUi::geraRunsShowsTheMeshAndItsInformation()
 
     // The mesh shows in white with its contour in light blue.
     const QImage picture = view().grab().toImage();
-    const QPoint corner = view().paraPixel({100, 25});
+    const QPoint corner = view().paraPixel({ 100, 25 });
     bool boundary = false;
     for (int dx = -2; dx <= 2 && !boundary; ++dx)
         boundary = picture.pixelColor(corner.x() + dx, corner.y())
@@ -250,7 +257,8 @@ void TestMeshUi::runsThatEndWithoutAMeshRestoreTheModeAndSayWhy()
     });
     m_dialogs.titles.clear();
     trigger(QStringLiteral("Gera"));
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Geração da Malha")}); // no information
+    QCOMPARE(
+        m_dialogs.titles, QStringList { QStringLiteral("Geração da Malha") }); // no information
     QVERIFY(m_prompter->warnings.isEmpty());
     QVERIFY(data().triangulos.empty());
     QCOMPARE(data().numTriangulos, 0);
@@ -263,8 +271,8 @@ void TestMeshUi::runsThatEndWithoutAMeshRestoreTheModeAndSayWhy()
     m_dialogs.steps.push_back(press(inicia));
     m_dialogs.titles.clear();
     trigger(QStringLiteral("Gera"));
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::MalhaArestaInvalida)});
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Geração da Malha")});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MalhaArestaInvalida) });
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Geração da Malha") });
     QCOMPARE(view().modo(), int(CDatView::ModoCondContorno));
 }
 
@@ -329,17 +337,18 @@ void TestMeshUi::controlDialogAppliesItsRulesAndRefusesAbsurdValues()
         const char* value;
         QString warning;
     } refusals[] = {
-        {"valor", "abc", text(tarvex::msg::ValorInvalido)},
-        {"valor", "0", QStringLiteral(" O valor deve ser maior que zero !")},
-        {"fatorEspecial", "-1", QStringLiteral(" O valor deve ser maior que zero !")},
-        {"angulo", "75", QStringLiteral(" O ângulo deve estar entre 0 e 60 graus !")},
-        {"angulo", "0", QStringLiteral(" O ângulo deve estar entre 0 e 60 graus !")},
+        { "valor", "abc", text(tarvex::msg::ValorInvalido) },
+        { "valor", "0", QStringLiteral(" O valor deve ser maior que zero !") },
+        { "fatorEspecial", "-1", QStringLiteral(" O valor deve ser maior que zero !") },
+        { "angulo", "75", QStringLiteral(" O ângulo deve estar entre 0 e 60 graus !") },
+        { "angulo", "0", QStringLiteral(" O ângulo deve estar entre 0 e 60 graus !") },
     };
     for (const auto& r : refusals) {
         m_prompter->warnings.clear();
         int result = 0;
         m_dialogs.steps.push_back([&](QDialog& d) {
-            d.findChild<QLineEdit*>(QString::fromUtf8(r.field))->setText(QString::fromUtf8(r.value));
+            d.findChild<QLineEdit*>(QString::fromUtf8(r.field))
+                ->setText(QString::fromUtf8(r.value));
             d.accept();
             result = d.result();
             d.reject();
@@ -347,7 +356,7 @@ void TestMeshUi::controlDialogAppliesItsRulesAndRefusesAbsurdValues()
         });
         trigger(QStringLiteral("Ajustes..."));
         QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(m_prompter->warnings, QStringList{r.warning});
+        QCOMPARE(m_prompter->warnings, QStringList { r.warning });
     }
     QCOMPARE(data().arestaMaxima, before.arestaMaxima);
     QCOMPARE(data().arestaEspecial, before.arestaEspecial);
@@ -359,8 +368,9 @@ void TestMeshUi::controlDialogAppliesItsRulesAndRefusesAbsurdValues()
     fill([](CDlgControleMalha& d) { d.campoValor()->setText(QStringLiteral("12.5")); }, true);
     trigger(QStringLiteral("Ajustes..."));
     QCOMPARE(data().arestaMaxima, 12.5);
-    QCOMPARE(m_dialogs.titles, (QStringList{QStringLiteral("Controle de Geração da Malha"),
-                                    QStringLiteral("Geração da Malha")}));
+    QCOMPARE(m_dialogs.titles,
+        (QStringList {
+            QStringLiteral("Controle de Geração da Malha"), QStringLiteral("Geração da Malha") }));
 }
 
 void TestMeshUi::meshCommandsFromTheMenuRefuseWithoutAMeshAndRefineWithOne()
@@ -370,9 +380,8 @@ void TestMeshUi::meshCommandsFromTheMenuRefuseWithoutAMeshAndRefineWithOne()
     trigger(QStringLiteral("Refina Total"));
     trigger(QStringLiteral("Refina Área"));
     QCOMPARE(m_prompter->warnings,
-             (QStringList{text(tarvex::msg::MalhaNaoGerada), text(tarvex::msg::RecentragemSemMalha),
-                          text(tarvex::msg::MalhaNaoGerada),
-                          text(tarvex::msg::AreaRefinoIncorreta)}));
+        (QStringList { text(tarvex::msg::MalhaNaoGerada), text(tarvex::msg::RecentragemSemMalha),
+            text(tarvex::msg::MalhaNaoGerada), text(tarvex::msg::AreaRefinoIncorreta) }));
     QVERIFY(m_dialogs.titles.isEmpty());
 
     generate();
@@ -399,7 +408,7 @@ void TestMeshUi::drawingLayerErasesRemovedTrianglesAndRepaintsOnlyInBatches()
     mapping.ajustarJanela(0, 0, 100, 100);
     int repaints = 0;
     CDesenhoGeracao layer(mapping, QSize(100, 100), [&repaints] { ++repaints; });
-    const tarvex::problem::Triangulo t{10, 10, 90, 10, 10, 90};
+    const tarvex::problem::Triangulo t { 10, 10, 90, 10, 10, 90 };
     const QPoint onSide = mapping.paraPixel(50, 10);
     for (int i = 0; i < 100; ++i)
         layer.triangleAdded(t);

@@ -69,21 +69,21 @@ QString TestOpenFiles::drawingAt(const QString& name, int points)
 {
     tarvex::geometry::DrawingData drawing;
     for (int i = 0; i < points; ++i)
-        drawing.pontos.pushFront({double(i), 1.0});
+        drawing.pontos.pushFront({ double(i), 1.0 });
     const QString path = m_folder + QLatin1Char('/') + name;
-    const tarvex::Status status =
-        tarvex::geometry::saveDrawing(QFile::encodeName(path).toStdString(), drawing);
+    const tarvex::Status status
+        = tarvex::geometry::saveDrawing(QFile::encodeName(path).toStdString(), drawing);
     return status.ok ? path : QString();
 }
 
 void TestOpenFiles::onlyFilesAfterOpenAreTaken()
 {
-    QCOMPARE(CMainApp::arquivosParaAbrir({"tarvex"}), QStringList());
+    QCOMPARE(CMainApp::arquivosParaAbrir({ "tarvex" }), QStringList());
     // A bare command line opens nothing, as the program always did.
-    QCOMPARE(CMainApp::arquivosParaAbrir({"tarvex", "a.des", "b.dat"}), QStringList());
-    QCOMPARE(CMainApp::arquivosParaAbrir({"tarvex", "--open", "núcleo em C.des", "b.dat"}),
-             (QStringList{"núcleo em C.des", "b.dat"}));
-    QCOMPARE(CMainApp::arquivosParaAbrir({"tarvex", "--open"}), QStringList());
+    QCOMPARE(CMainApp::arquivosParaAbrir({ "tarvex", "a.des", "b.dat" }), QStringList());
+    QCOMPARE(CMainApp::arquivosParaAbrir({ "tarvex", "--open", "núcleo em C.des", "b.dat" }),
+        (QStringList { "núcleo em C.des", "b.dat" }));
+    QCOMPARE(CMainApp::arquivosParaAbrir({ "tarvex", "--open" }), QStringList());
 }
 
 void TestOpenFiles::openOptionOpensEachFileAndNamesTheOnesItCannot()
@@ -92,18 +92,18 @@ void TestOpenFiles::openOptionOpensEachFileAndNamesTheOnesItCannot()
     QVERIFY(!des.isEmpty());
     const QString txt = m_folder + QStringLiteral("/notas da revisão.txt");
     const QString missing = m_folder + QStringLiteral("/não existe.dat");
-    m_app->abrirArquivos({des, txt, missing, QStringLiteral("X.DES")});
+    m_app->abrirArquivos({ des, txt, missing, QStringLiteral("X.DES") });
 
     QCOMPARE(frames().size(), 1);
     auto* frame = qobject_cast<CDesFrame*>(frames().first());
     QVERIFY(frame);
-    QCOMPARE(frame->doc().data().pontos.size(), std::size_t{3});
+    QCOMPARE(frame->doc().data().pontos.size(), std::size_t { 3 });
     QCOMPARE(frame->windowTitle(), QStringLiteral("núcleo em C.des"));
 
     // The unknown types and the file that cannot be read are each named in a message.
     QCOMPARE(m_prompter->warnings.size(), 3);
     const QString unknown = QString::fromUtf8(tarvex::msg::TipoArquivoDesconhecido.data(),
-                                              qsizetype(tarvex::msg::TipoArquivoDesconhecido.size()));
+        qsizetype(tarvex::msg::TipoArquivoDesconhecido.size()));
     QVERIFY(m_prompter->warnings.at(0).startsWith(unknown));
     QVERIFY(m_prompter->warnings.at(0).endsWith(QStringLiteral("notas da revisão.txt")));
     QVERIFY(m_prompter->warnings.at(1).endsWith(QStringLiteral("não existe.dat")));
@@ -117,14 +117,14 @@ void TestOpenFiles::accentedPathsOpenFromTheDialogAndTheRecentList()
     m_chooser->answers.push_back(des);
     m_app->abrir();
     QCOMPARE(frames().size(), 1);
-    QCOMPARE(m_app->arquivosRecentes(), QStringList{des});
+    QCOMPARE(m_app->arquivosRecentes(), QStringList { des });
 
     // Settings written and read again keep the accented path whole.
     m_app.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
     QVERIFY(m_app->iniciar());
-    QCOMPARE(m_app->arquivosRecentes(), QStringList{des});
+    QCOMPARE(m_app->arquivosRecentes(), QStringList { des });
 
     QMenu* files = m_app->mainFrame()->menusIniciais().first();
     emit files->aboutToShow();
@@ -155,7 +155,7 @@ void TestOpenFiles::accentedPathsSaveFromTheSaveDialog()
 
     tarvex::geometry::DrawingData back;
     QVERIFY(tarvex::geometry::openDrawing(QFile::encodeName(copia).toStdString(), "des", back).ok);
-    QCOMPARE(back.pontos.size(), std::size_t{4});
+    QCOMPARE(back.pontos.size(), std::size_t { 4 });
 }
 
 QTEST_MAIN(TestOpenFiles)

@@ -23,7 +23,7 @@ const QColor Green(0, 255, 0);
 
 /// A 100 × 100 picture of the world square 0..100, so world (x, y) is pixel (x, 100 − y).
 struct Picture {
-    QImage image{100, 100, QImage::Format_RGB32};
+    QImage image { 100, 100, QImage::Format_RGB32 };
     ViewMapping mapping;
 
     explicit Picture(QColor fill = Green)
@@ -74,8 +74,8 @@ private slots:
 void TestPaintDrawing::clearsToBlackAndDrawsEntitiesInWhite()
 {
     DrawingData drawing;
-    drawing.segmentos.pushFront(Segmento{{10, 50}, {90, 50}});
-    drawing.pontos.pushFront(Ponto{20, 20});
+    drawing.segmentos.pushFront(Segmento { { 10, 50 }, { 90, 50 } });
+    drawing.pontos.pushFront(Ponto { 20, 20 });
     Picture picture;
     picture.paint(drawing);
 
@@ -91,8 +91,8 @@ void TestPaintDrawing::clearsToBlackAndDrawsEntitiesInWhite()
 void TestPaintDrawing::selectedEntitiesDrawInRedOverTheirEntity()
 {
     DrawingData drawing;
-    const Segmento segment{{10, 50}, {90, 50}};
-    const Ponto point{20, 20};
+    const Segmento segment { { 10, 50 }, { 90, 50 } };
+    const Ponto point { 20, 20 };
     drawing.segmentos.pushFront(segment);
     drawing.pontos.pushFront(point);
     DrawingSelection selection;
@@ -114,7 +114,7 @@ void TestPaintDrawing::arcRunsCounterclockwiseFromStartToEnd()
 {
     // From (80, 50) counterclockwise to (20, 50) about (50, 50): the upper half only.
     DrawingData upper;
-    upper.arcos.pushFront(Arco{{80, 50}, {20, 50}, {50, 50}});
+    upper.arcos.pushFront(Arco { { 80, 50 }, { 20, 50 }, { 50, 50 } });
     Picture picture;
     picture.paint(upper);
     QVERIFY(picture.countNear(50, 20, White) > 0); // top of the circle (world y = 80)
@@ -122,7 +122,7 @@ void TestPaintDrawing::arcRunsCounterclockwiseFromStartToEnd()
 
     // The same ends the other way round give the lower half.
     DrawingData lower;
-    lower.arcos.pushFront(Arco{{20, 50}, {80, 50}, {50, 50}});
+    lower.arcos.pushFront(Arco { { 20, 50 }, { 80, 50 }, { 50, 50 } });
     Picture other;
     other.paint(lower);
     QVERIFY(other.countNear(50, 80, White) > 0);
@@ -134,9 +134,9 @@ void TestPaintDrawing::laterListsPaintOverEarlierSelections()
     // A selected segment lies under the right half of a circle; arcs come after selected
     // segments, so where they cross the arc's white wins.
     DrawingData drawing;
-    const Segmento selected{{60, 50}, {98, 50}};
+    const Segmento selected { { 60, 50 }, { 98, 50 } };
     drawing.segmentos.pushFront(selected);
-    drawing.arcos.pushFront(Arco{{50, 20}, {50, 80}, {50, 50}});
+    drawing.arcos.pushFront(Arco { { 50, 20 }, { 50, 80 }, { 50, 50 } });
     DrawingSelection selection;
     selection.segmentos.push_back(selected);
     Picture picture;
@@ -151,7 +151,7 @@ void TestPaintDrawing::laterListsPaintOverEarlierSelections()
 void TestPaintDrawing::drawingTheListsAloneKeepsThePicture()
 {
     DrawingData drawing;
-    drawing.segmentos.pushFront(Segmento{{10, 50}, {90, 50}});
+    drawing.segmentos.pushFront(Segmento { { 10, 50 }, { 90, 50 } });
     Picture picture(Green);
     {
         QPainter painter(&picture.image);
@@ -168,7 +168,7 @@ void TestPaintDrawing::colourOutsidePaletteDrawsInLastEntry()
     {
         QPainter painter(&picture.image);
         Canvas canvas(painter, picture.mapping);
-        canvas.desenhaSegmento(99, 3, 0, {10, 50}, {90, 50});
+        canvas.desenhaSegmento(99, 3, 0, { 10, 50 }, { 90, 50 });
     }
     QCOMPARE(picture.at(50, 50), Black);
 }
@@ -181,11 +181,11 @@ void TestPaintDrawing::primitivesRestoreThePainterPen()
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     Canvas canvas(painter, picture.mapping);
-    canvas.desenhaSegmento(4, 2, 1, {0, 0}, {10, 10});
-    canvas.desenhaPonto(15, 1, {5, 5});
-    canvas.desenhaMarcador(4, 0, 2, {5, 5});
-    canvas.desenhaArco(15, 1, Arco{{60, 50}, {40, 50}, {50, 50}});
-    canvas.desenhaTexto(QStringLiteral("abc"), {5, 5});
+    canvas.desenhaSegmento(4, 2, 1, { 0, 0 }, { 10, 10 });
+    canvas.desenhaPonto(15, 1, { 5, 5 });
+    canvas.desenhaMarcador(4, 0, 2, { 5, 5 });
+    canvas.desenhaArco(15, 1, Arco { { 60, 50 }, { 40, 50 }, { 50, 50 } });
+    canvas.desenhaTexto(QStringLiteral("abc"), { 5, 5 });
     QCOMPARE(painter.pen(), pen);
     QCOMPARE(painter.brush().style(), Qt::NoBrush);
 }
@@ -206,7 +206,7 @@ void TestPaintDrawing::printerPathScalesPixelSizesWithResolution()
         {
             QPainter painter(&image);
             Canvas canvas(painter, mapping);
-            canvas.desenhaMarcador(4, 0, 2, {100, 100});
+            canvas.desenhaMarcador(4, 0, 2, { 100, 100 });
         }
         return image.pixelColor(60, 105);
     };
@@ -225,7 +225,7 @@ void TestPaintDrawing::resultLinesPrintBlackOnlyWhenAsked()
             QPainter painter(&picture.image);
             Canvas canvas(painter, picture.mapping);
             canvas.setLinhasPretasNaImpressao(pretas);
-            canvas.desenhaSegmento(cor, 1, 0, {0, 50}, {100, 50});
+            canvas.desenhaSegmento(cor, 1, 0, { 0, 50 }, { 100, 50 });
         }
         return picture.at(50, 50);
     };
@@ -239,8 +239,8 @@ void TestPaintDrawing::renderDrawingShowsTheWholeDrawingAtTheRequestedSize()
 {
     // 200 × 100 with 3 % margins in 424 × 212 pixels: 2 pixels per unit, origin at (12, 206).
     DrawingData drawing;
-    drawing.segmentos.pushFront(Segmento{{0, 0}, {200, 0}});
-    drawing.segmentos.pushFront(Segmento{{0, 100}, {200, 100}});
+    drawing.segmentos.pushFront(Segmento { { 0, 0 }, { 200, 0 } });
+    drawing.segmentos.pushFront(Segmento { { 0, 100 }, { 200, 100 } });
     const QImage image = tarvex::paint::renderDrawing(drawing, QSize(424, 212));
     QCOMPARE(image.size(), QSize(424, 212));
     QCOMPARE(image.pixelColor(5, 100), Black);
@@ -254,7 +254,7 @@ void TestPaintDrawing::renderDrawingShowsTheWholeDrawingAtTheRequestedSize()
     QVERIFY(bottom);
     QVERIFY(top);
 
-    const QImage empty = tarvex::paint::renderDrawing(DrawingData{}, QSize(50, 40));
+    const QImage empty = tarvex::paint::renderDrawing(DrawingData {}, QSize(50, 40));
     QCOMPARE(empty.size(), QSize(50, 40));
     for (int y = 0; y < empty.height(); ++y)
         for (int x = 0; x < empty.width(); ++x)

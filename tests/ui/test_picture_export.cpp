@@ -28,7 +28,10 @@
 
 namespace {
 
-QString text(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 QByteArray readFile(const QString& path)
 {
@@ -83,7 +86,7 @@ void TestPictureExport::init()
     tarvex::solver::SolverModel model;
     QVERIFY(tarvex::solver::openMsh(path.toStdString(), model).ok);
     tarvex::solver::NoRunReporter reporter;
-    QVERIFY(bool(tarvex::solver::runLinear(model, tarvex::solver::RunSettings{}, reporter)));
+    QVERIFY(bool(tarvex::solver::runLinear(model, tarvex::solver::RunSettings {}, reporter)));
     QVERIFY(tarvex::solver::saveMsh(path.toStdString(), model).ok);
     m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
     QVERIFY(m_frame);
@@ -104,7 +107,7 @@ void TestPictureExport::emfExportNamesTheFileAndWritesAMetafile()
     view().equipotenciais();
     m_chooser->answers.push_back(m_dir.filePath(QStringLiteral("figura.png")));
     trigger(QStringLiteral("&Exportar *.emf"));
-    QCOMPARE(m_chooser->requests.size(), std::size_t{1});
+    QCOMPARE(m_chooser->requests.size(), std::size_t { 1 });
     QCOMPARE(m_chooser->requests[0].filter, QStringLiteral("Arquivos (*.emf)"));
     QCOMPARE(m_chooser->requests[0].proposedPath, m_dir.filePath(QStringLiteral("condutor.emf")));
     // A chosen extension other than emf is replaced.
@@ -116,12 +119,12 @@ void TestPictureExport::emfExportNamesTheFileAndWritesAMetafile()
 
     // Cancel writes nothing.
     trigger(QStringLiteral("&Exportar *.emf"));
-    QCOMPARE(m_chooser->requests.size(), std::size_t{2});
+    QCOMPARE(m_chooser->requests.size(), std::size_t { 2 });
 }
 
 void TestPictureExport::imageExportWritesTheChosenFormat()
 {
-    for (const char* name : {"vista.svg", "vista.pdf", "vista.png"})
+    for (const char* name : { "vista.svg", "vista.pdf", "vista.png" })
         m_chooser->answers.push_back(m_dir.filePath(QString::fromLatin1(name)));
     for (int i = 0; i < 3; ++i)
         trigger(QStringLiteral("Exportar imagem..."));
@@ -148,14 +151,14 @@ void TestPictureExport::integralsMenuShowsRegionTotalAndInductance()
     m_dialogs.steps.push_back(keep);
     trigger(QStringLiteral("integraisRegiao"));
     QCOMPARE(view().mouseMode(), std::int16_t(CMeshView::MouseIntegraisRegiao));
-    view().clique({50, 25}); // the conductor: 1 A/mm² over 20 × 50 mm
-    QCOMPARE(m_dialogs.titles, QStringList{QStringLiteral("Integrais da Região")});
+    view().clique({ 50, 25 }); // the conductor: 1 A/mm² over 20 × 50 mm
+    QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Integrais da Região") });
     QVERIFY2(shown.contains(text(tarvex::msg::RotuloCorrente)), qPrintable(shown));
     QVERIFY2(shown.contains(QStringLiteral("1000")), qPrintable(shown));
     QCOMPARE(view().ultimaCorrente(), 1000.0);
 
-    view().clique({500, 500});
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::PontoForaDominio)});
+    view().clique({ 500, 500 });
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::PontoForaDominio) });
 
     m_dialogs.steps.push_back(keep);
     trigger(QStringLiteral("integraisTotal"));
@@ -167,8 +170,8 @@ void TestPictureExport::integralsMenuShowsRegionTotalAndInductance()
         auto& dialogo = static_cast<CDlgIndutancia&>(d);
         if (dialogo.campoExcitacao()->text() != QStringLiteral("1000"))
             return -1;
-        return dialogo.calcula() && dialogo.resultado()->text().startsWith(
-                   QStringLiteral("Indutância (H/m)"))
+        return dialogo.calcula()
+                && dialogo.resultado()->text().startsWith(QStringLiteral("Indutância (H/m)"))
             ? int(QDialog::Accepted)
             : -2;
     });

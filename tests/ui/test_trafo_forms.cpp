@@ -85,15 +85,16 @@ void TestTrafoForms::eachTipoGetsItsFormWithTheLettersAndButtons_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<QStringList>("letters");
     QTest::addColumn<int>("updateId");
-    QTest::newRow("Tipo 1") << 0 << "CFormTrafo01" << QStringList{"a", "b", "c", "d", "r"}
+    QTest::newRow("Tipo 1") << 0 << "CFormTrafo01" << QStringList { "a", "b", "c", "d", "r" }
                             << 1154;
     QTest::newRow("Tipo 2") << 1 << "CFormTrafo02"
-                            << QStringList{"a", "b", "c", "d", "e", "f", "r1", "r2", "h"} << 1164;
+                            << QStringList { "a", "b", "c", "d", "e", "f", "r1", "r2", "h" }
+                            << 1164;
     QTest::newRow("Tipo 3") << 2 << "CFormTrafo03"
-                            << QStringList{"a", "b", "c", "d", "e", "f", "r1", "r2"} << 1165;
+                            << QStringList { "a", "b", "c", "d", "e", "f", "r1", "r2" } << 1165;
     QTest::newRow("Tipo 4") << 3 << "CFormTrafo04"
-                            << QStringList{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j",
-                                           "r1", "r2"}
+                            << QStringList { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "r1",
+                                   "r2" }
                             << 1175;
 }
 
@@ -105,7 +106,7 @@ void TestTrafoForms::eachTipoGetsItsFormWithTheLettersAndButtons()
     QFETCH(int, updateId);
 
     QCOMPARE(m_app->acaoTipo(tipo)->statusTip(),
-             QStringLiteral("Arranjo típico de transformador (modelo %1)").arg(tipo + 1));
+        QStringLiteral("Arranjo típico de transformador (modelo %1)").arg(tipo + 1));
     m_app->acaoTipo(tipo)->trigger();
     auto* frame = qobject_cast<CDesFrame*>(m_app->mainFrame()->filhos().value(0));
     QVERIFY(frame && frame->formulario());
@@ -137,12 +138,12 @@ void TestTrafoForms::refusedDimensionsWarnAndLeaveTheDrawing()
 {
     CDesFrame* frame = m_app->abrirArranjo(0);
     CFormTrafo* form = frame->formulario();
-    frame->doc().data().pontos.pushFront({7, 7});
+    frame->doc().data().pontos.pushFront({ 7, 7 });
 
     form->campo("a")->setText(QStringLiteral("0"));
     form->campo("r")->setText(QStringLiteral("-2"));
     QVERIFY(!form->atualizarVista());
-    QCOMPARE(m_prompter->warnings, QStringList{text(tarvex::msg::ArranjoNegativo)});
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::ArranjoNegativo) });
 
     form->campo("r")->setText(QStringLiteral("2"));
     QVERIFY(!form->atualizarVista());
@@ -160,8 +161,8 @@ void TestTrafoForms::atualizarVistaReplacesTheDrawingAndZoomsToExtents()
 {
     CDesFrame* frame = m_app->abrirArranjo(2);
     CFormTrafo* form = frame->formulario();
-    frame->doc().data().segmentos.pushFront({{-900, -900}, {900, 900}});
-    frame->view()->selecao().segmentos.push_back({{-900, -900}, {900, 900}});
+    frame->doc().data().segmentos.pushFront({ { -900, -900 }, { 900, 900 } });
+    frame->view()->selecao().segmentos.push_back({ { -900, -900 }, { 900, 900 } });
 
     // A decimal comma is read as the point, as in the other dialogs.
     form->campo("b")->setText(QStringLiteral("80,5"));
@@ -174,8 +175,8 @@ void TestTrafoForms::atualizarVistaReplacesTheDrawingAndZoomsToExtents()
     // R5 = (a + b + c, 0) with b as typed.
     QCOMPARE(drawing.pontos.at(13 - 5).x, 280.5);
 
-    const tarvex::geometry::Caixa expected =
-        tarvex::paint::janelaNormal(drawing, frame->view()->janela());
+    const tarvex::geometry::Caixa expected
+        = tarvex::paint::janelaNormal(drawing, frame->view()->janela());
     QCOMPARE(frame->view()->janela().xMin, expected.xMin);
     QCOMPARE(frame->view()->janela().yMax, expected.yMax);
 }
@@ -187,7 +188,7 @@ void TestTrafoForms::buttonsSaveAndExportThroughTheFrame()
     QVERIFY(form->atualizarVista());
 
     const QString des = m_dir.filePath(QStringLiteral("tipo1.des"));
-    m_chooser->answers = {des};
+    m_chooser->answers = { des };
     QTest::mouseClick(form->botaoGravar(), Qt::LeftButton);
     QCOMPARE(frame->doc().path(), des);
     tarvex::geometry::DrawingData saved;
@@ -195,13 +196,13 @@ void TestTrafoForms::buttonsSaveAndExportThroughTheFrame()
     QCOMPARE(saved.segmentos.size(), std::size_t(10));
 
     const QString copy = m_dir.filePath(QStringLiteral("copia.des"));
-    m_chooser->answers = {copy};
+    m_chooser->answers = { copy };
     QTest::mouseClick(form->botaoGravarComo(), Qt::LeftButton);
     QCOMPARE(frame->doc().path(), copy);
     QVERIFY(QFile::exists(copy));
 
     const QString dat = m_dir.filePath(QStringLiteral("tipo1.dat"));
-    m_chooser->answers = {dat};
+    m_chooser->answers = { dat };
     QTest::mouseClick(form->botaoExportar(), Qt::LeftButton);
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
     QCOMPARE(frame->doc().regioes().size(), std::size_t(4));

@@ -26,8 +26,14 @@ ViewMapping fitted(double w, double h, const Caixa& request)
     return m;
 }
 
-double scaleX(const ViewMapping& m) { return m.width() / (m.xMax() - m.xMin()); }
-double scaleY(const ViewMapping& m) { return m.height() / (m.yMax() - m.yMin()); }
+double scaleX(const ViewMapping& m)
+{
+    return m.width() / (m.xMax() - m.xMin());
+}
+double scaleY(const ViewMapping& m)
+{
+    return m.height() / (m.yMax() - m.yMin());
+}
 
 } // namespace
 
@@ -54,13 +60,15 @@ void TestViewMapping::fitWidensTheNarrowAxisAroundTheRequestedCentre_data()
     QTest::addColumn<Caixa>("request");
     QTest::addColumn<Caixa>("expected");
     // Relatively taller request: y kept, x widened about its centre.
-    QTest::newRow("taller") << 400.0 << 200.0 << Caixa{0, 0, 10, 10} << Caixa{-5, 0, 15, 10};
+    QTest::newRow("taller") << 400.0 << 200.0 << Caixa { 0, 0, 10, 10 } << Caixa { -5, 0, 15, 10 };
     // Relatively wider request: x kept, y widened about its centre.
-    QTest::newRow("wider") << 200.0 << 400.0 << Caixa{0, 0, 10, 10} << Caixa{0, -5, 10, 15};
-    QTest::newRow("same ratio kept") << 300.0 << 150.0 << Caixa{1, 2, 5, 4} << Caixa{1, 2, 5, 4};
+    QTest::newRow("wider") << 200.0 << 400.0 << Caixa { 0, 0, 10, 10 } << Caixa { 0, -5, 10, 15 };
+    QTest::newRow("same ratio kept")
+        << 300.0 << 150.0 << Caixa { 1, 2, 5, 4 } << Caixa { 1, 2, 5, 4 };
     // A request with no height is the widest possible: its height comes from the width.
-    QTest::newRow("no height") << 100.0 << 50.0 << Caixa{0, 7, 10, 7} << Caixa{0, 4.5, 10, 9.5};
-    QTest::newRow("no width") << 100.0 << 50.0 << Caixa{3, 0, 3, 10} << Caixa{-7, 0, 13, 10};
+    QTest::newRow("no height") << 100.0 << 50.0 << Caixa { 0, 7, 10, 7 }
+                               << Caixa { 0, 4.5, 10, 9.5 };
+    QTest::newRow("no width") << 100.0 << 50.0 << Caixa { 3, 0, 3, 10 } << Caixa { -7, 0, 13, 10 };
 }
 
 void TestViewMapping::fitWidensTheNarrowAxisAroundTheRequestedCentre()
@@ -81,9 +89,9 @@ void TestViewMapping::fitWidensTheNarrowAxisAroundTheRequestedCentre()
 
 void TestViewMapping::fitWithNoTargetOrNoExtentKeepsTheRequestAndConversionsStayFinite()
 {
-    for (const auto& [w, h, request] :
-         {std::tuple{0.0, 300.0, Caixa{0, 0, 10, 20}}, std::tuple{300.0, 0.0, Caixa{0, 0, 10, 20}},
-          std::tuple{300.0, 200.0, Caixa{4, 4, 4, 4}}}) {
+    for (const auto& [w, h, request] : { std::tuple { 0.0, 300.0, Caixa { 0, 0, 10, 20 } },
+             std::tuple { 300.0, 0.0, Caixa { 0, 0, 10, 20 } },
+             std::tuple { 300.0, 200.0, Caixa { 4, 4, 4, 4 } } }) {
         const ViewMapping m = fitted(w, h, request);
         QCOMPARE(m.xMin(), request.xMin);
         QCOMPARE(m.xMax(), request.xMax);
@@ -97,7 +105,7 @@ void TestViewMapping::fitWithNoTargetOrNoExtentKeepsTheRequestAndConversionsStay
 
 void TestViewMapping::pixelOriginIsTopLeftOfTheWindow()
 {
-    const ViewMapping m = fitted(400, 200, {0, 0, 10, 10});
+    const ViewMapping m = fitted(400, 200, { 0, 0, 10, 10 });
     const Ponto topLeft = m.paraMundo(0, 0);
     QCOMPARE(topLeft.x, m.xMin());
     QCOMPARE(topLeft.y, m.yMax());
@@ -108,19 +116,19 @@ void TestViewMapping::pixelOriginIsTopLeftOfTheWindow()
 
 void TestViewMapping::pixelAndWorldRoundTrip()
 {
-    const ViewMapping m = fitted(640, 480, {-12.5, 3, 87.25, 41});
-    for (int px : {0, 1, 17, 320, 639})
-        for (int py : {0, 5, 240, 479}) {
+    const ViewMapping m = fitted(640, 480, { -12.5, 3, 87.25, 41 });
+    for (int px : { 0, 1, 17, 320, 639 })
+        for (int py : { 0, 5, 240, 479 }) {
             const Ponto p = m.paraMundo(px, py);
             QCOMPARE(m.paraPixel(p), QPoint(px, py));
         }
-    const Ponto centre{(m.xMin() + m.xMax()) / 2, (m.yMin() + m.yMax()) / 2};
+    const Ponto centre { (m.xMin() + m.xMax()) / 2, (m.yMin() + m.yMax()) / 2 };
     QCOMPARE(m.paraPixel(centre), QPoint(320, 240));
 }
 
 void TestViewMapping::paraPixelRoundsToNearestAndClampsFarPoints()
 {
-    const ViewMapping m = fitted(100, 100, {0, 0, 100, 100});
+    const ViewMapping m = fitted(100, 100, { 0, 0, 100, 100 });
     QCOMPARE(m.paraPixel(10.4, 89.6), QPoint(10, 10));
     QCOMPARE(m.paraPixel(10.6, 89.4), QPoint(11, 11));
     const QPoint far = m.paraPixel(1e300, -1e300);
@@ -130,8 +138,8 @@ void TestViewMapping::paraPixelRoundsToNearestAndClampsFarPoints()
 void TestViewMapping::normalAddsThreePercentMarginsAndFitsWideDrawing()
 {
     DrawingData drawing;
-    drawing.segmentos.pushFront(Segmento{{0, 0}, {100, 10}});
-    const Caixa janela = tarvex::paint::janelaNormal(drawing, {0, 0, 1, 1});
+    drawing.segmentos.pushFront(Segmento { { 0, 0 }, { 100, 10 } });
+    const Caixa janela = tarvex::paint::janelaNormal(drawing, { 0, 0, 1, 1 });
     QCOMPARE(janela.xMin, -3.0);
     QCOMPARE(janela.xMax, 103.0);
     QCOMPARE(janela.yMin, -0.3);
@@ -149,8 +157,8 @@ void TestViewMapping::normalCoversArcsByTheirExtent()
 {
     // The upper half of the unit circle about (10, 10): its top reaches y = 11.
     DrawingData drawing;
-    drawing.arcos.pushFront(Arco{{11, 10}, {9, 10}, {10, 10}});
-    const Caixa janela = tarvex::paint::janelaNormal(drawing, {0, 0, 1, 1});
+    drawing.arcos.pushFront(Arco { { 11, 10 }, { 9, 10 }, { 10, 10 } });
+    const Caixa janela = tarvex::paint::janelaNormal(drawing, { 0, 0, 1, 1 });
     QCOMPARE(janela.xMin, 9 - 0.06);
     QCOMPARE(janela.xMax, 11 + 0.06);
     QCOMPARE(janela.yMin, 10 - 0.03);
@@ -159,8 +167,8 @@ void TestViewMapping::normalCoversArcsByTheirExtent()
 
 void TestViewMapping::normalOnEmptyDrawingKeepsPreviousWindow()
 {
-    const Caixa anterior{-4, 2, 8, 9};
-    const Caixa janela = tarvex::paint::janelaNormal(DrawingData{}, anterior);
+    const Caixa anterior { -4, 2, 8, 9 };
+    const Caixa janela = tarvex::paint::janelaNormal(DrawingData {}, anterior);
     QCOMPARE(janela.xMin, anterior.xMin);
     QCOMPARE(janela.yMin, anterior.yMin);
     QCOMPARE(janela.xMax, anterior.xMax);
@@ -170,8 +178,8 @@ void TestViewMapping::normalOnEmptyDrawingKeepsPreviousWindow()
 void TestViewMapping::normalOnSingleSpotCentresAWindowWithExtent()
 {
     DrawingData drawing;
-    drawing.pontos.pushFront(Ponto{50, 60});
-    const Caixa janela = tarvex::paint::janelaNormal(drawing, {0, 0, 10, 4});
+    drawing.pontos.pushFront(Ponto { 50, 60 });
+    const Caixa janela = tarvex::paint::janelaNormal(drawing, { 0, 0, 10, 4 });
     QCOMPARE(janela.xMin, 45.0);
     QCOMPARE(janela.xMax, 55.0);
     QCOMPARE(janela.yMin, 58.0);

@@ -21,13 +21,13 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -120,7 +120,7 @@ CDesFrame* TestWorkspace::novoDesenho(int pontos)
 {
     CDesFrame* frame = m_app->novoDesenho();
     for (int i = 0; i < pontos; ++i)
-        frame->doc().data().pontos.pushFront({100.0 * i, 50.0 * i});
+        frame->doc().data().pontos.pushFront({ 100.0 * i, 50.0 * i });
     frame->view()->zoomNormal();
     return frame;
 }
@@ -147,14 +147,14 @@ void TestWorkspace::newWindowsCascadeInsideTheWorkspace()
         QMdiSubWindow* janela = area->activeSubWindow();
         QVERIFY(janela);
         QVERIFY2(visivel.contains(janela->geometry()),
-                 qPrintable(QStringLiteral("window %1 at %2,%3 %4x%5 outside %6x%7")
-                                .arg(i)
-                                .arg(janela->x())
-                                .arg(janela->y())
-                                .arg(janela->width())
-                                .arg(janela->height())
-                                .arg(visivel.width())
-                                .arg(visivel.height())));
+            qPrintable(QStringLiteral("window %1 at %2,%3 %4x%5 outside %6x%7")
+                           .arg(i)
+                           .arg(janela->x())
+                           .arg(janela->y())
+                           .arg(janela->width())
+                           .arg(janela->height())
+                           .arg(visivel.width())
+                           .arg(visivel.height())));
         // A useful size: at least half the workspace each way.
         QVERIFY(janela->width() >= visivel.width() / 2);
         QVERIFY(janela->height() >= visivel.height() / 2);
@@ -187,7 +187,7 @@ void TestWorkspace::windowMenuCascadesTilesListsAndClosesAll()
                 primeira = acao;
         }
     }
-    QCOMPARE(lista, (QStringList{"&1 " + a->windowTitle(), "&2 " + b->windowTitle()}));
+    QCOMPARE(lista, (QStringList { "&1 " + a->windowTitle(), "&2 " + b->windowTitle() }));
     QVERIFY(!primeira->isChecked());
     primeira->trigger();
     QCOMPARE(m_app->mainFrame()->filhoAtivo(), a);
@@ -228,7 +228,7 @@ void TestWorkspace::oneToolbarAndOneStatusBarPerFrame()
 void TestWorkspace::qtDialogsSpeakPortuguese()
 {
     QVERIFY2(instalarTraducoesQt(*QCoreApplication::instance()),
-             "Qt's pt_BR translations (Debian qt6-translations-l10n) are not installed");
+        "Qt's pt_BR translations (Debian qt6-translations-l10n) are not installed");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
     QDialogButtonBox botoes(QDialogButtonBox::Cancel);
     QCOMPARE(botoes.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancelar"));
@@ -249,8 +249,8 @@ void TestWorkspace::clickModesHintAndEscLeavesThem()
     m_app->mainFrame()->adicionarFilho(problema, QSize(500, 400));
     CDatView* dat = problema->view();
     dat->editar();
-    QVERIFY(problema->painelMensagem()->text().startsWith(QStringLiteral(
-        "Clique sobre uma região")));
+    QVERIFY(
+        problema->painelMensagem()->text().startsWith(QStringLiteral("Clique sobre uma região")));
     dat->segContornoExt();
     QVERIFY(problema->painelMensagem()->text().contains(QStringLiteral("primeiro")));
     QTest::keyClick(dat, Qt::Key_Escape);
@@ -264,19 +264,18 @@ void TestWorkspace::wheelZoomsAboutTheCursorAndMiddleButtonPans()
     CDesView* view = frame->view();
     QTRY_VERIFY(view->isVisible() && view->width() > 100);
     const QPoint cursor(view->width() / 3, view->height() / 4);
-    const auto mundo = [view](const QPoint& p) {
-        return view->mapping().paraMundo(p.x(), p.y());
-    };
+    const auto mundo = [view](const QPoint& p) { return view->mapping().paraMundo(p.x(), p.y()); };
     view->repaint();
     const Ponto antes = mundo(cursor);
     const double larguraAntes = view->mapping().xMax() - view->mapping().xMin();
 
-    QWheelEvent roda(QPointF(cursor), QPointF(view->mapToGlobal(cursor)), QPoint(),
-                     QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent roda(QPointF(cursor), QPointF(view->mapToGlobal(cursor)), QPoint(), QPoint(0, 120),
+        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(view, &roda);
     view->repaint();
-    QVERIFY(qAbs(view->mapping().xMax() - view->mapping().xMin()
-                 - CBaseView::FatorRoda * larguraAntes) < 1e-9 * larguraAntes);
+    QVERIFY(
+        qAbs(view->mapping().xMax() - view->mapping().xMin() - CBaseView::FatorRoda * larguraAntes)
+        < 1e-9 * larguraAntes);
     const Ponto depois = mundo(cursor);
     QVERIFY(qAbs(depois.x - antes.x) < 1e-9 * larguraAntes);
     QVERIFY(qAbs(depois.y - antes.y) < 1e-9 * larguraAntes);
@@ -284,8 +283,9 @@ void TestWorkspace::wheelZoomsAboutTheCursorAndMiddleButtonPans()
     // The picture follows a middle-button drag: what was under (100, 100) is under (150, 80).
     const Ponto agarrado = mundo(QPoint(100, 100));
     QTest::mousePress(view, Qt::MiddleButton, Qt::NoModifier, QPoint(100, 100));
-    QMouseEvent mover(QEvent::MouseMove, QPointF(150, 80), QPointF(view->mapToGlobal(QPoint(150, 80))),
-                      Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+    QMouseEvent mover(QEvent::MouseMove, QPointF(150, 80),
+        QPointF(view->mapToGlobal(QPoint(150, 80))), Qt::NoButton, Qt::MiddleButton,
+        Qt::NoModifier);
     QCoreApplication::sendEvent(view, &mover);
     QTest::mouseRelease(view, Qt::MiddleButton, Qt::NoModifier, QPoint(150, 80));
     view->repaint();
@@ -303,7 +303,7 @@ void TestWorkspace::wheelZoomsAboutTheCursorAndMiddleButtonPans()
 void TestWorkspace::printedPagesAreWhitePaper()
 {
     CDesFrame* frame = novoDesenho(0);
-    frame->doc().data().segmentos.pushFront({{0.0, 50.0}, {100.0, 50.0}});
+    frame->doc().data().segmentos.pushFront({ { 0.0, 50.0 }, { 100.0, 50.0 } });
     frame->view()->zoomNormal();
     QImage pagina(400, 400, QImage::Format_RGB32);
     pagina.fill(Qt::green);
@@ -321,15 +321,15 @@ void TestWorkspace::largeTotalRefinementAsksFirst()
     auto doc = std::make_unique<CDatDoc>();
     tarvex::problem::ProblemData& data = doc->data();
     for (int i = 0; i < 50001; ++i)
-        data.triangulos.pushFront({0.0, 0.0, 1.0, 0.0, 0.0, 1.0});
+        data.triangulos.pushFront({ 0.0, 0.0, 1.0, 0.0, 0.0, 1.0 });
     data.numTriangulos = 50001;
     auto* frame = new CDatFrame(std::move(doc), *m_app);
     m_app->mainFrame()->adicionarFilho(frame, QSize(400, 300));
-    m_prompter->yesNoAnswers = {Prompter::YesNo::No};
+    m_prompter->yesNoAnswers = { Prompter::YesNo::No };
     frame->view()->refinaTotal();
     QCOMPARE(m_prompter->questions.size(), 1);
     QVERIFY(m_prompter->questions.first().contains(QStringLiteral("200004")));
-    QCOMPARE(frame->doc().data().triangulos.size(), std::size_t{50001});
+    QCOMPARE(frame->doc().data().triangulos.size(), std::size_t { 50001 });
 }
 
 void TestWorkspace::legendLabelsStayClearOfLinesAndModel_data()
@@ -363,8 +363,10 @@ void TestWorkspace::legendLabelsStayClearOfLinesAndModel()
     // The band lines, in pixel rows, as paintColourMap draws them.
     QList<int> linhas;
     for (int k = 0; k <= tarvex::results::BandCount; ++k)
-        linhas << mapping.paraPixel(0.0, mapping.yMin() + 0.01 * (mapping.yMax() - mapping.yMin())
-                                             + k * (mapping.yMax() - mapping.yMin()) * 0.98 / 16.5)
+        linhas << mapping
+                      .paraPixel(0.0,
+                          mapping.yMin() + 0.01 * (mapping.yMax() - mapping.yMin())
+                              + k * (mapping.yMax() - mapping.yMin()) * 0.98 / 16.5)
                       .y();
     const double modelo = mapping.paraPixel(0.0, 0.0).x();
     for (std::size_t i = 0; i < lista.size(); ++i) {
@@ -392,7 +394,7 @@ void TestWorkspace::helpOpensTheUsersManual()
     QCOMPARE(janela->navegador()->documentTitle(), QStringLiteral("Tarvex - Manual do Usuário"));
     // Every picture the guide shows was made.
     const QString pasta = QFileInfo(CDlgManual::localizarManual()).absolutePath();
-    for (const char* figura : {"01_desenho", "03_malha", "04_equipotenciais", "06_grafico"})
+    for (const char* figura : { "01_desenho", "03_malha", "04_equipotenciais", "06_grafico" })
         QVERIFY2(QFileInfo::exists(pasta + "/img/" + figura + ".png"), figura);
     // A second command brings the same window forward.
     manual->trigger();

@@ -9,8 +9,7 @@ namespace tarvex::common {
 
 namespace {
 
-template <typename T>
-T fromLittleEndian(const char* bytes)
+template <typename T> T fromLittleEndian(const char* bytes)
 {
     unsigned char raw[sizeof(T)];
     std::memcpy(raw, bytes, sizeof(T));
@@ -23,8 +22,7 @@ T fromLittleEndian(const char* bytes)
     return value;
 }
 
-template <typename T>
-void appendLittleEndian(std::string& out, T value)
+template <typename T> void appendLittleEndian(std::string& out, T value)
 {
     unsigned char raw[sizeof(T)];
     std::memcpy(raw, &value, sizeof(T));
@@ -71,12 +69,18 @@ void ByteWriter::writeFixedText(std::string_view text, std::size_t width)
     m_bytes.append(width - kept, '\0');
 }
 
-void ByteWriter::writeInt32(std::int32_t value) { appendLittleEndian(m_bytes, value); }
+void ByteWriter::writeInt32(std::int32_t value)
+{
+    appendLittleEndian(m_bytes, value);
+}
 
-void ByteWriter::writeDouble(double value) { appendLittleEndian(m_bytes, value); }
+void ByteWriter::writeDouble(double value)
+{
+    appendLittleEndian(m_bytes, value);
+}
 
-Status readRecordCount(ByteReader& in, std::size_t recordBytes, std::size_t& count,
-                       std::size_t limit)
+Status readRecordCount(
+    ByteReader& in, std::size_t recordBytes, std::size_t& count, std::size_t limit)
 {
     std::int32_t raw = 0;
     if (!in.readInt32(raw))

@@ -13,7 +13,10 @@ namespace tarvex::common {
 /// reports whether the bytes were there, and a failed read leaves the position unchanged.
 class ByteReader {
 public:
-    explicit ByteReader(std::string_view bytes) : m_bytes(bytes) {}
+    explicit ByteReader(std::string_view bytes)
+        : m_bytes(bytes)
+    {
+    }
 
     std::size_t position() const { return m_pos; }
     std::size_t remaining() const { return m_bytes.size() - m_pos; }
@@ -48,8 +51,8 @@ private:
 /// Reads a list's int32 count and checks, before anything is allocated, that the records it
 /// announces can be there (`recordBytes` is the smallest size one record can take) and that it
 /// is neither negative nor above `limit`.
-Status readRecordCount(ByteReader& in, std::size_t recordBytes, std::size_t& count,
-                       std::size_t limit = SIZE_MAX);
+Status readRecordCount(
+    ByteReader& in, std::size_t recordBytes, std::size_t& count, std::size_t limit = SIZE_MAX);
 
 /// The text of a fixed-width field, up to its first NUL byte.
 std::string_view fixedFieldText(std::string_view field);

@@ -9,7 +9,7 @@
 namespace tarvex::common {
 
 /// Files larger than this are refused rather than read into memory.
-inline constexpr std::size_t MaxFileBytes = std::size_t{1} << 31;
+inline constexpr std::size_t MaxFileBytes = std::size_t { 1 } << 31;
 
 /// Reads a whole file into `out`; `out` is untouched on failure.
 Status readWholeFile(const std::string& path, std::string& out);

@@ -13,8 +13,7 @@ namespace tarvex::common {
  * storage index does not change when another record is added, so it may serve as its id until a
  * record is removed.
  */
-template <typename T>
-class FrontList {
+template <typename T> class FrontList {
 public:
     void pushFront(T record) { m_byStorage.push_back(std::move(record)); }
     /// Adds at the end of the list order (the record becomes the last one listed).
@@ -32,7 +31,8 @@ public:
     T& at(std::size_t listIndex) { return m_byStorage.at(storageIndex(listIndex)); }
     void eraseAt(std::size_t listIndex)
     {
-        m_byStorage.erase(m_byStorage.begin() + static_cast<std::ptrdiff_t>(storageIndex(listIndex)));
+        m_byStorage.erase(
+            m_byStorage.begin() + static_cast<std::ptrdiff_t>(storageIndex(listIndex)));
     }
 
     auto inListOrder() const { return m_byStorage | std::views::reverse; }

@@ -22,8 +22,8 @@ public:
 /// For callers that want neither reports nor interruption.
 class NoProgress final : public Progress {
 public:
-    void status(std::string_view) override {}
-    void percent(int) override {}
+    void status(std::string_view) override { }
+    void percent(int) override { }
     bool goOn() override { return true; }
 };
 

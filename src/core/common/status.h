@@ -10,10 +10,10 @@ namespace tarvex {
 struct [[nodiscard]] Status {
     bool ok = true;
     std::string_view message; ///< one of tarvex::msg::*, empty when ok
-    int line = 0;             ///< 1-based input line, 0 when not applicable
+    int line = 0; ///< 1-based input line, 0 when not applicable
 
     static Status success() { return {}; }
-    static Status failure(std::string_view text, int atLine = 0) { return {false, text, atLine}; }
+    static Status failure(std::string_view text, int atLine = 0) { return { false, text, atLine }; }
     explicit operator bool() const { return ok; }
 };
 

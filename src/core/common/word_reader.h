@@ -9,7 +9,10 @@ namespace tarvex::common {
 /// reader can say where a bad word stands.
 class WordReader {
 public:
-    explicit WordReader(std::istream& in) : m_in(in) {}
+    explicit WordReader(std::istream& in)
+        : m_in(in)
+    {
+    }
 
     /// The next word; false at the end of the text (the line then stays that of the last word).
     bool next(std::string& word);

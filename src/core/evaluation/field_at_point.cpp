@@ -14,7 +14,10 @@ namespace tarvex::evaluation {
 
 namespace {
 
-double mu0() { return geometry::Pi * 4e-7; }
+double mu0()
+{
+    return geometry::Pi * 4e-7;
+}
 
 /// y(g) / g of a characteristic curve (B-H: the permeability; E-D: the permittivity) at the
 /// field g. Where the quotient has no meaning (no field, or a curve value that is not positive)
@@ -67,7 +70,7 @@ std::pair<double, double> remanenceInFrame(const problem::Regiao& region, double
 {
     const double c = std::cos(theta);
     const double s = std::sin(theta);
-    return {c * region.brX + s * region.brY, -s * region.brX + c * region.brY};
+    return { c * region.brX + s * region.brY, -s * region.brX + c * region.brY };
 }
 
 struct ElementContext {
@@ -101,15 +104,15 @@ Raw rawComponents(const solver::SolverModel& model, const ElementVertices& v, do
     const Gradient g = elementGradient(model, v, vertexValues(model, v));
     const double c = std::cos(theta);
     const double s = std::sin(theta);
-    return {c * g.gy - s * g.gx, -c * g.gx - s * g.gy, std::hypot(g.gx, g.gy)};
+    return { c * g.gy - s * g.gx, -c * g.gx - s * g.gy, std::hypot(g.gx, g.gy) };
 }
 
 } // namespace
 
-std::array<double, 3> vertexValues(const solver::SolverModel& model, const ElementVertices& v,
-                                   bool imaginary)
+std::array<double, 3> vertexValues(
+    const solver::SolverModel& model, const ElementVertices& v, bool imaginary)
 {
-    std::array<double, 3> values{};
+    std::array<double, 3> values {};
     for (std::size_t i = 0; i < 3; ++i) {
         const auto n = static_cast<std::size_t>(v.number[i]);
         if (!imaginary)
@@ -120,8 +123,8 @@ std::array<double, 3> vertexValues(const solver::SolverModel& model, const Eleme
     return values;
 }
 
-double interpolatePotential(const ElementVertices& v, const std::array<double, 3>& values,
-                            double x, double y)
+double interpolatePotential(
+    const ElementVertices& v, const std::array<double, 3>& values, double x, double y)
 {
     const double d = twiceSignedArea(v);
     if (d == 0.0 || !std::isfinite(d))
@@ -137,8 +140,8 @@ double interpolatePotential(const ElementVertices& v, const std::array<double, 3
     return result;
 }
 
-double interpolatePotential(const solver::SolverModel& model, ElementPosition position, double x,
-                            double y, bool imaginary)
+double interpolatePotential(
+    const solver::SolverModel& model, ElementPosition position, double x, double y, bool imaginary)
 {
     ElementVertices v;
     if (!elementVertices(model, position, v))
@@ -146,8 +149,8 @@ double interpolatePotential(const solver::SolverModel& model, ElementPosition po
     return interpolatePotential(v, vertexValues(model, v, imaginary), x, y);
 }
 
-Gradient elementGradient(const solver::SolverModel& model, const ElementVertices& v,
-                         const std::array<double, 3>& values)
+Gradient elementGradient(
+    const solver::SolverModel& model, const ElementVertices& v, const std::array<double, 3>& values)
 {
     const solver::MeshNode& n1 = *v.node[0];
     const solver::MeshNode& n2 = *v.node[1];
@@ -169,8 +172,8 @@ Gradient elementGradient(const solver::SolverModel& model, const ElementVertices
     return g;
 }
 
-ElementVector elementFluxDensity(const solver::SolverModel& model, ElementPosition position,
-                                 double theta)
+ElementVector elementFluxDensity(
+    const solver::SolverModel& model, ElementPosition position, double theta)
 {
     ElementContext ctx;
     if (!elementVertices(model, position, ctx.v))
@@ -193,8 +196,8 @@ ElementVector elementFluxDensity(const solver::SolverModel& model, ElementPositi
     return r;
 }
 
-ElementVector elementFieldIntensity(const solver::SolverModel& model, ElementPosition position,
-                                    double theta)
+ElementVector elementFieldIntensity(
+    const solver::SolverModel& model, ElementPosition position, double theta)
 {
     ElementContext ctx;
     if (!elementVertices(model, position, ctx.v))
@@ -228,8 +231,8 @@ ElementVector elementFieldIntensity(const solver::SolverModel& model, ElementPos
     return r;
 }
 
-ElementVector elementForceDensity(const solver::SolverModel& model, ElementPosition position,
-                                  double theta)
+ElementVector elementForceDensity(
+    const solver::SolverModel& model, ElementPosition position, double theta)
 {
     const ElementVector flux = elementFluxDensity(model, position, theta);
     if (!flux)
@@ -263,14 +266,14 @@ ElementVector elementForceDensity(const solver::SolverModel& model, ElementPosit
 std::pair<double, double> polarToCartesian(double radius, double degrees)
 {
     const double a = degrees * geometry::Pi / 180.0;
-    return {radius * std::cos(a), radius * std::sin(a)};
+    return { radius * std::cos(a), radius * std::sin(a) };
 }
 
 namespace {
 
 /// The triangles around an edge (both end nodes) or a vertex (one node), ascending list position.
-std::vector<ElementPosition> trianglesWith(const solver::SolverModel& model, double cx, double cy,
-                                           std::int32_t nodeA, std::int32_t nodeB)
+std::vector<ElementPosition> trianglesWith(
+    const solver::SolverModel& model, double cx, double cy, std::int32_t nodeA, std::int32_t nodeB)
 {
     std::vector<ElementPosition> found;
     const auto [first, last] = elementIndex(model).candidates(cx, cy);
@@ -305,7 +308,7 @@ PointValues pointValues(const solver::SolverModel& model, double x, double y, bo
     out.element = position;
 
     // Which triangles the point touches: one when inside, two across an edge, a fan on a vertex.
-    std::vector<ElementPosition> group{position};
+    std::vector<ElementPosition> group { position };
     bool weighByArea = false;
     const std::array<int, 3> signs = edgeSigns(v, x, y);
     if (!strictlyInside(signs)) {
@@ -313,7 +316,7 @@ PointValues pointValues(const solver::SolverModel& model, double x, double y, bo
         // its two edges as soon as rounding puts it a hair inside either.
         for (std::size_t i = 0; i < 3 && !weighByArea; ++i) {
             const solver::MeshNode& a = *v.node[i];
-            if (!geometry::coincide({a.x, a.y}, {x, y}))
+            if (!geometry::coincide({ a.x, a.y }, { x, y }))
                 continue;
             group = trianglesWith(model, a.x, a.y, v.number[i], 0);
             weighByArea = true;
@@ -323,12 +326,12 @@ PointValues pointValues(const solver::SolverModel& model, double x, double y, bo
             const solver::MeshNode& b = *v.node[(i + 1) % 3];
             if (signs[i] != 0 || (a.x - x) * (b.x - x) + (a.y - y) * (b.y - y) >= 0.0)
                 continue;
-            group = trianglesWith(model, (a.x + b.x) / 2, (a.y + b.y) / 2, v.number[i],
-                                  v.number[(i + 1) % 3]);
+            group = trianglesWith(
+                model, (a.x + b.x) / 2, (a.y + b.y) / 2, v.number[i], v.number[(i + 1) % 3]);
             break;
         }
         if (group.empty())
-            group = {position};
+            group = { position };
     }
     out.trianglesAveraged = static_cast<int>(group.size());
 
@@ -340,7 +343,7 @@ PointValues pointValues(const solver::SolverModel& model, double x, double y, bo
         c.magnitude = magnitude;
         if (polar) {
             c.x = second; // tangential
-            c.y = first;  // radial
+            c.y = first; // radial
         } else {
             c.x = first;
             c.y = second;
@@ -423,33 +426,34 @@ std::vector<std::pair<std::string_view, std::string>> dialogFields(const PointVa
     const bool m = values.magnetic;
     std::vector<std::pair<std::string_view, double>> fields;
     if (m) {
-        fields = {{p ? msg::RotuloBt : msg::RotuloBx, values.flux.x},
-                  {p ? msg::RotuloBr : msg::RotuloBy, values.flux.y},
-                  {msg::RotuloB, values.flux.magnitude},
-                  {p ? msg::RotuloHt : msg::RotuloHx, values.field.x},
-                  {p ? msg::RotuloHr : msg::RotuloHy, values.field.y},
-                  {msg::RotuloH, values.field.magnitude}};
+        fields = { { p ? msg::RotuloBt : msg::RotuloBx, values.flux.x },
+            { p ? msg::RotuloBr : msg::RotuloBy, values.flux.y },
+            { msg::RotuloB, values.flux.magnitude },
+            { p ? msg::RotuloHt : msg::RotuloHx, values.field.x },
+            { p ? msg::RotuloHr : msg::RotuloHy, values.field.y },
+            { msg::RotuloH, values.field.magnitude } };
     } else {
-        fields = {{p ? msg::RotuloDt : msg::RotuloDx, values.flux.x},
-                  {p ? msg::RotuloDr : msg::RotuloDy, values.flux.y},
-                  {msg::RotuloD, values.flux.magnitude},
-                  {p ? msg::RotuloEt : msg::RotuloEx, values.field.x},
-                  {p ? msg::RotuloEr : msg::RotuloEy, values.field.y},
-                  {msg::RotuloE, values.field.magnitude}};
+        fields = { { p ? msg::RotuloDt : msg::RotuloDx, values.flux.x },
+            { p ? msg::RotuloDr : msg::RotuloDy, values.flux.y },
+            { msg::RotuloD, values.flux.magnitude },
+            { p ? msg::RotuloEt : msg::RotuloEx, values.field.x },
+            { p ? msg::RotuloEr : msg::RotuloEy, values.field.y },
+            { msg::RotuloE, values.field.magnitude } };
     }
-    fields.push_back({p ? msg::RotuloFt : msg::RotuloFx, values.force.x});
-    fields.push_back({p ? msg::RotuloFr : msg::RotuloFy, values.force.y});
+    fields.push_back({ p ? msg::RotuloFt : msg::RotuloFx, values.force.x });
+    fields.push_back({ p ? msg::RotuloFr : msg::RotuloFy, values.force.y });
     if (m)
-        fields.push_back({msg::RotuloPermRelativa, values.relativePermeability});
+        fields.push_back({ msg::RotuloPermRelativa, values.relativePermeability });
     std::vector<std::pair<std::string_view, std::string>> texts;
     for (const auto& [label, value] : fields)
-        texts.emplace_back(label, values.ok() ? formatDialogValue(value) : std::string(msg::Indefinido));
+        texts.emplace_back(
+            label, values.ok() ? formatDialogValue(value) : std::string(msg::Indefinido));
     if (values.induced) {
-        texts.emplace_back(msg::RotuloJ, values.ok() ? formatDialogValue(values.currentDensity)
-                                                     : std::string(msg::Indefinido));
-        texts.emplace_back(msg::RotuloPi, values.ok() && values.hasLoss
-                                              ? formatDialogValue(values.lossDensity)
-                                              : std::string(msg::Indefinido));
+        texts.emplace_back(msg::RotuloJ,
+            values.ok() ? formatDialogValue(values.currentDensity) : std::string(msg::Indefinido));
+        texts.emplace_back(msg::RotuloPi,
+            values.ok() && values.hasLoss ? formatDialogValue(values.lossDensity)
+                                          : std::string(msg::Indefinido));
     }
     return texts;
 }

@@ -50,14 +50,14 @@ std::optional<double> potentialAt(const solver::SolverModel& model, double x, do
         if (!elementVertices(model, *c, v))
             continue;
         for (const solver::MeshNode* n : v.node)
-            if (geometry::coincide({n->x, n->y}, {x, y}))
+            if (geometry::coincide({ n->x, n->y }, { x, y }))
                 return n->value;
     }
     return std::nullopt;
 }
 
-FluxResult fluxBetweenPoints(const solver::SolverModel& model, double x1, double y1, double x2,
-                             double y2)
+FluxResult fluxBetweenPoints(
+    const solver::SolverModel& model, double x1, double y1, double x2, double y2)
 {
     const std::optional<double> v1 = potentialAt(model, x1, y1);
     const std::optional<double> v2 = potentialAt(model, x2, y2);

@@ -28,8 +28,8 @@ struct FluxResult {
 };
 
 /// `fluxBetweenPoints`.
-FluxResult fluxBetweenPoints(const solver::SolverModel& model, double x1, double y1, double x2,
-                             double y2);
+FluxResult fluxBetweenPoints(
+    const solver::SolverModel& model, double x1, double y1, double x2, double y2);
 
 /// The result pane's text, "Fluxo/m : %12.4g".
 std::string fluxText(double value);

@@ -31,13 +31,13 @@ bool acceptanceBox(const ElementVertices& v, Box& box)
     for (const solver::MeshNode* n : v.node)
         if (!std::isfinite(n->x) || !std::isfinite(n->y))
             return false;
-    box.x0 = std::min({a.x, b.x, c.x});
-    box.x1 = std::max({a.x, b.x, c.x});
-    box.y0 = std::min({a.y, b.y, c.y});
-    box.y1 = std::max({a.y, b.y, c.y});
+    box.x0 = std::min({ a.x, b.x, c.x });
+    box.x1 = std::max({ a.x, b.x, c.x });
+    box.y0 = std::min({ a.y, b.y, c.y });
+    box.y1 = std::max({ a.y, b.y, c.y });
     const double diagonal = std::hypot(box.x1 - box.x0, box.y1 - box.y0);
-    std::array<double, 3> len = {std::hypot(b.x - a.x, b.y - a.y), std::hypot(c.x - b.x, c.y - b.y),
-                                 std::hypot(a.x - c.x, a.y - c.y)};
+    std::array<double, 3> len = { std::hypot(b.x - a.x, b.y - a.y),
+        std::hypot(c.x - b.x, c.y - b.y), std::hypot(a.x - c.x, a.y - c.y) };
     std::sort(len.begin(), len.end());
     const double twiceArea = std::fabs(twiceSignedArea(v));
     // A point accepted by the dead band lies within 2 * band / L of each edge line; near the
@@ -50,7 +50,8 @@ bool acceptanceBox(const ElementVertices& v, Box& box)
     }
     margin = std::max(margin, VertexTolerance);
     // Room for the rounding of coordinates far from the origin.
-    margin += 1e-12 * (std::fabs(box.x0) + std::fabs(box.x1) + std::fabs(box.y0) + std::fabs(box.y1));
+    margin
+        += 1e-12 * (std::fabs(box.x0) + std::fabs(box.x1) + std::fabs(box.y0) + std::fabs(box.y1));
     box.x0 -= margin;
     box.y0 -= margin;
     box.x1 += margin;
@@ -60,14 +61,14 @@ bool acceptanceBox(const ElementVertices& v, Box& box)
 
 } // namespace
 
-bool elementVertices(const solver::SolverModel& model, ElementPosition position,
-                     ElementVertices& out)
+bool elementVertices(
+    const solver::SolverModel& model, ElementPosition position, ElementVertices& out)
 {
     if (position >= model.elements.size())
         return false;
     const solver::MeshElement& e = model.elements.at(position);
     const std::int32_t count = model.nodeCount();
-    out.number = {e.t1, e.t2, e.t3};
+    out.number = { e.t1, e.t2, e.t3 };
     for (std::size_t i = 0; i < 3; ++i) {
         if (out.number[i] < 1 || out.number[i] > count)
             return false;
@@ -86,12 +87,12 @@ double twiceSignedArea(const ElementVertices& v)
 
 std::array<int, 3> edgeSigns(const ElementVertices& v, double x, double y)
 {
-    const geometry::Ponto p{x, y};
-    std::array<int, 3> signs{};
+    const geometry::Ponto p { x, y };
+    std::array<int, 3> signs {};
     for (std::size_t i = 0; i < 3; ++i) {
         const solver::MeshNode& a = *v.node[i];
         const solver::MeshNode& b = *v.node[(i + 1) % 3];
-        signs[i] = geometry::orientacao({a.x, a.y}, {b.x, b.y}, p);
+        signs[i] = geometry::orientacao({ a.x, a.y }, { b.x, b.y }, p);
     }
     return signs;
 }
@@ -113,7 +114,8 @@ bool strictlyInside(const std::array<int, 3>& signs)
 }
 
 ElementIndex::ElementIndex(const solver::SolverModel& model)
-    : m_elementCount(model.elements.size()), m_nodeCount(static_cast<std::size_t>(model.nodeCount()))
+    : m_elementCount(model.elements.size())
+    , m_nodeCount(static_cast<std::size_t>(model.nodeCount()))
 {
     std::vector<Box> boxes(m_elementCount);
     std::vector<std::uint8_t> usable(m_elementCount, 0);
@@ -156,7 +158,8 @@ ElementIndex::ElementIndex(const solver::SolverModel& model)
     m_cellW = w / m_cellsX;
     m_cellH = h / m_cellsY;
 
-    const std::size_t cells = static_cast<std::size_t>(m_cellsX) * static_cast<std::size_t>(m_cellsY);
+    const std::size_t cells
+        = static_cast<std::size_t>(m_cellsX) * static_cast<std::size_t>(m_cellsY);
     m_cellStart.assign(cells + 1, 0);
     for (int pass = 0; pass < 2; ++pass) {
         std::vector<std::uint32_t> fill;
@@ -197,18 +200,18 @@ int ElementIndex::cellY(double y) const
     return static_cast<int>(std::clamp(c, 0.0, static_cast<double>(m_cellsY - 1)));
 }
 
-std::pair<const std::uint32_t*, const std::uint32_t*> ElementIndex::candidates(double x,
-                                                                              double y) const
+std::pair<const std::uint32_t*, const std::uint32_t*> ElementIndex::candidates(
+    double x, double y) const
 {
     if (m_cellsX == 0 || !(x >= m_x0 && x <= m_x1 && y >= m_y0 && y <= m_y1))
-        return {nullptr, nullptr};
+        return { nullptr, nullptr };
     const std::size_t cell = static_cast<std::size_t>(cellY(y)) * m_cellsX + cellX(x);
     const std::uint32_t* base = m_cellElements.data();
-    return {base + m_cellStart[cell], base + m_cellStart[cell + 1]};
+    return { base + m_cellStart[cell], base + m_cellStart[cell + 1] };
 }
 
 void ElementIndex::collectAlong(double x1, double y1, double x2, double y2, double margin,
-                                std::vector<std::uint32_t>& out) const
+    std::vector<std::uint32_t>& out) const
 {
     if (m_cellsX == 0)
         return;
@@ -216,11 +219,11 @@ void ElementIndex::collectAlong(double x1, double y1, double x2, double y2, doub
         for (int cx = cx0; cx <= cx1; ++cx) {
             const std::size_t cell = static_cast<std::size_t>(cy) * m_cellsX + cx;
             out.insert(out.end(), m_cellElements.begin() + m_cellStart[cell],
-                       m_cellElements.begin() + m_cellStart[cell + 1]);
+                m_cellElements.begin() + m_cellStart[cell + 1]);
         }
     };
     const bool finite = std::isfinite(x1) && std::isfinite(y1) && std::isfinite(x2)
-                        && std::isfinite(y2) && std::isfinite(margin);
+        && std::isfinite(y2) && std::isfinite(margin);
     if (!finite || std::fabs(x2 - x1) > 1e300 || std::fabs(y2 - y1) > 1e300) {
         for (int cy = 0; cy < m_cellsY; ++cy)
             appendCells(cy, 0, m_cellsX - 1);
@@ -285,8 +288,8 @@ ElementPosition locateElement(const solver::SolverModel& model, double x, double
     return NoElement;
 }
 
-int elementRegionOf(const solver::SolverModel& model, ElementPosition position,
-                    const ElementVertices& v)
+int elementRegionOf(
+    const solver::SolverModel& model, ElementPosition position, const ElementVertices& v)
 {
     if (model.elementRegion.size() == model.elements.size() && position < model.elementRegion.size()
         && model.elementRegion[position] > 0)

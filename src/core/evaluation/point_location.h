@@ -21,13 +21,13 @@ inline constexpr ElementPosition NoElement = std::numeric_limits<ElementPosition
 
 /// The three vertex records of a triangle, in the triangle's stored order.
 struct ElementVertices {
-    std::array<const solver::MeshNode*, 3> node{};
-    std::array<std::int32_t, 3> number{};
+    std::array<const solver::MeshNode*, 3> node {};
+    std::array<std::int32_t, 3> number {};
 };
 
 /// The vertices of the triangle at `position`; false when a node number is out of range.
-bool elementVertices(const solver::SolverModel& model, ElementPosition position,
-                     ElementVertices& out);
+bool elementVertices(
+    const solver::SolverModel& model, ElementPosition position, ElementVertices& out);
 
 /**
  * Signs of the areas that the point makes with the three edges (1-2, 2-3, 3-1) of a triangle:
@@ -60,7 +60,7 @@ public:
      * `margin` of the segment is among them. Coordinates that are not finite take every cell.
      */
     void collectAlong(double x1, double y1, double x2, double y2, double margin,
-                      std::vector<std::uint32_t>& out) const;
+        std::vector<std::uint32_t>& out) const;
 
     std::size_t elementCount() const { return m_elementCount; }
     std::size_t nodeCount() const { return m_nodeCount; }
@@ -98,8 +98,8 @@ ElementPosition locateElement(const solver::SolverModel& model, double x, double
 
 /// The region of a triangle: the assembly's cached number when there is one, else the region
 /// that contains the centroid (findRegionAt); 0 when none.
-int elementRegionOf(const solver::SolverModel& model, ElementPosition position,
-                    const ElementVertices& v);
+int elementRegionOf(
+    const solver::SolverModel& model, ElementPosition position, const ElementVertices& v);
 
 /// Twice the signed area of the triangle (negative for the solver's orientation).
 double twiceSignedArea(const ElementVertices& v);

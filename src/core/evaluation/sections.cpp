@@ -40,7 +40,10 @@ double squaredDistance(const Ponto& a, const Ponto& b)
     return dx * dx + dy * dy;
 }
 
-Ponto at(const solver::MeshNode& n) { return {n.x, n.y}; }
+Ponto at(const solver::MeshNode& n)
+{
+    return { n.x, n.y };
+}
 
 /// How a section point was found on a triangle; decides how the potential is read there.
 enum class HitKind { Vertex, Edge, Inside };
@@ -54,7 +57,7 @@ struct Hit {
 
 /// The first two distinct points found on a triangle: where the section enters and leaves it.
 struct EntryExit {
-    std::array<Hit, 2> hit{};
+    std::array<Hit, 2> hit {};
     int count = 0;
     bool complete() const { return count == 2; }
     void add(const Hit& h)
@@ -77,7 +80,7 @@ double bandMargin(double length)
 std::vector<std::uint32_t> trianglesAlong(const ElementIndex& index, const Ponto& a, const Ponto& b)
 {
     std::vector<std::uint32_t> found;
-    for (double v : {a.x, a.y, b.x, b.y})
+    for (double v : { a.x, a.y, b.x, b.y })
         if (!(std::fabs(v) < 1e150))
             return found;
     index.collectAlong(a.x, a.y, b.x, b.y, bandMargin(std::hypot(b.x - a.x, b.y - a.y)), found);
@@ -95,24 +98,24 @@ EntryExit crossStraight(const ElementVertices& v, const Segmento& section)
     for (std::size_t i = 0; i < 3; ++i) {
         const Ponto q = at(*v.node[i]);
         const bool between = geometry::orientacao(p1, p2, q) == 0
-                             && (q.x - p1.x) * (q.x - p2.x) + (q.y - p1.y) * (q.y - p2.y) < 0.0;
+            && (q.x - p1.x) * (q.x - p2.x) + (q.y - p1.y) * (q.y - p2.y) < 0.0;
         if (between || squaredDistance(q, p1) <= SameSpot || squaredDistance(q, p2) <= SameSpot)
-            ee.add({q, HitKind::Vertex, i, i});
+            ee.add({ q, HitKind::Vertex, i, i });
     }
     for (std::size_t i = 0; i < 3 && !ee.complete(); ++i) {
         const std::size_t j = (i + 1) % 3;
-        const Segmento edge{at(*v.node[i]), at(*v.node[j])};
+        const Segmento edge { at(*v.node[i]), at(*v.node[j]) };
         if (geometry::cruzamento(section, edge))
-            ee.add({geometry::intersecaoRetas(section, edge), HitKind::Edge, i, j});
+            ee.add({ geometry::intersecaoRetas(section, edge), HitKind::Edge, i, j });
     }
-    for (const Ponto& p : {p1, p2})
+    for (const Ponto& p : { p1, p2 })
         if (!ee.complete() && containsPoint(edgeSigns(v, p.x, p.y)))
-            ee.add({p, HitKind::Inside, 0, 0});
+            ee.add({ p, HitKind::Inside, 0, 0 });
     return ee;
 }
 
-ElementVector evaluate(const solver::SolverModel& model, ElementPosition position, int mode,
-                       double theta)
+ElementVector evaluate(
+    const solver::SolverModel& model, ElementPosition position, int mode, double theta)
 {
     switch (mode) {
     case SectionField:
@@ -124,8 +127,8 @@ ElementVector evaluate(const solver::SolverModel& model, ElementPosition positio
     }
 }
 
-SectionSample sampleOf(const solver::SolverModel& model, const Ponto& p, const ElementVector& e,
-                       int mode)
+SectionSample sampleOf(
+    const solver::SolverModel& model, const Ponto& p, const ElementVector& e, int mode)
 {
     SectionSample s;
     s.x = p.x;
@@ -140,22 +143,22 @@ SectionSample sampleOf(const solver::SolverModel& model, const Ponto& p, const E
 }
 
 /// The two parts of the potential at a section point of a triangle.
-std::array<double, 2> potentialAt(const solver::SolverModel& model, const ElementVertices& v,
-                                  const Hit& hit)
+std::array<double, 2> potentialAt(
+    const solver::SolverModel& model, const ElementVertices& v, const Hit& hit)
 {
     const std::array<double, 3> re = vertexValues(model, v);
     const std::array<double, 3> im = vertexValues(model, v, true);
     for (std::size_t i = 0; i < 3; ++i)
         if (squaredDistance(hit.p, at(*v.node[i])) <= SameSpot)
-            return {re[i], im[i]};
+            return { re[i], im[i] };
     if (hit.kind == HitKind::Edge) {
         const solver::MeshNode& a = *v.node[hit.a];
         const solver::MeshNode& b = *v.node[hit.b];
-        return {interpolateOnEdge(a, b, hit.p.x, hit.p.y),
-                interpolateOnEdge({a.x, a.y, im[hit.a]}, {b.x, b.y, im[hit.b]}, hit.p.x, hit.p.y)};
+        return { interpolateOnEdge(a, b, hit.p.x, hit.p.y),
+            interpolateOnEdge({ a.x, a.y, im[hit.a] }, { b.x, b.y, im[hit.b] }, hit.p.x, hit.p.y) };
     }
-    return {interpolatePotential(v, re, hit.p.x, hit.p.y),
-            interpolatePotential(v, im, hit.p.x, hit.p.y)};
+    return { interpolatePotential(v, re, hit.p.x, hit.p.y),
+        interpolatePotential(v, im, hit.p.x, hit.p.y) };
 }
 
 /// The abscissae of a straight section: each sample's distance from the first.
@@ -178,7 +181,7 @@ void orderChain(std::vector<SectionSample>& samples, const Ponto& end)
     std::size_t current = 0;
     double best = std::numeric_limits<double>::infinity();
     for (std::size_t i = 0; i < n; ++i) {
-        const double d = squaredDistance({samples[i].x, samples[i].y}, end);
+        const double d = squaredDistance({ samples[i].x, samples[i].y }, end);
         if (d < best) {
             best = d;
             current = i;
@@ -191,7 +194,7 @@ void orderChain(std::vector<SectionSample>& samples, const Ponto& end)
     for (std::size_t i = 0; i < n; ++i)
         if (i != current)
             remaining.push_back(i);
-    std::vector<std::size_t> chain{current};
+    std::vector<std::size_t> chain { current };
     chain.reserve(n);
     while (!remaining.empty()) {
         const SectionSample& c = samples[current];
@@ -201,7 +204,7 @@ void orderChain(std::vector<SectionSample>& samples, const Ponto& end)
         double closestKey = std::numeric_limits<double>::infinity();
         for (std::size_t r : remaining) {
             const SectionSample& s = samples[r];
-            nearestSq = std::min(nearestSq, squaredDistance({s.x, s.y}, {c.x, c.y}));
+            nearestSq = std::min(nearestSq, squaredDistance({ s.x, s.y }, { c.x, c.y }));
             const double dk = std::fabs(s.key - c.key);
             if (dk < closestKey)
                 closestKey = dk;
@@ -213,7 +216,7 @@ void orderChain(std::vector<SectionSample>& samples, const Ponto& end)
         double pickSq = std::numeric_limits<double>::infinity();
         for (std::size_t k = 0; k < remaining.size(); ++k) {
             const SectionSample& s = samples[remaining[k]];
-            const double d = squaredDistance({s.x, s.y}, {c.x, c.y});
+            const double d = squaredDistance({ s.x, s.y }, { c.x, c.y });
             const bool admitted = d < tau * tau || std::fabs(s.key - c.key) < tau;
             if (admitted && (pick == remaining.size() || d < pickSq)) {
                 pick = k;
@@ -233,11 +236,11 @@ void orderChain(std::vector<SectionSample>& samples, const Ponto& end)
     samples = std::move(ordered);
 }
 
-SectionCurves sampleSection(const solver::SolverModel& model, const Ponto& p1, const Ponto& p2,
-                            int mode)
+SectionCurves sampleSection(
+    const solver::SolverModel& model, const Ponto& p1, const Ponto& p2, int mode)
 {
     SectionCurves out;
-    const Segmento section{p1, p2};
+    const Segmento section { p1, p2 };
     const double theta = geometry::anguloPolar(p2.x - p1.x, p2.y - p1.y);
     const ElementIndex& index = elementIndex(model);
     for (std::uint32_t position : trianglesAlong(index, p1, p2)) {
@@ -261,11 +264,11 @@ SectionCurves sampleSection(const solver::SolverModel& model, const Ponto& p1, c
     return out;
 }
 
-SectionCurves sampleSectionInduced(const solver::SolverModel& model, const Ponto& p1,
-                                   const Ponto& p2, int mode)
+SectionCurves sampleSectionInduced(
+    const solver::SolverModel& model, const Ponto& p1, const Ponto& p2, int mode)
 {
     SectionCurves out;
-    const Segmento section{p1, p2};
+    const Segmento section { p1, p2 };
     const ElementIndex& index = elementIndex(model);
     const double omega = 2.0 * geometry::Pi * model.frequency;
     for (std::uint32_t position : trianglesAlong(index, p1, p2)) {
@@ -306,10 +309,10 @@ SectionCurves sampleSectionInduced(const solver::SolverModel& model, const Ponto
 }
 
 bool samplePolarSection(const solver::SolverModel& model, const Ponto& p1, const Ponto& p2,
-                        const Ponto& centre, int mode, SectionCurves& out)
+    const Ponto& centre, int mode, SectionCurves& out)
 {
     out = SectionCurves();
-    for (const Ponto& p : {p1, p2, centre})
+    for (const Ponto& p : { p1, p2, centre })
         if (!std::isfinite(p.x) || !std::isfinite(p.y))
             return false;
     // A centre that is not equidistant from the end points goes to the nearest point of their
@@ -324,7 +327,7 @@ bool samplePolarSection(const solver::SolverModel& model, const Ponto& p1, const
         const double mx = (p1.x + p2.x) / 2.0;
         const double my = (p1.y + p2.y) / 2.0;
         const double along = ((pc.x - mx) * ux + (pc.y - my) * uy) / len2;
-        pc = {pc.x - along * ux, pc.y - along * uy};
+        pc = { pc.x - along * ux, pc.y - along * uy };
     }
     const double radius = geometry::distancia(pc, p2);
     if (!(radius > VertexReach) || !std::isfinite(radius))
@@ -350,7 +353,7 @@ bool samplePolarSection(const solver::SolverModel& model, const Ponto& p1, const
             near.emplace_back(e, static_cast<std::uint32_t>(k));
     }
     // P1 and P2 themselves (an end point inside a triangle, a vertex on an end point).
-    for (const Ponto& p : {p1, p2}) {
+    for (const Ponto& p : { p1, p2 }) {
         cells.clear();
         index.collectAlong(p.x, p.y, p.x, p.y, VertexReach, cells);
         for (std::uint32_t e : cells)
@@ -369,7 +372,9 @@ bool samplePolarSection(const solver::SolverModel& model, const Ponto& p1, const
         ElementVertices v;
         if (!elementVertices(model, position, v))
             continue;
-        const auto chord = [&](std::uint32_t k) { return Segmento{chordPoints[k], chordPoints[k + 1]}; };
+        const auto chord = [&](std::uint32_t k) {
+            return Segmento { chordPoints[k], chordPoints[k + 1] };
+        };
         EntryExit ee;
         for (std::size_t i = 0; i < 3; ++i) {
             const Ponto q = at(*v.node[i]);
@@ -377,13 +382,13 @@ bool samplePolarSection(const solver::SolverModel& model, const Ponto& p1, const
             for (std::size_t c = 0; c < chordsHere.size() && !found; ++c)
                 found = geometry::pontoInteriorSegmento(chord(chordsHere[c]), q);
             if (found) {
-                ee.add({q, HitKind::Vertex, i, i});
+                ee.add({ q, HitKind::Vertex, i, i });
                 out.marks.push_back(q);
             }
         }
         for (std::size_t i = 0; i < 3; ++i) {
             const std::size_t j = (i + 1) % 3;
-            const Segmento edge{at(*v.node[i]), at(*v.node[j])};
+            const Segmento edge { at(*v.node[i]), at(*v.node[j]) };
             for (std::uint32_t k : chordsHere) {
                 const Segmento s = chord(k);
                 if (!geometry::cruzamento(s, edge))
@@ -395,22 +400,23 @@ bool samplePolarSection(const solver::SolverModel& model, const Ponto& p1, const
                 const double det = ux * vy - uy * vx;
                 if (std::fabs(det) >= ParallelChord) {
                     const double t = ((edge.P1.x - s.P1.x) * vy - (edge.P1.y - s.P1.y) * vx) / det;
-                    const Ponto q{s.P1.x + t * ux, s.P1.y + t * uy};
-                    ee.add({q, HitKind::Edge, i, j});
+                    const Ponto q { s.P1.x + t * ux, s.P1.y + t * uy };
+                    ee.add({ q, HitKind::Edge, i, j });
                     out.marks.push_back(q);
                 }
                 break; // only the first chord that crosses the edge
             }
         }
-        for (const Ponto& p : {p1, p2})
+        for (const Ponto& p : { p1, p2 })
             if (containsPoint(edgeSigns(v, p.x, p.y))) {
-                ee.add({p, HitKind::Inside, 0, 0});
+                ee.add({ p, HitKind::Inside, 0, 0 });
                 out.marks.push_back(p);
             }
         if (!ee.complete())
             continue;
         for (const Hit& h : ee.hit) {
-            const double theta = geometry::anguloPolar(h.p.x - pc.x, h.p.y - pc.y) - geometry::Pi / 2;
+            const double theta
+                = geometry::anguloPolar(h.p.x - pc.x, h.p.y - pc.y) - geometry::Pi / 2;
             const ElementVector e = evaluate(model, position, mode, theta);
             if (!e) {
                 out.status = e.status;
@@ -443,7 +449,8 @@ bool samplePolarSection(const solver::SolverModel& model, const Ponto& p1, const
     // counter-clockwise, times the radius.
     out.distance.reserve(out.samples.size());
     double s = 0.0;
-    double previous = geometry::anguloPolar(out.samples.front().x - pc.x, out.samples.front().y - pc.y);
+    double previous
+        = geometry::anguloPolar(out.samples.front().x - pc.x, out.samples.front().y - pc.y);
     for (const SectionSample& sample : out.samples) {
         const double angle = geometry::anguloPolar(sample.x - pc.x, sample.y - pc.y);
         double turn = angle - previous;
@@ -458,9 +465,8 @@ bool samplePolarSection(const solver::SolverModel& model, const Ponto& p1, const
     return true;
 }
 
-bool samplePolarSectionRetrying(const solver::SolverModel& model, const Ponto& p1,
-                                const Ponto& p2, const Ponto& centre, int mode,
-                                SectionCurves& out)
+bool samplePolarSectionRetrying(const solver::SolverModel& model, const Ponto& p1, const Ponto& p2,
+    const Ponto& centre, int mode, SectionCurves& out)
 {
     if (samplePolarSection(model, p1, p2, centre, mode, out))
         return true;
@@ -468,20 +474,21 @@ bool samplePolarSectionRetrying(const solver::SolverModel& model, const Ponto& p
     if (!out.ok() || geometry::coincide(p1, p2))
         return false;
     const double a = 1e-5 * model.scaleFactor;
-    return samplePolarSection(model, {p1.x + a, p1.y + a}, {p2.x - a, p2.y - a}, centre, mode, out);
+    return samplePolarSection(
+        model, { p1.x + a, p1.y + a }, { p2.x - a, p2.y - a }, centre, mode, out);
 }
 
 graphs::GraphData sectionGraph(const SectionCurves& curves, SectionGraph kind, bool magnetic)
 {
     graphs::GraphData g;
     g.xCaption = std::string(msg::GraficoDistancia);
-    std::array<const char*, 3> names{};
+    std::array<const char*, 3> names {};
     switch (kind) {
     case SectionGraph::FluxDensity:
         g.title = msg::GraficoInducao;
         g.yCaption = magnetic ? msg::EixoB : msg::EixoD;
-        names = magnetic ? std::array<const char*, 3>{"B", "Bt", "Bn"}
-                         : std::array<const char*, 3>{"D", "Dt", "Dn"};
+        names = magnetic ? std::array<const char*, 3> { "B", "Bt", "Bn" }
+                         : std::array<const char*, 3> { "D", "Dt", "Dn" };
         break;
     case SectionGraph::Field:
     case SectionGraph::FieldPolar:
@@ -490,23 +497,23 @@ graphs::GraphData sectionGraph(const SectionCurves& curves, SectionGraph kind, b
             g.yCaption = magnetic ? msg::EixoH : msg::EixoE;
         else
             g.yCaption = magnetic ? msg::EixoHPolar : msg::EixoEPolar;
-        names = magnetic ? std::array<const char*, 3>{"H", "Ht", "Hn"}
-                         : std::array<const char*, 3>{"E", "Et", "En"};
+        names = magnetic ? std::array<const char*, 3> { "H", "Ht", "Hn" }
+                         : std::array<const char*, 3> { "E", "Et", "En" };
         break;
     case SectionGraph::Pressure:
         g.title = msg::GraficoPressao;
         g.yCaption = msg::EixoPressao;
-        names = {"P", "Pt", "Pn"};
+        names = { "P", "Pt", "Pn" };
         break;
     case SectionGraph::CurrentDensity:
         g.title = msg::GraficoCorrente;
         g.yCaption = msg::EixoCorrente;
-        names = {"J", "Jr", "Ji"};
+        names = { "J", "Jr", "Ji" };
         break;
     case SectionGraph::LossDensity:
         g.title = msg::GraficoPerdas;
         g.yCaption = msg::EixoPerdas;
-        names = {"P", nullptr, nullptr};
+        names = { "P", nullptr, nullptr };
         break;
     }
     std::array<std::vector<double>, 3> ys;

@@ -17,14 +17,14 @@ namespace tarvex::evaluation {
 /// The quantity sampled along a straight or polar section.
 enum SectionMode : int {
     SectionFluxDensity = 0, ///< B or D: elementFluxDensity
-    SectionField = 1,       ///< H or E: elementFieldIntensity
-    SectionPressure = 2,    ///< Maxwell stress: elementForceDensity
+    SectionField = 1, ///< H or E: elementFieldIntensity
+    SectionPressure = 2, ///< Maxwell stress: elementForceDensity
 };
 
 /// The induced-current quantity sampled along a straight section.
 enum InducedSectionMode : int {
     SectionCurrentDensity = 0, ///< |J| and its two parts (A/mm²)
-    SectionLossDensity = 1,    ///< W/m³
+    SectionLossDensity = 1, ///< W/m³
 };
 
 /// One sample: where it lies and the three values there. For the current density `tangential`
@@ -65,12 +65,12 @@ void orderChain(std::vector<SectionSample>& samples, const geometry::Ponto& end)
  * section. A section that crosses no triangle gives no samples.
  */
 SectionCurves sampleSection(const solver::SolverModel& model, const geometry::Ponto& p1,
-                            const geometry::Ponto& p2, int mode);
+    const geometry::Ponto& p2, int mode);
 
 /// `sampleSectionInduced`: current or loss density (InducedSectionMode) at the section's points,
 /// from the potential's two parts at each point.
 SectionCurves sampleSectionInduced(const solver::SolverModel& model, const geometry::Ponto& p1,
-                                   const geometry::Ponto& p2, int mode);
+    const geometry::Ponto& p2, int mode);
 
 /**
  * `samplePolarSection`: `mode` along the arc about `centre` from P1 counter-clockwise to P2, cut
@@ -80,24 +80,22 @@ SectionCurves sampleSectionInduced(const solver::SolverModel& model, const geome
  * arc has no extent or yields fewer than two samples.
  */
 bool samplePolarSection(const solver::SolverModel& model, const geometry::Ponto& p1,
-                        const geometry::Ponto& p2, const geometry::Ponto& centre, int mode,
-                        SectionCurves& out);
+    const geometry::Ponto& p2, const geometry::Ponto& centre, int mode, SectionCurves& out);
 
 /// The callers' polar sampling: a failing first try is repeated once with P1 moved by (+a, +a)
 /// and P2 by (-a, -a), a = 1e-5 times the model's scale factor; not when P1 and P2 coincide,
 /// which the displacement would turn into an arc of arbitrary extent.
 bool samplePolarSectionRetrying(const solver::SolverModel& model, const geometry::Ponto& p1,
-                                const geometry::Ponto& p2, const geometry::Ponto& centre,
-                                int mode, SectionCurves& out);
+    const geometry::Ponto& p2, const geometry::Ponto& centre, int mode, SectionCurves& out);
 
 /// Which graph a section fills.
 enum class SectionGraph {
-    FluxDensity,    ///< "Densidade Fluxo sobre a Seção"
-    Field,          ///< "Campo sobre a Seção"
-    FieldPolar,     ///< the same with the polar ordinate captions
-    Pressure,       ///< "Pressão sobre a Seção"
+    FluxDensity, ///< "Densidade Fluxo sobre a Seção"
+    Field, ///< "Campo sobre a Seção"
+    FieldPolar, ///< the same with the polar ordinate captions
+    Pressure, ///< "Pressão sobre a Seção"
     CurrentDensity, ///< "Densidade de Corrente sobre a Seção"
-    LossDensity,    ///< "Densidade de Perdas sobre a Seção"
+    LossDensity, ///< "Densidade de Perdas sobre a Seção"
 };
 
 /// The graph of a section: title, captions and curve names of the kind and analysis, and the

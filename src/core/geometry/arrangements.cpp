@@ -10,12 +10,12 @@
 namespace tarvex::geometry {
 namespace {
 
-constexpr std::array<std::string_view, 5> Letras1 = {"a", "b", "c", "d", "r"};
-constexpr std::array<std::string_view, 9> Letras2 = {"a", "b", "c", "d", "e",
-                                                     "f", "r1", "r2", "h"};
-constexpr std::array<std::string_view, 8> Letras3 = {"a", "b", "c", "d", "e", "f", "r1", "r2"};
-constexpr std::array<std::string_view, 12> Letras4 = {"a", "b", "c", "d", "e", "f",
-                                                      "g", "h", "i", "j", "r1", "r2"};
+constexpr std::array<std::string_view, 5> Letras1 = { "a", "b", "c", "d", "r" };
+constexpr std::array<std::string_view, 9> Letras2
+    = { "a", "b", "c", "d", "e", "f", "r1", "r2", "h" };
+constexpr std::array<std::string_view, 8> Letras3 = { "a", "b", "c", "d", "e", "f", "r1", "r2" };
+constexpr std::array<std::string_view, 12> Letras4
+    = { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "r1", "r2" };
 
 /// A value counts as zero below this magnitude.
 constexpr double LimiteZero = 1e-23;
@@ -35,17 +35,28 @@ double f32(double v)
 
 std::string_view mensagemZero(std::string_view letra)
 {
-    if (letra == "a") return msg::ArranjoZero_a;
-    if (letra == "b") return msg::ArranjoZero_b;
-    if (letra == "c") return msg::ArranjoZero_c;
-    if (letra == "d") return msg::ArranjoZero_d;
-    if (letra == "e") return msg::ArranjoZero_e;
-    if (letra == "f") return msg::ArranjoZero_f;
-    if (letra == "g") return msg::ArranjoZero_g;
-    if (letra == "h") return msg::ArranjoZero_h;
-    if (letra == "i") return msg::ArranjoZero_i;
-    if (letra == "j") return msg::ArranjoZero_j;
-    if (letra == "r1") return msg::ArranjoZero_r1;
+    if (letra == "a")
+        return msg::ArranjoZero_a;
+    if (letra == "b")
+        return msg::ArranjoZero_b;
+    if (letra == "c")
+        return msg::ArranjoZero_c;
+    if (letra == "d")
+        return msg::ArranjoZero_d;
+    if (letra == "e")
+        return msg::ArranjoZero_e;
+    if (letra == "f")
+        return msg::ArranjoZero_f;
+    if (letra == "g")
+        return msg::ArranjoZero_g;
+    if (letra == "h")
+        return msg::ArranjoZero_h;
+    if (letra == "i")
+        return msg::ArranjoZero_i;
+    if (letra == "j")
+        return msg::ArranjoZero_j;
+    if (letra == "r1")
+        return msg::ArranjoZero_r1;
     return msg::ArranjoZero_r2;
 }
 
@@ -65,10 +76,10 @@ struct Geometria {
     std::vector<Segmento> segmentos;
     std::vector<Arco> arcos;
 
-    void seg(int i, int j) { segmentos.push_back({pontos.at(i), pontos.at(j)}); }
+    void seg(int i, int j) { segmentos.push_back({ pontos.at(i), pontos.at(j) }); }
     void arco(int i, int j, int centro)
     {
-        arcos.push_back({pontos.at(i), pontos.at(j), pontos.at(centro)});
+        arcos.push_back({ pontos.at(i), pontos.at(j), pontos.at(centro) });
     }
 };
 
@@ -85,10 +96,10 @@ Geometria geometria1(const DimensoesArranjo& dim)
     const double l = f32(std::min(h, 2.2 * d));
 
     Geometria g;
-    g.pontos = {{c / 2, -b2r / 2},   {c / 2, b2r / 2},   {-c / 2, b2r / 2},  {-c / 2, -b2r / 2},
-                {c2r / 2, b / 2},    {-c2r / 2, b / 2},  {-c2r / 2, -b / 2}, {c2r / 2, -b / 2},
-                {ca, -d / 2},        {ca, d / 2},        {-l, d / 2},        {-l, -d / 2},
-                {c2r / 2, -b2r / 2}, {c2r / 2, b2r / 2}, {-c2r / 2, b2r / 2}, {-c2r / 2, -b2r / 2}};
+    g.pontos = { { c / 2, -b2r / 2 }, { c / 2, b2r / 2 }, { -c / 2, b2r / 2 }, { -c / 2, -b2r / 2 },
+        { c2r / 2, b / 2 }, { -c2r / 2, b / 2 }, { -c2r / 2, -b / 2 }, { c2r / 2, -b / 2 },
+        { ca, -d / 2 }, { ca, d / 2 }, { -l, d / 2 }, { -l, -d / 2 }, { c2r / 2, -b2r / 2 },
+        { c2r / 2, b2r / 2 }, { -c2r / 2, b2r / 2 }, { -c2r / 2, -b2r / 2 } };
     g.seg(0, 1);
     g.seg(2, 3);
     g.seg(4, 5);
@@ -119,11 +130,10 @@ Geometria geometria2(const DimensoesArranjo& dim)
     const double x = w + 1.5 * d;
 
     Geometria g;
-    g.pontos = {{0, 0},           {0, h},           {x, h},           {x, 0},
-                {w, 0},           {v, 0},           {u, 0},           {a, 0},
-                {a, he - r2},     {a + r2, he},     {u - r2, he},     {u, he - r2},
-                {v, hf - r1},     {v + r1, hf},     {w - r1, hf},     {w, hf - r1},
-                {a + r2, he - r2}, {u - r2, he - r2}, {v + r1, hf - r1}, {w - r1, hf - r1}};
+    g.pontos = { { 0, 0 }, { 0, h }, { x, h }, { x, 0 }, { w, 0 }, { v, 0 }, { u, 0 }, { a, 0 },
+        { a, he - r2 }, { a + r2, he }, { u - r2, he }, { u, he - r2 }, { v, hf - r1 },
+        { v + r1, hf }, { w - r1, hf }, { w, hf - r1 }, { a + r2, he - r2 }, { u - r2, he - r2 },
+        { v + r1, hf - r1 }, { w - r1, hf - r1 } };
     g.seg(0, 1);
     g.seg(1, 2);
     g.seg(2, 3);
@@ -153,9 +163,9 @@ Geometria geometria3(const DimensoesArranjo& dim)
     const double u = f32(a + b);
 
     Geometria g;
-    g.pontos = {{0, 0},       {0, f},      {0, d + e},       {u + c, d + e}, {u + c, e},
-                {u + c, 0},   {u, 0},      {a, 0},           {a - r1, f},    {a, f - r1},
-                {u, e - r2},  {u + r2, e}, {a - r1, f - r1}, {u + r2, e - r2}};
+    g.pontos = { { 0, 0 }, { 0, f }, { 0, d + e }, { u + c, d + e }, { u + c, e }, { u + c, 0 },
+        { u, 0 }, { a, 0 }, { a - r1, f }, { a, f - r1 }, { u, e - r2 }, { u + r2, e },
+        { a - r1, f - r1 }, { u + r2, e - r2 } };
     g.seg(0, 1);
     g.seg(1, 2);
     g.seg(2, 3);
@@ -188,13 +198,12 @@ Geometria geometria4(const DimensoesArranjo& dim)
     const double y = fg + h;
 
     Geometria g;
-    g.pontos = {{0, 0},           {0, y},           {x, y},           {x, 0},
-                {a, f + r1},      {a, fg - r1},     {a + r1, fg},     {p - r1, fg},
-                {p, fg - r1},     {p, f + r1},      {p - r1, f},      {a + r1, f},
-                {q, i + r2},      {q, ij - r2},     {q + r2, ij},     {s - r2, ij},
-                {s, ij - r2},     {s, i + r2},      {s - r2, i},      {q + r2, i},
-                {a + r1, fg - r1}, {p - r1, fg - r1}, {p - r1, f + r1}, {a + r1, f + r1},
-                {q + r2, ij - r2}, {s - r2, ij - r2}, {s - r2, i + r2}, {q + r2, i + r2}};
+    g.pontos = { { 0, 0 }, { 0, y }, { x, y }, { x, 0 }, { a, f + r1 }, { a, fg - r1 },
+        { a + r1, fg }, { p - r1, fg }, { p, fg - r1 }, { p, f + r1 }, { p - r1, f }, { a + r1, f },
+        { q, i + r2 }, { q, ij - r2 }, { q + r2, ij }, { s - r2, ij }, { s, ij - r2 },
+        { s, i + r2 }, { s - r2, i }, { q + r2, i }, { a + r1, fg - r1 }, { p - r1, fg - r1 },
+        { p - r1, f + r1 }, { a + r1, f + r1 }, { q + r2, ij - r2 }, { s - r2, ij - r2 },
+        { s - r2, i + r2 }, { q + r2, i + r2 } };
     g.seg(0, 1);
     g.seg(1, 2);
     g.seg(2, 3);
@@ -256,11 +265,16 @@ bool DimensoesArranjo::definir(std::string_view letra, float v)
 std::vector<std::string_view> letrasArranjo(int tipo)
 {
     switch (tipo) {
-    case 1: return {Letras1.begin(), Letras1.end()};
-    case 2: return {Letras2.begin(), Letras2.end()};
-    case 3: return {Letras3.begin(), Letras3.end()};
-    case 4: return {Letras4.begin(), Letras4.end()};
-    default: return {};
+    case 1:
+        return { Letras1.begin(), Letras1.end() };
+    case 2:
+        return { Letras2.begin(), Letras2.end() };
+    case 3:
+        return { Letras3.begin(), Letras3.end() };
+    case 4:
+        return { Letras4.begin(), Letras4.end() };
+    default:
+        return {};
     }
 }
 
@@ -270,11 +284,20 @@ DimensoesArranjo dimensoesPadrao(int tipo)
     d.tipo = tipo;
     std::vector<float> v;
     switch (tipo) {
-    case 1: v = {80, 200, 120, 320, 15}; break;
-    case 2: v = {60, 100, 80, 100, 60, 90, 10, 10, 300}; break;
-    case 3: v = {100, 80, 100, 150, 200, 150, 10, 10}; break;
-    case 4: v = {50, 100, 60, 100, 50, 60, 200, 60, 80, 160, 10, 10}; break;
-    default: break;
+    case 1:
+        v = { 80, 200, 120, 320, 15 };
+        break;
+    case 2:
+        v = { 60, 100, 80, 100, 60, 90, 10, 10, 300 };
+        break;
+    case 3:
+        v = { 100, 80, 100, 150, 200, 150, 10, 10 };
+        break;
+    case 4:
+        v = { 50, 100, 60, 100, 50, 60, 200, 60, 80, 160, 10, 10 };
+        break;
+    default:
+        break;
     }
     std::copy(v.begin(), v.end(), d.valores.begin());
     return d;
@@ -298,7 +321,7 @@ Status validarArranjo(const DimensoesArranjo& dim)
     const auto v = [&dim](std::string_view letra) { return dim.valor(letra); };
     switch (dim.tipo) {
     case 1:
-        if (Status s = semZeros(dim, {"a", "b", "c", "d"}); !s)
+        if (Status s = semZeros(dim, { "a", "b", "c", "d" }); !s)
             return s;
         if (2.0f * v("r") > v("b"))
             return Status::failure(msg::Arranjo1_bMenor2r);
@@ -308,7 +331,7 @@ Status validarArranjo(const DimensoesArranjo& dim)
             return Status::failure(msg::Arranjo1_bMaiorD);
         break;
     case 2:
-        if (Status s = semZeros(dim, {"a", "b", "c", "d", "e", "f", "r1", "r2", "h"}); !s)
+        if (Status s = semZeros(dim, { "a", "b", "c", "d", "e", "f", "r1", "r2", "h" }); !s)
             return s;
         if (v("b") < 2.0f * v("r2"))
             return Status::failure(msg::Arranjo2_bMenor2r2);
@@ -320,7 +343,7 @@ Status validarArranjo(const DimensoesArranjo& dim)
             return Status::failure(msg::Arranjo2_fMaiorH);
         break;
     case 3:
-        if (Status s = semZeros(dim, {"a", "b", "c", "d", "e"}); !s)
+        if (Status s = semZeros(dim, { "a", "b", "c", "d", "e" }); !s)
             return s;
         if (v("a") < v("r1"))
             return Status::failure(msg::Arranjo3_aMenorR1);
@@ -332,7 +355,7 @@ Status validarArranjo(const DimensoesArranjo& dim)
             return Status::failure(msg::Arranjo3_cMenorR2);
         break;
     case 4: {
-        if (Status s = semZeros(dim, {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}); !s)
+        if (Status s = semZeros(dim, { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j" }); !s)
             return s;
         if (v("b") < 2.0f * v("r1"))
             return Status::failure(msg::Arranjo4_bMenor2r1);
@@ -349,7 +372,8 @@ Status validarArranjo(const DimensoesArranjo& dim)
             return Status::failure(msg::Arranjo4_jiMaiorFgh);
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return Status::success();
 }
@@ -360,10 +384,18 @@ Status gerarArranjo(const DimensoesArranjo& dim, DrawingData& drawing)
         return s;
     Geometria g;
     switch (dim.tipo) {
-    case 1: g = geometria1(dim); break;
-    case 2: g = geometria2(dim); break;
-    case 3: g = geometria3(dim); break;
-    default: g = geometria4(dim); break;
+    case 1:
+        g = geometria1(dim);
+        break;
+    case 2:
+        g = geometria2(dim);
+        break;
+    case 3:
+        g = geometria3(dim);
+        break;
+    default:
+        g = geometria4(dim);
+        break;
     }
     // Values near the float limit overflow in the sums; such a drawing could not be used.
     if (!std::all_of(g.pontos.begin(), g.pontos.end(), finito))
@@ -384,21 +416,16 @@ Status gerarArranjo(const DimensoesArranjo& dim, DrawingData& drawing)
 std::vector<CotaArranjo> cotasArranjo(const DimensoesArranjo& dim)
 {
     using T = CotaArranjo::Tipo;
-    const auto v = [&dim](std::string_view letra) {
-        return static_cast<double>(dim.valor(letra));
-    };
+    const auto v = [&dim](std::string_view letra) { return static_cast<double>(dim.valor(letra)); };
     // Leaders of the radii point out of the corner at 45 degrees and reach past the arc.
     const double diag = std::sqrt(0.5);
-    const auto raio = [diag](std::string_view letra, Ponto centro, double r, double sx,
-                             double sy) {
+    const auto raio = [diag](std::string_view letra, Ponto centro, double r, double sx, double sy) {
         const double alcance = r * 2.5;
-        return CotaArranjo{T::Raio, letra,
-                           {centro.x + sx * diag * r, centro.y + sy * diag * r},
-                           {centro.x + sx * diag * alcance, centro.y + sy * diag * alcance},
-                           {}};
+        return CotaArranjo { T::Raio, letra, { centro.x + sx * diag * r, centro.y + sy * diag * r },
+            { centro.x + sx * diag * alcance, centro.y + sy * diag * alcance }, {} };
     };
     const auto linear = [](std::string_view letra, Ponto de, Ponto ate, Ponto deslocamento) {
-        return CotaArranjo{T::Linear, letra, de, ate, deslocamento};
+        return CotaArranjo { T::Linear, letra, de, ate, deslocamento };
     };
 
     std::vector<CotaArranjo> cotas;
@@ -408,11 +435,11 @@ std::vector<CotaArranjo> cotasArranjo(const DimensoesArranjo& dim)
         const double ca = f32(c + a);
         const double m = 0.08 * std::max(ca, d);
         const double c2r = f32(c - 2.0 * r), b2r = f32(b - 2.0 * r);
-        cotas.push_back(linear("a", {c, -d / 2}, {ca, -d / 2}, {0, -m}));
-        cotas.push_back(linear("b", {0, -b / 2}, {0, b / 2}, {0, 0}));
-        cotas.push_back(linear("c", {-c / 2, -b / 4}, {c / 2, -b / 4}, {0, 0}));
-        cotas.push_back(linear("d", {ca, -d / 2}, {ca, d / 2}, {m, 0}));
-        cotas.push_back(raio("r", {c2r / 2, b2r / 2}, r, 1, 1));
+        cotas.push_back(linear("a", { c, -d / 2 }, { ca, -d / 2 }, { 0, -m }));
+        cotas.push_back(linear("b", { 0, -b / 2 }, { 0, b / 2 }, { 0, 0 }));
+        cotas.push_back(linear("c", { -c / 2, -b / 4 }, { c / 2, -b / 4 }, { 0, 0 }));
+        cotas.push_back(linear("d", { ca, -d / 2 }, { ca, d / 2 }, { m, 0 }));
+        cotas.push_back(raio("r", { c2r / 2, b2r / 2 }, r, 1, 1));
         break;
     }
     case 2: {
@@ -421,15 +448,15 @@ std::vector<CotaArranjo> cotasArranjo(const DimensoesArranjo& dim)
         const double u = f32(a + v("b")), vv = f32(u + v("c")), w = f32(vv + d);
         const double he = f32(h - e), hf = f32(h - f);
         const double m = 0.06 * std::max(w + 1.5 * d, h);
-        cotas.push_back(linear("a", {0, 0}, {a, 0}, {0, -m}));
-        cotas.push_back(linear("b", {a, 0}, {u, 0}, {0, -m}));
-        cotas.push_back(linear("c", {u, 0}, {vv, 0}, {0, -m}));
-        cotas.push_back(linear("d", {vv, 0}, {w, 0}, {0, -m}));
-        cotas.push_back(linear("e", {(a + u) / 2, he}, {(a + u) / 2, h}, {0, 0}));
-        cotas.push_back(linear("f", {(vv + w) / 2, hf}, {(vv + w) / 2, h}, {0, 0}));
-        cotas.push_back(raio("r1", {vv + r1, hf - r1}, r1, -1, 1));
-        cotas.push_back(raio("r2", {a + r2, he - r2}, r2, -1, 1));
-        cotas.push_back(linear("h", {0, 0}, {0, h}, {-m, 0}));
+        cotas.push_back(linear("a", { 0, 0 }, { a, 0 }, { 0, -m }));
+        cotas.push_back(linear("b", { a, 0 }, { u, 0 }, { 0, -m }));
+        cotas.push_back(linear("c", { u, 0 }, { vv, 0 }, { 0, -m }));
+        cotas.push_back(linear("d", { vv, 0 }, { w, 0 }, { 0, -m }));
+        cotas.push_back(linear("e", { (a + u) / 2, he }, { (a + u) / 2, h }, { 0, 0 }));
+        cotas.push_back(linear("f", { (vv + w) / 2, hf }, { (vv + w) / 2, h }, { 0, 0 }));
+        cotas.push_back(raio("r1", { vv + r1, hf - r1 }, r1, -1, 1));
+        cotas.push_back(raio("r2", { a + r2, he - r2 }, r2, -1, 1));
+        cotas.push_back(linear("h", { 0, 0 }, { 0, h }, { -m, 0 }));
         break;
     }
     case 3: {
@@ -437,14 +464,14 @@ std::vector<CotaArranjo> cotasArranjo(const DimensoesArranjo& dim)
         const double r1 = v("r1"), r2 = v("r2");
         const double u = f32(a + v("b"));
         const double m = 0.06 * std::max(u + c, d + e);
-        cotas.push_back(linear("a", {0, 0}, {a, 0}, {0, -m}));
-        cotas.push_back(linear("b", {a, 0}, {u, 0}, {0, -m}));
-        cotas.push_back(linear("c", {u, 0}, {u + c, 0}, {0, -m}));
-        cotas.push_back(linear("d", {u + c, e}, {u + c, d + e}, {m, 0}));
-        cotas.push_back(linear("e", {u + c, 0}, {u + c, e}, {m, 0}));
-        cotas.push_back(linear("f", {0, 0}, {0, f}, {-m, 0}));
-        cotas.push_back(raio("r1", {a - r1, f - r1}, r1, 1, 1));
-        cotas.push_back(raio("r2", {u + r2, e - r2}, r2, -1, 1));
+        cotas.push_back(linear("a", { 0, 0 }, { a, 0 }, { 0, -m }));
+        cotas.push_back(linear("b", { a, 0 }, { u, 0 }, { 0, -m }));
+        cotas.push_back(linear("c", { u, 0 }, { u + c, 0 }, { 0, -m }));
+        cotas.push_back(linear("d", { u + c, e }, { u + c, d + e }, { m, 0 }));
+        cotas.push_back(linear("e", { u + c, 0 }, { u + c, e }, { m, 0 }));
+        cotas.push_back(linear("f", { 0, 0 }, { 0, f }, { -m, 0 }));
+        cotas.push_back(raio("r1", { a - r1, f - r1 }, r1, 1, 1));
+        cotas.push_back(raio("r2", { u + r2, e - r2 }, r2, -1, 1));
         break;
     }
     case 4: {
@@ -454,21 +481,22 @@ std::vector<CotaArranjo> cotasArranjo(const DimensoesArranjo& dim)
         const double fg = f32(f + v("g")), ij = f32(i + v("j"));
         const double x = s + e, y = fg + h;
         const double m = 0.06 * std::max(x, y);
-        cotas.push_back(linear("a", {0, 0}, {a, 0}, {0, -m}));
-        cotas.push_back(linear("b", {a, 0}, {p, 0}, {0, -m}));
-        cotas.push_back(linear("c", {p, 0}, {q, 0}, {0, -m}));
-        cotas.push_back(linear("d", {q, 0}, {s, 0}, {0, -m}));
-        cotas.push_back(linear("e", {s, 0}, {x, 0}, {0, -m}));
-        cotas.push_back(linear("f", {0, 0}, {0, f}, {-m, 0}));
-        cotas.push_back(linear("g", {0, f}, {0, fg}, {-m, 0}));
-        cotas.push_back(linear("h", {0, fg}, {0, y}, {-m, 0}));
-        cotas.push_back(linear("i", {x, 0}, {x, i}, {m, 0}));
-        cotas.push_back(linear("j", {x, i}, {x, ij}, {m, 0}));
-        cotas.push_back(raio("r1", {p - r1, fg - r1}, r1, 1, 1));
-        cotas.push_back(raio("r2", {s - r2, ij - r2}, r2, 1, 1));
+        cotas.push_back(linear("a", { 0, 0 }, { a, 0 }, { 0, -m }));
+        cotas.push_back(linear("b", { a, 0 }, { p, 0 }, { 0, -m }));
+        cotas.push_back(linear("c", { p, 0 }, { q, 0 }, { 0, -m }));
+        cotas.push_back(linear("d", { q, 0 }, { s, 0 }, { 0, -m }));
+        cotas.push_back(linear("e", { s, 0 }, { x, 0 }, { 0, -m }));
+        cotas.push_back(linear("f", { 0, 0 }, { 0, f }, { -m, 0 }));
+        cotas.push_back(linear("g", { 0, f }, { 0, fg }, { -m, 0 }));
+        cotas.push_back(linear("h", { 0, fg }, { 0, y }, { -m, 0 }));
+        cotas.push_back(linear("i", { x, 0 }, { x, i }, { m, 0 }));
+        cotas.push_back(linear("j", { x, i }, { x, ij }, { m, 0 }));
+        cotas.push_back(raio("r1", { p - r1, fg - r1 }, r1, 1, 1));
+        cotas.push_back(raio("r2", { s - r2, ij - r2 }, r2, 1, 1));
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return cotas;
 }

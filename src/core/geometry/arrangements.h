@@ -57,7 +57,7 @@ Status gerarArranjo(const DimensoesArranjo& dimensoes, DrawingData& drawing);
 struct CotaArranjo {
     enum class Tipo {
         Linear, ///< the distance from `de` to `ate`, drawn `deslocamento` away from them
-        Raio    ///< a leader from `ate`, out of the corner, to `de` in the middle of the arc
+        Raio ///< a leader from `ate`, out of the corner, to `de` in the middle of the arc
     };
     Tipo tipo = Tipo::Linear;
     std::string_view letra;

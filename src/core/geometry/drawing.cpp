@@ -16,8 +16,8 @@ void DrawingData::marcarGravado()
 bool DrawingData::contagensAlteradas() const
 {
     return static_cast<std::size_t>(arcosGravados) != arcos.size()
-           || static_cast<std::size_t>(segmentosGravados) != segmentos.size()
-           || static_cast<std::size_t>(pontosGravados) != pontos.size();
+        || static_cast<std::size_t>(segmentosGravados) != segmentos.size()
+        || static_cast<std::size_t>(pontosGravados) != pontos.size();
 }
 
 namespace {
@@ -27,7 +27,7 @@ public:
     void add(const Ponto& p)
     {
         if (m_empty) {
-            m_box = {p.x, p.y, p.x, p.y};
+            m_box = { p.x, p.y, p.x, p.y };
             m_empty = false;
             return;
         }
@@ -53,7 +53,8 @@ void addArc(BoxBuilder& builder, const Arco& arco)
     for (int quarter = 0; quarter < 8; ++quarter) {
         const double angle = quarter * Pi / 2.0;
         if (angle > e.inicio && angle < e.fim)
-            builder.add({arco.PC.x + e.raio * std::cos(angle), arco.PC.y + e.raio * std::sin(angle)});
+            builder.add(
+                { arco.PC.x + e.raio * std::cos(angle), arco.PC.y + e.raio * std::sin(angle) });
     }
 }
 

@@ -2,8 +2,8 @@
 
 #include "common/binary_stream.h"
 #include "common/file_io.h"
-#include "common/word_reader.h"
 #include "common/messages.h"
+#include "common/word_reader.h"
 #include "geometry/drawing.h"
 #include "geometry/dxf_io.h"
 
@@ -13,8 +13,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <istream>
-#include <sstream>
 #include <iterator>
+#include <sstream>
 #include <vector>
 
 namespace tarvex::geometry {
@@ -24,14 +24,23 @@ using common::ByteWriter;
 
 namespace {
 
-bool finite(const Ponto& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
-bool validScale(double scale) { return std::isfinite(scale) && scale > 0.0; }
+bool finite(const Ponto& p)
+{
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+bool validScale(double scale)
+{
+    return std::isfinite(scale) && scale > 0.0;
+}
 
-bool readPonto(ByteReader& in, Ponto& p) { return in.readDouble(p.x) && in.readDouble(p.y); }
+bool readPonto(ByteReader& in, Ponto& p)
+{
+    return in.readDouble(p.x) && in.readDouble(p.y);
+}
 
 template <typename Record, typename ReadOne>
-Status readList(ByteReader& in, std::size_t recordBytes, common::FrontList<Record>& list,
-                ReadOne readOne)
+Status readList(
+    ByteReader& in, std::size_t recordBytes, common::FrontList<Record>& list, ReadOne readOne)
 {
     std::size_t count = 0;
     if (Status s = common::readRecordCount(in, recordBytes, count); !s)
@@ -98,7 +107,8 @@ Status readDes(std::string_view bytes, DrawingData& out)
 
 Status readDes(std::istream& in, DrawingData& out)
 {
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes { std::istreambuf_iterator<char>(in),
+        std::istreambuf_iterator<char>() };
     return readDes(std::string_view(bytes), out);
 }
 
@@ -128,7 +138,10 @@ namespace {
 
 using common::WordReader;
 
-bool isTerminator(const std::string& word) { return word[0] == 'f' || word[0] == 'F'; }
+bool isTerminator(const std::string& word)
+{
+    return word[0] == 'f' || word[0] == 'F';
+}
 
 /// Integer conversion in the manner of the C library: a leading number is taken and the rest of
 /// the word ignored; a word with no number at all is refused rather than read as 0.
@@ -162,13 +175,13 @@ struct Triple {
 Status readPairs(WordReader& words, std::vector<Ponto>& out)
 {
     std::string word;
-    double value[2] = {0.0, 0.0};
+    double value[2] = { 0.0, 0.0 };
     int have = 0;
     while (words.next(word) && !isTerminator(word)) {
         if (!toDecimal(word, value[have]))
             return Status::failure(msg::PreBadNumber, words.line());
         if (++have == 2) {
-            out.push_back({value[0], value[1]});
+            out.push_back({ value[0], value[1] });
             have = 0;
         }
     }
@@ -194,7 +207,7 @@ Status readPre(std::istream& in, DrawingData& out)
 
     std::vector<Triple> triples;
     Triple current;
-    long* fields[3] = {&current.a, &current.b, &current.c};
+    long* fields[3] = { &current.a, &current.b, &current.c };
     int have = 0;
     while (words.next(word) && !isTerminator(word)) {
         if (have == 0)
@@ -226,12 +239,12 @@ Status readPre(std::istream& in, DrawingData& out)
         const Ponto& p1 = points[static_cast<std::size_t>(t->a - 1)];
         const Ponto& p2 = points[static_cast<std::size_t>(t->b - 1)];
         if (t->c == 0) {
-            read.segmentos.pushFront({p1, p2});
+            read.segmentos.pushFront({ p1, p2 });
             continue;
         }
         if (!inRange(t->c, centres.size()))
             return Status::failure(msg::PreBadIndex, t->line);
-        read.arcos.pushFront({p1, p2, centres[static_cast<std::size_t>(t->c - 1)]});
+        read.arcos.pushFront({ p1, p2, centres[static_cast<std::size_t>(t->c - 1)] });
     }
 
     read.marcarGravado();
@@ -240,7 +253,7 @@ Status readPre(std::istream& in, DrawingData& out)
 }
 
 Status openDrawing(const std::string& path, std::string_view documentType, DrawingData& out,
-                   DxfIgnorados* ignorados)
+    DxfIgnorados* ignorados)
 {
     if (documentType == "des" || documentType == "pre") {
         std::string bytes;

@@ -31,7 +31,7 @@ Status readPre(std::istream& in, DrawingData& out);
 /// exactly; any other type gives an empty drawing. A DXF import tells in `ignorados` (when not
 /// null) which entities it left out.
 Status openDrawing(const std::string& path, std::string_view documentType, DrawingData& out,
-                   DxfIgnorados* ignorados = nullptr);
+    DxfIgnorados* ignorados = nullptr);
 
 /// The path a drawing is saved under: a ".pre" or ".dxf" extension becomes ".des".
 std::string caminhoGravacao(const std::string& path);

@@ -21,7 +21,10 @@ struct Grupo {
     int linha = 0;
 };
 
-bool branco(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool branco(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string_view aparado(std::string_view s)
 {
@@ -35,7 +38,8 @@ std::string_view aparado(std::string_view s)
 /// Group-code/value pairs of a DXF text: a code line, then a value line.
 class LeitorGrupos {
 public:
-    explicit LeitorGrupos(std::string_view text) : m_text(text)
+    explicit LeitorGrupos(std::string_view text)
+        : m_text(text)
     {
         if (m_text.starts_with("\xEF\xBB\xBF"))
             m_pos = 3;
@@ -55,7 +59,8 @@ public:
             return false;
         codigo = aparado(codigo);
         int numero = 0;
-        const auto [fim, ec] = std::from_chars(codigo.data(), codigo.data() + codigo.size(), numero);
+        const auto [fim, ec]
+            = std::from_chars(codigo.data(), codigo.data() + codigo.size(), numero);
         if (codigo.empty() || ec != std::errc() || fim != codigo.data() + codigo.size()) {
             // Blank lines after the last pair are no reason to refuse a drawing.
             if (aparado(m_text.substr(inicioCodigo)).empty())
@@ -65,7 +70,7 @@ public:
         }
         if (!valor.empty() && valor.back() == '\r')
             valor.remove_suffix(1);
-        grupo = {numero, valor, linhaCodigo};
+        grupo = { numero, valor, linhaCodigo };
         return true;
     }
 
@@ -97,7 +102,7 @@ bool numero(const Grupo& g, double& out)
         v.remove_prefix(1);
     const auto [fim, ec] = std::from_chars(v.data(), v.data() + v.size(), out);
     return !v.empty() && ec == std::errc() && fim == v.data() + v.size() && std::isfinite(out)
-           && std::abs(out) <= MaiorValor;
+        && std::abs(out) <= MaiorValor;
 }
 
 bool inteiro(const Grupo& g, long long& out)
@@ -169,20 +174,23 @@ Plano planoDe(const Entidade& e, Status& erro)
 /// Everything an import inserts, in the order the entities come.
 class Montagem {
 public:
-    explicit Montagem(DrawingData& d) : m_d(d) {}
+    explicit Montagem(DrawingData& d)
+        : m_d(d)
+    {
+    }
 
     void espelhar(bool sim) { m_espelhado = sim; }
 
     void ponto(const Ponto& p) { m_d.pontos.pushFront(mapa(p)); }
-    void segmento(const Ponto& a, const Ponto& b) { m_d.segmentos.pushFront({mapa(a), mapa(b)}); }
+    void segmento(const Ponto& a, const Ponto& b) { m_d.segmentos.pushFront({ mapa(a), mapa(b) }); }
     /// A counterclockwise arc in the entity's own coordinates; a mirror makes it run the other
     /// way, so its ends change places.
     void arco(const Ponto& p1, const Ponto& p2, const Ponto& c)
     {
         if (m_espelhado)
-            m_d.arcos.pushFront({mapa(p2), mapa(p1), mapa(c)});
+            m_d.arcos.pushFront({ mapa(p2), mapa(p1), mapa(c) });
         else
-            m_d.arcos.pushFront({mapa(p1), mapa(p2), mapa(c)});
+            m_d.arcos.pushFront({ mapa(p1), mapa(p2), mapa(c) });
     }
 
     /// Joins two polyline vertices: straight for a zero bulge, else by the arc the bulge stands
@@ -196,12 +204,12 @@ public:
         }
         // The centre lies on the chord's perpendicular bisector, h·(1 − b²)/(2b) to the left of
         // a → b (h the half chord): left for a small positive bulge, right past a half circle.
-        const Ponto meio{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0};
+        const Ponto meio { (a.x + b.x) / 2.0, (a.y + b.y) / 2.0 };
         const double dx = b.x - a.x;
         const double dy = b.y - a.y;
         const double corda = std::hypot(dx, dy);
         const double desvio = (corda / 2.0) * (1.0 - bulge * bulge) / (2.0 * bulge);
-        const Ponto centro{meio.x - dy / corda * desvio, meio.y + dx / corda * desvio};
+        const Ponto centro { meio.x - dy / corda * desvio, meio.y + dx / corda * desvio };
         if (bulge > 0.0)
             arco(a, b, centro);
         else
@@ -209,7 +217,7 @@ public:
     }
 
 private:
-    Ponto mapa(const Ponto& p) const { return m_espelhado ? Ponto{-p.x, p.y} : p; }
+    Ponto mapa(const Ponto& p) const { return m_espelhado ? Ponto { -p.x, p.y } : p; }
 
     DrawingData& m_d;
     bool m_espelhado = false;
@@ -233,7 +241,11 @@ struct PolilinhaAberta {
 
 class Importacao {
 public:
-    Importacao(DrawingData& d, DxfIgnorados& ignorados) : m_montagem(d), m_ignorados(ignorados) {}
+    Importacao(DrawingData& d, DxfIgnorados& ignorados)
+        : m_montagem(d)
+        , m_ignorados(ignorados)
+    {
+    }
 
     /// Acts on one entity; false when the file must be refused (`erro` says why).
     bool entidade(const Entidade& e, Status& erro)
@@ -290,19 +302,19 @@ private:
     bool ponto(const Entidade& e, Status& erro)
     {
         double v[2];
-        if (valores(e, {10, 20}, v, erro))
-            m_montagem.ponto({v[0], v[1]});
+        if (valores(e, { 10, 20 }, v, erro))
+            m_montagem.ponto({ v[0], v[1] });
         return erro.ok;
     }
 
     bool linha(const Entidade& e, Status& erro)
     {
         double v[4];
-        if (valores(e, {10, 20, 11, 21}, v, erro)) {
+        if (valores(e, { 10, 20, 11, 21 }, v, erro)) {
             m_montagem.espelhar(false);
-            m_montagem.ponto({v[0], v[1]});
-            m_montagem.ponto({v[2], v[3]});
-            m_montagem.segmento({v[0], v[1]}, {v[2], v[3]});
+            m_montagem.ponto({ v[0], v[1] });
+            m_montagem.ponto({ v[2], v[3] });
+            m_montagem.segmento({ v[0], v[1] }, { v[2], v[3] });
         }
         return erro.ok;
     }
@@ -324,9 +336,9 @@ private:
     bool arco(const Entidade& e, Status& erro)
     {
         double v[5];
-        if (!valores(e, {10, 20, 40, 50, 51}, v, erro) || !plano(e, erro))
+        if (!valores(e, { 10, 20, 40, 50, 51 }, v, erro) || !plano(e, erro))
             return erro.ok;
-        const Ponto c{v[0], v[1]};
+        const Ponto c { v[0], v[1] };
         const double r = v[2];
         if (!(r > 0.0)) {
             ignorar(e.nome);
@@ -335,13 +347,13 @@ private:
         const double grau = PiDxf / 180.0;
         const double a1 = v[3] * grau;
         const double a2 = v[4] * grau;
-        const Ponto p1{c.x + r * std::cos(a1), c.y + r * std::sin(a1)};
-        const Ponto p2{c.x + r * std::cos(a2), c.y + r * std::sin(a2)};
+        const Ponto p1 { c.x + r * std::cos(a1), c.y + r * std::sin(a1) };
+        const Ponto p2 { c.x + r * std::cos(a2), c.y + r * std::sin(a2) };
         m_montagem.ponto(c);
         m_montagem.ponto(p1);
         if (coincide(p1, p2)) {
             // A whole turn: never one arc, so two halves through the opposite point.
-            const Ponto oposto{2.0 * c.x - p1.x, 2.0 * c.y - p1.y};
+            const Ponto oposto { 2.0 * c.x - p1.x, 2.0 * c.y - p1.y };
             m_montagem.ponto(oposto);
             m_montagem.arco(p1, oposto, c);
             m_montagem.arco(oposto, p1, c);
@@ -355,7 +367,7 @@ private:
     bool circulo(const Entidade& e, Status& erro)
     {
         double v[3];
-        if (!valores(e, {10, 20, 40}, v, erro) || !plano(e, erro))
+        if (!valores(e, { 10, 20, 40 }, v, erro) || !plano(e, erro))
             return erro.ok;
         if (!(v[2] > 0.0)) {
             ignorar(e.nome);
@@ -365,10 +377,10 @@ private:
         // keyboard draws one, upper half first.
         const bool espelhado = planoDe(e, erro) == Plano::Espelhado;
         m_montagem.espelhar(false);
-        const Ponto c{espelhado ? -v[0] : v[0], v[1]};
+        const Ponto c { espelhado ? -v[0] : v[0], v[1] };
         const double r = v[2];
-        const Ponto leste{c.x + r, c.y};
-        const Ponto oeste{c.x - r, c.y};
+        const Ponto leste { c.x + r, c.y };
+        const Ponto oeste { c.x - r, c.y };
         m_montagem.ponto(leste);
         m_montagem.ponto(oeste);
         m_montagem.ponto(c);
@@ -396,7 +408,7 @@ private:
             if (g.codigo == 10) {
                 if (!temY)
                     break;
-                vertices.push_back({{v, 0.0}, 0.0});
+                vertices.push_back({ { v, 0.0 }, 0.0 });
                 temY = false;
             } else if (vertices.empty()) {
                 continue; // a bulge or y before any vertex belongs to none
@@ -468,7 +480,7 @@ private:
         if ((flag & 16) != 0)
             return true;
         m_montagem.espelhar(m_poli.plano == Plano::Espelhado);
-        const Vertice atual{{v[0], v[1]}, bulge};
+        const Vertice atual { { v[0], v[1] }, bulge };
         m_montagem.ponto(atual.p);
         if (m_poli.temAnterior)
             m_montagem.juntar(m_poli.anterior.p, atual.p, m_poli.anterior.bulge);

@@ -12,7 +12,10 @@ constexpr double ParallelLimit = 1e-8;
 constexpr int NearestSamples = 200;
 } // namespace
 
-double distancia(const Ponto& a, const Ponto& b) { return std::hypot(b.x - a.x, b.y - a.y); }
+double distancia(const Ponto& a, const Ponto& b)
+{
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
 
 bool coincide(const Ponto& a, const Ponto& b)
 {
@@ -55,7 +58,10 @@ double anguloPolar(double dx, double dy)
     return angle;
 }
 
-double comprimento(const Segmento& s) { return distancia(s.P1, s.P2); }
+double comprimento(const Segmento& s)
+{
+    return distancia(s.P1, s.P2);
+}
 
 bool segmentosIguais(const Segmento& s, const Segmento& t)
 {
@@ -92,9 +98,9 @@ Ponto intersecaoRetas(const Segmento& s, const Segmento& t)
     const double vy = t.P2.y - t.P1.y;
     const double den = ux * vy - uy * vx;
     if (std::fabs(den) < ParallelLimit)
-        return {0.0, 0.0};
+        return { 0.0, 0.0 };
     const double param = (ux * (s.P1.y - t.P1.y) - uy * (s.P1.x - t.P1.x)) / den;
-    return {t.P1.x + param * vx, t.P1.y + param * vy};
+    return { t.P1.x + param * vx, t.P1.y + param * vy };
 }
 
 Ponto circuncentro(const Ponto& a, const Ponto& b, const Ponto& c)
@@ -103,8 +109,8 @@ Ponto circuncentro(const Ponto& a, const Ponto& b, const Ponto& c)
     const double a2 = a.x * a.x + a.y * a.y;
     const double b2 = b.x * b.x + b.y * b.y;
     const double c2 = c.x * c.x + c.y * c.y;
-    return {(a2 * (b.y - c.y) + b2 * (c.y - a.y) + c2 * (a.y - b.y)) / d,
-            (a2 * (c.x - b.x) + b2 * (a.x - c.x) + c2 * (b.x - a.x)) / d};
+    return { (a2 * (b.y - c.y) + b2 * (c.y - a.y) + c2 * (a.y - b.y)) / d,
+        (a2 * (c.x - b.x) + b2 * (a.x - c.x) + c2 * (b.x - a.x)) / d };
 }
 
 PontoProximo pontoMaisProximo(const Segmento& s, const Ponto& p)
@@ -112,7 +118,7 @@ PontoProximo pontoMaisProximo(const Segmento& s, const Ponto& p)
     PontoProximo best;
     for (int i = 0; i <= NearestSamples; ++i) {
         const double f = static_cast<double>(i) / NearestSamples;
-        const Ponto sample{s.P1.x + f * (s.P2.x - s.P1.x), s.P1.y + f * (s.P2.y - s.P1.y)};
+        const Ponto sample { s.P1.x + f * (s.P2.x - s.P1.x), s.P1.y + f * (s.P2.y - s.P1.y) };
         const double d = distancia(sample, p);
         if (d < best.distancia) {
             best.distancia = d;

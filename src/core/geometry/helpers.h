@@ -40,8 +40,8 @@ PontoProximo pontoMaisProximo(const Segmento& s, const Ponto& p);
 /// Angles of an arc about its centre; the end angle has 2π added when it is below the start.
 struct ExtensaoArco {
     double inicio = 0.0; ///< polar angle of P1 about PC
-    double fim = 0.0;    ///< polar angle of P2 about PC, ≥ inicio
-    double raio = 0.0;   ///< distance from PC to P2
+    double fim = 0.0; ///< polar angle of P2 about PC, ≥ inicio
+    double raio = 0.0; ///< distance from PC to P2
 };
 ExtensaoArco extensaoArco(const Arco& arco);
 

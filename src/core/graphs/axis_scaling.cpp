@@ -37,7 +37,7 @@ struct Ranges {
 
 void applyExponent(double& min, double& max, double& step, std::int32_t& exponent)
 {
-    const int k = displayExponent({min, max, step});
+    const int k = displayExponent({ min, max, step });
     const double scale = std::pow(10.0, k);
     min /= scale;
     max /= scale;
@@ -51,10 +51,10 @@ AxisRange niceLimits(double min, double max)
 {
     const double d = max - min;
     if (!(d >= 0.0) || !std::isfinite(d))
-        return {min, max, 0.0};
+        return { min, max, 0.0 };
     if (std::fabs(d) < 1e-200) {
         const double low = std::ceil(max) - 1.0;
-        return {low, low + 1.0, 1.0};
+        return { low, low + 1.0, 1.0 };
     }
     double e = std::pow(10.0, std::ceil(std::log10(d / 10.0)));
     // Limits that land a rounding error away from the data (1 - 10 * 0.1 is not 0) count as on
@@ -83,7 +83,7 @@ AxisRange niceLimits(double min, double max)
                 g -= e;
         }
     }
-    return {h, g, e};
+    return { h, g, e };
 }
 
 int displayExponent(const AxisRange& range)
@@ -116,7 +116,7 @@ std::int16_t divisionCount(double min, double max, double step)
 }
 
 std::int16_t narrowWindow(double& max, double min, double& step, std::int16_t divisions, int size,
-                          int firstBound, int secondBound)
+    int firstBound, int secondBound)
 {
     if (size > firstBound)
         return divisions;
@@ -132,8 +132,8 @@ std::int16_t narrowWindow(double& max, double min, double& step, std::int16_t di
     return divisionCount(min, max, step);
 }
 
-GraphAxes autoScaleAxes(const GraphData& data, const CurveActivation& active, int clientWidth,
-                        int clientHeight)
+GraphAxes autoScaleAxes(
+    const GraphData& data, const CurveActivation& active, int clientWidth, int clientHeight)
 {
     Ranges ranges;
     for (std::size_t c = 0; c < data.curves.size(); ++c) {
@@ -144,7 +144,7 @@ GraphAxes autoScaleAxes(const GraphData& data, const CurveActivation& active, in
             ranges.add(curve.x(i), curve.y(i));
     }
     if (!ranges.any)
-        ranges = {0.0, 1.0, 0.0, 1.0, true};
+        ranges = { 0.0, 1.0, 0.0, 1.0, true };
 
     GraphAxes axes;
     const AxisRange x = niceLimits(ranges.xMin, ranges.xMax);
@@ -159,10 +159,10 @@ GraphAxes autoScaleAxes(const GraphData& data, const CurveActivation& active, in
     applyExponent(axes.yMin, axes.yMax, axes.yStep, axes.yExponent);
     axes.xDivisions = divisionCount(axes.xMin, axes.xMax, axes.xStep);
     axes.yDivisions = divisionCount(axes.yMin, axes.yMax, axes.yStep);
-    axes.xDivisions = narrowWindow(axes.xMax, axes.xMin, axes.xStep, axes.xDivisions, clientWidth,
-                                   299, 180);
-    axes.yDivisions = narrowWindow(axes.yMax, axes.yMin, axes.yStep, axes.yDivisions, clientHeight,
-                                   249, 150);
+    axes.xDivisions
+        = narrowWindow(axes.xMax, axes.xMin, axes.xStep, axes.xDivisions, clientWidth, 299, 180);
+    axes.yDivisions
+        = narrowWindow(axes.yMax, axes.yMin, axes.yStep, axes.yDivisions, clientHeight, 249, 150);
     return axes;
 }
 

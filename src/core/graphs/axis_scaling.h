@@ -31,7 +31,7 @@ std::int16_t divisionCount(double min, double max, double step);
  * (still judged by the count given). The count is then computed from the new limits and step.
  */
 std::int16_t narrowWindow(double& max, double min, double& step, std::int16_t divisions, int size,
-                          int firstBound, int secondBound);
+    int firstBound, int secondBound);
 
 /**
  * The automatic axes of a graph: ranges over the active curves that hold points (an empty graph
@@ -39,7 +39,7 @@ std::int16_t narrowWindow(double& max, double min, double& step, std::int16_t di
  * division counts, and the narrow-window rules for a client area of the given pixel size (width
  * bounds 299 and 180, height bounds 249 and 150).
  */
-GraphAxes autoScaleAxes(const GraphData& data, const CurveActivation& active, int clientWidth,
-                        int clientHeight);
+GraphAxes autoScaleAxes(
+    const GraphData& data, const CurveActivation& active, int clientWidth, int clientHeight);
 
 } // namespace tarvex::graphs

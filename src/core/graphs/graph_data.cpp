@@ -2,8 +2,8 @@
 
 namespace tarvex::graphs {
 
-void GraphData::addCurve(const std::vector<double>& xs, const std::vector<double>& ys,
-                         std::string name)
+void GraphData::addCurve(
+    const std::vector<double>& xs, const std::vector<double>& ys, std::string name)
 {
     materials::Curva curve;
     curve.definePontos(xs, ys);

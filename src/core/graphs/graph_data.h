@@ -50,8 +50,8 @@ inline constexpr std::size_t SwitchableCurves = 10;
 
 /// Which curves are shown. All on initially.
 struct CurveActivation {
-    std::array<bool, SwitchableCurves> flags{true, true, true, true, true,
-                                             true, true, true, true, true};
+    std::array<bool, SwitchableCurves> flags { true, true, true, true, true, true, true, true, true,
+        true };
     /// `curveIndex` is zero-based (0 is curve 1).
     bool isActive(std::size_t curveIndex) const
     {

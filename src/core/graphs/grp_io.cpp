@@ -10,8 +10,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <iterator>
 #include <istream>
+#include <iterator>
 #include <locale>
 #include <sstream>
 
@@ -133,7 +133,8 @@ Status readGrp(std::string_view bytes, GraphData& out)
 
 Status readGrp(std::istream& in, GraphData& out)
 {
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes { std::istreambuf_iterator<char>(in),
+        std::istreambuf_iterator<char>() };
     return readGrp(std::string_view(bytes), out);
 }
 

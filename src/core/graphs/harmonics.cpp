@@ -13,30 +13,33 @@ namespace {
 struct ModeRule {
     std::string_view menuText;
     double periodsPerSpan; ///< T / L
-    double factor;         ///< F of the term F / T times the sum
+    double factor; ///< F of the term F / T times the sum
     bool oddOrders;
     bool sine;
     bool cosine;
 };
 
-constexpr std::array<ModeRule, 6> Rules = {{
-    {"Período &Inteiro", 1.0, 2.0, false, true, true},
-    {"f(x)= + f(-x)", 2.0, 4.0, false, false, true},
-    {"f(x)= - f(-x)", 2.0, 4.0, false, true, false},
-    {"f(x)= - f(x+T/2)", 2.0, 4.0, true, true, true},
-    {"f(x)= - f(-x)  e  f(x)= - f(x+T/2)", 4.0, 8.0, true, true, false},
-    {"f(x)= + f(-x)  e  f(x)= - f(x+T/2)", 4.0, 8.0, true, false, true},
-}};
+constexpr std::array<ModeRule, 6> Rules = { {
+    { "Período &Inteiro", 1.0, 2.0, false, true, true },
+    { "f(x)= + f(-x)", 2.0, 4.0, false, false, true },
+    { "f(x)= - f(-x)", 2.0, 4.0, false, true, false },
+    { "f(x)= - f(x+T/2)", 2.0, 4.0, true, true, true },
+    { "f(x)= - f(-x)  e  f(x)= - f(x+T/2)", 4.0, 8.0, true, true, false },
+    { "f(x)= + f(-x)  e  f(x)= - f(x+T/2)", 4.0, 8.0, true, false, true },
+} };
 
-const ModeRule& ruleOf(HarmonicMode mode) { return Rules[static_cast<std::size_t>(mode)]; }
+const ModeRule& ruleOf(HarmonicMode mode)
+{
+    return Rules[static_cast<std::size_t>(mode)];
+}
 
-constexpr std::array<std::string_view, HarmonicCurves> SineHeaders = {
-    " ordem normal \n", " ordem   tangencial \n", " ordem módulo \n"};
-constexpr std::array<std::string_view, HarmonicCurves> CosineHeaders = {
-    " ordem   normal \n", " ordem   tangencial \n", " ordem módulo \n"};
+constexpr std::array<std::string_view, HarmonicCurves> SineHeaders
+    = { " ordem normal \n", " ordem   tangencial \n", " ordem módulo \n" };
+constexpr std::array<std::string_view, HarmonicCurves> CosineHeaders
+    = { " ordem   normal \n", " ordem   tangencial \n", " ordem módulo \n" };
 
 std::string tableText(std::string_view header, const std::array<int, HarmonicOrders>& orders,
-                      const HarmonicTerms& terms, double reference)
+    const HarmonicTerms& terms, double reference)
 {
     std::string text(header);
     text += "----------------------------\n";
@@ -69,7 +72,10 @@ bool harmonicModeFromNumber(int number, HarmonicMode& mode)
     return true;
 }
 
-std::string_view harmonicMenuText(HarmonicMode mode) { return ruleOf(mode).menuText; }
+std::string_view harmonicMenuText(HarmonicMode mode)
+{
+    return ruleOf(mode).menuText;
+}
 
 HarmonicResult computeHarmonics(const GraphData& data, HarmonicMode mode)
 {
@@ -120,10 +126,10 @@ HarmonicTables harmonicTables(const HarmonicResult& result)
     for (std::size_t c = 0; c < HarmonicCurves; ++c) {
         tables.sineReference[c] = normalise(tables.sine[c]);
         tables.cosineReference[c] = normalise(tables.cosine[c]);
-        tables.texts[c] =
-            tableText(SineHeaders[c], tables.orders, tables.sine[c], tables.sineReference[c]);
-        tables.texts[HarmonicCurves + c] = tableText(CosineHeaders[c], tables.orders,
-                                                     tables.cosine[c], tables.cosineReference[c]);
+        tables.texts[c]
+            = tableText(SineHeaders[c], tables.orders, tables.sine[c], tables.sineReference[c]);
+        tables.texts[HarmonicCurves + c] = tableText(
+            CosineHeaders[c], tables.orders, tables.cosine[c], tables.cosineReference[c]);
     }
     return tables;
 }

@@ -10,12 +10,12 @@ struct GraphData;
 
 /// The symmetry the samples are taken with (the dialog's mode number).
 enum class HarmonicMode {
-    PeriodoInteiro = 0,    ///< a full period; sine and cosine
-    Par = 1,               ///< f(x) = f(-x), half a period; cosine only
-    Impar = 2,             ///< f(x) = -f(-x), half a period; sine only
-    MeiaOnda = 3,          ///< f(x) = -f(x+T/2), half a period; odd orders, sine and cosine
-    ImparMeiaOnda = 4,     ///< odd and half-wave, a quarter period; odd orders, sine only
-    ParMeiaOnda = 5,       ///< even and half-wave, a quarter period; odd orders, cosine only
+    PeriodoInteiro = 0, ///< a full period; sine and cosine
+    Par = 1, ///< f(x) = f(-x), half a period; cosine only
+    Impar = 2, ///< f(x) = -f(-x), half a period; sine only
+    MeiaOnda = 3, ///< f(x) = -f(x+T/2), half a period; odd orders, sine and cosine
+    ImparMeiaOnda = 4, ///< odd and half-wave, a quarter period; odd orders, sine only
+    ParMeiaOnda = 5, ///< even and half-wave, a quarter period; odd orders, cosine only
 };
 
 inline constexpr std::size_t HarmonicOrders = 15;
@@ -30,10 +30,10 @@ std::string_view harmonicMenuText(HarmonicMode mode);
 using HarmonicTerms = std::array<double, HarmonicOrders>;
 
 struct HarmonicResult {
-    std::array<int, HarmonicOrders> orders{};
+    std::array<int, HarmonicOrders> orders {};
     /// Terms per curve (0 is curve 1); the kind a mode does not compute is all zeros.
-    std::array<HarmonicTerms, HarmonicCurves> sine{};
-    std::array<HarmonicTerms, HarmonicCurves> cosine{};
+    std::array<HarmonicTerms, HarmonicCurves> sine {};
+    std::array<HarmonicTerms, HarmonicCurves> cosine {};
 };
 
 /**
@@ -48,12 +48,12 @@ HarmonicResult computeHarmonics(const GraphData& data, HarmonicMode mode);
 /// The results normalised to the largest term of each array, in percent, with the texts of the
 /// dialog's six fields: sine of curves 1, 2, 3 and cosine of curves 1, 2, 3.
 struct HarmonicTables {
-    std::array<int, HarmonicOrders> orders{};
-    std::array<HarmonicTerms, HarmonicCurves> sine{};
-    std::array<HarmonicTerms, HarmonicCurves> cosine{};
+    std::array<int, HarmonicOrders> orders {};
+    std::array<HarmonicTerms, HarmonicCurves> sine {};
+    std::array<HarmonicTerms, HarmonicCurves> cosine {};
     /// The largest absolute term of each array, or 1 when it is below 1e-200.
-    std::array<double, HarmonicCurves> sineReference{};
-    std::array<double, HarmonicCurves> cosineReference{};
+    std::array<double, HarmonicCurves> sineReference {};
+    std::array<double, HarmonicCurves> cosineReference {};
     std::array<std::string, 2 * HarmonicCurves> texts;
 };
 

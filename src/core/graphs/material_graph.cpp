@@ -19,7 +19,7 @@ Status graficoArquivoMaterial(const std::string& path, bool eletrico, GraphData&
 {
     std::vector<materials::PontoMaterial> pontos;
     const Status status = materials::openMat(path, pontos);
-    out = graficoMaterial(status ? pontos : std::vector<materials::PontoMaterial>{}, eletrico);
+    out = graficoMaterial(status ? pontos : std::vector<materials::PontoMaterial> {}, eletrico);
     return status;
 }
 

@@ -29,15 +29,15 @@ bool clipCoordinate(double& a, double& b, double low, double high)
     return true;
 }
 
-std::vector<Tick> ticks(double min, double max, int divisions, double startPixel,
-                        double endPixel, std::string (*label)(double))
+std::vector<Tick> ticks(double min, double max, int divisions, double startPixel, double endPixel,
+    std::string (*label)(double))
 {
     const int count = divisions > 0 ? divisions : 1;
     std::vector<Tick> out;
     out.reserve(static_cast<std::size_t>(count) + 1);
     for (int i = 0; i <= count; ++i) {
         const double value = min + i * std::fabs(max - min) / count;
-        out.push_back({value, startPixel + i * (endPixel - startPixel) / count, label(value)});
+        out.push_back({ value, startPixel + i * (endPixel - startPixel) / count, label(value) });
     }
     return out;
 }
@@ -72,8 +72,14 @@ PlotTextSizes plotTextSizes(bool printing)
     return sizes;
 }
 
-std::string xTickLabel(double value) { return materials::formatC("% 1.2f", value); }
-std::string yTickLabel(double value) { return materials::formatC("%5.2f", value); }
+std::string xTickLabel(double value)
+{
+    return materials::formatC("% 1.2f", value);
+}
+std::string yTickLabel(double value)
+{
+    return materials::formatC("%5.2f", value);
+}
 
 std::string axisCaption(const std::string& caption, int exponent)
 {
@@ -83,7 +89,7 @@ std::string axisCaption(const std::string& caption, int exponent)
 std::string cursorText(double x, double y, const GraphAxes& axes)
 {
     return materials::formatC("posição : (%#10.4g,%#10.4e)", x * std::pow(10.0, axes.xExponent),
-                              y * std::pow(10.0, axes.yExponent));
+        y * std::pow(10.0, axes.yExponent));
 }
 
 PlotArea plotArea(int clientWidth, int clientHeight)
@@ -136,8 +142,8 @@ std::vector<PlotSegment> curveSegments(const materials::Curva& curve, const Grap
     const double yHigh = std::fmax(axes.yMin, axes.yMax);
     for (std::size_t i = 1; i < n; ++i) {
         PlotSegment s;
-        s.from = {curve.x(i) / xScale, curve.y(i) / yScale};
-        s.to = {curve.x(i + 1) / xScale, curve.y(i + 1) / yScale};
+        s.from = { curve.x(i) / xScale, curve.y(i) / yScale };
+        s.to = { curve.x(i + 1) / xScale, curve.y(i + 1) / yScale };
         if (!std::isfinite(s.from.x) || !std::isfinite(s.from.y) || !std::isfinite(s.to.x)
             || !std::isfinite(s.to.y))
             continue;
@@ -153,22 +159,21 @@ std::vector<PlotSegment> curveSegments(const materials::Curva& curve, const Grap
 }
 
 PlotLayout layoutPlot(const GraphData& data, const GraphAxes& axes, const CurveActivation& active,
-                      int clientWidth, int clientHeight, bool printing)
+    int clientWidth, int clientHeight, bool printing)
 {
     PlotLayout layout;
-    layout.mapping = {axes, plotArea(clientWidth, clientHeight)};
+    layout.mapping = { axes, plotArea(clientWidth, clientHeight) };
     const PlotArea& area = layout.mapping.area;
     layout.sizes = plotTextSizes(printing);
     layout.xTicks = ticks(axes.xMin, axes.xMax, axes.xDivisions, area.left, area.right, xTickLabel);
-    layout.yTicks =
-        ticks(axes.yMin, axes.yMax, axes.yDivisions, area.bottom, area.top, yTickLabel);
+    layout.yTicks = ticks(axes.yMin, axes.yMax, axes.yDivisions, area.bottom, area.top, yTickLabel);
     layout.xCaption = axisCaption(data.xCaption, axes.xExponent);
     layout.yCaption = axisCaption(data.yCaption, axes.yExponent);
     layout.title = data.title;
 
-    layout.titleAt = {(area.left + area.right) / 2.0, area.top - 28.0};
-    layout.yCaptionAt = {5.0, area.top - 8.0};
-    layout.xCaptionAt = {area.right, double(clientHeight) - 8.0};
+    layout.titleAt = { (area.left + area.right) / 2.0, area.top - 28.0 };
+    layout.yCaptionAt = { 5.0, area.top - 8.0 };
+    layout.xCaptionAt = { area.right, double(clientHeight) - 8.0 };
     layout.xLabelBaseline = area.bottom + layout.tickLength + layout.sizes.xLabel;
     layout.yLabelRight = area.left - layout.tickLength - 2.0;
 
@@ -186,9 +191,9 @@ PlotLayout layoutPlot(const GraphData& data, const GraphAxes& axes, const CurveA
         entry.curveIndex = c;
         entry.name = c < data.curveNames.size() ? data.curveNames[c] : std::string();
         entry.pen = curvePen(c, printing);
-        entry.lineFrom = {x, y - 5.0};
-        entry.lineTo = {x + LegendLineLength, y - 5.0};
-        entry.textAt = {x + LegendLineLength + 5.0, y};
+        entry.lineFrom = { x, y - 5.0 };
+        entry.lineTo = { x + LegendLineLength, y - 5.0 };
+        entry.textAt = { x + LegendLineLength + 5.0, y };
         layout.legend.push_back(std::move(entry));
         x += LegendSpacing;
     }

@@ -88,7 +88,7 @@ struct PlotPoint {
 struct PlotSegment {
     PlotPoint from;
     PlotPoint to;
-    bool vertical = false;     ///< |x1 - x2| <= 1e-8: drawn with verticalPen()
+    bool vertical = false; ///< |x1 - x2| <= 1e-8: drawn with verticalPen()
     bool markerAtFrom = false; ///< vertical and `from` is the curve's first or last point
     bool markerAtTo = false;
 };
@@ -106,7 +106,7 @@ struct LegendEntry {
     PlotPen pen;
     PlotPoint lineFrom; ///< pixels: the short sample line
     PlotPoint lineTo;
-    PlotPoint textAt;   ///< pixels: left end of the text's base line
+    PlotPoint textAt; ///< pixels: left end of the text's base line
 };
 
 /// Everything the plot shows apart from the curves, with pixel positions.
@@ -136,6 +136,6 @@ struct PlotLayout {
 };
 
 PlotLayout layoutPlot(const GraphData& data, const GraphAxes& axes, const CurveActivation& active,
-                      int clientWidth, int clientHeight, bool printing);
+    int clientWidth, int clientHeight, bool printing);
 
 } // namespace tarvex::graphs

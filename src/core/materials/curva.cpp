@@ -23,7 +23,10 @@ void Curva::adicionaPonto(double xValue, double yValue)
     m_y.push_back(yValue);
 }
 
-void Curva::limpa() { definePontos({}, {}); }
+void Curva::limpa()
+{
+    definePontos({}, {});
+}
 
 void Curva::calculaSpline()
 {

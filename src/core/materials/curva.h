@@ -40,8 +40,8 @@ public:
     bool splineCalculado() const { return m_b.size() + 1 == m_x.size() && count() >= 2; }
 
 private:
-    std::vector<double> m_x{0.0};
-    std::vector<double> m_y{0.0};
+    std::vector<double> m_x { 0.0 };
+    std::vector<double> m_y { 0.0 };
     std::vector<double> m_a;
     std::vector<double> m_b;
     std::vector<double> m_c;

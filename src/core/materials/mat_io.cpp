@@ -1,8 +1,8 @@
 #include "materials/mat_io.h"
 
 #include "common/file_io.h"
-#include "common/word_reader.h"
 #include "common/messages.h"
+#include "common/word_reader.h"
 #include "materials/c_format.h"
 #include "materials/curva.h"
 
@@ -99,7 +99,7 @@ Status readMat(std::istream& in, std::vector<PontoMaterial>& out)
     std::vector<PontoMaterial> read;
     for (long i = 0; i < count; ++i) {
         PontoMaterial p;
-        for (double* value : {&p.campo, &p.inducao}) {
+        for (double* value : { &p.campo, &p.inducao }) {
             if (!words.next(word))
                 return Status::failure(msg::MatTooFewPoints, words.line());
             if (!toDecimal(word, *value))
@@ -153,7 +153,7 @@ void camposDaLinha(std::string_view linha, std::string& campo, std::string& indu
     // the other field and a three-digit point number does not shift them.
     campo.clear();
     inducao.clear();
-    std::string* fields[] = {nullptr, &campo, &inducao};
+    std::string* fields[] = { nullptr, &campo, &inducao };
     std::size_t word = 0;
     std::size_t i = 0;
     while (i < linha.size() && word < 3) {

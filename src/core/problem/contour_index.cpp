@@ -26,13 +26,13 @@ double distanciaReta(const Ponto& a, const Ponto& b, const Ponto& p)
         return geometry::distancia(a, p);
     double t = ((p.x - a.x) * dx + (p.y - a.y) * dy) / comprimento2;
     t = std::clamp(t, 0.0, 1.0);
-    return geometry::distancia({a.x + t * dx, a.y + t * dy}, p);
+    return geometry::distancia({ a.x + t * dx, a.y + t * dy }, p);
 }
 
 GradeProximidade::Caixa caixaElemento(const SegmentoContorno& s)
 {
-    GradeProximidade::Caixa c{std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2),
-                              std::max(s.y1, s.y2)};
+    GradeProximidade::Caixa c { std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2),
+        std::max(s.y1, s.y2) };
     if (s.ehArco != 0) {
         // The whole circle: loose, but it holds every point of the arc.
         const double r = geometry::distancia(s.centro(), s.p2());
@@ -53,8 +53,8 @@ bool finita(const GradeProximidade::Caixa& c)
 /// Distance from `p` to a box (0 inside it): a lower bound for everything the box holds.
 double distanciaCaixa(const GradeProximidade::Caixa& c, const Ponto& p)
 {
-    const double dx = std::max({c.xMin - p.x, 0.0, p.x - c.xMax});
-    const double dy = std::max({c.yMin - p.y, 0.0, p.y - c.yMax});
+    const double dx = std::max({ c.xMin - p.x, 0.0, p.x - c.xMax });
+    const double dy = std::max({ c.yMin - p.y, 0.0, p.y - c.yMax });
     return std::hypot(dx, dy);
 }
 
@@ -77,8 +77,8 @@ double distanciaElemento(const SegmentoContorno& s, const Ponto& p)
     if (s.ehArco == 0)
         return distanciaReta(s.p1(), s.p2(), p);
     const bool direto = s.sentido != 0;
-    const geometry::Arco arco = direto ? geometry::Arco{s.p1(), s.p2(), s.centro()}
-                                       : geometry::Arco{s.p2(), s.p1(), s.centro()};
+    const geometry::Arco arco = direto ? geometry::Arco { s.p1(), s.p2(), s.centro() }
+                                       : geometry::Arco { s.p2(), s.p1(), s.centro() };
     const geometry::ExtensaoArco e = geometry::extensaoArco(arco);
     double angulo = geometry::anguloPolar(p.x - s.xc, p.y - s.yc);
     if (angulo < e.inicio)
@@ -107,13 +107,13 @@ int GradeProximidade::celulaY(double y) const
 
 void GradeProximidade::construir(const std::vector<Caixa>& caixas)
 {
-    *this = GradeProximidade{};
+    *this = GradeProximidade {};
     m_itens = caixas.size();
     if (m_itens < MinItensGrade)
         return;
 
     constexpr double Infinito = std::numeric_limits<double>::infinity();
-    Caixa total{Infinito, Infinito, -Infinito, -Infinito};
+    Caixa total { Infinito, Infinito, -Infinito, -Infinito };
     for (const Caixa& c : caixas) {
         if (!finita(c))
             continue;
@@ -178,7 +178,8 @@ void GradeProximidade::construir(const std::vector<Caixa>& caixas)
     for (std::size_t i = 0; i < m_itens; ++i) {
         if (grande[i])
             continue;
-        porCelula(i, [&](std::size_t cel) { m_itensCelula[livre[cel]++] = static_cast<std::uint32_t>(i); });
+        porCelula(i,
+            [&](std::size_t cel) { m_itensCelula[livre[cel]++] = static_cast<std::uint32_t>(i); });
     }
 }
 
@@ -195,7 +196,7 @@ std::optional<std::size_t> GradeProximidade::maisProximo(
 
     const int ci = celulaX(p.x);
     const int cj = celulaY(p.y);
-    const int maxAnel = std::max({ci, m_colunas - 1 - ci, cj, m_linhas - 1 - cj});
+    const int maxAnel = std::max({ ci, m_colunas - 1 - ci, cj, m_linhas - 1 - cj });
     // Boxes are only lower bounds, so a box exactly as far as the best may still hold a tie:
     // only boxes strictly farther are passed over.
     const auto visitaCelula = [&](int k, int j) {
@@ -203,8 +204,8 @@ std::optional<std::size_t> GradeProximidade::maisProximo(
         if (m_inicioCelula[cel] == m_inicioCelula[cel + 1])
             return;
         if (melhor) {
-            const Caixa celula{m_x0 + k * m_larguraCelula, m_y0 + j * m_alturaCelula,
-                               m_x0 + (k + 1) * m_larguraCelula, m_y0 + (j + 1) * m_alturaCelula};
+            const Caixa celula { m_x0 + k * m_larguraCelula, m_y0 + j * m_alturaCelula,
+                m_x0 + (k + 1) * m_larguraCelula, m_y0 + (j + 1) * m_alturaCelula };
             if (distanciaCaixa(celula, p) * (1.0 - 1e-9) - 1e-12 > melhorD)
                 return;
         }
@@ -263,11 +264,11 @@ IndiceContorno::Marca IndiceContorno::marcaDe(const std::vector<SegmentoContorno
 {
     Marca m;
     m.tamanho = lista.size();
-    for (const SegmentoContorno* s : {lista.empty() ? nullptr : &lista.front(),
-                                      lista.empty() ? nullptr : &lista.back()}) {
+    for (const SegmentoContorno* s :
+        { lista.empty() ? nullptr : &lista.front(), lista.empty() ? nullptr : &lista.back() }) {
         if (s)
-            m.pontas.insert(m.pontas.end(), {s->x1, s->y1, s->x2, s->y2, s->xc, s->yc,
-                                             static_cast<double>(s->ehArco)});
+            m.pontas.insert(m.pontas.end(),
+                { s->x1, s->y1, s->x2, s->y2, s->xc, s->yc, static_cast<double>(s->ehArco) });
     }
     return m;
 }
@@ -277,13 +278,12 @@ IndiceContorno::Marca IndiceContorno::marcaDe(const std::vector<Ponto>& lista)
     Marca m;
     m.tamanho = lista.size();
     if (!lista.empty())
-        m.pontas = {lista.front().x, lista.front().y, lista.back().x, lista.back().y};
+        m.pontas = { lista.front().x, lista.front().y, lista.back().x, lista.back().y };
     return m;
 }
 
 void IndiceContorno::construir(const std::vector<SegmentoContorno>& pool,
-                               const std::vector<SegmentoContorno>& externo,
-                               const std::vector<Ponto>& pontos)
+    const std::vector<SegmentoContorno>& externo, const std::vector<Ponto>& pontos)
 {
     const auto caixas = [](const std::vector<SegmentoContorno>& lista) {
         std::vector<GradeProximidade::Caixa> c;
@@ -297,7 +297,7 @@ void IndiceContorno::construir(const std::vector<SegmentoContorno>& pool,
     std::vector<GradeProximidade::Caixa> caixasPontos;
     caixasPontos.reserve(pontos.size());
     for (const Ponto& p : pontos)
-        caixasPontos.push_back({p.x, p.y, p.x, p.y});
+        caixasPontos.push_back({ p.x, p.y, p.x, p.y });
     m_pontos.construir(caixasPontos);
     m_marcaPool = marcaDe(pool);
     m_marcaExterno = marcaDe(externo);
@@ -306,8 +306,7 @@ void IndiceContorno::construir(const std::vector<SegmentoContorno>& pool,
 }
 
 bool IndiceContorno::valePara(const std::vector<SegmentoContorno>& pool,
-                              const std::vector<SegmentoContorno>& externo,
-                              const std::vector<Ponto>& pontos) const
+    const std::vector<SegmentoContorno>& externo, const std::vector<Ponto>& pontos) const
 {
     return m_construido && m_marcaPool == marcaDe(pool) && m_marcaExterno == marcaDe(externo)
         && m_marcaPontos == marcaDe(pontos);

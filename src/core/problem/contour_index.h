@@ -70,10 +70,9 @@ std::optional<std::size_t> maisProximoPorVarredura(
 class IndiceContorno {
 public:
     void construir(const std::vector<SegmentoContorno>& pool,
-                   const std::vector<SegmentoContorno>& externo, const std::vector<Ponto>& pontos);
+        const std::vector<SegmentoContorno>& externo, const std::vector<Ponto>& pontos);
     bool valePara(const std::vector<SegmentoContorno>& pool,
-                  const std::vector<SegmentoContorno>& externo,
-                  const std::vector<Ponto>& pontos) const;
+        const std::vector<SegmentoContorno>& externo, const std::vector<Ponto>& pontos) const;
 
     const GradeProximidade& segmentos() const { return m_segmentos; }
     const GradeProximidade& externos() const { return m_externos; }

@@ -63,18 +63,21 @@ void writeByte(ByteWriter& out, std::uint8_t value)
 void writeInt16(ByteWriter& out, std::int16_t value)
 {
     const auto u = static_cast<std::uint16_t>(value);
-    const char bytes[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+    const char bytes[2] = { static_cast<char>(u & 0xFF), static_cast<char>(u >> 8) };
     out.writeBytes(std::string_view(bytes, 2));
 }
 
-bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+bool finite(double a, double b)
+{
+    return std::isfinite(a) && std::isfinite(b);
+}
 
 } // namespace
 
 Status readSegmentoContorno(ByteReader& in, SegmentoContorno& s)
 {
     std::string_view padding;
-    if (!readDoubles(in, {&s.x1, &s.y1, &s.x2, &s.y2, &s.xc, &s.yc}) || !readByte(in, s.ehArco)
+    if (!readDoubles(in, { &s.x1, &s.y1, &s.x2, &s.y2, &s.xc, &s.yc }) || !readByte(in, s.ehArco)
         || !readByte(in, s.sentido) || !in.readBytes(PaddingBytes, padding)
         || !in.readDouble(s.potencial))
         return Status::failure(msg::DesTruncated);
@@ -107,12 +110,13 @@ Status readRegiao(ByteReader& in, Regiao& r)
     std::string_view s1;
     std::string_view s2;
     const bool complete = readDoubles(in,
-                                      {&r.permRelativa, &r.permissividadeRelativa, &r.densCorrente,
-                                       &r.densCargas, &r.brX, &r.brY})
+                              { &r.permRelativa, &r.permissividadeRelativa, &r.densCorrente,
+                                  &r.densCargas, &r.brX, &r.brY })
         // The radial component comes before the tangential one in files.
-        && readDoubles(in, {&r.brR, &r.brT, &r.condutividade, &r.reservado1, &r.reservado2})
+        && readDoubles(in, { &r.brR, &r.brT, &r.condutividade, &r.reservado1, &r.reservado2 })
         && readByte(in, r.linear) && in.readBytes(ArquivoMaterialBytes, arquivo)
-        && readDoubles(in, {&r.reservadoD[0], &r.reservadoD[1], &r.reservadoD[2], &r.reservadoD[3]})
+        && readDoubles(
+            in, { &r.reservadoD[0], &r.reservadoD[1], &r.reservadoD[2], &r.reservadoD[3] })
         && readByte(in, r.reservadoB1) && readByte(in, r.reservadoB2)
         && in.readBytes(ReservadoSBytes, s1) && in.readBytes(ReservadoSBytes, s2)
         && in.readInt32(r.reservadoI1) && in.readInt32(r.reservadoI2);
@@ -141,8 +145,8 @@ Status readRegioes(ByteReader& in, common::FrontList<Regiao>& list)
 }
 
 template <typename Record, typename ReadOne>
-Status readList(ByteReader& in, std::size_t recordBytes, common::FrontList<Record>& list,
-                ReadOne readOne)
+Status readList(
+    ByteReader& in, std::size_t recordBytes, common::FrontList<Record>& list, ReadOne readOne)
 {
     std::size_t count = 0;
     if (Status s = common::readRecordCount(in, recordBytes, count); !s)
@@ -169,10 +173,10 @@ Status readMeshPart(ByteReader& in, bool version01, ProblemData& read)
 
     if (version01) {
         if (Status s = readList(in, PosicaoBytes, read.regioesEspeciais,
-                                [&](std::int16_t& p) {
-                                    return readInt16(in, p) ? Status::success()
-                                                            : Status::failure(msg::DesTruncated);
-                                });
+                [&](std::int16_t& p) {
+                    return readInt16(in, p) ? Status::success()
+                                            : Status::failure(msg::DesTruncated);
+                });
             !s)
             return s;
         if (Status s = readRegioes(in, read.areasEspeciais); !s)
@@ -192,12 +196,12 @@ Status readMeshPart(ByteReader& in, bool version01, ProblemData& read)
     if (Status s = readSegmentos(in, read.segmentosPotencial); !s)
         return s;
     if (Status s = readList(in, PotencialPontoBytes, read.potenciaisPonto,
-                            [&](PotencialPonto& p) {
-                                if (!readDoubles(in, {&p.x, &p.y, &p.potencial}))
-                                    return Status::failure(msg::DesTruncated);
-                                return finite(p.x, p.y) ? Status::success()
-                                                        : Status::failure(msg::DesBadCoordinate);
-                            });
+            [&](PotencialPonto& p) {
+                if (!readDoubles(in, { &p.x, &p.y, &p.potencial }))
+                    return Status::failure(msg::DesTruncated);
+                return finite(p.x, p.y) ? Status::success()
+                                        : Status::failure(msg::DesBadCoordinate);
+            });
         !s)
         return s;
     if (!in.readInt32(read.tipoSimetria))
@@ -205,7 +209,7 @@ Status readMeshPart(ByteReader& in, bool version01, ProblemData& read)
     if (Status s = readSegmentos(in, read.segmentosSimetria); !s)
         return s;
     return readList(in, TrianguloBytes, read.triangulos, [&](Triangulo& t) {
-        if (!readDoubles(in, {&t.x1, &t.y1, &t.x2, &t.y2, &t.x3, &t.y3}))
+        if (!readDoubles(in, { &t.x1, &t.y1, &t.x2, &t.y2, &t.x3, &t.y3 }))
             return Status::failure(msg::DesTruncated);
         return finite(t.x1, t.y1) && finite(t.x2, t.y2) && finite(t.x3, t.y3)
             ? Status::success()
@@ -232,7 +236,7 @@ Status readDat(std::string_view bytes, ProblemData& out)
         return truncated;
     if (!std::isfinite(read.fatorEscala) || read.fatorEscala <= 0.0)
         return Status::failure(msg::DesBadScale);
-    if (!readDoubles(in, {&read.janela[0], &read.janela[1], &read.janela[2], &read.janela[3]}))
+    if (!readDoubles(in, { &read.janela[0], &read.janela[1], &read.janela[2], &read.janela[3] }))
         return truncated;
     if (Status s = readRegioes(in, read.regioes); !s)
         return s;
@@ -255,13 +259,14 @@ Status readDat(std::string_view bytes, ProblemData& out)
 
 Status readDat(std::istream& in, ProblemData& out)
 {
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes { std::istreambuf_iterator<char>(in),
+        std::istreambuf_iterator<char>() };
     return readDat(std::string_view(bytes), out);
 }
 
 void writeSegmentoContorno(ByteWriter& out, const SegmentoContorno& s)
 {
-    for (const double v : {s.x1, s.y1, s.x2, s.y2, s.xc, s.yc})
+    for (const double v : { s.x1, s.y1, s.x2, s.y2, s.xc, s.yc })
         out.writeDouble(v);
     writeByte(out, s.ehArco);
     writeByte(out, s.sentido);
@@ -271,8 +276,8 @@ void writeSegmentoContorno(ByteWriter& out, const SegmentoContorno& s)
 
 void writeRegiao(ByteWriter& out, const Regiao& r)
 {
-    for (const double v : {r.permRelativa, r.permissividadeRelativa, r.densCorrente, r.densCargas,
-                           r.brX, r.brY, r.brR, r.brT, r.condutividade, r.reservado1, r.reservado2})
+    for (const double v : { r.permRelativa, r.permissividadeRelativa, r.densCorrente, r.densCargas,
+             r.brX, r.brY, r.brR, r.brT, r.condutividade, r.reservado1, r.reservado2 })
         out.writeDouble(v);
     writeByte(out, r.linear);
     // Keep room for the terminating NUL the field has always had.
@@ -334,7 +339,7 @@ std::string writeDat(const ProblemData& data)
         writeSegmentoContorno(out, s);
     out.writeInt32(static_cast<std::int32_t>(data.triangulos.size()));
     for (const Triangulo& t : data.triangulos.inListOrder())
-        for (const double v : {t.x1, t.y1, t.x2, t.y2, t.x3, t.y3})
+        for (const double v : { t.x1, t.y1, t.x2, t.y2, t.x3, t.y3 })
             out.writeDouble(v);
     return out.take();
 }

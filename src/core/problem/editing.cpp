@@ -14,14 +14,17 @@ using geometry::coincide;
 
 namespace {
 
-bool eletrica(std::uint8_t tipoAnalise) { return tipoAnalise == ProblemData::AnaliseEletrica; }
+bool eletrica(std::uint8_t tipoAnalise)
+{
+    return tipoAnalise == ProblemData::AnaliseEletrica;
+}
 
 const IndiceContorno& indice(const ProblemData& data)
 {
-    if (!data.indiceContorno.valePara(data.poolSegmentos, data.contornoExterno,
-                                      data.pontosContorno))
-        data.indiceContorno.construir(data.poolSegmentos, data.contornoExterno,
-                                      data.pontosContorno);
+    if (!data.indiceContorno.valePara(
+            data.poolSegmentos, data.contornoExterno, data.pontosContorno))
+        data.indiceContorno.construir(
+            data.poolSegmentos, data.contornoExterno, data.pontosContorno);
     return data.indiceContorno;
 }
 
@@ -102,7 +105,7 @@ Status validaValoresRegiao(const ValoresRegiao& v)
     // Also refuses NaN, which no comparison lets through.
     if (!(v.permeabilidade >= PermMinima && v.permeabilidade <= PermMaxima))
         return Status::failure(msg::PermRelativaFora);
-    for (const double x : {v.densidade, v.condutividade, v.brX, v.brY, v.brT, v.brR})
+    for (const double x : { v.densidade, v.condutividade, v.brX, v.brY, v.brT, v.brR })
         if (!std::isfinite(x))
             return Status::failure(msg::ValorInvalido);
     if (!v.linear && v.arquivoMaterial.empty())
@@ -140,8 +143,8 @@ Status editaRegioes(ProblemData& data, const std::vector<int>& posicoes, const V
 
 void defineAnalise(ProblemData& data, std::uint8_t tipoAnalise)
 {
-    data.tipoAnalise =
-        eletrica(tipoAnalise) ? ProblemData::AnaliseEletrica : ProblemData::AnaliseMagnetica;
+    data.tipoAnalise
+        = eletrica(tipoAnalise) ? ProblemData::AnaliseEletrica : ProblemData::AnaliseMagnetica;
 }
 
 // ---- Imposed potentials --------------------------------------------------------------------
@@ -199,7 +202,7 @@ std::optional<std::size_t> potencialDoSegmento(const ProblemData& data, const Se
 void acrescentaSemRepetir(std::vector<SegmentoContorno>& selecao, const SegmentoContorno& s)
 {
     if (std::none_of(selecao.begin(), selecao.end(),
-                     [&](const SegmentoContorno& t) { return iguais(t, s); }))
+            [&](const SegmentoContorno& t) { return iguais(t, s); }))
         selecao.push_back(s);
 }
 
@@ -225,14 +228,14 @@ void eliminaPotencialSegmentos(ProblemData& data, const std::vector<SegmentoCont
 {
     for (const SegmentoContorno& escolhido : selecao)
         removeSe(data.segmentosPotencial,
-                 [&](const SegmentoContorno& s) { return iguais(s, escolhido); });
+            [&](const SegmentoContorno& s) { return iguais(s, escolhido); });
 }
 
 std::optional<std::size_t> potencialDoPonto(const ProblemData& data, const Ponto& p)
 {
     for (std::size_t i = 0; i < data.potenciaisPonto.size(); ++i) {
         const PotencialPonto& r = data.potenciaisPonto.at(i);
-        if (coincide({r.x, r.y}, p))
+        if (coincide({ r.x, r.y }, p))
             return i;
     }
     return std::nullopt;
@@ -244,7 +247,7 @@ void impoePotencialPonto(ProblemData& data, const Ponto& p, double valor)
         data.potenciaisPonto.at(*i).potencial = valor;
         return;
     }
-    data.potenciaisPonto.pushFront({p.x, p.y, valor});
+    data.potenciaisPonto.pushFront({ p.x, p.y, valor });
 }
 
 bool eliminaPotencialPonto(ProblemData& data, const Ponto& p)
@@ -270,9 +273,15 @@ std::string_view textoTrocaSimetria(std::int32_t tipo)
                             : std::string_view("Troca simetria para ANTI-XY");
 }
 
-void trocaSimetria(ProblemData& data, std::int32_t tipo) { data.tipoSimetria = tipo; }
+void trocaSimetria(ProblemData& data, std::int32_t tipo)
+{
+    data.tipoSimetria = tipo;
+}
 
-void deletaSimetria(ProblemData& data) { data.segmentosSimetria.clear(); }
+void deletaSimetria(ProblemData& data)
+{
+    data.segmentosSimetria.clear();
+}
 
 void acrescentaSimetria(ProblemData& data, const SegmentoContorno& s, std::int32_t tipo)
 {
@@ -335,7 +344,7 @@ std::array<Ponto, 4> ordenaCantos(const Ponto& a, const Ponto& b)
 {
     const double x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
     const double y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
-    return {Ponto{x0, y0}, Ponto{x1, y0}, Ponto{x1, y1}, Ponto{x0, y1}};
+    return { Ponto { x0, y0 }, Ponto { x1, y0 }, Ponto { x1, y1 }, Ponto { x0, y1 } };
 }
 
 Status defineArea(ProblemData& data, const Ponto& a, const Ponto& b)

@@ -76,8 +76,8 @@ void aplicaValoresRegiao(Regiao& regiao, const ValoresRegiao& valores, std::uint
 
 /// OK of the region dialog: checks the values, then writes them into every region at the given
 /// 1-based positions (repeats are harmless). All or nothing.
-Status editaRegioes(ProblemData& data, const std::vector<int>& posicoes,
-                    const ValoresRegiao& valores);
+Status editaRegioes(
+    ProblemData& data, const std::vector<int>& posicoes, const ValoresRegiao& valores);
 
 /// "Campo Magnético" / "Campo Elétrico": ProblemData::AnaliseMagnetica or AnaliseEletrica.
 void defineAnalise(ProblemData& data, std::uint8_t tipoAnalise);

@@ -49,7 +49,10 @@ bool mesmaOrientacao(const Aresta& a, const Ponto& p1, const Ponto& p2)
     return coincide(a.P1, p1) && coincide(a.P2, p2);
 }
 
-Ponto extremo(const SegmentoContorno& e, Id id) { return id % 2 == 0 ? e.p1() : e.p2(); }
+Ponto extremo(const SegmentoContorno& e, Id id)
+{
+    return id % 2 == 0 ? e.p1() : e.p2();
+}
 
 /// Both end points of every element, filed by id 2·index (P1) and 2·index + 1 (P2).
 GradeEspacial gradeExtremos(const std::vector<SegmentoContorno>& work, double lado)
@@ -93,14 +96,18 @@ double ladoPara(const std::vector<SegmentoContorno>& work)
         y1 = std::max(y1, d);
     }
     const double area = std::max(x1 - x0, 1e-9) * std::max(y1 - y0, 1e-9);
-    const double lado = std::sqrt(area / static_cast<double>(std::max<std::size_t>(work.size(), 1)));
+    const double lado
+        = std::sqrt(area / static_cast<double>(std::max<std::size_t>(work.size(), 1)));
     return std::isfinite(lado) && lado > 0.0 ? lado : 1.0;
 }
 
 /// Every element by the box it may occupy, widened a little for end points that move within the
 /// coincidence distance.
 struct GradeElementos {
-    explicit GradeElementos(double lado) : grade(lado) {}
+    explicit GradeElementos(double lado)
+        : grade(lado)
+    {
+    }
     void insere(const std::vector<SegmentoContorno>& work, std::size_t i)
     {
         double x0, y0, x1, y1;
@@ -112,8 +119,8 @@ struct GradeElementos {
 };
 
 /// Steps 1 and 2: the working list in list order, cleaned with the minimum point distance.
-std::vector<SegmentoContorno> listaDeTrabalho(const geometry::DrawingData& drawing,
-                                              ResultadoFormacao& out)
+std::vector<SegmentoContorno> listaDeTrabalho(
+    const geometry::DrawingData& drawing, ResultadoFormacao& out)
 {
     // Each record inserted at the front: the last arc ends up first, the first segment last.
     std::vector<SegmentoContorno> work;
@@ -130,7 +137,7 @@ std::vector<SegmentoContorno> listaDeTrabalho(const geometry::DrawingData& drawi
     kept.reserve(work.size());
     for (const SegmentoContorno& e : work) {
         if (distancia(e.p1(), e.p2()) < d) {
-            out.marcas.push_back({e, 4, 1});
+            out.marcas.push_back({ e, 4, 1 });
             ++out.removidos;
         } else {
             kept.push_back(e);
@@ -201,7 +208,10 @@ void removeDuplicados(std::vector<SegmentoContorno>& work)
     work.resize(out);
 }
 
-geometry::Segmento comoSegmento(const SegmentoContorno& e) { return {e.p1(), e.p2()}; }
+geometry::Segmento comoSegmento(const SegmentoContorno& e)
+{
+    return { e.p1(), e.p2() };
+}
 
 /// Step 4: straight crossings, each element against the later ones in list order. The pieces
 /// appended while one element is scanned share an end point with it, so they cannot cross it:
@@ -270,7 +280,7 @@ Status divideCruzamentos(std::vector<SegmentoContorno>& work)
 /// Angles of an arc element about its centre.
 geometry::ExtensaoArco extensao(const SegmentoContorno& e)
 {
-    return geometry::extensaoArco({e.p1(), e.p2(), e.centro()});
+    return geometry::extensaoArco({ e.p1(), e.p2(), e.centro() });
 }
 
 /// P lies on the element strictly between its end points (P is taken to be on its line or
@@ -329,7 +339,7 @@ Intersecoes retaCirculo(const SegmentoContorno& s, const SegmentoContorno& arc)
     if (!(len > 0.0))
         return out;
     const double t0 = ((arc.xc - s.x1) * ux + (arc.yc - s.y1) * uy) / (len * len);
-    const Ponto foot{s.x1 + t0 * ux, s.y1 + t0 * uy};
+    const Ponto foot { s.x1 + t0 * ux, s.y1 + t0 * uy };
     const double dist = distancia(foot, arc.centro());
     if (dist > r + RaioCoincide)
         return out;
@@ -341,8 +351,8 @@ Intersecoes retaCirculo(const SegmentoContorno& s, const SegmentoContorno& arc)
         return out;
     }
     out.n = 2;
-    out.p[0] = {foot.x - h * ux / len, foot.y - h * uy / len};
-    out.p[1] = {foot.x + h * ux / len, foot.y + h * uy / len};
+    out.p[0] = { foot.x - h * ux / len, foot.y - h * uy / len };
+    out.p[1] = { foot.x + h * ux / len, foot.y + h * uy / len };
     return out;
 }
 
@@ -359,7 +369,7 @@ Intersecoes circuloCirculo(const SegmentoContorno& a, const SegmentoContorno& b)
         return out;
     const double along = (r1 * r1 - r2 * r2 + dist * dist) / (2.0 * dist);
     const double h = std::sqrt(std::max(0.0, r1 * r1 - along * along));
-    const Ponto base{a.xc + along * dx / dist, a.yc + along * dy / dist};
+    const Ponto base { a.xc + along * dx / dist, a.yc + along * dy / dist };
     if (h <= MeiaSeparacaoTangente) {
         out.n = 1;
         out.p[0] = base;
@@ -367,8 +377,8 @@ Intersecoes circuloCirculo(const SegmentoContorno& a, const SegmentoContorno& b)
         return out;
     }
     out.n = 2;
-    out.p[0] = {base.x - h * dy / dist, base.y + h * dx / dist};
-    out.p[1] = {base.x + h * dy / dist, base.y - h * dx / dist};
+    out.p[0] = { base.x - h * dy / dist, base.y + h * dx / dist };
+    out.p[1] = { base.x + h * dy / dist, base.y - h * dx / dist };
     return out;
 }
 
@@ -377,9 +387,8 @@ Intersecoes circuloCirculo(const SegmentoContorno& a, const SegmentoContorno& b)
 void cortaElemento(std::vector<SegmentoContorno>& work, std::size_t i, std::vector<Ponto>& cortes)
 {
     const SegmentoContorno e = work[i];
-    std::sort(cortes.begin(), cortes.end(), [&](const Ponto& p, const Ponto& q) {
-        return posicao(e, p) < posicao(e, q);
-    });
+    std::sort(cortes.begin(), cortes.end(),
+        [&](const Ponto& p, const Ponto& q) { return posicao(e, p) < posicao(e, q); });
     Ponto from = e.p1();
     bool first = true;
     const auto piece = [&](const Ponto& a, const Ponto& b) {
@@ -405,9 +414,8 @@ void cortaElemento(std::vector<SegmentoContorno>& work, std::size_t i, std::vect
 /// point is the place to show.
 bool pecaCurta(const SegmentoContorno& e, std::vector<Ponto>& cortes, double d, Ponto& onde)
 {
-    std::sort(cortes.begin(), cortes.end(), [&](const Ponto& p, const Ponto& q) {
-        return posicao(e, p) < posicao(e, q);
-    });
+    std::sort(cortes.begin(), cortes.end(),
+        [&](const Ponto& p, const Ponto& q) { return posicao(e, p) < posicao(e, q); });
     Ponto from = e.p1();
     for (const Ponto& c : cortes) {
         // The same place found twice (two elements ending there) is one cut.
@@ -429,8 +437,8 @@ bool pecaCurta(const SegmentoContorno& e, std::vector<Ponto>& cortes, double d, 
 /// Splits arcs where they cross segments and other arcs, each piece keeping its centre. A
 /// tangency, or a crossing that leaves a piece shorter than d, cannot make sound regions: the
 /// export stops there and says where.
-Status divideArcos(std::vector<SegmentoContorno>& work, double d, ResultadoFormacao& out,
-                   bool& dividiu)
+Status divideArcos(
+    std::vector<SegmentoContorno>& work, double d, ResultadoFormacao& out, bool& dividiu)
 {
     GradeElementos elementos(ladoPara(work));
     elementos.grade.reserva(2 * work.size());
@@ -448,8 +456,8 @@ Status divideArcos(std::vector<SegmentoContorno>& work, double d, ResultadoForma
         for (const Id j : candidates) {
             if (j == i || (work[j].ehArco && j < i))
                 continue;
-            const Intersecoes found = work[j].ehArco ? circuloCirculo(work[i], work[j])
-                                                     : retaCirculo(work[j], work[i]);
+            const Intersecoes found
+                = work[j].ehArco ? circuloCirculo(work[i], work[j]) : retaCirculo(work[j], work[i]);
             for (int k = 0; k < found.n; ++k) {
                 const Ponto& x = found.p[k];
                 if (!interior(work[i], x) || !interior(work[j], x))
@@ -496,22 +504,22 @@ bool projecao(const SegmentoContorno& e, const Ponto& p, Ponto& q)
         if (!(len2 > 0.0))
             return false;
         const double t = ((p.x - e.x1) * ux + (p.y - e.y1) * uy) / len2;
-        q = {e.x1 + t * ux, e.y1 + t * uy};
+        q = { e.x1 + t * ux, e.y1 + t * uy };
         return t > 0.0 && t < 1.0;
     }
     const double r = distancia(e.centro(), e.p2());
     const double dist = distancia(e.centro(), p);
     if (!(dist > 0.0))
         return false;
-    q = {e.xc + r * (p.x - e.xc) / dist, e.yc + r * (p.y - e.yc) / dist};
+    q = { e.xc + r * (p.x - e.xc) / dist, e.yc + r * (p.y - e.yc) / dist };
     return interior(e, q);
 }
 
 /// T-junctions: an element is split where another element's end point lies on its interior
 /// (within d, away from its own ends); the end points there move onto the element so the pieces
 /// meet them exactly.
-Status divideJuncoes(std::vector<SegmentoContorno>& work, double d, ResultadoFormacao& out,
-                     bool& dividiu)
+Status divideJuncoes(
+    std::vector<SegmentoContorno>& work, double d, ResultadoFormacao& out, bool& dividiu)
 {
     if (!(d > 0.0))
         return Status::success();
@@ -597,7 +605,7 @@ void removePendentes(std::vector<SegmentoContorno>& work, ResultadoFormacao& out
     std::size_t kept = 0;
     for (std::size_t i = 0; i < work.size(); ++i) {
         if (removed[i]) {
-            out.marcas.push_back({work[i], 4, 1});
+            out.marcas.push_back({ work[i], 4, 1 });
             ++out.removidos;
         } else {
             work[kept++] = work[i];
@@ -629,11 +637,12 @@ Cordas cordasDoArco(const SegmentoContorno& arc)
     Ponto points[5];
     points[0] = arc.p1();
     for (int k = 0; k < 3; ++k)
-        points[k + 1] = {arc.xc + e.raio * std::cos(angles[k]), arc.yc + e.raio * std::sin(angles[k])};
+        points[k + 1]
+            = { arc.xc + e.raio * std::cos(angles[k]), arc.yc + e.raio * std::sin(angles[k]) };
     points[4] = arc.p2();
     Cordas cordas;
     for (int k = 0; k < 4; ++k)
-        cordas.c[k] = {points[k], points[k + 1], 0};
+        cordas.c[k] = { points[k], points[k + 1], 0 };
     cordas.centroOriginal = arc.centro();
     return cordas;
 }
@@ -657,7 +666,9 @@ constexpr std::size_t Nenhuma = static_cast<std::size_t>(-1);
 class Arestas {
 public:
     explicit Arestas(std::vector<Aresta> edges)
-        : m_edges(std::move(edges)), m_apagada(m_edges.size(), false), m_grade(LadoCoincide)
+        : m_edges(std::move(edges))
+        , m_apagada(m_edges.size(), false)
+        , m_grade(LadoCoincide)
     {
         m_grade.reserva(2 * m_edges.size());
         for (std::size_t k = 0; k < m_edges.size(); ++k) {
@@ -714,8 +725,8 @@ public:
                 atSecond = true;
             else
                 continue;
-            const double angle = atSecond ? anguloVirada(current, c.P2, c.P1)
-                                          : anguloVirada(current, c.P1, c.P2);
+            const double angle
+                = atSecond ? anguloVirada(current, c.P2, c.P1) : anguloVirada(current, c.P1, c.P2);
             if (angle < best) {
                 best = angle;
                 chosen = k;
@@ -755,7 +766,7 @@ struct Percursos {
 /// that edge again: an outline that passes its start point twice (both sides of a cut line)
 /// would otherwise close half-way round.
 bool caminha(Arestas& edges, Aresta current, const Ponto& stop, bool onlyUnused, Regiao& region,
-             Percursos& percursos, Aresta& lastEdge, std::size_t startEdge = Nenhuma)
+    Percursos& percursos, Aresta& lastEdge, std::size_t startEdge = Nenhuma)
 {
     // Edges are turned in place as they are walked, so the start edge's way out of `stop` is
     // remembered by its far end.
@@ -777,8 +788,8 @@ bool caminha(Arestas& edges, Aresta current, const Ponto& stop, bool onlyUnused,
     do {
         lastEdge = current;
         bool reversed = false;
-        const std::size_t k =
-            step < maxSteps ? edges.proxima(current, onlyUnused, reversed) : Nenhuma;
+        const std::size_t k
+            = step < maxSteps ? edges.proxima(current, onlyUnused, reversed) : Nenhuma;
         if (k == Nenhuma)
             return false;
         Aresta& chosen = edges[k];
@@ -796,19 +807,21 @@ bool caminha(Arestas& edges, Aresta current, const Ponto& stop, bool onlyUnused,
 /// regions are visited in list order, and in each the last-walked element of a chord goes first,
 /// as a search of the contour in list order would find it.
 void restauraArcos(const std::vector<Cordas>& arcs, const std::vector<std::size_t>& chordEdge,
-                   const Percursos& percursos, std::deque<Regiao>& regions)
+    const Percursos& percursos, std::deque<Regiao>& regions)
 {
     const std::size_t regionCount = percursos.arestas.size();
     // Where each chord edge was walked: (region, position in walking order).
     std::vector<std::vector<std::pair<std::size_t, std::size_t>>> walked(4 * arcs.size());
-    std::vector<std::size_t> chordOf(chordEdge.size() > 0 ? *std::max_element(chordEdge.begin(), chordEdge.end()) + 1 : 0, Nenhuma);
+    std::vector<std::size_t> chordOf(
+        chordEdge.size() > 0 ? *std::max_element(chordEdge.begin(), chordEdge.end()) + 1 : 0,
+        Nenhuma);
     for (std::size_t c = 0; c < chordEdge.size(); ++c)
         chordOf[chordEdge[c]] = c;
     for (std::size_t r = 0; r < regionCount; ++r) {
         const auto& path = percursos.arestas[r];
         for (std::size_t p = 0; p < path.size(); ++p)
             if (path[p] < chordOf.size() && chordOf[path[p]] != Nenhuma)
-                walked[chordOf[path[p]]].push_back({r, p});
+                walked[chordOf[path[p]]].push_back({ r, p });
     }
 
     std::vector<std::vector<bool>> removed(regionCount);
@@ -876,8 +889,10 @@ void marcaPonto(const std::vector<SegmentoContorno>& work, ResultadoFormacao& ou
     }
     const double s = std::max(0.02 * std::max(x1 - x0, y1 - y0), 1e-3);
     const Ponto& p = out.pontoProblema;
-    out.marcas.push_back({SegmentoContorno::reta({p.x - s, p.y - s}, {p.x + s, p.y + s}), 4, 2});
-    out.marcas.push_back({SegmentoContorno::reta({p.x - s, p.y + s}, {p.x + s, p.y - s}), 4, 2});
+    out.marcas.push_back(
+        { SegmentoContorno::reta({ p.x - s, p.y - s }, { p.x + s, p.y + s }), 4, 2 });
+    out.marcas.push_back(
+        { SegmentoContorno::reta({ p.x - s, p.y + s }, { p.x + s, p.y - s }), 4, 2 });
 }
 
 } // namespace
@@ -914,7 +929,7 @@ Status formarRegioes(const geometry::DrawingData& drawing, ResultadoFormacao& ou
         if (e.ehArco)
             arcs.push_back(cordasDoArco(e));
         else
-            straight.push_back({e.p1(), e.p2(), 0});
+            straight.push_back({ e.p1(), e.p2(), 0 });
     }
     std::vector<Aresta> edgeList;
     edgeList.reserve(straight.size() + 4 * arcs.size());
@@ -950,9 +965,9 @@ Status formarRegioes(const geometry::DrawingData& drawing, ResultadoFormacao& ou
     regioes.emplace_back();
     percursos.novaRegiao();
     Aresta lastEdge;
-    if (!caminha(edges, {{start.x + 100.0, start.y}, start, 0}, start, true, regioes.back(),
-                 percursos, lastEdge)) {
-        out.marcas.push_back({SegmentoContorno::reta(lastEdge.P1, lastEdge.P2), 4, 2});
+    if (!caminha(edges, { { start.x + 100.0, start.y }, start, 0 }, start, true, regioes.back(),
+            percursos, lastEdge)) {
+        out.marcas.push_back({ SegmentoContorno::reta(lastEdge.P1, lastEdge.P2), 4, 2 });
         entrega();
         return Status::failure(msg::ErroContorno);
     }
@@ -981,7 +996,7 @@ Status formarRegioes(const geometry::DrawingData& drawing, ResultadoFormacao& ou
     entrega();
     for (const Regiao& region : out.regioes.inListOrder())
         for (const SegmentoContorno& e : region.segmentos.inListOrder())
-            out.marcas.push_back({e, 15, 1});
+            out.marcas.push_back({ e, 15, 1 });
     return Status::success();
 }
 
@@ -991,14 +1006,14 @@ std::string textoFalhaFormacao(const Status& status, const ResultadoFormacao& re
     if (status.message == msg::CruzamentoNaoResolvido && resultado.temPontoProblema) {
         char buffer[128];
         std::snprintf(buffer, sizeof buffer, std::string(msg::FormatoPontoCruzamento).c_str(),
-                      resultado.pontoProblema.x, resultado.pontoProblema.y);
+            resultado.pontoProblema.x, resultado.pontoProblema.y);
         text += buffer;
     }
     return text;
 }
 
-std::string escreveDatExportado(double fatorEscala, const JanelaExportacao& janela,
-                                const common::FrontList<Regiao>& regioes)
+std::string escreveDatExportado(
+    double fatorEscala, const JanelaExportacao& janela, const common::FrontList<Regiao>& regioes)
 {
     common::ByteWriter out;
     out.writeFixedText(geometry::DesVersion, geometry::VersionFieldBytes);

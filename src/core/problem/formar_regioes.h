@@ -17,8 +17,8 @@ namespace tarvex::problem {
 /// which the walk stopped, and the contours it traced.
 struct MarcaDesenho {
     SegmentoContorno elemento;
-    int cor = 15;     ///< palette index
-    int largura = 1;  ///< pen width
+    int cor = 15; ///< palette index
+    int largura = 1; ///< pen width
 };
 
 struct ResultadoFormacao {
@@ -39,8 +39,8 @@ struct ResultadoFormacao {
  * Turns the loose segments and arcs of a drawing into closed regions: cleans the geometry with
  * the drawing's minimum point distance, removes duplicates, splits crossing segments, splits arcs
  * where they cross segments or arcs and any element where another one ends on its interior,
- * removes dangling pieces, walks the outer contour and every interior region by the sharpest right turn
- * (arcs walked as four chords each), and puts the arcs back into the contours they bound.
+ * removes dangling pieces, walks the outer contour and every interior region by the sharpest right
+ * turn (arcs walked as four chords each), and puts the arcs back into the contours they bound.
  */
 Status formarRegioes(const geometry::DrawingData& drawing, ResultadoFormacao& out);
 
@@ -55,8 +55,8 @@ struct JanelaExportacao {
 
 /// The problem-data file of an export: version "versao 01.00.00", a magnetic analysis, the
 /// drawing's scale factor, the window, the regions in list order, and no mesh (0.0).
-std::string escreveDatExportado(double fatorEscala, const JanelaExportacao& janela,
-                                const common::FrontList<Regiao>& regioes);
+std::string escreveDatExportado(
+    double fatorEscala, const JanelaExportacao& janela, const common::FrontList<Regiao>& regioes);
 
 /// The name proposed for the exported file: the drawing's path with ".dat" for its extension.
 std::string nomeDatProposto(const std::string& caminhoDesenho);

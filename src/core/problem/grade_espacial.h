@@ -20,7 +20,10 @@ class GradeEspacial {
 public:
     using Id = std::uint32_t;
 
-    explicit GradeEspacial(double lado) : m_lado(lado > 0.0 && std::isfinite(lado) ? lado : 1.0) {}
+    explicit GradeEspacial(double lado)
+        : m_lado(lado > 0.0 && std::isfinite(lado) ? lado : 1.0)
+    {
+    }
 
     double lado() const { return m_lado; }
 
@@ -96,8 +99,8 @@ private:
     {
         // In doubles: the spans of absurd coordinates would overflow a product of integers.
         return (static_cast<double>(ix1) - static_cast<double>(ix0) + 1.0)
-                   * (static_cast<double>(iy1) - static_cast<double>(iy0) + 1.0)
-               > static_cast<double>(MaxCelulas);
+            * (static_cast<double>(iy1) - static_cast<double>(iy0) + 1.0)
+            > static_cast<double>(MaxCelulas);
     }
 
     long long celula(double v) const
@@ -113,7 +116,7 @@ private:
     static std::uint64_t chave(long long ix, long long iy)
     {
         return static_cast<std::uint64_t>(ix) * 0x9E3779B97F4A7C15ull
-               ^ (static_cast<std::uint64_t>(iy) + 0x632BE59BD9B4E019ull);
+            ^ (static_cast<std::uint64_t>(iy) + 0x632BE59BD9B4E019ull);
     }
 
     double m_lado;

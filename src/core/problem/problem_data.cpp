@@ -28,7 +28,7 @@ public:
         const Key centre = keyOf(p);
         for (std::int64_t dy = -1; dy <= 1; ++dy) {
             for (std::int64_t dx = -1; dx <= 1; ++dx) {
-                const auto cell = m_cells.find(Key{centre.x + dx, centre.y + dy});
+                const auto cell = m_cells.find(Key { centre.x + dx, centre.y + dy });
                 if (cell == m_cells.end())
                     continue;
                 for (const std::uint32_t id : cell->second)
@@ -52,7 +52,7 @@ private:
             const auto ux = static_cast<std::uint64_t>(k.x);
             const auto uy = static_cast<std::uint64_t>(k.y);
             return static_cast<std::size_t>((ux * 0x9E3779B97F4A7C15ULL)
-                                            ^ (uy + 0x7F4A7C159E3779B9ULL + (ux << 6) + (ux >> 2)));
+                ^ (uy + 0x7F4A7C159E3779B9ULL + (ux << 6) + (ux >> 2)));
         }
     };
 
@@ -65,7 +65,7 @@ private:
             return static_cast<std::int64_t>(MaxCell);
         return static_cast<std::int64_t>(f);
     }
-    static Key keyOf(const Ponto& p) { return {cellOf(p.x), cellOf(p.y)}; }
+    static Key keyOf(const Ponto& p) { return { cellOf(p.x), cellOf(p.y) }; }
 
     std::unordered_map<Key, std::vector<std::uint32_t>, KeyHash> m_cells;
 };
@@ -78,8 +78,8 @@ std::vector<SegmentoContorno> semRepeticoes(const std::vector<SegmentoContorno>&
     for (const SegmentoContorno& s : all) {
         // An equal element has an end point that coincides with s's first one.
         bool repeated = false;
-        ends.forEachNear(s.p1(),
-                         [&](std::uint32_t id) { repeated = repeated || iguais(kept[id], s); });
+        ends.forEachNear(
+            s.p1(), [&](std::uint32_t id) { repeated = repeated || iguais(kept[id], s); });
         if (repeated)
             continue;
         const auto id = static_cast<std::uint32_t>(kept.size());
@@ -96,8 +96,8 @@ std::vector<Ponto> pontosDistintos(const std::vector<SegmentoContorno>& pool)
     PointGrid grid;
     const auto add = [&](const Ponto& p) {
         bool repeated = false;
-        grid.forEachNear(p,
-                         [&](std::uint32_t id) { repeated = repeated || coincide(kept[id], p); });
+        grid.forEachNear(
+            p, [&](std::uint32_t id) { repeated = repeated || coincide(kept[id], p); });
         if (repeated)
             return;
         grid.insert(p, static_cast<std::uint32_t>(kept.size()));
@@ -125,8 +125,8 @@ void acrescentaElemento(std::vector<Ponto>& ring, const SegmentoContorno& s)
 {
     if (s.ehArco != 0) {
         const bool ccwForward = s.sentido != 0;
-        const geometry::Arco ccw = ccwForward ? geometry::Arco{s.p1(), s.p2(), s.centro()}
-                                              : geometry::Arco{s.p2(), s.p1(), s.centro()};
+        const geometry::Arco ccw = ccwForward ? geometry::Arco { s.p1(), s.p2(), s.centro() }
+                                              : geometry::Arco { s.p2(), s.p1(), s.centro() };
         const geometry::ExtensaoArco e = geometry::extensaoArco(ccw);
         const double sweep = e.fim - e.inicio;
         const double step = 2.0 * geometry::Pi / 250.0;
@@ -137,7 +137,7 @@ void acrescentaElemento(std::vector<Ponto>& ring, const SegmentoContorno& s)
         inner.reserve(static_cast<std::size_t>(m));
         for (int k = 1; k < m; ++k) {
             const double a = e.inicio + sweep * k / m;
-            inner.push_back({s.xc + e.raio * std::cos(a), s.yc + e.raio * std::sin(a)});
+            inner.push_back({ s.xc + e.raio * std::cos(a), s.yc + e.raio * std::sin(a) });
         }
         if (ccwForward)
             ring.insert(ring.end(), inner.begin(), inner.end());
@@ -151,8 +151,8 @@ void acrescentaElemento(std::vector<Ponto>& ring, const SegmentoContorno& s)
 
 PoligonoRegiao poligonoDoContorno(const common::FrontList<SegmentoContorno>& contorno)
 {
-    std::vector<SegmentoContorno> elements(contorno.inListOrder().begin(),
-                                           contorno.inListOrder().end());
+    std::vector<SegmentoContorno> elements(
+        contorno.inListOrder().begin(), contorno.inListOrder().end());
     PoligonoRegiao poligono;
     PointGrid ends;
     for (std::size_t i = 0; i < elements.size(); ++i) {
@@ -168,7 +168,7 @@ PoligonoRegiao poligonoDoContorno(const common::FrontList<SegmentoContorno>& con
             break;
         used[firstUnused] = true;
         const Ponto start = elements[firstUnused].p1();
-        std::vector<Ponto> ring{start};
+        std::vector<Ponto> ring { start };
         acrescentaElemento(ring, elements[firstUnused]);
         while (!coincide(ring.back(), start)) {
             // The first unused element in contour order that touches the current end.
@@ -245,6 +245,9 @@ void ProblemData::derivarListas()
     indexarPoligonos();
 }
 
-void ProblemData::indexarPoligonos() { m_localizador.build(poligonosRegioes); }
+void ProblemData::indexarPoligonos()
+{
+    m_localizador.build(poligonosRegioes);
+}
 
 } // namespace tarvex::problem

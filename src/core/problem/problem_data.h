@@ -38,7 +38,7 @@ public:
     // Stored in the .dat file.
     std::uint8_t tipoAnalise = AnaliseMagnetica; ///< 1 magnetic field, 0 electric field
     double fatorEscala = DefaultScaleFactor; ///< drawing units per metre
-    std::array<double, 4> janela{}; ///< x-min, x-max, y-min, y-max
+    std::array<double, 4> janela {}; ///< x-min, x-max, y-min, y-max
     common::FrontList<Regiao> regioes; ///< the first one is the outer contour
     double arestaMaxima = 0.0; ///< maximum edge outside special regions
     double arestaMalha = 0.0; ///< maximum edge the stored mesh was made with
@@ -60,7 +60,7 @@ public:
     common::FrontList<Ponto> nos;
     double qualidadeMalha = 0.0; ///< mean triangle quality of the mesh
     /// Corners of the refinement rectangle ("Define Área"), ordered; all zero until defined.
-    std::array<Ponto, 4> cantosArea{};
+    std::array<Ponto, 4> cantosArea {};
     /// Every contour element of every region, in region and contour order, repeats removed.
     std::vector<SegmentoContorno> poolSegmentos;
     std::vector<SegmentoContorno> contornoExterno; ///< copies of the first region's contour

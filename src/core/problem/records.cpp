@@ -41,8 +41,8 @@ double comprimentoElemento(const SegmentoContorno& s)
     if (s.ehArco == 0)
         return geometry::distancia(s.p1(), s.p2());
     // The stored orientation decides which way round the arc runs.
-    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco{s.p1(), s.p2(), s.centro()}
-                                              : geometry::Arco{s.p2(), s.p1(), s.centro()};
+    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco { s.p1(), s.p2(), s.centro() }
+                                              : geometry::Arco { s.p2(), s.p1(), s.centro() };
     const geometry::ExtensaoArco e = geometry::extensaoArco(arc);
     return e.raio * (e.fim - e.inicio);
 }

@@ -22,15 +22,23 @@ struct SegmentoContorno {
     double y2 = 0.0;
     double xc = 0.0; ///< arc centre (0 for a straight segment)
     double yc = 0.0;
-    std::uint8_t ehArco = 0;  ///< 0 straight, non-zero arc
+    std::uint8_t ehArco = 0; ///< 0 straight, non-zero arc
     std::uint8_t sentido = 1; ///< 1: counterclockwise from the first to the second end point
     double potencial = 0.0;
 
-    Ponto p1() const { return {x1, y1}; }
-    Ponto p2() const { return {x2, y2}; }
-    Ponto centro() const { return {xc, yc}; }
-    void defineP1(const Ponto& p) { x1 = p.x; y1 = p.y; }
-    void defineP2(const Ponto& p) { x2 = p.x; y2 = p.y; }
+    Ponto p1() const { return { x1, y1 }; }
+    Ponto p2() const { return { x2, y2 }; }
+    Ponto centro() const { return { xc, yc }; }
+    void defineP1(const Ponto& p)
+    {
+        x1 = p.x;
+        y1 = p.y;
+    }
+    void defineP2(const Ponto& p)
+    {
+        x2 = p.x;
+        y2 = p.y;
+    }
 
     static SegmentoContorno reta(const Ponto& a, const Ponto& b);
     static SegmentoContorno arco(const Ponto& a, const Ponto& b, const Ponto& c);
@@ -84,7 +92,7 @@ struct Regiao {
     std::string arquivoMaterial;
     materials::Curva curva1; ///< filled from the materials file when needed; never stored
     materials::Curva curva2;
-    std::array<double, 4> reservadoD{};
+    std::array<double, 4> reservadoD {};
     std::uint8_t reservadoB1 = 0;
     std::uint8_t reservadoB2 = 0;
     /// The reserved texts are kept byte for byte, all 500 of each.

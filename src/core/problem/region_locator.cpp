@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t MinEdgesForBuckets = 16;
 /// Bucket and cell tables may hold this many entries per item before they are made coarser.
 constexpr std::size_t EntriesPerItem = 8;
-constexpr std::size_t MaxBuckets = std::size_t{1} << 20;
+constexpr std::size_t MaxBuckets = std::size_t { 1 } << 20;
 constexpr int MaxCellsPerSide = 512;
 /// Twice the orientation dead band of the geometry helpers (which compare half the cross product).
 constexpr double CrossDeadBand = 4e-8;
@@ -74,7 +74,10 @@ int bucketOf(double value, double origin, double width, std::size_t count)
 
 } // namespace
 
-bool cruzaRaio(const Ponto& p, const Ponto& a, const Ponto& b) { return crossesRay(p, a, b); }
+bool cruzaRaio(const Ponto& p, const Ponto& a, const Ponto& b)
+{
+    return crossesRay(p, a, b);
+}
 
 bool contemPonto(const PoligonoRegiao& poligono, const Ponto& p)
 {
@@ -105,7 +108,10 @@ bool RegionLocator::IndexedPolygon::contains(const Ponto& p) const
     return crossings % 2 == 1;
 }
 
-void RegionLocator::clear() { *this = RegionLocator(); }
+void RegionLocator::clear()
+{
+    *this = RegionLocator();
+}
 
 void RegionLocator::build(const std::vector<PoligonoRegiao>& polygons)
 {
@@ -114,13 +120,13 @@ void RegionLocator::build(const std::vector<PoligonoRegiao>& polygons)
     for (std::size_t k = 0; k < polygons.size(); ++k) {
         IndexedPolygon& poly = m_polygons[k];
         forEachEdge(polygons[k], [&](const Ponto& a, const Ponto& b) {
-            poly.edges.push_back({a, b});
+            poly.edges.push_back({ a, b });
         });
         if (poly.edges.empty())
             continue;
 
         Box& box = poly.box;
-        box = {poly.edges[0].a.x, poly.edges[0].a.y, poly.edges[0].a.x, poly.edges[0].a.y};
+        box = { poly.edges[0].a.x, poly.edges[0].a.y, poly.edges[0].a.x, poly.edges[0].a.y };
         for (const Edge& e : poly.edges) {
             box.xMin = std::min(box.xMin, e.a.x);
             box.xMax = std::max(box.xMax, e.a.x);
@@ -133,7 +139,7 @@ void RegionLocator::build(const std::vector<PoligonoRegiao>& polygons)
         // Across-ray coordinate: an edge the ray crosses has end points on both sides of the
         // point's own across coordinate, so the edge is filed under every bucket it spans.
         const double maxAbs = std::max(
-            {std::fabs(box.xMin), std::fabs(box.xMax), std::fabs(box.yMin), std::fabs(box.yMax)});
+            { std::fabs(box.xMin), std::fabs(box.xMax), std::fabs(box.yMin), std::fabs(box.yMax) });
         const auto across = [](const Ponto& q) { return RayX * q.y - RayY * q.x; };
         // Covers the rounding of the across coordinates against the test's own arithmetic.
         const double slack = 1e-12 * maxAbs + 1e-300;
@@ -155,9 +161,9 @@ void RegionLocator::build(const std::vector<PoligonoRegiao>& polygons)
             for (std::size_t i = 0; i < poly.edges.size(); ++i) {
                 const double ua = across(poly.edges[i].a);
                 const double ub = across(poly.edges[i].b);
-                spans[i]
-                    = {bucketOf(std::min(ua, ub) - slack, poly.across0, poly.bucketWidth, buckets),
-                       bucketOf(std::max(ua, ub) + slack, poly.across0, poly.bucketWidth, buckets)};
+                spans[i] = { bucketOf(
+                                 std::min(ua, ub) - slack, poly.across0, poly.bucketWidth, buckets),
+                    bucketOf(std::max(ua, ub) + slack, poly.across0, poly.bucketWidth, buckets) };
                 entries += static_cast<std::size_t>(spans[i].second - spans[i].first + 1);
             }
             if (buckets == 1 || entries <= EntriesPerItem * poly.edges.size())

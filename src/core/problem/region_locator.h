@@ -20,7 +20,7 @@ struct PoligonoRegiao {
 
 /// Far end of the ray of the inside test; the same point the mesh generator uses, so every part
 /// of the program agrees on which side of an outline a point lies.
-inline constexpr Ponto FimRaioInterior{1122345000000000.0, 1987600000000000.0};
+inline constexpr Ponto FimRaioInterior { 1122345000000000.0, 1987600000000000.0 };
 
 /// Whether the edge AB properly crosses the ray from `p` towards FimRaioInterior, by the rule of
 /// geometry::cruzamento (an edge that touches the ray, or has `p` as an end point or on its line,

@@ -15,18 +15,24 @@ constexpr double Tolerance = 1e-8;
 /// Coinciding points differ by at most this in each coordinate.
 constexpr double Reach = 1.0001e-4;
 
-bool near(double a, double b) { return std::fabs(a - b) <= Tolerance; }
+bool near(double a, double b)
+{
+    return std::fabs(a - b) <= Tolerance;
+}
 
 bool sameMaterial(const problem::Regiao& a, const problem::Regiao& b)
 {
     return near(a.brR, b.brR) && near(a.brT, b.brT) && near(a.brX, b.brX) && near(a.brY, b.brY)
-           && near(a.densCorrente, b.densCorrente) && near(a.densCargas, b.densCargas)
-           && near(a.permRelativa, b.permRelativa)
-           && near(a.permissividadeRelativa, b.permissividadeRelativa);
+        && near(a.densCorrente, b.densCorrente) && near(a.densCargas, b.densCargas)
+        && near(a.permRelativa, b.permRelativa)
+        && near(a.permissividadeRelativa, b.permissividadeRelativa);
 }
 
 /// The smaller end point in x: equal lines share it whatever their orientation.
-double sortKey(const problem::SegmentoContorno& s) { return std::min(s.x1, s.x2); }
+double sortKey(const problem::SegmentoContorno& s)
+{
+    return std::min(s.x1, s.x2);
+}
 
 double distanceToLine(const problem::SegmentoContorno& s, const geometry::Ponto& p)
 {
@@ -40,8 +46,8 @@ double distanceToLine(const problem::SegmentoContorno& s, const geometry::Ponto&
         t = std::clamp(t, 0.0, 1.0);
         return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
     }
-    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco{a, b, s.centro()}
-                                              : geometry::Arco{b, a, s.centro()};
+    const geometry::Arco arc = s.sentido != 0 ? geometry::Arco { a, b, s.centro() }
+                                              : geometry::Arco { b, a, s.centro() };
     const geometry::ExtensaoArco e = geometry::extensaoArco(arc);
     double angle = geometry::anguloPolar(p.x - s.xc, p.y - s.yc);
     if (angle < e.inicio)
@@ -56,7 +62,7 @@ double distanceToLine(const problem::SegmentoContorno& s, const geometry::Ponto&
 bool contemLinha(const LinhasAuxiliares& linhas, const problem::SegmentoContorno& linha)
 {
     return std::any_of(linhas.begin(), linhas.end(),
-                       [&](const problem::SegmentoContorno& l) { return problem::iguais(l, linha); });
+        [&](const problem::SegmentoContorno& l) { return problem::iguais(l, linha); });
 }
 
 LinhasAuxiliares linhasAuxiliaresAutomaticas(const solver::SolverModel& model)
@@ -72,10 +78,9 @@ LinhasAuxiliares linhasAuxiliaresAutomaticas(const solver::SolverModel& model)
         regions.push_back(&r);
     for (std::size_t i = 1; i < regions.size(); ++i)
         for (const problem::SegmentoContorno& s : regions[i]->segmentos.inListOrder())
-            entries.push_back({&s, i});
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return sortKey(*a.line) < sortKey(*b.line);
-    });
+            entries.push_back({ &s, i });
+    std::stable_sort(entries.begin(), entries.end(),
+        [](const Entry& a, const Entry& b) { return sortKey(*a.line) < sortKey(*b.line); });
     LinhasAuxiliares found;
     for (std::size_t i = 0; i < entries.size(); ++i)
         for (std::size_t j = i + 1;
@@ -96,9 +101,8 @@ LinhasAuxiliares linhasAuxiliaresAutomaticas(const solver::SolverModel& model)
     return found;
 }
 
-std::optional<problem::SegmentoContorno> linhaMaisProxima(const solver::SolverModel& model,
-                                                          const geometry::Ponto& p,
-                                                          const LinhasAuxiliares& ocultas)
+std::optional<problem::SegmentoContorno> linhaMaisProxima(
+    const solver::SolverModel& model, const geometry::Ponto& p, const LinhasAuxiliares& ocultas)
 {
     std::optional<problem::SegmentoContorno> best;
     double bestDistance = std::numeric_limits<double>::infinity();

@@ -37,8 +37,7 @@ LinhasAuxiliares linhasAuxiliaresAutomaticas(const solver::SolverModel& model);
  * distance, arcs by the distance to their circle within their sweep or else to their nearer end);
  * nothing when every line is already in `ocultas` or the model has none.
  */
-std::optional<problem::SegmentoContorno> linhaMaisProxima(const solver::SolverModel& model,
-                                                          const geometry::Ponto& p,
-                                                          const LinhasAuxiliares& ocultas);
+std::optional<problem::SegmentoContorno> linhaMaisProxima(
+    const solver::SolverModel& model, const geometry::Ponto& p, const LinhasAuxiliares& ocultas);
 
 } // namespace tarvex::results

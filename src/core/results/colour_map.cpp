@@ -17,7 +17,7 @@ namespace {
 constexpr double Undefined = std::numeric_limits<double>::quiet_NaN();
 
 double conductivityOf(const solver::SolverModel& model, evaluation::ElementPosition position,
-                      const evaluation::ElementVertices& v)
+    const evaluation::ElementVertices& v)
 {
     const problem::Regiao* region = model.region(evaluation::elementRegionOf(model, position, v));
     return region != nullptr ? region->condutividade : Undefined;
@@ -76,8 +76,8 @@ Status checkMapQuantity(const solver::SolverModel& model, std::int32_t quantity)
     }
 }
 
-double triangleMapValue(const solver::SolverModel& model, evaluation::ElementPosition position,
-                        std::int32_t quantity)
+double triangleMapValue(
+    const solver::SolverModel& model, evaluation::ElementPosition position, std::int32_t quantity)
 {
     evaluation::ElementVertices v;
     if (!evaluation::elementVertices(model, position, v))
@@ -124,7 +124,7 @@ double triangleMapValue(const solver::SolverModel& model, evaluation::ElementPos
 
 std::array<double, BandCount + 1> bandLimits(double minimum, double maximum)
 {
-    std::array<double, BandCount + 1> t{};
+    std::array<double, BandCount + 1> t {};
     const double step = std::fabs(maximum - minimum) / BandCount;
     for (int k = 0; k <= BandCount; ++k)
         t[static_cast<std::size_t>(k)] = minimum + k * step;

@@ -17,12 +17,12 @@ namespace tarvex::results {
 
 /// The quantities of a colour map (`colourMapQuantity`).
 enum MapQuantity : std::int32_t {
-    MapaInducao = 0,        ///< |B| (T)
-    MapaCampoH = 1,         ///< |H| (A/m)
+    MapaInducao = 0, ///< |B| (T)
+    MapaCampoH = 1, ///< |H| (A/m)
     MapaInducaoEletrica = 2, ///< |D| (C/m²)
-    MapaCampoE = 3,         ///< |E| (V/m)
-    MapaDensCorrente = 4,   ///< induced |J| (A/mm²)
-    MapaDensPerdas = 5,     ///< induced-current loss density (W/m³)
+    MapaCampoE = 3, ///< |E| (V/m)
+    MapaDensCorrente = 4, ///< induced |J| (A/mm²)
+    MapaDensPerdas = 5, ///< induced-current loss density (W/m³)
 };
 
 inline constexpr int BandCount = 15;
@@ -46,8 +46,8 @@ Status checkMapQuantity(const solver::SolverModel& model, std::int32_t quantity)
  * |H| follows the permeability the solution was computed with: the curve at |B| for a non-linear
  * result in a non-linear region, mu_r otherwise (an induced-current result is linear).
  */
-double triangleMapValue(const solver::SolverModel& model, evaluation::ElementPosition position,
-                        std::int32_t quantity);
+double triangleMapValue(
+    const solver::SolverModel& model, evaluation::ElementPosition position, std::int32_t quantity);
 
 /// The sixteen band limits T0 … T15 from the smallest and the largest value.
 std::array<double, BandCount + 1> bandLimits(double minimum, double maximum);
@@ -64,7 +64,7 @@ struct ColourMap {
     std::int32_t quantity = MapaInducao;
     std::vector<double> values;
     std::vector<std::int8_t> bands; ///< -1: triangle without a value, left unpainted
-    std::array<double, BandCount + 1> limits{};
+    std::array<double, BandCount + 1> limits {};
     double minimum = 1e100;
     double maximum = 1e-100;
     std::size_t unpainted = 0; ///< triangles whose centroid lies in no region

@@ -73,7 +73,10 @@ void EmfWriter::putU32(std::uint32_t value)
         m_bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
 }
 
-void EmfWriter::putI32(std::int32_t value) { putU32(static_cast<std::uint32_t>(value)); }
+void EmfWriter::putI32(std::int32_t value)
+{
+    putU32(static_cast<std::uint32_t>(value));
+}
 
 void EmfWriter::patchU32(std::size_t offset, std::uint32_t value)
 {
@@ -150,7 +153,7 @@ void EmfWriter::line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int
 std::string EmfWriter::finish()
 {
     beginRecord(EmrEof, 20);
-    putU32(0);  // no palette entries
+    putU32(0); // no palette entries
     putU32(16); // offset of the (empty) palette
     putU32(20); // this record's size again, last
     patchU32(OffsetBytes, static_cast<std::uint32_t>(m_bytes.size()));

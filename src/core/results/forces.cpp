@@ -13,8 +13,8 @@ namespace tarvex::results {
 namespace {
 
 /// Ft and Fn: the tangential and normal pressure integrated along the section, per metre.
-void integrate(const solver::SolverModel& model, const evaluation::SectionCurves& curves,
-               SectionForce& force)
+void integrate(
+    const solver::SolverModel& model, const evaluation::SectionCurves& curves, SectionForce& force)
 {
     std::vector<double> t;
     std::vector<double> n;
@@ -40,12 +40,12 @@ double trapezoid(const std::vector<double>& x, const std::vector<double>& y)
     return sum;
 }
 
-SectionForce forceOnSection(const solver::SolverModel& model, const geometry::Ponto& p1,
-                            const geometry::Ponto& p2)
+SectionForce forceOnSection(
+    const solver::SolverModel& model, const geometry::Ponto& p1, const geometry::Ponto& p2)
 {
     SectionForce force;
-    const evaluation::SectionCurves curves =
-        evaluation::sampleSection(model, p1, p2, evaluation::SectionPressure);
+    const evaluation::SectionCurves curves
+        = evaluation::sampleSection(model, p1, p2, evaluation::SectionPressure);
     force.status = curves.status;
     if (!curves.ok())
         return force;
@@ -57,13 +57,13 @@ SectionForce forceOnSection(const solver::SolverModel& model, const geometry::Po
 }
 
 SectionForce forceOnPolarSection(const solver::SolverModel& model, const geometry::Ponto& p1,
-                                 const geometry::Ponto& p2, const geometry::Ponto& centre)
+    const geometry::Ponto& p2, const geometry::Ponto& centre)
 {
     SectionForce force;
     force.polar = true;
     evaluation::SectionCurves curves;
-    if (!evaluation::samplePolarSectionRetrying(model, p1, p2, centre, evaluation::SectionPressure,
-                                                curves)) {
+    if (!evaluation::samplePolarSectionRetrying(
+            model, p1, p2, centre, evaluation::SectionPressure, curves)) {
         force.status = curves.ok() ? Status::failure(msg::SecaoPolarSemCurva) : curves.status;
         return force;
     }
@@ -75,8 +75,8 @@ std::string forceText(const SectionForce& force)
 {
     char buffer[160];
     if (force.polar)
-        std::snprintf(buffer, sizeof buffer, msg::ForcaRT, force.magnitude, force.normal,
-                      force.tangential);
+        std::snprintf(
+            buffer, sizeof buffer, msg::ForcaRT, force.magnitude, force.normal, force.tangential);
     else
         std::snprintf(buffer, sizeof buffer, msg::ForcaXY, force.magnitude, force.fx, force.fy);
     return buffer;

@@ -18,7 +18,10 @@ namespace tarvex::results {
 
 namespace {
 
-double mu0() { return 4e-7 * geometry::Pi; }
+double mu0()
+{
+    return 4e-7 * geometry::Pi;
+}
 
 /// Steps of the table of ∫₀ᴮ H dB of one non-linear region.
 constexpr std::size_t CurveSteps = 4096;
@@ -50,7 +53,7 @@ public:
         const auto k = std::min(static_cast<std::size_t>(s), CurveSteps - 1);
         const double t = s - static_cast<double>(k);
         const double h = m_h[k] + t * (m_h[k + 1] - m_h[k]);
-        return {m_w[k] + t * m_step * (m_h[k] + h) / 2.0, h};
+        return { m_w[k] + t * m_step * (m_h[k] + h) / 2.0, h };
     }
 
 private:
@@ -66,7 +69,10 @@ bool usesCurve(const solver::SolverModel& model, const problem::Regiao& region)
 }
 
 /// The mean of the three vertex values: the exact mean of the linear interpolant.
-double mean(const std::array<double, 3>& v) { return (v[0] + v[1] + v[2]) / 3.0; }
+double mean(const std::array<double, 3>& v)
+{
+    return (v[0] + v[1] + v[2]) / 3.0;
+}
 
 /// Sums over the triangles whose region is `only` (every region when 0).
 Status integrate(const solver::SolverModel& model, int only, Integrals& out)
@@ -151,15 +157,14 @@ Status integrate(const solver::SolverModel& model, int only, Integrals& out)
             // A potential that is not a number (a damaged file) must not index the table.
             if (!std::isfinite(b))
                 continue;
-            pending.push_back({number, b, area});
+            pending.push_back({ number, b, area });
             double& top = bMax[number];
             top = std::max(top, b);
             continue;
         }
         const double mu = region->permRelativa * mu0();
         if (mu > 0.0 && std::isfinite(mu)) {
-            const double w =
-                0.5 * (bx * (bx - region->brX) + by * (by - region->brY)) / mu * area;
+            const double w = 0.5 * (bx * (bx - region->brX) + by * (by - region->brY)) / mu * area;
             r.energy += w;
             r.coenergy += w;
         }
@@ -183,7 +188,10 @@ Status integrate(const solver::SolverModel& model, int only, Integrals& out)
 
 } // namespace
 
-double Integrals::currentModulus() const { return std::hypot(current, currentIm); }
+double Integrals::currentModulus() const
+{
+    return std::hypot(current, currentIm);
+}
 
 double Integrals::currentPhaseDegrees() const
 {
@@ -266,12 +274,15 @@ std::vector<std::pair<std::string_view, std::string>> integralFields(const Integ
     if (v.nonlinear)
         fields.emplace_back(msg::RotuloCoenergia, text(v.coenergy));
     fields.emplace_back(v.magnetic ? msg::RotuloPotencialMedioA : msg::RotuloPotencialMedioV,
-                        text(v.meanPotential));
+        text(v.meanPotential));
     if (v.induced)
         fields.emplace_back(msg::RotuloPerdas, text(v.losses));
     return fields;
 }
 
-bool validLength(double length) { return length > 0.0 && std::isfinite(length); }
+bool validLength(double length)
+{
+    return length > 0.0 && std::isfinite(length);
+}
 
 } // namespace tarvex::results

@@ -24,18 +24,18 @@ namespace tarvex::results {
  * ¼∫(|∇Aᵣ|² + |∇Aᵢ|²)/μ dS and the current density is J = Js − jωσA.
  */
 struct Integrals {
-    int region = 0;             ///< 1-based region number; 0 for the whole model
+    int region = 0; ///< 1-based region number; 0 for the whole model
     bool magnetic = true;
-    bool induced = false;       ///< induced-current result: currentIm, meanPotentialIm, losses
-    bool nonlinear = false;     ///< some triangle's energy came from a B-H curve
-    double area = 0.0;          ///< m²
-    double current = 0.0;       ///< A: ∫J dS (source J; the real part for induced results)
-    double currentIm = 0.0;     ///< A: imaginary part of the induced-current total
-    double energy = 0.0;        ///< J/m (time-averaged for induced results)
-    double coenergy = 0.0;      ///< J/m
+    bool induced = false; ///< induced-current result: currentIm, meanPotentialIm, losses
+    bool nonlinear = false; ///< some triangle's energy came from a B-H curve
+    double area = 0.0; ///< m²
+    double current = 0.0; ///< A: ∫J dS (source J; the real part for induced results)
+    double currentIm = 0.0; ///< A: imaginary part of the induced-current total
+    double energy = 0.0; ///< J/m (time-averaged for induced results)
+    double coenergy = 0.0; ///< J/m
     double meanPotential = 0.0; ///< ∫A dS / S (Wb/m; V for electric results)
     double meanPotentialIm = 0.0;
-    double losses = 0.0;        ///< W/m, induced results only
+    double losses = 0.0; ///< W/m, induced results only
 
     /// |I| and its phase in degrees (0 for a real current).
     double currentModulus() const;

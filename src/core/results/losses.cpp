@@ -1,9 +1,9 @@
 #include "results/losses.h"
 
 #include "common/messages.h"
+#include "evaluation/field_at_point.h"
 #include "geometry/helpers.h"
 #include "problem/records.h"
-#include "evaluation/field_at_point.h"
 #include "solver/solver_model.h"
 
 #include <algorithm>
@@ -26,7 +26,7 @@ bool contourCloses(const common::FrontList<problem::SegmentoContorno>& contour)
     if (ends.empty())
         return false;
     std::sort(ends.begin(), ends.end(),
-              [](const geometry::Ponto& a, const geometry::Ponto& b) { return a.x < b.x; });
+        [](const geometry::Ponto& a, const geometry::Ponto& b) { return a.x < b.x; });
     std::vector<bool> paired(ends.size(), false);
     for (std::size_t i = 0; i < ends.size(); ++i) {
         if (paired[i])
@@ -57,7 +57,8 @@ namespace {
 
 /// The losses of a triangle of conductivity sigma: the mean of the loss density over it (the
 /// exact mean of |A|² for the linear interpolant, as the colour map's quantity 5) times its area.
-double lossesOf(const solver::SolverModel& model, const evaluation::ElementVertices& v, double sigma)
+double lossesOf(
+    const solver::SolverModel& model, const evaluation::ElementVertices& v, double sigma)
 {
     if (!(sigma > 1e-30))
         return 0.0;
@@ -118,7 +119,8 @@ Losses regionLosses(const solver::SolverModel& model, double x, double y)
     out.region = number;
     for (evaluation::ElementPosition i = 0; i < model.elements.size(); ++i) {
         evaluation::ElementVertices v;
-        if (!evaluation::elementVertices(model, i, v) || evaluation::elementRegionOf(model, i, v) != number)
+        if (!evaluation::elementVertices(model, i, v)
+            || evaluation::elementRegionOf(model, i, v) != number)
             continue;
         if (region->condutividade > 1e-30)
             out.conducting.push_back(i);
@@ -127,7 +129,13 @@ Losses regionLosses(const solver::SolverModel& model, double x, double y)
     return out;
 }
 
-std::string totalLossesText(double watts) { return format(msg::PerdasTotal, watts); }
-std::string regionLossesText(double watts) { return format(msg::PerdasRegiao, watts); }
+std::string totalLossesText(double watts)
+{
+    return format(msg::PerdasTotal, watts);
+}
+std::string regionLossesText(double watts)
+{
+    return format(msg::PerdasRegiao, watts);
+}
 
 } // namespace tarvex::results

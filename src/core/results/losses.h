@@ -20,7 +20,7 @@ double triangleLosses(const solver::SolverModel& model, evaluation::ElementPosit
 struct Losses {
     Status status;
     double watts = 0.0; ///< W/m
-    int region = 0;     ///< the region summed ("&Região"), 1-based
+    int region = 0; ///< the region summed ("&Região"), 1-based
     /// The conducting triangles, list order ("&Total" fills them in colour 19).
     std::vector<evaluation::ElementPosition> conducting;
 };

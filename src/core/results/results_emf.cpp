@@ -33,7 +33,11 @@ std::int32_t emfCoordinate(double v, double divisor)
 
 class EmfPicture {
 public:
-    EmfPicture(EmfWriter& writer, double divisor) : m_writer(writer), m_divisor(divisor) {}
+    EmfPicture(EmfWriter& writer, double divisor)
+        : m_writer(writer)
+        , m_divisor(divisor)
+    {
+    }
 
     std::int32_t coord(double v) const { return emfCoordinate(v, m_divisor); }
 
@@ -50,8 +54,8 @@ public:
         }
         // An arc runs counterclockwise from its first end point, or from its second when its
         // `sentido` is 0; its ends at the same angle make the whole circle.
-        const geometry::Arco arco = e.sentido != 0 ? geometry::Arco{e.p1(), e.p2(), e.centro()}
-                                                   : geometry::Arco{e.p2(), e.p1(), e.centro()};
+        const geometry::Arco arco = e.sentido != 0 ? geometry::Arco { e.p1(), e.p2(), e.centro() }
+                                                   : geometry::Arco { e.p2(), e.p1(), e.centro() };
         const geometry::ExtensaoArco ext = geometry::extensaoArco(arco);
         double sweep = ext.fim - ext.inicio;
         if (!(sweep > 0.0))
@@ -102,12 +106,12 @@ Status resultsEmf(solver::SolverModel& model, const EmfExport& options, std::str
     const geometry::Caixa& w = options.window;
     const double side = std::max(w.xMax - w.xMin, w.yMax - w.yMin);
     const double divisor = emfDivisor(model.scaleFactor, side);
-    if (divisor == 0.0 || !std::isfinite(w.xMin) || !std::isfinite(w.yMin)
-        || !std::isfinite(w.xMax) || !std::isfinite(w.yMax))
+    if (divisor == 0.0 || !std::isfinite(w.xMin) || !std::isfinite(w.yMin) || !std::isfinite(w.xMax)
+        || !std::isfinite(w.yMax))
         return Status::failure(msg::EmfJanelaInvalida);
 
-    const EmfRect frame{emfCoordinate(w.xMin, divisor), -emfCoordinate(w.yMax, divisor),
-                        emfCoordinate(w.xMax, divisor), -emfCoordinate(w.yMin, divisor)};
+    const EmfRect frame { emfCoordinate(w.xMin, divisor), -emfCoordinate(w.yMax, divisor),
+        emfCoordinate(w.xMax, divisor), -emfCoordinate(w.yMin, divisor) };
     EmfWriter writer(frame);
     EmfPicture draw(writer, divisor);
     writer.setMapMode(EmfWriter::MapModeHiMetric);
@@ -146,8 +150,8 @@ Status resultsEmf(solver::SolverModel& model, const EmfExport& options, std::str
     return Status::success();
 }
 
-Status writeResultsEmf(const std::string& path, solver::SolverModel& model,
-                       const EmfExport& options)
+Status writeResultsEmf(
+    const std::string& path, solver::SolverModel& model, const EmfExport& options)
 {
     std::string bytes;
     if (Status s = resultsEmf(model, options, bytes); !s)
@@ -159,7 +163,7 @@ std::string emfFileName(const std::string& chosen)
 {
     std::string ext = common::extensionOf(chosen);
     std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == "emf")
         return chosen;
     return common::replaceExtension(chosen, ".emf");

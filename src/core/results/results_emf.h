@@ -15,8 +15,8 @@ namespace tarvex::results {
 
 /// What the results picture export needs from its view.
 struct EmfExport {
-    geometry::Caixa window;     ///< the visible (fitted) window, model units
-    int displayMode = 2;        ///< the view's display mode (1 mesh, 3 equipotentials, ...)
+    geometry::Caixa window; ///< the visible (fitted) window, model units
+    int displayMode = 2; ///< the view's display mode (1 mesh, 3 equipotentials, ...)
     int equipotentialCount = 21; ///< levels of the equipotentials traced again in mode 3
     /// Contour lines the view leaves out (removed auxiliary lines); none when null.
     const std::vector<problem::SegmentoContorno>* hidden = nullptr;
@@ -45,8 +45,8 @@ double emfDivisor(double scaleFactor, double largerSide);
 Status resultsEmf(solver::SolverModel& model, const EmfExport& options, std::string& out);
 
 /// resultsEmf() written atomically to `path`: a failure leaves any previous file intact.
-Status writeResultsEmf(const std::string& path, solver::SolverModel& model,
-                       const EmfExport& options);
+Status writeResultsEmf(
+    const std::string& path, solver::SolverModel& model, const EmfExport& options);
 
 /// The save dialog's rule: a chosen name whose extension is not "emf" gets it instead.
 std::string emfFileName(const std::string& chosen);

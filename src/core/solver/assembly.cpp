@@ -17,7 +17,10 @@ namespace tarvex::solver {
 using linalg::RealVector;
 using linalg::SparseSymMatrix;
 
-double mu0() { return 4.0 * geometry::Pi * 1e-7; }
+double mu0()
+{
+    return 4.0 * geometry::Pi * 1e-7;
+}
 
 namespace {
 
@@ -41,7 +44,8 @@ Triangle triangleOf(const SolverModel& model, const int t[3], double unit = 1.0)
         tri.x[a] = node.x / unit;
         tri.y[a] = node.y / unit;
     }
-    tri.d = (tri.x[1] - tri.x[0]) * (tri.y[2] - tri.y[0]) - (tri.x[2] - tri.x[0]) * (tri.y[1] - tri.y[0]);
+    tri.d = (tri.x[1] - tri.x[0]) * (tri.y[2] - tri.y[0])
+        - (tri.x[2] - tri.x[0]) * (tri.y[1] - tri.y[0]);
     tri.beta[0] = tri.y[1] - tri.y[2];
     tri.beta[1] = tri.y[2] - tri.y[0];
     tri.beta[2] = tri.y[0] - tri.y[1];
@@ -52,7 +56,10 @@ Triangle triangleOf(const SolverModel& model, const int t[3], double unit = 1.0)
 }
 
 /// The mesh is oriented so that every element has D < 0; anything else (a NaN included) is refused.
-bool validArea(double d) { return d < 0.0 && std::fabs(d) > 1e-16; }
+bool validArea(double d)
+{
+    return d < 0.0 && std::fabs(d) > 1e-16;
+}
 
 bool validNodeNumbers(const MeshElement& e, int nodeCount)
 {
@@ -78,7 +85,7 @@ void forEachElementCoupling(const SolverModel& model, int order, Emit&& emit)
     for (const MeshElement& e : model.elements.inStorageOrder()) {
         if (!validNodeNumbers(e, nodeCount))
             continue;
-        const int t[3] = {e.t1, e.t2, e.t3};
+        const int t[3] = { e.t1, e.t2, e.t3 };
         for (int a = 0; a < 3; ++a)
             for (int b = a + 1; b < 3; ++b) {
                 const int hi = std::max(t[a], t[b]);
@@ -96,8 +103,7 @@ void forEachElementCoupling(const SolverModel& model, int order, Emit&& emit)
  * `slots` (rare: a node with many lower neighbours) are counted exactly, so normal meshes keep
  * exactly `slots` per row.
  */
-template <typename ForEach>
-std::vector<int> rowSlotsFor(int order, int slots, ForEach&& forEach)
+template <typename ForEach> std::vector<int> rowSlotsFor(int order, int slots, ForEach&& forEach)
 {
     std::vector<int> bound(static_cast<std::size_t>(order) + 1, 1);
     forEach([&](int row, int) { ++bound[static_cast<std::size_t>(row)]; });
@@ -130,10 +136,13 @@ std::vector<int> rowSlotsFor(int order, int slots, ForEach&& forEach)
 
 SparseSymMatrix slottedMatrix(const std::vector<int>& rowSlots)
 {
-    return rowSlots.size() > 1 ? SparseSymMatrix::withRowSlots(rowSlots) : SparseSymMatrix{};
+    return rowSlots.size() > 1 ? SparseSymMatrix::withRowSlots(rowSlots) : SparseSymMatrix {};
 }
 
-double symmetrySign(const SolverModel& model) { return model.symmetryKind == 2 ? -1.0 : 1.0; }
+double symmetrySign(const SolverModel& model)
+{
+    return model.symmetryKind == 2 ? -1.0 : 1.0;
+}
 
 bool validMasters(const SolverModel& model)
 {
@@ -199,8 +208,8 @@ bool foldSymmetry(const SolverModel& model, SparseSymMatrix& matrix, RealVector&
         for (int s = matrix.rowBegin(i); s < matrix.rowEnd(i); ++s)
             if (matrix.column(s) != 0 && matrix.column(s) <= maxColumn)
                 row.emplace_back(matrix.column(s), matrix.value(s));
-        std::sort(row.begin(), row.end(),
-                  [](const auto& p, const auto& q) { return p.first < q.first; });
+        std::sort(
+            row.begin(), row.end(), [](const auto& p, const auto& q) { return p.first < q.first; });
     };
     for (int i = 1; i <= nm; ++i) {
         foldedRhs[static_cast<std::size_t>(i)] = rhs[static_cast<std::size_t>(i)];
@@ -216,9 +225,9 @@ bool foldSymmetry(const SolverModel& model, SparseSymMatrix& matrix, RealVector&
             const int u = matrix.column(s);
             if (u <= nm)
                 continue;
-            slaveBlock.push_back({t, u, matrix.value(s)});
+            slaveBlock.push_back({ t, u, matrix.value(s) });
             if (u != t)
-                slaveBlock.push_back({u, t, matrix.value(s)});
+                slaveBlock.push_back({ u, t, matrix.value(s) });
         }
     std::sort(slaveBlock.begin(), slaveBlock.end(), [](const Coupling& p, const Coupling& q) {
         return p.row != q.row ? p.row < q.row : p.column < q.column;
@@ -231,8 +240,8 @@ bool foldSymmetry(const SolverModel& model, SparseSymMatrix& matrix, RealVector&
         // Each ordered slave pair lands once in the lower triangle (both on the diagonal when
         // the two slaves share a master), which is what the symmetric sum needs.
         for (; next < slaveBlock.size() && slaveBlock[next].row == t; ++next)
-            folded.addToPackedRow(o, mapOf(slaveBlock[next].column),
-                                  sigma * sigma * slaveBlock[next].value);
+            folded.addToPackedRow(
+                o, mapOf(slaveBlock[next].column), sigma * sigma * slaveBlock[next].value);
         // Couplings to free columns (interior nodes and masters). The stored entry stands for
         // both K(t, c) and K(c, t): on the master's own diagonal both halves land together.
         sortedRow(t, nm);
@@ -260,7 +269,7 @@ struct ElementData {
  * its orientation checked. False, with `result` describing the failure, when the loop must stop.
  */
 bool prepareElement(SolverModel& model, std::size_t listIndex, const MeshElement& e, bool search,
-                    ElementData& out, AssemblyResult& result)
+    ElementData& out, AssemblyResult& result)
 {
     if (!validNodeNumbers(e, model.nodeCount())) {
         result.status = Status::failure(msg::MontagemIndiceZero);
@@ -323,8 +332,12 @@ double curveMaterial(const problem::Regiao& region, double g, double linearValue
 double gradientMagnitude(const Triangle& tri, const double potential[3], double scale)
 {
     const double p = tri.d / scale;
-    const double dx = (tri.beta[0] * potential[0] + tri.beta[1] * potential[1] + tri.beta[2] * potential[2]) / p;
-    const double dy = (tri.gamma[0] * potential[0] + tri.gamma[1] * potential[1] + tri.gamma[2] * potential[2]) / p;
+    const double dx
+        = (tri.beta[0] * potential[0] + tri.beta[1] * potential[1] + tri.beta[2] * potential[2])
+        / p;
+    const double dy
+        = (tri.gamma[0] * potential[0] + tri.gamma[1] * potential[1] + tri.gamma[2] * potential[2])
+        / p;
     return std::sqrt(dx * dx + dy * dy);
 }
 
@@ -339,8 +352,8 @@ struct LoopRequest {
 };
 
 /// Potentials of the three vertices: free nodes from `iterate`, the others from their records.
-void iteratePotentials(const SolverModel& model, const int t[3], const RealVector& iterate,
-                       double out[3])
+void iteratePotentials(
+    const SolverModel& model, const int t[3], const RealVector& iterate, double out[3])
 {
     for (int a = 0; a < 3; ++a)
         out[a] = t[a] <= model.freeNodes ? iterate[static_cast<std::size_t>(t[a])]
@@ -382,7 +395,7 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
 
         double m = linearMaterial(model, region);
         if (nonlinear && region.linear == 0) {
-            double potential[3] = {0.0, 0.0, 0.0};
+            double potential[3] = { 0.0, 0.0, 0.0 };
             double g = 0.0;
             if (iterating) {
                 iteratePotentials(model, t, *request.current, potential);
@@ -409,7 +422,8 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
         const double factor = 0.5 / tri.d / m;
         for (int a = 0; a < 3; ++a)
             for (int b = a; b < 3; ++b)
-                k[a][b] = k[b][a] = (tri.beta[a] * tri.beta[b] + tri.gamma[a] * tri.gamma[b]) * factor;
+                k[a][b] = k[b][a]
+                    = (tri.beta[a] * tri.beta[b] + tri.gamma[a] * tri.gamma[b]) * factor;
 
         // Source density per mm² of cross-section; D / s² is twice the area in m². The charge
         // enters with the sign that makes -div(eps grad V) = rho; the current density keeps the
@@ -417,12 +431,15 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
         const double q = magnetic ? region.densCorrente : -region.densCargas;
         const double source = (tri.d / (s * s)) * 1e6 * (-q) / 6.0;
 
-        double magnet[3] = {0.0, 0.0, 0.0};
-        if (magnetic && (region.brX != 0.0 || region.brY != 0.0 || region.brT != 0.0 || region.brR != 0.0)) {
+        double magnet[3] = { 0.0, 0.0, 0.0 };
+        if (magnetic
+            && (region.brX != 0.0 || region.brY != 0.0 || region.brT != 0.0 || region.brR != 0.0)) {
             const double theta = geometry::anguloPolar(el.cx, el.cy);
             const double halfPi = geometry::Pi / 2.0;
-            const double mx = -region.brX + std::cos(theta) * (-region.brR) + std::cos(theta + halfPi) * (-region.brT);
-            const double my = -region.brY + std::sin(theta) * (-region.brR) + std::sin(theta + halfPi) * (-region.brT);
+            const double mx = -region.brX + std::cos(theta) * (-region.brR)
+                + std::cos(theta + halfPi) * (-region.brT);
+            const double my = -region.brY + std::sin(theta) * (-region.brR)
+                + std::sin(theta + halfPi) * (-region.brT);
             const double f = 0.5 / m / s;
             magnet[0] = ((tri.x[1] - tri.x[2]) * mx + (tri.y[1] - tri.y[2]) * my) * f;
             magnet[1] = ((tri.x[2] - tri.x[0]) * mx + (tri.y[2] - tri.y[0]) * my) * f;
@@ -440,7 +457,7 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
                     f -= k[a][b] * model.nodes[static_cast<std::size_t>(t[b])].value;
         }
         // Each pair is offered in both orders; only the lower-triangle one of a free row is kept.
-        static constexpr int Pairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
+        static constexpr int Pairs[3][2] = { { 0, 1 }, { 0, 2 }, { 1, 2 } };
         for (const auto& p : Pairs) {
             matrix.addToPackedRow(t[p[0]], t[p[1]], k[p[0]][p[1]]);
             matrix.addToPackedRow(t[p[1]], t[p[0]], k[p[0]][p[1]]);
@@ -477,7 +494,7 @@ AssemblyResult assembleNonlinearStart(SolverModel& model)
 }
 
 AssemblyResult assembleNonlinear(SolverModel& model, const linalg::RealVector& current,
-                                 const linalg::RealVector& previous, double* largestChange)
+    const linalg::RealVector& previous, double* largestChange)
 {
     LoopRequest request;
     request.rule = MaterialRule::NonlinearIterate;
@@ -528,26 +545,31 @@ void addNewtonTerms(SolverModel& model, const linalg::RealVector& current)
         const MeshElement& e = elementAt(elements, li);
         if (!validNodeNumbers(e, model.nodeCount()))
             continue;
-        const int t[3] = {e.t1, e.t2, e.t3};
+        const int t[3] = { e.t1, e.t2, e.t3 };
         const Triangle tri = triangleOf(model, t, s);
         const int number = cached ? model.elementRegion[li]
                                   : model.findRegionAt((tri.x[0] + tri.x[1] + tri.x[2]) * s / 3.0,
-                                                       (tri.y[0] + tri.y[1] + tri.y[2]) * s / 3.0);
+                                      (tri.y[0] + tri.y[1] + tri.y[2]) * s / 3.0);
         const problem::Regiao* region = model.region(number);
         if (region == nullptr || region->linear != 0 || !(tri.d != 0.0))
             continue;
 
         double potential[3];
         iteratePotentials(model, t, current, potential);
-        const double ax = (tri.beta[0] * potential[0] + tri.beta[1] * potential[1] + tri.beta[2] * potential[2]) / tri.d;
-        const double ay = (tri.gamma[0] * potential[0] + tri.gamma[1] * potential[1] + tri.gamma[2] * potential[2]) / tri.d;
+        const double ax
+            = (tri.beta[0] * potential[0] + tri.beta[1] * potential[1] + tri.beta[2] * potential[2])
+            / tri.d;
+        const double ay = (tri.gamma[0] * potential[0] + tri.gamma[1] * potential[1]
+                              + tri.gamma[2] * potential[2])
+            / tri.d;
         const double d = region->curva2.derivada(ax * ax + ay * ay);
         double a[3];
         double g[3];
         for (int i = 0; i < 3; ++i) {
             a[i] = 0.0;
             for (int j = 0; j < 3; ++j)
-                a[i] += (tri.beta[i] * tri.beta[j] + tri.gamma[i] * tri.gamma[j]) / (2.0 * tri.d) * potential[j];
+                a[i] += (tri.beta[i] * tri.beta[j] + tri.gamma[i] * tri.gamma[j]) / (2.0 * tri.d)
+                    * potential[j];
             g[i] = 2.0 * (tri.beta[i] * ax + tri.gamma[i] * ay) / tri.d;
         }
         for (int i = 0; i < 3; ++i) {
@@ -559,7 +581,8 @@ void addNewtonTerms(SolverModel& model, const linalg::RealVector& current)
                 double sj = 0.0;
                 const int rj = unknownOf(t[j], sj);
                 if (rj != 0)
-                    linalg::sparseAdd(model.matrix, ri, rj, linalg::AddValue, si * sj * d * a[i] * g[j]);
+                    linalg::sparseAdd(
+                        model.matrix, ri, rj, linalg::AddValue, si * sj * d * a[i] * g[j]);
             }
         }
     }
@@ -573,8 +596,8 @@ AssemblyResult assembleConductivity(SolverModel& model, int slotsPerRow)
         conducts = conducts || r.condutividade > 1e-30;
     if (!conducts) {
         model.conductive = 0;
-        model.conductivityMatrix = SparseSymMatrix{};
-        model.conductivityRhs = RealVector{};
+        model.conductivityMatrix = SparseSymMatrix {};
+        model.conductivityRhs = RealVector {};
         return result;
     }
     const int n = model.unknownCount();
@@ -583,8 +606,8 @@ AssemblyResult assembleConductivity(SolverModel& model, int slotsPerRow)
         return result;
     }
     const double s = model.scaleFactor;
-    SparseSymMatrix matrix = slottedMatrix(rowSlotsFor(
-        n, slotsPerRow, [&](auto&& emit) { forEachElementCoupling(model, n, emit); }));
+    SparseSymMatrix matrix = slottedMatrix(
+        rowSlotsFor(n, slotsPerRow, [&](auto&& emit) { forEachElementCoupling(model, n, emit); }));
     RealVector rhs(static_cast<std::size_t>(n));
     const bool search = ensureRegionCache(model);
 
@@ -606,9 +629,10 @@ AssemblyResult assembleConductivity(SolverModel& model, int slotsPerRow)
             matrix.addToPackedRow(t[a], t[a], diagonal);
             for (int b = 0; b < 3; ++b)
                 if (b != a && t[b] > n)
-                    rhs[static_cast<std::size_t>(t[a])] -= off * model.nodes[static_cast<std::size_t>(t[b])].value;
+                    rhs[static_cast<std::size_t>(t[a])]
+                        -= off * model.nodes[static_cast<std::size_t>(t[b])].value;
         }
-        static constexpr int Pairs[3][2] = {{0, 1}, {0, 2}, {1, 2}};
+        static constexpr int Pairs[3][2] = { { 0, 1 }, { 0, 2 }, { 1, 2 } };
         for (const auto& p : Pairs) {
             matrix.addToPackedRow(t[p[0]], t[p[1]], off);
             matrix.addToPackedRow(t[p[1]], t[p[0]], off);

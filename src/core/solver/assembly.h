@@ -59,7 +59,7 @@ AssemblyResult assembleNonlinearStart(SolverModel& model);
  * `current` (unused by the iteration, reported for information).
  */
 AssemblyResult assembleNonlinear(SolverModel& model, const linalg::RealVector& current,
-                                 const linalg::RealVector& previous, double* largestChange = nullptr);
+    const linalg::RealVector& previous, double* largestChange = nullptr);
 
 /// `addNewtonTerms`: the Jacobian terms of the non-linear elements, added to the assembled matrix.
 /// With symmetry the terms of slave vertices go to their masters, folded like the stiffness.

@@ -47,8 +47,8 @@ bool edgePoint(double level, const Vertex& a, const Vertex& b, double& x, double
 
 /// One level through one triangle: a segment when exactly two of the edges P1→P2, P2→P3, P3→P1
 /// yield a point, from the earlier edge's point to the later one's.
-bool traceTriangle(double level, const Vertex& p1, const Vertex& p2, const Vertex& p3,
-                   ContourSegment& out)
+bool traceTriangle(
+    double level, const Vertex& p1, const Vertex& p2, const Vertex& p3, ContourSegment& out)
 {
     double xs[3];
     double ys[3];
@@ -61,7 +61,7 @@ bool traceTriangle(double level, const Vertex& p1, const Vertex& p2, const Verte
         ++found;
     if (found != 2)
         return false;
-    out = {xs[0], ys[0], xs[1], ys[1]};
+    out = { xs[0], ys[0], xs[1], ys[1] };
     return true;
 }
 
@@ -88,7 +88,7 @@ std::vector<double> levelsBetween(double vMin, double vMax, int n)
  * segments.
  */
 void traceLevels(const std::vector<MeshNode>& nodes, const std::vector<MeshElement>& triangles,
-                 int count, common::FrontList<ContourSegment>& out)
+    int count, common::FrontList<ContourSegment>& out)
 {
     out.clear();
     const std::size_t nodeEnd = nodes.size();
@@ -118,33 +118,33 @@ void traceLevels(const std::vector<MeshNode>& nodes, const std::vector<MeshEleme
     std::vector<Found> found;
     std::vector<std::size_t> perLevel(static_cast<std::size_t>(n) + 2, 0);
 
-    const auto valid = [nodeEnd](std::int32_t k) {
-        return k >= 1 && static_cast<std::size_t>(k) < nodeEnd;
-    };
+    const auto valid
+        = [nodeEnd](std::int32_t k) { return k >= 1 && static_cast<std::size_t>(k) < nodeEnd; };
     for (const MeshElement& e : triangles) {
         if (!valid(e.t1) || !valid(e.t2) || !valid(e.t3))
             continue;
         const MeshNode& n1 = nodes[static_cast<std::size_t>(e.t1)];
         const MeshNode& n2 = nodes[static_cast<std::size_t>(e.t2)];
         const MeshNode& n3 = nodes[static_cast<std::size_t>(e.t3)];
-        const Vertex p1{n1.x, n1.y, n1.value};
-        const Vertex p2{n2.x, n2.y, n2.value};
-        const Vertex p3{n3.x, n3.y, n3.value};
+        const Vertex p1 { n1.x, n1.y, n1.value };
+        const Vertex p2 { n2.x, n2.y, n2.value };
+        const Vertex p3 { n3.x, n3.y, n3.value };
 
         int first = 1;
         int last = n;
-        const double lo = std::min({p1.v, p2.v, p3.v});
-        const double hi = std::max({p1.v, p2.v, p3.v});
+        const double lo = std::min({ p1.v, p2.v, p3.v });
+        const double hi = std::max({ p1.v, p2.v, p3.v });
         if (sorted && std::isfinite(lo) && std::isfinite(hi)) {
             first = static_cast<int>(
                 std::lower_bound(levelsBegin, levels.end(), lo - margin) - levels.begin());
             last = static_cast<int>(
-                std::upper_bound(levelsBegin, levels.end(), hi + margin) - levels.begin()) - 1;
+                       std::upper_bound(levelsBegin, levels.end(), hi + margin) - levels.begin())
+                - 1;
         }
         for (int i = first; i <= last; ++i) {
             ContourSegment s;
             if (traceTriangle(levels[static_cast<std::size_t>(i)], p1, p2, p3, s)) {
-                found.push_back({i, s});
+                found.push_back({ i, s });
                 ++perLevel[static_cast<std::size_t>(i) + 1];
             }
         }
@@ -164,7 +164,7 @@ void traceLevels(const std::vector<MeshNode>& nodes, const std::vector<MeshEleme
 std::vector<MeshElement> elementsInListOrder(const SolverModel& model)
 {
     const std::vector<MeshElement>& stored = model.elements.inStorageOrder();
-    return {stored.rbegin(), stored.rend()};
+    return { stored.rbegin(), stored.rend() };
 }
 
 } // namespace
@@ -189,9 +189,8 @@ Status traceInducedCurrentLines(SolverModel& model, int count)
     const std::size_t elementCount = stored.size();
     // The regions found by the assembly, when it has run; a 0 there means "not found yet".
     const bool cached = model.elementRegion.size() == elementCount;
-    const auto valid = [&](std::int32_t k) {
-        return k >= 1 && static_cast<std::size_t>(k) < imaginary.size();
-    };
+    const auto valid
+        = [&](std::int32_t k) { return k >= 1 && static_cast<std::size_t>(k) < imaginary.size(); };
 
     std::vector<MeshElement> conducting;
     for (std::size_t listIndex = 0; listIndex < elementCount; ++listIndex) {
@@ -209,7 +208,7 @@ Status traceInducedCurrentLines(SolverModel& model, int count)
             continue;
         conducting.push_back(e);
         const double factor = omega * region->condutividade;
-        for (const std::int32_t k : {e.t1, e.t2, e.t3})
+        for (const std::int32_t k : { e.t1, e.t2, e.t3 })
             working[static_cast<std::size_t>(k)].value
                 = factor * imaginary[static_cast<std::size_t>(k)].value;
     }

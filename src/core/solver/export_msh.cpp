@@ -59,7 +59,7 @@ public:
             const std::int32_t id = m_slots[i];
             if (id < 0) {
                 m_slots[i] = static_cast<std::int32_t>(points.size());
-                points.push_back({x, y});
+                points.push_back({ x, y });
                 return m_slots[i];
             }
             const Ponto& p = points[static_cast<std::size_t>(id)];
@@ -132,7 +132,8 @@ struct Condition {
         // An arc holds the nodes on its circle within its sweep; its chord would miss all of
         // them but the end points.
         const double d = std::hypot(p.x - s.xc, p.y - s.yc);
-        if (d - raio > ArcRelativeTolerance * raio || raio - d > sagitta + ArcRelativeTolerance * raio)
+        if (d - raio > ArcRelativeTolerance * raio
+            || raio - d > sagitta + ArcRelativeTolerance * raio)
             return false;
         double angle = geometry::anguloPolar(p.x - s.xc, p.y - s.yc);
         if (angle < inicio - ArcRelativeTolerance)
@@ -141,8 +142,8 @@ struct Condition {
     }
 };
 
-Condition makeCondition(NodeClass kind, int rank, const SegmentoContorno& s,
-                        double maxChordAngle, double longestEdge)
+Condition makeCondition(
+    NodeClass kind, int rank, const SegmentoContorno& s, double maxChordAngle, double longestEdge)
 {
     Condition c;
     c.kind = kind;
@@ -150,8 +151,8 @@ Condition makeCondition(NodeClass kind, int rank, const SegmentoContorno& s,
     c.s = s;
     c.potential = s.potencial;
     if (s.ehArco != 0) {
-        const geometry::Arco ccw = s.sentido != 0 ? geometry::Arco{s.p1(), s.p2(), s.centro()}
-                                                  : geometry::Arco{s.p2(), s.p1(), s.centro()};
+        const geometry::Arco ccw = s.sentido != 0 ? geometry::Arco { s.p1(), s.p2(), s.centro() }
+                                                  : geometry::Arco { s.p2(), s.p1(), s.centro() };
         const geometry::ExtensaoArco e = geometry::extensaoArco(ccw);
         c.inicio = e.inicio;
         c.fim = e.fim;
@@ -171,7 +172,8 @@ Condition makeCondition(NodeClass kind, int rank, const SegmentoContorno& s,
  */
 class ConditionGrid {
 public:
-    explicit ConditionGrid(std::vector<Condition> conditions) : m_conditions(std::move(conditions))
+    explicit ConditionGrid(std::vector<Condition> conditions)
+        : m_conditions(std::move(conditions))
     {
         if (m_conditions.empty())
             return;
@@ -200,7 +202,7 @@ public:
         std::vector<std::pair<std::uint32_t, std::int32_t>> filed;
         for (std::size_t i = 0; i < m_conditions.size(); ++i)
             file(m_conditions[i], [&](std::uint32_t cell) {
-                filed.push_back({cell, static_cast<std::int32_t>(i)});
+                filed.push_back({ cell, static_cast<std::int32_t>(i) });
             });
         const std::size_t cells = static_cast<std::size_t>(m_nx) * static_cast<std::size_t>(m_ny);
         m_start.assign(cells + 1, 0);
@@ -231,8 +233,8 @@ public:
         const double fy = std::floor((p.y - m_y0) / m_cell);
         if (!(fx >= 0.0 && fy >= 0.0 && fx < m_nx && fy < m_ny))
             return nullptr;
-        const std::size_t cell
-            = static_cast<std::size_t>(fy) * static_cast<std::size_t>(m_nx) + static_cast<std::size_t>(fx);
+        const std::size_t cell = static_cast<std::size_t>(fy) * static_cast<std::size_t>(m_nx)
+            + static_cast<std::size_t>(fx);
         for (std::uint32_t k = m_start[cell]; k < m_start[cell + 1]; ++k)
             consider(m_conditions[static_cast<std::size_t>(m_list[k])]);
         return best;
@@ -257,8 +259,8 @@ private:
             r += ArcRelativeTolerance * c.raio + c.sagitta;
         }
         // Rounding of large coordinates.
-        const double scale = std::max({std::fabs(c.s.x1), std::fabs(c.s.y1), std::fabs(c.s.x2),
-                                       std::fabs(c.s.y2), std::fabs(c.s.xc), std::fabs(c.s.yc)});
+        const double scale = std::max({ std::fabs(c.s.x1), std::fabs(c.s.y1), std::fabs(c.s.x2),
+            std::fabs(c.s.y2), std::fabs(c.s.xc), std::fabs(c.s.yc) });
         return r * 1.01 + scale * 1e-12;
     }
 
@@ -266,15 +268,15 @@ private:
     {
         const double r = reach(c);
         const SegmentoContorno& s = c.s;
-        Box b{std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2),
-              std::max(s.y1, s.y2)};
+        Box b { std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2),
+            std::max(s.y1, s.y2) };
         if (!c.point && s.ehArco != 0) {
             b.x0 = std::min(b.x0, s.xc - c.raio);
             b.y0 = std::min(b.y0, s.yc - c.raio);
             b.x1 = std::max(b.x1, s.xc + c.raio);
             b.y1 = std::max(b.y1, s.yc + c.raio);
         }
-        return {b.x0 - r, b.y0 - r, b.x1 + r, b.y1 + r};
+        return { b.x0 - r, b.y0 - r, b.x1 + r, b.y1 + r };
     }
 
     int cellX(double x) const
@@ -288,20 +290,18 @@ private:
         return f < 0.0 ? 0 : (f >= m_ny ? m_ny - 1 : static_cast<int>(f));
     }
 
-    template <typename Add>
-    void fileSpan(int iy, double xa, double xb, Add& add) const
+    template <typename Add> void fileSpan(int iy, double xa, double xb, Add& add) const
     {
         for (int ix = cellX(xa); ix <= cellX(xb); ++ix)
             add(static_cast<std::uint32_t>(iy * m_nx + ix));
     }
 
-    template <typename Add>
-    void file(const Condition& c, Add add) const
+    template <typename Add> void file(const Condition& c, Add add) const
     {
         const double r = reach(c);
         const SegmentoContorno& s = c.s;
         // The end points' neighbourhoods, for every kind.
-        for (const Ponto& e : {s.p1(), s.p2()})
+        for (const Ponto& e : { s.p1(), s.p2() })
             for (int iy = cellY(e.y - r); iy <= cellY(e.y + r); ++iy)
                 fileSpan(iy, e.x - r, e.x + r, add);
         if (c.point)
@@ -451,7 +451,7 @@ std::vector<std::int32_t> reverseCuthillMcKee(const Adjacency& adj, std::int32_t
 
 /// Edges of the triangles between interior nodes, as adjacency lists over local indices.
 Adjacency interiorAdjacency(const std::vector<std::int32_t>& vertexIds,
-                            const std::vector<std::int32_t>& local, std::int32_t n)
+    const std::vector<std::int32_t>& local, std::int32_t n)
 {
     Adjacency adj;
     adj.start.assign(static_cast<std::size_t>(n) + 1, 0);
@@ -461,14 +461,16 @@ Adjacency interiorAdjacency(const std::vector<std::int32_t>& vertexIds,
             const std::int32_t a = local[static_cast<std::size_t>(vertexIds[3 * t])];
             const std::int32_t b = local[static_cast<std::size_t>(vertexIds[3 * t + 1])];
             const std::int32_t c = local[static_cast<std::size_t>(vertexIds[3 * t + 2])];
-            for (const auto& [u, v] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, a}})
+            for (const auto& [u, v] :
+                { std::pair { a, b }, std::pair { b, c }, std::pair { c, a } })
                 if (u >= 0 && v >= 0 && u != v) {
                     f(u, v);
                     f(v, u);
                 }
         }
     };
-    forEachEdge([&](std::int32_t u, std::int32_t) { ++adj.start[static_cast<std::size_t>(u) + 1]; });
+    forEachEdge(
+        [&](std::int32_t u, std::int32_t) { ++adj.start[static_cast<std::size_t>(u) + 1]; });
     for (std::int32_t i = 0; i < n; ++i)
         adj.start[static_cast<std::size_t>(i) + 1] += adj.start[static_cast<std::size_t>(i)];
     std::vector<std::int32_t> fill(adj.start.begin(), adj.start.end() - 1);
@@ -484,8 +486,8 @@ Adjacency interiorAdjacency(const std::vector<std::int32_t>& vertexIds,
         std::sort(begin, end);
         const auto last = std::unique(begin, end);
         adj.start[static_cast<std::size_t>(i)] = kept;
-        kept = static_cast<std::int32_t>(std::copy(begin, last, adj.list.begin() + kept)
-                                         - adj.list.begin());
+        kept = static_cast<std::int32_t>(
+            std::copy(begin, last, adj.list.begin() + kept) - adj.list.begin());
     }
     adj.start[static_cast<std::size_t>(n)] = kept;
     adj.list.resize(static_cast<std::size_t>(kept));
@@ -586,7 +588,8 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
     // Node classes. Without a symmetry kind the symmetry lines impose nothing.
     // The mesher cuts an arc into chords no longer than the mesh's edge and of at most
     // anguloArco (30/18 of it for short arcs); the band inside an arc covers those chords only.
-    const double longestEdge = std::max({data.arestaMaxima, data.arestaMalha, data.arestaEspecial});
+    const double longestEdge
+        = std::max({ data.arestaMaxima, data.arestaMalha, data.arestaEspecial });
     const double maxChordAngle = data.anguloArco * (30.0 / 18.0) * geometry::Pi / 180.0;
     std::vector<Condition> conditions;
     int rank = 0;
@@ -601,15 +604,16 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
         conditions.push_back(c);
     }
     for (const SegmentoContorno& s : data.segmentosPotencial.inListOrder())
-        conditions.push_back(makeCondition(NodeClass::Imposed, rank++, s, maxChordAngle, longestEdge));
+        conditions.push_back(
+            makeCondition(NodeClass::Imposed, rank++, s, maxChordAngle, longestEdge));
     if (data.tipoSimetria != 0) {
         std::vector<Condition> slaves;
         int pair = 0;
         int index = 0;
         for (const SegmentoContorno& s : data.segmentosSimetria.inListOrder()) {
             const bool master = index++ % 2 == 0;
-            Condition c = makeCondition(master ? NodeClass::Master : NodeClass::Slave, 0, s,
-                                        maxChordAngle, longestEdge);
+            Condition c = makeCondition(
+                master ? NodeClass::Master : NodeClass::Slave, 0, s, maxChordAngle, longestEdge);
             c.pair = pair;
             if (master) {
                 c.rank = rank++;
@@ -642,10 +646,18 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
                 pairOf[static_cast<std::size_t>(v)] = c->pair;
             }
             switch (k) {
-            case NodeClass::Interior: interior.push_back(v); break;
-            case NodeClass::Master: masters.push_back(v); break;
-            case NodeClass::Slave: slaves.push_back(v); break;
-            case NodeClass::Imposed: imposed.push_back(v); break;
+            case NodeClass::Interior:
+                interior.push_back(v);
+                break;
+            case NodeClass::Master:
+                masters.push_back(v);
+                break;
+            case NodeClass::Slave:
+                slaves.push_back(v);
+                break;
+            case NodeClass::Imposed:
+                imposed.push_back(v);
+                break;
             }
         }
     }
@@ -705,7 +717,7 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
     for (std::int32_t k = 0; k < mastersEnd; ++k)
         if (firstFree(k) == k) // a master no slave took
             return failureAt(msg::MshErroListaEsquerda,
-                             points[static_cast<std::size_t>(masters[static_cast<std::size_t>(k)])]);
+                points[static_cast<std::size_t>(masters[static_cast<std::size_t>(k)])]);
 
     // Numbers: interior (reverse Cuthill-McKee), masters by height, slaves in their masters'
     // order, imposed nodes.
@@ -720,7 +732,8 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
         const Adjacency adj = interiorAdjacency(vertexIds, local, nInterior);
         const std::vector<std::int32_t> order = reverseCuthillMcKee(adj, nInterior);
         for (std::int32_t k = 0; k < nInterior; ++k)
-            number[static_cast<std::size_t>(interior[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])])]
+            number[static_cast<std::size_t>(
+                interior[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])])]
                 = k + 1;
     }
     for (std::int32_t k = 0; k < g; ++k)
@@ -732,7 +745,7 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
     for (const std::int32_t v : imposed)
         number[static_cast<std::size_t>(v)] = ++next;
 
-    m.nodes.assign(static_cast<std::size_t>(nodeCount) + 1, MeshNode{});
+    m.nodes.assign(static_cast<std::size_t>(nodeCount) + 1, MeshNode {});
     m.slaveMasters.assign(static_cast<std::size_t>(g) + 1, 0);
     for (std::int32_t v = 0; v < nodeCount; ++v) {
         const std::int32_t n = number[static_cast<std::size_t>(v)];
@@ -740,15 +753,21 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
         node.x = points[static_cast<std::size_t>(v)].x;
         node.y = points[static_cast<std::size_t>(v)].y;
         switch (kind[static_cast<std::size_t>(v)]) {
-        case NodeClass::Interior: node.value = 0.0; break;
-        case NodeClass::Master: node.value = n; break;
+        case NodeClass::Interior:
+            node.value = 0.0;
+            break;
+        case NodeClass::Master:
+            node.value = n;
+            break;
         case NodeClass::Slave: {
             const std::int32_t master = n - g; // slave n_m + k belongs to master n_int + k
             node.value = master;
             m.slaveMasters[static_cast<std::size_t>(n - nFree)] = master;
             break;
         }
-        case NodeClass::Imposed: node.value = potential[static_cast<std::size_t>(v)]; break;
+        case NodeClass::Imposed:
+            node.value = potential[static_cast<std::size_t>(v)];
+            break;
         }
     }
     m.freeNodes = nFree;
@@ -756,9 +775,9 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
 
     // Elements in the triangles' list order, each with D < 0.
     for (std::size_t t = 0; t < triangles.size(); ++t) {
-        MeshElement e{number[static_cast<std::size_t>(vertexIds[3 * t])],
-                      number[static_cast<std::size_t>(vertexIds[3 * t + 1])],
-                      number[static_cast<std::size_t>(vertexIds[3 * t + 2])]};
+        MeshElement e { number[static_cast<std::size_t>(vertexIds[3 * t])],
+            number[static_cast<std::size_t>(vertexIds[3 * t + 1])],
+            number[static_cast<std::size_t>(vertexIds[3 * t + 2])] };
         const MeshNode& a = m.nodes[static_cast<std::size_t>(e.t1)];
         const MeshNode& b = m.nodes[static_cast<std::size_t>(e.t2)];
         const MeshNode& c = m.nodes[static_cast<std::size_t>(e.t3)];

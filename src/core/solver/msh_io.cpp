@@ -115,16 +115,16 @@ Status readNodes(ByteReader& in, std::vector<MeshNode>& out)
         if (i > 0 && (!std::isfinite(n.x) || !std::isfinite(n.y)))
             return Status::failure(msg::DesBadCoordinate);
     }
-    nodes[0] = MeshNode{}; // slot 0 carries nothing
+    nodes[0] = MeshNode {}; // slot 0 carries nothing
     out = std::move(nodes);
     return Status::success();
 }
 
 /// Reads `count` doubles and keeps those of the entries of a trimmed layout (the first `entries`
 /// of each row); false when the bytes are not there or a free slot holds a value.
-bool readTrimmedValues(ByteReader in, const std::vector<std::int32_t>& rowStarts,
-                       std::size_t count, const std::vector<std::int32_t>& trimmedStarts,
-                       std::size_t used, std::vector<double>& values, bool& truncated)
+bool readTrimmedValues(ByteReader in, const std::vector<std::int32_t>& rowStarts, std::size_t count,
+    const std::vector<std::int32_t>& trimmedStarts, std::size_t used, std::vector<double>& values,
+    bool& truncated)
 {
     const std::size_t rows = rowStarts.size() - 1;
     values.clear();
@@ -136,7 +136,8 @@ bool readTrimmedValues(ByteReader in, const std::vector<std::int32_t>& rowStarts
     values.push_back(0.0);
     for (std::size_t i = 1; i <= rows; ++i) {
         const std::size_t end = i == rows ? count : static_cast<std::size_t>(rowStarts[i + 1]);
-        const std::size_t entries = (i == rows ? used : static_cast<std::size_t>(trimmedStarts[i + 1]))
+        const std::size_t entries
+            = (i == rows ? used : static_cast<std::size_t>(trimmedStarts[i + 1]))
             - static_cast<std::size_t>(trimmedStarts[i]);
         for (std::size_t s = static_cast<std::size_t>(rowStarts[i]), k = 0; s < end; ++s, ++k) {
             truncated = !in.readDouble(v);
@@ -187,8 +188,8 @@ Status readMatrix(ByteReader& in, SparseSymMatrix& out)
     if (!in.readBytes(count * DoubleBytes, skipped))
         return Truncated;
 
-    // Which slots hold entries: rows filled from their first slot, nothing after the first free one,
-    // and every slot in a row (the first row starting at slot 1).
+    // Which slots hold entries: rows filled from their first slot, nothing after the first free
+    // one, and every slot in a row (the first row starting at slot 1).
     const auto rows = static_cast<std::size_t>(order);
     bool packed = order > 0 && rowStarts[1] == 1;
     std::vector<std::int32_t> trimmedStarts(rows + 1, 0);
@@ -234,8 +235,7 @@ Status readMatrix(ByteReader& in, SparseSymMatrix& out)
         bool truncated = false;
         if (readTrimmedValues(valuesAt, rowStarts, count, trimmedStarts, used, values, truncated)) {
             if (!SparseSymMatrix::fromTrimmedStorage(order, std::move(rowStarts), slots,
-                                                     std::move(trimmedStarts), std::move(columns),
-                                                     std::move(values), out))
+                    std::move(trimmedStarts), std::move(columns), std::move(values), out))
                 return Status::failure(msg::MshMatrizInvalida);
             return Status::success();
         }
@@ -252,8 +252,8 @@ Status readMatrix(ByteReader& in, SparseSymMatrix& out)
     std::vector<double> values;
     if (!readDoubles(valuesAgain, count, values))
         return Truncated;
-    if (!SparseSymMatrix::fromStorage(order, std::move(rowStarts), std::move(columns),
-                                      std::move(values), out))
+    if (!SparseSymMatrix::fromStorage(
+            order, std::move(rowStarts), std::move(columns), std::move(values), out))
         return Status::failure(msg::MshMatrizInvalida);
     return Status::success();
 }
@@ -298,8 +298,8 @@ Status readRegions(ByteReader& in, common::FrontList<problem::Regiao>& list)
 }
 
 template <typename Record, typename ReadOne>
-Status readList(ByteReader& in, std::size_t recordBytes, common::FrontList<Record>& list,
-                ReadOne readOne)
+Status readList(
+    ByteReader& in, std::size_t recordBytes, common::FrontList<Record>& list, ReadOne readOne)
 {
     std::size_t count = 0;
     if (Status s = common::readRecordCount(in, recordBytes, count); !s)
@@ -449,23 +449,21 @@ Status readMsh(std::string_view bytes, SolverModel& out)
     if (Status s = readRegions(in, m.regions); !s)
         return s;
     if (Status s = readList(in, problem::SegmentoContornoBytes, m.potentialSegments,
-                            [&](problem::SegmentoContorno& seg) {
-                                return problem::readSegmentoContorno(in, seg).ok;
-                            });
+            [&](problem::SegmentoContorno& seg) {
+                return problem::readSegmentoContorno(in, seg).ok;
+            });
         !s)
         return s;
     if (Status s = readList(in, PotencialPontoBytes, m.potentialPoints,
-                            [&](problem::PotencialPonto& p) {
-                                return in.readDouble(p.x) && in.readDouble(p.y)
-                                    && in.readDouble(p.potencial);
-                            });
+            [&](problem::PotencialPonto& p) {
+                return in.readDouble(p.x) && in.readDouble(p.y) && in.readDouble(p.potencial);
+            });
         !s)
         return s;
     if (Status s = readList(in, MeshElementBytes, m.elements,
-                            [&](MeshElement& e) {
-                                return in.readInt32(e.t1) && in.readInt32(e.t2)
-                                    && in.readInt32(e.t3);
-                            });
+            [&](MeshElement& e) {
+                return in.readInt32(e.t1) && in.readInt32(e.t2) && in.readInt32(e.t3);
+            });
         !s)
         return s;
     if (Status s = readNodes(in, m.nodes); !s)
@@ -525,15 +523,16 @@ Status readMsh(std::string_view bytes, SolverModel& out)
 
 Status readMsh(std::istream& in, SolverModel& out)
 {
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes { std::istreambuf_iterator<char>(in),
+        std::istreambuf_iterator<char>() };
     return readMsh(std::string_view(bytes), out);
 }
 
 std::string writeMsh(const SolverModel& model)
 {
     ByteWriter out;
-    // The bulk of the file, reserved at once: a buffer that grows by doubling would need up to twice
-    // the file's size while it is written.
+    // The bulk of the file, reserved at once: a buffer that grows by doubling would need up to
+    // twice the file's size while it is written.
     const auto matrixBytes = [](const SparseSymMatrix& m) {
         return 12.0 * (m.storageSlotCount() + 1.0) + 4.0 * (m.order() + 1.0) + 16.0;
     };

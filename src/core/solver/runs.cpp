@@ -43,8 +43,8 @@ void slavesFromMasters(SolverModel& model)
         return;
     const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
     const int nodeCount = model.nodeCount();
-    const int slaves = std::min<int>(model.slaveCount,
-                                     static_cast<int>(model.slaveMasters.size()) - 1);
+    const int slaves
+        = std::min<int>(model.slaveCount, static_cast<int>(model.slaveMasters.size()) - 1);
     for (int k = 1; k <= slaves; ++k) {
         const int slave = model.freeCount() + k;
         const int master = model.slaveMasters[static_cast<std::size_t>(k)];
@@ -121,7 +121,8 @@ RunResult runLinear(SolverModel& model, const RunSettings& settings, RunReporter
     if (solved.end == linalg::SolveEnd::BadRequest)
         return failed(msg::SistemaInconsistente);
     // A direct solve that breaks down has no iterate to offer; nothing is stored.
-    if (solved.end == linalg::SolveEnd::Breakdown && settings.method == linalg::SolverMethod::Direct)
+    if (solved.end == linalg::SolveEnd::Breakdown
+        && settings.method == linalg::SolverMethod::Direct)
         return failed(msg::FatoracaoFalhou);
 
     // Convergence is not asked for: an iterate at the iteration limit is the result.

@@ -34,29 +34,29 @@ struct RunSettings {
  */
 class RunReporter : public Progress {
 public:
-    virtual void iterationLine(std::string_view) {}
+    virtual void iterationLine(std::string_view) { }
 };
 
 class NoRunReporter final : public RunReporter {
 public:
-    void status(std::string_view) override {}
-    void percent(int) override {}
+    void status(std::string_view) override { }
+    void percent(int) override { }
     bool goOn() override { return true; }
 };
 
 enum class RunEnd {
-    Finished,    ///< results stored, `calculationKind` set, equipotentials retraced
+    Finished, ///< results stored, `calculationKind` set, equipotentials retraced
     Interrupted, ///< the user stopped it; the model's results are untouched
-    Failed,      ///< an assembly failed; `status` carries its message (possibly empty: mark only)
+    Failed, ///< an assembly failed; `status` carries its message (possibly empty: mark only)
 };
 
 struct RunResult {
     RunEnd end = RunEnd::Failed;
     Status status;
-    int solverIterations = 0;     ///< last solve's iterations (1 for a direct solve)
+    int solverIterations = 0; ///< last solve's iterations (1 for a direct solve)
     double relativeResidual = 0.0; ///< last solve's final relative residual
-    int nonlinearSteps = 0;       ///< iterations of the non-linear loop
-    double error = 0.0;           ///< non-linear error reached (fraction)
+    int nonlinearSteps = 0; ///< iterations of the non-linear loop
+    double error = 0.0; ///< non-linear error reached (fraction)
     std::int64_t elementOutsideRegions = -1; ///< from a failed assembly, for the view's mark
     explicit operator bool() const { return end == RunEnd::Finished; }
 };
@@ -69,8 +69,8 @@ RunResult runLinear(SolverModel& model, const RunSettings& settings, RunReporter
 RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunReporter& reporter);
 
 /// `runInducedCurrents` at the model's `frequency`; `calculationKind` 3.
-RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings,
-                             RunReporter& reporter);
+RunResult runInducedCurrents(
+    SolverModel& model, const RunSettings& settings, RunReporter& reporter);
 
 /// Slave node values from their masters' (negated for anti-symmetry).
 void slavesFromMasters(SolverModel& model);

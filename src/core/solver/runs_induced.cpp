@@ -24,16 +24,17 @@ void imaginarySlavesFromMasters(SolverModel& model)
     const int nm = model.freeCount();
     const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
     for (int k = 1; k <= model.slaveCount; ++k) {
-        const auto master = static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(k)]);
-        model.imaginaryNodes[static_cast<std::size_t>(nm + k)].value =
-            sign * model.imaginaryNodes[master].value;
+        const auto master
+            = static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(k)]);
+        model.imaginaryNodes[static_cast<std::size_t>(nm + k)].value
+            = sign * model.imaginaryNodes[master].value;
     }
 }
 
 bool consistentSlaves(const SolverModel& model)
 {
-    if (model.slaveCount < 0 || model.unknownCount() > model.nodeCount() ||
-        model.slaveMasters.size() < static_cast<std::size_t>(model.slaveCount) + 1)
+    if (model.slaveCount < 0 || model.unknownCount() > model.nodeCount()
+        || model.slaveMasters.size() < static_cast<std::size_t>(model.slaveCount) + 1)
         return false;
     for (int k = 1; k <= model.slaveCount; ++k) {
         const int master = model.slaveMasters[static_cast<std::size_t>(k)];
@@ -43,16 +44,17 @@ bool consistentSlaves(const SolverModel& model)
     return true;
 }
 
-/// A direct solve that broke down has no iterate to store (a conjugate-gradient one keeps its last).
+/// A direct solve that broke down has no iterate to store (a conjugate-gradient one keeps its
+/// last).
 bool directSolveHeld(const linalg::SolveResult& solved, const RunSettings& settings)
 {
-    return settings.method != linalg::SolverMethod::Direct || solved.end == linalg::SolveEnd::Converged;
+    return settings.method != linalg::SolverMethod::Direct
+        || solved.end == linalg::SolveEnd::Converged;
 }
 
 } // namespace
 
-RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings,
-                             RunReporter& reporter)
+RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings, RunReporter& reporter)
 {
     RunResult result;
     const int nm = model.freeCount();
@@ -92,8 +94,8 @@ RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings,
             model.rhs = std::move(savedRhs);
         }
     };
-    if (model.matrix.order() != nm || model.rhs.count() != n ||
-        (complexRun && model.conductivityMatrix.order() != nm)) {
+    if (model.matrix.order() != nm || model.rhs.count() != n
+        || (complexRun && model.conductivityMatrix.order() != nm)) {
         giveBack();
         result.status = Status::failure(msg::SistemaInconsistente);
         return result;
@@ -104,7 +106,8 @@ RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings,
         // The conductivity terms hold 2 pi sigma times the mass matrix: the factor f makes them
         // j omega sigma.
         linalg::ComplexSolverRequest request;
-        request.matrix = linalg::buildComplexMatrix(model.matrix, model.conductivityMatrix, frequency);
+        request.matrix
+            = linalg::buildComplexMatrix(model.matrix, model.conductivityMatrix, frequency);
         request.rhs = linalg::buildComplexRhs(model.rhs, model.conductivityRhs, frequency);
         linalg::ComplexVector solution(n);
         request.solution = &solution;

@@ -20,9 +20,12 @@ namespace {
 /// The non-linear dialog has no progress bar: its solves only ask whether to go on.
 class ContinueFlagOnly final : public Progress {
 public:
-    explicit ContinueFlagOnly(RunReporter& reporter) : m_reporter(reporter) {}
-    void status(std::string_view) override {}
-    void percent(int) override {}
+    explicit ContinueFlagOnly(RunReporter& reporter)
+        : m_reporter(reporter)
+    {
+    }
+    void status(std::string_view) override { }
+    void percent(int) override { }
     bool goOn() override { return m_reporter.goOn(); }
 
 private:
@@ -38,7 +41,8 @@ private:
 class ModelSnapshot {
 public:
     explicit ModelSnapshot(const SolverModel& model)
-        : m_matrix(model.matrix), m_rhs(model.rhs)
+        : m_matrix(model.matrix)
+        , m_rhs(model.rhs)
     {
         const auto first = static_cast<std::size_t>(model.freeCount()) + 1;
         const auto last = static_cast<std::size_t>(model.unknownCount());
@@ -68,7 +72,8 @@ void slavesFromIterate(SolverModel& model, const linalg::RealVector& v)
     const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
     for (int k = 1; k <= model.slaveCount; ++k) {
         const int master = model.slaveMasters[static_cast<std::size_t>(k)];
-        const double value = master >= 1 && master <= nm ? v[static_cast<std::size_t>(master)] : 0.0;
+        const double value
+            = master >= 1 && master <= nm ? v[static_cast<std::size_t>(master)] : 0.0;
         model.nodes[static_cast<std::size_t>(nm + k)].value = sign * value;
     }
 }
@@ -76,8 +81,8 @@ void slavesFromIterate(SolverModel& model, const linalg::RealVector& v)
 bool consistentModel(const SolverModel& model)
 {
     const int nm = model.freeCount();
-    if (nm < 0 || model.unknownCount() > model.nodeCount() || model.slaveCount < 0 ||
-        model.slaveMasters.size() < static_cast<std::size_t>(model.slaveCount) + 1)
+    if (nm < 0 || model.unknownCount() > model.nodeCount() || model.slaveCount < 0
+        || model.slaveMasters.size() < static_cast<std::size_t>(model.slaveCount) + 1)
         return false;
     for (int k = 1; k <= model.slaveCount; ++k) {
         const int master = model.slaveMasters[static_cast<std::size_t>(k)];
@@ -184,7 +189,8 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
     // What ends the run after a solve: an interruption, or a direct solve without a solution.
     auto solveEnded = [&](linalg::SolveEnd end) -> bool {
         return end == linalg::SolveEnd::Interrupted
-            || (settings.method == linalg::SolverMethod::Direct && end != linalg::SolveEnd::Converged);
+            || (settings.method == linalg::SolverMethod::Direct
+                && end != linalg::SolveEnd::Converged);
     };
     auto endAfterSolve = [&](linalg::SolveEnd end) {
         if (end == linalg::SolveEnd::Interrupted)

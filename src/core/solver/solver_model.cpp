@@ -17,7 +17,10 @@ void SolverModel::derivarRegioes()
     regionLocator.build(regionPolygons);
 }
 
-int SolverModel::findRegionAt(double x, double y) const { return regionLocator.find({x, y}); }
+int SolverModel::findRegionAt(double x, double y) const
+{
+    return regionLocator.find({ x, y });
+}
 
 const problem::Regiao* SolverModel::region(int number) const
 {

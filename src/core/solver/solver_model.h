@@ -19,7 +19,8 @@ namespace tarvex::solver {
 inline constexpr std::string_view MshVersao00 = "versao 01.00.00";
 inline constexpr std::string_view MshVersao01 = "versao 01.00.01";
 
-/// A mesh node: position in drawing units and its value (see SolverModel::nodes). 24 bytes in files.
+/// A mesh node: position in drawing units and its value (see SolverModel::nodes). 24 bytes in
+/// files.
 struct MeshNode {
     double x = 0.0;
     double y = 0.0;
@@ -64,25 +65,25 @@ struct SolverModel {
     std::string version = std::string(MshVersao01);
     std::uint8_t magnetic = 1; ///< 1 magnetic (vector potential), 0 electric (scalar potential)
     double scaleFactor = 1000.0; ///< drawing units per metre
-    std::array<double, 4> window{}; ///< the problem's `janela`
+    std::array<double, 4> window {}; ///< the problem's `janela`
     common::FrontList<problem::Regiao> regions; ///< region 1 (list position 1) is the outer contour
     common::FrontList<problem::SegmentoContorno> potentialSegments;
     common::FrontList<problem::PotencialPonto> potentialPoints;
     common::FrontList<MeshElement> elements;
-    std::vector<MeshNode> nodes{MeshNode{}}; ///< one-based: item 0 is unused
+    std::vector<MeshNode> nodes { MeshNode {} }; ///< one-based: item 0 is unused
     linalg::RealVector rhs;
     linalg::SparseSymMatrix matrix;
     std::uint8_t conductive = 0;
     // Induced-current block, meaningful when `conductive` is 1.
     linalg::SparseSymMatrix conductivityMatrix;
     linalg::RealVector conductivityRhs;
-    std::vector<MeshNode> imaginaryNodes{MeshNode{}}; ///< one-based, parallel to `nodes`
+    std::vector<MeshNode> imaginaryNodes { MeshNode {} }; ///< one-based, parallel to `nodes`
     double frequency = 0.0; ///< Hz
     std::int32_t symmetryKind = 0; ///< 0 none, 1 symmetry, 2 anti-symmetry
     std::int32_t slaveCount = 0; ///< g
     std::int32_t calculationKind = NotCalculated;
     double storedError = 1e200;
-    std::vector<std::int32_t> slaveMasters{0}; ///< one-based, count slaveCount
+    std::vector<std::int32_t> slaveMasters { 0 }; ///< one-based, count slaveCount
 
     // Not stored.
     std::int32_t freeNodes = 0; ///< n_m: interior nodes and masters (the order of the system)

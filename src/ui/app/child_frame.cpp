@@ -15,7 +15,10 @@
 #include <QStatusBar>
 #include <QToolBar>
 
-void CChildFrame::mostrarMensagem(const QString& texto) { m_mensagem->setText(texto); }
+void CChildFrame::mostrarMensagem(const QString& texto)
+{
+    m_mensagem->setText(texto);
+}
 
 QAction* CChildFrame::novaAcao(const QString& texto)
 {
@@ -73,8 +76,8 @@ bool CChildFrame::exportarImagem(CBaseView* view, CMainApp& app)
         const QFileInfo info(proposto);
         proposto = info.dir().filePath(info.completeBaseName() + QStringLiteral(".png"));
     }
-    const QString escolhido = app.fileChooser().saveFile(
-        this, QStringLiteral("Imagens (*.png *.svg *.pdf);;PNG (*.png);;SVG (*.svg);;PDF (*.pdf)"),
+    const QString escolhido = app.fileChooser().saveFile(this,
+        QStringLiteral("Imagens (*.png *.svg *.pdf);;PNG (*.png);;SVG (*.svg);;PDF (*.pdf)"),
         QStringLiteral("png"), proposto);
     if (escolhido.isEmpty())
         return false;
@@ -93,8 +96,8 @@ QMenu* CChildFrame::criarMenuArquivos(CMainApp& app)
     return arquivos;
 }
 
-void CChildFrame::terminarMenuArquivos(QMenu* arquivos, CMainApp& app, QAction* imprimir,
-                                       QAction* visualizar)
+void CChildFrame::terminarMenuArquivos(
+    QMenu* arquivos, CMainApp& app, QAction* imprimir, QAction* visualizar)
 {
     arquivos->addSeparator();
     arquivos->addAction(imprimir);
@@ -142,8 +145,8 @@ QMenu* CChildFrame::criarMenuExibir(const ComandosExibir& comandos, QToolBar* ba
     return exibir;
 }
 
-void CChildFrame::preencherBarra(QToolBar* barra, CMainApp& app, QAction* gravar,
-                                 QAction* imprimir, const ComandosExibir& comandos)
+void CChildFrame::preencherBarra(QToolBar* barra, CMainApp& app, QAction* gravar, QAction* imprimir,
+    const ComandosExibir& comandos)
 {
     barra->addAction(app.acaoNovo());
     barra->addAction(app.acaoAbrir());
@@ -172,8 +175,7 @@ void CChildFrame::avisarFalha(Prompter& prompter, const QString& erro, const QSt
 }
 
 bool CChildFrame::concluirGravacao(CMainApp& app, bool gravou, const QString& erro,
-                                   const QString& path, const QString& caminhoDocumento,
-                                   const QString& titulo)
+    const QString& path, const QString& caminhoDocumento, const QString& titulo)
 {
     if (!gravou) {
         avisarFalha(app.prompter(), erro, path);
@@ -184,15 +186,18 @@ bool CChildFrame::concluirGravacao(CMainApp& app, bool gravou, const QString& er
     return true;
 }
 
-bool CChildFrame::podeFecharDocumento(Prompter& prompter, bool modificado, const QString& titulo,
-                                      const std::function<bool()>& gravar)
+bool CChildFrame::podeFecharDocumento(
+    Prompter& prompter, bool modificado, const QString& titulo, const std::function<bool()>& gravar)
 {
     if (!modificado)
         return true;
     switch (prompter.askToSave(titulo)) {
-    case Prompter::Answer::Save: return gravar();
-    case Prompter::Answer::Discard: return true;
-    case Prompter::Answer::Cancel: return false;
+    case Prompter::Answer::Save:
+        return gravar();
+    case Prompter::Answer::Discard:
+        return true;
+    case Prompter::Answer::Cancel:
+        return false;
     }
     return false;
 }

@@ -25,7 +25,10 @@ class Prompter;
 class CChildFrame : public QMainWindow {
     Q_OBJECT
 public:
-    explicit CChildFrame(QWidget* parent = nullptr) : QMainWindow(parent) {}
+    explicit CChildFrame(QWidget* parent = nullptr)
+        : QMainWindow(parent)
+    {
+    }
 
     virtual QList<QMenu*> menus() const = 0;
     /// Path of the document shown, empty for a new document.
@@ -65,8 +68,8 @@ protected:
     /// "&Arquivos" with the application's "new" and "open" entries.
     QMenu* criarMenuArquivos(CMainApp& app);
     /// Ends "&Arquivos": a separator, the printing entries, the recent files and "&Fim".
-    void terminarMenuArquivos(QMenu* arquivos, CMainApp& app, QAction* imprimir,
-                              QAction* visualizar);
+    void terminarMenuArquivos(
+        QMenu* arquivos, CMainApp& app, QAction* imprimir, QAction* visualizar);
     QMenu* criarMenuAjuda(CMainApp& app);
 
     /// Zoom, view and refresh commands, in the order the frames have always created them.
@@ -75,7 +78,7 @@ protected:
     QMenu* criarMenuExibir(const ComandosExibir& comandos, QToolBar* barra);
     /// The toolbar's buttons of the drawing and problem frames.
     void preencherBarra(QToolBar* barra, CMainApp& app, QAction* gravar, QAction* imprimir,
-                        const ComandosExibir& comandos);
+        const ComandosExibir& comandos);
 
     /// Closes the MDI sub-window holding this frame (or the frame itself when it has none), which
     /// closes the frame through closeEvent. Deletion is deferred.
@@ -90,12 +93,12 @@ protected:
     /// Ends a save to `path`: warns of a failure, or adds the document (now at `caminhoDocumento`)
     /// to the recent files and shows `titulo`. True when the document was written.
     bool concluirGravacao(CMainApp& app, bool gravou, const QString& erro, const QString& path,
-                          const QString& caminhoDocumento, const QString& titulo);
+        const QString& caminhoDocumento, const QString& titulo);
 
     /// Asks about a modified document before it closes. True when the frame may close: the
     /// document is not modified, the user chose to discard it, or `gravar` wrote it.
     static bool podeFecharDocumento(Prompter& prompter, bool modificado, const QString& titulo,
-                                    const std::function<bool()>& gravar);
+        const std::function<bool()>& gravar);
 
 private:
     QLabel* m_mensagem = nullptr;

@@ -7,7 +7,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-CDlgManual::CDlgManual(const QString& indice, QWidget* parent) : QDialog(parent)
+CDlgManual::CDlgManual(const QString& indice, QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Manual do Usuário"));
     m_navegador = new QTextBrowser(this);
@@ -22,8 +23,8 @@ CDlgManual::CDlgManual(const QString& indice, QWidget* parent) : QDialog(parent)
 QString CDlgManual::localizarManual()
 {
     const QString programa = QCoreApplication::applicationDirPath();
-    QStringList candidatos{
-        QDir(programa).filePath(QStringLiteral("../share/doc/tarvex/manual/index.html"))};
+    QStringList candidatos { QDir(programa).filePath(
+        QStringLiteral("../share/doc/tarvex/manual/index.html")) };
 #ifdef TARVEX_MANUAL_BUILD_DIR
     candidatos << QStringLiteral(TARVEX_MANUAL_BUILD_DIR "/index.html");
 #endif

@@ -4,7 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-CDlgSobre::CDlgSobre(QWidget* parent) : QDialog(parent)
+CDlgSobre::CDlgSobre(QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Sobre o tarvex"));
     auto* layout = new QVBoxLayout(this);

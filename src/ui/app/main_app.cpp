@@ -64,22 +64,24 @@ QString DocumentTemplate::field(int index) const
 }
 
 CMainApp::CMainApp(Prompter& prompter, FileChooser& chooser, QObject* parent)
-    : QObject(parent), m_prompter(prompter), m_chooser(chooser)
+    : QObject(parent)
+    , m_prompter(prompter)
+    , m_chooser(chooser)
 {
     // Dispatch takes the first match, so the order of this table is part of the behaviour.
     m_modelos = {
-        {129, DocumentKind::Drawing,
-         QStringLiteral("\ndes\ndes\ntarvex Files (*.des)\n.des\ndes.Document\ndes Document")},
-        {130, DocumentKind::Drawing,
-         QStringLiteral("\npre\npre\ntarvex Files (*.pre)\n.pre\npre.Document\npre Document")},
-        {135, DocumentKind::Drawing,
-         QStringLiteral("\ndxf\ndxf\ntarvex Files (*.dxf)\n.dxf\ndxf.Document\ndxf Document")},
-        {134, DocumentKind::ProblemData,
-         QStringLiteral("\ndat\ndat\ntarvex Files (*.dat)\n.dat\ndat.Document\ndat.Document")},
-        {131, DocumentKind::Results,
-         QStringLiteral("\nmsh\nmsh\ntarvex Files (*.msh)\n.msh\nmsh.Document\nmsh Document")},
-        {133, DocumentKind::Graph,
-         QStringLiteral("\ngrp\ngrp\ntarvex Files (*.grp)\n.grp\ngrp.Document\ngrp Document")},
+        { 129, DocumentKind::Drawing,
+            QStringLiteral("\ndes\ndes\ntarvex Files (*.des)\n.des\ndes.Document\ndes Document") },
+        { 130, DocumentKind::Drawing,
+            QStringLiteral("\npre\npre\ntarvex Files (*.pre)\n.pre\npre.Document\npre Document") },
+        { 135, DocumentKind::Drawing,
+            QStringLiteral("\ndxf\ndxf\ntarvex Files (*.dxf)\n.dxf\ndxf.Document\ndxf Document") },
+        { 134, DocumentKind::ProblemData,
+            QStringLiteral("\ndat\ndat\ntarvex Files (*.dat)\n.dat\ndat.Document\ndat.Document") },
+        { 131, DocumentKind::Results,
+            QStringLiteral("\nmsh\nmsh\ntarvex Files (*.msh)\n.msh\nmsh.Document\nmsh Document") },
+        { 133, DocumentKind::Graph,
+            QStringLiteral("\ngrp\ngrp\ntarvex Files (*.grp)\n.grp\ngrp.Document\ngrp Document") },
     };
     criarAcoes();
 }
@@ -90,15 +92,14 @@ void CMainApp::criarAcoes()
 {
     m_acaoNovo = new QAction(QStringLiteral("&Novo *.des"), this);
     m_acaoNovo->setShortcut(QKeySequence::New);
-    m_acaoNovo->setIcon(QIcon::fromTheme(QStringLiteral("document-new"),
-                                         QApplication::style()->standardIcon(QStyle::SP_FileIcon)));
+    m_acaoNovo->setIcon(QIcon::fromTheme(
+        QStringLiteral("document-new"), QApplication::style()->standardIcon(QStyle::SP_FileIcon)));
     m_acaoNovo->setStatusTip(QStringLiteral("Cria um novo desenho"));
     connect(m_acaoNovo, &QAction::triggered, this, &CMainApp::novo);
 
     m_acaoAbrir = new QAction(QStringLiteral("&Abrir..."), this);
     m_acaoAbrir->setShortcut(QKeySequence::Open);
-    m_acaoAbrir->setIcon(QIcon::fromTheme(
-        QStringLiteral("document-open"),
+    m_acaoAbrir->setIcon(QIcon::fromTheme(QStringLiteral("document-open"),
         QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon)));
     m_acaoAbrir->setStatusTip(QStringLiteral("Abre um arquivo existente"));
     connect(m_acaoAbrir, &QAction::triggered, this, &CMainApp::abrir);
@@ -110,8 +111,7 @@ void CMainApp::criarAcoes()
     connect(m_acaoFim, &QAction::triggered, this, &CMainApp::sair);
 
     m_acaoSobre = new QAction(QStringLiteral("&Sobre o tarvex..."), this);
-    m_acaoSobre->setIcon(QIcon::fromTheme(
-        QStringLiteral("help-about"),
+    m_acaoSobre->setIcon(QIcon::fromTheme(QStringLiteral("help-about"),
         QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation)));
     connect(m_acaoSobre, &QAction::triggered, this, &CMainApp::sobre);
 
@@ -144,9 +144,8 @@ QPrinter& CMainApp::impressora()
 
 const DocumentTemplate* CMainApp::modeloPorNome(const QString& name) const
 {
-    const auto found =
-        std::find_if(m_modelos.begin(), m_modelos.end(),
-                     [&](const DocumentTemplate& t) { return t.documentName() == name; });
+    const auto found = std::find_if(m_modelos.begin(), m_modelos.end(),
+        [&](const DocumentTemplate& t) { return t.documentName() == name; });
     return found == m_modelos.end() ? nullptr : &*found;
 }
 
@@ -164,8 +163,7 @@ CChildFrame* CMainApp::frameAberto(const QString& path) const
 
 /// Opens a problem, results or graph document in its own frame; a file that cannot be read warns
 /// and creates nothing.
-template <typename Doc, typename Frame>
-CChildFrame* CMainApp::abrirDocumento(const QString& path)
+template <typename Doc, typename Frame> CChildFrame* CMainApp::abrirDocumento(const QString& path)
 {
     auto doc = std::make_unique<Doc>();
     QString erro;
@@ -237,8 +235,8 @@ void CMainApp::abrirArquivos(const QStringList& paths)
         const QString absoluto = QFileInfo(path).absoluteFilePath();
         const QString extensao = QFileInfo(path).suffix();
         if (!modeloPorNome(extensao)) {
-            m_prompter.warn(coreText(tarvex::msg::TipoArquivoDesconhecido) + QLatin1Char('\n') +
-                            QDir::toNativeSeparators(absoluto));
+            m_prompter.warn(coreText(tarvex::msg::TipoArquivoDesconhecido) + QLatin1Char('\n')
+                + QDir::toNativeSeparators(absoluto));
             continue;
         }
         abrirPorExtensao(absoluto, extensao);
@@ -301,8 +299,8 @@ void CMainApp::novo()
 
 void CMainApp::abrir()
 {
-    const QString path = m_chooser.openFile(m_mainFrame.get(), OpenFilter, QStringLiteral("msh"),
-                                            false);
+    const QString path
+        = m_chooser.openFile(m_mainFrame.get(), OpenFilter, QStringLiteral("msh"), false);
     // Cancel gives an empty path, hence an empty extension, which matches no template.
     abrirPorExtensao(path, QFileInfo(path).suffix());
 }
@@ -356,11 +354,10 @@ void CMainApp::adicionarRecente(const QString& path)
 {
     const QString absoluto = QFileInfo(path).absoluteFilePath();
     QStringList lista = arquivosRecentes();
-    lista.erase(std::remove_if(lista.begin(), lista.end(),
-                               [&](const QString& p) {
-                                   return comparablePath(p) == comparablePath(absoluto);
-                               }),
-                lista.end());
+    lista.erase(
+        std::remove_if(lista.begin(), lista.end(),
+            [&](const QString& p) { return comparablePath(p) == comparablePath(absoluto); }),
+        lista.end());
     lista.prepend(absoluto);
     while (lista.size() > RecentFileCount)
         lista.removeLast();

@@ -2,8 +2,8 @@
 
 #include "graphs/graph_data.h"
 
-#include <QImage>
 #include <QDialog>
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -130,8 +130,7 @@ public slots:
 private:
     CDesFrame* criarFrameDesenho(std::unique_ptr<CDesDoc> doc);
     CChildFrame* frameAberto(const QString& path) const;
-    template <typename Doc, typename Frame>
-    CChildFrame* abrirDocumento(const QString& path);
+    template <typename Doc, typename Frame> CChildFrame* abrirDocumento(const QString& path);
     QSize tamanhoInicialFilho() const;
     void criarAcoes();
 

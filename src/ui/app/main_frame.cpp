@@ -30,7 +30,9 @@ QString CMainFrame::tituloPrograma()
                           "Elementos Finitos - versão 1.8 - 2005");
 }
 
-CMainFrame::CMainFrame(CMainApp& app, QWidget* parent) : QMainWindow(parent), m_app(app)
+CMainFrame::CMainFrame(CMainApp& app, QWidget* parent)
+    : QMainWindow(parent)
+    , m_app(app)
 {
     setWindowTitle(tituloPrograma());
     setAcceptDrops(true);
@@ -56,7 +58,7 @@ CMainFrame::CMainFrame(CMainApp& app, QWidget* parent) : QMainWindow(parent), m_
     m_barra->addAction(app.acaoSobre());
     addToolBar(Qt::TopToolBarArea, m_barra);
     connect(m_barra->toggleViewAction(), &QAction::triggered, this,
-            [this](bool visivel) { m_barraEscolhida = visivel; });
+        [this](bool visivel) { m_barraEscolhida = visivel; });
 
     criarMenus();
     criarMenuJanela();
@@ -83,7 +85,7 @@ void CMainFrame::criarMenus()
     arquivos->addAction(m_app.acaoNovo());
     arquivos->addAction(m_app.acaoAbrir());
     arquivos->addAction(QStringLiteral("Editar Arquivo de Materiais..."), this,
-                        [this] { editarArquivoMaterialDoMenu(m_app, this); });
+        [this] { editarArquivoMaterialDoMenu(m_app, this); });
     arquivos->addSeparator();
     arquivos->addAction(m_app.acaoAjustarImpressora());
     arquivos->addSeparator();
@@ -104,7 +106,7 @@ void CMainFrame::criarMenus()
     ajuda->addAction(m_app.acaoManual());
     ajuda->addAction(m_app.acaoSobre());
 
-    m_menusIniciais = {arquivos, arranjos, exibir, ajuda};
+    m_menusIniciais = { arquivos, arranjos, exibir, ajuda };
 }
 
 void CMainFrame::criarMenuJanela()
@@ -112,8 +114,7 @@ void CMainFrame::criarMenuJanela()
     m_menuJanela = new QMenu(QStringLiteral("&Janela"), this);
     m_menuJanela->addAction(QStringLiteral("&Cascata"), m_mdi, &QMdiArea::cascadeSubWindows);
     m_menuJanela->addAction(QStringLiteral("&Lado a Lado"), m_mdi, &QMdiArea::tileSubWindows);
-    m_menuJanela->addAction(QStringLiteral("&Fechar Todas"), m_mdi,
-                            &QMdiArea::closeAllSubWindows);
+    m_menuJanela->addAction(QStringLiteral("&Fechar Todas"), m_mdi, &QMdiArea::closeAllSubWindows);
     m_fimListaJanelas = m_menuJanela->addSeparator();
     connect(m_menuJanela, &QMenu::aboutToShow, this, &CMainFrame::listarJanelas);
 }
@@ -162,9 +163,8 @@ void CMainFrame::atualizarMenus()
     if (ativo == m_menusDe && !menuBar()->actions().isEmpty())
         return;
     if (ativo) {
-        const auto ajuda = std::find_if(menus.begin(), menus.end(), [](const QMenu* menu) {
-            return menu->title() == QStringLiteral("A&juda");
-        });
+        const auto ajuda = std::find_if(menus.begin(), menus.end(),
+            [](const QMenu* menu) { return menu->title() == QStringLiteral("A&juda"); });
         menus.insert(ajuda, m_menuJanela);
     }
     // Menus belong to their frames; clearing the bar only takes them out of it.
@@ -186,8 +186,8 @@ QPoint CMainFrame::proximaPosicao(const QSize& tamanho, const QMdiSubWindow* nov
             break;
         }
     }
-    if (posicao.x() + tamanho.width() > area.width() ||
-        posicao.y() + tamanho.height() > area.height() || posicao.x() < 0 || posicao.y() < 0)
+    if (posicao.x() + tamanho.width() > area.width()
+        || posicao.y() + tamanho.height() > area.height() || posicao.x() < 0 || posicao.y() < 0)
         posicao = QPoint(0, 0);
     return posicao;
 }
@@ -196,8 +196,8 @@ void CMainFrame::atualizarTitulo()
 {
     CChildFrame* ativo = filhoAtivo();
     if (ativo && !ativo->windowTitle().isEmpty())
-        setWindowTitle(tituloPrograma() + QStringLiteral(" - [") + ativo->windowTitle() +
-                       QLatin1Char(']'));
+        setWindowTitle(
+            tituloPrograma() + QStringLiteral(" - [") + ativo->windowTitle() + QLatin1Char(']'));
     else
         setWindowTitle(tituloPrograma());
 }

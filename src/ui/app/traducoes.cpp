@@ -12,7 +12,7 @@ bool instalarTraducoesQt(QCoreApplication& application)
     auto* traducao = new QTranslator(&application);
     const QLocale portugues(QLocale::Portuguese, QLocale::Brazil);
     if (!traducao->load(portugues, QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete traducao;
         return false;
     }

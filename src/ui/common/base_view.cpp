@@ -17,7 +17,8 @@
 
 using tarvex::paint::Canvas;
 
-CBaseView::CBaseView(QWidget* parent) : QWidget(parent)
+CBaseView::CBaseView(QWidget* parent)
+    : QWidget(parent)
 {
     // Every paint covers the whole area itself, and "&Redesenhar" relies on the previous picture
     // staying under the new one.
@@ -34,11 +35,17 @@ void CBaseView::setDicaModo(const QString& dica)
     emit dicaModoAlterada(dica);
 }
 
-void CBaseView::sairDoModo() { setDicaModo(QString()); }
+void CBaseView::sairDoModo()
+{
+    setDicaModo(QString());
+}
 
-std::optional<tarvex::geometry::Caixa> CBaseView::janelaPedida() const { return std::nullopt; }
+std::optional<tarvex::geometry::Caixa> CBaseView::janelaPedida() const
+{
+    return std::nullopt;
+}
 
-void CBaseView::definirJanelaPedida(const tarvex::geometry::Caixa&) {}
+void CBaseView::definirJanelaPedida(const tarvex::geometry::Caixa&) { }
 
 void CBaseView::zoomNoPixel(const QPoint& pixel, double fator)
 {
@@ -49,10 +56,9 @@ void CBaseView::zoomNoPixel(const QPoint& pixel, double fator)
         return;
     const tarvex::geometry::Ponto p = m_mapping.paraMundo(pixel.x(), pixel.y());
     // Scaling the request about p scales the fitted window about p as well, so p stays put.
-    const tarvex::geometry::Caixa nova{p.x + (janela->xMin - p.x) * fator,
-                                       p.y + (janela->yMin - p.y) * fator,
-                                       p.x + (janela->xMax - p.x) * fator,
-                                       p.y + (janela->yMax - p.y) * fator};
+    const tarvex::geometry::Caixa nova { p.x + (janela->xMin - p.x) * fator,
+        p.y + (janela->yMin - p.y) * fator, p.x + (janela->xMax - p.x) * fator,
+        p.y + (janela->yMax - p.y) * fator };
     // Past the reach of doubles the window would lose its extent; stay where it is instead.
     if (!(nova.xMax > nova.xMin) || !(nova.yMax > nova.yMin) || !std::isfinite(nova.xMin)
         || !std::isfinite(nova.xMax) || !std::isfinite(nova.yMin) || !std::isfinite(nova.yMax))
@@ -72,8 +78,8 @@ void CBaseView::deslocarPixels(const QPoint& pixels)
     // Dragging right shows what lies to the left; pixel rows grow downwards.
     const double dx = -pixels.x() / porPixel;
     const double dy = pixels.y() / porPixel;
-    definirJanelaPedida({janela->xMin + dx, janela->yMin + dy, janela->xMax + dx,
-                         janela->yMax + dy});
+    definirJanelaPedida(
+        { janela->xMin + dx, janela->yMin + dy, janela->xMax + dx, janela->yMax + dy });
 }
 
 bool CBaseView::event(QEvent* event)
@@ -147,7 +153,10 @@ void CBaseView::alvoNaTela()
     m_mapping.setTargetSize(width(), height());
 }
 
-void CBaseView::ajustarNaTela() { alvoNaTela(); }
+void CBaseView::ajustarNaTela()
+{
+    alvoNaTela();
+}
 
 void CBaseView::criarElastico()
 {
@@ -180,8 +189,8 @@ bool CBaseView::terminarElastico(const QMouseEvent* event, QPoint& origem)
     return true;
 }
 
-std::optional<tarvex::geometry::Caixa> CBaseView::janelaDoArrasto(const QPoint& origem,
-                                                                  const QPoint& fim)
+std::optional<tarvex::geometry::Caixa> CBaseView::janelaDoArrasto(
+    const QPoint& origem, const QPoint& fim)
 {
     if (fim.x() == origem.x() || fim.y() == origem.y())
         return std::nullopt;
@@ -190,11 +199,14 @@ std::optional<tarvex::geometry::Caixa> CBaseView::janelaDoArrasto(const QPoint& 
     const tarvex::geometry::Ponto b = m_mapping.paraMundo(fim.x(), fim.y());
     if (a.x == b.x || a.y == b.y)
         return std::nullopt;
-    return tarvex::geometry::Caixa{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
-                                   std::max(a.y, b.y)};
+    return tarvex::geometry::Caixa { std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+        std::max(a.y, b.y) };
 }
 
-void CBaseView::desenhar(Canvas& canvas) { canvas.limparFundo(); }
+void CBaseView::desenhar(Canvas& canvas)
+{
+    canvas.limparFundo();
+}
 
 void CBaseView::paintEvent(QPaintEvent*)
 {
@@ -256,6 +268,6 @@ void CBaseView::visualizarImpressao()
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog previa(&printer, this);
     connect(&previa, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* p) { imprimirNaImpressora(p); });
+        [this](QPrinter* p) { imprimirNaImpressora(p); });
     previa.exec();
 }

@@ -113,8 +113,7 @@ protected:
     bool terminarElastico(const QMouseEvent* event, QPoint& origem);
     /// The ordered world window a zoom drag from `origem` to `fim` asks for. Nothing when the
     /// drag has no area: a click, a drag along one axis, or one too small for the world units.
-    std::optional<tarvex::geometry::Caixa> janelaDoArrasto(const QPoint& origem,
-                                                            const QPoint& fim);
+    std::optional<tarvex::geometry::Caixa> janelaDoArrasto(const QPoint& origem, const QPoint& fim);
 
     void paintEvent(QPaintEvent* event) override;
 
@@ -122,7 +121,7 @@ private:
     void imprimirNaImpressora(QPrinter* printer);
 
     tarvex::paint::ViewMapping m_mapping;
-    QColor m_corFundo{Qt::black};
+    QColor m_corFundo { Qt::black };
     QRubberBand* m_elastico = nullptr;
     QPoint m_origemElastico;
     bool m_arrastando = false;

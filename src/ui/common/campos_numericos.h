@@ -25,7 +25,10 @@ inline bool lerNumero(const QLineEdit* campo, double& out)
 }
 
 /// Enough digits that a value shown and read back is the same.
-inline QString mostrar(double valor) { return QString::number(valor, 'g', 15); }
+inline QString mostrar(double valor)
+{
+    return QString::number(valor, 'g', 15);
+}
 
 /// A core text (UTF-8) for the user interface.
 inline QString texto(std::string_view s)

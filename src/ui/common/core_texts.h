@@ -14,4 +14,7 @@ inline QString textoDoStatus(const tarvex::Status& status)
 }
 
 /// A file name as the core opens it (the local 8-bit encoding of file names).
-inline std::string caminhoLocal(const QString& path) { return QFile::encodeName(path).toStdString(); }
+inline std::string caminhoLocal(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}

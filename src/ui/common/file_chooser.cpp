@@ -13,8 +13,8 @@ QString runDialog(QFileDialog& dialog)
 
 } // namespace
 
-QString DialogFileChooser::openFile(QWidget* parent, const QString& filter,
-                                    const QString& defaultSuffix, bool mustExist)
+QString DialogFileChooser::openFile(
+    QWidget* parent, const QString& filter, const QString& defaultSuffix, bool mustExist)
 {
     QFileDialog dialog(parent, QStringLiteral("Abrir"), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -24,7 +24,7 @@ QString DialogFileChooser::openFile(QWidget* parent, const QString& filter,
 }
 
 QString DialogFileChooser::saveFile(QWidget* parent, const QString& filter,
-                                    const QString& defaultSuffix, const QString& proposedPath)
+    const QString& defaultSuffix, const QString& proposedPath)
 {
     QFileDialog dialog(parent, QStringLiteral("Gravar Como"), QString(), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

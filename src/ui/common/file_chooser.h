@@ -12,17 +12,19 @@ QT_END_NAMESPACE
 class FileChooser {
 public:
     virtual ~FileChooser() = default;
-    virtual QString openFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
-                             bool mustExist) = 0;
+    virtual QString openFile(
+        QWidget* parent, const QString& filter, const QString& defaultSuffix, bool mustExist)
+        = 0;
     virtual QString saveFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
-                             const QString& proposedPath) = 0;
+        const QString& proposedPath)
+        = 0;
 };
 
 /// The production FileChooser: modal QFileDialog instances.
 class DialogFileChooser : public FileChooser {
 public:
     QString openFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
-                     bool mustExist) override;
+        bool mustExist) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& defaultSuffix,
-                     const QString& proposedPath) override;
+        const QString& proposedPath) override;
 };

@@ -24,20 +24,22 @@ void MessageBoxPrompter::inform(const QString& text)
 
 Prompter::Answer MessageBoxPrompter::askToSave(const QString& documentName)
 {
-    const auto button = QMessageBox::question(
-        QApplication::activeWindow(), captionText(),
+    const auto button = QMessageBox::question(QApplication::activeWindow(), captionText(),
         QStringLiteral("Gravar as alterações em %1 ?").arg(documentName),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
     switch (button) {
-    case QMessageBox::Save: return Answer::Save;
-    case QMessageBox::Discard: return Answer::Discard;
-    default: return Answer::Cancel;
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
+    default:
+        return Answer::Cancel;
     }
 }
 
 Prompter::YesNo MessageBoxPrompter::ask(const QString& text)
 {
     const auto button = QMessageBox::question(QApplication::activeWindow(), captionText(), text,
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return button == QMessageBox::Yes ? YesNo::Yes : YesNo::No;
 }

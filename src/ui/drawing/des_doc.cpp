@@ -1,7 +1,7 @@
 #include "drawing/des_doc.h"
 
-#include "geometry/drawing_edit.h"
 #include "common/messages.h"
+#include "geometry/drawing_edit.h"
 #include "geometry/drawing_io.h"
 
 #include <QFile>
@@ -14,8 +14,8 @@ namespace {
 
 QString statusText(const tarvex::Status& status)
 {
-    QString text = QString::fromUtf8(status.message.data(),
-                                     static_cast<qsizetype>(status.message.size()));
+    QString text
+        = QString::fromUtf8(status.message.data(), static_cast<qsizetype>(status.message.size()));
     if (status.line > 0)
         text += QStringLiteral("\nlinha %1").arg(status.line);
     return text;
@@ -30,7 +30,9 @@ std::string localPath(const QString& path)
 class ComandoDesenho : public QUndoCommand {
 public:
     ComandoDesenho(CDesDoc& doc, tarvex::geometry::Alteracoes alteracoes, const QString& nome)
-        : QUndoCommand(nome), m_doc(doc), m_alteracoes(std::move(alteracoes))
+        : QUndoCommand(nome)
+        , m_doc(doc)
+        , m_alteracoes(std::move(alteracoes))
     {
     }
     void redo() override
@@ -58,7 +60,8 @@ private:
 } // namespace
 
 CDesDoc::CDesDoc(QString documentType, QObject* parent)
-    : QObject(parent), m_documentType(std::move(documentType))
+    : QObject(parent)
+    , m_documentType(std::move(documentType))
 {
     // Undoing back to the saved state leaves the document unmodified; anything else marks it.
     connect(&m_pilha, &QUndoStack::cleanChanged, this, [this](bool limpo) { m_modified = !limpo; });
@@ -100,11 +103,11 @@ bool CDesDoc::open(const QString& path, QString& error)
     m_avisoImportacao.clear();
     if (!ignorados.empty()) {
         const std::string_view cabecalho = tarvex::msg::DxfEntidadesIgnoradas;
-        m_avisoImportacao =
-            QString::fromUtf8(cabecalho.data(), static_cast<qsizetype>(cabecalho.size()));
+        m_avisoImportacao
+            = QString::fromUtf8(cabecalho.data(), static_cast<qsizetype>(cabecalho.size()));
         for (const auto& [tipo, quantos] : ignorados)
-            m_avisoImportacao +=
-                QStringLiteral("\n  %1 : %2").arg(QString::fromStdString(tipo)).arg(quantos);
+            m_avisoImportacao
+                += QStringLiteral("\n  %1 : %2").arg(QString::fromStdString(tipo)).arg(quantos);
     }
     m_data = std::move(read);
     m_path = path;

@@ -2,8 +2,8 @@
 
 #include "app/main_app.h"
 #include "app/main_frame.h"
-#include "common/file_io.h"
 #include "common/file_chooser.h"
+#include "common/file_io.h"
 #include "common/prompter.h"
 #include "drawing/des_doc.h"
 #include "drawing/des_view.h"
@@ -16,8 +16,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -55,21 +55,24 @@ public:
 CDesFrame::TamanhosArranjo CDesFrame::tamanhosArranjo(int tipoArranjo, int w, int h)
 {
     switch (tipoArranjo) {
-    case 0: return {w, w / 2, h / 2};
+    case 0:
+        return { w, w / 2, h / 2 };
     case 1:
     case 2:
-        return {static_cast<int>(w / 1.2), static_cast<int>(w / 1.2 / 2),
-                static_cast<int>(h / 1.6)};
+        return { static_cast<int>(w / 1.2), static_cast<int>(w / 1.2 / 2),
+            static_cast<int>(h / 1.6) };
     case 3:
-        return {static_cast<int>(w / 1.2), static_cast<int>(w / 1.2 / 2),
-                static_cast<int>(h / 1.3)};
-    default: return {};
+        return { static_cast<int>(w / 1.2), static_cast<int>(w / 1.2 / 2),
+            static_cast<int>(h / 1.3) };
+    default:
+        return {};
     }
 }
 
-CDesFrame::CDesFrame(std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSize,
-                     QWidget* parent)
-    : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
+CDesFrame::CDesFrame(std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSize, QWidget* parent)
+    : CChildFrame(parent)
+    , m_doc(std::move(doc))
+    , m_app(app)
 {
     criarAreaCliente(clientSize);
     criarBarras();
@@ -121,9 +124,9 @@ void CDesFrame::criarAreaCliente(QSize clientSize)
 
     // The splitter shares its width in the proportion of the two column sizes; the picture keeps
     // its height and the form takes the rest of the column.
-    m_divisor->setSizes({m_tamanhos.larguraDesenho, m_tamanhos.larguraDireita});
+    m_divisor->setSizes({ m_tamanhos.larguraDesenho, m_tamanhos.larguraDireita });
     m_divisorDireito->setSizes(
-        {m_tamanhos.alturaDireita, std::max(h - m_tamanhos.alturaDireita, 1)});
+        { m_tamanhos.alturaDireita, std::max(h - m_tamanhos.alturaDireita, 1) });
     setCentralWidget(m_divisor);
 
     // Only the frame made by the "Tipo" command gets this layout.
@@ -153,8 +156,8 @@ void CDesFrame::criarMenus()
     QAction* exportarAcao = novaAcao(QStringLiteral("&Exportar para *.dat"));
     connect(exportarAcao, &QAction::triggered, this, &CDesFrame::exportarDat);
     m_acaoImprimir = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
-    QAction* visualizarAcao =
-        novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
+    QAction* visualizarAcao
+        = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
 
     QMenu* arquivos = criarMenuArquivos(m_app);
     arquivos->addAction(abrirDesAcao);
@@ -188,7 +191,7 @@ void CDesFrame::criarMenus()
         arranjos->addAction(m_app.acaoTipo(tipo));
 
     // The drawing commands come after the menus every drawing frame has always had in front.
-    m_menus = {arquivos, exibir, opcoes};
+    m_menus = { arquivos, exibir, opcoes };
     m_menus << desenho;
     m_menus << arranjos << criarMenuAjuda(m_app);
     preencherBarra(m_barra, m_app, m_acaoGravar, m_acaoImprimir, comandos);
@@ -230,18 +233,19 @@ QList<QMenu*> CDesFrame::criarMenusDesenho()
     m_acaoDesfazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     m_acaoRefazer = pilha.createRedoAction(this, QStringLiteral("Refazer"));
     m_acaoRefazer->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    for (QAction* acao : {m_acaoDesfazer, m_acaoRefazer}) {
+    for (QAction* acao : { m_acaoDesfazer, m_acaoRefazer }) {
         acao->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(acao);
         editar->addAction(acao);
     }
 
     auto* inserir = new QMenu(QStringLiteral("&Inserir"), this);
-    inserir->addAction(acaoModo(QStringLiteral("Ponto &Mouse"), tarvex::geometry::modo::InserePonto));
+    inserir->addAction(
+        acaoModo(QStringLiteral("Ponto &Mouse"), tarvex::geometry::modo::InserePonto));
     comando(inserir, QStringLiteral("Ponto &Teclado"), &CDesView::pontoTeclado);
     inserir->addSeparator();
-    inserir->addAction(acaoModo(QStringLiteral("R&eta Cartesiana Mouse"),
-                                tarvex::geometry::modo::RetaCartesiana));
+    inserir->addAction(
+        acaoModo(QStringLiteral("R&eta Cartesiana Mouse"), tarvex::geometry::modo::RetaCartesiana));
     comando(inserir, QStringLiteral("&Reta Cartesiana Teclado"), &CDesView::retaTeclado);
     comando(inserir, QStringLiteral("Reta &Polar Teclado"), &CDesView::retaPolarTeclado);
     inserir->addSeparator();
@@ -249,10 +253,10 @@ QList<QMenu*> CDesFrame::criarMenusDesenho()
         acaoModo(QStringLiteral("Retân&gulo Mouse"), tarvex::geometry::modo::Retangulo));
     comando(inserir, QStringLiteral("Retâ&ngulo Teclado"), &CDesView::retanguloTeclado);
     inserir->addSeparator();
-    inserir->addAction(acaoModo(QStringLiteral("C&ircunferência Mouse"),
-                                tarvex::geometry::modo::Circunferencia));
+    inserir->addAction(
+        acaoModo(QStringLiteral("C&ircunferência Mouse"), tarvex::geometry::modo::Circunferencia));
     inserir->addAction(acaoModo(QStringLiteral("Circ&unferência Mouse (3 Pontos)"),
-                                tarvex::geometry::modo::Circunferencia3Pontos));
+        tarvex::geometry::modo::Circunferencia3Pontos));
     comando(inserir, QStringLiteral("&Circunferência Teclado"), &CDesView::circunferenciaTeclado);
     inserir->addSeparator();
     inserir->addAction(acaoModo(QStringLiteral("Arco : Mou&se"), tarvex::geometry::modo::Arco));
@@ -285,7 +289,7 @@ QList<QMenu*> CDesFrame::criarMenusDesenho()
     comando(deslocar, QStringLiteral("&Linear"), &CDesView::deslocaLinear);
     comando(deslocar, QStringLiteral("&Polar"), &CDesView::deslocaPolar);
 
-    return {editar, inserir, selecionar, excluir, reproduzir, deslocar};
+    return { editar, inserir, selecionar, excluir, reproduzir, deslocar };
 }
 
 void CDesFrame::atualizarTitulo()
@@ -311,8 +315,8 @@ void CDesFrame::closeEvent(QCloseEvent* event)
 
 bool CDesFrame::podeFechar()
 {
-    return podeFecharDocumento(m_app.prompter(), m_doc->isModified(), m_doc->title(),
-                               [this] { return gravar(); });
+    return podeFecharDocumento(
+        m_app.prompter(), m_doc->isModified(), m_doc->title(), [this] { return gravar(); });
 }
 
 void CDesFrame::fechar()
@@ -337,11 +341,10 @@ bool CDesFrame::gravarComo()
     QString escolhido;
     if (tipo == QLatin1String("pre") || tipo == QLatin1String("dxf")) {
         // A drawing read from another format is only ever written as .des.
-        const QString proposto =
-            m_doc->path().isEmpty()
-                ? m_doc->title() + QStringLiteral(".des")
-                : QFileInfo(m_doc->path()).path() + QLatin1Char('/') +
-                      QFileInfo(m_doc->path()).completeBaseName() + QStringLiteral(".des");
+        const QString proposto = m_doc->path().isEmpty()
+            ? m_doc->title() + QStringLiteral(".des")
+            : QFileInfo(m_doc->path()).path() + QLatin1Char('/')
+                + QFileInfo(m_doc->path()).completeBaseName() + QStringLiteral(".des");
         escolhido = m_app.fileChooser().saveFile(this, DesFilter, DesSuffix, proposto);
     } else {
         const DocumentTemplate* modelo = m_app.modeloPorNome(tipo);
@@ -397,32 +400,32 @@ bool CDesFrame::exportarDat()
     }
 
     const std::string caminhoDesenho = QFile::encodeName(m_doc->path()).toStdString();
-    const QString proposto =
-        m_doc->path().isEmpty()
-            ? m_doc->title() + QStringLiteral(".dat")
-            : QFile::decodeName(
-                  QByteArray::fromStdString(tarvex::problem::nomeDatProposto(caminhoDesenho)));
+    const QString proposto = m_doc->path().isEmpty()
+        ? m_doc->title() + QStringLiteral(".dat")
+        : QFile::decodeName(
+            QByteArray::fromStdString(tarvex::problem::nomeDatProposto(caminhoDesenho)));
     const QString escolhido = m_app.fileChooser().saveFile(this, DatFilter, DatSuffix, proposto);
     if (escolhido.isEmpty())
         return false;
-    const std::string alvo =
-        tarvex::problem::caminhoDatEscolhido(QFile::encodeName(escolhido).toStdString());
+    const std::string alvo
+        = tarvex::problem::caminhoDatEscolhido(QFile::encodeName(escolhido).toStdString());
     const QString caminhoDat = QFile::decodeName(QByteArray::fromStdString(alvo));
 
     // The window written is that of a fresh zoom to the extents, whatever the view shows now.
-    const tarvex::geometry::Caixa caixa =
-        tarvex::paint::janelaNormal(m_doc->data(), m_view->janela());
-    const tarvex::problem::JanelaExportacao janela{caixa.xMin, caixa.xMax, caixa.yMin, caixa.yMax};
-    const std::string bytes = tarvex::problem::escreveDatExportado(m_doc->data().fatorEscala,
-                                                                   janela, m_doc->regioes());
+    const tarvex::geometry::Caixa caixa
+        = tarvex::paint::janelaNormal(m_doc->data(), m_view->janela());
+    const tarvex::problem::JanelaExportacao janela { caixa.xMin, caixa.xMax, caixa.yMin,
+        caixa.yMax };
+    const std::string bytes
+        = tarvex::problem::escreveDatExportado(m_doc->data().fatorEscala, janela, m_doc->regioes());
     if (const tarvex::Status gravado = tarvex::common::writeFileAtomically(alvo, bytes); !gravado) {
         avisarFalha(m_app.prompter(), coreText(gravado.message), caminhoDat);
         return false;
     }
     // A problem already open from this file is only activated; it must show (and later save)
     // what was just written, not what it held before.
-    const QList<CChildFrame*> jaAbertos =
-        m_app.mainFrame() ? m_app.mainFrame()->filhos() : QList<CChildFrame*>();
+    const QList<CChildFrame*> jaAbertos
+        = m_app.mainFrame() ? m_app.mainFrame()->filhos() : QList<CChildFrame*>();
     CChildFrame* aberto = m_app.abrirPorExtensao(caminhoDat, DatSuffix);
     if (auto* problema = qobject_cast<CDatFrame*>(aberto); problema && jaAbertos.contains(problema))
         problema->recarregar();

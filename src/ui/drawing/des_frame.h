@@ -41,8 +41,8 @@ public:
 
     /// Takes the document. When the application has an arrangement pending, the client area
     /// (of `clientSize`) is split and the pending flag cleared.
-    CDesFrame(std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSize,
-              QWidget* parent = nullptr);
+    CDesFrame(
+        std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSize, QWidget* parent = nullptr);
     ~CDesFrame() override;
 
     CDesDoc& doc() { return *m_doc; }

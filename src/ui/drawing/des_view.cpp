@@ -26,17 +26,24 @@ namespace modo = tarvex::geometry::modo;
 
 namespace {
 
-QString texto(std::string_view s) { return campos_numericos::texto(s); }
+QString texto(std::string_view s)
+{
+    return campos_numericos::texto(s);
+}
 
 /// The name of the undo step a click of a building mode makes.
 QString nomeConstrucao(int modoMouse)
 {
     switch (modoMouse) {
-    case modo::RetaCartesiana: return QStringLiteral("Inserir segmento");
-    case modo::Retangulo: return QStringLiteral("Inserir retângulo");
+    case modo::RetaCartesiana:
+        return QStringLiteral("Inserir segmento");
+    case modo::Retangulo:
+        return QStringLiteral("Inserir retângulo");
     case modo::Circunferencia:
-    case modo::Circunferencia3Pontos: return QStringLiteral("Inserir circunferência");
-    default: return QStringLiteral("Inserir arco");
+    case modo::Circunferencia3Pontos:
+        return QStringLiteral("Inserir circunferência");
+    default:
+        return QStringLiteral("Inserir arco");
     }
 }
 
@@ -52,11 +59,11 @@ int contagem(double v)
 } // namespace
 
 CDesView::CDesView(CDesDoc& doc, Prompter& prompter, QWidget* parent)
-    : CBaseView(parent),
-      m_doc(doc),
-      m_prompter(prompter),
-      m_janela(tarvex::paint::JanelaInicial),
-      m_executor([](QDialog& d) { return d.exec(); })
+    : CBaseView(parent)
+    , m_doc(doc)
+    , m_prompter(prompter)
+    , m_janela(tarvex::paint::JanelaInicial)
+    , m_executor([](QDialog& d) { return d.exec(); })
 {
     criarElastico();
     setMouseTracking(true);
@@ -66,7 +73,8 @@ CDesView::CDesView(CDesDoc& doc, Prompter& prompter, QWidget* parent)
         update();
     });
     // An undo may remove what the selection names; a stale copy must not be acted on.
-    connect(&m_doc, &CDesDoc::desfeito, this, [this] { geo::podaSelecao(m_doc.data(), m_selecao); });
+    connect(
+        &m_doc, &CDesDoc::desfeito, this, [this] { geo::podaSelecao(m_doc.data(), m_selecao); });
 }
 
 void CDesView::setModoMouse(int modoMouse)
@@ -148,7 +156,10 @@ void CDesView::zoomNormal()
     update();
 }
 
-void CDesView::iniciarZoom() { setModoMouse(ModoZoom); }
+void CDesView::iniciarZoom()
+{
+    setModoMouse(ModoZoom);
+}
 
 QString CDesView::dicaDoModo(int modo)
 {
@@ -185,7 +196,10 @@ QString CDesView::dicaDoModo(int modo)
     }
 }
 
-void CDesView::sairDoModo() { setModoMouse(ModoInicial); }
+void CDesView::sairDoModo()
+{
+    setModoMouse(ModoInicial);
+}
 
 void CDesView::definirJanelaPedida(const tarvex::geometry::Caixa& janela)
 {
@@ -203,7 +217,7 @@ void CDesView::redesenhar()
 void CDesView::aplicarEscala(const ValoresEscala& valores)
 {
     m_inicializado = true;
-    m_janela = {valores.xMin, valores.yMin, valores.xMax, valores.yMax};
+    m_janela = { valores.xMin, valores.yMin, valores.xMax, valores.yMax };
     m_doc.data().fatorEscala = valores.fatorEscala;
     update();
 }
@@ -212,8 +226,8 @@ void CDesView::ajusteManual()
 {
     primeiraAtualizacao();
     CDlgEscala dialogo(m_prompter, this);
-    dialogo.setValores({m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax,
-                        m_doc.data().fatorEscala});
+    dialogo.setValores(
+        { m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax, m_doc.data().fatorEscala });
     if (dialogo.exec() == QDialog::Accepted)
         aplicarEscala(dialogo.valores());
 }
@@ -229,8 +243,11 @@ void CDesView::mousePressEvent(QMouseEvent* event)
     case ModoZoom:
     case modo::SelecionaRegiao:
     case modo::InverteRegiao:
-    case modo::SelecionaRegiaoPolar: iniciarElastico(pos); return;
-    default: break;
+    case modo::SelecionaRegiaoPolar:
+        iniciarElastico(pos);
+        return;
+    default:
+        break;
     }
     ajustarNaTela();
     clique(mapping().paraMundo(pos.x(), pos.y()));
@@ -265,8 +282,8 @@ void CDesView::mouseReleaseEvent(QMouseEvent* event)
     const QPoint fim = event->position().toPoint();
     if (m_modoMouse != ModoZoom) {
         ajustarNaTela();
-        arrastoSelecao(mapping().paraMundo(origem.x(), origem.y()),
-                       mapping().paraMundo(fim.x(), fim.y()));
+        arrastoSelecao(
+            mapping().paraMundo(origem.x(), origem.y()), mapping().paraMundo(fim.x(), fim.y()));
         return;
     }
     const std::optional<Caixa> arrastada = janelaDoArrasto(origem, fim);
@@ -304,8 +321,10 @@ bool CDesView::modoDeEscolha() const
     case modo::Circunferencia:
     case modo::Circunferencia3Pontos:
     case modo::Arco:
-    case modo::ExcluiPontos: return true;
-    default: return false;
+    case modo::ExcluiPontos:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -345,7 +364,10 @@ void CDesView::registrar(Alteracoes& alteracoes, const QString& nome)
     update();
 }
 
-int CDesView::executa(QDialog& dialogo) { return m_executor(dialogo); }
+int CDesView::executa(QDialog& dialogo)
+{
+    return m_executor(dialogo);
+}
 
 void CDesView::clique(const Ponto& p)
 {
@@ -383,7 +405,8 @@ void CDesView::clique(const Ponto& p)
         if (const auto escolhida = indice().entidadeMaisPerto(p))
             mostrar(geo::selecionaEntidade(d, m_selecao, *escolhida));
         break;
-    default: break;
+    default:
+        break;
     }
     update();
 }
@@ -391,10 +414,17 @@ void CDesView::clique(const Ponto& p)
 void CDesView::arrastoSelecao(const Ponto& a, const Ponto& b)
 {
     switch (m_modoMouse) {
-    case modo::SelecionaRegiao: geo::selecionaRegiao(m_doc.data(), m_selecao, a, b); break;
-    case modo::InverteRegiao: geo::inverteRegiao(m_selecao, a, b); break;
-    case modo::SelecionaRegiaoPolar: geo::selecionaRegiaoPolar(m_doc.data(), m_selecao, a, b); break;
-    default: break;
+    case modo::SelecionaRegiao:
+        geo::selecionaRegiao(m_doc.data(), m_selecao, a, b);
+        break;
+    case modo::InverteRegiao:
+        geo::inverteRegiao(m_selecao, a, b);
+        break;
+    case modo::SelecionaRegiaoPolar:
+        geo::selecionaRegiaoPolar(m_doc.data(), m_selecao, a, b);
+        break;
+    default:
+        break;
     }
     update();
 }
@@ -430,11 +460,11 @@ void CDesView::ofereceUltimoPonto(CDlgValoresDesenho& dialogo, std::string_view 
 void CDesView::pontoTeclado()
 {
     CDlgValoresDesenho dialogo(
-        QStringLiteral("Insere PONTO :"), {QStringLiteral("X :"), QStringLiteral("Y :")}, {},
+        QStringLiteral("Insere PONTO :"), { QStringLiteral("X :"), QStringLiteral("Y :") }, {},
         m_prompter,
         [this](const CDlgValoresDesenho::Valores& v) {
             Alteracoes alt;
-            geo::inserePonto(m_doc.data(), {v.numeros[0], v.numeros[1]}, alt);
+            geo::inserePonto(m_doc.data(), { v.numeros[0], v.numeros[1] }, alt);
             registrar(alt, QStringLiteral("Inserir ponto"));
             return QString();
         },
@@ -447,14 +477,13 @@ void CDesView::retaTeclado()
 {
     CDlgValoresDesenho dialogo(
         QStringLiteral("Insere Reta por 2 Pontos"),
-        {QStringLiteral("X1 :"), QStringLiteral("Y1 :"), QStringLiteral("X2 :"),
-         QStringLiteral("Y2 :")},
-        {QStringLiteral("Conectar com o primeiro ponto selecionado.")}, m_prompter,
+        { QStringLiteral("X1 :"), QStringLiteral("Y1 :"), QStringLiteral("X2 :"),
+            QStringLiteral("Y2 :") },
+        { QStringLiteral("Conectar com o primeiro ponto selecionado.") }, m_prompter,
         [this](const CDlgValoresDesenho::Valores& v) {
             Alteracoes alt;
-            const tarvex::Status s =
-                geo::insereReta(m_doc.data(), m_selecao, {v.numeros[0], v.numeros[1]},
-                                {v.numeros[2], v.numeros[3]}, v.opcoes[0], alt);
+            const tarvex::Status s = geo::insereReta(m_doc.data(), m_selecao,
+                { v.numeros[0], v.numeros[1] }, { v.numeros[2], v.numeros[3] }, v.opcoes[0], alt);
             registrar(alt, QStringLiteral("Inserir segmento"));
             return s ? QString() : textoDoStatus(s);
         },
@@ -467,16 +496,16 @@ void CDesView::retaPolarTeclado()
 {
     CDlgValoresDesenho dialogo(
         QStringLiteral("Insere Reta polar."),
-        {QStringLiteral("X :"), QStringLiteral("Y :"), QStringLiteral("Ângulo:"),
-         QStringLiteral("Distância :")},
-        {QStringLiteral("Em relação a reta selecionada."),
-         QStringLiteral("Selecionar automaticamente novo segmento")},
+        { QStringLiteral("X :"), QStringLiteral("Y :"), QStringLiteral("Ângulo:"),
+            QStringLiteral("Distância :") },
+        { QStringLiteral("Em relação a reta selecionada."),
+            QStringLiteral("Selecionar automaticamente novo segmento") },
         m_prompter,
         [this](const CDlgValoresDesenho::Valores& v) {
             Alteracoes alt;
-            const tarvex::Status s = geo::insereRetaPolar(
-                m_doc.data(), m_selecao, {v.numeros[0], v.numeros[1]}, v.numeros[2],
-                v.numeros[3], v.opcoes[0], v.opcoes[1], alt);
+            const tarvex::Status s
+                = geo::insereRetaPolar(m_doc.data(), m_selecao, { v.numeros[0], v.numeros[1] },
+                    v.numeros[2], v.numeros[3], v.opcoes[0], v.opcoes[1], alt);
             registrar(alt, QStringLiteral("Inserir segmento"));
             return s ? QString() : textoDoStatus(s);
         },
@@ -489,14 +518,13 @@ void CDesView::retanguloTeclado()
 {
     CDlgValoresDesenho dialogo(
         QStringLiteral("Insere Retângulo :"),
-        {QStringLiteral("Coordenadas da Diagonal do Retângulo:  X1 :"), QStringLiteral("Y1 :"),
-         QStringLiteral("X2 :"), QStringLiteral("Y2 :")},
+        { QStringLiteral("Coordenadas da Diagonal do Retângulo:  X1 :"), QStringLiteral("Y1 :"),
+            QStringLiteral("X2 :"), QStringLiteral("Y2 :") },
         {}, m_prompter,
         [this](const CDlgValoresDesenho::Valores& v) {
             Alteracoes alt;
-            const tarvex::Status s =
-                geo::insereRetangulo(m_doc.data(), m_selecao, {v.numeros[0], v.numeros[1]},
-                                     {v.numeros[2], v.numeros[3]}, alt);
+            const tarvex::Status s = geo::insereRetangulo(m_doc.data(), m_selecao,
+                { v.numeros[0], v.numeros[1] }, { v.numeros[2], v.numeros[3] }, alt);
             registrar(alt, QStringLiteral("Inserir retângulo"));
             return s ? QString() : textoDoStatus(s);
         },
@@ -509,11 +537,11 @@ void CDesView::circunferenciaTeclado()
 {
     CDlgValoresDesenho dialogo(
         QStringLiteral("Desenha Circunferências"),
-        {QStringLiteral("X :"), QStringLiteral("Y :"), QStringLiteral("Raio :")}, {}, m_prompter,
+        { QStringLiteral("X :"), QStringLiteral("Y :"), QStringLiteral("Raio :") }, {}, m_prompter,
         [this](const CDlgValoresDesenho::Valores& v) {
             Alteracoes alt;
             const tarvex::Status s = geo::insereCircunferencia(
-                m_doc.data(), {v.numeros[0], v.numeros[1]}, v.numeros[2], alt);
+                m_doc.data(), { v.numeros[0], v.numeros[1] }, v.numeros[2], alt);
             registrar(alt, QStringLiteral("Inserir circunferência"));
             return s ? QString() : textoDoStatus(s);
         },
@@ -526,14 +554,13 @@ void CDesView::arcoAngulo()
 {
     CDlgValoresDesenho dialogo(
         QStringLiteral("Desenha Arco:"),
-        {QStringLiteral("Centro :  X :"), QStringLiteral("Y :"), QStringLiteral("Ponto :  X :"),
-         QStringLiteral("Y :"), QStringLiteral("Ângulo : (em °)")},
+        { QStringLiteral("Centro :  X :"), QStringLiteral("Y :"), QStringLiteral("Ponto :  X :"),
+            QStringLiteral("Y :"), QStringLiteral("Ângulo : (em °)") },
         {}, m_prompter,
         [this](const CDlgValoresDesenho::Valores& v) {
             Alteracoes alt;
-            const tarvex::Status s =
-                geo::insereArcoAngulo(m_doc.data(), {v.numeros[0], v.numeros[1]},
-                                      {v.numeros[2], v.numeros[3]}, v.numeros[4], alt);
+            const tarvex::Status s = geo::insereArcoAngulo(m_doc.data(),
+                { v.numeros[0], v.numeros[1] }, { v.numeros[2], v.numeros[3] }, v.numeros[4], alt);
             registrar(alt, QStringLiteral("Inserir arco"));
             return s ? QString() : textoDoStatus(s);
         },
@@ -546,14 +573,14 @@ void CDesView::arco2Pontos()
 {
     CDlgValoresDesenho dialogo(
         QStringLiteral("Arco P1 P2 Pc"),
-        {QStringLiteral("X1 :"), QStringLiteral("Y1 :"), QStringLiteral("X2 :"),
-         QStringLiteral("Y2 :"), QStringLiteral("Xc :"), QStringLiteral("Yc :")},
+        { QStringLiteral("X1 :"), QStringLiteral("Y1 :"), QStringLiteral("X2 :"),
+            QStringLiteral("Y2 :"), QStringLiteral("Xc :"), QStringLiteral("Yc :") },
         {}, m_prompter,
         [this](const CDlgValoresDesenho::Valores& v) {
             Alteracoes alt;
-            const tarvex::Status s = geo::insereArco2Pontos(
-                m_doc.data(), {v.numeros[0], v.numeros[1]}, {v.numeros[2], v.numeros[3]},
-                {v.numeros[4], v.numeros[5]}, alt);
+            const tarvex::Status s
+                = geo::insereArco2Pontos(m_doc.data(), { v.numeros[0], v.numeros[1] },
+                    { v.numeros[2], v.numeros[3] }, { v.numeros[4], v.numeros[5] }, alt);
             registrar(alt, QStringLiteral("Inserir arco"));
             return s ? QString() : textoDoStatus(s);
         },
@@ -575,9 +602,9 @@ void CDesView::reproducaoLinear()
     if (!aceito(geo::verificaReproducao(m_selecao)))
         return;
     CDlgValoresDesenho dialogo(QStringLiteral("Reprodução da Seleção"),
-                               {QStringLiteral("Incrementar X:"), QStringLiteral("Incrementar Y:"),
-                                QStringLiteral("Reproduções:")},
-                               {}, m_prompter, {}, {}, this);
+        { QStringLiteral("Incrementar X:"), QStringLiteral("Incrementar Y:"),
+            QStringLiteral("Reproduções:") },
+        {}, m_prompter, {}, {}, this);
     if (executa(dialogo) != QDialog::Accepted)
         return;
     const std::vector<double>& v = dialogo.valores().numeros;
@@ -590,10 +617,9 @@ void CDesView::reproducaoPolar()
 {
     if (!aceito(geo::verificaReproducao(m_selecao)))
         return;
-    CDlgValoresDesenho dialogo(
-        QStringLiteral("Reprodução Polar"),
-        {QStringLiteral("Raio:"), QStringLiteral("Ângulo:"), QStringLiteral("Reproduções:"),
-         QStringLiteral("Ponto de Referência:  X :"), QStringLiteral("Y :")},
+    CDlgValoresDesenho dialogo(QStringLiteral("Reprodução Polar"),
+        { QStringLiteral("Raio:"), QStringLiteral("Ângulo:"), QStringLiteral("Reproduções:"),
+            QStringLiteral("Ponto de Referência:  X :"), QStringLiteral("Y :") },
         {}, m_prompter, {}, {}, this);
     if (!m_selecao.pontos.empty()) {
         // "Último ponto selec.:"
@@ -604,15 +630,15 @@ void CDesView::reproducaoPolar()
         return;
     const std::vector<double>& v = dialogo.valores().numeros;
     Alteracoes alt;
-    if (aceito(geo::reproduzPolar(m_doc.data(), m_selecao, v[0], v[1], contagem(v[2]),
-                                  {v[3], v[4]}, alt)))
+    if (aceito(geo::reproduzPolar(
+            m_doc.data(), m_selecao, v[0], v[1], contagem(v[2]), { v[3], v[4] }, alt)))
         registrar(alt, QStringLiteral("Reprodução polar"));
 }
 
 void CDesView::deslocaLinear()
 {
-    CDlgValoresDesenho dialogo(QStringLiteral("Desloca"), {QStringLiteral("X :"), QStringLiteral("Y :")},
-                               {}, m_prompter, {}, {}, this);
+    CDlgValoresDesenho dialogo(QStringLiteral("Desloca"),
+        { QStringLiteral("X :"), QStringLiteral("Y :") }, {}, m_prompter, {}, {}, this);
     if (executa(dialogo) != QDialog::Accepted)
         return;
     const std::vector<double>& v = dialogo.valores().numeros;
@@ -624,8 +650,7 @@ void CDesView::deslocaLinear()
 void CDesView::deslocaPolar()
 {
     CDlgValoresDesenho dialogo(QStringLiteral("Desloca"),
-                               {QStringLiteral("R  :"), QStringLiteral("T :")}, {}, m_prompter, {},
-                               {}, this);
+        { QStringLiteral("R  :"), QStringLiteral("T :") }, {}, m_prompter, {}, {}, this);
     if (executa(dialogo) != QDialog::Accepted)
         return;
     const std::vector<double>& v = dialogo.valores().numeros;

@@ -24,13 +24,13 @@ using campos_numericos::mostrar;
 } // namespace
 
 CDlgEscala::CDlgEscala(Prompter& prompter, QWidget* parent)
-    : QDialog(parent),
-      m_prompter(prompter),
-      m_xMin(new QLineEdit(this)),
-      m_xMax(new QLineEdit(this)),
-      m_yMin(new QLineEdit(this)),
-      m_yMax(new QLineEdit(this)),
-      m_fator(new QLineEdit(this))
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_xMin(new QLineEdit(this))
+    , m_xMax(new QLineEdit(this))
+    , m_yMin(new QLineEdit(this))
+    , m_yMax(new QLineEdit(this))
+    , m_fator(new QLineEdit(this))
 {
     setWindowTitle(QStringLiteral("Escala"));
     m_xMin->setObjectName(QStringLiteral("xMinimo"));

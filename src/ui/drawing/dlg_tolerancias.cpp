@@ -10,7 +10,9 @@
 #include <cmath>
 
 CDlgTolerancias::CDlgTolerancias(double distanciaMinima, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_valor(distanciaMinima)
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_valor(distanciaMinima)
 {
     setWindowTitle(QStringLiteral("Tolerâncias para Exportar Arquivo"));
     auto* layout = new QFormLayout(this);

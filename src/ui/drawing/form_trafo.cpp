@@ -15,22 +15,30 @@
 
 #include <algorithm>
 
-CFormTrafo* CFormTrafo::criar(int tipoArranjo, CDesDoc& doc, CDesView& view, Prompter& prompter,
-                              QWidget* parent)
+CFormTrafo* CFormTrafo::criar(
+    int tipoArranjo, CDesDoc& doc, CDesView& view, Prompter& prompter, QWidget* parent)
 {
     switch (tipoArranjo) {
-    case 0: return new CFormTrafo01(doc, view, prompter, parent);
-    case 1: return new CFormTrafo02(doc, view, prompter, parent);
-    case 2: return new CFormTrafo03(doc, view, prompter, parent);
-    case 3: return new CFormTrafo04(doc, view, prompter, parent);
-    default: return nullptr;
+    case 0:
+        return new CFormTrafo01(doc, view, prompter, parent);
+    case 1:
+        return new CFormTrafo02(doc, view, prompter, parent);
+    case 2:
+        return new CFormTrafo03(doc, view, prompter, parent);
+    case 3:
+        return new CFormTrafo04(doc, view, prompter, parent);
+    default:
+        return nullptr;
     }
 }
 
-CFormTrafo::CFormTrafo(int tipo, CDesDoc& doc, CDesView& view, Prompter& prompter,
-                       QWidget* parent)
-    : QWidget(parent), m_tipo(tipo), m_doc(doc), m_view(view), m_prompter(prompter),
-      m_letras(tarvex::geometry::letrasArranjo(tipo))
+CFormTrafo::CFormTrafo(int tipo, CDesDoc& doc, CDesView& view, Prompter& prompter, QWidget* parent)
+    : QWidget(parent)
+    , m_tipo(tipo)
+    , m_doc(doc)
+    , m_view(view)
+    , m_prompter(prompter)
+    , m_letras(tarvex::geometry::letrasArranjo(tipo))
 {
     const tarvex::geometry::DimensoesArranjo padrao = tarvex::geometry::dimensoesPadrao(tipo);
     auto* grade = new QGridLayout;

@@ -30,7 +30,7 @@ public:
 
     /// The form of arrangement `tipoArranjo` (0 to 3), or null for any other number.
     static CFormTrafo* criar(int tipoArranjo, CDesDoc& doc, CDesView& view, Prompter& prompter,
-                             QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     /// Arrangement 1 to 4.
     int tipo() const { return m_tipo; }
@@ -77,7 +77,9 @@ class CFormTrafo01 : public CFormTrafo {
     Q_OBJECT
 public:
     CFormTrafo01(CDesDoc& doc, CDesView& view, Prompter& prompter, QWidget* parent = nullptr)
-        : CFormTrafo(1, doc, view, prompter, parent) {}
+        : CFormTrafo(1, doc, view, prompter, parent)
+    {
+    }
     int idFormulario() const override { return 101; }
     int idAtualizar() const override { return 1154; }
 };
@@ -87,7 +89,9 @@ class CFormTrafo02 : public CFormTrafo {
     Q_OBJECT
 public:
     CFormTrafo02(CDesDoc& doc, CDesView& view, Prompter& prompter, QWidget* parent = nullptr)
-        : CFormTrafo(2, doc, view, prompter, parent) {}
+        : CFormTrafo(2, doc, view, prompter, parent)
+    {
+    }
     int idFormulario() const override { return 189; }
     int idAtualizar() const override { return 1164; }
 };
@@ -97,7 +101,9 @@ class CFormTrafo03 : public CFormTrafo {
     Q_OBJECT
 public:
     CFormTrafo03(CDesDoc& doc, CDesView& view, Prompter& prompter, QWidget* parent = nullptr)
-        : CFormTrafo(3, doc, view, prompter, parent) {}
+        : CFormTrafo(3, doc, view, prompter, parent)
+    {
+    }
     int idFormulario() const override { return 190; }
     int idAtualizar() const override { return 1165; }
 };
@@ -107,7 +113,9 @@ class CFormTrafo04 : public CFormTrafo {
     Q_OBJECT
 public:
     CFormTrafo04(CDesDoc& doc, CDesView& view, Prompter& prompter, QWidget* parent = nullptr)
-        : CFormTrafo(4, doc, view, prompter, parent) {}
+        : CFormTrafo(4, doc, view, prompter, parent)
+    {
+    }
     int idFormulario() const override { return 191; }
     int idAtualizar() const override { return 1175; }
 };

@@ -6,7 +6,8 @@
 #include <QPainter>
 
 CTrafoView::CTrafoView(int tipoArranjo, QWidget* parent)
-    : QWidget(parent), m_tipoArranjo(tipoArranjo)
+    : QWidget(parent)
+    , m_tipoArranjo(tipoArranjo)
 {
     setMinimumSize(1, 1);
 }
@@ -14,6 +15,6 @@ CTrafoView::CTrafoView(int tipoArranjo, QWidget* parent)
 void CTrafoView::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    tarvex::paint::paintArrangementPicture(painter, QRectF(rect()),
-                                           tarvex::geometry::dimensoesPadrao(m_tipoArranjo + 1));
+    tarvex::paint::paintArrangementPicture(
+        painter, QRectF(rect()), tarvex::geometry::dimensoesPadrao(m_tipoArranjo + 1));
 }

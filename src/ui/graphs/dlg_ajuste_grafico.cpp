@@ -23,18 +23,18 @@ using campos_numericos::mostrar;
 } // namespace
 
 CDlgAjusteGrafico::CDlgAjusteGrafico(Prompter& prompter, const tarvex::graphs::GraphAxes& eixos,
-                                     Automatico automatico, QWidget* parent)
-    : QDialog(parent),
-      m_prompter(prompter),
-      m_eixos(eixos),
-      m_automatico(std::move(automatico)),
-      m_xMin(new QLineEdit(this)),
-      m_xMax(new QLineEdit(this)),
-      m_yMin(new QLineEdit(this)),
-      m_yMax(new QLineEdit(this)),
-      m_divX(new QSpinBox(this)),
-      m_divY(new QSpinBox(this)),
-      m_automaticoBotao(new QPushButton(QStringLiteral("Ajuste  Automático"), this))
+    Automatico automatico, QWidget* parent)
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_eixos(eixos)
+    , m_automatico(std::move(automatico))
+    , m_xMin(new QLineEdit(this))
+    , m_xMax(new QLineEdit(this))
+    , m_yMin(new QLineEdit(this))
+    , m_yMax(new QLineEdit(this))
+    , m_divX(new QSpinBox(this))
+    , m_divY(new QSpinBox(this))
+    , m_automaticoBotao(new QPushButton(QStringLiteral("Ajuste  Automático"), this))
 {
     setWindowTitle(QStringLiteral("Ajustar Eixos"));
     // A count of zero would leave the grid without a step.

@@ -26,7 +26,7 @@ public:
     using Automatico = std::function<tarvex::graphs::GraphAxes()>;
 
     CDlgAjusteGrafico(Prompter& prompter, const tarvex::graphs::GraphAxes& eixos,
-                      Automatico automatico, QWidget* parent = nullptr);
+        Automatico automatico, QWidget* parent = nullptr);
 
     /// The document's axes with the values accepted by the last successful OK.
     tarvex::graphs::GraphAxes eixos() const { return m_eixos; }

@@ -9,12 +9,15 @@
 
 namespace {
 
-QString texto(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString texto(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 } // namespace
 
-CDlgAnaHarmonica::CDlgAnaHarmonica(const tarvex::graphs::GraphData& data,
-                                   tarvex::graphs::HarmonicMode modo, QWidget* parent)
+CDlgAnaHarmonica::CDlgAnaHarmonica(
+    const tarvex::graphs::GraphData& data, tarvex::graphs::HarmonicMode modo, QWidget* parent)
     : QDialog(parent)
 {
     using namespace tarvex::graphs;

@@ -20,11 +20,14 @@ class CDlgAnaHarmonica : public QDialog {
     Q_OBJECT
 public:
     CDlgAnaHarmonica(const tarvex::graphs::GraphData& data, tarvex::graphs::HarmonicMode modo,
-                     QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     /// The field of table `indice`: 0 to 2 sine of curves 1 to 3, 3 to 5 cosine.
-    QPlainTextEdit* campo(int indice) const { return m_campos.at(static_cast<std::size_t>(indice)); }
+    QPlainTextEdit* campo(int indice) const
+    {
+        return m_campos.at(static_cast<std::size_t>(indice));
+    }
 
 private:
-    std::array<QPlainTextEdit*, 2 * tarvex::graphs::HarmonicCurves> m_campos{};
+    std::array<QPlainTextEdit*, 2 * tarvex::graphs::HarmonicCurves> m_campos {};
 };

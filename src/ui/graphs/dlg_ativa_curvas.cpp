@@ -5,8 +5,9 @@
 #include <QVBoxLayout>
 
 CDlgAtivaCurvas::CDlgAtivaCurvas(const tarvex::graphs::GraphData& data,
-                                 const tarvex::graphs::CurveActivation& ativas, QWidget* parent)
-    : QDialog(parent), m_ativas(ativas)
+    const tarvex::graphs::CurveActivation& ativas, QWidget* parent)
+    : QDialog(parent)
+    , m_ativas(ativas)
 {
     setWindowTitle(QStringLiteral("Ativar/Desativar"));
     auto* layout = new QVBoxLayout(this);

@@ -16,7 +16,7 @@ class CDlgAtivaCurvas : public QDialog {
     Q_OBJECT
 public:
     CDlgAtivaCurvas(const tarvex::graphs::GraphData& data,
-                    const tarvex::graphs::CurveActivation& ativas, QWidget* parent = nullptr);
+        const tarvex::graphs::CurveActivation& ativas, QWidget* parent = nullptr);
 
     /// The flags with the check boxes' states.
     tarvex::graphs::CurveActivation ativas() const;
@@ -24,5 +24,5 @@ public:
 
 private:
     tarvex::graphs::CurveActivation m_ativas;
-    std::array<QCheckBox*, 3> m_caixas{};
+    std::array<QCheckBox*, 3> m_caixas {};
 };

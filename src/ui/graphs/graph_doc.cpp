@@ -7,7 +7,8 @@
 #include <QFileInfo>
 
 CGraphDoc::CGraphDoc(const tarvex::graphs::GraphData& data, QObject* parent)
-    : QObject(parent), m_data(data)
+    : QObject(parent)
+    , m_data(data)
 {
 }
 

@@ -27,13 +27,21 @@ QString menuText(tarvex::graphs::HarmonicMode mode)
     return QString::fromUtf8(t.data(), qsizetype(t.size()));
 }
 
-QString fromLocal(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
-std::string toLocal(const QString& s) { return QFile::encodeName(s).toStdString(); }
+QString fromLocal(const std::string& s)
+{
+    return QFile::decodeName(QByteArray::fromStdString(s));
+}
+std::string toLocal(const QString& s)
+{
+    return QFile::encodeName(s).toStdString();
+}
 
 } // namespace
 
 CGraphFrame::CGraphFrame(std::unique_ptr<CGraphDoc> doc, CMainApp& app, QWidget* parent)
-    : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
+    : CChildFrame(parent)
+    , m_doc(std::move(doc))
+    , m_app(app)
 {
     m_view = new CGraphView(*m_doc, m_app.prompter());
     setCentralWidget(m_view);
@@ -52,7 +60,10 @@ CGraphFrame::~CGraphFrame()
     delete takeCentralWidget();
 }
 
-QString CGraphFrame::documentPath() const { return m_doc->path(); }
+QString CGraphFrame::documentPath() const
+{
+    return m_doc->path();
+}
 
 void CGraphFrame::criarMenus()
 {
@@ -82,10 +93,11 @@ void CGraphFrame::criarMenus()
     QAction* eixosAcao = novaAcao(QStringLiteral("Ajustar &Eixos"));
     connect(eixosAcao, &QAction::triggered, m_view, &CGraphView::ajustarEixos);
     for (int modo = 0; modo < ModosHarmonicos; ++modo) {
-        tarvex::graphs::HarmonicMode mode{};
+        tarvex::graphs::HarmonicMode mode {};
         (void)tarvex::graphs::harmonicModeFromNumber(modo, mode);
         QAction* acao = novaAcao(menuText(mode));
-        connect(acao, &QAction::triggered, m_view, [this, modo] { m_view->analiseHarmonica(modo); });
+        connect(
+            acao, &QAction::triggered, m_view, [this, modo] { m_view->analiseHarmonica(modo); });
         m_harmonicas.at(std::size_t(modo)) = acao;
     }
 
@@ -103,12 +115,18 @@ void CGraphFrame::criarMenus()
     quarto->addAction(m_harmonicas[4]);
     quarto->addAction(m_harmonicas[5]);
 
-    m_menus = {arquivos, grafico, criarMenuAjuda(m_app)};
+    m_menus = { arquivos, grafico, criarMenuAjuda(m_app) };
 }
 
-void CGraphFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }
+void CGraphFrame::atualizarTitulo()
+{
+    setWindowTitle(m_doc->title());
+}
 
-void CGraphFrame::fechar() { fecharJanela(); }
+void CGraphFrame::fechar()
+{
+    fecharJanela();
+}
 
 bool CGraphFrame::gravar()
 {

@@ -54,5 +54,5 @@ private:
     CMainApp& m_app;
     CGraphView* m_view = nullptr;
     QList<QMenu*> m_menus;
-    std::array<QAction*, ModosHarmonicos> m_harmonicas{};
+    std::array<QAction*, ModosHarmonicos> m_harmonicas {};
 };

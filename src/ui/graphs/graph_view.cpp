@@ -20,8 +20,10 @@ using tarvex::graphs::CurveActivation;
 using tarvex::graphs::GraphAxes;
 
 CGraphView::CGraphView(CGraphDoc& doc, Prompter& prompter, QWidget* parent)
-    : CBaseView(parent), m_doc(doc), m_prompter(prompter),
-      m_curveCount(doc.data().curves.size())
+    : CBaseView(parent)
+    , m_doc(doc)
+    , m_prompter(prompter)
+    , m_curveCount(doc.data().curves.size())
 {
     setMouseTracking(true);
     connect(&m_doc, &CGraphDoc::changed, this, qOverload<>(&QWidget::update));
@@ -48,10 +50,10 @@ void CGraphView::aplicarAtivas(const CurveActivation& ativas)
 
 QString CGraphView::textoPosicao(double px, double py) const
 {
-    const tarvex::graphs::PlotMapping mapping{m_doc.axes(),
-                                              tarvex::graphs::plotArea(width(), height())};
-    const std::string texto = tarvex::graphs::cursorText(mapping.fromPixelX(px),
-                                                         mapping.fromPixelY(py), m_doc.axes());
+    const tarvex::graphs::PlotMapping mapping { m_doc.axes(),
+        tarvex::graphs::plotArea(width(), height()) };
+    const std::string texto
+        = tarvex::graphs::cursorText(mapping.fromPixelX(px), mapping.fromPixelY(py), m_doc.axes());
     return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
 }
 
@@ -59,19 +61,19 @@ void CGraphView::desenhar(tarvex::paint::Canvas& canvas)
 {
     QPainter& painter = canvas.painter();
     const bool imprimindo = mapping().imprimindo;
-    const double dpi = painter.device() ? painter.device()->logicalDpiX()
-                                        : tarvex::paint::PlotScreenDpi;
+    const double dpi
+        = painter.device() ? painter.device()->logicalDpiX() : tarvex::paint::PlotScreenDpi;
     const QSizeF alvo(mapping().width(), mapping().height());
     const QSizeF tamanho = tarvex::paint::plotUnits(alvo, dpi, imprimindo);
     if (m_autoAxes)
-        m_doc.setAxes(tarvex::graphs::autoScaleAxes(m_doc.data(), m_ativas,
-                                                    int(tamanho.width()), int(tamanho.height())));
+        m_doc.setAxes(tarvex::graphs::autoScaleAxes(
+            m_doc.data(), m_ativas, int(tamanho.width()), int(tamanho.height())));
     painter.save();
     if (imprimindo && tamanho.width() > 0.0)
         painter.scale(alvo.width() / tamanho.width(), alvo.height() / tamanho.height());
     // Paper is white: the screen's background stays on the screen.
     tarvex::paint::paintGraph(painter, m_doc.data(), m_doc.axes(), m_ativas, tamanho, imprimindo,
-                              imprimindo ? QColor(Qt::white) : corFundo());
+        imprimindo ? QColor(Qt::white) : corFundo());
     painter.restore();
 }
 
@@ -83,8 +85,8 @@ void CGraphView::mouseMoveEvent(QMouseEvent* event)
 
 void CGraphView::ajustarEixos()
 {
-    CDlgAjusteGrafico dialogo(m_prompter, m_doc.axes(), [this] { return ajusteAutomatico(); },
-                              this);
+    CDlgAjusteGrafico dialogo(
+        m_prompter, m_doc.axes(), [this] { return ajusteAutomatico(); }, this);
     if (dialogo.exec() == QDialog::Accepted)
         aplicarEixos(dialogo.eixos());
     else
@@ -94,8 +96,8 @@ void CGraphView::ajustarEixos()
 void CGraphView::ativarDesativar()
 {
     if (m_curveCount <= 1) {
-        m_prompter.warn(QString::fromUtf8(tarvex::msg::SoUmaCurva.data(),
-                                          qsizetype(tarvex::msg::SoUmaCurva.size())));
+        m_prompter.warn(QString::fromUtf8(
+            tarvex::msg::SoUmaCurva.data(), qsizetype(tarvex::msg::SoUmaCurva.size())));
         return;
     }
     CDlgAtivaCurvas dialogo(m_doc.data(), m_ativas, this);
@@ -105,7 +107,7 @@ void CGraphView::ativarDesativar()
 
 void CGraphView::analiseHarmonica(int modo)
 {
-    tarvex::graphs::HarmonicMode mode{};
+    tarvex::graphs::HarmonicMode mode {};
     if (!tarvex::graphs::harmonicModeFromNumber(modo, mode))
         return;
     CDlgAnaHarmonica dialogo(m_doc.data(), mode, this);

@@ -1,7 +1,7 @@
 #include "materials/dlg_edit_arq_mat.h"
 
-#include "common/core_texts.h"
 #include "app/main_app.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
 #include "graphs/graph_doc.h"
@@ -33,7 +33,10 @@ const char* const TextoNaoNumero = " Digite um número válido nos campos campo 
 /// A row keeps at most this many characters of a typed value.
 constexpr qsizetype MaxTexto = 16;
 
-QString qtext(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString qtext(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 /// A number as the materials file holds it; a longer text would be cut in the row and change
 /// its value without a word.
@@ -51,22 +54,21 @@ bool lerNumero(const QString& texto, double& out)
 
 } // namespace
 
-CDlgEditArqMat::CDlgEditArqMat(CMainApp& app, const QString& path, bool eletrico,
-                               QWidget* parent)
-    : QDialog(parent),
-      m_app(app),
-      m_path(path),
-      m_eletrico(eletrico),
-      m_lista(new QTreeWidget(this)),
-      m_campo(new QLineEdit(this)),
-      m_inducao(new QLineEdit(this))
+CDlgEditArqMat::CDlgEditArqMat(CMainApp& app, const QString& path, bool eletrico, QWidget* parent)
+    : QDialog(parent)
+    , m_app(app)
+    , m_path(path)
+    , m_eletrico(eletrico)
+    , m_lista(new QTreeWidget(this))
+    , m_campo(new QLineEdit(this))
+    , m_inducao(new QLineEdit(this))
 {
     setWindowTitle(QStringLiteral("Edição de Arquivos de Materiais"));
 
     // The rows line up their values with blanks.
     const QFont fixa = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_lista->setColumnCount(1);
-    m_lista->setHeaderLabels({qtext(tarvex::materials::cabecalhoLista(eletrico))});
+    m_lista->setHeaderLabels({ qtext(tarvex::materials::cabecalhoLista(eletrico)) });
     m_lista->setRootIsDecorated(false);
     m_lista->setUniformRowHeights(true);
     m_lista->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -105,10 +107,10 @@ CDlgEditArqMat::CDlgEditArqMat(CMainApp& app, const QString& path, bool eletrico
 
     auto* direita = new QVBoxLayout;
     direita->addLayout(campos);
-    for (QPushButton* b : {botaoInserir, botaoAtualizar, botaoRemover, botaoGrafico})
+    for (QPushButton* b : { botaoInserir, botaoAtualizar, botaoRemover, botaoGrafico })
         direita->addWidget(b);
     direita->addStretch(1);
-    for (QPushButton* b : {botaoGravar, botaoGravarComo, botaoOk, botaoCancelar})
+    for (QPushButton* b : { botaoGravar, botaoGravarComo, botaoOk, botaoCancelar })
         direita->addWidget(b);
 
     auto* layout = new QHBoxLayout(this);
@@ -120,17 +122,20 @@ CDlgEditArqMat::CDlgEditArqMat(CMainApp& app, const QString& path, bool eletrico
     const tarvex::Status status = tarvex::materials::openMat(caminhoLocal(path), lidos);
     if (!status) {
         m_leituraFalhou = true;
-        m_app.prompter().warn(qtext(status.message) + QLatin1Char('\n')
-                              + QDir::toNativeSeparators(path));
+        m_app.prompter().warn(
+            qtext(status.message) + QLatin1Char('\n') + QDir::toNativeSeparators(path));
     }
     for (const tarvex::materials::PontoMaterial& p : lidos)
-        m_pontos.push_back({p, false, {}, {}});
+        m_pontos.push_back({ p, false, {}, {} });
     preencher(-1);
 }
 
 CDlgEditArqMat::~CDlgEditArqMat() = default;
 
-CGraphDoc* CDlgEditArqMat::grafico() const { return m_grafico; }
+CGraphDoc* CDlgEditArqMat::grafico() const
+{
+    return m_grafico;
+}
 
 std::string CDlgEditArqMat::linha(std::size_t indice) const
 {
@@ -179,7 +184,7 @@ void CDlgEditArqMat::preencher(int selecionar)
     const QSignalBlocker bloqueio(m_lista);
     m_lista->clear();
     for (std::size_t i = 0; i < m_pontos.size(); ++i)
-        m_lista->addTopLevelItem(new QTreeWidgetItem(QStringList{qtext(linha(i))}));
+        m_lista->addTopLevelItem(new QTreeWidgetItem(QStringList { qtext(linha(i)) }));
     if (selecionar >= 0) {
         selecionarLinha(selecionar);
         linhaEscolhida();
@@ -261,11 +266,11 @@ void CDlgEditArqMat::mostrarGrafico()
 
 bool CDlgEditArqMat::gravarEm(const QString& path)
 {
-    const tarvex::Status status =
-        tarvex::materials::saveMatRows(caminhoLocal(path), linhasDoArquivo());
+    const tarvex::Status status
+        = tarvex::materials::saveMatRows(caminhoLocal(path), linhasDoArquivo());
     if (!status) {
-        m_app.prompter().warn(qtext(status.message) + QLatin1Char('\n')
-                              + QDir::toNativeSeparators(path));
+        m_app.prompter().warn(
+            qtext(status.message) + QLatin1Char('\n') + QDir::toNativeSeparators(path));
         return false;
     }
     return true;

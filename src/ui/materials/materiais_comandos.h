@@ -13,8 +13,8 @@ class CMainApp;
 
 /// Shows `data` in the graph document `existente` when it is still open (its curve replaced and
 /// redrawn), otherwise in a new graph document made from the application's pending graph.
-CGraphDoc* mostrarGraficoMaterial(CMainApp& app, const tarvex::graphs::GraphData& data,
-                                  CGraphDoc* existente);
+CGraphDoc* mostrarGraficoMaterial(
+    CMainApp& app, const tarvex::graphs::GraphData& data, CGraphDoc* existente);
 
 /**
  * "Editar Arquivo de Materiais..." of the main window: a file dialog for a materials file, then

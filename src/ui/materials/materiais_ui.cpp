@@ -1,9 +1,9 @@
 #include "materials/materiais_ui.h"
 
-#include "common/core_texts.h"
 #include "app/child_frame.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
 #include "graphs/graph_doc.h"
@@ -41,8 +41,8 @@ CGraphFrame* frameDoGrafico(CMainApp& app, const CGraphDoc* grafico)
 
 } // namespace
 
-CGraphDoc* mostrarGraficoMaterial(CMainApp& app, const tarvex::graphs::GraphData& data,
-                                  CGraphDoc* existente)
+CGraphDoc* mostrarGraficoMaterial(
+    CMainApp& app, const tarvex::graphs::GraphData& data, CGraphDoc* existente)
 {
     if (CGraphFrame* frame = frameDoGrafico(app, existente)) {
         existente->setData(data);
@@ -59,8 +59,8 @@ bool editarArquivoMaterial(CMainApp& app, QWidget* parent, const QString& path, 
     return dialogo.exec() == QDialog::Accepted && dialogo.gravou();
 }
 
-CGraphDoc* plotarArquivoMaterial(CMainApp& app, const QString& path, bool eletrico,
-                                 CGraphDoc* existente)
+CGraphDoc* plotarArquivoMaterial(
+    CMainApp& app, const QString& path, bool eletrico, CGraphDoc* existente)
 {
     tarvex::graphs::GraphData data;
     // A file that cannot be read plots as an empty curve, with the titles of its kind.
@@ -83,8 +83,8 @@ void editarArquivoMaterialDoMenu(CMainApp& app, QWidget* parent)
     if (!QFileInfo::exists(nome)) {
         // Only the file's own name is lowered: the folders the dialog chose keep their spelling.
         const QFileInfo info(escolhido);
-        nome = info.dir().filePath(fromLocal(
-            tarvex::materials::nomeArquivoMaterial(caminhoLocal(info.fileName()))));
+        nome = info.dir().filePath(
+            fromLocal(tarvex::materials::nomeArquivoMaterial(caminhoLocal(info.fileName()))));
     }
     if (!QFileInfo::exists(nome)) {
         const std::string pergunta = tarvex::materials::perguntaCriaArquivo(caminhoLocal(nome));

@@ -19,8 +19,8 @@ bool editarArquivoMaterial(CMainApp& app, QWidget* parent, const QString& path, 
 /// the titles of the analysis kind. When `existente` is an open graph document, its curve is
 /// replaced and redrawn instead of opening a new one. Returns the document showing the plot
 /// (an unreadable file plots as an empty curve).
-CGraphDoc* plotarArquivoMaterial(CMainApp& app, const QString& path, bool eletrico,
-                                 CGraphDoc* existente = nullptr);
+CGraphDoc* plotarArquivoMaterial(
+    CMainApp& app, const QString& path, bool eletrico, CGraphDoc* existente = nullptr);
 
 /// Closes the frame of a graph document opened by plotarArquivoMaterial (nothing when null or
 /// already closed).

@@ -23,7 +23,9 @@ constexpr double ScreenDpi = 96.0;
 class PenGuard {
 public:
     explicit PenGuard(QPainter& painter)
-        : m_painter(painter), m_pen(painter.pen()), m_brush(painter.brush())
+        : m_painter(painter)
+        , m_pen(painter.pen())
+        , m_brush(painter.brush())
     {
     }
     ~PenGuard()
@@ -40,12 +42,17 @@ private:
     QBrush m_brush;
 };
 
-double radToDeg(double angle) { return angle * 180.0 / geometry::Pi; }
+double radToDeg(double angle)
+{
+    return angle * 180.0 / geometry::Pi;
+}
 
 } // namespace
 
 Canvas::Canvas(QPainter& painter, const ViewMapping& mapping, QColor fundo)
-    : m_painter(painter), m_mapping(mapping), m_fundo(fundo)
+    : m_painter(painter)
+    , m_mapping(mapping)
+    , m_fundo(fundo)
 {
 }
 
@@ -62,13 +69,16 @@ QColor Canvas::naImpressao(const QColor& cor) const
     return m_mapping.imprimindo && cor == QColor(Qt::white) ? QColor(Qt::black) : cor;
 }
 
-QColor Canvas::corDaLinha(ColorIndex cor) const { return naImpressao(ViewPalette::entry(cor)); }
+QColor Canvas::corDaLinha(ColorIndex cor) const
+{
+    return naImpressao(ViewPalette::entry(cor));
+}
 
 QPen Canvas::caneta(ColorIndex cor, int largura, int estilo) const
 {
     // A width of 0 or less is the thinnest line the device draws, as 1 is.
-    const QColor colour = m_linhasPretas && m_mapping.imprimindo ? QColor(Qt::black)
-                                                                 : corDaLinha(cor);
+    const QColor colour
+        = m_linhasPretas && m_mapping.imprimindo ? QColor(Qt::black) : corDaLinha(cor);
     QPen pen(colour, std::max(1, largura) * escalaDispositivo(), penStyle(estilo));
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
@@ -80,8 +90,8 @@ void Canvas::limparFundo()
     m_painter.fillRect(QRectF(0.0, 0.0, m_mapping.width(), m_mapping.height()), m_fundo);
 }
 
-void Canvas::desenhaSegmento(ColorIndex cor, int largura, int estilo, const geometry::Ponto& p1,
-                             const geometry::Ponto& p2)
+void Canvas::desenhaSegmento(
+    ColorIndex cor, int largura, int estilo, const geometry::Ponto& p1, const geometry::Ponto& p2)
 {
     PenGuard guard(m_painter);
     m_painter.setPen(caneta(cor, largura, estilo));
@@ -93,8 +103,8 @@ void Canvas::desenhaPonto(ColorIndex cor, int largura, const geometry::Ponto& p)
     PenGuard guard(m_painter);
     m_painter.setPen(caneta(cor, largura, 0));
     m_painter.setBrush(naImpressao(m_pincel.color()) == m_pincel.color()
-                           ? m_pincel
-                           : QBrush(naImpressao(m_pincel.color())));
+            ? m_pincel
+            : QBrush(naImpressao(m_pincel.color())));
     const double r = 2.0 * escalaDispositivo();
     m_painter.drawEllipse(QPointF(m_mapping.paraPixel(p)), r, r);
 }
@@ -115,7 +125,7 @@ void Canvas::desenhaArco(ColorIndex cor, int largura, const geometry::Arco& arco
     const double r = ext.raio;
     // The bounding square of the circle, corner by corner, as the platform primitive takes it.
     const QRectF quadrado(QPointF(m_mapping.paraPixel(arco.PC.x - r, arco.PC.y + r)),
-                          QPointF(m_mapping.paraPixel(arco.PC.x + r, arco.PC.y - r)));
+        QPointF(m_mapping.paraPixel(arco.PC.x + r, arco.PC.y - r)));
     double inicio = radToDeg(ext.inicio);
     double varredura = radToDeg(ext.fim - ext.inicio);
     if (varredura <= 0.0)
@@ -133,8 +143,8 @@ void Canvas::desenhaArco(ColorIndex cor, int largura, const geometry::Arco& arco
     m_painter.drawPath(caminho);
 }
 
-void Canvas::desenhaElemento(ColorIndex cor, int largura, int estilo,
-                             const problem::SegmentoContorno& elemento)
+void Canvas::desenhaElemento(
+    ColorIndex cor, int largura, int estilo, const problem::SegmentoContorno& elemento)
 {
     if (elemento.ehArco == 0) {
         desenhaSegmento(cor, largura, estilo, elemento.p1(), elemento.p2());
@@ -142,9 +152,9 @@ void Canvas::desenhaElemento(ColorIndex cor, int largura, int estilo,
     }
     const geometry::Ponto centro = elemento.centro();
     if (elemento.sentido != 0)
-        desenhaArco(cor, largura, {elemento.p1(), elemento.p2(), centro});
+        desenhaArco(cor, largura, { elemento.p1(), elemento.p2(), centro });
     else
-        desenhaArco(cor, largura, {elemento.p2(), elemento.p1(), centro});
+        desenhaArco(cor, largura, { elemento.p2(), elemento.p1(), centro });
 }
 
 void Canvas::desenhaContorno(const problem::Regiao& regiao, ColorIndex cor)

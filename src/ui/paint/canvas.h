@@ -1,10 +1,10 @@
 #pragma once
 
 #include "geometry/records.h"
-#include "problem/records.h"
-#include "problem/region_locator.h"
 #include "paint/view_mapping.h"
 #include "paint/view_palette.h"
+#include "problem/records.h"
+#include "problem/region_locator.h"
 
 #include <QBrush>
 #include <QColor>
@@ -47,7 +47,7 @@ public:
     void limparFundo();
 
     void desenhaSegmento(ColorIndex cor, int largura, int estilo, const geometry::Ponto& p1,
-                         const geometry::Ponto& p2);
+        const geometry::Ponto& p2);
     /// A filled dot from 2 pixels before to 2 pixels after P in x and y.
     void desenhaPonto(ColorIndex cor, int largura, const geometry::Ponto& p);
     /// A hollow circle from 4 pixels before to 5 pixels after P in x and y.
@@ -57,8 +57,8 @@ public:
     void desenhaArco(ColorIndex cor, int largura, const geometry::Arco& arco);
     /// A contour element: a segment, or an arc by `ehArco`. An arc whose `sentido` is 0 runs
     /// counterclockwise from its second end point, so its end points are exchanged.
-    void desenhaElemento(ColorIndex cor, int largura, int estilo,
-                         const problem::SegmentoContorno& elemento);
+    void desenhaElemento(
+        ColorIndex cor, int largura, int estilo, const problem::SegmentoContorno& elemento);
     /// Every element of the region's contour, solid, width 1.
     void desenhaContorno(const problem::Regiao& regiao, ColorIndex cor);
     /// Fills the polygon's rings by the odd-even rule (a ring inside another is a hole), with no
@@ -83,7 +83,7 @@ private:
     QPainter& m_painter;
     const ViewMapping& m_mapping;
     QColor m_fundo;
-    QBrush m_pincel{Qt::white};
+    QBrush m_pincel { Qt::white };
     bool m_linhasPretas = false;
 };
 

@@ -32,7 +32,7 @@ struct Mapa {
 
     QPointF operator()(const Ponto& p) const
     {
-        return {centro.x() + (p.x - x0) * escala, centro.y() - (p.y - y0) * escala};
+        return { centro.x() + (p.x - x0) * escala, centro.y() - (p.y - y0) * escala };
     }
 };
 
@@ -70,12 +70,12 @@ void letra(QPainter& painter, const QString& texto, const QPointF& onde)
 }
 
 void desenhaCota(QPainter& painter, const Mapa& mapa, const CotaArranjo& cota, double tamanhoSeta,
-                 double alturaTexto)
+    double alturaTexto)
 {
     QPen pen(Cota, 1.2);
     painter.setPen(pen);
-    const QString texto = QString::fromUtf8(cota.letra.data(),
-                                            static_cast<qsizetype>(cota.letra.size()));
+    const QString texto
+        = QString::fromUtf8(cota.letra.data(), static_cast<qsizetype>(cota.letra.size()));
     if (cota.tipo == CotaArranjo::Tipo::Raio) {
         const QPointF arco = mapa(cota.de);
         const QPointF fora = mapa(cota.ate);
@@ -86,8 +86,8 @@ void desenhaCota(QPainter& painter, const Mapa& mapa, const CotaArranjo& cota, d
         return;
     }
 
-    const Ponto a{cota.de.x + cota.deslocamento.x, cota.de.y + cota.deslocamento.y};
-    const Ponto b{cota.ate.x + cota.deslocamento.x, cota.ate.y + cota.deslocamento.y};
+    const Ponto a { cota.de.x + cota.deslocamento.x, cota.de.y + cota.deslocamento.y };
+    const Ponto b { cota.ate.x + cota.deslocamento.x, cota.ate.y + cota.deslocamento.y };
     const QPointF pa = mapa(a);
     const QPointF pb = mapa(b);
     const QPointF desl = pa - mapa(cota.de);
@@ -106,8 +106,8 @@ void desenhaCota(QPainter& painter, const Mapa& mapa, const CotaArranjo& cota, d
 
 } // namespace
 
-void paintArrangementPicture(QPainter& painter, const QRectF& area,
-                             const geometry::DimensoesArranjo& dimensoes)
+void paintArrangementPicture(
+    QPainter& painter, const QRectF& area, const geometry::DimensoesArranjo& dimensoes)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -127,13 +127,13 @@ void paintArrangementPicture(QPainter& painter, const QRectF& area,
         caixa.yMax = std::max(caixa.yMax, p.y);
     };
     for (const CotaArranjo& cota : cotas) {
-        incluir({cota.de.x + cota.deslocamento.x, cota.de.y + cota.deslocamento.y});
-        incluir({cota.ate.x + cota.deslocamento.x, cota.ate.y + cota.deslocamento.y});
+        incluir({ cota.de.x + cota.deslocamento.x, cota.de.y + cota.deslocamento.y });
+        incluir({ cota.ate.x + cota.deslocamento.x, cota.ate.y + cota.deslocamento.y });
     }
 
     QFont fonte(QStringLiteral("Arial"));
-    fonte.setPixelSize(std::clamp(static_cast<int>(std::min(area.width(), area.height()) / 22),
-                                  9, 40));
+    fonte.setPixelSize(
+        std::clamp(static_cast<int>(std::min(area.width(), area.height()) / 22), 9, 40));
     fonte.setItalic(true);
     painter.setFont(fonte);
     const double alturaTexto = QFontMetricsF(fonte, painter.device()).height();
@@ -164,8 +164,8 @@ void paintArrangementPicture(QPainter& painter, const QRectF& area,
         const QPointF c = mapa(arco.PC);
         // The picture keeps world orientation (y up), so the sweep stays counterclockwise.
         painter.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r),
-                        static_cast<int>(std::lround(inicio * 180 / M_PI * 16)),
-                        static_cast<int>(std::lround((fim - inicio) * 180 / M_PI * 16)));
+            static_cast<int>(std::lround(inicio * 180 / M_PI * 16)),
+            static_cast<int>(std::lround((fim - inicio) * 180 / M_PI * 16)));
     }
 
     const double tamanhoSeta = std::max(alturaTexto * 0.55, 5.0);

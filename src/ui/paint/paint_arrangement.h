@@ -20,8 +20,8 @@ namespace tarvex::paint {
  * `area` with the aspect kept (dark lines on a light background). Nothing is drawn when the
  * dimensions are refused.
  */
-void paintArrangementPicture(QPainter& painter, const QRectF& area,
-                             const geometry::DimensoesArranjo& dimensoes);
+void paintArrangementPicture(
+    QPainter& painter, const QRectF& area, const geometry::DimensoesArranjo& dimensoes);
 
 /// The same sketch as an image of `size`.
 QImage renderArrangementPicture(const geometry::DimensoesArranjo& dimensoes, QSize size);

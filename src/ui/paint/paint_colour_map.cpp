@@ -28,17 +28,17 @@ constexpr ColorIndex CorLegenda = 15;
  * triangle's box widened by as much): the fill together with the wide outline.
  */
 void rasterizeTriangles(QImage& layer, const solver::SolverModel& model,
-                        const results::ColourMap& map, const ViewMapping& mapping, int half)
+    const results::ColourMap& map, const ViewMapping& mapping, int half)
 {
     const int w = layer.width();
     const int h = layer.height();
     std::vector<QPoint> pixel(model.nodes.size());
     for (std::size_t i = 1; i < model.nodes.size(); ++i)
         pixel[i] = mapping.paraPixel(model.nodes[i].x, model.nodes[i].y);
-    std::array<QRgb, results::BandCount> colours{};
+    std::array<QRgb, results::BandCount> colours {};
     for (int k = 0; k < results::BandCount; ++k)
-        colours[static_cast<std::size_t>(k)] =
-            ViewPalette::entry(results::FirstBandColour + k).rgba();
+        colours[static_cast<std::size_t>(k)]
+            = ViewPalette::entry(results::FirstBandColour + k).rgba();
 
     const std::size_t count = std::min(model.elements.size(), map.bands.size());
     const int nodeCount = model.nodeCount();
@@ -50,18 +50,17 @@ void rasterizeTriangles(QImage& layer, const solver::SolverModel& model,
         if (band < 0 || e.t1 < 1 || e.t2 < 1 || e.t3 < 1 || e.t1 > nodeCount || e.t2 > nodeCount
             || e.t3 > nodeCount)
             continue;
-        const std::array<QPoint, 3> p = {pixel[static_cast<std::size_t>(e.t1)],
-                                         pixel[static_cast<std::size_t>(e.t2)],
-                                         pixel[static_cast<std::size_t>(e.t3)]};
-        const int x0 = std::max(0, std::min({p[0].x(), p[1].x(), p[2].x()}) - half);
-        const int x1 = std::min(w - 1, std::max({p[0].x(), p[1].x(), p[2].x()}) + half);
-        const int y0 = std::max(0, std::min({p[0].y(), p[1].y(), p[2].y()}) - half);
-        const int y1 = std::min(h - 1, std::max({p[0].y(), p[1].y(), p[2].y()}) + half);
+        const std::array<QPoint, 3> p = { pixel[static_cast<std::size_t>(e.t1)],
+            pixel[static_cast<std::size_t>(e.t2)], pixel[static_cast<std::size_t>(e.t3)] };
+        const int x0 = std::max(0, std::min({ p[0].x(), p[1].x(), p[2].x() }) - half);
+        const int x1 = std::min(w - 1, std::max({ p[0].x(), p[1].x(), p[2].x() }) + half);
+        const int y0 = std::max(0, std::min({ p[0].y(), p[1].y(), p[2].y() }) - half);
+        const int y1 = std::min(h - 1, std::max({ p[0].y(), p[1].y(), p[2].y() }) + half);
         if (x0 > x1 || y0 > y1)
             continue;
         const QRgb colour = colours[static_cast<std::size_t>(band)];
         // Edge functions in doubles: clamped far-away pixels would overflow an int product.
-        std::array<double, 3> ex{}, ey{}, ax{}, ay{}, slack{};
+        std::array<double, 3> ex {}, ey {}, ax {}, ay {}, slack {};
         const double area = double(p[1].x() - p[0].x()) * double(p[2].y() - p[0].y())
             - double(p[2].x() - p[0].x()) * double(p[1].y() - p[0].y());
         const double side = area > 0.0 ? 1.0 : -1.0;
@@ -97,8 +96,8 @@ QFont fonteLegenda(double pixelSize)
     return font;
 }
 
-void drawText(QPainter& painter, const QColor& cor, const QString& text, const QPointF& top,
-              double pixelSize)
+void drawText(
+    QPainter& painter, const QColor& cor, const QString& text, const QPointF& top, double pixelSize)
 {
     painter.save();
     const QFont font = fonteLegenda(pixelSize);
@@ -118,14 +117,14 @@ MedidasLegenda medidasLegenda(const ViewMapping& mapping)
     const double larguraJanela = std::fabs(mapping.xMax() - mapping.xMin());
     const double alturaJanela = std::fabs(mapping.yMax() - mapping.yMin());
     const double g = 0.02 * larguraJanela / 10.0;
-    return {mapping.xMin() + 0.95 * g, FracaoLegenda * larguraJanela, g,
-            0.98 * alturaJanela / 16.5, 0.02 * alturaJanela / 2.0};
+    return { mapping.xMin() + 0.95 * g, FracaoLegenda * larguraJanela, g,
+        0.98 * alturaJanela / 16.5, 0.02 * alturaJanela / 2.0 };
 }
 
 } // namespace
 
-std::vector<RotuloLegenda> rotulosLegenda(const ViewMapping& mapping,
-                                          const results::ColourMap& map, double escala)
+std::vector<RotuloLegenda> rotulosLegenda(
+    const ViewMapping& mapping, const results::ColourMap& map, double escala)
 {
     const MedidasLegenda m = medidasLegenda(mapping);
     const double ymin = mapping.yMin();
@@ -133,12 +132,12 @@ std::vector<RotuloLegenda> rotulosLegenda(const ViewMapping& mapping,
     const double esquerda = mapping.paraPixel(m.x0 + m.wl / 2.5, ymin).x() + 3.0 * escala;
     // The strip ends where the model's picture begins.
     const double direita = mapping.paraPixel(mapping.xMin() + m.wl, ymin).x() - 1.0;
-    const double faixa = std::fabs(double(mapping.paraPixel(m.x0, ymin + m.e).y()
-                                          - mapping.paraPixel(m.x0, ymin + m.e + m.h).y()));
+    const double faixa = std::fabs(double(
+        mapping.paraPixel(m.x0, ymin + m.e).y() - mapping.paraPixel(m.x0, ymin + m.e + m.h).y()));
     std::vector<QString> textos;
     for (int k = 0; k <= results::BandCount; ++k)
-        textos.push_back(QString::fromStdString(
-            results::legendLabel(map.limits[static_cast<std::size_t>(k)])));
+        textos.push_back(
+            QString::fromStdString(results::legendLabel(map.limits[static_cast<std::size_t>(k)])));
 
     // The largest size up to 14 pixels at which the widest label fits the strip and a label
     // (one pixel clear of its line) fits between two lines.
@@ -171,9 +170,9 @@ std::vector<RotuloLegenda> rotulosLegenda(const ViewMapping& mapping,
         const double linha = mapping.paraPixel(m.x0, ymin + m.e + k * m.h).y();
         const QString& texto = textos[static_cast<std::size_t>(k)];
         // The text sits on its line: its box ends one pixel above it.
-        const QRectF caixa(esquerda, linha - 1.0 - fonte.height(), fonte.horizontalAdvance(texto),
-                           fonte.height());
-        rotulos.push_back({texto, caixa, tamanho});
+        const QRectF caixa(
+            esquerda, linha - 1.0 - fonte.height(), fonte.horizontalAdvance(texto), fonte.height());
+        rotulos.push_back({ texto, caixa, tamanho });
     }
     return rotulos;
 }
@@ -181,12 +180,11 @@ std::vector<RotuloLegenda> rotulosLegenda(const ViewMapping& mapping,
 void deslocaJanelaLegenda(ViewMapping& mapping)
 {
     const double largura = std::fabs(mapping.xMax() - mapping.xMin());
-    mapping.ajustarJanela(mapping.xMin() - FracaoLegenda * largura, mapping.yMin(),
-                          mapping.xMax(), mapping.yMax());
+    mapping.ajustarJanela(
+        mapping.xMin() - FracaoLegenda * largura, mapping.yMin(), mapping.xMax(), mapping.yMax());
 }
 
-void paintColourMap(Canvas& canvas, const solver::SolverModel& model,
-                    const results::ColourMap& map)
+void paintColourMap(Canvas& canvas, const solver::SolverModel& model, const results::ColourMap& map)
 {
     const ViewMapping& mapping = canvas.mapping();
     QPainter& painter = canvas.painter();
@@ -232,18 +230,18 @@ void paintColourMap(Canvas& canvas, const solver::SolverModel& model,
     const double x0 = medidas.x0;
     for (int k = 0; k <= results::BandCount; ++k) {
         const double yk = ymin + e + k * h;
-        canvas.desenhaSegmento(CorLegenda, 1, 0, {x0, yk}, {x0 + wl, yk});
+        canvas.desenhaSegmento(CorLegenda, 1, 0, { x0, yk }, { x0 + wl, yk });
     }
     for (const RotuloLegenda& rotulo : rotulosLegenda(mapping, map, escala))
         drawText(painter, corTexto, rotulo.texto, rotulo.caixa.topLeft(), rotulo.tamanhoFonte);
     const std::string_view caption = results::mapCaption(map.quantity);
     drawText(painter, corTexto,
-             QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
-             QPointF(mapping.paraPixel(x0 + 1.2 * g, ymax - 3.0 * e)), 15.0 * escala);
+        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())),
+        QPointF(mapping.paraPixel(x0 + 1.2 * g, ymax - 3.0 * e)), 15.0 * escala);
 }
 
-void renderColourMap(QPainter& painter, const solver::SolverModel& model,
-                     const results::ColourMap& map, QSize size)
+void renderColourMap(
+    QPainter& painter, const solver::SolverModel& model, const results::ColourMap& map, QSize size)
 {
     ViewMapping mapping;
     mapping.setTargetSize(size.width(), size.height());
@@ -256,8 +254,7 @@ void renderColourMap(QPainter& painter, const solver::SolverModel& model,
     paintColourMap(canvas, model, map);
 }
 
-QImage renderColourMap(const solver::SolverModel& model, const results::ColourMap& map,
-                       QSize size)
+QImage renderColourMap(const solver::SolverModel& model, const results::ColourMap& map, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())

@@ -44,8 +44,8 @@ void deslocaJanelaLegenda(ViewMapping& mapping);
  * The triangles are rasterised in one pass into a layer the size of the target, so a mesh of a
  * million triangles paints in a fraction of a second.
  */
-void paintColourMap(Canvas& canvas, const solver::SolverModel& model,
-                    const results::ColourMap& map);
+void paintColourMap(
+    Canvas& canvas, const solver::SolverModel& model, const results::ColourMap& map);
 
 /// A label of the legend as it is drawn: its text, its box in pixels and its font's pixel size.
 struct RotuloLegenda {
@@ -61,14 +61,13 @@ struct RotuloLegenda {
  * line, touches the next label or runs past the strip onto the model, and below a legible size
  * only every other label is shown.
  */
-std::vector<RotuloLegenda> rotulosLegenda(const ViewMapping& mapping,
-                                          const results::ColourMap& map, double escala);
+std::vector<RotuloLegenda> rotulosLegenda(
+    const ViewMapping& mapping, const results::ColourMap& map, double escala);
 
 /// The map in a picture of `size`: the results view's first window, shifted for the legend.
-QImage renderColourMap(const solver::SolverModel& model, const results::ColourMap& map,
-                       QSize size);
+QImage renderColourMap(const solver::SolverModel& model, const results::ColourMap& map, QSize size);
 /// The same picture painted onto `painter`, whose device is a target of `size` pixels.
-void renderColourMap(QPainter& painter, const solver::SolverModel& model,
-                     const results::ColourMap& map, QSize size);
+void renderColourMap(
+    QPainter& painter, const solver::SolverModel& model, const results::ColourMap& map, QSize size);
 
 } // namespace tarvex::paint

@@ -14,8 +14,8 @@ constexpr int LarguraMarcador = 2;
 constexpr int EstiloCheio = 0;
 } // namespace
 
-void drawDrawingLists(Canvas& canvas, const geometry::DrawingData& drawing,
-                      const DrawingSelection& selecao)
+void drawDrawingLists(
+    Canvas& canvas, const geometry::DrawingData& drawing, const DrawingSelection& selecao)
 {
     for (const geometry::Ponto& p : drawing.pontos.inListOrder())
         canvas.desenhaPonto(cor::Entidade, LarguraEntidade, p);
@@ -33,8 +33,8 @@ void drawDrawingLists(Canvas& canvas, const geometry::DrawingData& drawing,
         canvas.desenhaArco(cor::Selecao, LarguraEntidade, a);
 }
 
-void paintDrawing(Canvas& canvas, const geometry::DrawingData& drawing,
-                  const DrawingSelection& selecao)
+void paintDrawing(
+    Canvas& canvas, const geometry::DrawingData& drawing, const DrawingSelection& selecao)
 {
     canvas.limparFundo();
     drawDrawingLists(canvas, drawing, selecao);
@@ -48,7 +48,7 @@ void renderDrawing(QPainter& painter, const geometry::DrawingData& drawing, QSiz
     mapping.ajustarJanela(janela.xMin, janela.yMin, janela.xMax, janela.yMax);
 
     Canvas canvas(painter, mapping, Qt::black);
-    paintDrawing(canvas, drawing, DrawingSelection{});
+    paintDrawing(canvas, drawing, DrawingSelection {});
 }
 
 QImage renderDrawing(const geometry::DrawingData& drawing, QSize size)

@@ -26,12 +26,12 @@ using DrawingSelection = geometry::SelecaoDesenho;
 /// Draws the lists over whatever is already painted, in this order: points, selected points,
 /// segments, selected segments, arcs, selected arcs (so a selection shows over the entities
 /// drawn before it).
-void drawDrawingLists(Canvas& canvas, const geometry::DrawingData& drawing,
-                      const DrawingSelection& selecao);
+void drawDrawingLists(
+    Canvas& canvas, const geometry::DrawingData& drawing, const DrawingSelection& selecao);
 
 /// Clears the background and draws the lists. The canvas's mapping must already be fitted.
-void paintDrawing(Canvas& canvas, const geometry::DrawingData& drawing,
-                  const DrawingSelection& selecao);
+void paintDrawing(
+    Canvas& canvas, const geometry::DrawingData& drawing, const DrawingSelection& selecao);
 
 /// The picture a drawing view of `size` shows after "&Normal": the drawing zoomed to its
 /// extents, on a black background, nothing selected.

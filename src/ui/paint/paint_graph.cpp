@@ -19,7 +19,10 @@ namespace {
 
 using graphs::PlotPen;
 
-QString text(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString text(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 /// On paper the palette's white would vanish: black takes its place.
 QColor onPaper(const QColor& colour, bool printing)
@@ -31,7 +34,7 @@ QPen plotPen(const PlotPen& pen, bool printing)
 {
     const double width = printing ? pen.width * PlotScreenDpi / PlotPrinterPenDpi : pen.width;
     QPen out(onPaper(ViewPalette::entry(pen.color), printing), std::max(1.0, width),
-             penStyle(pen.style));
+        penStyle(pen.style));
     out.setCapStyle(Qt::FlatCap);
     return out;
 }
@@ -49,7 +52,7 @@ constexpr int MinLabelSize = 7;
 
 /// Text on its base line at `at`, anchored at its left end, centre or right end.
 void drawText(QPainter& painter, const std::string& s, QPointF at, int pixelSize, Align align,
-              const QColor& color)
+    const QColor& color)
 {
     const QString t = text(s);
     const QFont font = plotFont(pixelSize);
@@ -65,7 +68,7 @@ void drawText(QPainter& painter, const std::string& s, QPointF at, int pixelSize
 
 QPointF toPixel(const graphs::PlotMapping& m, const graphs::PlotPoint& p)
 {
-    return {m.toPixelX(p.x), m.toPixelY(p.y)};
+    return { m.toPixelX(p.x), m.toPixelY(p.y) };
 }
 
 void drawGrid(QPainter& painter, const graphs::PlotLayout& layout, bool printing)
@@ -113,24 +116,23 @@ void drawTexts(QPainter& painter, const graphs::PlotLayout& layout, bool printin
     const QColor color = onPaper(ViewPalette::entry(graphs::TextColor), printing);
     const int xSize = xLabelSize(layout);
     for (const graphs::Tick& t : layout.xTicks)
-        drawText(painter, t.label, {t.pixel, layout.xLabelBaseline}, xSize, Align::Centre, color);
+        drawText(painter, t.label, { t.pixel, layout.xLabelBaseline }, xSize, Align::Centre, color);
     const int ySize = yLabelSize(layout);
     for (const graphs::Tick& t : layout.yTicks) {
         // Centred on the grid line: the base line sits a third of the size below it.
-        drawText(painter, t.label, {layout.yLabelRight, t.pixel + ySize / 3.0}, ySize,
-                 Align::Right, color);
+        drawText(painter, t.label, { layout.yLabelRight, t.pixel + ySize / 3.0 }, ySize,
+            Align::Right, color);
     }
-    drawText(painter, layout.yCaption, {layout.yCaptionAt.x, layout.yCaptionAt.y},
-             layout.sizes.yCaption, Align::Left, color);
-    drawText(painter, layout.xCaption, {layout.xCaptionAt.x, layout.xCaptionAt.y},
-             layout.sizes.xCaption, Align::Right, color);
-    drawText(painter, layout.title, {layout.titleAt.x, layout.titleAt.y}, layout.sizes.title,
-             Align::Centre, color);
+    drawText(painter, layout.yCaption, { layout.yCaptionAt.x, layout.yCaptionAt.y },
+        layout.sizes.yCaption, Align::Left, color);
+    drawText(painter, layout.xCaption, { layout.xCaptionAt.x, layout.xCaptionAt.y },
+        layout.sizes.xCaption, Align::Right, color);
+    drawText(painter, layout.title, { layout.titleAt.x, layout.titleAt.y }, layout.sizes.title,
+        Align::Centre, color);
 }
 
 void drawCurves(QPainter& painter, const graphs::GraphData& data, const graphs::GraphAxes& axes,
-                const graphs::CurveActivation& active, const graphs::PlotMapping& mapping,
-                bool printing)
+    const graphs::CurveActivation& active, const graphs::PlotMapping& mapping, bool printing)
 {
     for (std::size_t c = 0; c < data.curves.size(); ++c) {
         if (!active.isActive(c))
@@ -159,8 +161,8 @@ void drawLegend(QPainter& painter, const graphs::PlotLayout& layout, bool printi
         const QPen pen = plotPen(e.pen, printing);
         painter.setPen(pen);
         painter.drawLine(QPointF(e.lineFrom.x, e.lineFrom.y), QPointF(e.lineTo.x, e.lineTo.y));
-        drawText(painter, e.name, {e.textAt.x, e.textAt.y}, layout.sizes.xLabel, Align::Left,
-                 pen.color());
+        drawText(painter, e.name, { e.textAt.x, e.textAt.y }, layout.sizes.xLabel, Align::Left,
+            pen.color());
     }
 }
 
@@ -175,24 +177,23 @@ QSizeF plotUnits(QSizeF devicePixels, double dpi, bool printing)
 }
 
 void paintGraph(QPainter& painter, const graphs::GraphData& data, const graphs::GraphAxes& axes,
-                const graphs::CurveActivation& active, QSizeF size, bool printing,
-                QColor background)
+    const graphs::CurveActivation& active, QSizeF size, bool printing, QColor background)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(QRectF(QPointF(0.0, 0.0), size), background);
     const int width = int(std::lround(size.width()));
     const int height = int(std::lround(size.height()));
-    const graphs::PlotLayout layout =
-        graphs::layoutPlot(data, axes, active, width, height, printing);
+    const graphs::PlotLayout layout
+        = graphs::layoutPlot(data, axes, active, width, height, printing);
 
     drawGrid(painter, layout, printing);
     drawTexts(painter, layout, printing);
     // Curves end exactly on the axes; nothing outside the plot area is theirs to draw on.
     const graphs::PlotArea& a = layout.mapping.area;
     painter.save();
-    painter.setClipRect(QRectF(QPointF(a.left, a.top), QPointF(a.right, a.bottom))
-                            .adjusted(-4.0, -4.0, 4.0, 4.0));
+    painter.setClipRect(
+        QRectF(QPointF(a.left, a.top), QPointF(a.right, a.bottom)).adjusted(-4.0, -4.0, 4.0, 4.0));
     drawCurves(painter, data, axes, active, layout.mapping, printing);
     painter.restore();
     drawLegend(painter, layout, printing);
@@ -202,8 +203,7 @@ void paintGraph(QPainter& painter, const graphs::GraphData& data, const graphs::
 void renderGraph(QPainter& painter, const graphs::GraphData& data, QSize size)
 {
     const graphs::CurveActivation active;
-    const graphs::GraphAxes axes =
-        graphs::autoScaleAxes(data, active, size.width(), size.height());
+    const graphs::GraphAxes axes = graphs::autoScaleAxes(data, active, size.width(), size.height());
     paintGraph(painter, data, axes, active, QSizeF(size), false);
 }
 

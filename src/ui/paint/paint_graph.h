@@ -33,8 +33,8 @@ QSizeF plotUnits(QSizeF devicePixels, double dpi, bool printing);
  * plotUnits()); while printing the painter is scaled from plot units to device pixels.
  */
 void paintGraph(QPainter& painter, const graphs::GraphData& data, const graphs::GraphAxes& axes,
-                const graphs::CurveActivation& active, QSizeF size, bool printing,
-                QColor background = Qt::black);
+    const graphs::CurveActivation& active, QSizeF size, bool printing,
+    QColor background = Qt::black);
 
 /// The picture a graph view of `size` shows for a new graph: automatic axes, every curve active.
 QImage renderGraph(const graphs::GraphData& data, QSize size);

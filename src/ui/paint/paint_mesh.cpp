@@ -18,9 +18,9 @@ constexpr int MargemTexto = 10; ///< pixels from the top left corner
 
 void paintTriangle(Canvas& canvas, const problem::Triangulo& t, ColorIndex cor, int largura)
 {
-    canvas.desenhaSegmento(cor, largura, Solido, {t.x1, t.y1}, {t.x2, t.y2});
-    canvas.desenhaSegmento(cor, largura, Solido, {t.x2, t.y2}, {t.x3, t.y3});
-    canvas.desenhaSegmento(cor, largura, Solido, {t.x3, t.y3}, {t.x1, t.y1});
+    canvas.desenhaSegmento(cor, largura, Solido, { t.x1, t.y1 }, { t.x2, t.y2 });
+    canvas.desenhaSegmento(cor, largura, Solido, { t.x2, t.y2 }, { t.x3, t.y3 });
+    canvas.desenhaSegmento(cor, largura, Solido, { t.x3, t.y3 }, { t.x1, t.y1 });
 }
 
 bool paintMesh(Canvas& canvas, const problem::ProblemData& data)
@@ -63,8 +63,8 @@ void renderProblemMesh(QPainter& painter, const problem::ProblemData& data, QSiz
     paintProblem(canvas, data);
     if (!paintMesh(canvas, data))
         canvas.desenhaTexto(QString::fromUtf8(msg::NaoHaMalha.data(),
-                                              static_cast<qsizetype>(msg::NaoHaMalha.size())),
-                            mapping.paraMundo(MargemTexto, MargemTexto));
+                                static_cast<qsizetype>(msg::NaoHaMalha.size())),
+            mapping.paraMundo(MargemTexto, MargemTexto));
 }
 
 QImage renderProblemMesh(const problem::ProblemData& data, QSize size)

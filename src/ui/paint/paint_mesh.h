@@ -21,7 +21,7 @@ class Canvas;
 /// Colours of the mesh displays.
 namespace corMalha {
 inline constexpr ColorIndex Triangulos = 15;
-inline constexpr ColorIndex Fronteira = 9;      ///< contour edges after a run, width 2
+inline constexpr ColorIndex Fronteira = 9; ///< contour edges after a run, width 2
 inline constexpr ColorIndex MenorTriangulo = 14; ///< the smallest triangle, width 3
 } // namespace corMalha
 

@@ -60,7 +60,7 @@ std::vector<std::size_t> ordemDePreenchimento(const problem::ProblemData& data)
     for (std::size_t i = 0; i < n; ++i)
         areas[i] = areaExterna(data.poligonosRegioes[i]);
     std::vector<std::size_t> ordem(n - 1);
-    std::iota(ordem.begin(), ordem.end(), std::size_t {1});
+    std::iota(ordem.begin(), ordem.end(), std::size_t { 1 });
     std::stable_sort(ordem.begin(), ordem.end(), [&](std::size_t a, std::size_t b) {
         if (areas[a] != areas[b])
             return areas[a] > areas[b];
@@ -92,7 +92,7 @@ geometry::Caixa janelaNormalProblema(
     const problem::ProblemData& data, const geometry::Caixa& anterior)
 {
     constexpr double Infinito = std::numeric_limits<double>::infinity();
-    geometry::Caixa caixa {Infinito, Infinito, -Infinito, -Infinito};
+    geometry::Caixa caixa { Infinito, Infinito, -Infinito, -Infinito };
     for (const problem::PoligonoRegiao& poligono : data.poligonosRegioes) {
         for (const std::vector<geometry::Ponto>& anel : poligono.aneis) {
             for (const geometry::Ponto& p : anel) {
@@ -114,7 +114,7 @@ geometry::Caixa janelaNormalProblema(
     };
     const double mx = margem(caixa.xMax - caixa.xMin, anterior.xMax - anterior.xMin);
     const double my = margem(caixa.yMax - caixa.yMin, anterior.yMax - anterior.yMin);
-    return {caixa.xMin - mx, caixa.yMin - my, caixa.xMax + mx, caixa.yMax + my};
+    return { caixa.xMin - mx, caixa.yMin - my, caixa.xMax + mx, caixa.yMax + my };
 }
 
 bool janelaValida(const geometry::Caixa& janela)
@@ -125,7 +125,8 @@ bool janelaValida(const geometry::Caixa& janela)
 
 geometry::Caixa janelaInicialProblema(const problem::ProblemData& data)
 {
-    const geometry::Caixa guardada {data.janela[0], data.janela[2], data.janela[1], data.janela[3]};
+    const geometry::Caixa guardada { data.janela[0], data.janela[2], data.janela[1],
+        data.janela[3] };
     if (janelaValida(guardada))
         return guardada;
     return janelaNormalProblema(data, JanelaInicial);

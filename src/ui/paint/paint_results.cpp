@@ -34,7 +34,7 @@ std::vector<std::size_t> ordemDePreenchimento(const solver::SolverModel& model)
     for (std::size_t i = 0; i < n; ++i)
         areas[i] = areaExterna(model.regionPolygons[i]);
     std::vector<std::size_t> ordem(n - 1);
-    std::iota(ordem.begin(), ordem.end(), std::size_t{1});
+    std::iota(ordem.begin(), ordem.end(), std::size_t { 1 });
     std::stable_sort(ordem.begin(), ordem.end(), [&](std::size_t a, std::size_t b) {
         if (areas[a] != areas[b])
             return areas[a] > areas[b];
@@ -58,18 +58,19 @@ bool noValido(const solver::SolverModel& model, std::int32_t k)
 
 } // namespace
 
-std::optional<ColorIndex> corDaRegiaoResultados(const problem::Regiao& regiao,
-                                                std::uint8_t magnetic)
+std::optional<ColorIndex> corDaRegiaoResultados(
+    const problem::Regiao& regiao, std::uint8_t magnetic)
 {
-    return corDaRegiao(regiao, magnetic != 0 ? problem::ProblemData::AnaliseMagnetica
-                                             : problem::ProblemData::AnaliseEletrica);
+    return corDaRegiao(regiao,
+        magnetic != 0 ? problem::ProblemData::AnaliseMagnetica
+                      : problem::ProblemData::AnaliseEletrica);
 }
 
 namespace {
 
 /// A region's outline without the lines taken away.
 void desenhaContornoVisivel(Canvas& canvas, const problem::Regiao& regiao, ColorIndex cor,
-                            const std::vector<problem::SegmentoContorno>* ocultas)
+    const std::vector<problem::SegmentoContorno>* ocultas)
 {
     if (ocultas == nullptr || ocultas->empty()) {
         canvas.desenhaContorno(regiao, cor);
@@ -83,7 +84,7 @@ void desenhaContornoVisivel(Canvas& canvas, const problem::Regiao& regiao, Color
 } // namespace
 
 void drawResultRegions(Canvas& canvas, const solver::SolverModel& model, bool pontos,
-                       const std::vector<problem::SegmentoContorno>* ocultas)
+    const std::vector<problem::SegmentoContorno>* ocultas)
 {
     for (const std::size_t i : ordemDePreenchimento(model)) {
         const problem::PoligonoRegiao& poligono = model.regionPolygons[i];
@@ -99,11 +100,11 @@ void drawResultRegions(Canvas& canvas, const solver::SolverModel& model, bool po
     if (!pontos)
         return;
     for (const problem::PotencialPonto& p : model.potentialPoints.inListOrder())
-        canvas.desenhaPonto(corResultados::PontoPotencial, LarguraPontoPotencial, {p.x, p.y});
+        canvas.desenhaPonto(corResultados::PontoPotencial, LarguraPontoPotencial, { p.x, p.y });
 }
 
 void drawResultMesh(Canvas& canvas, const solver::SolverModel& model,
-                    const std::vector<problem::SegmentoContorno>* ocultas)
+    const std::vector<problem::SegmentoContorno>* ocultas)
 {
     QPainter& painter = canvas.painter();
     const ViewMapping& mapping = canvas.mapping();
@@ -135,19 +136,21 @@ void drawResultMesh(Canvas& canvas, const solver::SolverModel& model,
     const double raio = 2.0 * canvas.escalaDispositivo();
     const int largura = std::max(1, static_cast<int>(mapping.width()));
     const int altura = std::max(1, static_cast<int>(mapping.height()));
-    std::vector<char> pintado(static_cast<std::size_t>(largura) * static_cast<std::size_t>(altura), 0);
+    std::vector<char> pintado(
+        static_cast<std::size_t>(largura) * static_cast<std::size_t>(altura), 0);
     for (std::size_t k = 1; k < vertice.size(); ++k) {
         if (!vertice[k])
             continue;
         const QPoint p = pixel(static_cast<std::int32_t>(k));
         if (p.x() >= 0 && p.y() >= 0 && p.x() < largura && p.y() < altura) {
-            char& feito = pintado[static_cast<std::size_t>(p.y()) * static_cast<std::size_t>(largura)
-                                  + static_cast<std::size_t>(p.x())];
+            char& feito
+                = pintado[static_cast<std::size_t>(p.y()) * static_cast<std::size_t>(largura)
+                    + static_cast<std::size_t>(p.x())];
             if (feito)
                 continue;
             feito = 1;
         } else if (p.x() < -raio - 1 || p.y() < -raio - 1 || p.x() > largura + raio
-                   || p.y() > altura + raio) {
+            || p.y() > altura + raio) {
             continue; // outside the picture
         }
         painter.drawEllipse(QPointF(p), raio, raio);
@@ -159,7 +162,7 @@ void drawResultMesh(Canvas& canvas, const solver::SolverModel& model,
 }
 
 void drawResultContours(Canvas& canvas, const solver::SolverModel& model,
-                        const std::vector<problem::SegmentoContorno>* ocultas)
+    const std::vector<problem::SegmentoContorno>* ocultas)
 {
     for (const problem::Regiao& regiao : model.regions.inListOrder())
         desenhaContornoVisivel(canvas, regiao, corResultados::Contorno, ocultas);
@@ -179,7 +182,7 @@ void drawContourSegments(Canvas& canvas, const common::FrontList<solver::Contour
 }
 
 bool paintResults(Canvas& canvas, const solver::SolverModel& model, int displayMode,
-                  const std::vector<problem::SegmentoContorno>* ocultas)
+    const std::vector<problem::SegmentoContorno>* ocultas)
 {
     canvas.limparFundo();
     switch (displayMode) {
@@ -207,13 +210,13 @@ bool paintResults(Canvas& canvas, const solver::SolverModel& model, int displayM
 
 geometry::Caixa janelaInicialResultados(const solver::SolverModel& model)
 {
-    const geometry::Caixa guardada{model.window[0], model.window[2], model.window[1],
-                                   model.window[3]};
+    const geometry::Caixa guardada { model.window[0], model.window[2], model.window[1],
+        model.window[3] };
     if (janelaValida(guardada))
         return guardada;
 
     constexpr double Infinito = std::numeric_limits<double>::infinity();
-    geometry::Caixa caixa{Infinito, Infinito, -Infinito, -Infinito};
+    geometry::Caixa caixa { Infinito, Infinito, -Infinito, -Infinito };
     const auto inclui = [&caixa](double x, double y) {
         if (!std::isfinite(x) || !std::isfinite(y))
             return;
@@ -233,11 +236,11 @@ geometry::Caixa janelaInicialResultados(const solver::SolverModel& model)
     // A spot with no extent is shown in a window of unit size around it.
     const double mx = caixa.xMax > caixa.xMin ? 0.03 * (caixa.xMax - caixa.xMin) : 1.0;
     const double my = caixa.yMax > caixa.yMin ? 0.03 * (caixa.yMax - caixa.yMin) : 1.0;
-    return {caixa.xMin - mx, caixa.yMin - my, caixa.xMax + mx, caixa.yMax + my};
+    return { caixa.xMin - mx, caixa.yMin - my, caixa.xMax + mx, caixa.yMax + my };
 }
 
-void renderResults(QPainter& painter, const solver::SolverModel& model, int displayMode,
-                   QSize size, const std::vector<problem::SegmentoContorno>* ocultas)
+void renderResults(QPainter& painter, const solver::SolverModel& model, int displayMode, QSize size,
+    const std::vector<problem::SegmentoContorno>* ocultas)
 {
     ViewMapping mapping;
     mapping.setTargetSize(size.width(), size.height());
@@ -249,7 +252,7 @@ void renderResults(QPainter& painter, const solver::SolverModel& model, int disp
 }
 
 QImage renderResults(const solver::SolverModel& model, int displayMode, QSize size,
-                     const std::vector<problem::SegmentoContorno>* ocultas)
+    const std::vector<problem::SegmentoContorno>* ocultas)
 {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())

@@ -64,7 +64,7 @@ PictureFormat pictureFormatOf(const std::string& path)
 {
     std::string ext = common::extensionOf(path);
     std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == "png")
         return PictureFormat::Png;
     if (ext == "svg")

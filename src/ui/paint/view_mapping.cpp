@@ -59,7 +59,7 @@ geometry::Ponto ViewMapping::paraMundo(double px, double py) const
 {
     const double w = m_w > 0.0 ? m_w : 1.0;
     const double h = m_h > 0.0 ? m_h : 1.0;
-    return {m_xMin + px * (m_xMax - m_xMin) / w, m_yMin + (m_yMax - m_yMin) * (h - py) / h};
+    return { m_xMin + px * (m_xMax - m_xMin) / w, m_yMin + (m_yMax - m_yMin) * (h - py) / h };
 }
 
 QPoint ViewMapping::paraPixel(double x, double y) const
@@ -68,7 +68,7 @@ QPoint ViewMapping::paraPixel(double x, double y) const
     const double dy = m_yMax - m_yMin;
     const double px = dx != 0.0 ? (x - m_xMin) * m_w / dx : m_w / 2.0;
     const double py = dy != 0.0 ? m_h - (y - m_yMin) * m_h / dy : m_h / 2.0;
-    return {roundClamped(px), roundClamped(py)};
+    return { roundClamped(px), roundClamped(py) };
 }
 
 double ViewMapping::pixelsPorUnidade() const
@@ -77,8 +77,7 @@ double ViewMapping::pixelsPorUnidade() const
     return dx != 0.0 ? m_w / std::abs(dx) : 0.0;
 }
 
-geometry::Caixa janelaNormal(const geometry::DrawingData& drawing,
-                             const geometry::Caixa& anterior)
+geometry::Caixa janelaNormal(const geometry::DrawingData& drawing, const geometry::Caixa& anterior)
 {
     geometry::Caixa caixa;
     if (!geometry::caixaDesenho(drawing, caixa))
@@ -91,10 +90,10 @@ geometry::Caixa janelaNormal(const geometry::DrawingData& drawing,
         const double meiaAltura = std::abs(anterior.yMax - anterior.yMin) / 2.0;
         const double mx = meiaLargura > 0.0 ? meiaLargura : 1.0;
         const double my = meiaAltura > 0.0 ? meiaAltura : 1.0;
-        return {caixa.xMin - mx, caixa.yMin - my, caixa.xMin + mx, caixa.yMin + my};
+        return { caixa.xMin - mx, caixa.yMin - my, caixa.xMin + mx, caixa.yMin + my };
     }
-    return {caixa.xMin - 0.03 * largura, caixa.yMin - 0.03 * altura,
-            caixa.xMax + 0.03 * largura, caixa.yMax + 0.03 * altura};
+    return { caixa.xMin - 0.03 * largura, caixa.yMin - 0.03 * altura, caixa.xMax + 0.03 * largura,
+        caixa.yMax + 0.03 * altura };
 }
 
 } // namespace tarvex::paint

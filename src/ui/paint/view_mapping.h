@@ -60,7 +60,7 @@ private:
 };
 
 /// The window a new drawing view starts from, before its first zoom to extents.
-inline constexpr geometry::Caixa JanelaInicial{0.0, 0.0, 100.0, 100.0};
+inline constexpr geometry::Caixa JanelaInicial { 0.0, 0.0, 100.0, 100.0 };
 
 /**
  * The window of "&Normal" (zoom to extents): the drawing's bounding box widened by 3 % of its
@@ -69,7 +69,6 @@ inline constexpr geometry::Caixa JanelaInicial{0.0, 0.0, 100.0, 100.0};
  * height) is centred in a window the size of `anterior`, since a window with no extent cannot be
  * shown.
  */
-geometry::Caixa janelaNormal(const geometry::DrawingData& drawing,
-                             const geometry::Caixa& anterior);
+geometry::Caixa janelaNormal(const geometry::DrawingData& drawing, const geometry::Caixa& anterior);
 
 } // namespace tarvex::paint

@@ -12,8 +12,8 @@ using ColorIndex = int;
 
 /// Indices with a fixed role in the drawing view.
 namespace cor {
-inline constexpr ColorIndex Apagar = 0;    ///< removes a point marker or erases a deleted entity
-inline constexpr ColorIndex Selecao = 4;   ///< selected entities (red)
+inline constexpr ColorIndex Apagar = 0; ///< removes a point marker or erases a deleted entity
+inline constexpr ColorIndex Selecao = 4; ///< selected entities (red)
 inline constexpr ColorIndex Entidade = 15; ///< entities (white)
 } // namespace cor
 

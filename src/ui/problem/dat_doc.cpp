@@ -8,9 +8,15 @@
 
 #include <string>
 
-CDatDoc::CDatDoc(QObject* parent) : QObject(parent) { }
+CDatDoc::CDatDoc(QObject* parent)
+    : QObject(parent)
+{
+}
 
-QString CDatDoc::title() const { return QFileInfo(m_path).fileName(); }
+QString CDatDoc::title() const
+{
+    return QFileInfo(m_path).fileName();
+}
 
 bool CDatDoc::open(const QString& path, QString& error)
 {

@@ -41,8 +41,14 @@ QString filtroQt(std::string_view filtro)
     return coreText(filtro).section(QLatin1Char('|'), 0, 0);
 }
 
-QString fromLocal(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
-std::string toLocal(const QString& s) { return QFile::encodeName(s).toStdString(); }
+QString fromLocal(const std::string& s)
+{
+    return QFile::decodeName(QByteArray::fromStdString(s));
+}
+std::string toLocal(const QString& s)
+{
+    return QFile::encodeName(s).toStdString();
+}
 
 /// The wait cursor while the model is built.
 class CursorEspera {
@@ -56,7 +62,9 @@ public:
 } // namespace
 
 CDatFrame::CDatFrame(std::unique_ptr<CDatDoc> doc, CMainApp& app, QWidget* parent)
-    : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
+    : CChildFrame(parent)
+    , m_doc(std::move(doc))
+    , m_app(app)
 {
     m_view = new CDatView(*m_doc, m_app.prompter());
     m_view->setAplicacao(&m_app);
@@ -76,7 +84,10 @@ CDatFrame::~CDatFrame()
     delete takeCentralWidget();
 }
 
-QString CDatFrame::documentPath() const { return m_doc->path(); }
+QString CDatFrame::documentPath() const
+{
+    return m_doc->path();
+}
 
 void CDatFrame::criarBarras()
 {
@@ -99,8 +110,8 @@ void CDatFrame::criarMenus()
     QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
     connect(gravarComoAcao, &QAction::triggered, this, &CDatFrame::gravarComo);
     m_acaoImprimir = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
-    QAction* visualizarAcao =
-        novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
+    QAction* visualizarAcao
+        = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
 
     QMenu* arquivos = criarMenuArquivos(m_app);
     arquivos->addAction(abrirDatAcao);
@@ -121,7 +132,7 @@ void CDatFrame::criarMenus()
 
     QMenu* ajuda = criarMenuAjuda(m_app);
     criarMenusProblema();
-    m_menus = {arquivos, m_menuExibir, m_menuRegioes, m_menuCondicoes, m_menuMalha, ajuda};
+    m_menus = { arquivos, m_menuExibir, m_menuRegioes, m_menuCondicoes, m_menuMalha, ajuda };
     preencherBarra(m_barra, m_app, m_acaoGravar, m_acaoImprimir, comandos);
 }
 
@@ -145,7 +156,7 @@ void CDatFrame::criarMenusProblema()
     m_acaoMagnetico = comando(QStringLiteral("Campo Magnético"), &CDatView::campoMagnetico);
     m_acaoEletrico = comando(QStringLiteral("Campo Elétrico"), &CDatView::campoEletrico);
     auto* tipos = new QActionGroup(this);
-    for (QAction* a : {m_acaoMagnetico, m_acaoEletrico}) {
+    for (QAction* a : { m_acaoMagnetico, m_acaoEletrico }) {
         a->setCheckable(true);
         tipos->addAction(a);
         m_menuRegioes->addAction(a);
@@ -195,8 +206,8 @@ void CDatFrame::criarMenusProblema()
 
 void CDatFrame::atualizarAnalise()
 {
-    const bool eletrica =
-        m_doc->data().tipoAnalise == tarvex::problem::ProblemData::AnaliseEletrica;
+    const bool eletrica
+        = m_doc->data().tipoAnalise == tarvex::problem::ProblemData::AnaliseEletrica;
     m_acaoEletrico->setChecked(eletrica);
     m_acaoMagnetico->setChecked(!eletrica);
 }
@@ -212,9 +223,15 @@ QAction* CDatFrame::acao(const QString& texto) const
     return nullptr;
 }
 
-void CDatFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }
+void CDatFrame::atualizarTitulo()
+{
+    setWindowTitle(m_doc->title());
+}
 
-void CDatFrame::atualizarTodas() { m_doc->updateAllViews(); }
+void CDatFrame::atualizarTodas()
+{
+    m_doc->updateAllViews();
+}
 
 bool CDatFrame::recarregar()
 {
@@ -237,11 +254,14 @@ void CDatFrame::closeEvent(QCloseEvent* event)
 
 bool CDatFrame::podeFechar()
 {
-    return podeFecharDocumento(m_app.prompter(), m_doc->isModified(), m_doc->title(),
-                               [this] { return gravar(); });
+    return podeFecharDocumento(
+        m_app.prompter(), m_doc->isModified(), m_doc->title(), [this] { return gravar(); });
 }
 
-void CDatFrame::fechar() { fecharJanela(); }
+void CDatFrame::fechar()
+{
+    fecharJanela();
+}
 
 bool CDatFrame::gravar()
 {
@@ -252,8 +272,8 @@ bool CDatFrame::gravar()
 
 bool CDatFrame::gravarComo()
 {
-    const QString escolhido =
-        m_app.fileChooser().saveFile(this, DatFilter, DatSuffix, m_doc->path());
+    const QString escolhido
+        = m_app.fileChooser().saveFile(this, DatFilter, DatSuffix, m_doc->path());
     if (escolhido.isEmpty())
         return false;
     return gravarEm(escolhido);
@@ -288,7 +308,8 @@ bool CDatFrame::exportarMsh()
     // Messages and the file dialog come after the wait cursor is gone.
     if (!resultado) {
         if (resultado.hasMark)
-            m_view->setMarcaExportacao(tarvex::geometry::Ponto{resultado.markX, resultado.markY});
+            m_view->setMarcaExportacao(
+                tarvex::geometry::Ponto { resultado.markX, resultado.markY });
         if (!resultado.status.message.empty())
             m_app.prompter().warn(coreText(resultado.status.message));
         else if (resultado.elementOutsideRegions >= 0)
@@ -300,8 +321,8 @@ bool CDatFrame::exportarMsh()
     const QString proposto = m_doc->path().isEmpty()
         ? m_doc->title() + QStringLiteral(".msh")
         : fromLocal(tarvex::solver::nomeMshProposto(toLocal(m_doc->path())));
-    const QString escolhido = m_app.fileChooser().saveFile(
-        this, filtroQt(tarvex::msg::MshFiltro), MshSuffix, proposto);
+    const QString escolhido
+        = m_app.fileChooser().saveFile(this, filtroQt(tarvex::msg::MshFiltro), MshSuffix, proposto);
     if (escolhido.isEmpty())
         return false;
     const std::string alvo = tarvex::solver::nomeMshEscolhido(toLocal(escolhido));
@@ -314,8 +335,8 @@ bool CDatFrame::exportarMsh()
     }
     // Results already open from this file are only activated; they must show (and later save)
     // what was just written, not what they held before.
-    const QList<CChildFrame*> jaAbertos =
-        m_app.mainFrame() ? m_app.mainFrame()->filhos() : QList<CChildFrame*>();
+    const QList<CChildFrame*> jaAbertos
+        = m_app.mainFrame() ? m_app.mainFrame()->filhos() : QList<CChildFrame*>();
     CChildFrame* aberto = m_app.abrirPorExtensao(caminhoMsh, MshSuffix);
     if (auto* resultados = qobject_cast<CMeshFrame*>(aberto);
         resultados && jaAbertos.contains(resultados))

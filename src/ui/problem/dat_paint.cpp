@@ -23,8 +23,8 @@ void desenhaCondicoesContorno(Canvas& canvas, const ProblemData& data)
             canvas.desenhaElemento(cor, 3, Tracejado, s);
     }
     for (const tarvex::problem::PotencialPonto& p : data.potenciaisPonto.inListOrder()) {
-        canvas.desenhaMarcador(corDat::PotencialPonto, Solido, 2, {p.x, p.y});
-        canvas.desenhaPonto(corDat::PotencialPonto, 1, {p.x, p.y});
+        canvas.desenhaMarcador(corDat::PotencialPonto, Solido, 2, { p.x, p.y });
+        canvas.desenhaPonto(corDat::PotencialPonto, 1, { p.x, p.y });
     }
 }
 

@@ -4,6 +4,7 @@
 #include "drawing/des_view.h"
 #include "drawing/dlg_escala.h"
 #include "paint/canvas.h"
+#include "paint/paint_mesh.h"
 #include "paint/paint_problem.h"
 #include "problem/dat_campos.h"
 #include "problem/dat_doc.h"
@@ -19,7 +20,6 @@
 #include "problem/mesher/gerar_malha.h"
 #include "problem/mesher/mesh_operations.h"
 #include "problem/problem_data.h"
-#include "paint/paint_mesh.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -36,11 +36,11 @@ using tarvex::problem::SegmentoContorno;
 namespace ed = tarvex::problem;
 
 CDatView::CDatView(CDatDoc& doc, Prompter& prompter, QWidget* parent)
-    : CBaseView(parent),
-      m_doc(doc),
-      m_prompter(prompter),
-      m_executor([](QDialog& d) { return d.exec(); }),
-      m_janela(tarvex::paint::janelaInicialProblema(doc.data()))
+    : CBaseView(parent)
+    , m_doc(doc)
+    , m_prompter(prompter)
+    , m_executor([](QDialog& d) { return d.exec(); })
+    , m_janela(tarvex::paint::janelaInicialProblema(doc.data()))
 {
     criarElastico();
     setMouseTracking(true);
@@ -55,9 +55,15 @@ CDatView::CDatView(CDatDoc& doc, Prompter& prompter, QWidget* parent)
 
 CDatView::~CDatView() = default;
 
-int CDatView::executa(QDialog& dialogo) { return m_executor(dialogo); }
+int CDatView::executa(QDialog& dialogo)
+{
+    return m_executor(dialogo);
+}
 
-void CDatView::avisa(std::string_view texto) { m_prompter.warn(dat_campos::texto(texto)); }
+void CDatView::avisa(std::string_view texto)
+{
+    m_prompter.warn(dat_campos::texto(texto));
+}
 
 void CDatView::alterado()
 {
@@ -100,10 +106,10 @@ void CDatView::atualizarDica()
         break;
     case ModoSegContornoExt:
         setDicaModo(m_cliquePendente == 0
-                        ? QStringLiteral("Clique no primeiro segmento do trecho do contorno "
-                                         "externo")
-                        : QStringLiteral("Clique no último segmento do trecho do contorno "
-                                         "externo"));
+                ? QStringLiteral("Clique no primeiro segmento do trecho do contorno "
+                                 "externo")
+                : QStringLiteral("Clique no último segmento do trecho do contorno "
+                                 "externo"));
         break;
     case ModoSimetria:
         setDicaModo(QStringLiteral("Clique sobre um segmento de simetria do contorno"));
@@ -182,10 +188,10 @@ void CDatView::ajustarNaTela()
 std::array<double, 4> CDatView::janelaMostrada()
 {
     if (width() <= 0 || height() <= 0)
-        return {m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax};
+        return { m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax };
     ajustarNaTela();
     const tarvex::paint::ViewMapping& m = mapping();
-    return {m.xMin(), m.xMax(), m.yMin(), m.yMax()};
+    return { m.xMin(), m.xMax(), m.yMin(), m.yMax() };
 }
 
 Ponto CDatView::paraMundo(const QPoint& pixel)
@@ -225,15 +231,15 @@ void CDatView::desenhar(tarvex::paint::Canvas& canvas)
     case ModoMalha:
     case ModoMalhaGerada:
         if (!desenhaMalha(canvas, data)) {
-            canvas.desenhaTexto(dat_campos::texto(tarvex::msg::NaoHaMalha),
-                                mapping().paraMundo(10, 10));
+            canvas.desenhaTexto(
+                dat_campos::texto(tarvex::msg::NaoHaMalha), mapping().paraMundo(10, 10));
             break;
         }
         if (m_modo == ModoMalhaGerada)
             tarvex::paint::paintMeshBoundary(canvas, data);
         if (m_menorTriangulo)
-            tarvex::paint::paintTriangle(canvas, *m_menorTriangulo,
-                                         tarvex::paint::corMalha::MenorTriangulo, 3);
+            tarvex::paint::paintTriangle(
+                canvas, *m_menorTriangulo, tarvex::paint::corMalha::MenorTriangulo, 3);
         break;
     case ModoPotencialPonto:
     case ModoPotencialSegmento:
@@ -286,7 +292,7 @@ void CDatView::redesenhar()
 
 void CDatView::aplicarEscala(const ValoresEscala& valores)
 {
-    m_janela = {valores.xMin, valores.yMin, valores.xMax, valores.yMax};
+    m_janela = { valores.xMin, valores.yMin, valores.xMax, valores.yMax };
     if (m_doc.data().fatorEscala != valores.fatorEscala) {
         m_doc.data().fatorEscala = valores.fatorEscala;
         m_doc.setModified(true);
@@ -298,22 +304,49 @@ void CDatView::ajusteManual()
 {
     CDlgEscala dialogo(m_prompter, this);
     dialogo.setValores(
-        {m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax, m_doc.data().fatorEscala});
+        { m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax, m_doc.data().fatorEscala });
     if (executa(dialogo) == QDialog::Accepted)
         aplicarEscala(dialogo.valores());
 }
 
 // ---- Commands ------------------------------------------------------------------------------
 
-void CDatView::editar() { setModo(ModoEditar); }
-void CDatView::potencialPonto() { setModo(ModoPotencialPonto); }
-void CDatView::potencialSegmento() { setModo(ModoPotencialSegmento); }
-void CDatView::segContornoExt() { setModo(ModoSegContornoExt); }
-void CDatView::estrutura() { setModo(ModoEstrutura); }
-void CDatView::condContorno() { setModo(ModoCondContorno); }
-void CDatView::defineRegEspecial() { setModo(ModoDefineEspecial); }
-void CDatView::removeRegEspecial() { setModo(ModoRemoveEspecial); }
-void CDatView::defineArea() { setModo(ModoDefineArea); }
+void CDatView::editar()
+{
+    setModo(ModoEditar);
+}
+void CDatView::potencialPonto()
+{
+    setModo(ModoPotencialPonto);
+}
+void CDatView::potencialSegmento()
+{
+    setModo(ModoPotencialSegmento);
+}
+void CDatView::segContornoExt()
+{
+    setModo(ModoSegContornoExt);
+}
+void CDatView::estrutura()
+{
+    setModo(ModoEstrutura);
+}
+void CDatView::condContorno()
+{
+    setModo(ModoCondContorno);
+}
+void CDatView::defineRegEspecial()
+{
+    setModo(ModoDefineEspecial);
+}
+void CDatView::removeRegEspecial()
+{
+    setModo(ModoRemoveEspecial);
+}
+void CDatView::defineArea()
+{
+    setModo(ModoDefineArea);
+}
 
 void CDatView::malha()
 {
@@ -405,13 +438,16 @@ void CDatView::tolerancias()
     CDlgAjustesTolerancias dialogo(data.toleranciaArcos, data.anguloArco, m_prompter, this);
     if (executa(dialogo) != QDialog::Accepted)
         return;
-    if (const tarvex::Status s =
-            ed::defineTolerancias(data, dialogo.toleranciaArcos(), dialogo.anguloArco());
+    if (const tarvex::Status s
+        = ed::defineTolerancias(data, dialogo.toleranciaArcos(), dialogo.anguloArco());
         !s)
         avisa(s.message);
 }
 
-void CDatView::forcaPolarTeclado() { avisa(tarvex::msg::ItemNaoDisponivel); }
+void CDatView::forcaPolarTeclado()
+{
+    avisa(tarvex::msg::ItemNaoDisponivel);
+}
 
 // ---- Mesh ----------------------------------------------------------------------------------
 
@@ -448,8 +484,8 @@ void CDatView::aplicaControleMalha(const ValoresControleMalha& v)
 {
     m_controle = v;
     ProblemData& data = m_doc.data();
-    const double arestaMaxima =
-        v.modoAresta == 1 ? v.fatorAresta * v.comprimentoReferencia : v.comprimentoReferencia;
+    const double arestaMaxima
+        = v.modoAresta == 1 ? v.fatorAresta * v.comprimentoReferencia : v.comprimentoReferencia;
     const double arestaEspecial = v.fatorEspecial * v.comprimentoReferencia;
     if (arestaMaxima != data.arestaMaxima || arestaEspecial != data.arestaEspecial
         || v.termoQualidade != data.fatorQualidade)
@@ -497,7 +533,10 @@ void CDatView::terminaGeracao()
     update();
 }
 
-void CDatView::restauraModo() { setModo(m_modoAnterior); }
+void CDatView::restauraModo()
+{
+    setModo(m_modoAnterior);
+}
 
 void CDatView::mostraMalhaGerada()
 {
@@ -550,7 +589,8 @@ void CDatView::refinaTotal()
 {
     // Each refinement quadruples the mesh and there is no going back: a large one is confirmed.
     const std::string pergunta = tarvex::problem::perguntaRefinoTotal(m_doc.data());
-    if (!pergunta.empty() && m_prompter.ask(QString::fromStdString(pergunta)) != Prompter::YesNo::Yes)
+    if (!pergunta.empty()
+        && m_prompter.ask(QString::fromStdString(pergunta)) != Prompter::YesNo::Yes)
         return;
     if (const tarvex::Status s = ed::refinaTotal(m_doc.data()); !s) {
         avisa(s.message);
@@ -631,7 +671,7 @@ void CDatView::editaRegiao(const Ponto& p)
                                   : ed::valoresDaRegiao(clicada, data.tipoAnalise));
         if (executa(dialogo) != QDialog::Accepted)
             break;
-        const std::vector<int> alvo = varias ? m_selecaoRegioes : std::vector<int>{posicao};
+        const std::vector<int> alvo = varias ? m_selecaoRegioes : std::vector<int> { posicao };
         if (const tarvex::Status s = ed::editaRegioes(data, alvo, dialogo.valores()); !s) {
             // The edit starts again at the same click.
             avisa(s.message);
@@ -681,10 +721,9 @@ void CDatView::potencialNoSegmento(const Ponto& p)
     ed::acrescentaSemRepetir(m_selecaoSegmentos, escolhido);
     update();
     const auto existente = ed::potencialDoSegmento(data, escolhido);
-    CDlgPotencial dialogo(existente ? CDlgPotencial::Variante::EliminaSegmento
-                                    : CDlgPotencial::Variante::Simples,
-                          existente ? data.segmentosPotencial.at(*existente).potencial : 0.0,
-                          m_prompter, this);
+    CDlgPotencial dialogo(
+        existente ? CDlgPotencial::Variante::EliminaSegmento : CDlgPotencial::Variante::Simples,
+        existente ? data.segmentosPotencial.at(*existente).potencial : 0.0, m_prompter, this);
     const int resultado = executa(dialogo);
     if (resultado == QDialog::Accepted) {
         ed::impoePotencialSegmentos(data, m_selecaoSegmentos, dialogo.valor());
@@ -706,10 +745,9 @@ void CDatView::potencialNoPonto(const Ponto& p)
     const Ponto alvo = data.pontosContorno[*i];
     m_pontoClique = alvo;
     const auto existente = ed::potencialDoPonto(data, alvo);
-    CDlgPotencial dialogo(existente ? CDlgPotencial::Variante::EliminaPonto
-                                    : CDlgPotencial::Variante::Simples,
-                          existente ? data.potenciaisPonto.at(*existente).potencial : 0.0,
-                          m_prompter, this);
+    CDlgPotencial dialogo(
+        existente ? CDlgPotencial::Variante::EliminaPonto : CDlgPotencial::Variante::Simples,
+        existente ? data.potenciaisPonto.at(*existente).potencial : 0.0, m_prompter, this);
     const int resultado = executa(dialogo);
     if (resultado == QDialog::Accepted) {
         ed::impoePotencialPonto(data, alvo, dialogo.valor());

@@ -12,12 +12,12 @@
 
 CDlgAjustesTolerancias::CDlgAjustesTolerancias(
     double toleranciaArcos, double anguloArco, Prompter& prompter, QWidget* parent)
-    : QDialog(parent),
-      m_prompter(prompter),
-      m_tolerancia(toleranciaArcos),
-      m_angulo(anguloArco),
-      m_campoTolerancia(new QLineEdit(dat_campos::mostrar(toleranciaArcos), this)),
-      m_campoAngulo(new QLineEdit(dat_campos::mostrar(anguloArco), this))
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_tolerancia(toleranciaArcos)
+    , m_angulo(anguloArco)
+    , m_campoTolerancia(new QLineEdit(dat_campos::mostrar(toleranciaArcos), this))
+    , m_campoAngulo(new QLineEdit(dat_campos::mostrar(anguloArco), this))
 {
     setWindowTitle(QStringLiteral("Ajustes das Tolerâncias"));
     m_campoTolerancia->setObjectName(QStringLiteral("toleranciaArcos"));

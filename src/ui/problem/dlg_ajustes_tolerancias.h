@@ -16,8 +16,8 @@ class Prompter;
 class CDlgAjustesTolerancias : public QDialog {
     Q_OBJECT
 public:
-    CDlgAjustesTolerancias(double toleranciaArcos, double anguloArco, Prompter& prompter,
-                           QWidget* parent = nullptr);
+    CDlgAjustesTolerancias(
+        double toleranciaArcos, double anguloArco, Prompter& prompter, QWidget* parent = nullptr);
 
     double toleranciaArcos() const { return m_tolerancia; }
     double anguloArco() const { return m_angulo; }

@@ -22,9 +22,15 @@ const QString ValorNaoPositivo = QStringLiteral(" O valor deve ser maior que zer
 const QString AnguloFora = QStringLiteral(" O ângulo deve estar entre 0 e 60 graus !");
 constexpr double AnguloMaximo = 60.0;
 
-double grausParaRad(double graus) { return graus * std::numbers::pi / 180.0; }
+double grausParaRad(double graus)
+{
+    return graus * std::numbers::pi / 180.0;
+}
 
-QString mostraAngulo(double graus) { return QString::number(graus, 'f', 3); }
+QString mostraAngulo(double graus)
+{
+    return QString::number(graus, 'f', 3);
+}
 
 /// A field left as it was shown keeps the exact value it showed: what the dialog prints is
 /// rounded, and reading it back would move the value a little at every OK.
@@ -44,20 +50,20 @@ double CDlgControleMalha::anguloDoTermo(double termo)
     return std::asin(1.0 / (2.0 * termo)) * 180.0 / std::numbers::pi;
 }
 
-CDlgControleMalha::CDlgControleMalha(const ValoresControleMalha& valores, Prompter& prompter,
-                                     QWidget* parent)
-    : QDialog(parent),
-      m_prompter(prompter),
-      m_valores(valores),
-      m_maiorAresta(new QRadioButton(QStringLiteral("Maior Aresta dos Elementos"), this)),
-      m_menorSegmento(new QRadioButton(QStringLiteral("Menor Segmento como Referência"), this)),
-      m_valor(new QLineEdit(dat_campos::mostrar(valores.comprimentoReferencia), this)),
-      m_fatorAresta(new QLineEdit(dat_campos::mostrar(valores.fatorAresta), this)),
-      m_fatorEspecial(new QLineEdit(dat_campos::mostrar(valores.fatorEspecial), this)),
-      m_angulo(new QLineEdit(mostraAngulo(anguloDoTermo(valores.termoQualidade)), this)),
-      m_verificaAngulo(new QCheckBox(QStringLiteral("Verifica condição de ângulo"), this)),
-      m_recentragem(new QCheckBox(QStringLiteral("Recentragem dos elementos"), this)),
-      m_geraMalha(new QPushButton(QStringLiteral("Gera Malha"), this))
+CDlgControleMalha::CDlgControleMalha(
+    const ValoresControleMalha& valores, Prompter& prompter, QWidget* parent)
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_valores(valores)
+    , m_maiorAresta(new QRadioButton(QStringLiteral("Maior Aresta dos Elementos"), this))
+    , m_menorSegmento(new QRadioButton(QStringLiteral("Menor Segmento como Referência"), this))
+    , m_valor(new QLineEdit(dat_campos::mostrar(valores.comprimentoReferencia), this))
+    , m_fatorAresta(new QLineEdit(dat_campos::mostrar(valores.fatorAresta), this))
+    , m_fatorEspecial(new QLineEdit(dat_campos::mostrar(valores.fatorEspecial), this))
+    , m_angulo(new QLineEdit(mostraAngulo(anguloDoTermo(valores.termoQualidade)), this))
+    , m_verificaAngulo(new QCheckBox(QStringLiteral("Verifica condição de ângulo"), this))
+    , m_recentragem(new QCheckBox(QStringLiteral("Recentragem dos elementos"), this))
+    , m_geraMalha(new QPushButton(QStringLiteral("Gera Malha"), this))
 {
     setWindowTitle(QStringLiteral("Controle de Geração da Malha"));
     m_valor->setObjectName(QStringLiteral("valor"));
@@ -115,7 +121,7 @@ bool CDlgControleMalha::le()
     const double original = destino;
     if (!leCampo(usado, dat_campos::mostrar(original), original, destino)
         || !leCampo(m_fatorEspecial, dat_campos::mostrar(m_valores.fatorEspecial),
-                    m_valores.fatorEspecial, v.fatorEspecial)
+            m_valores.fatorEspecial, v.fatorEspecial)
         || !leCampo(m_angulo, mostraAngulo(angulo), angulo, angulo)) {
         m_prompter.warn(dat_campos::texto(tarvex::msg::ValorInvalido));
         return false;
@@ -128,7 +134,8 @@ bool CDlgControleMalha::le()
         m_prompter.warn(AnguloFora);
         return false;
     }
-    const bool anguloMudou = m_angulo->text() != mostraAngulo(anguloDoTermo(m_valores.termoQualidade));
+    const bool anguloMudou
+        = m_angulo->text() != mostraAngulo(anguloDoTermo(m_valores.termoQualidade));
     if (anguloMudou)
         v.termoQualidade = 1.0 / (2.0 * std::sin(grausParaRad(angulo)));
     v.verificaAngulo = m_verificaAngulo->isChecked();

@@ -35,8 +35,8 @@ class CDlgControleMalha : public QDialog {
 public:
     enum Resultado { GeraMalha = 2 };
 
-    CDlgControleMalha(const ValoresControleMalha& valores, Prompter& prompter,
-                      QWidget* parent = nullptr);
+    CDlgControleMalha(
+        const ValoresControleMalha& valores, Prompter& prompter, QWidget* parent = nullptr);
 
     /// The values read by the last accepted OK or "Gera Malha".
     const ValoresControleMalha& valores() const { return m_valores; }

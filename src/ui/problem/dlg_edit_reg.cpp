@@ -41,29 +41,29 @@ QLineEdit* novoCampo(QWidget* pai, const char* nome)
 } // namespace
 
 CDlgEditReg::CDlgEditReg(bool eletrico, Prompter& prompter, QWidget* parent)
-    : QDialog(parent),
-      m_eletrico(eletrico),
-      m_prompter(prompter),
-      m_rotuloDensidade(new QLabel(this)),
-      m_densidade(novoCampo(this, "densidade")),
-      m_condutividade(novoCampo(this, "condutividade")),
-      m_magnetizacao(new QGroupBox(QStringLiteral("Magnetização (Imãs Permanentes) :"), this)),
-      m_brX(novoCampo(this, "brX")),
-      m_brY(novoCampo(this, "brY")),
-      m_brT(novoCampo(this, "brT")),
-      m_brR(novoCampo(this, "brR")),
-      m_permeabilidade(novoCampo(this, "permeabilidade")),
-      m_linear(new QRadioButton(QStringLiteral("Linear"), this)),
-      m_naoLinear(new QRadioButton(QStringLiteral("Não-Linear"), this)),
-      m_arquivo(novoCampo(this, "arquivoMaterial")),
-      m_selecionar(new QPushButton(QStringLiteral("selecionar"), this)),
-      m_grafico(new QPushButton(QStringLiteral("gráfico"), this)),
-      m_editar(new QPushButton(QStringLiteral("Editar"), this)),
-      m_removeGrafico(new QPushButton(QStringLiteral("remove gráfico"), this))
+    : QDialog(parent)
+    , m_eletrico(eletrico)
+    , m_prompter(prompter)
+    , m_rotuloDensidade(new QLabel(this))
+    , m_densidade(novoCampo(this, "densidade"))
+    , m_condutividade(novoCampo(this, "condutividade"))
+    , m_magnetizacao(new QGroupBox(QStringLiteral("Magnetização (Imãs Permanentes) :"), this))
+    , m_brX(novoCampo(this, "brX"))
+    , m_brY(novoCampo(this, "brY"))
+    , m_brT(novoCampo(this, "brT"))
+    , m_brR(novoCampo(this, "brR"))
+    , m_permeabilidade(novoCampo(this, "permeabilidade"))
+    , m_linear(new QRadioButton(QStringLiteral("Linear"), this))
+    , m_naoLinear(new QRadioButton(QStringLiteral("Não-Linear"), this))
+    , m_arquivo(novoCampo(this, "arquivoMaterial"))
+    , m_selecionar(new QPushButton(QStringLiteral("selecionar"), this))
+    , m_grafico(new QPushButton(QStringLiteral("gráfico"), this))
+    , m_editar(new QPushButton(QStringLiteral("Editar"), this))
+    , m_removeGrafico(new QPushButton(QStringLiteral("remove gráfico"), this))
 {
     setWindowTitle(QStringLiteral("Características da Região"));
-    m_rotuloDensidade->setText(eletrico ? QStringLiteral(" Dens. Cargas C/mm²")
-                                        : QStringLiteral("Dens. Cor. (A/mm2) "));
+    m_rotuloDensidade->setText(
+        eletrico ? QStringLiteral(" Dens. Cargas C/mm²") : QStringLiteral("Dens. Cor. (A/mm2) "));
 
     auto* fontes = new QFormLayout;
     fontes->addRow(m_rotuloDensidade, m_densidade);
@@ -90,7 +90,7 @@ CDlgEditReg::CDlgEditReg(bool eletrico, Prompter& prompter, QWidget* parent)
     material->addRow(QStringLiteral("Perm. Relativa "), m_permeabilidade);
     material->addRow(QStringLiteral("Nome do arquivo   de material:"), m_arquivo);
     auto* botoesMaterial = new QHBoxLayout;
-    for (QPushButton* b : {m_selecionar, m_grafico, m_editar, m_removeGrafico}) {
+    for (QPushButton* b : { m_selecionar, m_grafico, m_editar, m_removeGrafico }) {
         b->setAutoDefault(false);
         botoesMaterial->addWidget(b);
     }
@@ -112,14 +112,14 @@ CDlgEditReg::CDlgEditReg(bool eletrico, Prompter& prompter, QWidget* parent)
     layout->addLayout(botoesMaterial);
     layout->addWidget(botoes);
 
-    setValores(ValoresRegiao{});
+    setValores(ValoresRegiao {});
 }
 
 void CDlgEditReg::atualizaTipoMaterial()
 {
     const bool naoLinear = m_naoLinear->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_arquivo, m_selecionar, m_grafico, m_editar,
-                                                      m_removeGrafico})
+    for (QWidget* w : std::initializer_list<QWidget*> {
+             m_arquivo, m_selecionar, m_grafico, m_editar, m_removeGrafico })
         w->setEnabled(naoLinear);
 }
 
@@ -141,11 +141,9 @@ void CDlgEditReg::setValores(const ValoresRegiao& v)
 bool CDlgEditReg::lerCampos(ValoresRegiao& v)
 {
     ValoresRegiao lido;
-    const std::pair<QLineEdit*, double*> campos[] = {
-        {m_densidade, &lido.densidade}, {m_condutividade, &lido.condutividade},
-        {m_brX, &lido.brX},             {m_brY, &lido.brY},
-        {m_brT, &lido.brT},             {m_brR, &lido.brR},
-        {m_permeabilidade, &lido.permeabilidade}};
+    const std::pair<QLineEdit*, double*> campos[] = { { m_densidade, &lido.densidade },
+        { m_condutividade, &lido.condutividade }, { m_brX, &lido.brX }, { m_brY, &lido.brY },
+        { m_brT, &lido.brT }, { m_brR, &lido.brR }, { m_permeabilidade, &lido.permeabilidade } };
     for (const auto& [campo, destino] : campos) {
         if (!lerNumero(campo, *destino)) {
             m_prompter.warn(texto(tarvex::msg::ValorInvalido));
@@ -156,7 +154,7 @@ bool CDlgEditReg::lerCampos(ValoresRegiao& v)
     lido.linear = m_linear->isChecked();
     lido.arquivoMaterial = m_arquivo->text().trimmed().toStdString();
     if (!(lido.permeabilidade >= tarvex::problem::PermMinima
-          && lido.permeabilidade <= tarvex::problem::PermMaxima)) {
+            && lido.permeabilidade <= tarvex::problem::PermMaxima)) {
         m_prompter.warn(texto(tarvex::msg::PermRelativaFora));
         m_permeabilidade->setFocus();
         return false;

@@ -20,7 +20,10 @@
 /// The dialog's answer to the run: status text, progress bar, pending events, the go-on flag.
 class CDlgGeracaoMalha::Progresso final : public tarvex::Progress {
 public:
-    explicit Progresso(CDlgGeracaoMalha& dialogo) : m_dialogo(dialogo) {}
+    explicit Progresso(CDlgGeracaoMalha& dialogo)
+        : m_dialogo(dialogo)
+    {
+    }
 
     void status(std::string_view texto) override
     {
@@ -42,14 +45,14 @@ private:
 };
 
 CDlgGeracaoMalha::CDlgGeracaoMalha(CDatView& view, Prompter& prompter, QWidget* parent)
-    : QDialog(parent),
-      m_view(view),
-      m_prompter(prompter),
-      m_status(new QLabel(dat_campos::texto(tarvex::msg::MalhaNaoGeradaStatus), this)),
-      m_barra(new QProgressBar(this)),
-      m_inicia(new QPushButton(QStringLiteral("Inicia"), this)),
-      m_interrompe(new QPushButton(QStringLiteral("Interrompe"), this)),
-      m_encerra(new QPushButton(QStringLiteral("Encerra"), this))
+    : QDialog(parent)
+    , m_view(view)
+    , m_prompter(prompter)
+    , m_status(new QLabel(dat_campos::texto(tarvex::msg::MalhaNaoGeradaStatus), this))
+    , m_barra(new QProgressBar(this))
+    , m_inicia(new QPushButton(QStringLiteral("Inicia"), this))
+    , m_interrompe(new QPushButton(QStringLiteral("Interrompe"), this))
+    , m_encerra(new QPushButton(QStringLiteral("Encerra"), this))
 {
     setWindowTitle(QStringLiteral("Geração da Malha"));
     m_barra->setRange(0, 100);
@@ -72,9 +75,15 @@ CDlgGeracaoMalha::CDlgGeracaoMalha(CDatView& view, Prompter& prompter, QWidget* 
     layout->addLayout(botoes);
 }
 
-QString CDlgGeracaoMalha::textoStatus() const { return m_status->text(); }
+QString CDlgGeracaoMalha::textoStatus() const
+{
+    return m_status->text();
+}
 
-int CDlgGeracaoMalha::posicao() const { return m_barra->value(); }
+int CDlgGeracaoMalha::posicao() const
+{
+    return m_barra->value();
+}
 
 void CDlgGeracaoMalha::inicia()
 {
@@ -91,8 +100,8 @@ void CDlgGeracaoMalha::inicia()
 
     Progresso progresso(*this);
     tarvex::problem::MeshObserver* desenho = m_view.iniciaGeracao();
-    const tarvex::Status s =
-        tarvex::problem::gerarMalha(doc.data(), m_view.opcoesMalha(), progresso, desenho);
+    const tarvex::Status s
+        = tarvex::problem::gerarMalha(doc.data(), m_view.opcoesMalha(), progresso, desenho);
     m_view.terminaGeracao();
 
     m_executando = false;

@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-CDlgInfoMalha::CDlgInfoMalha(const std::vector<std::pair<std::string_view, std::string>>& textos,
-                             QWidget* parent)
+CDlgInfoMalha::CDlgInfoMalha(
+    const std::vector<std::pair<std::string_view, std::string>>& textos, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(dat_campos::texto(tarvex::msg::InformacoesMalhaTitulo));

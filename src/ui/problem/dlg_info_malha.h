@@ -13,7 +13,7 @@ class CDlgInfoMalha : public QDialog {
     Q_OBJECT
 public:
     explicit CDlgInfoMalha(const std::vector<std::pair<std::string_view, std::string>>& textos,
-                           QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     /// The value shown beside `rotulo`; empty when there is no such label.
     QString valor(const QString& rotulo) const;

@@ -11,7 +11,10 @@
 #include <QVBoxLayout>
 
 CDlgPotencial::CDlgPotencial(Variante variante, double valor, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_prompter(prompter), m_valor(valor), m_campo(new QLineEdit(this))
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_valor(valor)
+    , m_campo(new QLineEdit(this))
 {
     setWindowTitle(QStringLiteral("Potencial Imposto "));
     m_campo->setObjectName(QStringLiteral("valor"));
@@ -22,9 +25,9 @@ CDlgPotencial::CDlgPotencial(Variante variante, double valor, Prompter& prompter
     auto* botoes = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     if (variante != Variante::Simples) {
         m_elimina = botoes->addButton(variante == Variante::EliminaSegmento
-                                          ? QStringLiteral("Elimina Pot. Segmento")
-                                          : QStringLiteral("Elimina Potencial Ponto"),
-                                      QDialogButtonBox::DestructiveRole);
+                ? QStringLiteral("Elimina Pot. Segmento")
+                : QStringLiteral("Elimina Potencial Ponto"),
+            QDialogButtonBox::DestructiveRole);
         connect(m_elimina, &QPushButton::clicked, this, &CDlgPotencial::elimina);
     }
     connect(botoes, &QDialogButtonBox::accepted, this, &CDlgPotencial::accept);

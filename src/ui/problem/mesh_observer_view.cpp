@@ -26,14 +26,17 @@ constexpr int PartesDoDesenho = 5;
 /// it is added and when it is removed.
 using ChaveTriangulo = std::array<double, 6>;
 
-ChaveTriangulo chave(const Triangulo& t) { return {t.x1, t.y1, t.x2, t.y2, t.x3, t.y3}; }
+ChaveTriangulo chave(const Triangulo& t)
+{
+    return { t.x1, t.y1, t.x2, t.y2, t.x3, t.y3 };
+}
 
 struct HashTriangulo {
     std::size_t operator()(const ChaveTriangulo& k) const
     {
         std::size_t h = 0;
         for (const double v : k)
-            h = h * 1000003u ^ std::hash<double>{}(v);
+            h = h * 1000003u ^ std::hash<double> {}(v);
         return h;
     }
 };
@@ -45,13 +48,13 @@ QPen caneta(tarvex::paint::ColorIndex cor, int largura)
 
 } // namespace
 
-CDesenhoGeracao::CDesenhoGeracao(const tarvex::paint::ViewMapping& mapeamento, QSize tamanho,
-                                 std::function<void()> atualiza)
-    : m_mapeamento(mapeamento),
-      m_camada(tamanho.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied),
-      m_atualiza(std::move(atualiza)),
-      m_inicio(Relogio::now()),
-      m_ultimaDescarga(m_inicio)
+CDesenhoGeracao::CDesenhoGeracao(
+    const tarvex::paint::ViewMapping& mapeamento, QSize tamanho, std::function<void()> atualiza)
+    : m_mapeamento(mapeamento)
+    , m_camada(tamanho.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied)
+    , m_atualiza(std::move(atualiza))
+    , m_inicio(Relogio::now())
+    , m_ultimaDescarga(m_inicio)
 {
     m_camada.fill(Qt::transparent);
 }
@@ -126,8 +129,8 @@ void CDesenhoGeracao::desenhaPendentes()
         for (const Evento& e : m_pendentes) {
             if (e.tipo == Tipo::Aresta) {
                 painter.setPen(caneta(e.cor, 1));
-                painter.drawLine(m_mapeamento.paraPixel(e.t.x1, e.t.y1),
-                                 m_mapeamento.paraPixel(e.t.x2, e.t.y2));
+                painter.drawLine(
+                    m_mapeamento.paraPixel(e.t.x1, e.t.y1), m_mapeamento.paraPixel(e.t.x2, e.t.y2));
             } else if (e.tipo == Tipo::Destaque) {
                 std::vector<QLine> linhas;
                 lados(e.t, linhas);
@@ -172,18 +175,24 @@ void CDesenhoGeracao::nodesPlaced(const std::vector<Ponto>& nos)
     descarrega();
 }
 
-void CDesenhoGeracao::triangleAdded(const Triangulo& t) { registra({Tipo::Novo, t, 0}); }
+void CDesenhoGeracao::triangleAdded(const Triangulo& t)
+{
+    registra({ Tipo::Novo, t, 0 });
+}
 
-void CDesenhoGeracao::triangleRemoved(const Triangulo& t) { registra({Tipo::Removido, t, 0}); }
+void CDesenhoGeracao::triangleRemoved(const Triangulo& t)
+{
+    registra({ Tipo::Removido, t, 0 });
+}
 
 void CDesenhoGeracao::edgeHighlighted(const Ponto& a, const Ponto& b, int cor)
 {
-    registra({Tipo::Aresta, Triangulo{a.x, a.y, b.x, b.y, b.x, b.y}, cor});
+    registra({ Tipo::Aresta, Triangulo { a.x, a.y, b.x, b.y, b.x, b.y }, cor });
 }
 
 void CDesenhoGeracao::triangleHighlighted(const Triangulo& t, int cor)
 {
-    registra({Tipo::Destaque, t, cor});
+    registra({ Tipo::Destaque, t, cor });
 }
 
 void CDesenhoGeracao::meshReset()
@@ -194,7 +203,7 @@ void CDesenhoGeracao::meshReset()
 }
 
 void CDesenhoGeracao::stageDone(tarvex::problem::EtapaMalha, const mesher::Triangulacao& malha,
-                                const std::vector<mesher::ArestaVertices>&, std::size_t)
+    const std::vector<mesher::ArestaVertices>&, std::size_t)
 {
     // Once the layer stopped following the triangles, it shows the whole working mesh at the end
     // of a stage, if the drawing, as long as the events drawn so far took, keeps its share.

@@ -31,7 +31,7 @@ public:
     /// `mapeamento` maps the world onto the view's client area of `tamanho` pixels; `atualiza`
     /// repaints the view and handles pending events.
     CDesenhoGeracao(const tarvex::paint::ViewMapping& mapeamento, QSize tamanho,
-                    std::function<void()> atualiza);
+        std::function<void()> atualiza);
 
     const QImage& camada() const { return m_camada; }
     /// Whether the layer still follows each triangle.
@@ -44,14 +44,14 @@ public:
     void nodesPlaced(const std::vector<tarvex::geometry::Ponto>& nos) override;
     void triangleAdded(const tarvex::problem::Triangulo& t) override;
     void triangleRemoved(const tarvex::problem::Triangulo& t) override;
-    void edgeHighlighted(const tarvex::geometry::Ponto& a, const tarvex::geometry::Ponto& b,
-                         int cor) override;
+    void edgeHighlighted(
+        const tarvex::geometry::Ponto& a, const tarvex::geometry::Ponto& b, int cor) override;
     void triangleHighlighted(const tarvex::problem::Triangulo& t, int cor) override;
     void meshReset() override;
     void stageDone(tarvex::problem::EtapaMalha etapa,
-                   const tarvex::problem::mesher::Triangulacao& malha,
-                   const std::vector<tarvex::problem::mesher::ArestaVertices>& fronteira,
-                   std::size_t numNos) override;
+        const tarvex::problem::mesher::Triangulacao& malha,
+        const std::vector<tarvex::problem::mesher::ArestaVertices>& fronteira,
+        std::size_t numNos) override;
 
 private:
     enum class Tipo { Novo, Removido, Aresta, Destaque };
@@ -77,5 +77,5 @@ private:
     unsigned m_contador = 0;
     Relogio::time_point m_inicio;
     Relogio::time_point m_ultimaDescarga;
-    Relogio::duration m_tempoDesenho{};
+    Relogio::duration m_tempoDesenho {};
 };

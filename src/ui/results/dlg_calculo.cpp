@@ -55,7 +55,10 @@ QSettings configuracoes()
 /// running flag.
 class CDlgProCalcBase::Reporter final : public RunReporter {
 public:
-    explicit Reporter(CDlgProCalcBase& dialogo) : m_dialogo(dialogo) {}
+    explicit Reporter(CDlgProCalcBase& dialogo)
+        : m_dialogo(dialogo)
+    {
+    }
 
     void status(std::string_view t) override { m_dialogo.m_status->setText(texto(t)); }
     void percent(int valor) override
@@ -76,17 +79,17 @@ private:
     CDlgProCalcBase& m_dialogo;
 };
 
-CDlgProCalcBase::CDlgProCalcBase(CMeshView& view, Prompter& prompter, const QString& titulo,
-                                 bool comBarra, QWidget* parent)
-    : QDialog(parent),
-      m_view(view),
-      m_prompter(prompter),
-      m_campos(new QVBoxLayout),
-      m_status(new QLabel(texto(tarvex::msg::StatusNaoIniciado), this)),
-      m_metodo(new QComboBox(this)),
-      m_calcula(new QPushButton(QStringLiteral("Calcula"), this)),
-      m_encerra(new QPushButton(QStringLiteral("Encerra"), this)),
-      m_interrompe(new QPushButton(QStringLiteral("Interrompe"), this))
+CDlgProCalcBase::CDlgProCalcBase(
+    CMeshView& view, Prompter& prompter, const QString& titulo, bool comBarra, QWidget* parent)
+    : QDialog(parent)
+    , m_view(view)
+    , m_prompter(prompter)
+    , m_campos(new QVBoxLayout)
+    , m_status(new QLabel(texto(tarvex::msg::StatusNaoIniciado), this))
+    , m_metodo(new QComboBox(this))
+    , m_calcula(new QPushButton(QStringLiteral("Calcula"), this))
+    , m_encerra(new QPushButton(QStringLiteral("Encerra"), this))
+    , m_interrompe(new QPushButton(QStringLiteral("Interrompe"), this))
 {
     setWindowTitle(titulo);
     m_status->setMinimumWidth(320);
@@ -124,11 +127,20 @@ CDlgProCalcBase::CDlgProCalcBase(CMeshView& view, Prompter& prompter, const QStr
 
 CDlgProCalcBase::~CDlgProCalcBase() = default;
 
-QString CDlgProCalcBase::textoStatus() const { return m_status->text(); }
+QString CDlgProCalcBase::textoStatus() const
+{
+    return m_status->text();
+}
 
-void CDlgProCalcBase::mostrarStatus(const QString& t) { m_status->setText(t); }
+void CDlgProCalcBase::mostrarStatus(const QString& t)
+{
+    m_status->setText(t);
+}
 
-int CDlgProCalcBase::posicao() const { return m_barra ? m_barra->value() : 0; }
+int CDlgProCalcBase::posicao() const
+{
+    return m_barra ? m_barra->value() : 0;
+}
 
 QLineEdit* CDlgProCalcBase::novoCampo(const QString& rotulo, const QString& nome)
 {
@@ -155,8 +167,8 @@ bool CDlgProCalcBase::lerNumero(const QLineEdit* campo, double& valor)
     return false;
 }
 
-bool CDlgProCalcBase::lerNoIntervalo(const QLineEdit* campo, double minimo, double maximo,
-                                     double& valor)
+bool CDlgProCalcBase::lerNoIntervalo(
+    const QLineEdit* campo, double minimo, double maximo, double& valor)
 {
     double lido = 0.0;
     if (!campos_numericos::lerNumero(campo, lido) || lido < minimo || lido > maximo) {
@@ -216,11 +228,14 @@ void CDlgProCalcBase::calcula()
 void CDlgProCalcBase::mostrarConclusao(const RunResult& resultado)
 {
     m_status->setText(texto(tarvex::msg::StatusConcluido) + QLatin1Char('\n')
-                      + QString::asprintf(tarvex::msg::LinhaResiduo, resultado.solverIterations,
-                                          resultado.relativeResidual));
+        + QString::asprintf(
+            tarvex::msg::LinhaResiduo, resultado.solverIterations, resultado.relativeResidual));
 }
 
-void CDlgProCalcBase::interrompe() { m_view.interromperCalculo(); }
+void CDlgProCalcBase::interrompe()
+{
+    m_view.interromperCalculo();
+}
 
 void CDlgProCalcBase::reject()
 {
@@ -257,27 +272,32 @@ RunResult CDlgProCalcLinear::executar(RunReporter& reporter)
 // ---- Non-linear ----------------------------------------------------------------------------
 
 CDlgProCalculo::CDlgProCalculo(CMeshView& view, Prompter& prompter, QWidget* parent)
-    : CDlgProCalcBase(view, prompter, QStringLiteral("Cálculo Estático Não-Linear"), false,
-                      parent)
+    : CDlgProCalcBase(view, prompter, QStringLiteral("Cálculo Estático Não-Linear"), false, parent)
 {
-    m_iteracoes = novoCampo(QStringLiteral("Número Máximo de Iterações :"),
-                            QStringLiteral("iteracoes"));
+    m_iteracoes
+        = novoCampo(QStringLiteral("Número Máximo de Iterações :"), QStringLiteral("iteracoes"));
     m_erro = novoCampo(RotuloErro, QStringLiteral("erro"));
     m_iteracao = novaLinha(texto(tarvex::msg::IteracaoNaoIniciada));
     m_iteracoes->setText(QString::number(m_view.runSettings().maxIterations));
     m_erro->setText(mostrar(m_view.runSettings().errorTarget * 100.0));
 }
 
-QString CDlgProCalculo::textoIteracao() const { return m_iteracao->text(); }
+QString CDlgProCalculo::textoIteracao() const
+{
+    return m_iteracao->text();
+}
 
-void CDlgProCalculo::mostrarIteracao(const QString& t) { m_iteracao->setText(t); }
+void CDlgProCalculo::mostrarIteracao(const QString& t)
+{
+    m_iteracao->setText(t);
+}
 
 void CDlgProCalculo::mostrarConclusao(const RunResult& resultado)
 {
     mostrarStatus(texto(tarvex::msg::StatusConcluido));
     // Also when the run had no step to make (its stored error already below the target).
-    mostrarIteracao(QString::asprintf(tarvex::msg::LinhaPasso, resultado.nonlinearSteps,
-                                      resultado.error * 100.0));
+    mostrarIteracao(QString::asprintf(
+        tarvex::msg::LinhaPasso, resultado.nonlinearSteps, resultado.error * 100.0));
 }
 
 bool CDlgProCalculo::lerCampos()
@@ -300,16 +320,15 @@ bool CDlgProCalculo::lerCampos()
 RunResult CDlgProCalculo::executar(RunReporter& reporter)
 {
     m_view.runSettings().equipotentialCount = m_view.equipotentialCount();
-    return tarvex::solver::runNonlinear(m_view.documento().model(), m_view.runSettings(),
-                                        reporter);
+    return tarvex::solver::runNonlinear(m_view.documento().model(), m_view.runSettings(), reporter);
 }
 
 // ---- Induced currents ----------------------------------------------------------------------
 
-CDlgProCalcLinearCorInd::CDlgProCalcLinearCorInd(CMeshView& view, Prompter& prompter,
-                                                 QWidget* parent)
-    : CDlgProCalcBase(view, prompter, QStringLiteral("Cálculo Linear + Cor. Induzidas"), true,
-                      parent)
+CDlgProCalcLinearCorInd::CDlgProCalcLinearCorInd(
+    CMeshView& view, Prompter& prompter, QWidget* parent)
+    : CDlgProCalcBase(
+        view, prompter, QStringLiteral("Cálculo Linear + Cor. Induzidas"), true, parent)
 {
     m_erro = novoCampo(RotuloErro, QStringLiteral("erro"));
     m_frequencia = novoCampo(QStringLiteral("Freqüência (Hz) :"), QStringLiteral("frequencia"));
@@ -336,6 +355,6 @@ bool CDlgProCalcLinearCorInd::lerCampos()
 RunResult CDlgProCalcLinearCorInd::executar(RunReporter& reporter)
 {
     m_view.runSettings().equipotentialCount = m_view.equipotentialCount();
-    return tarvex::solver::runInducedCurrents(m_view.documento().model(), m_view.runSettings(),
-                                              reporter);
+    return tarvex::solver::runInducedCurrents(
+        m_view.documento().model(), m_view.runSettings(), reporter);
 }

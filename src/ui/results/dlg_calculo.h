@@ -54,14 +54,14 @@ signals:
     void posicaoAlterada(int percentual);
 
 protected:
-    CDlgProCalcBase(CMeshView& view, Prompter& prompter, const QString& titulo, bool comBarra,
-                    QWidget* parent);
+    CDlgProCalcBase(
+        CMeshView& view, Prompter& prompter, const QString& titulo, bool comBarra, QWidget* parent);
 
     /// Reads and checks the fields; on success stores them (view settings, model) and returns
     /// true, otherwise warns and returns false.
     virtual bool lerCampos() = 0;
     virtual tarvex::solver::RunResult executar(tarvex::solver::RunReporter& reporter) = 0;
-    virtual void mostrarIteracao(const QString&) {}
+    virtual void mostrarIteracao(const QString&) { }
     /// What a finished run leaves in the dialog: the status line with the iterations and the
     /// relative residual of the run's solve.
     virtual void mostrarConclusao(const tarvex::solver::RunResult& resultado);

@@ -10,7 +10,7 @@ class CDlgCurvaDensFluxo : public CDlgPontos {
     Q_OBJECT
 public:
     CDlgCurvaDensFluxo(const tarvex::geometry::Ponto& inicio, const tarvex::geometry::Ponto& fim,
-                       Prompter& prompter, QWidget* parent = nullptr);
+        Prompter& prompter, QWidget* parent = nullptr);
 
     tarvex::geometry::Ponto inicio() const { return ponto(0); }
     tarvex::geometry::Ponto fim() const { return ponto(1); }

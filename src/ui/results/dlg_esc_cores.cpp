@@ -9,21 +9,25 @@
 #include <cstdint>
 #include <utility>
 
-CDlgEscCores::CDlgEscCores(CMeshView& view, QWidget* parent) : QDialog(parent), m_view(view)
+CDlgEscCores::CDlgEscCores(CMeshView& view, QWidget* parent)
+    : QDialog(parent)
+    , m_view(view)
 {
     setWindowTitle(QStringLiteral("Escala de Cores"));
     using namespace tarvex::results;
     const std::pair<const char*, std::int32_t> mapas[] = {
-        {"Módulo |B|", MapaInducao},         {"Módulo |H|", MapaCampoH},
-        {"Módulo |D|", MapaInducaoEletrica}, {"Módulo |E|", MapaCampoE},
-        {"Módulo |J|", MapaDensCorrente},    {"Perdas", MapaDensPerdas},
+        { "Módulo |B|", MapaInducao },
+        { "Módulo |H|", MapaCampoH },
+        { "Módulo |D|", MapaInducaoEletrica },
+        { "Módulo |E|", MapaCampoE },
+        { "Módulo |J|", MapaDensCorrente },
+        { "Perdas", MapaDensPerdas },
     };
     auto* linha = new QHBoxLayout(this);
     for (const auto& [texto, quantidade] : mapas) {
         auto* b = new QPushButton(QString::fromUtf8(texto), this);
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this,
-                [this, q = quantidade] { m_view.mostrarMapa(q); });
+        connect(b, &QPushButton::clicked, this, [this, q = quantidade] { m_view.mostrarMapa(q); });
         linha->addWidget(b);
         m_botoes << b;
     }

@@ -21,7 +21,7 @@ using campos_numericos::texto;
 namespace {
 
 QGroupBox* grupoPonto(const QString& titulo, const QString& rx, QLineEdit* x, const QString& ry,
-                      QLineEdit* y, QWidget* parent)
+    QLineEdit* y, QWidget* parent)
 {
     auto* grupo = new QGroupBox(titulo, parent);
     auto* form = new QFormLayout(grupo);
@@ -33,15 +33,15 @@ QGroupBox* grupoPonto(const QString& titulo, const QString& rx, QLineEdit* x, co
 } // namespace
 
 CDlgFluxoTeclado::CDlgFluxoTeclado(CMeshView& view, Prompter& prompter, QWidget* parent)
-    : QDialog(parent),
-      m_view(view),
-      m_prompter(prompter),
-      m_x1(new QLineEdit(this)),
-      m_y1(new QLineEdit(this)),
-      m_x2(new QLineEdit(this)),
-      m_y2(new QLineEdit(this)),
-      m_fluxo(new QLineEdit(texto(tarvex::msg::FluxoNaoCalculado), this)),
-      m_calcula(new QPushButton(QStringLiteral("Calcula"), this))
+    : QDialog(parent)
+    , m_view(view)
+    , m_prompter(prompter)
+    , m_x1(new QLineEdit(this))
+    , m_y1(new QLineEdit(this))
+    , m_x2(new QLineEdit(this))
+    , m_y2(new QLineEdit(this))
+    , m_fluxo(new QLineEdit(texto(tarvex::msg::FluxoNaoCalculado), this))
+    , m_calcula(new QPushButton(QStringLiteral("Calcula"), this))
 {
     setWindowTitle(QStringLiteral("Teclado"));
     m_x1->setObjectName(QStringLiteral("x1"));
@@ -57,9 +57,9 @@ CDlgFluxoTeclado::CDlgFluxoTeclado(CMeshView& view, Prompter& prompter, QWidget*
 
     auto* pontos = new QHBoxLayout;
     pontos->addWidget(grupoPonto(QStringLiteral("Ponto Inicial (X1,Y1)"), QStringLiteral("X1 :"),
-                                 m_x1, QStringLiteral("Y1 :"), m_y1, this));
+        m_x1, QStringLiteral("Y1 :"), m_y1, this));
     pontos->addWidget(grupoPonto(QStringLiteral("Ponto Final (X2,Y2)"), QStringLiteral("X2 :"),
-                                 m_x2, QStringLiteral("Y2 :"), m_y2, this));
+        m_x2, QStringLiteral("Y2 :"), m_y2, this));
     auto* resultado = new QFormLayout;
     resultado->addRow(QStringLiteral("Fluxo/m :"), m_fluxo);
 
@@ -84,8 +84,8 @@ bool CDlgFluxoTeclado::calcula()
         m_prompter.warn(texto(tarvex::msg::ValorInvalido));
         return false;
     }
-    const std::optional<double> fluxo = m_view.calcularFluxo({x1, y1}, {x2, y2});
-    m_fluxo->setText(fluxo ? QString::asprintf("%12.4g", *fluxo)
-                           : texto(tarvex::msg::FluxoNaoCalculado));
+    const std::optional<double> fluxo = m_view.calcularFluxo({ x1, y1 }, { x2, y2 });
+    m_fluxo->setText(
+        fluxo ? QString::asprintf("%12.4g", *fluxo) : texto(tarvex::msg::FluxoNaoCalculado));
     return fluxo.has_value();
 }

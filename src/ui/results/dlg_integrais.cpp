@@ -25,9 +25,9 @@ using campos_numericos::mostrar;
 using campos_numericos::texto;
 
 CDlgIntegrais::CDlgIntegrais(const QString& titulo,
-                             const std::vector<std::pair<std::string_view, std::string>>& campos,
-                             QWidget* parent)
-    : QDialog(parent), m_texto(new QPlainTextEdit(this))
+    const std::vector<std::pair<std::string_view, std::string>>& campos, QWidget* parent)
+    : QDialog(parent)
+    , m_texto(new QPlainTextEdit(this))
 {
     setWindowTitle(titulo);
     m_texto->setReadOnly(true);
@@ -47,18 +47,24 @@ CDlgIntegrais::CDlgIntegrais(const QString& titulo,
     resize(420, 240);
 }
 
-QString CDlgIntegrais::texto() const { return m_texto->toPlainText(); }
+QString CDlgIntegrais::texto() const
+{
+    return m_texto->toPlainText();
+}
 
-void CDlgIntegrais::copiar() { QApplication::clipboard()->setText(texto()); }
+void CDlgIntegrais::copiar()
+{
+    QApplication::clipboard()->setText(texto());
+}
 
 CDlgIndutancia::CDlgIndutancia(CMeshView& view, Prompter& prompter, QWidget* parent)
-    : QDialog(parent),
-      m_view(view),
-      m_prompter(prompter),
-      m_magnetico(view.documento().model().magnetic != 0),
-      m_excitacao(new QLineEdit(this)),
-      m_comprimento(new QLineEdit(this)),
-      m_resultado(new QLabel(this))
+    : QDialog(parent)
+    , m_view(view)
+    , m_prompter(prompter)
+    , m_magnetico(view.documento().model().magnetic != 0)
+    , m_excitacao(new QLineEdit(this))
+    , m_comprimento(new QLineEdit(this))
+    , m_resultado(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Indutância / Capacitância"));
     m_excitacao->setObjectName(QStringLiteral("excitacao"));
@@ -73,9 +79,9 @@ CDlgIndutancia::CDlgIndutancia(CMeshView& view, Prompter& prompter, QWidget* par
     }
 
     auto* form = new QFormLayout;
-    form->addRow(m_magnetico ? QStringLiteral("Corrente I (A) :")
-                             : QStringLiteral("Tensão V (V) :"),
-                 m_excitacao);
+    form->addRow(
+        m_magnetico ? QStringLiteral("Corrente I (A) :") : QStringLiteral("Tensão V (V) :"),
+        m_excitacao);
     form->addRow(QStringLiteral("Comprimento (m) :"), m_comprimento);
     form->addRow(m_resultado);
 
@@ -94,29 +100,29 @@ bool CDlgIndutancia::calcula()
 {
     double excitacao = 0.0;
     if (!campos_numericos::lerNumero(m_excitacao, excitacao)) {
-        m_prompter.warn(texto(m_magnetico ? tarvex::msg::CorrenteInvalida
-                                          : tarvex::msg::TensaoInvalida));
+        m_prompter.warn(
+            texto(m_magnetico ? tarvex::msg::CorrenteInvalida : tarvex::msg::TensaoInvalida));
         return false;
     }
     double comprimento = 1.0;
     const bool porDispositivo = !m_comprimento->text().trimmed().isEmpty();
-    if (porDispositivo && (!campos_numericos::lerNumero(m_comprimento, comprimento)
-                           || !tarvex::results::validLength(comprimento))) {
+    if (porDispositivo
+        && (!campos_numericos::lerNumero(m_comprimento, comprimento)
+            || !tarvex::results::validLength(comprimento))) {
         m_prompter.warn(texto(tarvex::msg::ComprimentoInvalido));
         return false;
     }
     tarvex::results::Integrals total;
-    if (const tarvex::Status s =
-            tarvex::results::integrateTotal(m_view.documento().model(), total);
+    if (const tarvex::Status s = tarvex::results::integrateTotal(m_view.documento().model(), total);
         !s) {
         m_prompter.warn(texto(s.message));
         return false;
     }
     total = tarvex::results::withLength(total, comprimento);
     double valor = 0.0;
-    const tarvex::Status s =
-        m_magnetico ? tarvex::results::inductanceFromEnergy(total.energy, excitacao, valor)
-                    : tarvex::results::capacitanceFromEnergy(total.energy, excitacao, valor);
+    const tarvex::Status s = m_magnetico
+        ? tarvex::results::inductanceFromEnergy(total.energy, excitacao, valor)
+        : tarvex::results::capacitanceFromEnergy(total.energy, excitacao, valor);
     if (!s) {
         m_prompter.warn(texto(s.message));
         return false;
@@ -124,12 +130,10 @@ bool CDlgIndutancia::calcula()
     char linha[160];
     if (m_magnetico)
         std::snprintf(linha, sizeof linha, "Indutância (%s) : %12.4g    Energia (%s) : %12.4g",
-                      porDispositivo ? "H" : "H/m", valor, porDispositivo ? "J" : "J/m",
-                      total.energy);
+            porDispositivo ? "H" : "H/m", valor, porDispositivo ? "J" : "J/m", total.energy);
     else
         std::snprintf(linha, sizeof linha, "Capacitância (%s) : %12.4g    Energia (%s) : %12.4g",
-                      porDispositivo ? "F" : "F/m", valor, porDispositivo ? "J" : "J/m",
-                      total.energy);
+            porDispositivo ? "F" : "F/m", valor, porDispositivo ? "J" : "J/m", total.energy);
     m_resultado->setText(QString::fromUtf8(linha));
     return true;
 }

@@ -26,8 +26,8 @@ class CDlgIntegrais : public QDialog {
     Q_OBJECT
 public:
     CDlgIntegrais(const QString& titulo,
-                  const std::vector<std::pair<std::string_view, std::string>>& campos,
-                  QWidget* parent = nullptr);
+        const std::vector<std::pair<std::string_view, std::string>>& campos,
+        QWidget* parent = nullptr);
 
     /// The lines as shown (and as "Copiar" puts them on the clipboard).
     QString texto() const;

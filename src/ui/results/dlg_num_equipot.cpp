@@ -13,12 +13,12 @@
 #include <QVBoxLayout>
 
 CDlgNumEquipot::CDlgNumEquipot(CMeshView& view, Prompter& prompter, QWidget* parent)
-    : QDialog(parent),
-      m_view(view),
-      m_prompter(prompter),
-      m_numero(new QLineEdit(this)),
-      m_recalcula(new QPushButton(QStringLiteral("Recalcula"), this)),
-      m_valor(view.equipotentialCount())
+    : QDialog(parent)
+    , m_view(view)
+    , m_prompter(prompter)
+    , m_numero(new QLineEdit(this))
+    , m_recalcula(new QPushButton(QStringLiteral("Recalcula"), this))
+    , m_valor(view.equipotentialCount())
 {
     setWindowTitle(QStringLiteral("Número de Equipotenciais"));
     m_numero->setObjectName(QStringLiteral("numero"));
@@ -44,8 +44,7 @@ bool CDlgNumEquipot::validar()
     if (!ok || valor < tarvex::solver::MinEquipotentialCount
         || valor > tarvex::solver::MaxEquipotentialCount) {
         m_prompter.warn(QString::asprintf(tarvex::msg::InteiroEntre,
-                                          tarvex::solver::MinEquipotentialCount,
-                                          tarvex::solver::MaxEquipotentialCount));
+            tarvex::solver::MinEquipotentialCount, tarvex::solver::MaxEquipotentialCount));
         return false;
     }
     m_valor = valor;

@@ -12,9 +12,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CDlgPontos::CDlgPontos(const QString& titulo, const std::vector<Grupo>& grupos, Prompter& prompter,
-                       QWidget* parent)
-    : QDialog(parent), m_prompter(prompter)
+CDlgPontos::CDlgPontos(
+    const QString& titulo, const std::vector<Grupo>& grupos, Prompter& prompter, QWidget* parent)
+    : QDialog(parent)
+    , m_prompter(prompter)
 {
     setWindowTitle(titulo);
     auto* linha = new QHBoxLayout;

@@ -29,7 +29,7 @@ public:
     };
 
     CDlgPontos(const QString& titulo, const std::vector<Grupo>& grupos, Prompter& prompter,
-               QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     /// The points as last accepted (the initial ones before).
     tarvex::geometry::Ponto ponto(std::size_t i) const { return m_pontos.at(i); }

@@ -7,8 +7,7 @@ class CDlgPontosCentro : public CDlgPontos {
     Q_OBJECT
 public:
     CDlgPontosCentro(const tarvex::geometry::Ponto& p1, const tarvex::geometry::Ponto& p2,
-                     const tarvex::geometry::Ponto& centro, Prompter& prompter,
-                     QWidget* parent = nullptr);
+        const tarvex::geometry::Ponto& centro, Prompter& prompter, QWidget* parent = nullptr);
 
     tarvex::geometry::Ponto inicio() const { return ponto(0); }
     tarvex::geometry::Ponto fim() const { return ponto(1); }
@@ -19,8 +18,8 @@ public:
 class CDlgPontoCentro : public CDlgPontos {
     Q_OBJECT
 public:
-    CDlgPontoCentro(const tarvex::geometry::Ponto& centro, Prompter& prompter,
-                    QWidget* parent = nullptr);
+    CDlgPontoCentro(
+        const tarvex::geometry::Ponto& centro, Prompter& prompter, QWidget* parent = nullptr);
 
     tarvex::geometry::Ponto centro() const { return ponto(0); }
 };

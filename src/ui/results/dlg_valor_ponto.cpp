@@ -36,19 +36,19 @@ PointValues semValores(const tarvex::solver::SolverModel& model, bool polar)
 
 } // namespace
 
-CDlgValorPontoXY::CDlgValorPontoXY(const tarvex::solver::SolverModel& model, Prompter& prompter,
-                                   bool polar, QWidget* parent)
-    : QDialog(parent),
-      m_model(model),
-      m_prompter(prompter),
-      m_polarAtual(polar),
-      m_xy(new QRadioButton(QStringLiteral("XY"), this)),
-      m_rt(new QRadioButton(QStringLiteral("RT"), this)),
-      m_rotulo1(new QLabel(this)),
-      m_rotulo2(new QLabel(this)),
-      m_coord1(new QLineEdit(QStringLiteral("0"), this)),
-      m_coord2(new QLineEdit(QStringLiteral("0"), this)),
-      m_calcula(new QPushButton(QStringLiteral("Calcula"), this))
+CDlgValorPontoXY::CDlgValorPontoXY(
+    const tarvex::solver::SolverModel& model, Prompter& prompter, bool polar, QWidget* parent)
+    : QDialog(parent)
+    , m_model(model)
+    , m_prompter(prompter)
+    , m_polarAtual(polar)
+    , m_xy(new QRadioButton(QStringLiteral("XY"), this))
+    , m_rt(new QRadioButton(QStringLiteral("RT"), this))
+    , m_rotulo1(new QLabel(this))
+    , m_rotulo2(new QLabel(this))
+    , m_coord1(new QLineEdit(QStringLiteral("0"), this))
+    , m_coord2(new QLineEdit(QStringLiteral("0"), this))
+    , m_calcula(new QPushButton(QStringLiteral("Calcula"), this))
 {
     setWindowTitle(QStringLiteral("Grandezas Pontuais"));
     m_coord1->setObjectName(QStringLiteral("coordenada1"));
@@ -97,7 +97,10 @@ CDlgValorPontoXY::CDlgValorPontoXY(const tarvex::solver::SolverModel& model, Pro
     atualizarRotulos();
 }
 
-void CDlgValorPontoXY::setPolar(bool polar) { (polar ? m_rt : m_xy)->setChecked(true); }
+void CDlgValorPontoXY::setPolar(bool polar)
+{
+    (polar ? m_rt : m_xy)->setChecked(true);
+}
 
 void CDlgValorPontoXY::atualizarRotulos()
 {
@@ -115,8 +118,8 @@ void CDlgValorPontoXY::trocarEscolha(bool polar)
     // The typed point stays the same point: its coordinates are converted to the new choice.
     double a = 0.0;
     double b = 0.0;
-    const bool lidos =
-        campos_numericos::lerNumero(m_coord1, a) && campos_numericos::lerNumero(m_coord2, b);
+    const bool lidos
+        = campos_numericos::lerNumero(m_coord1, a) && campos_numericos::lerNumero(m_coord2, b);
     double x = a;
     double y = b;
     if (lidos && m_polarAtual)
@@ -137,8 +140,8 @@ void CDlgValorPontoXY::setPonto(double x, double y)
 {
     if (m_polarAtual) {
         const double raio = std::hypot(x, y);
-        const double graus =
-            raio > 0.0 ? tarvex::geometry::anguloPolar(x, y) * 180.0 / tarvex::geometry::Pi : 0.0;
+        const double graus
+            = raio > 0.0 ? tarvex::geometry::anguloPolar(x, y) * 180.0 / tarvex::geometry::Pi : 0.0;
         m_coord1->setText(campos_numericos::mostrar(raio));
         m_coord2->setText(campos_numericos::mostrar(graus));
     } else {
@@ -164,8 +167,8 @@ bool CDlgValorPontoXY::calcula()
     mostrar(valores);
     m_avaliado = valores.ok();
     if (!valores.ok()) {
-        m_prompter.warn(texto(valores.status.ok ? tarvex::msg::PontoForaDominio
-                                                : valores.status.message));
+        m_prompter.warn(
+            texto(valores.status.ok ? tarvex::msg::PontoForaDominio : valores.status.message));
         return false;
     }
     return true;
@@ -184,7 +187,7 @@ QList<std::pair<QString, QString>> CDlgValorPontoXY::valores() const
 {
     QList<std::pair<QString, QString>> lista;
     for (qsizetype i = 0; i < m_campos.size(); ++i)
-        lista.append({m_rotulos[i]->text(), m_campos[i]->text()});
+        lista.append({ m_rotulos[i]->text(), m_campos[i]->text() });
     return lista;
 }
 

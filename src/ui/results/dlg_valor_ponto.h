@@ -32,7 +32,7 @@ class CDlgValorPontoXY : public QDialog {
     Q_OBJECT
 public:
     CDlgValorPontoXY(const tarvex::solver::SolverModel& model, Prompter& prompter,
-                     bool polar = false, QWidget* parent = nullptr);
+        bool polar = false, QWidget* parent = nullptr);
 
     bool polar() const { return m_polarAtual; }
     void setPolar(bool polar);

@@ -64,8 +64,8 @@ public:
 
 private:
     std::int16_t m_cliques = 0;
-    tarvex::geometry::Ponto m_inicio{};
-    tarvex::geometry::Ponto m_fim{};
+    tarvex::geometry::Ponto m_inicio {};
+    tarvex::geometry::Ponto m_fim {};
     std::vector<tarvex::geometry::Ponto> m_marcas;
     bool m_completa = false;
 };

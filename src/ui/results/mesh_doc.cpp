@@ -8,9 +8,15 @@
 
 #include <string>
 
-CMeshDoc::CMeshDoc(QObject* parent) : QObject(parent) { }
+CMeshDoc::CMeshDoc(QObject* parent)
+    : QObject(parent)
+{
+}
 
-QString CMeshDoc::title() const { return QFileInfo(m_path).fileName(); }
+QString CMeshDoc::title() const
+{
+    return QFileInfo(m_path).fileName();
+}
 
 bool CMeshDoc::open(const QString& path, QString& error)
 {

@@ -7,8 +7,8 @@
 #include "common/prompter.h"
 #include "graphs/graph_data.h"
 #include "results/mesh_doc.h"
-#include "results/results_emf.h"
 #include "results/mesh_view.h"
+#include "results/results_emf.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,7 +26,9 @@ const QString MshSuffix = QStringLiteral("msh");
 } // namespace
 
 CMeshFrame::CMeshFrame(std::unique_ptr<CMeshDoc> doc, CMainApp& app, QWidget* parent)
-    : CChildFrame(parent), m_doc(std::move(doc)), m_app(app)
+    : CChildFrame(parent)
+    , m_doc(std::move(doc))
+    , m_app(app)
 {
     m_view = new CMeshView(*m_doc, m_app.prompter());
     setCentralWidget(m_view);
@@ -57,7 +59,10 @@ CMeshFrame::~CMeshFrame()
     delete takeCentralWidget();
 }
 
-QString CMeshFrame::documentPath() const { return m_doc->path(); }
+QString CMeshFrame::documentPath() const
+{
+    return m_doc->path();
+}
 
 void CMeshFrame::criarMenus()
 {
@@ -77,7 +82,8 @@ void CMeshFrame::criarMenus()
     QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
     connect(gravarComoAcao, &QAction::triggered, this, &CMeshFrame::gravarComo);
     QAction* imprimirAcao = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
-    QAction* visualizarAcao = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
+    QAction* visualizarAcao
+        = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
 
     QMenu* arquivos = criarMenuArquivos(m_app);
     arquivos->addAction(fecharAcao);
@@ -119,7 +125,8 @@ void CMeshFrame::criarMenus()
         eletrico->setChecked(!m_view->analiseMagneticaAtiva());
     });
     auto* linhas = opcoes->addMenu(QStringLiteral("&Desenho"));
-    linhas->addAction(comando(QStringLiteral("Apaga Lin Aux. &Man."), &CMeshView::apagaLinhasManual));
+    linhas->addAction(
+        comando(QStringLiteral("Apaga Lin Aux. &Man."), &CMeshView::apagaLinhasManual));
     linhas->addAction(
         comando(QStringLiteral("Apaga Lin Aux. &Autom."), &CMeshView::apagaLinhasAutomatico));
     linhas->addAction(
@@ -162,18 +169,18 @@ void CMeshFrame::criarMenus()
     curvas->addAction(comando(QStringLiteral("Dens. F&orça Mouse"), &CMeshView::pressaoMouse));
     curvas->addAction(comando(QStringLiteral("Dens. Fo&rca Teclado"), &CMeshView::pressaoTeclado));
     auto* polares = curvas->addMenu(QStringLiteral("&Polar"));
-    polares->addAction(nomeado(QStringLiteral("Dens. &Fluxo Mouse"), &CMeshView::inducaoPolarMouse,
-                             "polarInducaoMouse"));
+    polares->addAction(nomeado(
+        QStringLiteral("Dens. &Fluxo Mouse"), &CMeshView::inducaoPolarMouse, "polarInducaoMouse"));
     polares->addAction(nomeado(QStringLiteral("Dens. F&luxo Teclado"),
-                             &CMeshView::inducaoPolarTeclado, "polarInducaoTeclado"));
+        &CMeshView::inducaoPolarTeclado, "polarInducaoTeclado"));
     polares->addAction(
         nomeado(QStringLiteral("&Campo Mouse"), &CMeshView::campoPolarMouse, "polarCampoMouse"));
-    polares->addAction(nomeado(QStringLiteral("C&ampo Teclado"), &CMeshView::campoPolarTeclado,
-                             "polarCampoTeclado"));
-    polares->addAction(nomeado(QStringLiteral("Dens. F&orça Mouse"), &CMeshView::pressaoPolarMouse,
-                             "polarPressaoMouse"));
+    polares->addAction(nomeado(
+        QStringLiteral("C&ampo Teclado"), &CMeshView::campoPolarTeclado, "polarCampoTeclado"));
+    polares->addAction(nomeado(
+        QStringLiteral("Dens. F&orça Mouse"), &CMeshView::pressaoPolarMouse, "polarPressaoMouse"));
     polares->addAction(nomeado(QStringLiteral("Dens. Fo&rça Teclado"),
-                             &CMeshView::pressaoPolarTeclado, "polarPressaoTeclado"));
+        &CMeshView::pressaoPolarTeclado, "polarPressaoTeclado"));
 
     auto* forcas = new QMenu(QStringLiteral("Fo&rças"), this);
     forcas->addAction(comando(QStringLiteral("&Força XY Mouse"), &CMeshView::forcaXYMouse));
@@ -192,24 +199,23 @@ void CMeshFrame::criarMenus()
     perdas->addAction(comando(QStringLiteral("&Região"), &CMeshView::perdasRegiao));
     perdas->addAction(comando(QStringLiteral("&Total"), &CMeshView::perdasTotal));
 
-
     auto* integrais = new QMenu(QStringLiteral("&Integrais"), this);
     // "&Região" and "&Total" read as in "Perda Cor. &Ind."; their object names tell them apart.
-    integrais->addAction(nomeado(QStringLiteral("&Região"), &CMeshView::integraisRegiao,
-                               "integraisRegiao"));
-    integrais->addAction(nomeado(QStringLiteral("&Total"), &CMeshView::integraisTotal,
-                               "integraisTotal"));
-    integrais->addAction(comando(QStringLiteral("Indutância / Capacitância..."),
-                                 &CMeshView::indutanciaCapacitancia));
+    integrais->addAction(
+        nomeado(QStringLiteral("&Região"), &CMeshView::integraisRegiao, "integraisRegiao"));
+    integrais->addAction(
+        nomeado(QStringLiteral("&Total"), &CMeshView::integraisTotal, "integraisTotal"));
+    integrais->addAction(comando(
+        QStringLiteral("Indutância / Capacitância..."), &CMeshView::indutanciaCapacitancia));
 
-    m_menus = {arquivos, exibir, desenho, opcoes, calculo,   curvas,
-               forcas,   fluxo,  ponto,   perdas, integrais, criarMenuAjuda(m_app)};
+    m_menus = { arquivos, exibir, desenho, opcoes, calculo, curvas, forcas, fluxo, ponto, perdas,
+        integrais, criarMenuAjuda(m_app) };
     criarMenusCaminhos();
     preencherBarra(m_barra, m_app, gravarAcao, imprimirAcao, comandos);
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.
-    const QStringList dica =
-        campos_numericos::texto(tarvex::msg::EscalaCoresDica).split(QLatin1Char('\n'));
+    const QStringList dica
+        = campos_numericos::texto(tarvex::msg::EscalaCoresDica).split(QLatin1Char('\n'));
     QAction* escala = comando(QStringLiteral("Escala de Cores"), &CMeshView::escalaCores);
     escala->setStatusTip(dica.value(0));
     escala->setToolTip(dica.value(1));
@@ -237,7 +243,10 @@ QAction* CMeshFrame::acao(const QString& texto) const
     return nullptr;
 }
 
-void CMeshFrame::atualizarTitulo() { setWindowTitle(m_doc->title()); }
+void CMeshFrame::atualizarTitulo()
+{
+    setWindowTitle(m_doc->title());
+}
 
 bool CMeshFrame::recarregar()
 {
@@ -254,15 +263,18 @@ void CMeshFrame::closeEvent(QCloseEvent* event)
 {
     // A run is on the stack of its dialog's "Calcula": the document must outlive it.
     const bool pode = !m_view->executando()
-        && podeFecharDocumento(m_app.prompter(), m_doc->isModified(), m_doc->title(),
-                               [this] { return gravar(); });
+        && podeFecharDocumento(
+            m_app.prompter(), m_doc->isModified(), m_doc->title(), [this] { return gravar(); });
     if (pode)
         event->accept();
     else
         event->ignore();
 }
 
-void CMeshFrame::fechar() { fecharJanela(); }
+void CMeshFrame::fechar()
+{
+    fecharJanela();
+}
 
 bool CMeshFrame::gravar()
 {
@@ -273,8 +285,8 @@ bool CMeshFrame::gravar()
 
 bool CMeshFrame::gravarComo()
 {
-    const QString escolhido =
-        m_app.fileChooser().saveFile(this, MshFilter, MshSuffix, m_doc->path());
+    const QString escolhido
+        = m_app.fileChooser().saveFile(this, MshFilter, MshSuffix, m_doc->path());
     if (escolhido.isEmpty())
         return false;
     return gravarEm(escolhido);
@@ -285,13 +297,12 @@ bool CMeshFrame::exportarEmf()
     QString proposto = m_doc->path();
     if (proposto.endsWith(QStringLiteral(".msh"), Qt::CaseInsensitive))
         proposto = proposto.left(proposto.size() - 4) + QStringLiteral(".emf");
-    const QString escolhido =
-        m_app.fileChooser().saveFile(this, QStringLiteral("Arquivos (*.emf)"),
-                                     QStringLiteral("emf"), proposto);
+    const QString escolhido = m_app.fileChooser().saveFile(
+        this, QStringLiteral("Arquivos (*.emf)"), QStringLiteral("emf"), proposto);
     if (escolhido.isEmpty())
         return false;
-    const QString path =
-        QString::fromStdString(tarvex::results::emfFileName(escolhido.toStdString()));
+    const QString path
+        = QString::fromStdString(tarvex::results::emfFileName(escolhido.toStdString()));
     if (const tarvex::Status s = m_view->exportarEmf(path); !s) {
         avisarFalha(m_app.prompter(), campos_numericos::texto(s.message), path);
         return false;

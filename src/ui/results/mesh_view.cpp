@@ -19,11 +19,11 @@
 #include "results/dlg_esc_cores.h"
 #include "results/dlg_fluxo_teclado.h"
 #include "results/dlg_integrais.h"
-#include "results/integrals.h"
 #include "results/dlg_num_equipot.h"
 #include "results/dlg_pontos_centro.h"
 #include "results/dlg_valor_ponto.h"
 #include "results/forces.h"
+#include "results/integrals.h"
 #include "results/losses.h"
 #include "results/mesh_doc.h"
 #include "results/results_emf.h"
@@ -45,14 +45,13 @@ using tarvex::geometry::Ponto;
 using tarvex::solver::RunEnd;
 using tarvex::solver::SolverModel;
 
-
 CMeshView::CMeshView(CMeshDoc& doc, Prompter& prompter, QWidget* parent)
-    : CBaseView(parent),
-      m_doc(doc),
-      m_prompter(prompter),
-      m_executor([](QDialog& d) { return d.exec(); }),
-      m_janela(tarvex::paint::janelaInicialResultados(doc.model())),
-      m_resultText(texto(tarvex::msg::ResultadoNaoCalculado))
+    : CBaseView(parent)
+    , m_doc(doc)
+    , m_prompter(prompter)
+    , m_executor([](QDialog& d) { return d.exec(); })
+    , m_janela(tarvex::paint::janelaInicialResultados(doc.model()))
+    , m_resultText(texto(tarvex::msg::ResultadoNaoCalculado))
 {
     criarElastico();
     setMouseTracking(true);
@@ -63,7 +62,10 @@ CMeshView::CMeshView(CMeshDoc& doc, Prompter& prompter, QWidget* parent)
 
 CMeshView::~CMeshView() = default;
 
-int CMeshView::executa(QDialog& dialogo) { return m_executor(dialogo); }
+int CMeshView::executa(QDialog& dialogo)
+{
+    return m_executor(dialogo);
+}
 
 // ---- Display modes -------------------------------------------------------------------------
 
@@ -95,7 +97,7 @@ void CMeshView::prepararModo()
             m_prompter.warn(texto(tarvex::msg::SemDadosEquipotenciais));
         }
     } else if (m_displayMode == ModoCorrentesInduzidas
-               && model.calculationKind != tarvex::solver::InducedCurrentResult) {
+        && model.calculationKind != tarvex::solver::InducedCurrentResult) {
         m_prompter.warn(texto(tarvex::msg::SemDadosCorrentesInduzidas));
         m_displayMode = ModoRegioes;
     }
@@ -108,13 +110,13 @@ void CMeshView::tracarSeNecessario()
     if (m_executando)
         return;
     SolverModel& model = m_doc.model();
-    if (m_displayMode == ModoEquipotenciais && model.calculationKind != tarvex::solver::NotCalculated
-        && !model.equipotentialsTraced) {
+    if (m_displayMode == ModoEquipotenciais
+        && model.calculationKind != tarvex::solver::NotCalculated && !model.equipotentialsTraced) {
         tarvex::solver::traceEquipotentials(model, m_equipotentialCount);
         model.equipotentialsTraced = true;
     } else if (m_displayMode == ModoCorrentesInduzidas
-               && model.calculationKind == tarvex::solver::InducedCurrentResult
-               && !model.inducedLinesTraced) {
+        && model.calculationKind == tarvex::solver::InducedCurrentResult
+        && !model.inducedLinesTraced) {
         if (tarvex::solver::traceInducedCurrentLines(model, m_equipotentialCount))
             model.inducedLinesTraced = true;
     }
@@ -122,16 +124,16 @@ void CMeshView::tracarSeNecessario()
 
 void CMeshView::setEquipotentialCount(int count)
 {
-    m_equipotentialCount = std::clamp(count, tarvex::solver::MinEquipotentialCount,
-                                      tarvex::solver::MaxEquipotentialCount);
+    m_equipotentialCount = std::clamp(
+        count, tarvex::solver::MinEquipotentialCount, tarvex::solver::MaxEquipotentialCount);
 }
 
 void CMeshView::recalcularLinhas()
 {
     SolverModel& model = m_doc.model();
     if (m_displayMode == ModoCorrentesInduzidas) {
-        if (const tarvex::Status s =
-                tarvex::solver::traceInducedCurrentLines(model, m_equipotentialCount);
+        if (const tarvex::Status s
+            = tarvex::solver::traceInducedCurrentLines(model, m_equipotentialCount);
             !s)
             m_prompter.warn(texto(s.message));
         else
@@ -240,7 +242,7 @@ void CMeshView::zoomNormal()
 
 void CMeshView::aplicarEscala(const ValoresEscala& valores)
 {
-    m_janela = {valores.xMin, valores.yMin, valores.xMax, valores.yMax};
+    m_janela = { valores.xMin, valores.yMin, valores.xMax, valores.yMax };
     if (m_doc.model().scaleFactor != valores.fatorEscala) {
         m_doc.model().scaleFactor = valores.fatorEscala;
         m_doc.setModified(true);
@@ -254,7 +256,7 @@ void CMeshView::ajusteManual()
 {
     CDlgEscala dialogo(m_prompter, this);
     dialogo.setValores(
-        {m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax, m_doc.model().scaleFactor});
+        { m_janela.xMin, m_janela.xMax, m_janela.yMin, m_janela.yMax, m_doc.model().scaleFactor });
     if (executa(dialogo) == QDialog::Accepted)
         aplicarEscala(dialogo.valores());
 }
@@ -292,7 +294,7 @@ tarvex::Status CMeshView::exportarEmf(const QString& path)
     ajustarNaTela();
     tarvex::results::EmfExport opcoes;
     opcoes.hidden = &m_doc.linhasOcultas();
-    opcoes.window = {mapping().xMin(), mapping().yMin(), mapping().xMax(), mapping().yMax()};
+    opcoes.window = { mapping().xMin(), mapping().yMin(), mapping().xMax(), mapping().yMax() };
     opcoes.displayMode = m_displayMode;
     opcoes.equipotentialCount = m_equipotentialCount;
     return tarvex::results::writeResultsEmf(path.toStdString(), m_doc.model(), opcoes);
@@ -340,11 +342,11 @@ void CMeshView::desenharMapa(tarvex::paint::Canvas& canvas)
     }
     // Repaints of an unchanged window (exposures, markers) blit the picture painted last time.
     const double dpr = devicePixelRatioF();
-    const std::array<double, 8> chave = {m.xMin(), m.yMin(), m.xMax(), m.yMax(), m.width(),
-                                         m.height(), dpr, double(canvas.fundo().rgb())};
+    const std::array<double, 8> chave = { m.xMin(), m.yMin(), m.xMax(), m.yMax(), m.width(),
+        m.height(), dpr, double(canvas.fundo().rgb()) };
     if (m_quadroMapa.isNull() || chave != m_chaveQuadro) {
         QImage quadro(QSize(int(std::lround(m.width() * dpr)), int(std::lround(m.height() * dpr))),
-                      QImage::Format_RGB32);
+            QImage::Format_RGB32);
         if (quadro.isNull()) {
             canvas.limparFundo();
             tarvex::paint::paintColourMap(canvas, m_doc.model(), *m_mapa);
@@ -369,13 +371,13 @@ void CMeshView::marcarElementoFalho(std::int64_t posicao)
     if (posicao < 0 || static_cast<std::size_t>(posicao) >= model.elements.size())
         return;
     const tarvex::solver::MeshElement& e = model.elements.at(static_cast<std::size_t>(posicao));
-    for (const std::int32_t n : {e.t1, e.t2, e.t3}) {
+    for (const std::int32_t n : { e.t1, e.t2, e.t3 }) {
         if (n < 1 || n > model.nodeCount()) {
             m_elementoFalho.clear();
             return;
         }
         const tarvex::solver::MeshNode& no = model.nodes[static_cast<std::size_t>(n)];
-        m_elementoFalho.push_back({no.x, no.y});
+        m_elementoFalho.push_back({ no.x, no.y });
     }
 }
 
@@ -391,20 +393,21 @@ void CMeshView::desenharMarcas(tarvex::paint::Canvas& canvas)
         canvas.desenhaSegmento(CorFalha, 2, 0, a, b);
         canvas.desenhaSegmento(CorFalha, 2, 0, b, c);
         canvas.desenhaSegmento(CorFalha, 2, 0, c, a);
-        canvas.desenhaMarcador(CorFalha, 0, 2,
-                               {(a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0});
+        canvas.desenhaMarcador(
+            CorFalha, 0, 2, { (a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0 });
     }
     constexpr tarvex::paint::ColorIndex CorPerdas = 19;
     constexpr tarvex::paint::ColorIndex CorCordas = 11;
     const SolverModel& model = m_doc.model();
     for (int n : m_regioesPerdas)
         if (n >= 1 && static_cast<std::size_t>(n) <= model.regionPolygons.size())
-            canvas.preenchePoligono(CorPerdas, model.regionPolygons[static_cast<std::size_t>(n) - 1]);
+            canvas.preenchePoligono(
+                CorPerdas, model.regionPolygons[static_cast<std::size_t>(n) - 1]);
     const DesenhoSecao& d = m_desenhoSecao;
     if (d.tipo == DesenhoSecao::Tipo::Reta) {
         canvas.desenhaSegmento(d.cor, d.largura, d.estilo, sectionStart(), sectionEnd());
     } else if (d.tipo == DesenhoSecao::Tipo::Polar) {
-        canvas.desenhaArco(CorSecao, 1, {sectionStart(), sectionEnd(), m_arcCentre});
+        canvas.desenhaArco(CorSecao, 1, { sectionStart(), sectionEnd(), m_arcCentre });
         for (std::size_t k = 1; k < d.cordas.size(); ++k)
             canvas.desenhaSegmento(CorCordas, 2, 0, d.cordas[k - 1], d.cordas[k]);
         for (const Ponto& p : d.achados)
@@ -419,7 +422,13 @@ void CMeshView::desenharMarcas(tarvex::paint::Canvas& canvas)
 bool CMeshView::resultadoVisivel() const
 {
     switch (m_mouseMode) {
-    case 6: case 10: case 11: case 15: case 16: case 21: case 22:
+    case 6:
+    case 10:
+    case 11:
+    case 15:
+    case 16:
+    case 21:
+    case 22:
         return true;
     default:
         return false;
@@ -461,16 +470,16 @@ void CMeshView::atualizarDica()
         break;
     case MouseFluxo2Pontos:
         setDicaModo(m_entrada.cliques() == 0
-                        ? QStringLiteral("Clique no primeiro ponto do fluxo (Esc sai)")
-                        : QStringLiteral("Clique no segundo ponto do fluxo"));
+                ? QStringLiteral("Clique no primeiro ponto do fluxo (Esc sai)")
+                : QStringLiteral("Clique no segundo ponto do fluxo"));
         break;
     case MouseApagaLinhas:
         setDicaModo(QStringLiteral("Clique sobre a linha auxiliar a apagar (Esc sai)"));
         break;
     case MouseCaminhoCritico:
         setDicaModo(m_entrada.cliques() == 0
-                        ? QStringLiteral("Clique perto do primeiro eletrodo (Esc sai)")
-                        : QStringLiteral("Clique perto do segundo eletrodo"));
+                ? QStringLiteral("Clique perto do primeiro eletrodo (Esc sai)")
+                : QStringLiteral("Clique perto do segundo eletrodo"));
         break;
     case MouseDefineEscoamento:
         setDicaModo(QStringLiteral("Clique nos pontos do caminho sobre o contorno (Esc sai)"));
@@ -482,8 +491,8 @@ void CMeshView::atualizarDica()
     default:
         if (modoDoisCliques(m_mouseMode))
             setDicaModo(m_entrada.cliques() == 0
-                            ? QStringLiteral("Clique no primeiro ponto da seção (Esc sai)")
-                            : QStringLiteral("Clique no segundo ponto da seção"));
+                    ? QStringLiteral("Clique no primeiro ponto da seção (Esc sai)")
+                    : QStringLiteral("Clique no segundo ponto da seção"));
         else
             setDicaModo(QString());
         break;
@@ -540,8 +549,8 @@ std::optional<double> CMeshView::calcularFluxo(const Ponto& a, const Ponto& b)
 {
     m_entrada.setInicio(a);
     m_entrada.setFim(b);
-    const tarvex::evaluation::FluxResult fluxo =
-        tarvex::evaluation::fluxBetweenPoints(m_doc.model(), a.x, a.y, b.x, b.y);
+    const tarvex::evaluation::FluxResult fluxo
+        = tarvex::evaluation::fluxBetweenPoints(m_doc.model(), a.x, a.y, b.x, b.y);
     // A point off the mesh has no potential: a flux of 0 would be a wrong answer, not a result.
     if (!fluxo.found) {
         m_prompter.warn(texto(tarvex::msg::PontoForaDominio));
@@ -556,17 +565,23 @@ namespace {
 bool modoPolar(std::int16_t modo)
 {
     return modo == CMeshView::MouseInducaoPolar || modo == CMeshView::MouseCampoPolar
-           || modo == CMeshView::MousePressaoPolar || modo == CMeshView::MouseForcaRT;
+        || modo == CMeshView::MousePressaoPolar || modo == CMeshView::MouseForcaRT;
 }
 
 bool modoDoisCliques(std::int16_t modo)
 {
     switch (modo) {
-    case CMeshView::MouseInducao: case CMeshView::MouseCampo: case CMeshView::MousePressao:
-    case CMeshView::MouseFluxo2Pontos: case CMeshView::MouseInducaoPolar:
-    case CMeshView::MouseCampoPolar: case CMeshView::MousePressaoPolar:
-    case CMeshView::MouseForcaXY: case CMeshView::MouseForcaRT:
-    case CMeshView::MouseDensCorrente: case CMeshView::MouseDensPerdas:
+    case CMeshView::MouseInducao:
+    case CMeshView::MouseCampo:
+    case CMeshView::MousePressao:
+    case CMeshView::MouseFluxo2Pontos:
+    case CMeshView::MouseInducaoPolar:
+    case CMeshView::MouseCampoPolar:
+    case CMeshView::MousePressaoPolar:
+    case CMeshView::MouseForcaXY:
+    case CMeshView::MouseForcaRT:
+    case CMeshView::MouseDensCorrente:
+    case CMeshView::MouseDensPerdas:
         return true;
     default:
         return false;
@@ -576,7 +591,7 @@ bool modoDoisCliques(std::int16_t modo)
 bool modoInduzido(std::int16_t modo)
 {
     return modo == CMeshView::MouseDensCorrente || modo == CMeshView::MouseDensPerdas
-           || modo == CMeshView::MousePerdasRegiao || modo == CMeshView::MousePerdasTotal;
+        || modo == CMeshView::MousePerdasRegiao || modo == CMeshView::MousePerdasTotal;
 }
 
 } // namespace
@@ -600,8 +615,8 @@ void CMeshView::clique(const Ponto& p)
         return;
     }
     case MouseApagaLinhas:
-        if (const auto linha = tarvex::results::linhaMaisProxima(m_doc.model(), p,
-                                                                 m_doc.linhasOcultas())) {
+        if (const auto linha
+            = tarvex::results::linhaMaisProxima(m_doc.model(), p, m_doc.linhasOcultas())) {
             m_doc.linhasOcultas().push_back(*linha);
             m_doc.updateAllViews();
         }
@@ -610,8 +625,8 @@ void CMeshView::clique(const Ponto& p)
         mostrarIntegraisRegiao(p);
         return;
     case MousePerdasRegiao: {
-        const tarvex::results::Losses perdas =
-            tarvex::results::regionLosses(m_doc.model(), p.x, p.y);
+        const tarvex::results::Losses perdas
+            = tarvex::results::regionLosses(m_doc.model(), p.x, p.y);
         if (!perdas.status) {
             m_prompter.warn(texto(perdas.status.message));
             return;
@@ -746,9 +761,9 @@ bool CMeshView::calcularSecao(std::int16_t modo)
     const Ponto a = sectionStart();
     const Ponto b = sectionEnd();
     if (modo == MouseForcaXY || modo == MouseForcaRT) {
-        const tarvex::results::SectionForce forca =
-            modo == MouseForcaXY ? tarvex::results::forceOnSection(model, a, b)
-                                 : tarvex::results::forceOnPolarSection(model, a, b, m_arcCentre);
+        const tarvex::results::SectionForce forca = modo == MouseForcaXY
+            ? tarvex::results::forceOnSection(model, a, b)
+            : tarvex::results::forceOnPolarSection(model, a, b, m_arcCentre);
         if (!forca.status) {
             // A polar section that yields no curve has nothing to say: nothing opens.
             if (forca.status.message != tarvex::msg::SecaoPolarSemCurva)
@@ -765,18 +780,18 @@ bool CMeshView::calcularSecao(std::int16_t modo)
     case MouseCampo:
     case MousePressao: {
         const int q = modo == MouseInducao ? ev::SectionFluxDensity
-                      : modo == MouseCampo ? ev::SectionField
+            : modo == MouseCampo           ? ev::SectionField
                                            : ev::SectionPressure;
         curvas = ev::sampleSection(model, a, b, q);
         tipo = modo == MouseInducao ? ev::SectionGraph::FluxDensity
-               : modo == MouseCampo ? ev::SectionGraph::Field
+            : modo == MouseCampo    ? ev::SectionGraph::Field
                                     : ev::SectionGraph::Pressure;
         break;
     }
     case MouseDensCorrente:
     case MouseDensPerdas:
-        curvas = ev::sampleSectionInduced(
-            model, a, b, modo == MouseDensCorrente ? ev::SectionCurrentDensity : ev::SectionLossDensity);
+        curvas = ev::sampleSectionInduced(model, a, b,
+            modo == MouseDensCorrente ? ev::SectionCurrentDensity : ev::SectionLossDensity);
         tipo = modo == MouseDensCorrente ? ev::SectionGraph::CurrentDensity
                                          : ev::SectionGraph::LossDensity;
         break;
@@ -784,10 +799,10 @@ bool CMeshView::calcularSecao(std::int16_t modo)
     case MouseCampoPolar:
     case MousePressaoPolar: {
         const int q = modo == MouseInducaoPolar ? ev::SectionFluxDensity
-                      : modo == MouseCampoPolar ? ev::SectionField
+            : modo == MouseCampoPolar           ? ev::SectionField
                                                 : ev::SectionPressure;
         tipo = modo == MouseInducaoPolar ? ev::SectionGraph::FluxDensity
-               : modo == MouseCampoPolar ? ev::SectionGraph::FieldPolar
+            : modo == MouseCampoPolar    ? ev::SectionGraph::FieldPolar
                                          : ev::SectionGraph::Pressure;
         const bool ok = ev::samplePolarSectionRetrying(model, a, b, m_arcCentre, q, curvas);
         m_desenhoSecao.cordas = curvas.chords;
@@ -836,7 +851,10 @@ void CMeshView::perdasTotal()
     update();
 }
 
-bool CMeshView::analiseMagneticaAtiva() const { return m_doc.model().magnetic != 0; }
+bool CMeshView::analiseMagneticaAtiva() const
+{
+    return m_doc.model().magnetic != 0;
+}
 
 void CMeshView::definirAnalise(bool magnetica)
 {
@@ -860,7 +878,7 @@ void CMeshView::apagaLinhasAutomatico()
 {
     tarvex::results::LinhasAuxiliares& ocultas = m_doc.linhasOcultas();
     for (const tarvex::problem::SegmentoContorno& linha :
-         tarvex::results::linhasAuxiliaresAutomaticas(m_doc.model()))
+        tarvex::results::linhasAuxiliaresAutomaticas(m_doc.model()))
         if (!tarvex::results::contemLinha(ocultas, linha))
             ocultas.push_back(linha);
     m_doc.updateAllViews();
@@ -889,8 +907,8 @@ bool CMeshView::mostrarIntegraisRegiao(const Ponto& p)
         return false;
     }
     m_ultimaCorrente = valores.currentModulus();
-    CDlgIntegrais dialogo(QStringLiteral("Integrais da Região"),
-                          tarvex::results::integralFields(valores), this);
+    CDlgIntegrais dialogo(
+        QStringLiteral("Integrais da Região"), tarvex::results::integralFields(valores), this);
     executa(dialogo);
     return true;
 }
@@ -904,8 +922,8 @@ void CMeshView::integraisTotal()
         m_prompter.warn(texto(s.message));
         return;
     }
-    CDlgIntegrais dialogo(QStringLiteral("Integrais do Modelo"),
-                          tarvex::results::integralFields(valores), this);
+    CDlgIntegrais dialogo(
+        QStringLiteral("Integrais do Modelo"), tarvex::results::integralFields(valores), this);
     executa(dialogo);
 }
 
@@ -941,12 +959,30 @@ bool CMeshView::mostrarMapa(std::int32_t quantidade)
     return true;
 }
 
-void CMeshView::mapaInducao() { mostrarMapa(tarvex::results::MapaInducao); }
-void CMeshView::mapaCampoH() { mostrarMapa(tarvex::results::MapaCampoH); }
-void CMeshView::mapaInducaoEletrica() { mostrarMapa(tarvex::results::MapaInducaoEletrica); }
-void CMeshView::mapaCampoE() { mostrarMapa(tarvex::results::MapaCampoE); }
-void CMeshView::mapaDensCorrente() { mostrarMapa(tarvex::results::MapaDensCorrente); }
-void CMeshView::mapaPerdas() { mostrarMapa(tarvex::results::MapaDensPerdas); }
+void CMeshView::mapaInducao()
+{
+    mostrarMapa(tarvex::results::MapaInducao);
+}
+void CMeshView::mapaCampoH()
+{
+    mostrarMapa(tarvex::results::MapaCampoH);
+}
+void CMeshView::mapaInducaoEletrica()
+{
+    mostrarMapa(tarvex::results::MapaInducaoEletrica);
+}
+void CMeshView::mapaCampoE()
+{
+    mostrarMapa(tarvex::results::MapaCampoE);
+}
+void CMeshView::mapaDensCorrente()
+{
+    mostrarMapa(tarvex::results::MapaDensCorrente);
+}
+void CMeshView::mapaPerdas()
+{
+    mostrarMapa(tarvex::results::MapaDensPerdas);
+}
 
 void CMeshView::escalaCores()
 {

@@ -150,8 +150,8 @@ public:
      * shows the value. Nothing, with a message and no change to the pane, when a point lies
      * outside the mesh.
      */
-    std::optional<double> calcularFluxo(const tarvex::geometry::Ponto& a,
-                                        const tarvex::geometry::Ponto& b);
+    std::optional<double> calcularFluxo(
+        const tarvex::geometry::Ponto& a, const tarvex::geometry::Ponto& b);
 
     /**
      * Runs the evaluation of a section mode (6, 7, 9, 12 to 16, 19, 20) on the current section
@@ -202,8 +202,7 @@ public:
      * goes first; on success the document holds the new one and the report is shown; a failure
      * shows its message and leaves no path.
      */
-    bool calcularCaminhoCritico(const tarvex::geometry::Ponto& a,
-                                const tarvex::geometry::Ponto& b);
+    bool calcularCaminhoCritico(const tarvex::geometry::Ponto& a, const tarvex::geometry::Ponto& b);
     /// The creepage path along the document's indicated points, likewise.
     bool calcularCaminhoEscoamento();
     /// The candidate points shown while a creepage path is defined (empty otherwise).
@@ -383,7 +382,7 @@ private:
     std::int16_t m_mouseMode = MouseNenhum;
     /// The clicked points with their markers, and the section they make.
     EntradaDoisCliques m_entrada;
-    tarvex::geometry::Ponto m_arcCentre{};
+    tarvex::geometry::Ponto m_arcCentre {};
     AbridorGraficos m_abridorGraficos;
     QString m_resultText;
     bool m_valorPontoPolar = false;
@@ -394,7 +393,7 @@ private:
         int cor = 14;
         int largura = 1;
         int estilo = 0;
-        std::vector<tarvex::geometry::Ponto> cordas;  ///< polar: the chords sampled
+        std::vector<tarvex::geometry::Ponto> cordas; ///< polar: the chords sampled
         std::vector<tarvex::geometry::Ponto> achados; ///< polar: the points found on triangles
     };
     DesenhoSecao m_desenhoSecao;
@@ -408,7 +407,7 @@ private:
     std::int32_t m_colourMapQuantity = 0;
     std::unique_ptr<tarvex::results::ColourMap> m_mapa;
     QImage m_quadroMapa;
-    std::array<double, 8> m_chaveQuadro{};
+    std::array<double, 8> m_chaveQuadro {};
 
     std::vector<tarvex::geometry::Ponto> m_candidatosEscoamento;
     /// A click of "&Define Caminho" after the first adds to the list instead of starting anew.

@@ -23,7 +23,7 @@ TEST(ByteStream, WritesLittleEndianWithoutPadding)
     const std::string expected("\x04\x03\x02\x01"
                                "\x00\x00\x00\x00\x00\x00\xF0\x3F"
                                "ab\x00\x00",
-                               16);
+        16);
     EXPECT_EQ(out.bytes(), expected);
 }
 
@@ -63,10 +63,10 @@ TEST(FrontListOrder, LastPushedComesFirstAndStorageKeepsArrivalOrder)
     EXPECT_EQ(list.at(0), 3);
     EXPECT_EQ(list.at(3), 0);
     std::vector<int> listed(list.inListOrder().begin(), list.inListOrder().end());
-    EXPECT_EQ(listed, (std::vector<int>{3, 2, 1, 0}));
+    EXPECT_EQ(listed, (std::vector<int> { 3, 2, 1, 0 }));
     list.eraseAt(1);
     listed.assign(list.inListOrder().begin(), list.inListOrder().end());
-    EXPECT_EQ(listed, (std::vector<int>{3, 1, 0}));
+    EXPECT_EQ(listed, (std::vector<int> { 3, 1, 0 }));
 }
 
 class FileIoTest : public ::testing::Test {
@@ -74,8 +74,8 @@ protected:
     void SetUp() override
     {
         m_dir = std::filesystem::temp_directory_path()
-                / ("tarvex-fileio-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())
-                   + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            / ("tarvex-fileio-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }
@@ -98,8 +98,8 @@ TEST_F(FileIoTest, AtomicWriteReplacesContentAndLeavesNoTemporaryFile)
     ASSERT_TRUE(readWholeFile(path, read));
     EXPECT_EQ(read, std::string("sec\0nd", 6));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir),
-                            std::filesystem::directory_iterator()),
-              1);
+                  std::filesystem::directory_iterator()),
+        1);
 }
 
 TEST_F(FileIoTest, FailedWriteReportsAndKeepsTheOldFile)
@@ -113,8 +113,8 @@ TEST_F(FileIoTest, FailedWriteReportsAndKeepsTheOldFile)
         GTEST_SKIP() << "root writes into read-only folders";
     const std::string path = file("kept.des");
     ASSERT_TRUE(writeFileAtomically(path, "good"));
-    std::filesystem::permissions(m_dir, std::filesystem::perms::owner_read
-                                            | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        m_dir, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_FALSE(writeFileAtomically(path, "bad").ok);
     std::string read;
     ASSERT_TRUE(readWholeFile(path, read));

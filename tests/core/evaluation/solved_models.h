@@ -20,14 +20,14 @@
 namespace tarvex::test {
 
 /// The problem data of a drawing whose regions are formed and exported with default materials.
-inline problem::ProblemData formedProblem(const geometry::DrawingData& drawing,
-                                          const problem::JanelaExportacao& window)
+inline problem::ProblemData formedProblem(
+    const geometry::DrawingData& drawing, const problem::JanelaExportacao& window)
 {
     problem::ResultadoFormacao formed;
     const Status status = problem::formarRegioes(drawing, formed);
     EXPECT_TRUE(status) << status.message;
-    const std::string bytes =
-        problem::escreveDatExportado(drawing.fatorEscala, window, formed.regioes);
+    const std::string bytes
+        = problem::escreveDatExportado(drawing.fatorEscala, window, formed.regioes);
     problem::ProblemData data;
     EXPECT_TRUE(problem::readDat(std::string_view(bytes), data));
     return data;
@@ -36,17 +36,17 @@ inline problem::ProblemData formedProblem(const geometry::DrawingData& drawing,
 /// A circle of radius r about (cx, 0) as two half arcs meeting on the x axis.
 inline void drawCircle(geometry::DrawingData& drawing, double cx, double r)
 {
-    const geometry::Ponto c{cx, 0};
-    drawing.arcos.pushFront({{cx + r, 0}, {cx - r, 0}, c});
-    drawing.arcos.pushFront({{cx - r, 0}, {cx + r, 0}, c});
+    const geometry::Ponto c { cx, 0 };
+    drawing.arcos.pushFront({ { cx + r, 0 }, { cx - r, 0 }, c });
+    drawing.arcos.pushFront({ { cx - r, 0 }, { cx + r, 0 }, c });
 }
 
 /// Holds the circle of radius r about the origin at a potential.
 inline void holdCircle(problem::ProblemData& data, double r, double potential)
 {
     for (problem::SegmentoContorno s :
-         {problem::SegmentoContorno::arco({r, 0}, {-r, 0}, {0, 0}),
-          problem::SegmentoContorno::arco({-r, 0}, {r, 0}, {0, 0})}) {
+        { problem::SegmentoContorno::arco({ r, 0 }, { -r, 0 }, { 0, 0 }),
+            problem::SegmentoContorno::arco({ -r, 0 }, { r, 0 }, { 0, 0 }) }) {
         s.potencial = potential;
         data.segmentosPotencial.pushFront(s);
     }
@@ -57,19 +57,19 @@ inline void holdCircle(problem::ProblemData& data, double r, double potential)
  * circle of radius `outer` about the origin; the x axis, cut between the circles, splits the
  * space around them into an upper and a lower region.
  */
-inline problem::ProblemData conductorsInCircle(const std::vector<double>& centres, double a,
-                                               double outer)
+inline problem::ProblemData conductorsInCircle(
+    const std::vector<double>& centres, double a, double outer)
 {
     geometry::DrawingData drawing;
     drawCircle(drawing, 0.0, outer);
     double from = -outer;
     for (double c : centres) {
         drawCircle(drawing, c, a);
-        drawing.segmentos.pushFront({{from, 0}, {c - a, 0}});
+        drawing.segmentos.pushFront({ { from, 0 }, { c - a, 0 } });
         from = c + a;
     }
-    drawing.segmentos.pushFront({{from, 0}, {outer, 0}});
-    return formedProblem(drawing, {-outer, outer, -outer, outer});
+    drawing.segmentos.pushFront({ { from, 0 }, { outer, 0 } });
+    return formedProblem(drawing, { -outer, outer, -outer, outer });
 }
 
 inline solver::SolverModel meshAndSolve(problem::ProblemData& data, double edge)

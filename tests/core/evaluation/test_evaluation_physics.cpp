@@ -33,18 +33,18 @@ constexpr double Eps0 = 8.854e-12;
 ProblemData rings(double inner, double outer)
 {
     geometry::DrawingData drawing;
-    const Ponto o{0, 0};
-    for (double r : {inner, outer}) {
-        drawing.arcos.pushFront({{r, 0}, {-r, 0}, o});
-        drawing.arcos.pushFront({{-r, 0}, {r, 0}, o});
+    const Ponto o { 0, 0 };
+    for (double r : { inner, outer }) {
+        drawing.arcos.pushFront({ { r, 0 }, { -r, 0 }, o });
+        drawing.arcos.pushFront({ { -r, 0 }, { r, 0 }, o });
     }
-    drawing.segmentos.pushFront({{inner, 0}, {outer, 0}});
-    drawing.segmentos.pushFront({{-outer, 0}, {-inner, 0}});
+    drawing.segmentos.pushFront({ { inner, 0 }, { outer, 0 } });
+    drawing.segmentos.pushFront({ { -outer, 0 }, { -inner, 0 } });
     ResultadoFormacao formed;
     const Status status = formarRegioes(drawing, formed);
     EXPECT_TRUE(status) << status.message;
-    const std::string bytes =
-        escreveDatExportado(drawing.fatorEscala, {-outer, outer, -outer, outer}, formed.regioes);
+    const std::string bytes = escreveDatExportado(
+        drawing.fatorEscala, { -outer, outer, -outer, outer }, formed.regioes);
     ProblemData data;
     EXPECT_TRUE(readDat(std::string_view(bytes), data));
     return data;
@@ -52,8 +52,8 @@ ProblemData rings(double inner, double outer)
 
 void holdCircle(ProblemData& data, double r, double potential)
 {
-    for (SegmentoContorno s : {SegmentoContorno::arco({r, 0}, {-r, 0}, {0, 0}),
-                               SegmentoContorno::arco({-r, 0}, {r, 0}, {0, 0})}) {
+    for (SegmentoContorno s : { SegmentoContorno::arco({ r, 0 }, { -r, 0 }, { 0, 0 }),
+             SegmentoContorno::arco({ -r, 0 }, { r, 0 }, { 0, 0 }) }) {
         s.potencial = potential;
         data.segmentosPotencial.pushFront(s);
     }
@@ -76,19 +76,22 @@ solver::SolverModel meshAndSolve(ProblemData& data, double edge)
     return model;
 }
 
-double relativeError(double value, double exact) { return std::fabs(value - exact) / std::fabs(exact); }
+double relativeError(double value, double exact)
+{
+    return std::fabs(value - exact) / std::fabs(exact);
+}
 
 /// The mesh node nearest to a point (a walk over the nodes: the test meshes are small).
 std::pair<double, double> nearestNode(const solver::SolverModel& model, double x, double y)
 {
-    std::pair<double, double> best{0.0, 0.0};
+    std::pair<double, double> best { 0.0, 0.0 };
     double bestD = 1e300;
     for (int i = 1; i <= model.nodeCount(); ++i) {
         const solver::MeshNode& n = model.nodes[static_cast<std::size_t>(i)];
         const double d = std::hypot(n.x - x, n.y - y);
         if (d < bestD) {
             bestD = d;
-            best = {n.x, n.y};
+            best = { n.x, n.y };
         }
     }
     return best;
@@ -117,8 +120,8 @@ TEST(EvaluationPhysics, CoaxialCapacitorPotentialAndField)
     const solver::SolverModel model = meshAndSolve(data, 1.0);
 
     double worstV = 0, worstE = 0, worstD = 0;
-    for (double r : {14.0, 22.5, 31.0, 44.0})
-        for (double deg : {17.0, 100.0, 200.0, 290.0}) {
+    for (double r : { 14.0, 22.5, 31.0, 44.0 })
+        for (double deg : { 17.0, 100.0, 200.0, 290.0 }) {
             const auto [x, y] = evaluation::polarToCartesian(r, deg);
             const evaluation::PointValues p = evaluation::pointValues(model, x, y, true);
             ASSERT_TRUE(p.ok()) << r << " " << deg;
@@ -138,8 +141,8 @@ TEST(EvaluationPhysics, CoaxialCapacitorPotentialAndField)
 
     // On a vertex the area-weighted mean of the triangles around it recovers the field closely.
     double worstVertex = 0;
-    for (double r : {14.0, 22.5, 31.0, 44.0})
-        for (double deg : {17.0, 100.0, 200.0, 290.0}) {
+    for (double r : { 14.0, 22.5, 31.0, 44.0 })
+        for (double deg : { 17.0, 100.0, 200.0, 290.0 }) {
             const auto [px, py] = evaluation::polarToCartesian(r, deg);
             const auto [x, y] = nearestNode(model, px, py);
             const evaluation::PointValues p = evaluation::pointValues(model, x, y);
@@ -158,7 +161,7 @@ TEST(EvaluationPhysics, RoundConductorFluxDensityAndFlux)
     const double radius = 10.0, boundary = 30.0, j = 1.0;
     ProblemData data = rings(radius, boundary);
     data.tipoAnalise = ProblemData::AnaliseMagnetica;
-    const int inner = data.regiaoQueContem({0.0, 0.0});
+    const int inner = data.regiaoQueContem({ 0.0, 0.0 });
     ASSERT_GT(inner, 1);
     data.regiaoNaPosicao(inner)->densCorrente = j;
     holdCircle(data, boundary, 0.0);
@@ -171,20 +174,21 @@ TEST(EvaluationPhysics, RoundConductorFluxDensityAndFlux)
         return rMm < radius ? Mu0 * jM * r / 2 : Mu0 * current / (2 * Pi * r);
     };
     double worst = 0;
-    for (double r : {7.0, 9.0, 14.0, 21.0, 27.0})
-        for (double deg : {60.0, 130.0, 250.0}) {
+    for (double r : { 7.0, 9.0, 14.0, 21.0, 27.0 })
+        for (double deg : { 60.0, 130.0, 250.0 }) {
             const auto [x, y] = evaluation::polarToCartesian(r, deg);
             const evaluation::PointValues p = evaluation::pointValues(model, x, y, true);
             ASSERT_TRUE(p.ok());
-            worst = std::max(worst, relativeError(p.flux.magnitude, exactB(centroidRadius(model, p))));
+            worst = std::max(
+                worst, relativeError(p.flux.magnitude, exactB(centroidRadius(model, p))));
             // Azimuthal: nearly all of B is tangential.
             EXPECT_GT(std::fabs(p.flux.x), 0.99 * p.flux.magnitude) << r << " " << deg;
             EXPECT_NEAR(p.relativePermeability, 1.0, 1e-12);
         }
     EXPECT_LT(worst, 0.03);
     double worstVertex = 0;
-    for (double r : {7.0, 9.0, 14.0, 21.0, 27.0})
-        for (double deg : {60.0, 130.0, 250.0}) {
+    for (double r : { 7.0, 9.0, 14.0, 21.0, 27.0 })
+        for (double deg : { 60.0, 130.0, 250.0 }) {
             const auto [px, py] = evaluation::polarToCartesian(r, deg);
             const auto [x, y] = nearestNode(model, px, py);
             const evaluation::PointValues p = evaluation::pointValues(model, x, y);

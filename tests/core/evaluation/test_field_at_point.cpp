@@ -17,11 +17,14 @@ constexpr double Mu0 = 4e-7 * Pi;
 /// A potential of uniform gradient: (a, b) per drawing unit, so (1000 a, 1000 b) per metre.
 solver::SolverModel uniform(double a, double b, std::uint8_t magnetic = 1)
 {
-    return test::gridModel(4, 4, 0, 0, 4, 4, [=](double x, double y) { return a * x + b * y + 3.0; },
-                           magnetic);
+    return test::gridModel(
+        4, 4, 0, 0, 4, 4, [=](double x, double y) { return a * x + b * y + 3.0; }, magnetic);
 }
 
-problem::Regiao& region2(solver::SolverModel& m) { return m.regions.at(1); }
+problem::Regiao& region2(solver::SolverModel& m)
+{
+    return m.regions.at(1);
+}
 
 } // namespace
 
@@ -39,7 +42,8 @@ TEST(FieldAtPoint, PotentialIsTheLinearInterpolantExactAtVertices)
 
 TEST(FieldAtPoint, FluxDensityOfAMagneticModelInTurnedFrames)
 {
-    // A = 0.002 x + 0.001 y (drawing units): grad = (2, 1) per metre, B = (dA/dy, -dA/dx) = (1, -2).
+    // A = 0.002 x + 0.001 y (drawing units): grad = (2, 1) per metre, B = (dA/dy, -dA/dx) = (1,
+    // -2).
     const solver::SolverModel m = uniform(0.002, 0.001);
     const ElementPosition e = locateElement(m, 2.2, 1.1);
     const ElementVector b = elementFluxDensity(m, e, 0.0);
@@ -83,7 +87,7 @@ TEST(FieldAtPoint, NonlinearRegionTakesTheCurveOnlyForANonlinearResult)
     r.linear = 0;
     r.permRelativa = 10.0;
     // B-H curve with x = B, y = H: H = 100 B, so mu = 0.01 at every field.
-    r.curva1.definePontos({0.0, 0.5, 1.0, 1.5, 2.0}, {0.0, 50.0, 100.0, 150.0, 200.0});
+    r.curva1.definePontos({ 0.0, 0.5, 1.0, 1.5, 2.0 }, { 0.0, 50.0, 100.0, 150.0, 200.0 });
     r.curva1.calculaSpline();
     const ElementPosition e = locateElement(m, 1.5, 2.5);
 
@@ -95,7 +99,7 @@ TEST(FieldAtPoint, NonlinearRegionTakesTheCurveOnlyForANonlinearResult)
     EXPECT_NEAR(f.second, (0.0 - 1.0) / (2 * 0.01), 1e-9); // normal: (By² - Bx²) / 2 mu
 
     // A linear or induced-current result was computed with mu_r: so is H.
-    for (const std::int32_t kind : {solver::LinearResult, solver::InducedCurrentResult}) {
+    for (const std::int32_t kind : { solver::LinearResult, solver::InducedCurrentResult }) {
         m.calculationKind = kind;
         h = elementFieldIntensity(m, e, 0.0);
         EXPECT_NEAR(h.magnitude, 1.0 / (10.0 * Mu0), 1e-6) << kind;
@@ -145,7 +149,8 @@ TEST(FieldAtPoint, TriangleOutsideEveryRegionHasNoValues)
 TEST(FieldAtPoint, PointValuesAverageTheFluxAcrossEdgesAndVertices)
 {
     // A = x² in drawing units gives each triangle its own gradient.
-    solver::SolverModel m = test::gridModel(2, 2, 0, 0, 2, 2, [](double x, double) { return x * x; });
+    solver::SolverModel m
+        = test::gridModel(2, 2, 0, 0, 2, 2, [](double x, double) { return x * x; });
     region2(m).permRelativa = 2.0;
 
     const PointValues inside = pointValues(m, 0.7, 0.2);
@@ -188,8 +193,8 @@ TEST(FieldAtPoint, PolarComponentsOfAnAzimuthalField)
 {
     // A = (x² + y²) / 2 in drawing units: B = (y, -x) * 1000, clockwise about the origin, so
     // Bt = -|B| and Br = 0 everywhere.
-    const solver::SolverModel m =
-        test::gridModel(80, 80, -10, -10, 10, 10, [](double x, double y) { return (x * x + y * y) / 2; });
+    const solver::SolverModel m = test::gridModel(
+        80, 80, -10, -10, 10, 10, [](double x, double y) { return (x * x + y * y) / 2; });
     const auto [x, y] = polarToCartesian(6.3, 120.0);
     const PointValues p = pointValues(m, x, y, true);
     ASSERT_TRUE(p.ok());
@@ -197,7 +202,8 @@ TEST(FieldAtPoint, PolarComponentsOfAnAzimuthalField)
     EXPECT_NEAR(p.flux.y, 0.0, 0.08 * p.flux.magnitude);
     // Stress on a surface normal to r with B along t: a normal pull of -B² / 2 mu.
     EXPECT_LT(p.force.y, 0.0);
-    EXPECT_NEAR(p.force.y, -p.flux.magnitude * p.flux.magnitude / (2 * Mu0), 0.1 * std::fabs(p.force.y));
+    EXPECT_NEAR(
+        p.force.y, -p.flux.magnitude * p.flux.magnitude / (2 * Mu0), 0.1 * std::fabs(p.force.y));
     // Cartesian components of the same point: the vector turned back.
     const PointValues c = pointValues(m, x, y);
     EXPECT_NEAR(c.flux.magnitude, p.flux.magnitude, 1e-9);

@@ -55,8 +55,10 @@ TEST(Flux, PassesPickInteriorThenEdgeThenVertex)
     EXPECT_DOUBLE_EQ(*potentialAt(m, 1.0, 1.0), 8.0);
     EXPECT_DOUBLE_EQ(*potentialAt(m, 1.0 + 5e-5, 1.0 + 5e-5), 8.0);
     EXPECT_FALSE(potentialAt(m, 1.0 + 2e-4, 1.0).has_value());
-    EXPECT_DOUBLE_EQ(interpolateOnEdge(m.nodes[1], m.nodes[4], 0.3, 0.3),
-                     1.0 + (8.0 - 1.0) * 0.3);
+    EXPECT_DOUBLE_EQ(interpolateOnEdge(m.nodes[1], m.nodes[4], 0.3, 0.3), 1.0 + (8.0 - 1.0) * 0.3);
 }
 
-TEST(Flux, ResultText) { EXPECT_EQ(fluxText(-0.01243), "Fluxo/m :     -0.01243"); }
+TEST(Flux, ResultText)
+{
+    EXPECT_EQ(fluxText(-0.01243), "Fluxo/m :     -0.01243");
+}

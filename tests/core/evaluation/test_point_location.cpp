@@ -62,10 +62,10 @@ TEST(PointLocation, DeadBandAcceptsPointsJustOffAnEdge)
 TEST(PointLocation, IndexAgreesWithTheListWalkOnVerticesEdgesAndInteriors)
 {
     // A shuffled list order makes the lowest-position rule visible on every edge and vertex.
-    solver::SolverModel m = test::gridModel(17, 11, -3.0, 2.0, 14.0, 7.5,
-                                            [](double, double) { return 0.0; });
-    std::vector<solver::MeshElement> elements(m.elements.inListOrder().begin(),
-                                              m.elements.inListOrder().end());
+    solver::SolverModel m
+        = test::gridModel(17, 11, -3.0, 2.0, 14.0, 7.5, [](double, double) { return 0.0; });
+    std::vector<solver::MeshElement> elements(
+        m.elements.inListOrder().begin(), m.elements.inListOrder().end());
     std::mt19937 random(7);
     std::shuffle(elements.begin(), elements.end(), random);
     m.elements.clear();
@@ -86,8 +86,8 @@ TEST(PointLocation, IndexAgreesWithTheListWalkOnVerticesEdgesAndInteriors)
         const solver::MeshNode& n = m.nodes[static_cast<std::size_t>(i)];
         ASSERT_EQ(locateElement(m, n.x, n.y), bruteForce(m, n.x, n.y)) << i;
         // Edge midpoints towards the next node of the row and of the column.
-        for (const double dx : {0.5, 0.0})
-            for (const double dy : {0.0, 0.25}) {
+        for (const double dx : { 0.5, 0.0 })
+            for (const double dy : { 0.0, 0.25 }) {
                 const double x = n.x + dx, y = n.y + dy;
                 ASSERT_EQ(locateElement(m, x, y), bruteForce(m, x, y)) << x << " " << y;
             }
@@ -101,7 +101,8 @@ TEST(PointLocation, IndexFollowsAModelWhoseMeshChanged)
     solver::SolverModel m = unitSquare();
     EXPECT_EQ(locateElement(m, 5.5, 0.5), NoElement);
     // A second square beside the first: the kept index no longer matches the counts.
-    solver::SolverModel wider = test::gridModel(2, 1, 0, 0, 10, 1, [](double, double) { return 0.0; });
+    solver::SolverModel wider
+        = test::gridModel(2, 1, 0, 0, 10, 1, [](double, double) { return 0.0; });
     wider.evaluationIndex = m.evaluationIndex;
     EXPECT_NE(locateElement(wider, 5.5, 0.5), NoElement);
 }
@@ -109,7 +110,7 @@ TEST(PointLocation, IndexFollowsAModelWhoseMeshChanged)
 TEST(PointLocation, BadNodeNumbersAreSkippedNotRead)
 {
     solver::SolverModel m = unitSquare();
-    m.elements.pushFront({1, 2, 99});
+    m.elements.pushFront({ 1, 2, 99 });
     m.evaluationIndex.reset();
     EXPECT_EQ(locateElement(m, 0.7, 0.2), 1u);
 }

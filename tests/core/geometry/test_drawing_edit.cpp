@@ -67,8 +67,9 @@ TEST_F(DrawingEdit, KeyboardArcTurnsCounterclockwiseSoANegativeAngleCoversTheRes
     EXPECT_EQ(insereArcoAngulo(d, { 0, 0 }, { 0, 0 }, 90, alt).message, msg::PontoCentroIguais);
     EXPECT_EQ(insereArcoAngulo(d, { 0, 0 }, { 1, 0 }, 1e-9, alt).message, msg::AnguloZero);
     // An arc given by its ends and centre needs ends apart from each other and from the centre.
-    EXPECT_EQ(insereArco2Pontos(d, {0, 0}, {0, 1}, {0, 0}, alt).message, msg::PontoCentroIguais);
-    EXPECT_EQ(insereArco2Pontos(d, {1, 0}, {1, 0}, {0, 0}, alt).message, msg::PontosIguais);
+    EXPECT_EQ(
+        insereArco2Pontos(d, { 0, 0 }, { 0, 1 }, { 0, 0 }, alt).message, msg::PontoCentroIguais);
+    EXPECT_EQ(insereArco2Pontos(d, { 1, 0 }, { 1, 0 }, { 0, 0 }, alt).message, msg::PontosIguais);
     // A whole turn would be a full circle in one arc.
     EXPECT_EQ(insereArcoAngulo(d, { 0, 0 }, { 1, 0 }, 360, alt).message, msg::AnguloZero);
     EXPECT_EQ(d.arcos.size(), 2u);

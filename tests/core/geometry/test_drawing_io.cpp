@@ -1,5 +1,5 @@
-#include "core/hand_bytes.h"
 #include "common/messages.h"
+#include "core/hand_bytes.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
 
@@ -26,12 +26,12 @@ DrawingData sample()
 {
     DrawingData d;
     d.fatorEscala = 500.0;
-    d.pontos.pushFront({1, 2});
-    d.pontos.pushFront({3, 4});
-    d.segmentos.pushFront({{0, 0}, {10, 0}});
-    d.segmentos.pushFront({{10, 0}, {10, 10}});
-    d.segmentos.pushFront({{10, 10}, {0, 0}});
-    d.arcos.pushFront({{1, 0}, {0, 1}, {0, 0}});
+    d.pontos.pushFront({ 1, 2 });
+    d.pontos.pushFront({ 3, 4 });
+    d.segmentos.pushFront({ { 0, 0 }, { 10, 0 } });
+    d.segmentos.pushFront({ { 10, 0 }, { 10, 10 } });
+    d.segmentos.pushFront({ { 10, 10 }, { 0, 0 } });
+    d.arcos.pushFront({ { 1, 0 }, { 0, 1 }, { 0, 0 } });
     return d;
 }
 
@@ -48,8 +48,8 @@ TEST(DesFormat, WriterLaysOutHeaderCountsAndRecordsByteForByte)
 {
     DrawingData d;
     d.fatorEscala = 1000.0;
-    d.pontos.pushFront({1.5, -2.0});
-    d.segmentos.pushFront({{0, 0}, {1, 1}});
+    d.pontos.pushFront({ 1.5, -2.0 });
+    d.segmentos.pushFront({ { 0, 0 }, { 1, 1 } });
     Bytes expected;
     expected.header().f64(1000.0);
     expected.i32(1).f64(1.5).f64(-2.0);
@@ -72,10 +72,10 @@ TEST(DesFormat, ReaderInsertsAtTheFrontSoListsComeReversed)
     ASSERT_TRUE(readDes(std::string_view(file.data), d));
     EXPECT_EQ(d.fatorEscala, 250.0);
     ASSERT_EQ(d.pontos.size(), 2u);
-    EXPECT_EQ(d.pontos.at(0), (Ponto{2, 2}));
-    EXPECT_EQ(d.pontos.at(1), (Ponto{1, 1}));
+    EXPECT_EQ(d.pontos.at(0), (Ponto { 2, 2 }));
+    EXPECT_EQ(d.pontos.at(1), (Ponto { 1, 1 }));
     ASSERT_EQ(d.arcos.size(), 2u);
-    EXPECT_EQ(d.arcos.at(0).P1, (Ponto{-1, 0}));
+    EXPECT_EQ(d.arcos.at(0).P1, (Ponto { -1, 0 }));
     EXPECT_EQ(d.pontosGravados, 2);
     EXPECT_EQ(d.segmentosGravados, 0);
     EXPECT_EQ(d.arcosGravados, 2);
@@ -87,7 +87,7 @@ TEST(DesFormat, EmptyDrawingKeepsItsScaleFactor)
     Bytes file;
     file.header().f64(25.4).i32(0).i32(0).i32(0);
     DrawingData d;
-    d.pontos.pushFront({9, 9});
+    d.pontos.pushFront({ 9, 9 });
     d.distanciaMinima = 3.0;
     ASSERT_TRUE(readDes(std::string_view(file.data), d));
     EXPECT_TRUE(d.vazio());
@@ -130,7 +130,7 @@ struct BadDes {
     std::string_view message;
 };
 
-class DesReaderRejects : public ::testing::TestWithParam<BadDes> {};
+class DesReaderRejects : public ::testing::TestWithParam<BadDes> { };
 
 TEST_P(DesReaderRejects, WithAClearMessageAndLeavesTheDrawingAlone)
 {
@@ -141,22 +141,20 @@ TEST_P(DesReaderRejects, WithAClearMessageAndLeavesTheDrawingAlone)
     EXPECT_EQ(writeDes(d), writeDes(sample()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BadFiles, DesReaderRejects,
-    ::testing::Values(
-        BadDes{"Empty", "", msg::DesTruncated},
-        BadDes{"WrongVersion", Bytes().header("desenho").f64(1).i32(0).i32(0).i32(0).data,
-               msg::DesVersionError},
-        BadDes{"NegativeCount", Bytes().header().f64(1000).i32(-1).data, msg::DesBadCount},
-        BadDes{"CountBeyondTheEnd", Bytes().header().f64(1000).i32(3).f64(0).f64(0).data,
-               msg::DesTruncated},
-        BadDes{"HugeCount", Bytes().header().f64(1000).i32(0x7FFFFFFF).data, msg::DesTruncated},
-        BadDes{"MissingArcCount", Bytes().header().f64(1000).i32(0).i32(0).data,
-               msg::DesTruncated},
-        BadDes{"ZeroScale", Bytes().header().f64(0).i32(0).i32(0).i32(0).data, msg::DesBadScale},
-        BadDes{"NotANumberCoordinate",
-               Bytes().header().f64(1000).i32(1).f64(std::nan("")).f64(0).i32(0).i32(0).data,
-               msg::DesBadCoordinate}),
+INSTANTIATE_TEST_SUITE_P(BadFiles, DesReaderRejects,
+    ::testing::Values(BadDes { "Empty", "", msg::DesTruncated },
+        BadDes { "WrongVersion", Bytes().header("desenho").f64(1).i32(0).i32(0).i32(0).data,
+            msg::DesVersionError },
+        BadDes { "NegativeCount", Bytes().header().f64(1000).i32(-1).data, msg::DesBadCount },
+        BadDes { "CountBeyondTheEnd", Bytes().header().f64(1000).i32(3).f64(0).f64(0).data,
+            msg::DesTruncated },
+        BadDes { "HugeCount", Bytes().header().f64(1000).i32(0x7FFFFFFF).data, msg::DesTruncated },
+        BadDes {
+            "MissingArcCount", Bytes().header().f64(1000).i32(0).i32(0).data, msg::DesTruncated },
+        BadDes { "ZeroScale", Bytes().header().f64(0).i32(0).i32(0).i32(0).data, msg::DesBadScale },
+        BadDes { "NotANumberCoordinate",
+            Bytes().header().f64(1000).i32(1).f64(std::nan("")).f64(0).i32(0).i32(0).data,
+            msg::DesBadCoordinate }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DesFormat, EveryTruncationAndRandomBytesFailCleanly)
@@ -188,17 +186,17 @@ TEST(PreFormat, BuildsSegmentsAndArcsInFileOrderAndKeepsFreePoints)
             "1 2 0\n2 3 1\n3 1 0\nfim\n"
             "0 0\n10 0\n0 10\nfim\n"
             "0 0\nfim\n",
-            d, s);
+        d, s);
     ASSERT_TRUE(s.ok) << s.message;
     EXPECT_EQ(d.fatorEscala, 1000.0);
     ASSERT_EQ(d.pontos.size(), 3u);
-    EXPECT_EQ(d.pontos.at(0), (Ponto{0, 0}));
-    EXPECT_EQ(d.pontos.at(2), (Ponto{0, 10}));
+    EXPECT_EQ(d.pontos.at(0), (Ponto { 0, 0 }));
+    EXPECT_EQ(d.pontos.at(2), (Ponto { 0, 10 }));
     ASSERT_EQ(d.segmentos.size(), 2u);
-    EXPECT_EQ(d.segmentos.at(0), (Segmento{{0, 0}, {10, 0}}));
-    EXPECT_EQ(d.segmentos.at(1), (Segmento{{0, 10}, {0, 0}}));
+    EXPECT_EQ(d.segmentos.at(0), (Segmento { { 0, 0 }, { 10, 0 } }));
+    EXPECT_EQ(d.segmentos.at(1), (Segmento { { 0, 10 }, { 0, 0 } }));
     ASSERT_EQ(d.arcos.size(), 1u);
-    EXPECT_EQ(d.arcos.at(0), (Arco{{10, 0}, {0, 10}, {0, 0}}));
+    EXPECT_EQ(d.arcos.at(0), (Arco { { 10, 0 }, { 0, 10 }, { 0, 0 } }));
     EXPECT_FALSE(d.contagensAlteradas());
 }
 
@@ -249,7 +247,7 @@ struct BadPre {
     int line;
 };
 
-class PreReaderRejects : public ::testing::TestWithParam<BadPre> {};
+class PreReaderRejects : public ::testing::TestWithParam<BadPre> { };
 
 TEST_P(PreReaderRejects, WithMessageAndLineAndLeavesTheDrawingAlone)
 {
@@ -262,21 +260,20 @@ TEST_P(PreReaderRejects, WithMessageAndLineAndLeavesTheDrawingAlone)
     EXPECT_EQ(writeDes(d), writeDes(sample()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    BadFiles, PreReaderRejects,
-    ::testing::Values(
-        BadPre{"Empty", "", msg::PreBadNumber, 1},
-        BadPre{"WordForScale", "escala\n", msg::PreBadNumber, 1},
-        BadPre{"NegativeScale", "-1\nfim\n", msg::DesBadScale, 1},
-        BadPre{"PointBeyondList", "1000\n1 3 0\nfim\n0 0\n1 1\nfim\nfim\n", msg::PreBadIndex, 2},
-        BadPre{"PointZero", "1000\n\n0 1 0\nfim\n0 0\n1 1\nfim\nfim\n", msg::PreBadIndex, 3},
-        BadPre{"MissingCentre", "1000\n1 2 2\nfim\n0 0\n1 1\nfim\n5 5\nfim\n", msg::PreBadIndex, 2},
-        BadPre{"NegativeCentre", "1000\n1 2 -1\nfim\n0 0\n1 1\nfim\n5 5\nfim\n", msg::PreBadIndex,
-               2},
-        BadPre{"WordInTriples", "1000\n1 x 0\nfim\n", msg::PreBadNumber, 2},
-        BadPre{"WordInPoints", "1000\nfim\n0 0\n1 zz\nfim\n", msg::PreBadNumber, 4},
-        BadPre{"HugeIndex", "1000\n1 99999999999999999999 0\nfim\n0 0\nfim\n", msg::PreBadIndex,
-               2}),
+INSTANTIATE_TEST_SUITE_P(BadFiles, PreReaderRejects,
+    ::testing::Values(BadPre { "Empty", "", msg::PreBadNumber, 1 },
+        BadPre { "WordForScale", "escala\n", msg::PreBadNumber, 1 },
+        BadPre { "NegativeScale", "-1\nfim\n", msg::DesBadScale, 1 },
+        BadPre { "PointBeyondList", "1000\n1 3 0\nfim\n0 0\n1 1\nfim\nfim\n", msg::PreBadIndex, 2 },
+        BadPre { "PointZero", "1000\n\n0 1 0\nfim\n0 0\n1 1\nfim\nfim\n", msg::PreBadIndex, 3 },
+        BadPre {
+            "MissingCentre", "1000\n1 2 2\nfim\n0 0\n1 1\nfim\n5 5\nfim\n", msg::PreBadIndex, 2 },
+        BadPre {
+            "NegativeCentre", "1000\n1 2 -1\nfim\n0 0\n1 1\nfim\n5 5\nfim\n", msg::PreBadIndex, 2 },
+        BadPre { "WordInTriples", "1000\n1 x 0\nfim\n", msg::PreBadNumber, 2 },
+        BadPre { "WordInPoints", "1000\nfim\n0 0\n1 zz\nfim\n", msg::PreBadNumber, 4 },
+        BadPre {
+            "HugeIndex", "1000\n1 99999999999999999999 0\nfim\n0 0\nfim\n", msg::PreBadIndex, 2 }),
     [](const auto& info) { return std::string(info.param.name); });
 
 class DrawingFiles : public ::testing::Test {
@@ -284,8 +281,8 @@ protected:
     void SetUp() override
     {
         m_dir = std::filesystem::temp_directory_path()
-                / ("tarvex-drawing-"
-                   + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            / ("tarvex-drawing-"
+                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }
@@ -302,7 +299,7 @@ TEST_F(DrawingFiles, SavingAPreDrawingWritesADesBesideIt)
     }
     DrawingData d;
     ASSERT_TRUE(openDrawing(file("bobina.pre"), "pre", d));
-    d.pontos.pushFront({7, 7});
+    d.pontos.pushFront({ 7, 7 });
     EXPECT_TRUE(d.contagensAlteradas());
     std::string saved;
     ASSERT_TRUE(saveDrawing(file("bobina.pre"), d, &saved));
@@ -336,7 +333,7 @@ TEST_F(DrawingFiles, FailedSaveReportsAndKeepsTheCounts)
 TEST(PreFormat, EveryTruncationAndRandomTextFailCleanlyOrReadWithinBounds)
 {
     std::ifstream in(TARVEX_TEST_DATA "/reference.pre");
-    const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string good { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
     ASSERT_FALSE(good.empty());
     for (std::size_t cut = 0; cut <= good.size(); ++cut) {
         std::istringstream text(good.substr(0, cut));

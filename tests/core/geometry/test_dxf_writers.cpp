@@ -39,7 +39,7 @@ void confereCaixa(const std::string& arquivo, bool comSpline)
     EXPECT_EQ(d.segmentos.size(), 5u);
     EXPECT_EQ(d.arcos.size(), 5u);
     EXPECT_EQ(d.pontos.size(), 16u);
-    DxfIgnorados esperado{{"TEXT", 1}};
+    DxfIgnorados esperado { { "TEXT", 1 } };
     if (comSpline)
         esperado["SPLINE"] = 1;
     EXPECT_EQ(ignorados, esperado);
@@ -47,12 +47,12 @@ void confereCaixa(const std::string& arquivo, bool comSpline)
     // The line on layer "10" in colour 10 is where it was drawn.
     bool linha = false;
     for (const Segmento& seg : d.segmentos.inListOrder())
-        linha = linha || (seg == Segmento{{10, 10}, {11, 20}});
+        linha = linha || (seg == Segmento { { 10, 10 }, { 11, 20 } });
     EXPECT_TRUE(linha);
-    EXPECT_TRUE(temArco(d, {{100, 0}, {100, 50}, {100, 25}})); // bulge 1: the half circle
-    EXPECT_TRUE(temArco(d, {{210, 0}, {220, 10}, {210, 10}})); // bulge 0.414: a quarter
-    EXPECT_TRUE(temArco(d, {{55, 25}, {45, 25}, {50, 25}}));   // the circle, upper half
-    EXPECT_TRUE(temArco(d, {{301, 0}, {300, 1}, {300, 0}}));
+    EXPECT_TRUE(temArco(d, { { 100, 0 }, { 100, 50 }, { 100, 25 } })); // bulge 1: the half circle
+    EXPECT_TRUE(temArco(d, { { 210, 0 }, { 220, 10 }, { 210, 10 } })); // bulge 0.414: a quarter
+    EXPECT_TRUE(temArco(d, { { 55, 25 }, { 45, 25 }, { 50, 25 } })); // the circle, upper half
+    EXPECT_TRUE(temArco(d, { { 301, 0 }, { 300, 1 }, { 300, 0 } }));
 
     // The box with its half circle and the disc inside export; the open pieces dangle.
     problem::ResultadoFormacao r;
@@ -74,16 +74,16 @@ TEST(DxfWriters, EveryVersionTheInstalledWriterKnows)
     // The system's own interpreter: the writer is a Debian package, not one of a virtual env.
     if (std::system("/usr/bin/python3 -c 'import ezdxf' >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "python3-ezdxf is not installed";
-    const std::filesystem::path dir =
-        std::filesystem::path(::testing::TempDir()) / "tarvex_dxf_writers";
+    const std::filesystem::path dir
+        = std::filesystem::path(::testing::TempDir()) / "tarvex_dxf_writers";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::string command = "/usr/bin/python3 '" + Dados + "/gerar_dxf.py' '" + dir.string()
-                                + "' R12 R2000 R2010 R2018";
+        + "' R12 R2000 R2010 R2018";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    for (const char* version : {"r12", "r2000", "r2010", "r2018"})
+    for (const char* version : { "r12", "r2000", "r2010", "r2018" })
         confereCaixa((dir / (std::string("caixa_") + version + ".dxf")).string(),
-                     std::string(version) != "r12");
+            std::string(version) != "r12");
     std::filesystem::remove_all(dir);
 }
 

@@ -15,7 +15,7 @@ namespace {
 GraphData spanning(double xMin, double xMax, double yMin, double yMax)
 {
     GraphData data;
-    data.addCurve({xMin, xMax}, {yMin, yMax}, "c");
+    data.addCurve({ xMin, xMax }, { yMin, yMax }, "c");
     return data;
 }
 
@@ -29,22 +29,22 @@ struct ScaleCase {
     const char* name;
     double min;
     double max;
-    double low;      ///< limits and step as displayed
+    double low; ///< limits and step as displayed
     double high;
     double step;
     int exponent;
     int divisions;
 };
 
-class AutomaticScaling : public ::testing::TestWithParam<ScaleCase> {};
+class AutomaticScaling : public ::testing::TestWithParam<ScaleCase> { };
 
 TEST_P(AutomaticScaling, GivesRoundLimitsStepExponentAndDivisions)
 {
     const ScaleCase& c = GetParam();
     const GraphAxes axes = autoScaleAxes(spanning(c.min, c.max, c.min, c.max), {}, Wide, Tall);
     for (const auto& [low, high, step, exponent, divisions] :
-         {std::tuple{axes.xMin, axes.xMax, axes.xStep, axes.xExponent, axes.xDivisions},
-          std::tuple{axes.yMin, axes.yMax, axes.yStep, axes.yExponent, axes.yDivisions}}) {
+        { std::tuple { axes.xMin, axes.xMax, axes.xStep, axes.xExponent, axes.xDivisions },
+            std::tuple { axes.yMin, axes.yMax, axes.yStep, axes.yExponent, axes.yDivisions } }) {
         EXPECT_NEAR(low, c.low, 1e-12);
         EXPECT_NEAR(high, c.high, 1e-12);
         EXPECT_NEAR(step, c.step, 1e-12);
@@ -53,20 +53,19 @@ TEST_P(AutomaticScaling, GivesRoundLimitsStepExponentAndDivisions)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, AutomaticScaling,
-    ::testing::Values(ScaleCase{"ZeroToSevenPointThree", 0, 7.3, 0, 8, 1, 0, 8},
-                      ScaleCase{"SmallNeedsExponentMinusThree", 0, 0.0042, 0, 4.5, 0.5, -3, 9},
-                      ScaleCase{"SymmetricAroundZero", -1, 1, -1, 1, 0.25, 0, 8},
-                      ScaleCase{"HundredShownAsTenTimesTen", 0, 100, 0, 10, 1, 1, 10},
-                      ScaleCase{"UnitRangeHasNoStepBelowZero", 0, 1, 0, 1, 0.1, 0, 10},
-                      ScaleCase{"AllNegative", -7.3, 0, -8, 0, 1, 0, 8},
-                      ScaleCase{"Tiny", 1e-9, 3e-9, 1, 3, 0.25, -9, 8},
-                      ScaleCase{"Huge", 0, 3e12, 0, 3, 0.25, 12, 12},
-                      ScaleCase{"FewStepsAreHalved", 0, 45, 0, 4.5, 0.5, 1, 9},
-                      ScaleCase{"FlatTakesTheUnitBelowItsCeiling", 2.5, 2.5, 2, 3, 1, 0, 1},
-                      ScaleCase{"FlatNegative", -5, -5, -6, -5, 1, 0, 1},
-                      ScaleCase{"FlatZero", 0, 0, -1, 0, 1, 0, 1}),
+INSTANTIATE_TEST_SUITE_P(Ranges, AutomaticScaling,
+    ::testing::Values(ScaleCase { "ZeroToSevenPointThree", 0, 7.3, 0, 8, 1, 0, 8 },
+        ScaleCase { "SmallNeedsExponentMinusThree", 0, 0.0042, 0, 4.5, 0.5, -3, 9 },
+        ScaleCase { "SymmetricAroundZero", -1, 1, -1, 1, 0.25, 0, 8 },
+        ScaleCase { "HundredShownAsTenTimesTen", 0, 100, 0, 10, 1, 1, 10 },
+        ScaleCase { "UnitRangeHasNoStepBelowZero", 0, 1, 0, 1, 0.1, 0, 10 },
+        ScaleCase { "AllNegative", -7.3, 0, -8, 0, 1, 0, 8 },
+        ScaleCase { "Tiny", 1e-9, 3e-9, 1, 3, 0.25, -9, 8 },
+        ScaleCase { "Huge", 0, 3e12, 0, 3, 0.25, 12, 12 },
+        ScaleCase { "FewStepsAreHalved", 0, 45, 0, 4.5, 0.5, 1, 9 },
+        ScaleCase { "FlatTakesTheUnitBelowItsCeiling", 2.5, 2.5, 2, 3, 1, 0, 1 },
+        ScaleCase { "FlatNegative", -5, -5, -6, -5, 1, 0, 1 },
+        ScaleCase { "FlatZero", 0, 0, -1, 0, 1, 0, 1 }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AutomaticScalingLimits, AnInvertedRangeKeepsItsLimitsWithStepZero)
@@ -92,9 +91,9 @@ TEST(AutomaticScalingLimits, RangesBeyondDoublePrecisionStillEnd)
 TEST(AutomaticScalingRanges, OnlyActiveCurvesWithFiniteValuesCount)
 {
     GraphData data;
-    data.addCurve({0, 100}, {0, 100}, "off");
-    data.addCurve({0, 7.3}, {-1, 1}, "on");
-    data.addCurve({std::nan(""), 2}, {std::numeric_limits<double>::infinity(), 0.5}, "odd");
+    data.addCurve({ 0, 100 }, { 0, 100 }, "off");
+    data.addCurve({ 0, 7.3 }, { -1, 1 }, "on");
+    data.addCurve({ std::nan(""), 2 }, { std::numeric_limits<double>::infinity(), 0.5 }, "odd");
     CurveActivation active;
     active.flags[0] = false;
     const GraphAxes axes = autoScaleAxes(data, active, Wide, Tall);
@@ -107,7 +106,7 @@ TEST(AutomaticScalingRanges, AGraphWithoutPointsShowsTheUnitSquare)
 {
     GraphData data;
     data.addCurve({}, {}, "empty");
-    for (const GraphData& g : {GraphData(), data}) {
+    for (const GraphData& g : { GraphData(), data }) {
         const GraphAxes axes = autoScaleAxes(g, {}, Wide, Tall);
         EXPECT_EQ(axes.xMin, 0.0);
         EXPECT_EQ(axes.xMax, 1.0);
@@ -135,7 +134,8 @@ TEST(NarrowWindow, BoundsOfWidthAndHeight)
         int divisions;
     };
     // The second doubling still judges the count the scaling found (9, odd).
-    const Case widths[] = {{300, 4.5, 0.5, 9}, {299, 5, 1, 5}, {180, 5, 1, 5}, {179, 6, 2, 3}};
+    const Case widths[]
+        = { { 300, 4.5, 0.5, 9 }, { 299, 5, 1, 5 }, { 180, 5, 1, 5 }, { 179, 6, 2, 3 } };
     for (const Case& c : widths) {
         const GraphAxes axes = autoScaleAxes(data, {}, c.size, Tall);
         EXPECT_EQ(axes.xMax, c.max) << c.size;
@@ -143,7 +143,8 @@ TEST(NarrowWindow, BoundsOfWidthAndHeight)
         EXPECT_EQ(axes.xDivisions, c.divisions) << c.size;
         EXPECT_EQ(axes.yDivisions, 9);
     }
-    const Case heights[] = {{250, 4.5, 0.5, 9}, {249, 5, 1, 5}, {150, 5, 1, 5}, {149, 6, 2, 3}};
+    const Case heights[]
+        = { { 250, 4.5, 0.5, 9 }, { 249, 5, 1, 5 }, { 150, 5, 1, 5 }, { 149, 6, 2, 3 } };
     for (const Case& c : heights) {
         const GraphAxes axes = autoScaleAxes(data, {}, Wide, c.size);
         EXPECT_EQ(axes.yMax, c.max) << c.size;
@@ -219,8 +220,8 @@ TEST(PlotLayoutTest, TicksSpanTheAreaAndZeroLinesAppearOnlyWhenInRange)
 TEST(PlotLayoutTest, LegendListsActiveCurvesInTheirColours)
 {
     GraphData data;
-    for (const char* name : {"P", "Pt", "Pn", "Q"})
-        data.addCurve({0, 1}, {0, 1}, name);
+    for (const char* name : { "P", "Pt", "Pn", "Q" })
+        data.addCurve({ 0, 1 }, { 0, 1 }, name);
     CurveActivation active;
     active.flags[1] = false;
     const PlotLayout layout = layoutPlot(data, GraphAxes(), active, 800, 600, false);
@@ -250,7 +251,7 @@ TEST(CurveSegments, SkipsPiecesBeyondOneLimitAndMovesEndsOntoTheLimits)
     axes.yMin = 0;
     axes.yMax = 10;
     materials::Curva curve;
-    curve.definePontos({1, 5, 6, 7, 7, 12}, {1, 20, 30, 5, 8, 8});
+    curve.definePontos({ 1, 5, 6, 7, 7, 12 }, { 1, 20, 30, 5, 8, 8 });
     const std::vector<PlotSegment> s = curveSegments(curve, axes);
     ASSERT_EQ(s.size(), 4u);
     EXPECT_EQ(s[0].from.x, 1);
@@ -274,7 +275,7 @@ TEST(CurveSegments, VerticalEndsCarryMarkersAndValuesAreScaledByTheExponents)
     axes.xExponent = 3;
     axes.yExponent = -1;
     materials::Curva curve;
-    curve.definePontos({2000, 2000, 4000, 4000}, {0, 0.5, 0.5, 0.1});
+    curve.definePontos({ 2000, 2000, 4000, 4000 }, { 0, 0.5, 0.5, 0.1 });
     const std::vector<PlotSegment> s = curveSegments(curve, axes);
     ASSERT_EQ(s.size(), 3u);
     EXPECT_TRUE(s[0].vertical && s[0].markerAtFrom && !s[0].markerAtTo);

@@ -1,5 +1,5 @@
-#include "core/hand_bytes.h"
 #include "common/messages.h"
+#include "core/hand_bytes.h"
 #include "graphs/graph_data.h"
 #include "graphs/grp_io.h"
 #include "graphs/material_graph.h"
@@ -43,9 +43,9 @@ Bytes pressureGraph()
     b.header().field(TitleBytes, 100).field(XCaptionBytes, 100).field(YCaptionBytes, 100);
     b.i32(3).field("P", 100).field("Pt", 100).field("Pn", 100);
     b.i32(3);
-    b.curve({0, 1, 2}, {5, 6, 7});
-    b.curve({0, 1, 2}, {-1, 0.5, 1e-300});
-    b.curve({0, 1, 2}, {3, 3, 3});
+    b.curve({ 0, 1, 2 }, { 5, 6, 7 });
+    b.curve({ 0, 1, 2 }, { -1, 0.5, 1e-300 });
+    b.curve({ 0, 1, 2 }, { 3, 3, 3 });
     return b;
 }
 
@@ -55,9 +55,9 @@ GraphData pressureData()
     data.title = "Pressão sobre a Seção";
     data.xCaption = "distância (mm)";
     data.yCaption = "P (N/m²)";
-    data.addCurve({0, 1, 2}, {5, 6, 7}, "P");
-    data.addCurve({0, 1, 2}, {-1, 0.5, 1e-300}, "Pt");
-    data.addCurve({0, 1, 2}, {3, 3, 3}, "Pn");
+    data.addCurve({ 0, 1, 2 }, { 5, 6, 7 }, "P");
+    data.addCurve({ 0, 1, 2 }, { -1, 0.5, 1e-300 }, "Pt");
+    data.addCurve({ 0, 1, 2 }, { 3, 3, 3 }, "Pn");
     return data;
 }
 
@@ -65,7 +65,7 @@ GraphData sentinel()
 {
     GraphData data;
     data.title = "kept";
-    data.addCurve({9}, {9}, "k");
+    data.addCurve({ 9 }, { 9 }, "k");
     return data;
 }
 
@@ -85,7 +85,7 @@ TEST(GrpFile, HandBuiltImageReadsWithItsTextsCurvesAndNames)
     EXPECT_EQ(data.title, "Pressão sobre a Seção");
     EXPECT_EQ(data.xCaption, "distância (mm)");
     EXPECT_EQ(data.yCaption, "P (N/m²)");
-    EXPECT_EQ(data.curveNames, (std::vector<std::string>{"P", "Pt", "Pn"}));
+    EXPECT_EQ(data.curveNames, (std::vector<std::string> { "P", "Pt", "Pn" }));
     ASSERT_EQ(data.curves.size(), 3u);
     ASSERT_EQ(data.curves[1].count(), 3u);
     EXPECT_EQ(data.curves[1].x(3), 2.0);
@@ -118,22 +118,25 @@ TEST(GrpFile, LongTextsAreCutToNinetyNineCharactersWithTheirNul)
     std::string accented;
     for (int i = 0; i < 150; ++i)
         accented += "é";
-    data.title = accented;           // 300 bytes of UTF-8, 150 characters
+    data.title = accented; // 300 bytes of UTF-8, 150 characters
     data.xCaption = std::string(99, 'x');
-    data.yCaption = "a€b";           // a character that takes three UTF-8 bytes and one here
-    data.curveNames = {"Ω"};        // not in Windows-1252
+    data.yCaption = "a€b"; // a character that takes three UTF-8 bytes and one here
+    data.curveNames = { "Ω" }; // not in Windows-1252
     const std::string bytes = writeGrp(data);
     ASSERT_EQ(bytes.size(), 31u + 300 + 4 + 100 + 4);
     EXPECT_EQ(bytes.substr(31, 100), std::string(99, '\xE9') + '\0');
     EXPECT_EQ(bytes.substr(131, 100), std::string(99, 'x') + '\0');
-    EXPECT_EQ(bytes.substr(231, 4), std::string("a\x80" "b\0", 4));
+    EXPECT_EQ(bytes.substr(231, 4),
+        std::string("a\x80"
+                    "b\0",
+            4));
     EXPECT_EQ(bytes.substr(335, 2), std::string("?\0", 2));
 
     GraphData back;
     ASSERT_TRUE(readGrp(bytes, back));
     EXPECT_EQ(back.title, accented.substr(0, 2 * 99));
     EXPECT_EQ(back.yCaption, "a€b");
-    EXPECT_EQ(back.curveNames, std::vector<std::string>{"?"});
+    EXPECT_EQ(back.curveNames, std::vector<std::string> { "?" });
 }
 
 TEST(GrpFile, AFieldWithoutNulGivesItsFirstNinetyNineBytes)
@@ -170,7 +173,7 @@ struct BadGrp {
     std::string_view message;
 };
 
-class GrpReaderRejects : public ::testing::TestWithParam<BadGrp> {};
+class GrpReaderRejects : public ::testing::TestWithParam<BadGrp> { };
 
 TEST_P(GrpReaderRejects, WithItsMessageAndLeavesTheGraphAlone)
 {
@@ -197,32 +200,26 @@ std::string manyEmptyCurves(std::int32_t count)
 }
 } // namespace
 
-INSTANTIATE_TEST_SUITE_P(
-    BadFiles, GrpReaderRejects,
+INSTANTIATE_TEST_SUITE_P(BadFiles, GrpReaderRejects,
     ::testing::Values(
-        BadGrp{"OtherVersion", Bytes().field("versao 01.00.01", 31).data, msg::GrpVersionError},
-        BadGrp{"NotAGraph", std::string(400, 'a'), msg::GrpVersionError},
-        BadGrp{"NegativeNameCount", texts().i32(-1).data, msg::GrpBadCount},
-        BadGrp{"NegativeCurveCount", texts().i32(0).i32(-3).data, msg::GrpBadCount},
-        BadGrp{"NegativePointCount", texts().i32(0).i32(1).i32(-1).f64(0).i32(0).f64(0).data,
-               msg::GrpBadCount},
-        BadGrp{"HugeNameCount", texts().i32(0x7FFFFFFF).field("a", 100).data,
-               msg::GrpBadCount},
-        BadGrp{"HugePointCount",
-               texts().i32(0).i32(1).i32(0x7FFFFFFF).f64(0).f64(1).i32(0).f64(0).data,
-               msg::GrpTruncated},
-        BadGrp{"TooManyCurves", manyEmptyCurves(10001), msg::GrpBadCount},
-        BadGrp{"UnequalCounts", texts().i32(0).i32(1).curve({1, 2}, {3}).data,
-               msg::GrpUnequalCurve},
-        BadGrp{"NotANumber",
-               texts().i32(0).i32(1).curve({1, std::nan("")}, {3, 4}).data, msg::GrpBadValue},
-        BadGrp{"Infinite",
-               texts()
-                   .i32(0)
-                   .i32(1)
-                   .curve({1}, {std::numeric_limits<double>::infinity()})
-                   .data,
-               msg::GrpBadValue}),
+        BadGrp { "OtherVersion", Bytes().field("versao 01.00.01", 31).data, msg::GrpVersionError },
+        BadGrp { "NotAGraph", std::string(400, 'a'), msg::GrpVersionError },
+        BadGrp { "NegativeNameCount", texts().i32(-1).data, msg::GrpBadCount },
+        BadGrp { "NegativeCurveCount", texts().i32(0).i32(-3).data, msg::GrpBadCount },
+        BadGrp { "NegativePointCount", texts().i32(0).i32(1).i32(-1).f64(0).i32(0).f64(0).data,
+            msg::GrpBadCount },
+        BadGrp { "HugeNameCount", texts().i32(0x7FFFFFFF).field("a", 100).data, msg::GrpBadCount },
+        BadGrp { "HugePointCount",
+            texts().i32(0).i32(1).i32(0x7FFFFFFF).f64(0).f64(1).i32(0).f64(0).data,
+            msg::GrpTruncated },
+        BadGrp { "TooManyCurves", manyEmptyCurves(10001), msg::GrpBadCount },
+        BadGrp { "UnequalCounts", texts().i32(0).i32(1).curve({ 1, 2 }, { 3 }).data,
+            msg::GrpUnequalCurve },
+        BadGrp { "NotANumber", texts().i32(0).i32(1).curve({ 1, std::nan("") }, { 3, 4 }).data,
+            msg::GrpBadValue },
+        BadGrp { "Infinite",
+            texts().i32(0).i32(1).curve({ 1 }, { std::numeric_limits<double>::infinity() }).data,
+            msg::GrpBadValue }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GrpFile, SaveAndOpenThroughTheFileSystem)
@@ -243,20 +240,22 @@ TEST(GrpFile, SaveAndOpenThroughTheFileSystem)
 
 TEST(AscExport, ThreeCurvesGiveFourColumnsWithTwoSpacesAfterEveryValue)
 {
-    EXPECT_EQ(writeAsc(pressureData()), "4  3\n"
-                                        "0  5  -1  3  \n"
-                                        "1  6  0.5  3  \n"
-                                        "2  7  1e-300  3  \n");
+    EXPECT_EQ(writeAsc(pressureData()),
+        "4  3\n"
+        "0  5  -1  3  \n"
+        "1  6  0.5  3  \n"
+        "2  7  1e-300  3  \n");
 }
 
 TEST(AscExport, UsesSixSignificantDigitsAndStopsAtTheShortestCurve)
 {
     GraphData data;
-    data.addCurve({0.123456789, 1234567.0, 2}, {1.0 / 3.0, -2e-7, 5}, "a");
-    data.addCurve({0.123456789, 1234567.0}, {10, 20}, "b");
-    EXPECT_EQ(writeAsc(data), "3  2\n"
-                              "0.123457  0.333333  10  \n"
-                              "1.23457e+06  -2e-07  20  \n");
+    data.addCurve({ 0.123456789, 1234567.0, 2 }, { 1.0 / 3.0, -2e-7, 5 }, "a");
+    data.addCurve({ 0.123456789, 1234567.0 }, { 10, 20 }, "b");
+    EXPECT_EQ(writeAsc(data),
+        "3  2\n"
+        "0.123457  0.333333  10  \n"
+        "1.23457e+06  -2e-07  20  \n");
     EXPECT_EQ(writeAsc(GraphData()), "1  0\n");
 }
 
@@ -272,7 +271,7 @@ TEST(AscExport, FileNames)
 
 TEST(MaterialGraph, MagneticAndElectricTitlesWithTheFilePointsAsOneCurve)
 {
-    const GraphData magnetic = graficoMaterial({{0, 0}, {100, 1}, {200, 1.5}}, false);
+    const GraphData magnetic = graficoMaterial({ { 0, 0 }, { 100, 1 }, { 200, 1.5 } }, false);
     EXPECT_EQ(magnetic.title, "Curva de Magnetização");
     EXPECT_EQ(magnetic.xCaption, "H (A/m)");
     EXPECT_EQ(magnetic.yCaption, "B (T)");

@@ -22,8 +22,8 @@ GraphData sampled(const std::function<double(double)>& f, double span, int piece
         const double a = span * i / pieces;
         const double b = span * (i + 1) / pieces;
         const double value = f((a + b) / 2.0);
-        xs.insert(xs.end(), {a, b});
-        ys.insert(ys.end(), {value, value});
+        xs.insert(xs.end(), { a, b });
+        ys.insert(ys.end(), { value, value });
     }
     GraphData data;
     data.addCurve(xs, ys, "B");
@@ -41,7 +41,7 @@ struct PureTerm {
     std::size_t index; ///< where the order appears in the table
 };
 
-class HarmonicOfAPureSignal : public ::testing::TestWithParam<PureTerm> {};
+class HarmonicOfAPureSignal : public ::testing::TestWithParam<PureTerm> { };
 
 TEST_P(HarmonicOfAPureSignal, ShowsOneHundredAtItsOrderAndNothingElse)
 {
@@ -60,8 +60,8 @@ TEST_P(HarmonicOfAPureSignal, ShowsOneHundredAtItsOrderAndNothingElse)
     EXPECT_EQ(tables.orders[c.index], c.order);
     for (std::size_t curve = 0; curve < HarmonicCurves; ++curve) {
         const HarmonicTerms& terms = c.sine ? tables.sine[curve] : tables.cosine[curve];
-        const double reference = c.sine ? tables.sineReference[curve]
-                                        : tables.cosineReference[curve];
+        const double reference
+            = c.sine ? tables.sineReference[curve] : tables.cosineReference[curve];
         EXPECT_NEAR(reference, amplitude, 1e-3);
         for (std::size_t k = 0; k < HarmonicOrders; ++k)
             EXPECT_NEAR(terms[k], k == c.index ? 100.0 : 0.0, 0.05) << "order " << tables.orders[k];
@@ -71,16 +71,15 @@ TEST_P(HarmonicOfAPureSignal, ShowsOneHundredAtItsOrderAndNothingElse)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, HarmonicOfAPureSignal,
-    ::testing::Values(PureTerm{"FullPeriodSine", HarmonicMode::PeriodoInteiro, 1, true, 3, 2},
-                      PureTerm{"FullPeriodCosine", HarmonicMode::PeriodoInteiro, 1, false, 1, 0},
-                      PureTerm{"EvenHalfPeriod", HarmonicMode::Par, 2, false, 3, 2},
-                      PureTerm{"OddHalfPeriod", HarmonicMode::Impar, 2, true, 3, 2},
-                      PureTerm{"HalfWaveSine", HarmonicMode::MeiaOnda, 2, true, 3, 1},
-                      PureTerm{"HalfWaveCosine", HarmonicMode::MeiaOnda, 2, false, 5, 2},
-                      PureTerm{"OddQuarterPeriod", HarmonicMode::ImparMeiaOnda, 4, true, 3, 1},
-                      PureTerm{"EvenQuarterPeriod", HarmonicMode::ParMeiaOnda, 4, false, 7, 3}),
+INSTANTIATE_TEST_SUITE_P(Modes, HarmonicOfAPureSignal,
+    ::testing::Values(PureTerm { "FullPeriodSine", HarmonicMode::PeriodoInteiro, 1, true, 3, 2 },
+        PureTerm { "FullPeriodCosine", HarmonicMode::PeriodoInteiro, 1, false, 1, 0 },
+        PureTerm { "EvenHalfPeriod", HarmonicMode::Par, 2, false, 3, 2 },
+        PureTerm { "OddHalfPeriod", HarmonicMode::Impar, 2, true, 3, 2 },
+        PureTerm { "HalfWaveSine", HarmonicMode::MeiaOnda, 2, true, 3, 1 },
+        PureTerm { "HalfWaveCosine", HarmonicMode::MeiaOnda, 2, false, 5, 2 },
+        PureTerm { "OddQuarterPeriod", HarmonicMode::ImparMeiaOnda, 4, true, 3, 1 },
+        PureTerm { "EvenQuarterPeriod", HarmonicMode::ParMeiaOnda, 4, false, 7, 3 }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Harmonics, OrdersOfEachMode)
@@ -114,11 +113,11 @@ TEST(Harmonics, EvenModeLeavesTheSineFieldsAtZeroWithReferenceOne)
 TEST(Harmonics, TextsCarryTheNormalisedTermsAndTheReference)
 {
     // Order 1 with amplitude 2.5 and order 2 with -1.25: -50 % of the largest.
-    const GraphData data = sampled(
-        [](double x) { return 2.5 * std::sin(2 * Pi * x) - 1.25 * std::sin(4 * Pi * x); }, 1.0,
-        2000);
-    const HarmonicTables tables =
-        harmonicTables(computeHarmonics(data, HarmonicMode::PeriodoInteiro));
+    const GraphData data
+        = sampled([](double x) { return 2.5 * std::sin(2 * Pi * x) - 1.25 * std::sin(4 * Pi * x); },
+            1.0, 2000);
+    const HarmonicTables tables
+        = harmonicTables(computeHarmonics(data, HarmonicMode::PeriodoInteiro));
     const std::string& text = tables.texts[0];
     EXPECT_NE(text.find("  01  | +100.000\n  02  |  -50.000\n  03  |"), std::string::npos) << text;
     EXPECT_EQ(text.substr(text.size() - 22), "\n val. ref : 2.5      ");
@@ -157,10 +156,10 @@ TEST(Harmonics, AnOddSampleCountLeavesTheLastSampleUnused)
 TEST(Harmonics, NoCurveOrNoSpanGivesZeroTermsNotNumbersThatAreNot)
 {
     GraphData flat;
-    flat.addCurve({1, 1}, {5, 5}, "a");
-    for (const GraphData& data : {GraphData(), flat}) {
-        const HarmonicTables tables =
-            harmonicTables(computeHarmonics(data, HarmonicMode::PeriodoInteiro));
+    flat.addCurve({ 1, 1 }, { 5, 5 }, "a");
+    for (const GraphData& data : { GraphData(), flat }) {
+        const HarmonicTables tables
+            = harmonicTables(computeHarmonics(data, HarmonicMode::PeriodoInteiro));
         for (std::size_t c = 0; c < HarmonicCurves; ++c) {
             EXPECT_EQ(tables.sineReference[c], 1.0);
             for (const double t : tables.cosine[c])

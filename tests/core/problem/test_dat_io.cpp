@@ -1,6 +1,6 @@
-#include "core/hand_bytes.h"
 #include "common/binary_stream.h"
 #include "common/messages.h"
+#include "core/hand_bytes.h"
 #include "problem/dat_io.h"
 #include "problem/problem_data.h"
 
@@ -22,7 +22,7 @@ struct Bytes : tarvex::test::HandBytes<Bytes> {
     Bytes& text(std::string_view s, std::size_t width) { return field(s, width); }
     /// A straight contour element or an arc, 64 bytes.
     Bytes& segment(double x1, double y1, double x2, double y2, double xc = 0, double yc = 0,
-                   std::uint8_t arc = 0, std::uint8_t sentido = 1, double potential = 0)
+        std::uint8_t arc = 0, std::uint8_t sentido = 1, double potential = 0)
     {
         f64(x1).f64(y1).f64(x2).f64(y2).f64(xc).f64(yc).u8(arc).u8(sentido).zeros(6);
         return f64(potential);
@@ -96,7 +96,7 @@ TEST(DatFormat, RegionRecordIsLaidOutByteForByte)
     r.reservado2 = 12;
     r.linear = 0;
     r.arquivoMaterial = "C:\\mat\\aço.mat";
-    r.reservadoD = {13, 14, 15, 16};
+    r.reservadoD = { 13, 14, 15, 16 };
     r.reservadoB1 = 17;
     r.reservadoB2 = 18;
     r.reservadoS1[0] = 'a';
@@ -104,8 +104,8 @@ TEST(DatFormat, RegionRecordIsLaidOutByteForByte)
     r.reservadoI1 = 19;
     r.reservadoI2 = -20;
     // Contour list order: the element pushed last comes first and is written first.
-    r.segmentos.pushFront(SegmentoContorno::arco({1, 0}, {0, 1}, {0, 0}));
-    r.segmentos.pushFront(SegmentoContorno::reta({0, 0}, {1, 0}));
+    r.segmentos.pushFront(SegmentoContorno::arco({ 1, 0 }, { 0, 1 }, { 0, 0 }));
+    r.segmentos.pushFront(SegmentoContorno::reta({ 0, 0 }, { 1, 0 }));
 
     Bytes e;
     e.f64(2).f64(3).f64(4).f64(5).f64(6).f64(7);
@@ -141,7 +141,7 @@ TEST(DatFormat, RegionRecordIsLaidOutByteForByte)
 
 TEST(DatFormat, RegionWithEmptyContourIsItsFixedPartAndACountOfZero)
 {
-    const std::string written = bytesOf(Regiao{});
+    const std::string written = bytesOf(Regiao {});
     ASSERT_EQ(written.size(), 2135u);
     EXPECT_EQ(written, Bytes().region(1.0).data);
 }
@@ -161,12 +161,12 @@ TEST(DatFormat, HandBuiltMeshedFileReadsEveryItemInItsPlace)
     const ProblemData d = loaded(fullFile());
     EXPECT_EQ(d.tipoAnalise, 0);
     EXPECT_EQ(d.fatorEscala, 500.0);
-    EXPECT_EQ(d.janela, (std::array<double, 4>{-1, 11, -2, 12}));
+    EXPECT_EQ(d.janela, (std::array<double, 4> { -1, 11, -2, 12 }));
     // Inserted at the front: the region written last comes first.
     ASSERT_EQ(d.regioes.size(), 2u);
     EXPECT_EQ(d.regioes.at(0).permRelativa, 1.0);
     EXPECT_EQ(d.regioes.at(1).permRelativa, 7.0);
-    EXPECT_EQ(d.regioes.at(0).segmentos.at(0).p1(), (Ponto{0, 10}));
+    EXPECT_EQ(d.regioes.at(0).segmentos.at(0).p1(), (Ponto { 0, 10 }));
     // The edge of the stored mesh becomes the setting as well.
     EXPECT_EQ(d.arestaMaxima, 2.5);
     EXPECT_EQ(d.arestaMalha, 2.5);
@@ -181,7 +181,7 @@ TEST(DatFormat, HandBuiltMeshedFileReadsEveryItemInItsPlace)
     ASSERT_EQ(d.segmentosPotencial.size(), 2u);
     EXPECT_EQ(d.segmentosPotencial.at(1).potencial, 100.0);
     ASSERT_EQ(d.potenciaisPonto.size(), 2u);
-    EXPECT_EQ(d.potenciaisPonto.at(0), (PotencialPonto{2, 2, 6}));
+    EXPECT_EQ(d.potenciaisPonto.at(0), (PotencialPonto { 2, 2, 6 }));
     EXPECT_EQ(d.tipoSimetria, 1);
     EXPECT_EQ(d.segmentosSimetria.size(), 1u);
     ASSERT_EQ(d.triangulos.size(), 2u);
@@ -189,29 +189,29 @@ TEST(DatFormat, HandBuiltMeshedFileReadsEveryItemInItsPlace)
     EXPECT_EQ(d.numTriangulos, 2);
     // The working lists are derived on loading.
     EXPECT_EQ(d.poligonosRegioes.size(), 2u);
-    EXPECT_EQ(d.regiaoQueContem({3, 3}), 2);
-    EXPECT_EQ(d.regiaoQueContem({8, 8}), 0) << "the outer contour is never picked";
+    EXPECT_EQ(d.regiaoQueContem({ 3, 3 }), 2);
+    EXPECT_EQ(d.regiaoQueContem({ 8, 8 }), 0) << "the outer contour is never picked";
     ASSERT_EQ(d.contornoExterno.size(), 4u);
-    EXPECT_EQ(d.contornoExterno.front().p1(), (Ponto{0, 10}));
+    EXPECT_EQ(d.contornoExterno.front().p1(), (Ponto { 0, 10 }));
 }
 
 TEST(DatFormat, FileAsTheDrawingExportsItLoadsWithoutMesh)
 {
     // Version 00, analysis byte 1, the regions in list order (the outer contour last) and 0.0.
     Regiao inner;
-    inner.segmentos.pushFront(SegmentoContorno::reta({2, 2}, {2, 4}));
-    inner.segmentos.pushFront(SegmentoContorno::reta({8, 2}, {2, 2}));
-    inner.segmentos.pushFront(SegmentoContorno::reta({8, 4}, {8, 2}));
-    inner.segmentos.pushFront(SegmentoContorno::reta({2, 4}, {8, 4}));
+    inner.segmentos.pushFront(SegmentoContorno::reta({ 2, 2 }, { 2, 4 }));
+    inner.segmentos.pushFront(SegmentoContorno::reta({ 8, 2 }, { 2, 2 }));
+    inner.segmentos.pushFront(SegmentoContorno::reta({ 8, 4 }, { 8, 2 }));
+    inner.segmentos.pushFront(SegmentoContorno::reta({ 2, 4 }, { 8, 4 }));
     Regiao outer;
-    outer.segmentos.pushFront(SegmentoContorno::reta({0, 10}, {0, 0}));
-    outer.segmentos.pushFront(SegmentoContorno::arco({10, 0}, {0, 10}, {0, 0}));
-    outer.segmentos.pushFront(SegmentoContorno::reta({0, 0}, {10, 0}));
+    outer.segmentos.pushFront(SegmentoContorno::reta({ 0, 10 }, { 0, 0 }));
+    outer.segmentos.pushFront(SegmentoContorno::arco({ 10, 0 }, { 0, 10 }, { 0, 0 }));
+    outer.segmentos.pushFront(SegmentoContorno::reta({ 0, 0 }, { 10, 0 }));
     common::ByteWriter out;
     out.writeFixedText(DatVersao00, 31);
     out.writeBytes(std::string_view("\x01", 1));
     out.writeDouble(1000.0);
-    for (const double w : {-1.0, 11.0, -1.0, 11.0})
+    for (const double w : { -1.0, 11.0, -1.0, 11.0 })
         out.writeDouble(w);
     out.writeInt32(2);
     writeRegiao(out, inner);
@@ -235,13 +235,13 @@ TEST(DatFormat, FileAsTheDrawingExportsItLoadsWithoutMesh)
     EXPECT_EQ(d.regioes.at(0).segmentos.size(), 3u) << "the region written last is the outer one";
     EXPECT_EQ(d.contornoExterno.size(), 3u);
     EXPECT_EQ(d.poolSegmentos.size(), 7u);
-    EXPECT_EQ(d.regiaoQueContem({5, 3}), 2);
-    EXPECT_EQ(d.regiaoQueContem({5, 7}), 0);
+    EXPECT_EQ(d.regiaoQueContem({ 5, 3 }), 2);
+    EXPECT_EQ(d.regiaoQueContem({ 5, 7 }), 0);
 }
 
 TEST(DatFormat, OldFilesHoldAtMostOneSpecialRegionAndNoSpecialAreas)
 {
-    for (const std::int32_t stored : {0, 3}) {
+    for (const std::int32_t stored : { 0, 3 }) {
         Bytes b;
         b.header("versao 01.00.00").u8(1).f64(1000).f64(0).f64(1).f64(0).f64(1);
         b.i32(1).square(0, 0, 1, 1.0).f64(0.5).f64(0.5);
@@ -269,7 +269,7 @@ TEST(DatFormat, SavingAndLoadingKeepsRegionsAndAreasAndReversesTheOtherLists)
     ASSERT_EQ(again.regioes.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i)
         EXPECT_EQ(bytesOf(again.regioes.at(i)).substr(0, 2131),
-                  bytesOf(first.regioes.at(i)).substr(0, 2131));
+            bytesOf(first.regioes.at(i)).substr(0, 2131));
     EXPECT_EQ(again.areasEspeciais.at(0).permRelativa, 3.0);
     // Every other list comes back reversed, a region's contour included.
     EXPECT_EQ(again.regioesEspeciais.at(0), first.regioesEspeciais.at(1));
@@ -299,7 +299,7 @@ struct BadDat {
     std::string_view message;
 };
 
-class DatReaderRejects : public ::testing::TestWithParam<BadDat> {};
+class DatReaderRejects : public ::testing::TestWithParam<BadDat> { };
 
 TEST_P(DatReaderRejects, WithAClearMessageAndLeavesTheProblemAlone)
 {
@@ -330,28 +330,29 @@ Bytes upToTriangles()
 }
 } // namespace
 
-INSTANTIATE_TEST_SUITE_P(
-    BadFiles, DatReaderRejects,
-    ::testing::Values(
-        BadDat{"Empty", "", msg::DesTruncated},
-        BadDat{"UnknownVersion", start("versao 01.00.02").i32(0).f64(0).data, msg::DesVersionError},
-        BadDat{"DrawingFile", Bytes().header("versao").f64(1000).i32(0).i32(0).i32(0).data,
-               msg::DesVersionError},
-        BadDat{"ZeroScale", Bytes().header("versao 01.00.00").u8(1).f64(0).data, msg::DesBadScale},
-        BadDat{"NegativeRegionCount", start().i32(-1).data, msg::DesBadCount},
-        BadDat{"HugeRegionCount", start().i32(0x7FFFFFFF).data, msg::DesTruncated},
-        BadDat{"RegionsMissing", start().i32(2).square(0, 0, 1, 1).f64(0).data, msg::DesTruncated},
-        BadDat{"ContourCountBeyondTheEnd", start().i32(1).region(1, 3).segment(0, 0, 1, 1).data,
-               msg::DesTruncated},
-        BadDat{"NoMaximumEdge", start().i32(0).data, msg::DesTruncated},
-        BadDat{"MeshPartMissing", start().i32(0).f64(1).f64(1).data, msg::DesTruncated},
-        BadDat{"NegativeTriangleCount", upToTriangles().i32(-5).data, msg::DesBadCount},
-        BadDat{"NotANumberInATriangle",
-               upToTriangles().i32(1).f64(0).f64(0).f64(NAN).f64(0).f64(1).f64(1).data,
-               msg::DesBadCoordinate},
-        BadDat{"InfiniteContourPoint",
-               start().i32(1).region(1, 1).segment(0, 0, INFINITY, 1).f64(0).data,
-               msg::DesBadCoordinate}),
+INSTANTIATE_TEST_SUITE_P(BadFiles, DatReaderRejects,
+    ::testing::Values(BadDat { "Empty", "", msg::DesTruncated },
+        BadDat {
+            "UnknownVersion", start("versao 01.00.02").i32(0).f64(0).data, msg::DesVersionError },
+        BadDat { "DrawingFile", Bytes().header("versao").f64(1000).i32(0).i32(0).i32(0).data,
+            msg::DesVersionError },
+        BadDat {
+            "ZeroScale", Bytes().header("versao 01.00.00").u8(1).f64(0).data, msg::DesBadScale },
+        BadDat { "NegativeRegionCount", start().i32(-1).data, msg::DesBadCount },
+        BadDat { "HugeRegionCount", start().i32(0x7FFFFFFF).data, msg::DesTruncated },
+        BadDat {
+            "RegionsMissing", start().i32(2).square(0, 0, 1, 1).f64(0).data, msg::DesTruncated },
+        BadDat { "ContourCountBeyondTheEnd", start().i32(1).region(1, 3).segment(0, 0, 1, 1).data,
+            msg::DesTruncated },
+        BadDat { "NoMaximumEdge", start().i32(0).data, msg::DesTruncated },
+        BadDat { "MeshPartMissing", start().i32(0).f64(1).f64(1).data, msg::DesTruncated },
+        BadDat { "NegativeTriangleCount", upToTriangles().i32(-5).data, msg::DesBadCount },
+        BadDat { "NotANumberInATriangle",
+            upToTriangles().i32(1).f64(0).f64(0).f64(NAN).f64(0).f64(1).f64(1).data,
+            msg::DesBadCoordinate },
+        BadDat { "InfiniteContourPoint",
+            start().i32(1).region(1, 1).segment(0, 0, INFINITY, 1).f64(0).data,
+            msg::DesBadCoordinate }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DatFormat, EveryTruncationAndRandomBytesFailCleanly)
@@ -382,7 +383,7 @@ protected:
     {
         m_dir = std::filesystem::temp_directory_path()
             / ("tarvex-dat-"
-               + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }

@@ -27,8 +27,10 @@ Regiao regionOf(const Contour& elements)
 
 Contour rectangle(double x0, double y0, double x1, double y1)
 {
-    return {SegmentoContorno::reta({x0, y0}, {x1, y0}), SegmentoContorno::reta({x1, y0}, {x1, y1}),
-            SegmentoContorno::reta({x1, y1}, {x0, y1}), SegmentoContorno::reta({x0, y1}, {x0, y0})};
+    return { SegmentoContorno::reta({ x0, y0 }, { x1, y0 }),
+        SegmentoContorno::reta({ x1, y0 }, { x1, y1 }),
+        SegmentoContorno::reta({ x1, y1 }, { x0, y1 }),
+        SegmentoContorno::reta({ x0, y1 }, { x0, y0 }) };
 }
 
 /// Outer square 0..100 (position 1), then A = 10..40 (position 2) and B = 60..90 (position 3).
@@ -42,7 +44,10 @@ ProblemData twoRegions()
     return data;
 }
 
-bool same(const SegmentoContorno& a, const SegmentoContorno& b) { return iguais(a, b); }
+bool same(const SegmentoContorno& a, const SegmentoContorno& b)
+{
+    return iguais(a, b);
+}
 
 } // namespace
 
@@ -50,10 +55,10 @@ TEST(EditingPicking, OutsideEveryInnerRegionIsOutsideTheDomain)
 {
     ProblemData data = twoRegions();
     int posicao = -1;
-    const Status inside = regiaoSobPonto(data, {20, 20}, posicao);
+    const Status inside = regiaoSobPonto(data, { 20, 20 }, posicao);
     EXPECT_TRUE(inside.ok);
     EXPECT_EQ(posicao, 2);
-    for (const Ponto p : {Ponto{50, 50}, Ponto{150, 50}}) {
+    for (const Ponto p : { Ponto { 50, 50 }, Ponto { 150, 50 } }) {
         posicao = -1;
         const Status s = regiaoSobPonto(data, p, posicao);
         EXPECT_FALSE(s.ok);
@@ -61,7 +66,7 @@ TEST(EditingPicking, OutsideEveryInnerRegionIsOutsideTheDomain)
         EXPECT_EQ(posicao, -1);
     }
     // Special regions refuse the same way and change nothing.
-    EXPECT_EQ(defineRegiaoEspecial(data, {50, 50}).message, msg::PontoForaDominio);
+    EXPECT_EQ(defineRegiaoEspecial(data, { 50, 50 }).message, msg::PontoForaDominio);
     EXPECT_TRUE(data.regioesEspeciais.empty());
 }
 
@@ -76,11 +81,11 @@ TEST(EditingPicking, NearestSegmentAndPointAgreeWithAFullScanOnThousandsOfElemen
     std::vector<Ponto> pts;
     for (int i = 0; i < n; ++i) {
         const double a = 2 * geometry::Pi * i / n;
-        pts.push_back({100 * std::cos(a) + jitter(random), 100 * std::sin(a) + jitter(random)});
+        pts.push_back({ 100 * std::cos(a) + jitter(random), 100 * std::sin(a) + jitter(random) });
     }
     for (int i = 0; i < n; ++i) {
         if (i % 7 == 0)
-            ring.push_back(SegmentoContorno::arco(pts[i], pts[(i + 1) % n], {0, 0}));
+            ring.push_back(SegmentoContorno::arco(pts[i], pts[(i + 1) % n], { 0, 0 }));
         else
             ring.push_back(SegmentoContorno::reta(pts[i], pts[(i + 1) % n]));
     }
@@ -94,17 +99,15 @@ TEST(EditingPicking, NearestSegmentAndPointAgreeWithAFullScanOnThousandsOfElemen
     for (int q = 0; q < 400; ++q) {
         // Half the clicks anywhere, half right by the contour, where neighbours compete.
         const double a = angle(random), r = nearRing(random);
-        const Ponto p = q % 2 == 0 ? Ponto{coordinate(random), coordinate(random)}
-                                   : Ponto{r * std::cos(a), r * std::sin(a)};
+        const Ponto p = q % 2 == 0 ? Ponto { coordinate(random), coordinate(random) }
+                                   : Ponto { r * std::cos(a), r * std::sin(a) };
         const auto fast = segmentoMaisProximo(data, p);
-        const auto slow = maisProximoPorVarredura(data.poolSegmentos.size(), [&](std::size_t i) {
-            return distanciaElemento(data.poolSegmentos[i], p);
-        });
+        const auto slow = maisProximoPorVarredura(data.poolSegmentos.size(),
+            [&](std::size_t i) { return distanciaElemento(data.poolSegmentos[i], p); });
         ASSERT_EQ(fast, slow) << "at " << p.x << ", " << p.y;
         const auto fastPoint = pontoContornoMaisProximo(data, p);
-        const auto slowPoint = maisProximoPorVarredura(data.pontosContorno.size(), [&](std::size_t i) {
-            return geometry::distancia(data.pontosContorno[i], p);
-        });
+        const auto slowPoint = maisProximoPorVarredura(data.pontosContorno.size(),
+            [&](std::size_t i) { return geometry::distancia(data.pontosContorno[i], p); });
         ASSERT_EQ(fastPoint, slowPoint);
         ASSERT_EQ(segmentoExternoMaisProximo(data, p), fast); // the ring is the outer contour
     }
@@ -116,42 +119,42 @@ TEST(EditingPicking, TiesGoToTheFirstInListOrderAndTheIndexFollowsANewProblem)
     ProblemData data;
     Contour contour;
     for (int i = 0; i < 50; ++i)
-        contour.push_back(SegmentoContorno::reta({double(i), 0}, {double(i) + 1, 0}));
+        contour.push_back(SegmentoContorno::reta({ double(i), 0 }, { double(i) + 1, 0 }));
     for (int i = 0; i < 50; ++i)
-        contour.push_back(SegmentoContorno::reta({double(i), 2}, {double(i) + 1, 2}));
+        contour.push_back(SegmentoContorno::reta({ double(i), 2 }, { double(i) + 1, 2 }));
     data.regioes.pushFront(regionOf(contour));
     data.derivarListas();
     // (10.5, 1) is exactly 1 from segment 10 (below) and from segment 60 (above).
-    EXPECT_EQ(segmentoMaisProximo(data, {10.5, 1}), std::optional<std::size_t>(10));
+    EXPECT_EQ(segmentoMaisProximo(data, { 10.5, 1 }), std::optional<std::size_t>(10));
     // A shared end point: the earlier segment wins.
-    EXPECT_EQ(segmentoMaisProximo(data, {20, -1}), std::optional<std::size_t>(19));
+    EXPECT_EQ(segmentoMaisProximo(data, { 20, -1 }), std::optional<std::size_t>(19));
     // The point (20, 0) is listed before (20, 2).
-    const auto p = pontoContornoMaisProximo(data, {20, 1});
+    const auto p = pontoContornoMaisProximo(data, { 20, 1 });
     ASSERT_TRUE(p);
     EXPECT_EQ(data.pontosContorno[*p].y, 0.0);
 
     // The same data read from another problem must not answer from the old index.
     data = twoRegions();
-    const auto s = segmentoMaisProximo(data, {41, 25});
+    const auto s = segmentoMaisProximo(data, { 41, 25 });
     ASSERT_TRUE(s);
-    EXPECT_TRUE(same(data.poolSegmentos[*s], SegmentoContorno::reta({40, 10}, {40, 40})));
+    EXPECT_TRUE(same(data.poolSegmentos[*s], SegmentoContorno::reta({ 40, 10 }, { 40, 40 })));
     ProblemData empty;
-    EXPECT_FALSE(segmentoMaisProximo(empty, {0, 0}));
-    EXPECT_FALSE(pontoContornoMaisProximo(empty, {0, 0}));
+    EXPECT_FALSE(segmentoMaisProximo(empty, { 0, 0 }));
+    EXPECT_FALSE(pontoContornoMaisProximo(empty, { 0, 0 }));
 }
 
 TEST(EditingPicking, ArcDistanceUsesTheArcNotItsCircle)
 {
     // Upper half circle of radius 10 about the origin.
-    const SegmentoContorno upper = SegmentoContorno::arco({10, 0}, {-10, 0}, {0, 0});
-    EXPECT_NEAR(distanciaElemento(upper, {0, 12}), 2.0, 1e-12);
+    const SegmentoContorno upper = SegmentoContorno::arco({ 10, 0 }, { -10, 0 }, { 0, 0 });
+    EXPECT_NEAR(distanciaElemento(upper, { 0, 12 }), 2.0, 1e-12);
     // Below the centre the arc is far away: the nearer end point counts.
-    EXPECT_NEAR(distanciaElemento(upper, {0, -12}), std::hypot(10.0, 12.0), 1e-12);
+    EXPECT_NEAR(distanciaElemento(upper, { 0, -12 }), std::hypot(10.0, 12.0), 1e-12);
     // Stored the other way round (sentido 0): the lower half.
-    SegmentoContorno lower = SegmentoContorno::arco({-10, 0}, {10, 0}, {0, 0});
+    SegmentoContorno lower = SegmentoContorno::arco({ -10, 0 }, { 10, 0 }, { 0, 0 });
     lower.sentido = 0;
-    EXPECT_NEAR(distanciaElemento(lower, {0, -12}), std::hypot(10.0, 12.0), 1e-12);
-    EXPECT_NEAR(distanciaElemento(lower, {0, 12}), 2.0, 1e-12);
+    EXPECT_NEAR(distanciaElemento(lower, { 0, -12 }), std::hypot(10.0, 12.0), 1e-12);
+    EXPECT_NEAR(distanciaElemento(lower, { 0, 12 }), 2.0, 1e-12);
 }
 
 TEST(EditingRegions, OkWritesTheFieldsOfTheAnalysisType)
@@ -167,7 +170,7 @@ TEST(EditingRegions, OkWritesTheFieldsOfTheAnalysisType)
     v.condutividade = 5.8e7;
     v.brY = 1.1;
     v.permeabilidade = 1000;
-    ASSERT_TRUE(editaRegioes(data, {2}, v).ok);
+    ASSERT_TRUE(editaRegioes(data, { 2 }, v).ok);
     EXPECT_EQ(a.densCorrente, 2.5);
     EXPECT_EQ(a.permRelativa, 1000);
     EXPECT_EQ(a.condutividade, 5.8e7);
@@ -186,7 +189,7 @@ TEST(EditingRegions, OkWritesTheFieldsOfTheAnalysisType)
     e.densidade = 1e-9;
     e.permeabilidade = 4;
     e.condutividade = 99;
-    ASSERT_TRUE(editaRegioes(data, {2}, e).ok);
+    ASSERT_TRUE(editaRegioes(data, { 2 }, e).ok);
     EXPECT_EQ(a.densCargas, 1e-9);
     EXPECT_EQ(a.permissividadeRelativa, 4);
     EXPECT_EQ(a.densCorrente, 2.5);
@@ -210,8 +213,8 @@ TEST(EditingRegions, SelectionStartsFromTheClickedRegionAndEditsEveryRegion)
 
     ValoresRegiao v = start;
     v.densidade = 3;
-    ASSERT_TRUE(editaRegioes(data, {3, 2, 3}, v).ok);
-    for (const int i : {2, 3}) {
+    ASSERT_TRUE(editaRegioes(data, { 3, 2, 3 }, v).ok);
+    for (const int i : { 2, 3 }) {
         EXPECT_EQ(data.regiaoNaPosicao(i)->densCorrente, 3);
         EXPECT_EQ(data.regiaoNaPosicao(i)->permRelativa, 50);
         EXPECT_EQ(data.regiaoNaPosicao(i)->linear, 1);
@@ -232,18 +235,18 @@ TEST(EditingRegions, RefusedValuesChangeNothing)
     ValoresRegiao v;
     v.densidade = 8;
     v.linear = false;
-    Status s = editaRegioes(data, {2}, v);
+    Status s = editaRegioes(data, { 2 }, v);
     EXPECT_EQ(s.message, "Informe o nome do arquivo de materiais !");
     v.linear = true;
-    for (const double bad : {0.0, 1e-16, 2e15, std::nan("")}) {
+    for (const double bad : { 0.0, 1e-16, 2e15, std::nan("") }) {
         v.permeabilidade = bad;
-        EXPECT_EQ(editaRegioes(data, {2}, v).message, msg::PermRelativaFora);
+        EXPECT_EQ(editaRegioes(data, { 2 }, v).message, msg::PermRelativaFora);
     }
     EXPECT_EQ(data.regiaoNaPosicao(2)->densCorrente, 0);
     v.permeabilidade = 1e15;
     v.linear = false;
     v.arquivoMaterial = "/tmp/a.mat";
-    EXPECT_TRUE(editaRegioes(data, {2}, v).ok);
+    EXPECT_TRUE(editaRegioes(data, { 2 }, v).ok);
     EXPECT_EQ(data.regiaoNaPosicao(2)->linear, 0);
 }
 
@@ -262,7 +265,7 @@ TEST(EditingPotentials, OuterContourTwiceListsEverySegmentTwiceAndNoneEmptiesAll
         EXPECT_EQ(count, 2);
     }
     EXPECT_EQ(data.regioes.at(0).segmentos.at(2).potencial, 5);
-    impoePotencialPonto(data, {0, 0}, 1);
+    impoePotencialPonto(data, { 0, 0 }, 1);
     removePotenciais(data);
     EXPECT_TRUE(data.segmentosPotencial.empty());
     EXPECT_TRUE(data.potenciaisPonto.empty());
@@ -271,9 +274,9 @@ TEST(EditingPotentials, OuterContourTwiceListsEverySegmentTwiceAndNoneEmptiesAll
 TEST(EditingPotentials, OuterRunFollowsContourOrderAndWrapsRound)
 {
     ProblemData data = twoRegions(); // outer: bottom, right, top, left
-    const auto bottom = segmentoExternoMaisProximo(data, {50, -1});
-    const auto top = segmentoExternoMaisProximo(data, {50, 101});
-    const auto left = segmentoExternoMaisProximo(data, {-1, 50});
+    const auto bottom = segmentoExternoMaisProximo(data, { 50, -1 });
+    const auto top = segmentoExternoMaisProximo(data, { 50, 101 });
+    const auto left = segmentoExternoMaisProximo(data, { -1, 50 });
     ASSERT_TRUE(bottom && top && left);
     EXPECT_EQ(*bottom, 0u);
     EXPECT_EQ(*left, 3u);
@@ -294,13 +297,13 @@ TEST(EditingPotentials, OuterRunFollowsContourOrderAndWrapsRound)
 TEST(EditingPotentials, SegmentPotentialReplacesEqualRecordsAndEliminates)
 {
     ProblemData data = twoRegions();
-    const SegmentoContorno right = SegmentoContorno::reta({40, 40}, {40, 10}); // reversed
-    const SegmentoContorno top = SegmentoContorno::reta({10, 40}, {40, 40});
-    impoePotencialSegmentos(data, {right}, 1);
+    const SegmentoContorno right = SegmentoContorno::reta({ 40, 40 }, { 40, 10 }); // reversed
+    const SegmentoContorno top = SegmentoContorno::reta({ 10, 40 }, { 40, 40 });
+    impoePotencialSegmentos(data, { right }, 1);
     ASSERT_EQ(data.segmentosPotencial.size(), 1u);
     std::vector<SegmentoContorno> selection;
     acrescentaSemRepetir(selection, top);
-    acrescentaSemRepetir(selection, SegmentoContorno::reta({40, 10}, {40, 40}));
+    acrescentaSemRepetir(selection, SegmentoContorno::reta({ 40, 10 }, { 40, 40 }));
     acrescentaSemRepetir(selection, right);
     EXPECT_EQ(selection.size(), 2u);
     impoePotencialSegmentos(data, selection, 7);
@@ -308,7 +311,7 @@ TEST(EditingPotentials, SegmentPotentialReplacesEqualRecordsAndEliminates)
     for (const SegmentoContorno& s : data.segmentosPotencial.inListOrder())
         EXPECT_EQ(s.potencial, 7);
     EXPECT_EQ(potencialDoSegmento(data, right), std::optional<std::size_t>(1));
-    eliminaPotencialSegmentos(data, {right});
+    eliminaPotencialSegmentos(data, { right });
     ASSERT_EQ(data.segmentosPotencial.size(), 1u);
     EXPECT_TRUE(same(data.segmentosPotencial.at(0), top));
 }
@@ -316,14 +319,14 @@ TEST(EditingPotentials, SegmentPotentialReplacesEqualRecordsAndEliminates)
 TEST(EditingPotentials, PointPotentialUpdatesInPlaceOrAddsAtTheFront)
 {
     ProblemData data = twoRegions();
-    impoePotencialPonto(data, {10, 10}, 1);
-    impoePotencialPonto(data, {40, 40}, 2);
-    impoePotencialPonto(data, {10.00005, 10}, 3); // coincides with (10, 10)
+    impoePotencialPonto(data, { 10, 10 }, 1);
+    impoePotencialPonto(data, { 40, 40 }, 2);
+    impoePotencialPonto(data, { 10.00005, 10 }, 3); // coincides with (10, 10)
     ASSERT_EQ(data.potenciaisPonto.size(), 2u);
-    EXPECT_EQ(data.potenciaisPonto.at(0), (PotencialPonto{40, 40, 2}));
-    EXPECT_EQ(data.potenciaisPonto.at(1), (PotencialPonto{10, 10, 3}));
-    EXPECT_TRUE(eliminaPotencialPonto(data, {40, 40}));
-    EXPECT_FALSE(eliminaPotencialPonto(data, {40, 40}));
+    EXPECT_EQ(data.potenciaisPonto.at(0), (PotencialPonto { 40, 40, 2 }));
+    EXPECT_EQ(data.potenciaisPonto.at(1), (PotencialPonto { 10, 10, 3 }));
+    EXPECT_TRUE(eliminaPotencialPonto(data, { 40, 40 }));
+    EXPECT_FALSE(eliminaPotencialPonto(data, { 40, 40 }));
     EXPECT_EQ(data.potenciaisPonto.size(), 1u);
 }
 
@@ -355,25 +358,25 @@ TEST(EditingSymmetry, SwitchingKindKeepsTheSegmentsDeletingEmptiesThem)
 TEST(EditingSpecial, AreaFirstThenRegionAndTheAreaSurvivesSaveAndLoad)
 {
     ProblemData data = twoRegions();
-    ASSERT_TRUE(defineRegiaoEspecial(data, {20, 20}).ok);
-    ASSERT_TRUE(defineRegiaoEspecial(data, {20, 20}).ok);
+    ASSERT_TRUE(defineRegiaoEspecial(data, { 20, 20 }).ok);
+    ASSERT_TRUE(defineRegiaoEspecial(data, { 20, 20 }).ok);
     EXPECT_EQ(data.regioesEspeciais.size(), 1u);
     // Dragged from the top right to the bottom left: corners come out ordered.
     data.arestaMaxima = 1;
-    ASSERT_TRUE(defineArea(data, {30, 35}, {15, 25}).ok);
-    EXPECT_EQ(data.cantosArea[0], (Ponto{15, 25}));
-    EXPECT_EQ(data.cantosArea[1], (Ponto{30, 25}));
-    EXPECT_EQ(data.cantosArea[2], (Ponto{30, 35}));
-    EXPECT_EQ(data.cantosArea[3], (Ponto{15, 35}));
+    ASSERT_TRUE(defineArea(data, { 30, 35 }, { 15, 25 }).ok);
+    EXPECT_EQ(data.cantosArea[0], (Ponto { 15, 25 }));
+    EXPECT_EQ(data.cantosArea[1], (Ponto { 30, 25 }));
+    EXPECT_EQ(data.cantosArea[2], (Ponto { 30, 35 }));
+    EXPECT_EQ(data.cantosArea[3], (Ponto { 15, 35 }));
     ASSERT_EQ(data.areasEspeciais.size(), 1u);
     const Regiao& area = data.areasEspeciais.at(0);
     ASSERT_EQ(area.segmentos.size(), 4u);
-    EXPECT_TRUE(same(area.segmentos.at(0), SegmentoContorno::reta({15, 25}, {30, 25})));
-    EXPECT_TRUE(same(area.segmentos.at(3), SegmentoContorno::reta({15, 35}, {15, 25})));
+    EXPECT_TRUE(same(area.segmentos.at(0), SegmentoContorno::reta({ 15, 25 }, { 30, 25 })));
+    EXPECT_TRUE(same(area.segmentos.at(3), SegmentoContorno::reta({ 15, 35 }, { 15, 25 })));
     EXPECT_EQ(area.permRelativa, 1.0);
-    ASSERT_TRUE(defineArea(data, {60, 60}, {70, 70}).ok);
+    ASSERT_TRUE(defineArea(data, { 60, 60 }, { 70, 70 }).ok);
     EXPECT_EQ(data.areasEspeciais.at(1).segmentos.at(0).x1, 60); // appended
-    EXPECT_EQ(defineArea(data, {1, 1}, {1, 5}).message, msg::AreaVazia);
+    EXPECT_EQ(defineArea(data, { 1, 1 }, { 1, 5 }).message, msg::AreaVazia);
 
     ProblemData read;
     ASSERT_TRUE(readDat(writeDat(data), read).ok);
@@ -381,13 +384,13 @@ TEST(EditingSpecial, AreaFirstThenRegionAndTheAreaSurvivesSaveAndLoad)
     EXPECT_EQ(read.areasEspeciais.at(0).segmentos.at(0).x1, 15);
 
     // Inside the area and the special region: the area goes first, then the region.
-    ASSERT_TRUE(removeEspecial(data, {20, 30}).ok);
+    ASSERT_TRUE(removeEspecial(data, { 20, 30 }).ok);
     EXPECT_EQ(data.areasEspeciais.size(), 1u);
     EXPECT_EQ(data.regioesEspeciais.size(), 1u);
-    ASSERT_TRUE(removeEspecial(data, {20, 30}).ok);
+    ASSERT_TRUE(removeEspecial(data, { 20, 30 }).ok);
     EXPECT_TRUE(data.regioesEspeciais.empty());
-    EXPECT_EQ(removeEspecial(data, {20, 30}).message, msg::PontoForaDominio);
-    EXPECT_EQ(removeEspecial(data, {50, 50}).message, msg::PontoForaDominio);
+    EXPECT_EQ(removeEspecial(data, { 20, 30 }).message, msg::PontoForaDominio);
+    EXPECT_EQ(removeEspecial(data, { 50, 50 }).message, msg::PontoForaDominio);
 }
 
 TEST(EditingSettings, TolerancesAndScaleKeepTheirRanges)

@@ -1,8 +1,8 @@
 #include "common/messages.h"
+#include "common/progress.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
 #include "geometry/helpers.h"
-#include "common/progress.h"
 #include "problem/dat_io.h"
 #include "problem/formar_regioes.h"
 #include "problem/mesher/gerar_malha.h"
@@ -22,10 +22,10 @@ namespace {
 
 void retangulo(DrawingData& d, double x0, double y0, double x1, double y1)
 {
-    d.segmentos.pushFront({{x0, y0}, {x1, y0}});
-    d.segmentos.pushFront({{x1, y0}, {x1, y1}});
-    d.segmentos.pushFront({{x1, y1}, {x0, y1}});
-    d.segmentos.pushFront({{x0, y1}, {x0, y0}});
+    d.segmentos.pushFront({ { x0, y0 }, { x1, y0 } });
+    d.segmentos.pushFront({ { x1, y0 }, { x1, y1 } });
+    d.segmentos.pushFront({ { x1, y1 }, { x0, y1 } });
+    d.segmentos.pushFront({ { x0, y1 }, { x0, y0 } });
 }
 
 /// Signed area of a contour taken in walking order (the oldest element first), straight
@@ -67,12 +67,12 @@ TEST(FormarRegioes, RectangleGivesInteriorClockwiseFirstAndOuterCounterclockwise
 
 TEST(FormarRegioes, GapsBelowTheMinimumDistanceAreClosedAndWiderOnesAreNot)
 {
-    for (const double gap : {0.03, 0.06}) {
+    for (const double gap : { 0.03, 0.06 }) {
         DrawingData d;
-        d.segmentos.pushFront({{0, 0}, {10, 0}});
-        d.segmentos.pushFront({{10, 0}, {10, 10}});
-        d.segmentos.pushFront({{10, 10}, {0, 10}});
-        d.segmentos.pushFront({{0, 10}, {0, gap}}); // the gap is at the origin
+        d.segmentos.pushFront({ { 0, 0 }, { 10, 0 } });
+        d.segmentos.pushFront({ { 10, 0 }, { 10, 10 } });
+        d.segmentos.pushFront({ { 10, 10 }, { 0, 10 } });
+        d.segmentos.pushFront({ { 0, 10 }, { 0, gap } }); // the gap is at the origin
         ResultadoFormacao r;
         const Status s = formarRegioes(d, r);
         if (gap < d.distanciaMinima) {
@@ -89,7 +89,7 @@ TEST(FormarRegioes, ShortElementsAreDroppedAndMarkedButTheDrawingKeepsThem)
 {
     DrawingData d;
     retangulo(d, 0, 0, 10, 10);
-    d.segmentos.pushFront({{5, 5}, {5.02, 5}});
+    d.segmentos.pushFront({ { 5, 5 }, { 5.02, 5 } });
     ResultadoFormacao r;
     ASSERT_TRUE(formarRegioes(d, r));
     EXPECT_EQ(marcasDeCor(r, 4), 1);
@@ -115,8 +115,8 @@ TEST(FormarRegioes, CrossingRectanglesAreSplitIntoThreeRegionsAndTheOuterContour
 TEST(FormarRegioes, CircleOfTwoHalfArcsComesBackAsArcsInBothRecords)
 {
     DrawingData d;
-    d.arcos.pushFront({{10, 0}, {-10, 0}, {0, 0}});
-    d.arcos.pushFront({{-10, 0}, {10, 0}, {0, 0}});
+    d.arcos.pushFront({ { 10, 0 }, { -10, 0 }, { 0, 0 } });
+    d.arcos.pushFront({ { -10, 0 }, { 10, 0 }, { 0, 0 } });
     ResultadoFormacao r;
     ASSERT_TRUE(formarRegioes(d, r));
     ASSERT_EQ(r.regioes.size(), 2u);
@@ -137,8 +137,8 @@ TEST(FormarRegioes, SeparateOutlinesAreTracedEachOnItsOwn)
 {
     DrawingData d;
     retangulo(d, 0, 0, 100, 100);
-    d.arcos.pushFront({{60, 50}, {40, 50}, {50, 50}});
-    d.arcos.pushFront({{40, 50}, {60, 50}, {50, 50}});
+    d.arcos.pushFront({ { 60, 50 }, { 40, 50 }, { 50, 50 } });
+    d.arcos.pushFront({ { 40, 50 }, { 60, 50 }, { 50, 50 } });
     ResultadoFormacao r;
     ASSERT_TRUE(formarRegioes(d, r));
     for (const Regiao& region : r.regioes.inListOrder()) {
@@ -153,11 +153,11 @@ TEST(FormarRegioes, SeparateOutlinesAreTracedEachOnItsOwn)
 TEST(FormarRegioes, NothingClosedMeansNoExport)
 {
     DrawingData onlyPoints;
-    onlyPoints.pontos.pushFront({1, 1});
+    onlyPoints.pontos.pushFront({ 1, 1 });
     ResultadoFormacao r;
     EXPECT_EQ(formarRegioes(onlyPoints, r).message, msg::SemContornos);
     DrawingData dangling;
-    dangling.segmentos.pushFront({{0, 0}, {1, 1}});
+    dangling.segmentos.pushFront({ { 0, 0 }, { 1, 1 } });
     EXPECT_EQ(formarRegioes(dangling, r).message, msg::SemContornos);
 }
 
@@ -179,7 +179,7 @@ TEST(ExportedDat, HoldsHeaderWindowRegionsInListOrderAndNoMesh)
     retangulo(d, 0, 0, 10, 5);
     ResultadoFormacao r;
     ASSERT_TRUE(formarRegioes(d, r));
-    const std::string bytes = escreveDatExportado(250.0, {-1, 11, -2, 7}, r.regioes);
+    const std::string bytes = escreveDatExportado(250.0, { -1, 11, -2, 7 }, r.regioes);
     const std::size_t regionBytes = RegiaoFixedBytes + 4 + 4 * SegmentoContornoBytes;
     ASSERT_EQ(bytes.size(), 31u + 1 + 8 + 32 + 4 + 2 * regionBytes + 8);
     EXPECT_EQ(std::string(bytes.c_str()), "versao 01.00.00");
@@ -205,8 +205,8 @@ namespace {
 
 void circulo(DrawingData& d, double cx, double cy, double r)
 {
-    d.arcos.pushFront({{cx + r, cy}, {cx - r, cy}, {cx, cy}});
-    d.arcos.pushFront({{cx - r, cy}, {cx + r, cy}, {cx, cy}});
+    d.arcos.pushFront({ { cx + r, cy }, { cx - r, cy }, { cx, cy } });
+    d.arcos.pushFront({ { cx - r, cy }, { cx + r, cy }, { cx, cy } });
 }
 
 /// Meshes the exported problem: overlapping regions are what made the mesher stop.
@@ -216,7 +216,7 @@ void exportaEMalha(const DrawingData& d, std::size_t regioes)
     const Status s = formarRegioes(d, r);
     ASSERT_TRUE(s) << textoFalhaFormacao(s, r);
     ASSERT_EQ(r.regioes.size(), regioes);
-    const std::string bytes = escreveDatExportado(d.fatorEscala, {0, 1, 0, 1}, r.regioes);
+    const std::string bytes = escreveDatExportado(d.fatorEscala, { 0, 1, 0, 1 }, r.regioes);
     ProblemData data;
     ASSERT_TRUE(readDat(std::string_view(bytes), data));
     NoProgress progress;
@@ -254,17 +254,17 @@ TEST(FormarRegioes, AnEndOnAnotherElementsInteriorSplitsIt)
 {
     DrawingData box;
     retangulo(box, 0, 0, 100, 50);
-    box.segmentos.pushFront({{40, 0}, {40, 50}});
+    box.segmentos.pushFront({ { 40, 0 }, { 40, 50 } });
     exportaEMalha(box, 3);
 
     // Within the minimum distance of the side, and on arcs: a diameter across a circle.
     DrawingData near;
     retangulo(near, 0, 0, 100, 50);
-    near.segmentos.pushFront({{40, 0.03}, {40, 49.98}});
+    near.segmentos.pushFront({ { 40, 0.03 }, { 40, 49.98 } });
     exportaEMalha(near, 3);
     DrawingData disc;
     circulo(disc, 0, 0, 10);
-    disc.segmentos.pushFront({{0, -10}, {0, 10}});
+    disc.segmentos.pushFront({ { 0, -10 }, { 0, 10 } });
     exportaEMalha(disc, 3);
 
     // Two rectangles sharing part of a side: the overlap is kept once.
@@ -294,7 +294,7 @@ TEST(FormarRegioes, UnresolvableCrossingsStopTheExportAndSayWhere)
     // A line that passes 0.02 beyond an arc leaves a piece shorter than the minimum distance.
     DrawingData stub;
     circulo(stub, 0, 0, 10);
-    stub.segmentos.pushFront({{-20, 0.5}, {std::sqrt(100.0 - 0.25) + 0.02, 0.5}});
+    stub.segmentos.pushFront({ { -20, 0.5 }, { std::sqrt(100.0 - 0.25) + 0.02, 0.5 } });
     s = formarRegioes(stub, r);
     EXPECT_EQ(s.message, msg::CruzamentoNaoResolvido);
     EXPECT_NEAR(r.pontoProblema.x, std::sqrt(100.0 - 0.25), 1e-6);
@@ -304,8 +304,8 @@ TEST(FormarRegioes, RemovedElementsAreCountedAndMarked)
 {
     DrawingData d;
     retangulo(d, 0, 0, 10, 10);
-    d.segmentos.pushFront({{20, 20}, {20.01, 20}}); // shorter than d
-    d.segmentos.pushFront({{10, 10}, {15, 15}});    // dangles from a corner
+    d.segmentos.pushFront({ { 20, 20 }, { 20.01, 20 } }); // shorter than d
+    d.segmentos.pushFront({ { 10, 10 }, { 15, 15 } }); // dangles from a corner
     ResultadoFormacao r;
     ASSERT_TRUE(formarRegioes(d, r));
     EXPECT_EQ(r.removidos, 2u);
@@ -321,10 +321,10 @@ TEST(FormarRegioes, GridOfCellsGivesOneRegionPerCellPlusTheOuterContour)
     const int n = 30, m = 20;
     for (int i = 0; i <= n; ++i)
         for (int j = 0; j < m; ++j)
-            d.segmentos.pushFront({{i * 0.7, j * 0.7}, {i * 0.7, (j + 1) * 0.7}});
+            d.segmentos.pushFront({ { i * 0.7, j * 0.7 }, { i * 0.7, (j + 1) * 0.7 } });
     for (int j = 0; j <= m; ++j)
         for (int i = 0; i < n; ++i)
-            d.segmentos.pushFront({{i * 0.7, j * 0.7}, {(i + 1) * 0.7, j * 0.7}});
+            d.segmentos.pushFront({ { i * 0.7, j * 0.7 }, { (i + 1) * 0.7, j * 0.7 } });
     ResultadoFormacao r;
     ASSERT_TRUE(formarRegioes(d, r));
     EXPECT_EQ(r.regioes.size(), static_cast<std::size_t>(n * m + 1));

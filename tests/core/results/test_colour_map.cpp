@@ -17,9 +17,9 @@ TEST(ColourMap, BandsAtExactLimits)
     EXPECT_EQ(t[15], 17.0);
     EXPECT_EQ(bandOf(2.0, t), 0);
     EXPECT_EQ(bandOf(2.999, t), 0);
-    EXPECT_EQ(bandOf(3.0, t), 1);  // T1 takes colour 18
+    EXPECT_EQ(bandOf(3.0, t), 1); // T1 takes colour 18
     EXPECT_EQ(bandOf(3.5, t), 1);
-    EXPECT_EQ(bandOf(4.0, t), 1);  // T2: the lower band
+    EXPECT_EQ(bandOf(4.0, t), 1); // T2: the lower band
     for (int k = 2; k <= 14; ++k)
         EXPECT_EQ(bandOf(t[static_cast<std::size_t>(k)], t), k - 1) << k;
     EXPECT_EQ(bandOf(16.0001, t), 14);
@@ -36,8 +36,8 @@ TEST(ColourMap, BandsAtExactLimits)
 
 TEST(ColourMap, UniformFieldIsOneColourWithEqualLabels)
 {
-    const solver::SolverModel m =
-        test::gridModel(5, 3, 0, 0, 5, 3, [](double x, double y) { return 0.001 * x + 0.002 * y; });
+    const solver::SolverModel m = test::gridModel(
+        5, 3, 0, 0, 5, 3, [](double x, double y) { return 0.001 * x + 0.002 * y; });
     const ColourMap map = computeColourMap(m, MapaInducao);
     ASSERT_EQ(map.values.size(), 30u);
     for (std::size_t i = 0; i < map.bands.size(); ++i)
@@ -50,8 +50,8 @@ TEST(ColourMap, UniformFieldIsOneColourWithEqualLabels)
 TEST(ColourMap, ValuesSpreadOverTheBandsInListOrder)
 {
     // A = x² / 2 (drawing units): |B| = 1000 x at each column of triangles, growing to the right.
-    const solver::SolverModel m =
-        test::gridModel(15, 1, 0, 0, 15, 1, [](double x, double) { return x * x / 2; });
+    const solver::SolverModel m
+        = test::gridModel(15, 1, 0, 0, 15, 1, [](double x, double) { return x * x / 2; });
     const ColourMap map = computeColourMap(m, MapaInducao);
     EXPECT_NEAR(map.minimum, 500.0, 1e-6);
     EXPECT_NEAR(map.maximum, 14500.0, 1e-6);
@@ -87,7 +87,8 @@ TEST(ColourMap, PreconditionsInOrderWithTheirMessages)
 
 TEST(ColourMap, InducedCurrentAndLossDensity)
 {
-    solver::SolverModel m = test::gridModel(2, 1, 0, 0, 2, 1, [](double x, double) { return 1e-5 * x; });
+    solver::SolverModel m
+        = test::gridModel(2, 1, 0, 0, 2, 1, [](double x, double) { return 1e-5 * x; });
     m.calculationKind = solver::InducedCurrentResult;
     m.conductive = 1;
     m.frequency = 60.0;
@@ -110,10 +111,10 @@ TEST(ColourMap, InducedCurrentAndLossDensity)
         sumPairs += ai * aj + 2e-5 * 2e-5;
     }
     const double omega = 2 * 3.14159265358979323846 * 60.0;
-    EXPECT_NEAR(triangleMapValue(m, 0, MapaDensCorrente), omega * sigma * std::hypot(a, 2e-5) / 1e6,
-                1e-12);
-    EXPECT_NEAR(triangleMapValue(m, 0, MapaDensPerdas), omega * omega * sigma / 12 * (sumSq + sumPairs),
-                1e-9);
+    EXPECT_NEAR(
+        triangleMapValue(m, 0, MapaDensCorrente), omega * sigma * std::hypot(a, 2e-5) / 1e6, 1e-12);
+    EXPECT_NEAR(triangleMapValue(m, 0, MapaDensPerdas),
+        omega * omega * sigma / 12 * (sumSq + sumPairs), 1e-9);
     // A region that does not conduct: no loss, the lowest band.
     m.regions.at(1).condutividade = 1e-31;
     EXPECT_EQ(triangleMapValue(m, 0, MapaDensPerdas), 0.0);
@@ -124,7 +125,7 @@ TEST(ColourMap, TriangleOutsideEveryRegionIsLeftUnpainted)
 {
     solver::SolverModel m = test::gridModel(2, 1, 0, 0, 2, 1, [](double x, double) { return x; });
     // Region 2 now covers only the left square.
-    m.regions.at(1) = test::polygonRegion({{0, 0}, {1, 0}, {1, 1}, {0, 1}});
+    m.regions.at(1) = test::polygonRegion({ { 0, 0 }, { 1, 0 }, { 1, 1 }, { 0, 1 } });
     m.derivarRegioes();
     const ColourMap map = computeColourMap(m, MapaCampoH);
     EXPECT_EQ(map.unpainted, 2u);
@@ -139,14 +140,14 @@ TEST(ColourMap, MillionTrianglesStayFast)
 {
     // 708 × 708 squares: a million triangles. Generous bounds that still catch any per-triangle
     // search of the whole mesh.
-    const solver::SolverModel m = test::gridModel(708, 708, 0, 0, 708, 708,
-                                                  [](double x, double y) { return 1e-3 * x * y; });
+    const solver::SolverModel m = test::gridModel(
+        708, 708, 0, 0, 708, 708, [](double x, double y) { return 1e-3 * x * y; });
     ASSERT_GT(m.elements.size(), 1000000u);
     const auto start = std::chrono::steady_clock::now();
     const ColourMap map = computeColourMap(m, MapaCampoH);
     EXPECT_EQ(map.unpainted, 0u);
-    const double mapSeconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double mapSeconds
+        = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     RecordProperty("map_seconds", std::to_string(mapSeconds));
     int found = 0;
     for (int k = 0; k < 20000; ++k) {
@@ -154,8 +155,8 @@ TEST(ColourMap, MillionTrianglesStayFast)
         const double y = 0.25 + (k * 91 % 707);
         found += evaluation::locateElement(m, x, y) != evaluation::NoElement;
     }
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds
+        = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_EQ(found, 20000);
     EXPECT_LT(seconds, 20.0);
     RecordProperty("seconds", std::to_string(seconds));

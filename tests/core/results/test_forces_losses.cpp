@@ -28,8 +28,8 @@ constexpr double Eps0 = 8.854e-12;
 
 solver::SolverModel uniformField(double bx, double by)
 {
-    return test::gridModel(5, 5, 0, 0, 10, 10,
-                           [=](double x, double y) { return (bx * y - by * x) / 1000.0; });
+    return test::gridModel(
+        5, 5, 0, 0, 10, 10, [=](double x, double y) { return (bx * y - by * x) / 1000.0; });
 }
 
 std::string printed(const char* format, double a, double b, double c)
@@ -45,7 +45,7 @@ TEST(Forces, MaxwellStressOnASectionAcrossAUniformField)
 {
     const double bx = 0.3, by = 0.4, length = 9.0;
     const solver::SolverModel model = uniformField(bx, by);
-    const results::SectionForce f = results::forceOnSection(model, {0.5, 5}, {9.5, 5});
+    const results::SectionForce f = results::forceOnSection(model, { 0.5, 5 }, { 9.5, 5 });
     ASSERT_TRUE(f.status);
     const double fn = (by * by - bx * bx) / (2 * Mu0) * length / 1000;
     const double ft = bx * by / Mu0 * length / 1000;
@@ -56,17 +56,17 @@ TEST(Forces, MaxwellStressOnASectionAcrossAUniformField)
     EXPECT_NEAR(f.fy, fn, 1e-9 * std::fabs(fn));
     EXPECT_NEAR(f.magnitude, std::hypot(ft, fn), 1e-9 * ft);
     EXPECT_EQ(results::forceText(f),
-              printed("Força (N/m)   |F |:%12.4e    Fx :%12.4e     Fy :%12.4e", f.magnitude, f.fx, f.fy));
+        printed("Força (N/m)   |F |:%12.4e    Fx :%12.4e     Fy :%12.4e", f.magnitude, f.fx, f.fy));
 
     // Reversed: the pressure and so Ft and Fn keep their signs; the force in x-y turns round.
-    const results::SectionForce r = results::forceOnSection(model, {9.5, 5}, {0.5, 5});
+    const results::SectionForce r = results::forceOnSection(model, { 9.5, 5 }, { 0.5, 5 });
     EXPECT_NEAR(r.tangential, f.tangential, 1e-9 * ft);
     EXPECT_NEAR(r.normal, f.normal, 1e-9 * std::fabs(fn));
     EXPECT_NEAR(r.fx, -f.fx, 1e-9 * ft);
     EXPECT_NEAR(r.fy, -f.fy, 1e-9 * std::fabs(fn));
 
     // No length: no force.
-    const results::SectionForce none = results::forceOnSection(model, {3, 3}, {3, 3});
+    const results::SectionForce none = results::forceOnSection(model, { 3, 3 }, { 3, 3 });
     EXPECT_TRUE(none.status);
     EXPECT_EQ(none.magnitude, 0.0);
 }
@@ -74,9 +74,9 @@ TEST(Forces, MaxwellStressOnASectionAcrossAUniformField)
 TEST(Forces, PlateOfACapacitor)
 {
     // 100 V over 10 mm: E = 1e4 V/m; pulling on a plate 8 mm wide with eps0 E² / 2.
-    const solver::SolverModel model =
-        test::gridModel(5, 5, 0, 0, 10, 10, [](double, double y) { return 10.0 * y; }, 0);
-    const results::SectionForce f = results::forceOnSection(model, {1, 9}, {9, 9});
+    const solver::SolverModel model = test::gridModel(
+        5, 5, 0, 0, 10, 10, [](double, double y) { return 10.0 * y; }, 0);
+    const results::SectionForce f = results::forceOnSection(model, { 1, 9 }, { 9, 9 });
     ASSERT_TRUE(f.status);
     const double exact = Eps0 * 1e4 * 1e4 / 2 * 0.008;
     EXPECT_NEAR(f.normal, exact, 1e-9 * exact);
@@ -86,10 +86,10 @@ TEST(Forces, PlateOfACapacitor)
 TEST(Forces, BetweenTwoParallelRoundConductors)
 {
     const double c = 5.0, a = 2.0, outer = 60.0, jDensity = 1.0;
-    problem::ProblemData data = test::conductorsInCircle({-c, c}, a, outer);
+    problem::ProblemData data = test::conductorsInCircle({ -c, c }, a, outer);
     data.tipoAnalise = problem::ProblemData::AnaliseMagnetica;
-    const int left = data.regiaoQueContem({-c, 0.5});
-    const int right = data.regiaoQueContem({c, 0.5});
+    const int left = data.regiaoQueContem({ -c, 0.5 });
+    const int right = data.regiaoQueContem({ c, 0.5 });
     ASSERT_GT(left, 1);
     ASSERT_GT(right, 1);
     ASSERT_NE(left, right);
@@ -99,7 +99,7 @@ TEST(Forces, BetweenTwoParallelRoundConductors)
     const solver::SolverModel model = test::meshAndSolve(data, 1.0);
 
     // The midplane between opposite currents, across the whole model.
-    const results::SectionForce f = results::forceOnSection(model, {0, -outer}, {0, outer});
+    const results::SectionForce f = results::forceOnSection(model, { 0, -outer }, { 0, outer });
     ASSERT_TRUE(f.status);
 
     // The same stress integral for the line currents and their images in the boundary circle
@@ -115,8 +115,8 @@ TEST(Forces, BetweenTwoParallelRoundConductors)
     EXPECT_NEAR(area, Pi * a * a, 0.05 * Pi * a * a);
     const double current = jDensity * area;
     const double image = outer * outer / c;
-    const std::array<std::pair<double, double>, 4> lines = {
-        {{c, current}, {-c, -current}, {image, -current}, {-image, current}}};
+    const std::array<std::pair<double, double>, 4> lines
+        = { { { c, current }, { -c, -current }, { image, -current }, { -image, current } } };
     const auto stress = [&](double yMm) {
         // On the midplane of opposite currents B is along it: By only.
         double by = 0.0;
@@ -149,18 +149,20 @@ TEST(Forces, BetweenTwoParallelRoundConductors)
 TEST(Forces, PolarForceTextAndFailure)
 {
     const solver::SolverModel model = uniformField(0.0, 1.0);
-    const results::SectionForce f = results::forceOnPolarSection(model, {7, 5}, {3, 5}, {5, 5});
+    const results::SectionForce f
+        = results::forceOnPolarSection(model, { 7, 5 }, { 3, 5 }, { 5, 5 });
     ASSERT_TRUE(f.status);
     EXPECT_TRUE(f.polar);
     EXPECT_EQ(results::forceText(f),
-              printed("Força (N/m)   |F |:%12.4e  Fn :%12.4e   Ft :%12.4e", f.magnitude, f.normal,
-                      f.tangential));
+        printed("Força (N/m)   |F |:%12.4e  Fn :%12.4e   Ft :%12.4e", f.magnitude, f.normal,
+            f.tangential));
     // Upper half circle of radius 2 in By = 1 T: Fn = ∫ (By² sin² - By² cos²) / (2 mu0) ds.
     // Over 0..pi the integral of -cos 2phi vanishes; Ft = ∫ -By² sin cos / mu0 also vanishes.
     const double scale = 1.0 / (2 * Mu0) * 2.0 / 1000;
     EXPECT_LT(std::fabs(f.normal), 0.05 * scale);
     EXPECT_LT(std::fabs(f.tangential), 0.05 * scale);
-    const results::SectionForce none = results::forceOnPolarSection(model, {5, 5}, {5, 5}, {5, 5});
+    const results::SectionForce none
+        = results::forceOnPolarSection(model, { 5, 5 }, { 5, 5 }, { 5, 5 });
     EXPECT_FALSE(none.status);
     EXPECT_EQ(none.status.message, msg::SecaoPolarSemCurva);
 }
@@ -171,9 +173,8 @@ TEST(Losses, ConductingSlabInATangentialAcField)
     constexpr double A0 = 1e-3;
     const double f = 50.0;
     const std::vector<geometry::Ponto> box = runtest::rectangle(0, 0, 60, 2);
-    runtest::GridModel g = runtest::buildGridModel(
-        {0, 0, 0.5, 0.5, 120, 4},
-        {{box}, {box, [=](problem::Regiao& r) { r.condutividade = Copper; }}},
+    runtest::GridModel g = runtest::buildGridModel({ 0, 0, 0.5, 0.5, 120, 4 },
+        { { box }, { box, [=](problem::Regiao& r) { r.condutividade = Copper; } } },
         [](int i, int) -> std::optional<double> {
             if (i == 0)
                 return A0;
@@ -194,14 +195,15 @@ TEST(Losses, ConductingSlabInATangentialAcField)
     ASSERT_TRUE(total.status);
     EXPECT_NEAR(total.watts, exact, 0.02 * exact);
     EXPECT_EQ(total.conducting.size(), g.model.elements.size());
-    EXPECT_EQ(results::totalLossesText(total.watts), printed("Perdas Total W/m : %12.4g", total.watts, 0, 0));
+    EXPECT_EQ(results::totalLossesText(total.watts),
+        printed("Perdas Total W/m : %12.4g", total.watts, 0, 0));
 
     const results::Losses region = results::regionLosses(g.model, 30, 1);
     ASSERT_TRUE(region.status);
     EXPECT_EQ(region.region, 2);
     EXPECT_NEAR(region.watts, total.watts, 1e-12 * total.watts);
     EXPECT_EQ(results::regionLossesText(region.watts),
-              printed("Perdas na Região W/m : %12.4g", region.watts, 0, 0));
+        printed("Perdas na Região W/m : %12.4g", region.watts, 0, 0));
 
     const results::Losses outside = results::regionLosses(g.model, 70, 1);
     EXPECT_FALSE(outside.status);

@@ -37,16 +37,16 @@ constexpr double Eps0 = 8.854e-12;
 ProblemData coaxialProblem(double inner, double outer)
 {
     geometry::DrawingData drawing;
-    const Ponto o{0, 0};
-    for (double r : {inner, outer}) {
-        drawing.arcos.pushFront({{r, 0}, {-r, 0}, o});
-        drawing.arcos.pushFront({{-r, 0}, {r, 0}, o});
+    const Ponto o { 0, 0 };
+    for (double r : { inner, outer }) {
+        drawing.arcos.pushFront({ { r, 0 }, { -r, 0 }, o });
+        drawing.arcos.pushFront({ { -r, 0 }, { r, 0 }, o });
     }
-    drawing.segmentos.pushFront({{inner, 0}, {outer, 0}});
+    drawing.segmentos.pushFront({ { inner, 0 }, { outer, 0 } });
     problem::ResultadoFormacao formed;
     EXPECT_TRUE(problem::formarRegioes(drawing, formed));
     const std::string bytes = problem::escreveDatExportado(
-        drawing.fatorEscala, {-outer, outer, -outer, outer}, formed.regioes);
+        drawing.fatorEscala, { -outer, outer, -outer, outer }, formed.regioes);
     ProblemData data;
     EXPECT_TRUE(problem::readDat(std::string_view(bytes), data));
     return data;
@@ -54,8 +54,8 @@ ProblemData coaxialProblem(double inner, double outer)
 
 void holdCircle(ProblemData& data, double r, double potential)
 {
-    for (SegmentoContorno s : {SegmentoContorno::arco({r, 0}, {-r, 0}, {0, 0}),
-                               SegmentoContorno::arco({-r, 0}, {r, 0}, {0, 0})}) {
+    for (SegmentoContorno s : { SegmentoContorno::arco({ r, 0 }, { -r, 0 }, { 0, 0 }),
+             SegmentoContorno::arco({ -r, 0 }, { r, 0 }, { 0, 0 }) }) {
         s.potencial = potential;
         data.segmentosPotencial.pushFront(s);
     }
@@ -104,7 +104,7 @@ TEST(Integrals, CoaxialCapacitanceWithinOnePercentAndConvergingUnderRefinement)
     const double a = 10.0, b = 50.0, epsR = 4.0;
     ProblemData data = coaxialProblem(a, b);
     data.tipoAnalise = ProblemData::AnaliseEletrica;
-    data.regiaoNaPosicao(data.regiaoQueContem({30, 5}))->permissividadeRelativa = epsR;
+    data.regiaoNaPosicao(data.regiaoQueContem({ 30, 5 }))->permissividadeRelativa = epsR;
     holdCircle(data, a, 100.0);
     holdCircle(data, b, 0.0);
     mesh(data, 8.0);
@@ -127,7 +127,7 @@ TEST(Integrals, RoundConductorEnergyInductanceAndCurrent)
     const double a = 10.0, bound = 60.0;
     ProblemData data = coaxialProblem(a, bound);
     data.tipoAnalise = ProblemData::AnaliseMagnetica;
-    data.regiaoNaPosicao(data.regiaoQueContem({0, 0}))->densCorrente = 1.0;
+    data.regiaoNaPosicao(data.regiaoQueContem({ 0, 0 }))->densCorrente = 1.0;
     holdCircle(data, bound, 0.0);
     mesh(data, 1.5);
     const solver::SolverModel model = solve(data);
@@ -191,7 +191,7 @@ TEST(Integrals, NonlinearRegionInItsLinearRangeGivesTheLinearEnergy)
     solver::SolverModel nonlinear = linear;
     problem::Regiao& iron = nonlinear.regions.at(1);
     iron.linear = 0;
-    for (double b : {0.0, 0.5, 1.0, 1.5, 2.0})
+    for (double b : { 0.0, 0.5, 1.0, 1.5, 2.0 })
         iron.curva1.adicionaPonto(b, b / (muR * Mu0)); // B first, H second
     iron.curva1.calculaSpline();
     nonlinear.calculationKind = solver::NonlinearResult;
@@ -211,7 +211,7 @@ TEST(Integrals, NonlinearRegionInItsLinearRangeGivesTheLinearEnergy)
 
     // A saturating curve: H grows faster than B, so the co-energy exceeds the energy.
     iron.curva1.limpa();
-    for (double b : {0.0, 0.5, 1.0, 1.5, 2.0})
+    for (double b : { 0.0, 0.5, 1.0, 1.5, 2.0 })
         iron.curva1.adicionaPonto(b, b / (muR * Mu0) * (1.0 + b * b));
     iron.curva1.calculaSpline();
     ASSERT_TRUE(integrateTotal(nonlinear, r));
@@ -227,7 +227,7 @@ TEST(Integrals, InducedResultsGiveComplexCurrentTimeAveragedEnergyAndLosses)
     m.conductive = 1;
     m.frequency = 50.0;
     // A = 1e-6 + j 2e-6 Wb/m everywhere: no field, J = -j omega sigma A.
-    m.imaginaryNodes.assign(m.nodes.size(), solver::MeshNode{});
+    m.imaginaryNodes.assign(m.nodes.size(), solver::MeshNode {});
     for (std::size_t k = 1; k < m.nodes.size(); ++k) {
         m.nodes[k].value = 1e-6;
         m.imaginaryNodes[k].value = 2e-6;

@@ -72,7 +72,7 @@ solver::SolverModel smallModel()
 EmfExport exportOf(const solver::SolverModel& m, int mode)
 {
     EmfExport e;
-    e.window = {m.window[0], m.window[2], m.window[1], m.window[3]};
+    e.window = { m.window[0], m.window[2], m.window[1], m.window[3] };
     e.displayMode = mode;
     e.equipotentialCount = 5;
     return e;
@@ -82,9 +82,9 @@ EmfExport exportOf(const solver::SolverModel& m, int mode)
 
 TEST(EmfDivisor, DividesTheScaleByTenUntilTheSideReachesTenThousandUnits)
 {
-    EXPECT_DOUBLE_EQ(emfDivisor(1000.0, 100.0), 0.01);   // 100 / 0.01 = 10000
-    EXPECT_DOUBLE_EQ(emfDivisor(1000.0, 99.0), 0.001);   // 99 / 0.01 falls short
-    EXPECT_DOUBLE_EQ(emfDivisor(1.0, 5.0e6), 1.0);       // already large enough: the scale
+    EXPECT_DOUBLE_EQ(emfDivisor(1000.0, 100.0), 0.01); // 100 / 0.01 = 10000
+    EXPECT_DOUBLE_EQ(emfDivisor(1000.0, 99.0), 0.001); // 99 / 0.01 falls short
+    EXPECT_DOUBLE_EQ(emfDivisor(1.0, 5.0e6), 1.0); // already large enough: the scale
     // No divisor for a window without extent or a scale that is not a positive number: the
     // loop would never end or divide by zero.
     EXPECT_EQ(emfDivisor(1000.0, 0.0), 0.0);
@@ -103,10 +103,10 @@ TEST(ResultsEmf, HeaderCountsAndFrameDescribeTheFile)
     ASSERT_GE(rs.size(), 3u);
     EXPECT_EQ(rs.front().type, Header);
     EXPECT_EQ(rs.back().type, Eof);
-    EXPECT_EQ(u32(bytes, 40), 0x464D4520u);                // " EMF"
-    EXPECT_EQ(u32(bytes, 48), bytes.size());               // file size
-    EXPECT_EQ(u32(bytes, 52), rs.size());                  // record count
-    EXPECT_EQ(u32(bytes, 56) & 0xFFFFu, 2u);               // one pen + the reserved handle 0
+    EXPECT_EQ(u32(bytes, 40), 0x464D4520u); // " EMF"
+    EXPECT_EQ(u32(bytes, 48), bytes.size()); // file size
+    EXPECT_EQ(u32(bytes, 52), rs.size()); // record count
+    EXPECT_EQ(u32(bytes, 56) & 0xFFFFu, 2u); // one pen + the reserved handle 0
     // Divisor 0.01: the frame is the window in 0.01 mm with y negated.
     EXPECT_EQ(static_cast<std::int32_t>(u32(bytes, 24)), 0);
     EXPECT_EQ(static_cast<std::int32_t>(u32(bytes, 28)), -5000);
@@ -150,12 +150,12 @@ TEST(ResultsEmf, MeshModeWritesEveryTriangleWithTheNarrowPenBeforeTheContours)
     auto n = countByType(rs);
     ASSERT_EQ(n[CreatePen], 2);
     EXPECT_EQ(n[LineTo], 16 * 3 + 8); // three sides each, then the contours
-    EXPECT_LE(n[MoveTo], 16 + 2);     // at most a move per triangle and per contour
+    EXPECT_LE(n[MoveTo], 16 + 2); // at most a move per triangle and per contour
     std::vector<std::int32_t> widths;
     for (const Record& r : rs)
         if (r.type == CreatePen)
             widths.push_back(r.words[2]);
-    EXPECT_EQ(widths, (std::vector<std::int32_t>{8, 16}));
+    EXPECT_EQ(widths, (std::vector<std::int32_t> { 8, 16 }));
     // The narrow pen is deleted only after the wide one has replaced it.
     std::size_t selectWide = 0, deleteNarrow = 0;
     for (std::size_t i = 0; i < rs.size(); ++i) {
@@ -199,8 +199,8 @@ TEST(ResultsEmf, ArcContoursBecomeChordsOnTheCircle)
 {
     solver::SolverModel m = smallModel();
     problem::Regiao circle;
-    circle.segmentos.pushBack(problem::SegmentoContorno::arco({60, 25}, {40, 25}, {50, 25}));
-    circle.segmentos.pushBack(problem::SegmentoContorno::arco({40, 25}, {60, 25}, {50, 25}));
+    circle.segmentos.pushBack(problem::SegmentoContorno::arco({ 60, 25 }, { 40, 25 }, { 50, 25 }));
+    circle.segmentos.pushBack(problem::SegmentoContorno::arco({ 40, 25 }, { 60, 25 }, { 50, 25 }));
     m.regions.pushBack(circle);
     std::string bytes;
     ASSERT_TRUE(resultsEmf(m, exportOf(m, 5), bytes));
@@ -219,14 +219,14 @@ TEST(ResultsEmf, RefusesAWindowWithoutExtentAndKeepsTheOutput)
 {
     solver::SolverModel m = smallModel();
     EmfExport e = exportOf(m, 2);
-    e.window = {10, 10, 10, 10};
+    e.window = { 10, 10, 10, 10 };
     std::string bytes = "kept";
     const Status s = resultsEmf(m, e, bytes);
     EXPECT_FALSE(s.ok);
     EXPECT_EQ(s.message, msg::EmfJanelaInvalida);
     EXPECT_EQ(bytes, "kept");
     EXPECT_EQ(writeResultsEmf("/nonexistent-folder/x.emf", m, exportOf(m, 2)).message,
-              msg::CannotWriteFile);
+        msg::CannotWriteFile);
 }
 
 TEST(ResultsEmf, SaveNameTakesTheEmfExtension)

@@ -54,10 +54,13 @@ struct GridModel {
 
     int node(int i, int j) const
     {
-        return number[static_cast<std::size_t>(j) * static_cast<std::size_t>(grid.nx + 1) +
-                      static_cast<std::size_t>(i)];
+        return number[static_cast<std::size_t>(j) * static_cast<std::size_t>(grid.nx + 1)
+            + static_cast<std::size_t>(i)];
     }
-    double value(int i, int j) const { return model.nodes[static_cast<std::size_t>(node(i, j))].value; }
+    double value(int i, int j) const
+    {
+        return model.nodes[static_cast<std::size_t>(node(i, j))].value;
+    }
     double imaginary(int i, int j) const
     {
         return model.imaginaryNodes[static_cast<std::size_t>(node(i, j))].value;
@@ -71,8 +74,7 @@ struct GridModel {
  * leaves it (conductivity block included when some region conducts).
  */
 inline GridModel buildGridModel(const GridSpec& grid, const std::vector<GridRegion>& regions,
-                                const std::function<std::optional<double>(int, int)>& imposed,
-                                bool magnetic = true)
+    const std::function<std::optional<double>(int, int)>& imposed, bool magnetic = true)
 {
     GridModel out;
     out.grid = grid;
@@ -93,12 +95,12 @@ inline GridModel buildGridModel(const GridSpec& grid, const std::vector<GridRegi
         for (int i = 0; i < columns; ++i) {
             const std::optional<double> a = imposed(i, j);
             if (a)
-                fixed.push_back({j * columns + i, *a});
+                fixed.push_back({ j * columns + i, *a });
             else
                 out.number[static_cast<std::size_t>(j * columns + i)] = ++next;
         }
     m.freeNodes = next;
-    m.nodes.assign(static_cast<std::size_t>(columns * rows) + 1, solver::MeshNode{});
+    m.nodes.assign(static_cast<std::size_t>(columns * rows) + 1, solver::MeshNode {});
     for (const auto& [index, potential] : fixed) {
         out.number[static_cast<std::size_t>(index)] = ++next;
         m.nodes[static_cast<std::size_t>(next)].value = potential;
@@ -114,8 +116,8 @@ inline GridModel buildGridModel(const GridSpec& grid, const std::vector<GridRegi
         for (int i = 0; i < grid.nx; ++i) {
             const int a = out.node(i, j), b = out.node(i + 1, j);
             const int c = out.node(i + 1, j + 1), d = out.node(i, j + 1);
-            m.elements.pushBack({a, d, c});
-            m.elements.pushBack({a, c, b});
+            m.elements.pushBack({ a, d, c });
+            m.elements.pushBack({ a, c, b });
         }
     m.imaginaryNodes = m.nodes;
     for (std::size_t i = 1; i < m.imaginaryNodes.size(); ++i)
@@ -130,13 +132,16 @@ inline GridModel buildGridModel(const GridSpec& grid, const std::vector<GridRegi
 
 inline std::vector<geometry::Ponto> rectangle(double x1, double y1, double x2, double y2)
 {
-    return {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}};
+    return { { x1, y1 }, { x2, y1 }, { x2, y2 }, { x1, y2 } };
 }
 
 /// Records statuses, iteration lines and bar positions; answers "stop" at the given goOn() call.
 class RecordingReporter : public solver::RunReporter {
 public:
-    explicit RecordingReporter(int stopAtCall = 0) : m_stopAt(stopAtCall) {}
+    explicit RecordingReporter(int stopAtCall = 0)
+        : m_stopAt(stopAtCall)
+    {
+    }
 
     void status(std::string_view text) override { statuses.emplace_back(text); }
     void percent(int value) override { positions.push_back(value); }

@@ -22,15 +22,18 @@ SolverModel oneTriangle(bool magnetic, double scale = 1000.0)
     SolverModel model;
     model.magnetic = magnetic ? 1 : 0;
     model.scaleFactor = scale;
-    model.nodes = {MeshNode{}, MeshNode{0, 0, 0}, MeshNode{0, 1, 0}, MeshNode{1, 0, 0}};
+    model.nodes = { MeshNode {}, MeshNode { 0, 0, 0 }, MeshNode { 0, 1, 0 }, MeshNode { 1, 0, 0 } };
     model.freeNodes = 3;
     addElement(model, 1, 2, 3);
     Regiao material = rectangleRegion(-1, -1, 2, 2);
-    setRegions(model, {rectangleRegion(-5, -5, 5, 5), material});
+    setRegions(model, { rectangleRegion(-5, -5, 5, 5), material });
     return model;
 }
 
-Regiao& materialOf(SolverModel& model, int number) { return model.regions.at(number - 1); }
+Regiao& materialOf(SolverModel& model, int number)
+{
+    return model.regions.at(number - 1);
+}
 
 /**
  * The unit square split along its diagonal: P1 (0,0) = 1, P2 (1,0) = 2, P3 (0,1) = 3 free,
@@ -39,11 +42,12 @@ Regiao& materialOf(SolverModel& model, int number) { return model.regions.at(num
 SolverModel twoTriangles()
 {
     SolverModel model;
-    model.nodes = {MeshNode{}, MeshNode{0, 0, 0}, MeshNode{1, 0, 0}, MeshNode{0, 1, 0}, MeshNode{1, 1, 5}};
+    model.nodes = { MeshNode {}, MeshNode { 0, 0, 0 }, MeshNode { 1, 0, 0 }, MeshNode { 0, 1, 0 },
+        MeshNode { 1, 1, 5 } };
     model.freeNodes = 3;
     addElement(model, 1, 3, 2);
     addElement(model, 2, 3, 4);
-    setRegions(model, {rectangleRegion(-5, -5, 5, 5), rectangleRegion(-1, -1, 2, 2)});
+    setRegions(model, { rectangleRegion(-5, -5, 5, 5), rectangleRegion(-1, -1, 2, 2) });
     return model;
 }
 
@@ -166,14 +170,14 @@ TEST(Assembly, RefusesElementsThatAreNotClockwiseOrHaveNoArea)
         std::string_view message;
     };
     const Case cases[] = {
-        {{1, 3, 2}, msg::MontagemAreaZero},  // counterclockwise: D > 0
-        {{1, 2, 4}, msg::MontagemAreaZero},  // collinear
-        {{1, 2, 0}, msg::MontagemIndiceZero},
-        {{1, 2, 9}, msg::MontagemIndiceZero}, // beyond the node array
+        { { 1, 3, 2 }, msg::MontagemAreaZero }, // counterclockwise: D > 0
+        { { 1, 2, 4 }, msg::MontagemAreaZero }, // collinear
+        { { 1, 2, 0 }, msg::MontagemIndiceZero },
+        { { 1, 2, 9 }, msg::MontagemIndiceZero }, // beyond the node array
     };
     for (const Case& c : cases) {
         SolverModel model = oneTriangle(true);
-        model.nodes.push_back(MeshNode{0, 2, 0}); // node 4, on the line of nodes 1 and 2
+        model.nodes.push_back(MeshNode { 0, 2, 0 }); // node 4, on the line of nodes 1 and 2
         model.freeNodes = 4;
         ASSERT_TRUE(assembleLinear(model));
         const auto before = model.matrix.values();
@@ -190,7 +194,7 @@ TEST(Assembly, ElementOutsideEveryRegionIsReportedForMarkingThenRefusedFromTheCa
 {
     SolverModel model = twoTriangles();
     // The material region covers only the lower-left triangle's centroid (1/3, 1/3).
-    setRegions(model, {rectangleRegion(-5, -5, 5, 5), rectangleRegion(0, 0, 0.5, 0.5)});
+    setRegions(model, { rectangleRegion(-5, -5, 5, 5), rectangleRegion(0, 0, 0.5, 0.5) });
     const AssemblyResult first = assembleLinear(model);
     EXPECT_FALSE(first);
     EXPECT_TRUE(first.status.message.empty());
@@ -211,9 +215,9 @@ TEST(Assembly, RegionsAreSearchedOnceAndThenTakenFromTheCache)
     SolverModel model = twoTriangles();
     Regiao lower = rectangleRegion(0, 0, 0.5, 0.5);
     lower.permRelativa = 10.0;
-    setRegions(model, {rectangleRegion(-5, -5, 5, 5), lower, rectangleRegion(-1, -1, 2, 2)});
+    setRegions(model, { rectangleRegion(-5, -5, 5, 5), lower, rectangleRegion(-1, -1, 2, 2) });
     ASSERT_TRUE(assembleLinear(model));
-    ASSERT_EQ(model.elementRegion, (std::vector<std::int32_t>{2, 3}));
+    ASSERT_EQ(model.elementRegion, (std::vector<std::int32_t> { 2, 3 }));
     // Node 1 lies only in the first triangle, of region 2.
     EXPECT_NEAR(sparseEntry(model.matrix, 1, 1), -1.0 / (10.0 * Mu0), 1e-9 / Mu0);
 
@@ -231,7 +235,8 @@ TEST(Assembly, MagnetTermFollowsTheRemanenceComponents)
     // Triangle centred on the positive x axis: polar angle 0 at the centroid.
     auto model = [](double brX, double brY, double brR, double brT) {
         SolverModel m;
-        m.nodes = {MeshNode{}, MeshNode{10, -1, 0}, MeshNode{10, 1, 0}, MeshNode{12, 0, 0}};
+        m.nodes
+            = { MeshNode {}, MeshNode { 10, -1, 0 }, MeshNode { 10, 1, 0 }, MeshNode { 12, 0, 0 } };
         m.freeNodes = 3;
         addElement(m, 1, 2, 3);
         Regiao magnet = rectangleRegion(9, -2, 13, 2);
@@ -240,7 +245,7 @@ TEST(Assembly, MagnetTermFollowsTheRemanenceComponents)
         magnet.brR = brR;
         magnet.brT = brT;
         magnet.permRelativa = 1.05;
-        setRegions(m, {rectangleRegion(-20, -20, 20, 20), magnet});
+        setRegions(m, { rectangleRegion(-20, -20, 20, 20), magnet });
         EXPECT_TRUE(assembleLinear(m));
         return m;
     };
@@ -272,12 +277,12 @@ TEST(Assembly, MagnetTermOnTheVerticalAxisUsesAQuarterTurn)
 {
     // Centroid at x = 0, y > 0: the radial direction is +y.
     SolverModel m;
-    m.nodes = {MeshNode{}, MeshNode{-1, 9, 0}, MeshNode{0, 11, 0}, MeshNode{1, 10, 0}};
+    m.nodes = { MeshNode {}, MeshNode { -1, 9, 0 }, MeshNode { 0, 11, 0 }, MeshNode { 1, 10, 0 } };
     m.freeNodes = 3;
     addElement(m, 1, 2, 3);
     Regiao magnet = rectangleRegion(-2, 8, 2, 12);
     magnet.brR = 1.0;
-    setRegions(m, {rectangleRegion(-20, -20, 20, 20), magnet});
+    setRegions(m, { rectangleRegion(-20, -20, 20, 20), magnet });
     ASSERT_TRUE(assembleLinear(m));
     SolverModel n = m;
     n.regions.at(1).brR = 0.0;
@@ -303,14 +308,15 @@ TEST(Assembly, RowWithMoreNeighboursThanSlotsKeepsEveryContribution)
     const int rim = 30;
     const double pi = 4.0 * std::atan(1.0);
     SolverModel model;
-    model.nodes.assign(1, MeshNode{});
+    model.nodes.assign(1, MeshNode {});
     for (int k = 0; k < rim; ++k)
-        model.nodes.push_back(MeshNode{10.0 * std::cos(2 * pi * k / rim), 10.0 * std::sin(2 * pi * k / rim), 0});
-    model.nodes.push_back(MeshNode{0, 0, 0});
+        model.nodes.push_back(
+            MeshNode { 10.0 * std::cos(2 * pi * k / rim), 10.0 * std::sin(2 * pi * k / rim), 0 });
+    model.nodes.push_back(MeshNode { 0, 0, 0 });
     model.freeNodes = rim + 1;
     for (int k = 0; k < rim; ++k)
         addElement(model, rim + 1, 1 + (k + 1) % rim, 1 + k); // clockwise
-    setRegions(model, {rectangleRegion(-20, -20, 20, 20), rectangleRegion(-15, -15, 15, 15)});
+    setRegions(model, { rectangleRegion(-20, -20, 20, 20), rectangleRegion(-15, -15, 15, 15) });
 
     ASSERT_TRUE(assembleLinear(model));
     const auto& k = model.matrix;
@@ -332,10 +338,11 @@ TEST(Assembly, NormalMeshKeepsTheRequestedSlotsPerRow)
     Grid grid;
     grid.nx = 6;
     grid.ny = 5;
-    grid.build(model, [&](int ix, int iy) {
-        return ix == 0 || iy == 0 ? NodeKind::Imposed : NodeKind::Free;
-    }, [](int ix, int) { return ix * 1.0; });
-    setRegions(model, {rectangleRegion(-1, -1, 7, 6), rectangleRegion(-0.5, -0.5, 6.5, 5.5)});
+    grid.build(
+        model,
+        [&](int ix, int iy) { return ix == 0 || iy == 0 ? NodeKind::Imposed : NodeKind::Free; },
+        [](int ix, int) { return ix * 1.0; });
+    setRegions(model, { rectangleRegion(-1, -1, 7, 6), rectangleRegion(-0.5, -0.5, 6.5, 5.5) });
     ASSERT_TRUE(assembleLinear(model, ExportSlotsPerRow));
     EXPECT_EQ(model.matrix.storageSlotCount(), ExportSlotsPerRow * model.freeNodes);
     ASSERT_TRUE(assembleLinear(model));
@@ -352,10 +359,11 @@ TEST(Assembly, ImposedPotentialsGiveTheHarmonicSolution)
     Grid grid;
     grid.nx = 4;
     grid.ny = 3;
-    grid.build(model, [&](int ix, int) {
-        return ix == 0 || ix == grid.nx ? NodeKind::Imposed : NodeKind::Free;
-    }, [](int ix, int) { return ix == 0 ? 0.0 : 4.0; });
-    setRegions(model, {rectangleRegion(-1, -1, 5, 4), rectangleRegion(-0.5, -0.5, 4.5, 3.5)});
+    grid.build(
+        model,
+        [&](int ix, int) { return ix == 0 || ix == grid.nx ? NodeKind::Imposed : NodeKind::Free; },
+        [](int ix, int) { return ix == 0 ? 0.0 : 4.0; });
+    setRegions(model, { rectangleRegion(-1, -1, 5, 4), rectangleRegion(-0.5, -0.5, 4.5, 3.5) });
     ASSERT_TRUE(assembleLinear(model));
     const std::vector<double> v = solveModel(model);
     for (int iy = 0; iy <= grid.ny; ++iy)
@@ -398,7 +406,7 @@ TEST(Conductivity, RegionsAtOrBelowTheThresholdDoNotConduct)
     // Only the conducting region's elements contribute.
     Regiao copper = rectangleRegion(0, 0, 0.5, 0.5);
     copper.condutividade = 1e6;
-    setRegions(model, {rectangleRegion(-5, -5, 5, 5), copper, rectangleRegion(-1, -1, 2, 2)});
+    setRegions(model, { rectangleRegion(-5, -5, 5, 5), copper, rectangleRegion(-1, -1, 2, 2) });
     model.elementRegion.clear();
     ASSERT_TRUE(assembleConductivity(model));
     EXPECT_EQ(model.conductive, 1);

@@ -30,10 +30,10 @@ using Dense = std::vector<std::vector<double>>; // zero-based
 inline Regiao rectangleRegion(double x0, double y0, double x1, double y1)
 {
     Regiao r;
-    r.segmentos.pushBack(SegmentoContorno::reta({x0, y0}, {x1, y0}));
-    r.segmentos.pushBack(SegmentoContorno::reta({x1, y0}, {x1, y1}));
-    r.segmentos.pushBack(SegmentoContorno::reta({x1, y1}, {x0, y1}));
-    r.segmentos.pushBack(SegmentoContorno::reta({x0, y1}, {x0, y0}));
+    r.segmentos.pushBack(SegmentoContorno::reta({ x0, y0 }, { x1, y0 }));
+    r.segmentos.pushBack(SegmentoContorno::reta({ x1, y0 }, { x1, y1 }));
+    r.segmentos.pushBack(SegmentoContorno::reta({ x1, y1 }, { x0, y1 }));
+    r.segmentos.pushBack(SegmentoContorno::reta({ x0, y1 }, { x0, y0 }));
     return r;
 }
 
@@ -48,7 +48,7 @@ inline void setRegions(SolverModel& model, std::vector<Regiao> regions)
 
 inline void addElement(SolverModel& model, int a, int b, int c)
 {
-    model.elements.pushBack(MeshElement{a, b, c});
+    model.elements.pushBack(MeshElement { a, b, c });
 }
 
 /// Dense copy of the full symmetric matrix (zero-based).
@@ -98,7 +98,7 @@ struct Grid {
     double yOf(int iy) const { return y0 + hy * iy; }
 
     void build(SolverModel& model, const std::function<NodeKind(int, int)>& kind,
-               const std::function<double(int, int)>& value = {})
+        const std::function<double(int, int)>& value = {})
     {
         number.assign(static_cast<std::size_t>((nx + 1) * (ny + 1)), 0);
         std::vector<std::pair<int, int>> byKind[4];
@@ -106,10 +106,10 @@ struct Grid {
             for (int ix = 0; ix <= nx; ++ix)
                 byKind[static_cast<int>(kind(ix, iy))].emplace_back(ix, iy);
         // Masters and slaves by height so that slave k pairs with master k.
-        for (int k : {1, 2})
+        for (int k : { 1, 2 })
             std::stable_sort(byKind[k].begin(), byKind[k].end(),
-                             [](const auto& a, const auto& b) { return a.second < b.second; });
-        model.nodes.assign(1, MeshNode{});
+                [](const auto& a, const auto& b) { return a.second < b.second; });
+        model.nodes.assign(1, MeshNode {});
         int next = 0;
         for (int k = 0; k < 4; ++k)
             for (const auto& [ix, iy] : byKind[k]) {
@@ -117,7 +117,7 @@ struct Grid {
                 double v = 0.0;
                 if (k == 3 && value)
                     v = value(ix, iy);
-                model.nodes.push_back(MeshNode{xOf(ix), yOf(iy), v});
+                model.nodes.push_back(MeshNode { xOf(ix), yOf(iy), v });
             }
         const int free = static_cast<int>(byKind[0].size());
         const int masters = static_cast<int>(byKind[1].size());
@@ -186,8 +186,9 @@ inline std::vector<double> solveModel(const SolverModel& model)
             all[static_cast<std::size_t>(i)] = x[static_cast<std::size_t>(i) - 1];
         else if (i <= nm + model.slaveCount) {
             const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
-            all[static_cast<std::size_t>(i)] =
-                sign * x[static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(i - nm)]) - 1];
+            all[static_cast<std::size_t>(i)] = sign
+                * x[static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(i - nm)])
+                    - 1];
         } else
             all[static_cast<std::size_t>(i)] = model.nodes[static_cast<std::size_t>(i)].value;
     }

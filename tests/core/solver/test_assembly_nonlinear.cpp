@@ -44,18 +44,25 @@ struct Square {
         grid.ny = 3;
         grid.hx = 2.0;
         grid.hy = 2.0;
-        grid.build(model, [&](int ix, int iy) {
-            if (kind == 0)
-                return ix == 0 || ix == grid.nx ? NodeKind::Imposed : NodeKind::Free;
-            if (iy == 0 || iy == grid.ny)
-                return NodeKind::Imposed;
-            return ix == 0 ? NodeKind::Master : ix == grid.nx ? NodeKind::Slave : NodeKind::Free;
-        }, [&](int ix, int iy) { return kind == 0 ? (ix == 0 ? 0.0 : right) : 0.004 * iy / grid.ny; });
+        grid.build(
+            model,
+            [&](int ix, int iy) {
+                if (kind == 0)
+                    return ix == 0 || ix == grid.nx ? NodeKind::Imposed : NodeKind::Free;
+                if (iy == 0 || iy == grid.ny)
+                    return NodeKind::Imposed;
+                return ix == 0      ? NodeKind::Master
+                    : ix == grid.nx ? NodeKind::Slave
+                                    : NodeKind::Free;
+            },
+            [&](int ix, int iy) {
+                return kind == 0 ? (ix == 0 ? 0.0 : right) : 0.004 * iy / grid.ny;
+            });
         Regiao iron = rectangleRegion(-1, -1, 7, 7);
         iron.linear = 0;
         iron.permRelativa = 1000.0;
         iron.curva1 = cubicCurve(100.0, 1000.0);
-        setRegions(model, {rectangleRegion(-2, -2, 8, 8), iron});
+        setRegions(model, { rectangleRegion(-2, -2, 8, 8), iron });
         prepareNonlinearCurves(model);
     }
 
@@ -78,8 +85,8 @@ void setSlaves(SolverModel& model, const RealVector& v)
 {
     const double sigma = model.symmetryKind == 2 ? -1.0 : 1.0;
     for (int k = 1; k <= model.slaveCount; ++k)
-        model.nodes[static_cast<std::size_t>(model.freeNodes + k)].value =
-            sigma * v[static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(k)])];
+        model.nodes[static_cast<std::size_t>(model.freeNodes + k)].value
+            = sigma * v[static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(k)])];
 }
 
 /// F(v) = K(v) v - f(v), both re-assembled at v.
@@ -105,9 +112,11 @@ void expectNewtonMatchesFiniteDifferences(Square& square)
     double newtonPart = 0.0;
     for (int i = 0; i < n; ++i)
         for (int j = 0; j < n; ++j) {
-            largest = std::max(largest, std::fabs(jacobian[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]));
-            newtonPart = std::max(newtonPart, std::fabs(jacobian[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]
-                                                       - secant[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]));
+            largest = std::max(largest,
+                std::fabs(jacobian[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]));
+            newtonPart = std::max(newtonPart,
+                std::fabs(jacobian[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]
+                    - secant[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)]));
         }
     ASSERT_GT(newtonPart, 0.05 * largest) << "the test needs a noticeably non-linear material";
 
@@ -117,10 +126,12 @@ void expectNewtonMatchesFiniteDifferences(Square& square)
         RealVector minus = v;
         plus[static_cast<std::size_t>(j)] += h;
         minus[static_cast<std::size_t>(j)] -= h;
-        const RealVector column = (1.0 / (2.0 * h)) * (residual(model, plus) - residual(model, minus));
+        const RealVector column
+            = (1.0 / (2.0 * h)) * (residual(model, plus) - residual(model, minus));
         for (int i = 1; i <= n; ++i)
             EXPECT_NEAR(column[static_cast<std::size_t>(i)],
-                        jacobian[static_cast<std::size_t>(i) - 1][static_cast<std::size_t>(j) - 1], 1e-5 * largest)
+                jacobian[static_cast<std::size_t>(i) - 1][static_cast<std::size_t>(j) - 1],
+                1e-5 * largest)
                 << "d F_" << i << " / d v_" << j;
     }
 }
@@ -133,8 +144,8 @@ TEST(NonlinearCurves, ReluctivityCurveOverTheSquaredFluxDensity)
     Regiao linear;
     Regiao iron;
     iron.linear = 0;
-    iron.curva1.definePontos({0.0, 0.5, 1.0, 1.5}, {0.0, 100.0, 250.0, 900.0});
-    setRegions(model, {rectangleRegion(0, 0, 1, 1), linear, iron});
+    iron.curva1.definePontos({ 0.0, 0.5, 1.0, 1.5 }, { 0.0, 100.0, 250.0, 900.0 });
+    setRegions(model, { rectangleRegion(0, 0, 1, 1), linear, iron });
     prepareNonlinearCurves(model);
     const materials::Curva& nu = model.regions.at(2).curva2;
     ASSERT_EQ(nu.count(), 4u);
@@ -154,12 +165,12 @@ TEST(NonlinearCurves, CurveWithFewPointsOrZeroInductionGivesNoInfinity)
     SolverModel model;
     Regiao one;
     one.linear = 0;
-    one.curva1.definePontos({0.0}, {0.0});
+    one.curva1.definePontos({ 0.0 }, { 0.0 });
     Regiao flat;
     flat.linear = 0;
-    flat.curva1.definePontos({0.0, 1.0, 1.0}, {0.0, 50.0, 60.0});
+    flat.curva1.definePontos({ 0.0, 1.0, 1.0 }, { 0.0, 50.0, 60.0 });
     flat.curva1.x(2) = 0.0; // a later point at B = 0
-    setRegions(model, {rectangleRegion(0, 0, 1, 1), one, flat});
+    setRegions(model, { rectangleRegion(0, 0, 1, 1), one, flat });
     prepareNonlinearCurves(model);
     for (std::size_t r = 1; r <= 2; ++r)
         for (std::size_t i = 1; i <= model.regions.at(r).curva2.count(); ++i)
@@ -195,13 +206,14 @@ TEST(NonlinearAssembly, ElementMaterialIsFluxDensityOverFieldFromTheCurve)
 {
     // One element, two of its vertices imposed, so that B is known in the start assembly.
     SolverModel model;
-    model.nodes = {MeshNode{}, MeshNode{0, 0, 0}, MeshNode{0, 1, 0.0005}, MeshNode{1, 0, 0}};
+    model.nodes
+        = { MeshNode {}, MeshNode { 0, 0, 0 }, MeshNode { 0, 1, 0.0005 }, MeshNode { 1, 0, 0 } };
     model.freeNodes = 1;
     addElement(model, 1, 2, 3);
     Regiao iron = rectangleRegion(-1, -1, 2, 2);
     iron.linear = 0;
     iron.curva1 = cubicCurve(100.0, 1000.0);
-    setRegions(model, {rectangleRegion(-5, -5, 5, 5), iron});
+    setRegions(model, { rectangleRegion(-5, -5, 5, 5), iron });
     prepareNonlinearCurves(model);
     ASSERT_TRUE(assembleNonlinearStart(model));
     // dA/dy = 0.0005 Wb/m over 1 mm: B = 0.5 T, nu = 100 + 1000 * 0.25.
@@ -237,7 +249,7 @@ TEST(NewtonTerms, MatchTheDerivativeOfTheResidual)
 
 TEST(NewtonTerms, FoldedWithTheSymmetryLikeTheStiffness)
 {
-    for (int kind : {1, 2}) {
+    for (int kind : { 1, 2 }) {
         SCOPED_TRACE(kind);
         Square square(kind);
         expectNewtonMatchesFiniteDifferences(square);

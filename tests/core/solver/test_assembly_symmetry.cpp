@@ -24,8 +24,8 @@ struct Strip {
     SolverModel model;
     Grid grid;
 
-    Strip(int columns, double width, int kind, const std::function<std::pair<double, double>(int)>& band,
-          bool magnetic = true)
+    Strip(int columns, double width, int kind,
+        const std::function<std::pair<double, double>(int)>& band, bool magnetic = true)
     {
         model.magnetic = magnetic ? 1 : 0;
         model.symmetryKind = kind;
@@ -41,7 +41,7 @@ struct Strip {
                 return NodeKind::Slave;
             return NodeKind::Free;
         });
-        std::vector<Regiao> regions{rectangleRegion(-1, -1, width + 1, 5)};
+        std::vector<Regiao> regions { rectangleRegion(-1, -1, width + 1, 5) };
         for (int k = 0; k < static_cast<int>(std::lround(width)); ++k) {
             Regiao r = rectangleRegion(k, -0.5, k + 1, 4.5);
             const auto [j, mu] = band(k);
@@ -66,13 +66,13 @@ std::function<std::pair<double, double>(int)> periodic(double sign)
 {
     return [sign](int k) {
         const double s = k >= 2 ? sign : 1.0;
-        return k % 2 == 0 ? std::pair{2.0 * s, 1.0} : std::pair{-0.5 * s, 3.0};
+        return k % 2 == 0 ? std::pair { 2.0 * s, 1.0 } : std::pair { -0.5 * s, 3.0 };
     };
 }
 
 /// P^T K P and P^T f for x_slave = sigma x_master, from the unfolded system (dense, zero-based).
 void foldDense(const SolverModel& model, const Dense& k, const std::vector<double>& f, Dense& kOut,
-               std::vector<double>& fOut)
+    std::vector<double>& fOut)
 {
     const int nm = model.freeNodes;
     const int n = nm + model.slaveCount;
@@ -84,7 +84,8 @@ void foldDense(const SolverModel& model, const Dense& k, const std::vector<doubl
         sign = sigma;
         return model.slaveMasters[static_cast<std::size_t>(i - nm + 1)] - 1;
     };
-    kOut.assign(static_cast<std::size_t>(nm), std::vector<double>(static_cast<std::size_t>(nm), 0.0));
+    kOut.assign(
+        static_cast<std::size_t>(nm), std::vector<double>(static_cast<std::size_t>(nm), 0.0));
     fOut.assign(static_cast<std::size_t>(nm), 0.0);
     for (int i = 0; i < n; ++i) {
         double si = 0.0;
@@ -93,7 +94,8 @@ void foldDense(const SolverModel& model, const Dense& k, const std::vector<doubl
         for (int j = 0; j < n; ++j) {
             double sj = 0.0;
             const int b = target(j, sj);
-            kOut[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)] += si * sj * k[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+            kOut[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)]
+                += si * sj * k[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
         }
     }
 }
@@ -122,10 +124,11 @@ void expectFoldMatchesDense(Strip& strip)
         for (double v : row)
             scale = std::max(scale, std::fabs(v));
     for (int i = 0; i < model.freeNodes; ++i) {
-        EXPECT_NEAR(model.rhs[static_cast<std::size_t>(i) + 1], expectedRhs[static_cast<std::size_t>(i)], 1e-12 * scale);
+        EXPECT_NEAR(model.rhs[static_cast<std::size_t>(i) + 1],
+            expectedRhs[static_cast<std::size_t>(i)], 1e-12 * scale);
         for (int j = 0; j < model.freeNodes; ++j)
             EXPECT_NEAR(folded[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)],
-                        expected[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], 1e-12 * scale)
+                expected[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)], 1e-12 * scale)
                 << "entry " << i + 1 << ", " << j + 1;
     }
 }
@@ -134,8 +137,8 @@ void expectFoldMatchesDense(Strip& strip)
 
 TEST(SymmetryFolding, EqualsTheConstrainedSystemForBothKinds)
 {
-    for (int kind : {1, 2})
-        for (int columns : {1, 2, 3}) {
+    for (int kind : { 1, 2 })
+        for (int columns : { 1, 2, 3 }) {
             SCOPED_TRACE(testing::Message() << "kind " << kind << ", columns " << columns);
             // One column: every triangle touches both lines of the pair.
             Strip strip(columns, 2.0, kind, periodic(1.0));
@@ -158,13 +161,16 @@ TEST(SymmetryFolding, AntisymmetryAddsTheSlaveRightHandSideWithOppositeSign)
     ASSERT_TRUE(condenseSymmetry(anti.model));
     const int nm = plain.model.freeNodes;
     for (int k = 1; k <= plain.model.slaveCount; ++k) {
-        const auto master = static_cast<std::size_t>(plain.model.slaveMasters[static_cast<std::size_t>(k)]);
+        const auto master
+            = static_cast<std::size_t>(plain.model.slaveMasters[static_cast<std::size_t>(k)]);
         const double slaveRhs = unfolded[static_cast<std::size_t>(nm + k)];
         EXPECT_NEAR(plain.model.rhs[master], unfolded[master] + slaveRhs, 1e-12);
         EXPECT_NEAR(anti.model.rhs[master], unfolded[master] - slaveRhs, 1e-12);
         // The slave's own diagonal enters with sigma² = +1 in both.
-        EXPECT_NEAR(sparseEntry(plain.model.matrix, static_cast<int>(master), static_cast<int>(master)),
-                    sparseEntry(anti.model.matrix, static_cast<int>(master), static_cast<int>(master)), 1e-6);
+        EXPECT_NEAR(
+            sparseEntry(plain.model.matrix, static_cast<int>(master), static_cast<int>(master)),
+            sparseEntry(anti.model.matrix, static_cast<int>(master), static_cast<int>(master)),
+            1e-6);
     }
 }
 
@@ -203,8 +209,8 @@ TEST(SymmetryFolding, HalfMeshWithSymmetrySolvesLikeTheWholeMesh)
     // period 2 mm with a sign change) its solution is repeated on each half, so the half strip
     // with symmetry (or anti-symmetry) must give the same nodal potentials, even with a single
     // column of cells whose triangles touch both lines of the pair.
-    for (int kind : {1, 2})
-        for (int columnsPerHalf : {1, 2}) {
+    for (int kind : { 1, 2 })
+        for (int columnsPerHalf : { 1, 2 }) {
             SCOPED_TRACE(testing::Message() << "kind " << kind << ", columns " << columnsPerHalf);
             const double sign = kind == 1 ? 1.0 : -1.0;
             Strip whole(2 * columnsPerHalf, 4.0, 1, periodic(sign));
@@ -223,7 +229,8 @@ TEST(SymmetryFolding, HalfMeshWithSymmetrySolvesLikeTheWholeMesh)
                         << "at " << ix << ", " << iy;
             // The whole solution has the symmetry the half one assumes.
             for (int iy = 1; iy < 4; ++iy)
-                EXPECT_NEAR(whole.at(w, columnsPerHalf, iy), sign * whole.at(w, 0, iy), 1e-9 * largest);
+                EXPECT_NEAR(
+                    whole.at(w, columnsPerHalf, iy), sign * whole.at(w, 0, iy), 1e-9 * largest);
         }
 }
 
@@ -241,7 +248,7 @@ TEST(SymmetryFolding, ConjugateGradientsSolveTheFoldedSystem)
     ASSERT_TRUE(linalg::solveConjugateGradient(std::move(request)));
     for (int i = 1; i <= half.model.freeNodes; ++i)
         EXPECT_NEAR(x[static_cast<std::size_t>(i)], direct[static_cast<std::size_t>(i)],
-                    1e-8 * std::fabs(direct[static_cast<std::size_t>(i)]));
+            1e-8 * std::fabs(direct[static_cast<std::size_t>(i)]));
 }
 
 TEST(SymmetryFolding, RefusesASystemAlreadyFoldedOrAMasterOutOfRange)
@@ -268,7 +275,7 @@ TEST(SymmetryFolding, RefusesASystemAlreadyFoldedOrAMasterOutOfRange)
 
 TEST(SymmetryFolding, ConductivityBlockIsFoldedLikeTheStiffness)
 {
-    for (int kind : {1, 2}) {
+    for (int kind : { 1, 2 }) {
         Strip strip(1, 2.0, kind, periodic(1.0));
         auto& regions = strip.model.regions;
         for (std::size_t r = 1; r < regions.size(); ++r)
@@ -276,7 +283,8 @@ TEST(SymmetryFolding, ConductivityBlockIsFoldedLikeTheStiffness)
         ASSERT_TRUE(assembleLinear(strip.model));
         ASSERT_TRUE(assembleConductivity(strip.model));
         ASSERT_EQ(strip.model.conductivityMatrix.order(), strip.model.freeNodes);
-        ASSERT_EQ(strip.model.conductivityRhs.count(), static_cast<std::size_t>(strip.model.freeNodes));
+        ASSERT_EQ(
+            strip.model.conductivityRhs.count(), static_cast<std::size_t>(strip.model.freeNodes));
 
         // Against the fold of the unfolded block.
         SolverModel plain = strip.model;

@@ -21,7 +21,7 @@ using tarvex::solver::SolverModel;
 SolverModel model(const std::vector<MeshNode>& nodes, const std::vector<MeshElement>& elements)
 {
     SolverModel m;
-    m.nodes.assign(1, MeshNode{});
+    m.nodes.assign(1, MeshNode {});
     m.nodes.insert(m.nodes.end(), nodes.begin(), nodes.end());
     for (const MeshElement& e : elements)
         m.elements.pushBack(e);
@@ -49,7 +49,7 @@ TEST(Equipotentials, ALevelThroughAVertexRunsToTheCrossingOfTheOppositeEdge)
 {
     // Levels 0, 1, 2; level 1 passes through P1 and crosses P2→P3 half-way. Levels 0 and 2 touch
     // a single vertex each and draw nothing.
-    SolverModel m = model({{0, 0, 1}, {2, 0, 0}, {0, 2, 2}}, {{1, 2, 3}});
+    SolverModel m = model({ { 0, 0, 1 }, { 2, 0, 0 }, { 0, 2, 2 } }, { { 1, 2, 3 } });
     tarvex::solver::traceEquipotentials(m, 3);
     const auto segments = listed(m.equipotentialSegments);
     ASSERT_EQ(segments.size(), 1u);
@@ -60,23 +60,23 @@ TEST(Equipotentials, ALevelThroughAVertexRunsToTheCrossingOfTheOppositeEdge)
 TEST(Equipotentials, TwoVerticesOnTheLevelGiveTheEdgeBetweenThemInEdgeOrder)
 {
     // Node 4 (in no triangle) sets the range 0..2, so level 1 is the middle one.
-    const std::vector<MeshNode> nodes{{0, 0, 1}, {1, 0, 1}, {0, 1, 0}, {5, 5, 2}};
+    const std::vector<MeshNode> nodes { { 0, 0, 1 }, { 1, 0, 1 }, { 0, 1, 0 }, { 5, 5, 2 } };
     {
-        SolverModel m = model(nodes, {{1, 2, 3}}); // P1, P2 on the level
+        SolverModel m = model(nodes, { { 1, 2, 3 } }); // P1, P2 on the level
         tarvex::solver::traceEquipotentials(m, 3);
         const auto s = listed(m.equipotentialSegments);
         ASSERT_EQ(s.size(), 1u);
         expectSegment(s[0], 0, 0, 1, 0);
     }
     {
-        SolverModel m = model(nodes, {{3, 1, 2}}); // P2, P3 on the level
+        SolverModel m = model(nodes, { { 3, 1, 2 } }); // P2, P3 on the level
         tarvex::solver::traceEquipotentials(m, 3);
         const auto s = listed(m.equipotentialSegments);
         ASSERT_EQ(s.size(), 1u);
         expectSegment(s[0], 0, 0, 1, 0);
     }
     {
-        SolverModel m = model(nodes, {{2, 3, 1}}); // P1, P3: first edge's point first
+        SolverModel m = model(nodes, { { 2, 3, 1 } }); // P1, P3: first edge's point first
         tarvex::solver::traceEquipotentials(m, 3);
         const auto s = listed(m.equipotentialSegments);
         ASSERT_EQ(s.size(), 1u);
@@ -86,12 +86,14 @@ TEST(Equipotentials, TwoVerticesOnTheLevelGiveTheEdgeBetweenThemInEdgeOrder)
 
 TEST(Equipotentials, ThreeVerticesOnTheLevelOrAConstantPotentialDrawNothing)
 {
-    SolverModel flat = model({{0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {5, 5, 0}, {6, 6, 2}}, {{1, 2, 3}});
+    SolverModel flat = model(
+        { { 0, 0, 1 }, { 1, 0, 1 }, { 0, 1, 1 }, { 5, 5, 0 }, { 6, 6, 2 } }, { { 1, 2, 3 } });
     tarvex::solver::traceEquipotentials(flat, 3);
     EXPECT_TRUE(flat.equipotentialSegments.empty());
 
-    SolverModel constant = model({{0, 0, 4}, {1, 0, 4}, {0, 1, 4}, {1, 1, 4}}, {{1, 2, 3}, {2, 4, 3}});
-    constant.equipotentialSegments.pushFront({9, 9, 9, 9}); // an old list is discarded
+    SolverModel constant = model(
+        { { 0, 0, 4 }, { 1, 0, 4 }, { 0, 1, 4 }, { 1, 1, 4 } }, { { 1, 2, 3 }, { 2, 4, 3 } });
+    constant.equipotentialSegments.pushFront({ 9, 9, 9, 9 }); // an old list is discarded
     tarvex::solver::traceEquipotentials(constant, 21);
     EXPECT_TRUE(constant.equipotentialSegments.empty());
     EXPECT_TRUE(constant.equipotentialsTraced);
@@ -100,7 +102,8 @@ TEST(Equipotentials, ThreeVerticesOnTheLevelOrAConstantPotentialDrawNothing)
 TEST(Equipotentials, TwoLevelsDrawOnlyEdgesHeldAtAnExtremeLastLevelAtTheHead)
 {
     // A unit square, bottom at 0 and top at 1: only the bottom and top sides are drawn.
-    SolverModel m = model({{0, 0, 0}, {1, 0, 0}, {1, 1, 1}, {0, 1, 1}}, {{1, 2, 3}, {1, 3, 4}});
+    SolverModel m = model(
+        { { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 1 }, { 0, 1, 1 } }, { { 1, 2, 3 }, { 1, 3, 4 } });
     tarvex::solver::traceEquipotentials(m, 2);
     const auto s = listed(m.equipotentialSegments);
     ASSERT_EQ(s.size(), 2u);
@@ -114,13 +117,13 @@ TEST(Equipotentials, LevelsAreEvenlySpacedBetweenTheExtremes)
     std::vector<MeshNode> nodes;
     std::vector<MeshElement> elements;
     for (int i = 0; i <= 10; ++i) {
-        nodes.push_back({double(i), 0, double(i)});
-        nodes.push_back({double(i), 1, double(i)});
+        nodes.push_back({ double(i), 0, double(i) });
+        nodes.push_back({ double(i), 1, double(i) });
     }
     for (int i = 0; i < 10; ++i) {
         const int a = 2 * i + 1, b = 2 * i + 2, c = 2 * i + 3, d = 2 * i + 4;
-        elements.push_back({a, c, b});
-        elements.push_back({b, c, d});
+        elements.push_back({ a, c, b });
+        elements.push_back({ b, c, d });
     }
     SolverModel m = model(nodes, elements);
     tarvex::solver::traceEquipotentials(m, 5);
@@ -132,13 +135,13 @@ TEST(Equipotentials, LevelsAreEvenlySpacedBetweenTheExtremes)
     }
     // In tracing order (oldest first): the levels ascending. The extremes draw along the strip's
     // ends, which are held at them.
-    EXPECT_EQ(xs, (std::vector<double>{0, 2.5, 5, 7.5, 10}));
+    EXPECT_EQ(xs, (std::vector<double> { 0, 2.5, 5, 7.5, 10 }));
 }
 
 TEST(Equipotentials, ACrossingOfANearlyFlatEdgeStaysOnTheEdge)
 {
     // Edge P2→P3 differs by 5e-9 only; level 2.5e-9 crosses it half-way.
-    SolverModel m = model({{0, 0, 1e-8}, {1, 0, 0}, {1, 1, 5e-9}}, {{1, 2, 3}});
+    SolverModel m = model({ { 0, 0, 1e-8 }, { 1, 0, 0 }, { 1, 1, 5e-9 } }, { { 1, 2, 3 } });
     tarvex::solver::traceEquipotentials(m, 5);
     std::vector<ContourSegment> atQuarter;
     for (const ContourSegment& s : listed(m.equipotentialSegments))
@@ -147,7 +150,7 @@ TEST(Equipotentials, ACrossingOfANearlyFlatEdgeStaysOnTheEdge)
     ASSERT_EQ(atQuarter.size(), 1u);
     expectSegment(atQuarter[0], 0.75, 0, 1, 0.5);
     for (const ContourSegment& s : listed(m.equipotentialSegments))
-        for (const double c : {s.x1, s.y1, s.x2, s.y2})
+        for (const double c : { s.x1, s.y1, s.x2, s.y2 })
             EXPECT_TRUE(c >= -1e-12 && c <= 1 + 1e-12) << "point outside the triangle";
 }
 
@@ -163,22 +166,23 @@ std::vector<ContourSegment> naiveTrace(const SolverModel& m, int n)
     for (int i = 1; i <= n; ++i) {
         const double level = i == 1 ? lo : i == n ? hi : lo + (hi - lo) * (i - 1) / (n - 1);
         for (const MeshElement& e : m.elements.inListOrder()) {
-            const MeshNode* p[3] = {&m.nodes[e.t1], &m.nodes[e.t2], &m.nodes[e.t3]};
+            const MeshNode* p[3] = { &m.nodes[e.t1], &m.nodes[e.t2], &m.nodes[e.t3] };
             std::vector<std::pair<double, double>> pts;
             for (int k = 0; k < 3; ++k) {
                 const MeshNode& a = *p[k];
                 const MeshNode& b = *p[(k + 1) % 3];
                 if (std::fabs(level - a.value) < 1e-9)
-                    pts.push_back({a.x, a.y});
-                else if ((a.value < level && level < b.value) || (b.value < level && level < a.value))
-                    pts.push_back({a.x + (b.x - a.x) * (level - a.value) / (b.value - a.value),
-                                   a.y + (b.y - a.y) * (level - a.value) / (b.value - a.value)});
+                    pts.push_back({ a.x, a.y });
+                else if ((a.value < level && level < b.value)
+                    || (b.value < level && level < a.value))
+                    pts.push_back({ a.x + (b.x - a.x) * (level - a.value) / (b.value - a.value),
+                        a.y + (b.y - a.y) * (level - a.value) / (b.value - a.value) });
             }
             if (pts.size() == 2)
-                traced.push_back({pts[0].first, pts[0].second, pts[1].first, pts[1].second});
+                traced.push_back({ pts[0].first, pts[0].second, pts[1].first, pts[1].second });
         }
     }
-    return {traced.rbegin(), traced.rend()}; // each one was put at the head
+    return { traced.rbegin(), traced.rend() }; // each one was put at the head
 }
 
 TEST(Equipotentials, MatchTheAllLevelsThroughAllTrianglesOrderOnARandomMesh)
@@ -190,16 +194,16 @@ TEST(Equipotentials, MatchTheAllLevelsThroughAllTrianglesOrderOnARandomMesh)
     std::vector<MeshNode> nodes;
     for (int j = 0; j < side; ++j)
         for (int i = 0; i < side; ++i)
-            nodes.push_back({double(i), double(j), step(rng) * 0.25});
+            nodes.push_back({ double(i), double(j), step(rng) * 0.25 });
     std::vector<MeshElement> elements;
     for (int j = 0; j + 1 < side; ++j)
         for (int i = 0; i + 1 < side; ++i) {
             const int a = j * side + i + 1, b = a + 1, c = a + side, d = c + 1;
-            elements.push_back({a, c, b});
-            elements.push_back({b, c, d});
+            elements.push_back({ a, c, b });
+            elements.push_back({ b, c, d });
         }
     SolverModel m = model(nodes, elements);
-    for (const int n : {2, 3, 21, 41, 200}) {
+    for (const int n : { 2, 3, 21, 41, 200 }) {
         tarvex::solver::traceEquipotentials(m, n);
         const auto expected = naiveTrace(m, n);
         const auto got = listed(m.equipotentialSegments);
@@ -210,7 +214,8 @@ TEST(Equipotentials, MatchTheAllLevelsThroughAllTrianglesOrderOnARandomMesh)
 
 TEST(Equipotentials, ACountOutsideTheAcceptedRangeIsHeldToIt)
 {
-    SolverModel m = model({{0, 0, 0}, {1, 0, 0}, {1, 1, 1}, {0, 1, 1}}, {{1, 2, 3}, {1, 3, 4}});
+    SolverModel m = model(
+        { { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 1 }, { 0, 1, 1 } }, { { 1, 2, 3 }, { 1, 3, 4 } });
     tarvex::solver::traceEquipotentials(m, 1); // would divide by n - 1 = 0
     EXPECT_EQ(m.equipotentialSegments.size(), 2u);
     tarvex::solver::traceEquipotentials(m, -5);
@@ -222,14 +227,15 @@ SolverModel twoHalves(double sigmaRight)
 {
     const auto rectangle = [](double x0, double x1) {
         Regiao r;
-        r.segmentos.pushBack(SegmentoContorno::reta({x0, 0}, {x1, 0}));
-        r.segmentos.pushBack(SegmentoContorno::reta({x1, 0}, {x1, 1}));
-        r.segmentos.pushBack(SegmentoContorno::reta({x1, 1}, {x0, 1}));
-        r.segmentos.pushBack(SegmentoContorno::reta({x0, 1}, {x0, 0}));
+        r.segmentos.pushBack(SegmentoContorno::reta({ x0, 0 }, { x1, 0 }));
+        r.segmentos.pushBack(SegmentoContorno::reta({ x1, 0 }, { x1, 1 }));
+        r.segmentos.pushBack(SegmentoContorno::reta({ x1, 1 }, { x0, 1 }));
+        r.segmentos.pushBack(SegmentoContorno::reta({ x0, 1 }, { x0, 0 }));
         return r;
     };
-    SolverModel m = model({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}},
-                          {{1, 4, 2}, {2, 4, 5}, {2, 5, 3}, {3, 5, 6}});
+    SolverModel m
+        = model({ { 0, 0, 0 }, { 1, 0, 0 }, { 2, 0, 0 }, { 0, 1, 0 }, { 1, 1, 0 }, { 2, 1, 0 } },
+            { { 1, 4, 2 }, { 2, 4, 5 }, { 2, 5, 3 }, { 3, 5, 6 } });
     m.regions.pushBack(rectangle(0, 2));
     m.regions.pushBack(rectangle(0, 1));
     Regiao right = rectangle(1, 2);
@@ -239,8 +245,8 @@ SolverModel twoHalves(double sigmaRight)
     m.conductive = 1;
     m.frequency = 50;
     // Second component: 0 at the left, 1e-3 along x = 1, 2e-3 at the right, 3e-3 at (0, 0).
-    m.imaginaryNodes = {MeshNode{}, {0, 0, 3e-3}, {1, 0, 1e-3}, {2, 0, 2e-3},
-                        {0, 1, 0},    {1, 1, 1e-3}, {2, 1, 2e-3}};
+    m.imaginaryNodes = { MeshNode {}, { 0, 0, 3e-3 }, { 1, 0, 1e-3 }, { 2, 0, 2e-3 }, { 0, 1, 0 },
+        { 1, 1, 1e-3 }, { 2, 1, 2e-3 } };
     return m;
 }
 
@@ -248,7 +254,7 @@ TEST(InducedCurrentLines, AModelWithoutConductionIsRefusedAndKeepsItsLines)
 {
     SolverModel m = twoHalves(1e6);
     m.conductive = 0;
-    m.inducedCurrentSegments.pushFront({1, 2, 3, 4});
+    m.inducedCurrentSegments.pushFront({ 1, 2, 3, 4 });
     const tarvex::Status s = tarvex::solver::traceInducedCurrentLines(m, 21);
     EXPECT_FALSE(s.ok);
     EXPECT_EQ(s.message, tarvex::msg::AnaliseSemCondutividade);
@@ -288,7 +294,7 @@ TEST(InducedCurrentLines, RegionsFoundByTheAssemblyAreUsed)
     ASSERT_TRUE(tarvex::solver::traceInducedCurrentLines(m, 5).ok);
     EXPECT_FALSE(linesInLeftHalf(m));
     // The assembly's regions put every triangle in the conducting region 3.
-    m.elementRegion = {3, 3, 3, 3};
+    m.elementRegion = { 3, 3, 3, 3 };
     ASSERT_TRUE(tarvex::solver::traceInducedCurrentLines(m, 5).ok);
     EXPECT_TRUE(linesInLeftHalf(m));
 }

@@ -63,16 +63,16 @@ std::vector<double> tracedAreas(const geometry::DrawingData& drawing)
 
 /// The two 20 × 100 windings, the window air less the windings, the core frame less the window,
 /// the outer air less the frame, and the outer contour 320 × 260.
-const std::vector<double> ExpectedAreas{2000.0, 2000.0, 8000.0, 28000.0, 43200.0, 83200.0};
+const std::vector<double> ExpectedAreas { 2000.0, 2000.0, 8000.0, 28000.0, 43200.0, 83200.0 };
 
 void setRegion(ProblemData& data, double x, double y, double mu, double j)
 {
     int position = 0;
-    ASSERT_TRUE(regiaoSobPonto(data, {x, y}, position)) << x << "," << y;
+    ASSERT_TRUE(regiaoSobPonto(data, { x, y }, position)) << x << "," << y;
     ValoresRegiao values = valoresDaRegiao(*data.regiaoNaPosicao(position), data.tipoAnalise);
     values.permeabilidade = mu;
     values.densidade = j;
-    ASSERT_TRUE(editaRegioes(data, {position}, values));
+    ASSERT_TRUE(editaRegioes(data, { position }, values));
 }
 
 /// The demonstration's problem (scripts/demo), on a coarser mesh.
@@ -82,8 +82,8 @@ solver::SolverModel solvedExample(double maxEdge)
     ResultadoFormacao formed;
     EXPECT_TRUE(formarRegioes(drawing, formed));
     ProblemData data;
-    EXPECT_TRUE(readDat(std::string_view(escreveDatExportado(drawing.fatorEscala, {}, formed.regioes)),
-                        data));
+    EXPECT_TRUE(readDat(
+        std::string_view(escreveDatExportado(drawing.fatorEscala, {}, formed.regioes)), data));
     setRegion(data, 85, 130, 1000.0, 0.0);
     setRegion(data, 130, 100, 1.0, 2.0);
     setRegion(data, 170, 100, 1.0, -2.0);

@@ -75,27 +75,27 @@ void expectAreas(const std::string& name, const std::vector<double>& expected)
 }
 
 /// Picks the region under (x, y) as the edit verb does and lets `change` set its values.
-void setRegion(ProblemData& data, double x, double y,
-               const std::function<void(ValoresRegiao&)>& change)
+void setRegion(
+    ProblemData& data, double x, double y, const std::function<void(ValoresRegiao&)>& change)
 {
     int position = 0;
-    ASSERT_TRUE(regiaoSobPonto(data, {x, y}, position)) << x << "," << y;
+    ASSERT_TRUE(regiaoSobPonto(data, { x, y }, position)) << x << "," << y;
     ValoresRegiao values = valoresDaRegiao(*data.regiaoNaPosicao(position), data.tipoAnalise);
     change(values);
-    ASSERT_TRUE(editaRegioes(data, {position}, values)) << x << "," << y;
+    ASSERT_TRUE(editaRegioes(data, { position }, values)) << x << "," << y;
 }
 
 /// The example's drawing traced, edited by `edit`, its outer contour at 0, meshed with the given
 /// maximum edge and exported as a solver model (which reads the materials files).
-solver::SolverModel exampleModel(const std::string& name, double maxEdge,
-                                 const std::function<void(ProblemData&)>& edit)
+solver::SolverModel exampleModel(
+    const std::string& name, double maxEdge, const std::function<void(ProblemData&)>& edit)
 {
     const geometry::DrawingData drawing = exampleDrawing(name);
     ResultadoFormacao formed;
     EXPECT_TRUE(formarRegioes(drawing, formed));
     ProblemData data;
-    EXPECT_TRUE(readDat(std::string_view(escreveDatExportado(drawing.fatorEscala, {}, formed.regioes)),
-                        data));
+    EXPECT_TRUE(readDat(
+        std::string_view(escreveDatExportado(drawing.fatorEscala, {}, formed.regioes)), data));
     edit(data);
     potencialContornoExterno(data, 0.0);
     data.arestaMaxima = maxEdge;
@@ -134,8 +134,8 @@ solver::SolverModel coreModel(double j, double mu)
 
 struct CoreResult {
     double limbFlux = 0.0; ///< Wb/m across the wound limb at mid-height
-    double limbB = 0.0;    ///< T at the wound limb's centre
-    double gapB = 0.0;     ///< T in the middle of the air gap
+    double limbB = 0.0; ///< T at the wound limb's centre
+    double gapB = 0.0; ///< T in the middle of the air gap
 };
 
 CoreResult coreResult(const solver::SolverModel& model)
@@ -217,7 +217,7 @@ TEST(SaturatingCoreExample, TracesTheCoreTheCoilSidesAndTheAir)
 {
     // Two coil sides 20 × 100; the 200 × 200 frame less its 120 × 120 window and the 40 × 2 gap;
     // the air; the outer contour 400 × 320.
-    expectAreas("saturating_core", {2000.0, 2000.0, 25520.0, 98480.0, 128000.0});
+    expectAreas("saturating_core", { 2000.0, 2000.0, 25520.0, 98480.0, 128000.0 });
 }
 
 TEST(SaturatingCoreExample, SaturatedCoreCarriesLessFluxThanALinearOne)
@@ -251,7 +251,7 @@ TEST(SaturatingCoreExample, LowCurrentFluxMatchesTheLinearCore)
 TEST(ConductingPlateExample, TracesThePlateTheCoilSidesAndTheAir)
 {
     // Two coil sides 30 × 20; the plate 300 × 20; the air; the outer contour 400 × 300.
-    expectAreas("conducting_plate", {600.0, 600.0, 6000.0, 112800.0, 120000.0});
+    expectAreas("conducting_plate", { 600.0, 600.0, 6000.0, 112800.0, 120000.0 });
 }
 
 TEST(ConductingPlateExample, EddyCurrentsCrowdAtTheSurfaceFacingTheCoil)
@@ -259,7 +259,7 @@ TEST(ConductingPlateExample, EddyCurrentsCrowdAtTheSurfaceFacingTheCoil)
     const solver::SolverModel model = solvedPlate(Frequency);
 
     // Under a coil side |J| falls with depth (skin depth about 12 mm in a 20 mm plate).
-    for (const double x : {155.0, 245.0}) {
+    for (const double x : { 155.0, 245.0 }) {
         const double top = evaluation::pointValues(model, x, 119.5).currentDensity;
         const double middle = evaluation::pointValues(model, x, 110.0).currentDensity;
         const double bottom = evaluation::pointValues(model, x, 100.5).currentDensity;
@@ -306,18 +306,19 @@ TEST(ConductingPlateExample, EddyCurrentsOpposeTheCoilCurrent)
     double leftHalf = 0.0;
     const std::vector<solver::MeshElement>& elements = induced.elements.inStorageOrder();
     for (const solver::MeshElement& e : elements) {
-        const solver::MeshNode* v[3] = {&induced.nodes[static_cast<std::size_t>(e.t1)],
-                                        &induced.nodes[static_cast<std::size_t>(e.t2)],
-                                        &induced.nodes[static_cast<std::size_t>(e.t3)]};
+        const solver::MeshNode* v[3] = { &induced.nodes[static_cast<std::size_t>(e.t1)],
+            &induced.nodes[static_cast<std::size_t>(e.t2)],
+            &induced.nodes[static_cast<std::size_t>(e.t3)] };
         const double cx = (v[0]->x + v[1]->x + v[2]->x) / 3.0;
         const double cy = (v[0]->y + v[1]->y + v[2]->y) / 3.0;
         if (cx > 200.0 || induced.findRegionAt(cx, cy) != plate)
             continue;
-        const double area = 0.5 * std::fabs((v[1]->x - v[0]->x) * (v[2]->y - v[0]->y)
-                                            - (v[2]->x - v[0]->x) * (v[1]->y - v[0]->y));
+        const double area = 0.5
+            * std::fabs((v[1]->x - v[0]->x) * (v[2]->y - v[0]->y)
+                - (v[2]->x - v[0]->x) * (v[1]->y - v[0]->y));
         const double im = (induced.imaginaryNodes[static_cast<std::size_t>(e.t1)].value
-                           + induced.imaginaryNodes[static_cast<std::size_t>(e.t2)].value
-                           + induced.imaginaryNodes[static_cast<std::size_t>(e.t3)].value)
+                              + induced.imaginaryNodes[static_cast<std::size_t>(e.t2)].value
+                              + induced.imaginaryNodes[static_cast<std::size_t>(e.t3)].value)
             / 3.0;
         leftHalf += 2.0 * Pi * Frequency * Aluminium * im / 1e6 * area; // A/mm² × mm²
     }

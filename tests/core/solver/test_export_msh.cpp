@@ -32,7 +32,7 @@ using solver::SolverModel;
 Regiao rectangle(double x0, double y0, double x1, double y1)
 {
     Regiao r;
-    const Ponto a{x0, y0}, b{x1, y0}, c{x1, y1}, d{x0, y1};
+    const Ponto a { x0, y0 }, b { x1, y0 }, c { x1, y1 }, d { x0, y1 };
     r.segmentos.pushBack(SegmentoContorno::reta(a, b));
     r.segmentos.pushBack(SegmentoContorno::reta(b, c));
     r.segmentos.pushBack(SegmentoContorno::reta(c, d));
@@ -43,9 +43,9 @@ Regiao rectangle(double x0, double y0, double x1, double y1)
 /// A clockwise triangle, as the mesh generator writes them (D < 0).
 Triangulo clockwise(const Ponto& a, const Ponto& b, const Ponto& c)
 {
-    Triangulo t{a.x, a.y, b.x, b.y, c.x, c.y};
+    Triangulo t { a.x, a.y, b.x, b.y, c.x, c.y };
     if ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y) > 0.0)
-        t = {a.x, a.y, c.x, c.y, b.x, b.y};
+        t = { a.x, a.y, c.x, c.y, b.x, b.y };
     return t;
 }
 
@@ -56,11 +56,11 @@ ProblemData grid(int n)
     ProblemData data;
     data.regioes.pushBack(rectangle(0, 0, n, n));
     data.regioes.pushBack(rectangle(0, 0, n, n));
-    data.janela = {0, double(n), 0, double(n)};
+    data.janela = { 0, double(n), 0, double(n) };
     for (int j = 0; j < n; ++j)
         for (int i = 0; i < n; ++i) {
-            const Ponto a{double(i), double(j)}, b{i + 1.0, double(j)}, c{i + 1.0, j + 1.0},
-                d{double(i), j + 1.0};
+            const Ponto a { double(i), double(j) }, b { i + 1.0, double(j) },
+                c { i + 1.0, j + 1.0 }, d { double(i), j + 1.0 };
             data.triangulos.pushBack(clockwise(a, b, c));
             data.triangulos.pushBack(clockwise(a, c, d));
         }
@@ -71,7 +71,7 @@ ProblemData grid(int n)
 
 SegmentoContorno reta(double x1, double y1, double x2, double y2, double potential = 0.0)
 {
-    SegmentoContorno s = SegmentoContorno::reta({x1, y1}, {x2, y2});
+    SegmentoContorno s = SegmentoContorno::reta({ x1, y1 }, { x2, y2 });
     s.potencial = potential;
     return s;
 }
@@ -89,7 +89,8 @@ std::map<std::pair<double, double>, int> numbersByPosition(const SolverModel& m)
 {
     std::map<std::pair<double, double>, int> byPosition;
     for (int i = 1; i <= m.nodeCount(); ++i)
-        byPosition[{m.nodes[static_cast<std::size_t>(i)].x, m.nodes[static_cast<std::size_t>(i)].y}]
+        byPosition[{
+            m.nodes[static_cast<std::size_t>(i)].x, m.nodes[static_cast<std::size_t>(i)].y }]
             = i;
     return byPosition;
 }
@@ -97,14 +98,15 @@ std::map<std::pair<double, double>, int> numbersByPosition(const SolverModel& m)
 std::set<std::pair<double, double>> corners(const SolverModel& m, const MeshElement& e)
 {
     std::set<std::pair<double, double>> s;
-    for (const int n : {e.t1, e.t2, e.t3})
-        s.insert({m.nodes[static_cast<std::size_t>(n)].x, m.nodes[static_cast<std::size_t>(n)].y});
+    for (const int n : { e.t1, e.t2, e.t3 })
+        s.insert(
+            { m.nodes[static_cast<std::size_t>(n)].x, m.nodes[static_cast<std::size_t>(n)].y });
     return s;
 }
 
 std::set<std::pair<double, double>> corners(const Triangulo& t)
 {
-    return {{t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}};
+    return { { t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 } };
 }
 
 ExportResult exportOf(const ProblemData& data, SolverModel& m)
@@ -146,9 +148,9 @@ TEST(MshExport, NumbersInteriorNodesFirstAndImposedOnesLast)
     // The corner (0, 0) lies on both segments: the first one listed imposes it.
     data.segmentosPotencial.pushBack(reta(0, 4, 0, 0, 1.0));
     data.segmentosPotencial.pushBack(reta(0, 0, 4, 0, 0.0));
-    data.potenciaisPonto.pushBack({2.0, 2.0, 5.0});
-    data.potenciaisPonto.pushBack({0.0, 4.0, -2.0}); // a point wins over a segment
-    data.potenciaisPonto.pushBack({2.5, 2.5, 9.0});  // at no node: imposes nothing
+    data.potenciaisPonto.pushBack({ 2.0, 2.0, 5.0 });
+    data.potenciaisPonto.pushBack({ 0.0, 4.0, -2.0 }); // a point wins over a segment
+    data.potenciaisPonto.pushBack({ 2.5, 2.5, 9.0 }); // at no node: imposes nothing
     SolverModel m;
     exportOf(data, m);
 
@@ -171,14 +173,14 @@ TEST(MshExport, NumbersInteriorNodesFirstAndImposedOnesLast)
     }
     const auto number = numbersByPosition(m);
     const auto value = [&](double x, double y) {
-        return m.nodes[static_cast<std::size_t>(number.at({x, y}))].value;
+        return m.nodes[static_cast<std::size_t>(number.at({ x, y }))].value;
     };
     EXPECT_EQ(value(0, 0), 1.0);
     EXPECT_EQ(value(0, 3), 1.0);
     EXPECT_EQ(value(0, 4), -2.0);
     EXPECT_EQ(value(3, 0), 0.0);
     EXPECT_EQ(value(2, 2), 5.0);
-    EXPECT_GT(number.at({2, 2}), 15);
+    EXPECT_GT(number.at({ 2, 2 }), 15);
 }
 
 TEST(MshExport, ElementsFollowTheTrianglesAndTurnClockwise)
@@ -189,7 +191,8 @@ TEST(MshExport, ElementsFollowTheTrianglesAndTurnClockwise)
     mixed.triangulos.clear();
     int k = 0;
     for (const Triangulo& t : data.triangulos.inListOrder())
-        mixed.triangulos.pushBack(k++ % 2 == 0 ? t : Triangulo{t.x1, t.y1, t.x3, t.y3, t.x2, t.y2});
+        mixed.triangulos.pushBack(
+            k++ % 2 == 0 ? t : Triangulo { t.x1, t.y1, t.x3, t.y3, t.x2, t.y2 });
     SolverModel m;
     exportOf(mixed, m);
     ASSERT_EQ(m.elements.size(), mixed.triangulos.size());
@@ -225,7 +228,7 @@ TEST(MshExport, KeepsTheRegionsInTheirOrder)
     exportOf(data, m);
     SolverModel back;
     ASSERT_TRUE(solver::readMsh(solver::writeMsh(m), back).ok);
-    for (const SolverModel* model : {&m, &back}) {
+    for (const SolverModel* model : { &m, &back }) {
         ASSERT_EQ(model->regions.size(), 3u);
         EXPECT_EQ(model->regions.at(1).permRelativa, 1000.0);
         EXPECT_EQ(model->regions.at(2).densCorrente, 2.0);
@@ -236,7 +239,7 @@ TEST(MshExport, KeepsTheRegionsInTheirOrder)
 
 TEST(MshExport, PairsSlavesWithMastersAtTheSameHeight)
 {
-    for (const int kind : {1, 2}) {
+    for (const int kind : { 1, 2 }) {
         ProblemData data = grid(4);
         data.tipoSimetria = kind;
         data.segmentosPotencial.pushBack(reta(0, 0, 4, 0, 0.0));
@@ -317,10 +320,10 @@ ProblemData sector(int steps, double sweep)
     ProblemData data;
     data.regioes.pushBack(rectangle(-20, -20, 20, 20));
     data.regioes.pushBack(rectangle(-20, -20, 20, 20));
-    const double radii[] = {5.0, 7.5, 10.0};
+    const double radii[] = { 5.0, 7.5, 10.0 };
     const auto at = [&](int ring, int k) {
         const double a = sweep * k / steps;
-        return Ponto{radii[ring] * std::cos(a), radii[ring] * std::sin(a)};
+        return Ponto { radii[ring] * std::cos(a), radii[ring] * std::sin(a) };
     };
     for (int ring = 0; ring < 2; ++ring)
         for (int k = 0; k < steps; ++k) {
@@ -335,12 +338,11 @@ ProblemData sector(int steps, double sweep)
 TEST(MshExport, PotentialOnAnArcHoldsEveryNodeOfTheArc)
 {
     const double pi = 4.0 * std::atan(1.0);
-    for (const bool swapped : {false, true}) {
+    for (const bool swapped : { false, true }) {
         // 24 steps over half a turn; the arc covers the first quarter of the outer ring.
         ProblemData data = sector(24, pi);
-        SegmentoContorno arc
-            = SegmentoContorno::arco({10.0 * std::cos(0.0), 0.0}, {10.0 * std::cos(pi / 2), 10.0},
-                                     {0.0, 0.0});
+        SegmentoContorno arc = SegmentoContorno::arco(
+            { 10.0 * std::cos(0.0), 0.0 }, { 10.0 * std::cos(pi / 2), 10.0 }, { 0.0, 0.0 });
         if (swapped) {
             std::swap(arc.x1, arc.x2);
             std::swap(arc.y1, arc.y2);
@@ -354,8 +356,8 @@ TEST(MshExport, PotentialOnAnArcHoldsEveryNodeOfTheArc)
         int imposed = 0;
         for (int i = 1; i <= m.nodeCount(); ++i) {
             const MeshNode& node = m.nodes[static_cast<std::size_t>(i)];
-            const bool onArc = std::fabs(std::hypot(node.x, node.y) - 10.0) < 1e-9
-                && node.y > -1e-9 && node.x > -1e-9;
+            const bool onArc = std::fabs(std::hypot(node.x, node.y) - 10.0) < 1e-9 && node.y > -1e-9
+                && node.x > -1e-9;
             EXPECT_EQ(i > m.unknownCount(), onArc) << node.x << ", " << node.y;
             if (onArc) {
                 EXPECT_EQ(node.value, 3.0);
@@ -370,8 +372,8 @@ TEST(MshExport, InteriorNumberingKeepsCouplingsNearTheDiagonal)
 {
     // The triangles listed in a scattered order must not scatter the numbering.
     ProblemData data = grid(40);
-    std::vector<Triangulo> triangles(data.triangulos.inListOrder().begin(),
-                                     data.triangulos.inListOrder().end());
+    std::vector<Triangulo> triangles(
+        data.triangulos.inListOrder().begin(), data.triangulos.inListOrder().end());
     std::vector<Triangulo> shuffled;
     for (std::size_t step = 0; step < 7; ++step)
         for (std::size_t i = step; i < triangles.size(); i += 7)
@@ -384,7 +386,8 @@ TEST(MshExport, InteriorNumberingKeepsCouplingsNearTheDiagonal)
     exportOf(data, m);
     int widest = 0;
     for (const MeshElement& e : m.elements.inListOrder())
-        for (const auto& [a, b] : {std::pair{e.t1, e.t2}, std::pair{e.t2, e.t3}, std::pair{e.t1, e.t3}})
+        for (const auto& [a, b] :
+            { std::pair { e.t1, e.t2 }, std::pair { e.t2, e.t3 }, std::pair { e.t1, e.t3 } })
             if (a <= m.interiorCount() && b <= m.interiorCount())
                 widest = std::max(widest, std::abs(a - b));
     // A front of a 40-node wide grid: the bandwidth stays near the width.
@@ -395,8 +398,8 @@ TEST(MshExport, InteriorNumberingKeepsCouplingsNearTheDiagonal)
 TEST(MshExport, ReadsTheCurvesOfNonLinearRegions)
 {
     const std::string path = ::testing::TempDir() + "tarvex_export_bh.mat";
-    ASSERT_TRUE(materials::saveMat(path, {{0.0, 0.0}, {100.0, 1.0}, {1000.0, 1.5}}).ok);
-    for (const std::uint8_t magnetic : {std::uint8_t{1}, std::uint8_t{0}}) {
+    ASSERT_TRUE(materials::saveMat(path, { { 0.0, 0.0 }, { 100.0, 1.0 }, { 1000.0, 1.5 } }).ok);
+    for (const std::uint8_t magnetic : { std::uint8_t { 1 }, std::uint8_t { 0 } }) {
         ProblemData data = grid(2);
         data.tipoAnalise = magnetic;
         data.regioes.at(1).linear = 0;

@@ -27,9 +27,8 @@ constexpr double SurfacePotential = 1e-3;
 GridModel slab(double sigma, double frequency)
 {
     const std::vector<geometry::Ponto> box = rectangle(0, 0, 60, 2);
-    GridModel g = runtest::buildGridModel(
-        {0, 0, 0.5, 0.5, 120, 4},
-        {{box}, {box, [=](problem::Regiao& r) { r.condutividade = sigma; }}},
+    GridModel g = runtest::buildGridModel({ 0, 0, 0.5, 0.5, 120, 4 },
+        { { box }, { box, [=](problem::Regiao& r) { r.condutividade = sigma; } } },
         [](int i, int) -> std::optional<double> {
             if (i == 0)
                 return SurfacePotential;
@@ -128,7 +127,7 @@ TEST(InducedCurrents, NegligibleConductivityIsNoConductor)
     EXPECT_FALSE(g.model.conductive);
     const std::vector<MeshNode> nodes = g.model.nodes;
     RecordingReporter reporter;
-    const RunResult run = runInducedCurrents(g.model, RunSettings{}, reporter);
+    const RunResult run = runInducedCurrents(g.model, RunSettings {}, reporter);
     EXPECT_EQ(run.end, RunEnd::Failed);
     EXPECT_EQ(run.status.message, msg::SemCondutividade);
     EXPECT_TRUE(sameNodes(g.model.nodes, nodes));
@@ -157,9 +156,9 @@ TEST(InducedCurrents, ReassemblesAfterANonlinearResult)
 
 TEST(InducedCurrents, InterruptionLeavesEverythingUnchanged)
 {
-    for (std::int32_t kind : {NotCalculated, NonlinearResult}) {
-        for (double frequency : {50.0, 0.0}) {
-            for (int stopAt : {1, 4}) {
+    for (std::int32_t kind : { NotCalculated, NonlinearResult }) {
+        for (double frequency : { 50.0, 0.0 }) {
+            for (int stopAt : { 1, 4 }) {
                 GridModel g = slab(Copper, frequency);
                 g.model.calculationKind = kind;
                 const std::vector<MeshNode> nodes = g.model.nodes;

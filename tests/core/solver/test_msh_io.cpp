@@ -44,15 +44,15 @@ struct Region {
     std::uint8_t linear = 1;
     std::string file;
     std::vector<Seg> segments; ///< file order
-    std::vector<double> b, h;  ///< curve of a non-linear region
+    std::vector<double> b, h; ///< curve of a non-linear region
     std::int32_t curveCountH = -1; ///< stored count of the H array; -1: as many as given
 };
 
 struct Matrix {
     std::int32_t order = 0;
     std::vector<std::int32_t> rowStarts; ///< 1..order
-    std::vector<std::int32_t> columns;   ///< 1..nnz
-    std::vector<double> values;          ///< 1..nnz
+    std::vector<std::int32_t> columns; ///< 1..nnz
+    std::vector<double> values; ///< 1..nnz
     std::int32_t slotsAgain = -1; ///< second copy of nnz; -1: the same
     std::int32_t orderAgain = -1;
 };
@@ -64,7 +64,7 @@ struct Image {
     std::string version = "versao 01.00.01";
     std::uint8_t magnetic = 1;
     double scale = 1000.0;
-    std::array<double, 4> window{-1.0, 11.0, -2.0, 12.0};
+    std::array<double, 4> window { -1.0, 11.0, -2.0, 12.0 };
     std::vector<Region> regions; ///< file order: the last region of the list first
     std::vector<Seg> potentialSegments;
     std::vector<Node> points;
@@ -86,7 +86,15 @@ struct Image {
 
 void segment(Bytes& b, const Seg& s)
 {
-    b.f64(s.x1).f64(s.y1).f64(s.x2).f64(s.y2).f64(s.xc).f64(s.yc).u8(s.arc).u8(s.sentido).zeros(6)
+    b.f64(s.x1)
+        .f64(s.y1)
+        .f64(s.x2)
+        .f64(s.y2)
+        .f64(s.xc)
+        .f64(s.yc)
+        .u8(s.arc)
+        .u8(s.sentido)
+        .zeros(6)
         .f64(s.potential);
 }
 
@@ -128,7 +136,7 @@ Bytes build(const Image& m)
     b.mark("regions").i32(static_cast<std::int32_t>(m.regions.size()));
     for (const Region& r : m.regions) {
         b.f64(r.mu).f64(2.0).f64(3.0).f64(4.0).f64(0.5).f64(-0.5); // mu_r, eps_r, J, rho, Br x, y
-        b.f64(0.25).f64(0.125).f64(r.sigma).f64(0.0).f64(0.0);     // Br r, Br t, sigma, reserved
+        b.f64(0.25).f64(0.125).f64(r.sigma).f64(0.0).f64(0.0); // Br r, Br t, sigma, reserved
         b.u8(r.linear).field(r.file, 1000);
         b.f64(1.0).f64(2.0).f64(3.0).f64(4.0).u8(7).u8(8).zeros(1000).i32(11).i32(12);
         b.i32(static_cast<std::int32_t>(r.segments.size()));
@@ -136,8 +144,8 @@ Bytes build(const Image& m)
             segment(b, s);
         if (r.linear == 0) {
             doubles(b, r.b, "curveB");
-            b.mark("curveH").i32(r.curveCountH < 0 ? static_cast<std::int32_t>(r.h.size())
-                                                    : r.curveCountH);
+            b.mark("curveH").i32(
+                r.curveCountH < 0 ? static_cast<std::int32_t>(r.h.size()) : r.curveCountH);
             b.f64(0.0);
             for (const double x : r.h)
                 b.f64(x);
@@ -152,7 +160,9 @@ Bytes build(const Image& m)
     b.mark("elements").i32(static_cast<std::int32_t>(m.elements.size()));
     for (std::size_t e = 0; e < m.elements.size(); ++e)
         b.mark("element" + std::to_string(e + 1))
-            .i32(m.elements[e][0]).i32(m.elements[e][1]).i32(m.elements[e][2]);
+            .i32(m.elements[e][0])
+            .i32(m.elements[e][1])
+            .i32(m.elements[e][2]);
     nodes(b, m.nodes, "node");
     doubles(b, m.rhs, "rhs");
     matrix(b, m.matrix, "matrix");
@@ -186,23 +196,24 @@ Image sample()
     triangle.mu = 1000.0;
     triangle.linear = 0;
     triangle.file = "/materiais/a\xE7o.mat"; // Windows-1252 in files
-    triangle.segments = {{0, 0, 10, 0}, {10, 0, 5, 10}, {5, 10, 0, 0}};
-    triangle.b = {0.0, 1.0, 1.8};
-    triangle.h = {0.0, 200.0, 5000.0};
+    triangle.segments = { { 0, 0, 10, 0 }, { 10, 0, 5, 10 }, { 5, 10, 0, 0 } };
+    triangle.b = { 0.0, 1.0, 1.8 };
+    triangle.h = { 0.0, 200.0, 5000.0 };
     triangle.sigma = 5.8e7;
     Region outer;
-    outer.segments = {{0, 0, 10, 0}, {10, 0, 10, 10}, {10, 10, 0, 10}, {0, 10, 0, 0}};
-    m.regions = {triangle, outer};
-    m.potentialSegments = {{0, 10, 10, 10, 0, 0, 0, 1, 7.5}, {10, 5, 5, 10, 5, 5, 1, 0, -1.0}};
-    m.points = {{5.0, 10.0, 7.5}};
-    m.elements = {{1, 2, 3}, {1, 3, 4}};
-    m.nodes = {{5, 5, 0}, {0, 2, 2}, {10, 2, 2}, {5, 10, 7.5}};
-    m.rhs = {0.5, -0.25};
-    m.matrix = {2, {1, 3}, {1, 0, 2, 1}, {4.0, 0.0, 5.0, -1.0}};
+    outer.segments = { { 0, 0, 10, 0 }, { 10, 0, 10, 10 }, { 10, 10, 0, 10 }, { 0, 10, 0, 0 } };
+    m.regions = { triangle, outer };
+    m.potentialSegments
+        = { { 0, 10, 10, 10, 0, 0, 0, 1, 7.5 }, { 10, 5, 5, 10, 5, 5, 1, 0, -1.0 } };
+    m.points = { { 5.0, 10.0, 7.5 } };
+    m.elements = { { 1, 2, 3 }, { 1, 3, 4 } };
+    m.nodes = { { 5, 5, 0 }, { 0, 2, 2 }, { 10, 2, 2 }, { 5, 10, 7.5 } };
+    m.rhs = { 0.5, -0.25 };
+    m.matrix = { 2, { 1, 3 }, { 1, 0, 2, 1 }, { 4.0, 0.0, 5.0, -1.0 } };
     m.conductive = 1;
-    m.conductivity = {2, {1, 2}, {1, 2, 1}, {0.5, 0.25, 0.125}};
-    m.rhs2 = {0.1, 0.2};
-    m.imaginary = {{5, 5, 0}, {0, 2, 0}, {10, 2, 0}, {5, 10, 0}};
+    m.conductivity = { 2, { 1, 2 }, { 1, 2, 1 }, { 0.5, 0.25, 0.125 } };
+    m.rhs2 = { 0.1, 0.2 };
+    m.imaginary = { { 5, 5, 0 }, { 0, 2, 0 }, { 10, 2, 0 }, { 5, 10, 0 } };
     m.frequency = 60.0;
     m.symmetryKind = 2;
     m.slaveCount = 1;
@@ -246,7 +257,7 @@ TEST(MshIo, ReadsEveryFieldOfAHandMadeImage)
     EXPECT_EQ(m.version, "versao 01.00.01");
     EXPECT_EQ(m.magnetic, 1);
     EXPECT_EQ(m.scaleFactor, 1000.0);
-    EXPECT_EQ(m.window, (std::array<double, 4>{-1.0, 11.0, -2.0, 12.0}));
+    EXPECT_EQ(m.window, (std::array<double, 4> { -1.0, 11.0, -2.0, 12.0 }));
 
     // Regions stored last to first come back in list order, the outer contour first.
     ASSERT_EQ(m.regions.size(), 2u);
@@ -274,13 +285,13 @@ TEST(MshIo, ReadsEveryFieldOfAHandMadeImage)
     EXPECT_EQ(m.potentialSegments.at(0).potencial, -1.0);
     EXPECT_EQ(m.potentialSegments.at(1).potencial, 7.5);
     ASSERT_EQ(m.potentialPoints.size(), 1u);
-    EXPECT_EQ(m.potentialPoints.at(0), (problem::PotencialPonto{5.0, 10.0, 7.5}));
+    EXPECT_EQ(m.potentialPoints.at(0), (problem::PotencialPonto { 5.0, 10.0, 7.5 }));
     ASSERT_EQ(m.elements.size(), 2u);
-    EXPECT_EQ(m.elements.at(0), (solver::MeshElement{1, 3, 4}));
-    EXPECT_EQ(m.elements.at(1), (solver::MeshElement{1, 2, 3}));
+    EXPECT_EQ(m.elements.at(0), (solver::MeshElement { 1, 3, 4 }));
+    EXPECT_EQ(m.elements.at(1), (solver::MeshElement { 1, 2, 3 }));
 
     ASSERT_EQ(m.nodeCount(), 4);
-    EXPECT_EQ(m.nodes[4], (solver::MeshNode{5, 10, 7.5}));
+    EXPECT_EQ(m.nodes[4], (solver::MeshNode { 5, 10, 7.5 }));
     ASSERT_EQ(m.rhs.count(), 2u);
     EXPECT_EQ(m.rhs[2], -0.25);
     EXPECT_EQ(m.matrix.order(), 2);
@@ -300,7 +311,7 @@ TEST(MshIo, ReadsEveryFieldOfAHandMadeImage)
     EXPECT_EQ(m.calculationKind, 0);
     EXPECT_EQ(m.storedError, 1e200);
     // Not calculated: the slave's value names its master.
-    EXPECT_EQ(m.slaveMasters, (std::vector<std::int32_t>{0, 2}));
+    EXPECT_EQ(m.slaveMasters, (std::vector<std::int32_t> { 0, 2 }));
     EXPECT_EQ(m.freeCount(), 2);
     EXPECT_EQ(m.interiorCount(), 1);
 }
@@ -337,13 +348,16 @@ TEST(MshIo, MatricesAreHeldWithoutFreeSlotsAndWrittenBackSlotForSlot)
     // Layouts that cannot be told by their entries alone are kept as they are, and still come
     // back byte for byte: a hole before an entry, a value left in a free slot, a negative zero.
     for (const auto& [columns, values] :
-         {std::pair{std::vector<std::int32_t>{1, 0, 0, 2, 0, 1}, std::vector<double>{4, 0, 0, 5, 0, -1}},
-          std::pair{std::vector<std::int32_t>{1, 0, 2, 1}, std::vector<double>{4, 9, 5, -1}},
-          std::pair{std::vector<std::int32_t>{1, 0, 2, 1}, std::vector<double>{4, -0.0, 5, -1}}}) {
+        { std::pair { std::vector<std::int32_t> { 1, 0, 0, 2, 0, 1 },
+              std::vector<double> { 4, 0, 0, 5, 0, -1 } },
+            std::pair {
+                std::vector<std::int32_t> { 1, 0, 2, 1 }, std::vector<double> { 4, 9, 5, -1 } },
+            std::pair { std::vector<std::int32_t> { 1, 0, 2, 1 },
+                std::vector<double> { 4, -0.0, 5, -1 } } }) {
         Image image = sample();
         image.matrix.columns = columns;
         image.matrix.values = values;
-        image.matrix.rowStarts = {1, static_cast<std::int32_t>(columns.size()) / 2 + 1};
+        image.matrix.rowStarts = { 1, static_cast<std::int32_t>(columns.size()) / 2 + 1 };
         SolverModel once;
         ASSERT_TRUE(solver::readMsh(build(image).data, once).ok) << values[1];
         EXPECT_FALSE(once.matrix.trimmed());
@@ -358,11 +372,11 @@ TEST(MshIo, CalculatedModelKeepsItsSlaveMastersAndPreparesItsCurves)
     Image image = sample();
     image.calculationKind = 2;
     image.nodes[2][2] = -0.75; // after a run a slave holds its potential
-    image.slaveMasters = {2};
+    image.slaveMasters = { 2 };
     image.storedError = 0.003;
     SolverModel m;
     ASSERT_TRUE(solver::readMsh(build(image).data, m).ok);
-    EXPECT_EQ(m.slaveMasters, (std::vector<std::int32_t>{0, 2}));
+    EXPECT_EQ(m.slaveMasters, (std::vector<std::int32_t> { 0, 2 }));
     EXPECT_EQ(m.storedError, 0.003);
     const problem::Regiao& triangle = m.regions.at(1);
     EXPECT_TRUE(triangle.curva1.splineCalculado());
@@ -379,7 +393,7 @@ TEST(MshIo, OldVersionHasNoConductiveByteAndIsSavedAsTheNewOne)
     EXPECT_EQ(m.version, "versao 01.00.00");
     EXPECT_EQ(m.conductive, 0);
     EXPECT_EQ(m.symmetryKind, 2);
-    EXPECT_EQ(m.slaveMasters, (std::vector<std::int32_t>{0, 2}));
+    EXPECT_EQ(m.slaveMasters, (std::vector<std::int32_t> { 0, 2 }));
 
     Image expected = rewritten(image);
     expected.conductive = 0;
@@ -415,7 +429,7 @@ TEST(MshIo, EveryTruncationIsRefusedWithoutTouchingTheModel)
 {
     Image image = sample();
     image.calculationKind = 1;
-    image.slaveMasters = {2};
+    image.slaveMasters = { 2 };
     const std::string bytes = build(image).data;
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         SolverModel out;
@@ -473,11 +487,11 @@ TEST(MshIo, RefusesMatricesThatDoNotDescribeOne)
         patch32(bytes, b.at.at(field), value);
         return bytes;
     };
-    expectRefused(patched("matrix.row2", 9), msg::MshMatrizInvalida);  // past the last slot
-    expectRefused(patched("matrix.row2", 0), msg::MshMatrizInvalida);  // before the first row
-    expectRefused(patched("matrix.row1", 2), msg::MshMatrizInvalida);  // rows must start at 1
-    expectRefused(patched("matrix.col3", 3), msg::MshMatrizInvalida);  // beyond the order
-    expectRefused(patched("matrix.col1", 2), msg::MshMatrizInvalida);  // above the diagonal
+    expectRefused(patched("matrix.row2", 9), msg::MshMatrizInvalida); // past the last slot
+    expectRefused(patched("matrix.row2", 0), msg::MshMatrizInvalida); // before the first row
+    expectRefused(patched("matrix.row1", 2), msg::MshMatrizInvalida); // rows must start at 1
+    expectRefused(patched("matrix.col3", 3), msg::MshMatrizInvalida); // beyond the order
+    expectRefused(patched("matrix.col1", 2), msg::MshMatrizInvalida); // above the diagonal
     expectRefused(patched("matrix.col4", -1), msg::MshMatrizInvalida);
     expectRefused(patched("q.col2", 7), msg::MshMatrizInvalida);
 
@@ -501,26 +515,36 @@ TEST(MshIo, RefusesModelsWhosePartsDisagree)
     refused([](Image& m) { m.elements[0][0] = 0; }, msg::MshNoInexistente);
     refused([](Image& m) { m.elements[0][1] = -7; }, msg::MshNoInexistente);
     // A right-hand side of another count than the order.
-    refused([](Image& m) { m.rhs = {1.0}; }, msg::MshModeloIncoerente);
+    refused([](Image& m) { m.rhs = { 1.0 }; }, msg::MshModeloIncoerente);
     // Fewer nodes than free nodes and slaves.
-    refused([](Image& m) {
-        m.nodes.resize(2);
-        m.imaginary.resize(2);
-        m.elements = {{1, 2, 2}};
-    }, msg::MshModeloIncoerente);
+    refused(
+        [](Image& m) {
+            m.nodes.resize(2);
+            m.imaginary.resize(2);
+            m.elements = { { 1, 2, 2 } };
+        },
+        msg::MshModeloIncoerente);
     // More slaves than free nodes, or a negative count.
     refused([](Image& m) { m.slaveCount = 3; }, msg::MshModeloIncoerente);
     refused([](Image& m) { m.slaveCount = -1; }, msg::MshModeloIncoerente);
     refused([](Image& m) { m.symmetryKind = 3; }, msg::MshModeloIncoerente);
     refused([](Image& m) { m.calculationKind = 9; }, msg::MshModeloIncoerente);
     // The induced-current block must match the system.
-    refused([](Image& m) { m.conductivity = {1, {1}, {1}, {1.0}}; }, msg::MshModeloIncoerente);
-    refused([](Image& m) { m.rhs2 = {1.0, 2.0, 3.0}; }, msg::MshModeloIncoerente);
+    refused(
+        [](Image& m) {
+            m.conductivity = { 1, { 1 }, { 1 }, { 1.0 } };
+        },
+        msg::MshModeloIncoerente);
+    refused([](Image& m) { m.rhs2 = { 1.0, 2.0, 3.0 }; }, msg::MshModeloIncoerente);
     refused([](Image& m) { m.imaginary.pop_back(); }, msg::MshModeloIncoerente);
     refused([](Image& m) { m.conductive = 2; }, msg::MshModeloIncoerente);
     // A curve with more B than H values.
-    refused([](Image& m) { m.regions[0].curveCountH = 2; m.regions[0].h.pop_back(); },
-            msg::GrpUnequalCurve);
+    refused(
+        [](Image& m) {
+            m.regions[0].curveCountH = 2;
+            m.regions[0].h.pop_back();
+        },
+        msg::GrpUnequalCurve);
 }
 
 TEST(MshIo, RefusesSlavesWhoseMasterIsNoFreeNode)
@@ -536,10 +560,24 @@ TEST(MshIo, RefusesSlavesWhoseMasterIsNoFreeNode)
     refused([](Image& m) { m.nodes[2][2] = 1e300; }, msg::MshNoInexistente);
     refused([](Image& m) { m.nodes[2][2] = std::nan(""); }, msg::MshNoInexistente);
     // Stored after one.
-    refused([](Image& m) { m.calculationKind = 1; m.slaveMasters = {3}; }, msg::MshNoInexistente);
-    refused([](Image& m) { m.calculationKind = 1; m.slaveMasters = {0}; }, msg::MshNoInexistente);
-    refused([](Image& m) { m.calculationKind = 1; m.slaveMasters = {1, 2}; },
-            msg::MshModeloIncoerente);
+    refused(
+        [](Image& m) {
+            m.calculationKind = 1;
+            m.slaveMasters = { 3 };
+        },
+        msg::MshNoInexistente);
+    refused(
+        [](Image& m) {
+            m.calculationKind = 1;
+            m.slaveMasters = { 0 };
+        },
+        msg::MshNoInexistente);
+    refused(
+        [](Image& m) {
+            m.calculationKind = 1;
+            m.slaveMasters = { 1, 2 };
+        },
+        msg::MshModeloIncoerente);
 }
 
 TEST(MshIo, FilesOpenAndSaveWhole)

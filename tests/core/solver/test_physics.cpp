@@ -16,9 +16,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
 using namespace tarvex;
 using namespace tarvex::problem;
@@ -34,16 +34,16 @@ constexpr double Mu0 = 4e-7 * Pi;
 ProblemData coaxialProblem(double inner, double outer)
 {
     geometry::DrawingData drawing;
-    const Ponto o{0, 0};
-    for (double r : {inner, outer}) {
-        drawing.arcos.pushFront({{r, 0}, {-r, 0}, o});
-        drawing.arcos.pushFront({{-r, 0}, {r, 0}, o});
+    const Ponto o { 0, 0 };
+    for (double r : { inner, outer }) {
+        drawing.arcos.pushFront({ { r, 0 }, { -r, 0 }, o });
+        drawing.arcos.pushFront({ { -r, 0 }, { r, 0 }, o });
     }
-    drawing.segmentos.pushFront({{inner, 0}, {outer, 0}});
+    drawing.segmentos.pushFront({ { inner, 0 }, { outer, 0 } });
     ResultadoFormacao formed;
     EXPECT_TRUE(formarRegioes(drawing, formed));
-    const std::string bytes = escreveDatExportado(drawing.fatorEscala, {-outer, outer, -outer, outer},
-                                                  formed.regioes);
+    const std::string bytes = escreveDatExportado(
+        drawing.fatorEscala, { -outer, outer, -outer, outer }, formed.regioes);
     ProblemData data;
     EXPECT_TRUE(readDat(std::string_view(bytes), data));
     return data;
@@ -59,8 +59,8 @@ Regiao& regionAt(ProblemData& data, Ponto p)
 /// The circle of radius r held at a potential: its two half arcs.
 void holdCircle(ProblemData& data, double r, double potential)
 {
-    for (SegmentoContorno s : {SegmentoContorno::arco({r, 0}, {-r, 0}, {0, 0}),
-                               SegmentoContorno::arco({-r, 0}, {r, 0}, {0, 0})}) {
+    for (SegmentoContorno s : { SegmentoContorno::arco({ r, 0 }, { -r, 0 }, { 0, 0 }),
+             SegmentoContorno::arco({ -r, 0 }, { r, 0 }, { 0, 0 }) }) {
         s.potencial = potential;
         data.segmentosPotencial.pushFront(s);
     }
@@ -76,8 +76,8 @@ void mesh(ProblemData& data, double edge)
     ASSERT_TRUE(gerarMalha(data, options, progress));
 }
 
-solver::SolverModel solve(const ProblemData& data,
-                          linalg::SolverMethod method = linalg::SolverMethod::ConjugateGradient)
+solver::SolverModel solve(
+    const ProblemData& data, linalg::SolverMethod method = linalg::SolverMethod::ConjugateGradient)
 {
     solver::SolverModel model;
     const solver::ExportResult exported = solver::buildSolverModel(data, model);
@@ -86,13 +86,13 @@ solver::SolverModel solve(const ProblemData& data,
     // into nodes a rounding apart, which the export keeps apart.
     std::vector<std::pair<double, double>> positions;
     for (int i = 1; i <= model.nodeCount(); ++i)
-        positions.emplace_back(model.nodes[static_cast<std::size_t>(i)].x,
-                               model.nodes[static_cast<std::size_t>(i)].y);
+        positions.emplace_back(
+            model.nodes[static_cast<std::size_t>(i)].x, model.nodes[static_cast<std::size_t>(i)].y);
     std::sort(positions.begin(), positions.end());
     for (std::size_t k = 1; k < positions.size(); ++k)
         EXPECT_GT(std::hypot(positions[k].first - positions[k - 1].first,
-                             positions[k].second - positions[k - 1].second),
-                  1e-9);
+                      positions[k].second - positions[k - 1].second),
+            1e-9);
     solver::RunSettings settings;
     settings.linearTolerance = 1e-9;
     settings.method = method;
@@ -118,8 +118,7 @@ void expectDirectAgrees(const ProblemData& data, const solver::SolverModel& iter
 }
 
 /// Largest |computed - exact| over the nodes, relative to the largest |exact|.
-template <typename Exact>
-double relativeNodeError(const solver::SolverModel& model, Exact exact)
+template <typename Exact> double relativeNodeError(const solver::SolverModel& model, Exact exact)
 {
     double worst = 0.0;
     double scale = 0.0;
@@ -176,7 +175,7 @@ TEST(Physics, RoundConductorGivesTheFluxDensityOfAmpereLaw)
     const double j = 1.0;
     ProblemData data = coaxialProblem(radius, boundary);
     data.tipoAnalise = ProblemData::AnaliseMagnetica;
-    regionAt(data, {0, 0}).densCorrente = j;
+    regionAt(data, { 0, 0 }).densCorrente = j;
     holdCircle(data, boundary, 0.0);
     mesh(data, 2.0);
 
@@ -209,7 +208,7 @@ TEST(Physics, PositiveChargeRaisesThePotential)
     ProblemData data = coaxialProblem(radius, boundary);
     data.tipoAnalise = ProblemData::AnaliseEletrica;
     const double rho = 1e-3; // as typed, per mm² like the current density
-    regionAt(data, {0, 0}).densCargas = rho;
+    regionAt(data, { 0, 0 }).densCargas = rho;
     holdCircle(data, boundary, 0.0);
     mesh(data, 2.0);
 

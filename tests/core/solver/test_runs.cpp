@@ -48,11 +48,11 @@ public:
 SolverModel chain(int n)
 {
     SolverModel m;
-    m.nodes.assign(1, MeshNode{});
+    m.nodes.assign(1, MeshNode {});
     for (int i = 1; i <= n; ++i)
-        m.nodes.push_back({double(i), 0.0, 0.0});
-    m.nodes.push_back({0.0, 0.0, 0.0});
-    m.nodes.push_back({double(n + 1), 0.0, double(n + 1)});
+        m.nodes.push_back({ double(i), 0.0, 0.0 });
+    m.nodes.push_back({ 0.0, 0.0, 0.0 });
+    m.nodes.push_back({ double(n + 1), 0.0, double(n + 1) });
     m.freeNodes = n;
     m.matrix = SparseSymMatrix::withSlots(n, 4);
     for (int i = 1; i <= n; ++i) {
@@ -79,7 +79,7 @@ TEST(RunLinear, StoresTheSolutionRetracesAndReportsTheRun)
     SolverModel m = chain(20);
     const std::vector<double> matrixBefore = m.matrix.values();
     m.nodes[21].y = 1.0;
-    m.elements.pushBack({1, 5, 21}); // one triangle, so that lines can be traced
+    m.elements.pushBack({ 1, 5, 21 }); // one triangle, so that lines can be traced
     RunSettings settings = tight();
     settings.equipotentialCount = 7;
     RecordingReporter reporter;
@@ -94,8 +94,8 @@ TEST(RunLinear, StoresTheSolutionRetracesAndReportsTheRun)
     EXPECT_GT(result.solverIterations, 1);
     EXPECT_LT(result.relativeResidual, 1e-13);
     EXPECT_EQ(reporter.statuses,
-              (std::vector<std::string>{std::string(msg::StatusEmProgresso),
-                                        std::string(msg::StatusConcluido)}));
+        (std::vector<std::string> {
+            std::string(msg::StatusEmProgresso), std::string(msg::StatusConcluido) }));
     EXPECT_FALSE(reporter.percents.empty());
     EXPECT_EQ(m.matrix.values(), matrixBefore) << "the solver works on a copy";
 
@@ -122,12 +122,12 @@ TEST(RunLinear, AnIterateAtTheIterationLimitIsStoredAsTheResult)
 TEST(RunLinear, SlavesTakeTheirMastersValueNegatedUnderAntiSymmetry)
 {
     // Node 1 interior, node 2 master, node 3 its slave, node 4 imposed.
-    for (const int kind : {1, 2}) {
+    for (const int kind : { 1, 2 }) {
         SolverModel m;
-        m.nodes = {MeshNode{}, {0, 0, 0}, {1, 0, 2}, {1, 1, 2}, {2, 0, 9}};
+        m.nodes = { MeshNode {}, { 0, 0, 0 }, { 1, 0, 2 }, { 1, 1, 2 }, { 2, 0, 9 } };
         m.freeNodes = 2;
         m.slaveCount = 1;
-        m.slaveMasters = {0, 2};
+        m.slaveMasters = { 0, 2 };
         m.symmetryKind = kind;
         m.matrix = SparseSymMatrix::withSlots(2, 2);
         tarvex::linalg::sparseAdd(m.matrix, 1, 1, tarvex::linalg::StoreValue, -2.0);
@@ -151,7 +151,7 @@ TEST(RunLinear, AnInterruptedRunLeavesThePreviousResults)
     for (std::size_t i = 1; i < m.nodes.size(); ++i)
         m.nodes[i].value = -5.0;
     m.calculationKind = tarvex::solver::InducedCurrentResult;
-    m.equipotentialSegments.pushFront({1, 2, 3, 4});
+    m.equipotentialSegments.pushFront({ 1, 2, 3, 4 });
     m.equipotentialsTraced = true;
     const SolverModel before = m;
     RecordingReporter reporter;
@@ -169,9 +169,9 @@ TEST(RunLinear, AnInterruptedRunLeavesThePreviousResults)
 TEST(RunLinear, AModelWithEveryNodeImposedFinishesWithItsImposedValues)
 {
     SolverModel m;
-    m.nodes = {MeshNode{}, {0, 0, 0}, {1, 0, 0}, {1, 1, 1}, {0, 1, 1}};
-    m.elements.pushBack({1, 3, 2});
-    m.elements.pushBack({1, 4, 3});
+    m.nodes = { MeshNode {}, { 0, 0, 0 }, { 1, 0, 0 }, { 1, 1, 1 }, { 0, 1, 1 } };
+    m.elements.pushBack({ 1, 3, 2 });
+    m.elements.pushBack({ 1, 4, 3 });
     RecordingReporter reporter;
     RunSettings settings;
     settings.equipotentialCount = 2;
@@ -187,14 +187,14 @@ TEST(RunLinear, ASystemThatDoesNotFitTheNodesIsRefused)
     SolverModel m = chain(5);
     m.rhs = RealVector(4);
     RecordingReporter reporter;
-    const auto result = tarvex::solver::runLinear(m, RunSettings{}, reporter);
+    const auto result = tarvex::solver::runLinear(m, RunSettings {}, reporter);
     EXPECT_EQ(result.end, RunEnd::Failed);
     EXPECT_EQ(result.status.message, msg::SistemaInconsistente);
     EXPECT_EQ(m.calculationKind, tarvex::solver::NotCalculated);
 
     SolverModel few = chain(5);
     few.nodes.resize(4); // fewer nodes than rows
-    EXPECT_EQ(tarvex::solver::runLinear(few, RunSettings{}, reporter).end, RunEnd::Failed);
+    EXPECT_EQ(tarvex::solver::runLinear(few, RunSettings {}, reporter).end, RunEnd::Failed);
 }
 
 /**
@@ -205,7 +205,7 @@ TEST(RunLinear, ASystemThatDoesNotFitTheNodesIsRefused)
 SolverModel square()
 {
     SolverModel m;
-    m.nodes.assign(1, MeshNode{});
+    m.nodes.assign(1, MeshNode {});
     std::vector<int> number(16, 0);
     int next = 1;
     for (int pass = 0; pass < 2; ++pass)
@@ -215,7 +215,7 @@ SolverModel square()
                 if (inner != (pass == 0))
                     continue;
                 number[static_cast<std::size_t>(j * 4 + i)] = next++;
-                m.nodes.push_back({double(i), double(j), inner ? 0.0 : double(i)});
+                m.nodes.push_back({ double(i), double(j), inner ? 0.0 : double(i) });
             }
     m.freeNodes = 4;
     for (int j = 0; j < 3; ++j)
@@ -224,11 +224,11 @@ SolverModel square()
             const int b = number[static_cast<std::size_t>(j * 4 + i + 1)];
             const int c = number[static_cast<std::size_t>((j + 1) * 4 + i)];
             const int d = number[static_cast<std::size_t>((j + 1) * 4 + i + 1)];
-            m.elements.pushBack({a, c, b}); // clockwise
-            m.elements.pushBack({b, c, d});
+            m.elements.pushBack({ a, c, b }); // clockwise
+            m.elements.pushBack({ b, c, d });
         }
     tarvex::problem::Regiao outline;
-    const tarvex::problem::Ponto corners[4] = {{0, 0}, {3, 0}, {3, 3}, {0, 3}};
+    const tarvex::problem::Ponto corners[4] = { { 0, 0 }, { 3, 0 }, { 3, 3 }, { 0, 3 } };
     for (int k = 0; k < 4; ++k)
         outline.segmentos.pushBack(
             tarvex::problem::SegmentoContorno::reta(corners[k], corners[(k + 1) % 4]));
@@ -301,10 +301,10 @@ TEST(RunLinear, ReassemblesAfterANonlinearResultOnly)
 TEST(SlavesFromMasters, ANumberingOutsideTheNodesIsLeftAlone)
 {
     SolverModel m;
-    m.nodes = {MeshNode{}, {0, 0, 4}, {1, 0, 0}};
+    m.nodes = { MeshNode {}, { 0, 0, 4 }, { 1, 0, 0 } };
     m.freeNodes = 1;
     m.slaveCount = 3; // more slaves than the list and the nodes hold
-    m.slaveMasters = {0, 1, 99};
+    m.slaveMasters = { 0, 1, 99 };
     m.symmetryKind = 2;
     tarvex::solver::slavesFromMasters(m);
     EXPECT_EQ(m.nodes[2].value, -4.0);
@@ -314,10 +314,14 @@ TEST(SlavesFromMasters, ANumberingOutsideTheNodesIsLeftAlone)
 TEST(MaxRelativeChange, LargestChangeOverLargestNewPotential)
 {
     RealVector a(4), b(4);
-    a[1] = 1e-9; b[1] = 1e-12; // a node by the zero boundary: a huge own quotient, a tiny change
-    a[2] = 0.0; b[2] = 0.0;
-    a[3] = -3.0; b[3] = -2.0; // the largest change, 1
-    a[4] = 5.0; b[4] = 5.5;   // the largest new potential, 5
+    a[1] = 1e-9;
+    b[1] = 1e-12; // a node by the zero boundary: a huge own quotient, a tiny change
+    a[2] = 0.0;
+    b[2] = 0.0;
+    a[3] = -3.0;
+    b[3] = -2.0; // the largest change, 1
+    a[4] = 5.0;
+    b[4] = 5.5; // the largest new potential, 5
     EXPECT_NEAR(tarvex::solver::maxRelativeChange(a, b), 0.2, 1e-15);
     // Measured against the new iterate: the change from zero is 100 %, not infinite.
     RealVector zero(4);

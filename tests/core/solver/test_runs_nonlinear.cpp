@@ -26,8 +26,8 @@ using tarvex::runtest::rectangle;
 namespace {
 
 const double Mu0 = 4e-7 * 3.14159265358979323846;
-const std::string ExampleCurve =
-    std::string(TARVEX_TEST_DATA) + "/../../examples/materials/aco_nao_orientado_400_50.mat";
+const std::string ExampleCurve
+    = std::string(TARVEX_TEST_DATA) + "/../../examples/materials/aco_nao_orientado_400_50.mat";
 
 /// A straight characteristic y = x / slope through the origin: B-H with slope mu, or E-D with
 /// slope 1 / eps.
@@ -76,9 +76,9 @@ GridModel blockModel(bool magnetic, bool nonlinear, double relative, const mater
         };
     };
     return runtest::buildGridModel(
-        {0, 0, 5, 5, 20, 20},
-        {{box}, {rectangle(30, 20, 70, 80), block}, {rectangle(10, 30, 25, 70), source(5.0)},
-         {rectangle(75, 30, 90, 70), source(2.0)}, {box}},
+        { 0, 0, 5, 5, 20, 20 },
+        { { box }, { rectangle(30, 20, 70, 80), block }, { rectangle(10, 30, 25, 70), source(5.0) },
+            { rectangle(75, 30, 90, 70), source(2.0) }, { box } },
         [](int i, int j) -> std::optional<double> {
             if (i == 0 || j == 0 || i == 20 || j == 20)
                 return 0.0;
@@ -96,21 +96,20 @@ GridModel cCoreModel(double cell, double j0)
 {
     const materials::Curva steel = exampleSteel();
     const std::vector<geometry::Ponto> box = rectangle(0, 0, 160, 160);
-    const std::vector<geometry::Ponto> core = {{40, 40},  {120, 40}, {120, 78}, {100, 78},
-                                               {100, 60}, {60, 60},  {60, 100}, {100, 100},
-                                               {100, 82}, {120, 82}, {120, 120}, {40, 120}};
+    const std::vector<geometry::Ponto> core
+        = { { 40, 40 }, { 120, 40 }, { 120, 78 }, { 100, 78 }, { 100, 60 }, { 60, 60 }, { 60, 100 },
+              { 100, 100 }, { 100, 82 }, { 120, 82 }, { 120, 120 }, { 40, 120 } };
     const int n = static_cast<int>(std::lround(160.0 / cell));
-    return runtest::buildGridModel(
-        {0, 0, cell, cell, n, n},
-        {{box},
-         {core,
-          [&](problem::Regiao& r) {
-              r.linear = 0;
-              r.curva1 = steel;
-          }},
-         {rectangle(62, 62, 78, 98), [=](problem::Regiao& r) { r.densCorrente = j0; }},
-         {rectangle(22, 62, 38, 98), [=](problem::Regiao& r) { r.densCorrente = -j0; }},
-         {box}},
+    return runtest::buildGridModel({ 0, 0, cell, cell, n, n },
+        { { box },
+            { core,
+                [&](problem::Regiao& r) {
+                    r.linear = 0;
+                    r.curva1 = steel;
+                } },
+            { rectangle(62, 62, 78, 98), [=](problem::Regiao& r) { r.densCorrente = j0; } },
+            { rectangle(22, 62, 38, 98), [=](problem::Regiao& r) { r.densCorrente = -j0; } },
+            { box } },
         [n](int i, int j) -> std::optional<double> {
             if (i == 0 || j == 0 || i == n || j == n)
                 return 0.0;
@@ -153,9 +152,8 @@ struct ModelState {
 
 ModelState stateOf(const SolverModel& m)
 {
-    ModelState s{m.nodes, m.imaginaryNodes, m.matrix.rowStartsForStorage(), m.matrix.columns(),
-                 m.matrix.values(), {}, m.calculationKind, m.storedError,
-                 m.equipotentialSegments.size()};
+    ModelState s { m.nodes, m.imaginaryNodes, m.matrix.rowStartsForStorage(), m.matrix.columns(),
+        m.matrix.values(), {}, m.calculationKind, m.storedError, m.equipotentialSegments.size() };
     for (std::size_t i = 1; i <= m.rhs.count(); ++i)
         s.rhs.push_back(m.rhs[i]);
     return s;
@@ -184,7 +182,7 @@ TEST(NonlinearRun, ShippedSteelCurveIsMonotoneWithPositiveReluctivity)
 
 TEST(NonlinearRun, StraightCurveGivesTheLinearAnswer)
 {
-    for (bool magnetic : {true, false}) {
+    for (bool magnetic : { true, false }) {
         const double relative = 500.0;
         const double slope = magnetic ? relative * Mu0 : 1.0 / (relative * 8.854e-12);
         GridModel linear = blockModel(magnetic, false, relative, {});
@@ -260,8 +258,8 @@ TEST(NonlinearRun, NewtonIsAbandonedAfterSixteenStepsForGood)
     // The fallback re-assembles from the saved iterate before its first step.
     int doubleAssemblies = 0;
     for (std::size_t i = 1; i < reporter.statuses.size(); ++i)
-        if (reporter.statuses[i] == msg::StatusMontando &&
-            reporter.statuses[i - 1] == msg::StatusMontando)
+        if (reporter.statuses[i] == msg::StatusMontando
+            && reporter.statuses[i - 1] == msg::StatusMontando)
             ++doubleAssemblies;
     EXPECT_EQ(doubleAssemblies, 1);
     // Non-convergence is not a failure: the last iterate is stored with its error.
@@ -321,7 +319,8 @@ TEST(NonlinearRun, SaturatingCoreReachesATightTargetInFewSteps)
         double cell;
         double current;
     };
-    for (const Case c : {Case{5.0, 4.0}, Case{4.0, 8.0}, Case{3.2, 16.0}, Case{5.0, 30.0}}) {
+    for (const Case c :
+        { Case { 5.0, 4.0 }, Case { 4.0, 8.0 }, Case { 3.2, 16.0 }, Case { 5.0, 30.0 } }) {
         GridModel grid = cCoreModel(c.cell, c.current);
         RunSettings settings;
         settings.errorTarget = 0.0005;
@@ -329,8 +328,8 @@ TEST(NonlinearRun, SaturatingCoreReachesATightTargetInFewSteps)
         const RunResult run = runNonlinear(grid.model, settings, reporter);
         ASSERT_TRUE(run) << run.status.message;
         EXPECT_LT(run.error, settings.errorTarget) << c.cell << " mm, " << c.current << " A/mm2";
-        EXPECT_LE(run.nonlinearSteps, 25) << c.cell << " mm, " << c.current << " A/mm2 "
-                                          << reporter.solveKinds();
+        EXPECT_LE(run.nonlinearSteps, 25)
+            << c.cell << " mm, " << c.current << " A/mm2 " << reporter.solveKinds();
     }
 }
 
@@ -365,8 +364,8 @@ TEST(NonlinearRun, SaturatingCoreFluxMatchesTheFiniteVolumeReference)
         std::istringstream words(line);
         std::string tag, currentTag, fluxTag;
         double current = 0.0, flux = 0.0;
-        if (words >> tag >> currentTag >> current >> fluxTag >> flux && tag == "extrapolated" &&
-            current == 12.0)
+        if (words >> tag >> currentTag >> current >> fluxTag >> flux && tag == "extrapolated"
+            && current == 12.0)
             reference = std::fabs(flux);
     }
     ASSERT_GT(reference, 0.0);
@@ -388,8 +387,8 @@ TEST(NonlinearRun, SaturatingCoreFluxMatchesTheFiniteVolumeReference)
 TEST(NonlinearRun, InterruptionAtAnyPointLeavesTheModelAsItWas)
 {
     const materials::Curva steel = exampleSteel();
-    for (bool afterLinear : {false, true}) {
-        for (int stopAt : {1, 2, 3, 5, 9, 40, 200}) {
+    for (bool afterLinear : { false, true }) {
+        for (int stopAt : { 1, 2, 3, 5, 9, 40, 200 }) {
             GridModel grid = blockModel(true, true, 1000.0, steel);
             RunSettings settings;
             settings.errorTarget = 1e-5;
@@ -411,10 +410,10 @@ TEST(NonlinearRun, RefusesAModelWhoseSystemDoesNotMatchItsNodes)
 {
     GridModel grid = blockModel(true, true, 500.0, straightCurve(500.0 * Mu0, 3.0));
     grid.model.slaveCount = 1;
-    grid.model.slaveMasters = {0, grid.model.freeCount() + 5};
+    grid.model.slaveMasters = { 0, grid.model.freeCount() + 5 };
     const ModelState before = stateOf(grid.model);
     RecordingReporter reporter;
-    const RunResult run = runNonlinear(grid.model, RunSettings{}, reporter);
+    const RunResult run = runNonlinear(grid.model, RunSettings {}, reporter);
     EXPECT_EQ(run.end, RunEnd::Failed);
     EXPECT_EQ(run.status.message, msg::SistemaInconsistente);
     EXPECT_TRUE(stateOf(grid.model) == before);

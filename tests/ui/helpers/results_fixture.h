@@ -23,7 +23,7 @@ inline tarvex::problem::Regiao retangulo(double x0, double y0, double x1, double
 {
     using tarvex::problem::SegmentoContorno;
     tarvex::problem::Regiao region;
-    const tarvex::geometry::Ponto a{x0, y0}, b{x1, y0}, c{x1, y1}, d{x0, y1};
+    const tarvex::geometry::Ponto a { x0, y0 }, b { x1, y0 }, c { x1, y1 }, d { x0, y1 };
     region.segmentos.pushBack(SegmentoContorno::reta(a, b));
     region.segmentos.pushBack(SegmentoContorno::reta(b, c));
     region.segmentos.pushBack(SegmentoContorno::reta(c, d));
@@ -45,8 +45,8 @@ inline tarvex::problem::Regiao poligono(std::initializer_list<tarvex::geometry::
 /// The box 0..100 × 0..50 cut into three strips: air, a conductor of 1 A/mm² from x = 40 to 60,
 /// air; the outline at zero potential, not meshed. `condutividade` gives the conductor that
 /// conductivity; a `material` file makes it non-linear with that B-H curve.
-inline tarvex::problem::ProblemData problemaCondutor(double condutividade = 0.0,
-                                                     const std::string& material = {})
+inline tarvex::problem::ProblemData problemaCondutor(
+    double condutividade = 0.0, const std::string& material = {})
 {
     tarvex::problem::ProblemData data;
     tarvex::problem::Regiao condutor = retangulo(40, 0, 60, 50);
@@ -60,9 +60,9 @@ inline tarvex::problem::ProblemData problemaCondutor(double condutividade = 0.0,
     data.regioes.pushFront(std::move(condutor));
     data.regioes.pushFront(retangulo(0, 0, 40, 50));
     // The outer contour comes first, through every vertex of the strips.
-    data.regioes.pushFront(
-        poligono({{0, 0}, {40, 0}, {60, 0}, {100, 0}, {100, 50}, {60, 50}, {40, 50}, {0, 50}}));
-    data.janela = {-5, 105, -5, 55};
+    data.regioes.pushFront(poligono({ { 0, 0 }, { 40, 0 }, { 60, 0 }, { 100, 0 }, { 100, 50 },
+        { 60, 50 }, { 40, 50 }, { 0, 50 } }));
+    data.janela = { -5, 105, -5, 55 };
     data.arestaMaxima = 6.0;
     data.tolerancia = data.arestaMaxima / 1e6;
     data.derivarListas();
@@ -71,8 +71,8 @@ inline tarvex::problem::ProblemData problemaCondutor(double condutividade = 0.0,
 }
 
 /// problemaCondutor() with its mesh, written to `datPath`. False when something failed.
-inline bool gravarProblemaComMalha(const QString& datPath, double condutividade = 0.0,
-                                   const std::string& material = {})
+inline bool gravarProblemaComMalha(
+    const QString& datPath, double condutividade = 0.0, const std::string& material = {})
 {
     const std::string path = datPath.toStdString();
     if (!tarvex::problem::saveDat(path, problemaCondutor(condutividade, material)).ok)
@@ -88,8 +88,8 @@ inline bool gravarProblemaComMalha(const QString& datPath, double condutividade 
 }
 
 /// The solver model of a meshed problemaCondutor(), written to `mshPath` (not calculated).
-inline bool gravarModelo(const QString& mshPath, double condutividade = 0.0,
-                         const std::string& material = {})
+inline bool gravarModelo(
+    const QString& mshPath, double condutividade = 0.0, const std::string& material = {})
 {
     const QString dat = mshPath + QStringLiteral(".dat");
     if (!gravarProblemaComMalha(dat, condutividade, material))

@@ -18,16 +18,16 @@ public:
         QString proposedPath;
     };
 
-    QString openFile(QWidget*, const QString& filter, const QString& defaultSuffix,
-                     bool mustExist) override
+    QString openFile(
+        QWidget*, const QString& filter, const QString& defaultSuffix, bool mustExist) override
     {
-        requests.push_back({false, filter, defaultSuffix, mustExist, {}});
+        requests.push_back({ false, filter, defaultSuffix, mustExist, {} });
         return next();
     }
     QString saveFile(QWidget*, const QString& filter, const QString& defaultSuffix,
-                     const QString& proposedPath) override
+        const QString& proposedPath) override
     {
-        requests.push_back({true, filter, defaultSuffix, false, proposedPath});
+        requests.push_back({ true, filter, defaultSuffix, false, proposedPath });
         return next();
     }
 

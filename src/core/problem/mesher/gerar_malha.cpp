@@ -101,12 +101,12 @@ std::vector<Ponto> pontosDoCorte(const Corte& c)
     if (c.arco) {
         for (std::int64_t k = 1; k < n; ++k) {
             const double a = c.inicio + static_cast<double>(k) * c.passo;
-            pts.push_back({c.centro.x + c.raio * std::cos(a), c.centro.y + c.raio * std::sin(a)});
+            pts.push_back({ c.centro.x + c.raio * std::cos(a), c.centro.y + c.raio * std::sin(a) });
         }
     } else {
         for (std::int64_t k = 1; k < n; ++k) {
             const double f = static_cast<double>(k) / static_cast<double>(n);
-            pts.push_back({c.p1.x + f * (c.p2.x - c.p1.x), c.p1.y + f * (c.p2.y - c.p1.y)});
+            pts.push_back({ c.p1.x + f * (c.p2.x - c.p1.x), c.p1.y + f * (c.p2.y - c.p1.y) });
         }
     }
     pts.push_back(c.p2);
@@ -150,7 +150,7 @@ public:
     }
     void insere(std::int32_t id, const Ponto& a, const Ponto& b)
     {
-        const Ponto m{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0};
+        const Ponto m { (a.x + b.x) / 2.0, (a.y + b.y) / 2.0 };
         const double r = geometry::distancia(a, b) / 2.0;
         const std::int64_t ix0 = cx(m.x - r), ix1 = cx(m.x + r);
         const std::int64_t iy0 = cy(m.y - r), iy1 = cy(m.y + r);
@@ -169,13 +169,13 @@ public:
 private:
     std::int64_t cx(double x) const
     {
-        return std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor((x - m_x0) / m_cell)),
-                                        0, m_nx - 1);
+        return std::clamp<std::int64_t>(
+            static_cast<std::int64_t>(std::floor((x - m_x0) / m_cell)), 0, m_nx - 1);
     }
     std::int64_t cy(double y) const
     {
-        return std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor((y - m_y0) / m_cell)),
-                                        0, m_ny - 1);
+        return std::clamp<std::int64_t>(
+            static_cast<std::int64_t>(std::floor((y - m_y0) / m_cell)), 0, m_ny - 1);
     }
     double m_x0 = 0.0, m_y0 = 0.0, m_cell = 1.0;
     std::int64_t m_nx = 1, m_ny = 1;
@@ -184,10 +184,13 @@ private:
 
 class Gerador {
 public:
-    Gerador(ProblemData& data, const OpcoesMalha& opcoes, Progress& progress,
-            MeshObserver* observer)
-        : m_data(data), m_opcoes(opcoes), m_progress(progress), m_obs(observer),
-          m_mesh(data.tolerancia)
+    Gerador(
+        ProblemData& data, const OpcoesMalha& opcoes, Progress& progress, MeshObserver* observer)
+        : m_data(data)
+        , m_opcoes(opcoes)
+        , m_progress(progress)
+        , m_obs(observer)
+        , m_mesh(data.tolerancia)
     {
         m_mesh.observador = observer;
     }
@@ -216,7 +219,7 @@ private:
     }
     std::int32_t novaAresta(VertexId a, VertexId b, std::int64_t ordem)
     {
-        m_arestas.push_back({a, b, ordem, true});
+        m_arestas.push_back({ a, b, ordem, true });
         return static_cast<std::int32_t>(m_arestas.size() - 1);
     }
     void informaEtapa(EtapaMalha etapa)
@@ -226,7 +229,7 @@ private:
         std::vector<ArestaVertices> edges;
         for (const ArestaF& e : m_arestas)
             if (e.viva)
-                edges.push_back({e.a, e.b});
+                edges.push_back({ e.a, e.b });
         m_obs->stageDone(etapa, m_mesh, edges, numNos());
     }
     bool grandeDemais() const { return m_mesh.vivos() > MaxTriangulos; }
@@ -243,18 +246,18 @@ private:
     // Before the triangulation the boundary works on node indices into m_nodePts.
     std::vector<Ponto> m_nodePts;
     std::vector<VertexId> m_nosIniciais; ///< node indices in list order, for step 7
-    std::vector<ArestaF> m_arestas;      ///< arestasFronteira, dead records included
-    std::int64_t m_frente = 0;           ///< ordem of the last edge put at the front
-    std::vector<ArestaExt> m_poligono;   ///< poligonoExterno (order is of no consequence)
-    std::vector<ArestaExt> m_externas;   ///< arestasExternas
+    std::vector<ArestaF> m_arestas; ///< arestasFronteira, dead records included
+    std::int64_t m_frente = 0; ///< ordem of the last edge put at the front
+    std::vector<ArestaExt> m_poligono; ///< poligonoExterno (order is of no consequence)
+    std::vector<ArestaExt> m_externas; ///< arestasExternas
 
     Triangulacao m_mesh;
     std::vector<VertexId> m_nosFrente; ///< put at the front of nos, in the order they came
-    std::vector<VertexId> m_nosBase;   ///< the boundary nodes, in list order
-    std::vector<VertexId> m_nosFundo;  ///< appended at the back, in the order they came
-    std::vector<char> m_fixo;          ///< per vertex: made on a boundary edge
+    std::vector<VertexId> m_nosBase; ///< the boundary nodes, in list order
+    std::vector<VertexId> m_nosFundo; ///< appended at the back, in the order they came
+    std::vector<char> m_fixo; ///< per vertex: made on a boundary edge
     TesteInterior m_interior;
-    double m_caixa[4] = {0, 0, 0, 0};
+    double m_caixa[4] = { 0, 0, 0, 0 };
 };
 
 Status Gerador::falha(std::string_view message)
@@ -313,20 +316,20 @@ Status Gerador::preparaFronteira()
         const std::vector<Ponto> pts = pontosDoCorte(c);
         for (std::size_t k = 1; k < pts.size(); ++k)
             if (!coincide(pts[k - 1], pts[k]))
-                raw.push_back({pts[k - 1], pts[k]});
+                raw.push_back({ pts[k - 1], pts[k] });
     }
     for (std::size_t i = 0; i < m_data.contornoExterno.size(); ++i) {
         const SegmentoContorno& s = m_data.contornoExterno[i];
         const std::vector<Ponto> pts = pontosDoCorte(cortesExternos[i]);
         if (s.ehArco != 0) {
             for (std::size_t k = 1; k < pts.size(); ++k) {
-                m_poligono.push_back({pts[k - 1], pts[k]});
-                m_externas.push_back({pts[k - 1], pts[k]});
+                m_poligono.push_back({ pts[k - 1], pts[k] });
+                m_externas.push_back({ pts[k - 1], pts[k] });
             }
         } else {
-            m_poligono.push_back({s.p1(), s.p2()});
+            m_poligono.push_back({ s.p1(), s.p2() });
             for (std::size_t k = 1; k < pts.size(); ++k)
-                m_externas.push_back({pts[k - 1], pts[k]});
+                m_externas.push_back({ pts[k - 1], pts[k] });
         }
     }
     if (raw.empty())
@@ -337,7 +340,7 @@ Status Gerador::preparaFronteira()
     HashPontos hash;
     hash.reserve(raw.size() * 2);
     for (std::size_t i = raw.size(); i-- > 0;) {
-        for (const Ponto& p : {raw[i].second, raw[i].first}) {
+        for (const Ponto& p : { raw[i].second, raw[i].first }) {
             if (hash.find(p, m_nodePts) >= 0)
                 continue;
             const auto id = static_cast<VertexId>(m_nodePts.size());
@@ -346,9 +349,8 @@ Status Gerador::preparaFronteira()
         }
     }
     for (std::size_t i = 0; i < raw.size(); ++i)
-        m_arestas.push_back({hash.find(raw[i].first, m_nodePts),
-                             hash.find(raw[i].second, m_nodePts), static_cast<std::int64_t>(i),
-                             true});
+        m_arestas.push_back({ hash.find(raw[i].first, m_nodePts),
+            hash.find(raw[i].second, m_nodePts), static_cast<std::int64_t>(i), true });
     for (ArestaExt& e : m_poligono) {
         e.na = hash.find(e.a, m_nodePts);
         e.nb = hash.find(e.b, m_nodePts);
@@ -367,7 +369,7 @@ Status Gerador::preparaFronteira()
         HashPontos ends;
         for (const Regiao* r : especiais)
             for (const SegmentoContorno& s : r->segmentos.inListOrder())
-                for (const Ponto& p : {s.p1(), s.p2()}) {
+                for (const Ponto& p : { s.p1(), s.p2() }) {
                     ends.insert(p, static_cast<std::int32_t>(endPts.size()));
                     endPts.push_back(p);
                 }
@@ -390,8 +392,8 @@ Status Gerador::preparaFronteira()
                 const ArestaExt e = list[i];
                 list[i].viva = false;
                 const VertexId mid = m;
-                list.push_back({e.a, m_nodePts[mid], e.na, mid, true});
-                list.push_back({m_nodePts[mid], e.b, mid, e.nb, true});
+                list.push_back({ e.a, m_nodePts[mid], e.na, mid, true });
+                list.push_back({ m_nodePts[mid], e.b, mid, e.nb, true });
             }
         };
         std::vector<Ponto> placed;
@@ -404,7 +406,7 @@ Status Gerador::preparaFronteira()
                 continue;
             if (ends.find(p1, endPts) < 0 && ends.find(p2, endPts) < 0)
                 continue;
-            const Ponto mid{(p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0};
+            const Ponto mid { (p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0 };
             const auto m = static_cast<VertexId>(m_nodePts.size());
             m_nodePts.push_back(mid);
             graduacao.push_back(m);
@@ -429,7 +431,7 @@ Status Gerador::preparaFronteira()
     std::vector<std::pair<Ponto, Ponto>> outline;
     for (const ArestaExt& e : m_poligono)
         if (e.viva)
-            outline.push_back({e.a, e.b});
+            outline.push_back({ e.a, e.b });
     m_interior.build(outline);
     return Status::success();
 }
@@ -455,7 +457,7 @@ Status Gerador::triangulaFronteira()
         const auto addBox = [&](const Regiao& r) {
             double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
             for (const SegmentoContorno& s : r.segmentos.inListOrder())
-                for (const Ponto& p : {s.p1(), s.p2()}) {
+                for (const Ponto& p : { s.p1(), s.p2() }) {
                     x0 = std::min(x0, p.x);
                     x1 = std::max(x1, p.x);
                     y0 = std::min(y0, p.y);
@@ -528,7 +530,7 @@ template <typename Dentro> Status Gerador::refinaPorTamanho(double limite, Dentr
     std::vector<TriId> order = m_mesh.emOrdemDeLista();
     for (auto it = order.rbegin(); it != order.rend(); ++it)
         if (ruim(*it))
-            pilha.push_back({*it, m_mesh.tris[*it].chave});
+            pilha.push_back({ *it, m_mesh.tris[*it].chave });
     Triangulacao::Insercao ins;
     while (!pilha.empty()) {
         const Candidato c = pilha.back();
@@ -544,7 +546,7 @@ template <typename Dentro> Status Gerador::refinaPorTamanho(double limite, Dentr
         m_nosFrente.push_back(ins.vertice);
         for (const TriId t : ins.novos)
             if (ruim(t))
-                pilha.push_back({t, m_mesh.tris[t].chave});
+                pilha.push_back({ t, m_mesh.tris[t].chave });
         if (grandeDemais())
             return Status::failure(msg::MalhaGrandeDemais);
     }
@@ -575,8 +577,8 @@ Status Gerador::condicaoAngulo()
     GradeArestas grade;
     {
         const double diag = std::hypot(m_caixa[2] - m_caixa[0], m_caixa[3] - m_caixa[1]);
-        grade.inicia(m_caixa[0], m_caixa[1], m_caixa[2], m_caixa[3],
-                     std::max({m_h, m_hs, diag / 2048.0}));
+        grade.inicia(
+            m_caixa[0], m_caixa[1], m_caixa[2], m_caixa[3], std::max({ m_h, m_hs, diag / 2048.0 }));
     }
     for (std::size_t i = 0; i < m_arestas.size(); ++i)
         if (m_arestas[i].viva)
@@ -590,7 +592,7 @@ Status Gerador::condicaoAngulo()
     std::vector<TriId> order = m_mesh.emOrdemDeLista();
     for (auto it = order.rbegin(); it != order.rend(); ++it)
         if (ruim(*it))
-            pilha.push_back({*it, m_mesh.tris[*it].chave});
+            pilha.push_back({ *it, m_mesh.tris[*it].chave });
 
     // The angle condition need not end for every domain and quality bound: give up well past
     // what a converging run inserts.
@@ -601,7 +603,7 @@ Status Gerador::condicaoAngulo()
     const auto empilhaNovos = [&]() {
         for (const TriId t : ins.novos)
             if (ruim(t))
-                pilha.push_back({t, m_mesh.tris[t].chave});
+                pilha.push_back({ t, m_mesh.tris[t].chave });
     };
     while (!pilha.empty()) {
         const Candidato c = pilha.back();
@@ -621,7 +623,7 @@ Status Gerador::condicaoAngulo()
                     continue;
                 const Ponto& p1 = pts[e.a];
                 const Ponto& p2 = pts[e.b];
-                const Ponto mid{(p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0};
+                const Ponto mid { (p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0 };
                 const double half = geometry::distancia(p1, p2) / 2.0;
                 if (geometry::distancia(k, mid) < half && !coincide(k, p1) && !coincide(k, p2))
                     invadidas.push_back(id);
@@ -647,7 +649,7 @@ Status Gerador::condicaoAngulo()
             // contour meet at common lengths.
             const double k2 = std::floor(std::log2(m / UnidadeDivisao) + 0.5);
             const double d = UnidadeDivisao * std::exp2(k2);
-            const Ponto n{p1.x + (p2.x - p1.x) / len * d, p1.y + (p2.y - p1.y) / len * d};
+            const Ponto n { p1.x + (p2.x - p1.x) / len * d, p1.y + (p2.y - p1.y) / len * d };
             if (!m_mesh.insere(n, m_mesh.trianguloDoVertice[e.a], ins))
                 continue;
             novoVertice(ins.vertice, true);
@@ -689,7 +691,7 @@ Status Gerador::reconstituiFronteiras()
     const auto cruza = [&](TriId t, const geometry::Segmento& ab, int& lado) {
         const auto& v = m_mesh.tris[t].v;
         for (int i = 0; i < 3; ++i)
-            if (geometry::cruzamento({pts[v[i]], pts[v[(i + 1) % 3]]}, ab)) {
+            if (geometry::cruzamento({ pts[v[i]], pts[v[(i + 1) % 3]] }, ab)) {
                 lado = i;
                 return true;
             }
@@ -708,11 +710,11 @@ Status Gerador::reconstituiFronteiras()
             const ArestaF& e = m_arestas[i];
             if (!e.viva || m_mesh.comLado(e.a, e.b) != SemVizinho)
                 continue;
-            const geometry::Segmento ab{pts[e.a], pts[e.b]};
+            const geometry::Segmento ab { pts[e.a], pts[e.b] };
             visto.resize(m_mesh.tris.size(), 0);
             ++marca;
             fila.clear();
-            for (const VertexId end : {e.a, e.b}) {
+            for (const VertexId end : { e.a, e.b }) {
                 m_mesh.leque(end, fan);
                 for (const TriId t : fan) {
                     int lado = 0;
@@ -731,14 +733,14 @@ Status Gerador::reconstituiFronteiras()
                     const TriId nb = m_mesh.tris[t].n[j];
                     if (nb == SemVizinho || visto[nb] == marca)
                         continue;
-                    if (geometry::cruzamento({pts[v[j]], pts[v[(j + 1) % 3]]}, ab)) {
+                    if (geometry::cruzamento({ pts[v[j]], pts[v[(j + 1) % 3]] }, ab)) {
                         visto[nb] = marca;
                         fila.push_back(nb);
                     }
                 }
             }
             if (!fila.empty())
-                faltas.push_back({static_cast<std::int32_t>(i), chave});
+                faltas.push_back({ static_cast<std::int32_t>(i), chave });
         }
         if (faltas.empty())
             return Status::success();
@@ -755,7 +757,7 @@ Status Gerador::reconstituiFronteiras()
         HashPontos hash;
         for (std::size_t i = 0; i < faltas.size(); ++i) {
             const ArestaF& e = m_arestas[faltas[i].aresta];
-            const Ponto m{(pts[e.a].x + pts[e.b].x) / 2.0, (pts[e.a].y + pts[e.b].y) / 2.0};
+            const Ponto m { (pts[e.a].x + pts[e.b].x) / 2.0, (pts[e.a].y + pts[e.b].y) / 2.0 };
             std::int32_t id = hash.find(m, meios);
             if (id < 0) {
                 id = static_cast<std::int32_t>(meios.size());
@@ -802,8 +804,8 @@ void Gerador::removeExterior()
             continue;
         const auto& v = m_mesh.tris[t].v;
         const auto& p = m_mesh.pontos;
-        const Ponto c{(p[v[0]].x + p[v[1]].x + p[v[2]].x) / 3.0,
-                      (p[v[0]].y + p[v[1]].y + p[v[2]].y) / 3.0};
+        const Ponto c { (p[v[0]].x + p[v[1]].x + p[v[2]].x) / 3.0,
+            (p[v[0]].y + p[v[1]].y + p[v[2]].y) / 3.0 };
         if (!m_interior.contains(c))
             fora.push_back(static_cast<TriId>(t));
     }
@@ -825,7 +827,7 @@ void Gerador::corrigeCantos()
         porVertice.emplace(e.nb, i);
     }
     const auto noContorno = [&](VertexId u, VertexId v) {
-        for (const VertexId s : {u, v}) {
+        for (const VertexId s : { u, v }) {
             const VertexId other = s == u ? v : u;
             const auto [lo, hi] = porVertice.equal_range(s);
             for (auto it = lo; it != hi; ++it) {
@@ -861,10 +863,10 @@ void Gerador::corrigeCantos()
         if (ju < 0)
             continue;
         const VertexId d = m_mesh.tris[u].v[(ju + 2) % 3];
-        const Ponto nPt{(pts[a].x + pts[b].x + pts[c].x + pts[d].x) / 4.0,
-                        (pts[a].y + pts[b].y + pts[c].y + pts[d].y) / 4.0};
+        const Ponto nPt { (pts[a].x + pts[b].x + pts[c].x + pts[d].x) / 4.0,
+            (pts[a].y + pts[b].y + pts[c].y + pts[d].y) / 4.0 };
         // The quadrilateral a, d, b, c must be convex enough for its centre to see every side.
-        const VertexId quad[4] = {a, d, b, c};
+        const VertexId quad[4] = { a, d, b, c };
         bool valid = true;
         for (int i = 0; i < 4 && valid; ++i)
             valid = orient2(pts[quad[i]], pts[quad[(i + 1) % 4]], nPt) > 0.0;
@@ -879,12 +881,12 @@ void Gerador::corrigeCantos()
             TriId tri;
         };
         std::vector<Fora> fora;
-        for (const TriId old : {t, u})
+        for (const TriId old : { t, u })
             for (int i = 0; i < 3; ++i) {
                 const VertexId x = m_mesh.tris[old].v[i];
                 const VertexId y = m_mesh.tris[old].v[(i + 1) % 3];
                 if (!((x == a && y == b) || (x == b && y == a)))
-                    fora.push_back({x, y, m_mesh.tris[old].n[i]});
+                    fora.push_back({ x, y, m_mesh.tris[old].n[i] });
             }
         const VertexId nv = m_mesh.novoVertice(nPt);
         novoVertice(nv, false);
@@ -893,7 +895,7 @@ void Gerador::corrigeCantos()
         m_mesh.redefine(u, nv, a, d);
         const TriId t3 = m_mesh.cria(nv, d, b);
         const TriId t4 = m_mesh.cria(nv, c, a);
-        const TriId quatro[4] = {t, u, t3, t4};
+        const TriId quatro[4] = { t, u, t3, t4 };
         for (const TriId q : quatro) {
             for (int i = 0; i < 3; ++i) {
                 const VertexId x = m_mesh.tris[q].v[i];
@@ -948,13 +950,13 @@ void Gerador::conclui()
         take(v[0]);
         take(v[2]);
         take(v[1]);
-        malha.tris.push_back({compact[v[0]], compact[v[2]], compact[v[1]]});
+        malha.tris.push_back({ compact[v[0]], compact[v[2]], compact[v[1]] });
     }
     malha.indexa();
     malha.fixo.assign(malha.pontos.size(), 0);
     double extent = 0.0;
     for (const Ponto& p : malha.pontos)
-        extent = std::max({extent, std::fabs(p.x), std::fabs(p.y)});
+        extent = std::max({ extent, std::fabs(p.x), std::fabs(p.y) });
     ContornoNos contour;
     contour.build(m_data.poolSegmentos, std::max(m_data.tolerancia, 1e-12 * extent));
     for (std::size_t v = 0; v < m_mesh.pontos.size(); ++v) {
@@ -1026,8 +1028,8 @@ Status Gerador::executa()
 
     // Step 9.
     m_progress.status(msg::MalhaNosInternos);
-    if (Status s = refinaPorTamanho(FatorCircunraio * m_h,
-                                    [&](const Ponto& k) { return m_interior.contains(k); });
+    if (Status s = refinaPorTamanho(
+            FatorCircunraio * m_h, [&](const Ponto& k) { return m_interior.contains(k); });
         !s)
         return falha(s.message);
     informaEtapa(EtapaMalha::PontosInternos);
@@ -1045,8 +1047,8 @@ Status Gerador::executa()
             polygons.push_back(poligonoDoContorno(area.segmentos));
         RegionLocator special;
         special.build(polygons);
-        if (Status s = refinaPorTamanho(FatorCircunraio * m_hs,
-                                        [&](const Ponto& k) { return special.find(k) > 0; });
+        if (Status s = refinaPorTamanho(
+                FatorCircunraio * m_hs, [&](const Ponto& k) { return special.find(k) > 0; });
             !s)
             return falha(s.message);
         informaEtapa(EtapaMalha::RegiaoEspecial);
@@ -1094,8 +1096,8 @@ Status Gerador::executa()
 
 } // namespace
 
-std::vector<Ponto> cortaElemento(const SegmentoContorno& s, double comprimento,
-                                 double anguloArcoGraus)
+std::vector<Ponto> cortaElemento(
+    const SegmentoContorno& s, double comprimento, double anguloArcoGraus)
 {
     const Corte c = planejaCorte(s, comprimento, anguloArcoGraus);
     if (!(c.n <= MaxArestasFronteira))
@@ -1103,8 +1105,8 @@ std::vector<Ponto> cortaElemento(const SegmentoContorno& s, double comprimento,
     return pontosDoCorte(c);
 }
 
-Status gerarMalha(ProblemData& data, const OpcoesMalha& opcoes, Progress& progress,
-                  MeshObserver* observer)
+Status gerarMalha(
+    ProblemData& data, const OpcoesMalha& opcoes, Progress& progress, MeshObserver* observer)
 {
     Gerador gerador(data, opcoes, progress, observer);
     return gerador.executa();

@@ -18,7 +18,7 @@ struct SegmentoContorno;
 /// The options of the mesh control that the run takes from the view.
 struct OpcoesMalha {
     bool verificaAngulo = false; ///< "Verifica condição de ângulo"
-    bool recentragem = false;    ///< "Recentragem dos elementos"
+    bool recentragem = false; ///< "Recentragem dos elementos"
     /// Reference length of the mesh control; half of it is the shortest boundary half-edge the
     /// angle condition may still split.
     double comprimentoReferencia = 0.0;
@@ -31,8 +31,8 @@ struct OpcoesMalha {
  * at most `comprimento` and at most `anguloArcoGraus` each (30/18 of it when the arc's chord is
  * shorter than comprimento/5). Empty for an arc of no sweep.
  */
-std::vector<geometry::Ponto> cortaElemento(const SegmentoContorno& s, double comprimento,
-                                           double anguloArcoGraus);
+std::vector<geometry::Ponto> cortaElemento(
+    const SegmentoContorno& s, double comprimento, double anguloArcoGraus);
 
 /**
  * Generates the mesh of the problem: boundary cut into edges, Delaunay insertion into a box,
@@ -46,6 +46,6 @@ std::vector<geometry::Ponto> cortaElemento(const SegmentoContorno& s, double com
  * `triangulos` and `nos` empty and both counts 0.
  */
 Status gerarMalha(ProblemData& data, const OpcoesMalha& opcoes, Progress& progress,
-                  MeshObserver* observer = nullptr);
+    MeshObserver* observer = nullptr);
 
 } // namespace tarvex::problem

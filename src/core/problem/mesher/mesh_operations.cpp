@@ -26,7 +26,7 @@ public:
     {
         double extent = 0.0;
         for (const Ponto& p : vertices)
-            extent = std::max({extent, std::fabs(p.x), std::fabs(p.y)});
+            extent = std::max({ extent, std::fabs(p.x), std::fabs(p.y) });
         std::vector<SegmentoContorno> arcs;
         for (const SegmentoContorno& s : data.poolSegmentos)
             if (s.ehArco != 0)
@@ -50,7 +50,7 @@ public:
             std::swap(va, vb);
             std::swap(a, b);
         }
-        Ponto m{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0};
+        Ponto m { (a.x + b.x) / 2.0, (a.y + b.y) / 2.0 };
         for (const std::int32_t i : m_on[va]) {
             if (std::find(m_on[vb].begin(), m_on[vb].end(), i) == m_on[vb].end())
                 continue;
@@ -58,7 +58,7 @@ public:
             const double r = geometry::distancia(c, a);
             const double d = geometry::distancia(c, m);
             if (d > 0.0)
-                m = {m.x + (m.x - c.x) * (r / d - 1.0), m.y + (m.y - c.y) * (r / d - 1.0)};
+                m = { m.x + (m.x - c.x) * (r / d - 1.0), m.y + (m.y - c.y) * (r / d - 1.0) };
             break;
         }
         return m;
@@ -83,26 +83,27 @@ TriangulosIndexados indexa(const ProblemData& data)
     std::vector<Ponto> corners;
     corners.reserve(out.tris.size() * 3);
     for (const Triangulo& t : out.tris) {
-        corners.push_back({t.x1, t.y1});
-        corners.push_back({t.x2, t.y2});
-        corners.push_back({t.x3, t.y3});
+        corners.push_back({ t.x1, t.y1 });
+        corners.push_back({ t.x2, t.y2 });
+        corners.push_back({ t.x3, t.y3 });
     }
     PontosDistintos distinct = pontosDistintos(corners);
     out.vertices = std::move(distinct.pontos);
     out.ids.resize(out.tris.size());
     for (std::size_t k = 0; k < out.tris.size(); ++k)
-        out.ids[k] = {distinct.indice[3 * k], distinct.indice[3 * k + 1], distinct.indice[3 * k + 2]};
+        out.ids[k]
+            = { distinct.indice[3 * k], distinct.indice[3 * k + 1], distinct.indice[3 * k + 2] };
     return out;
 }
 
 std::array<Ponto, 3> verticesOf(const Triangulo& t)
 {
-    return {Ponto{t.x1, t.y1}, Ponto{t.x2, t.y2}, Ponto{t.x3, t.y3}};
+    return { Ponto { t.x1, t.y1 }, Ponto { t.x2, t.y2 }, Ponto { t.x3, t.y3 } };
 }
 
 Triangulo triOf(const Ponto& a, const Ponto& b, const Ponto& c)
 {
-    return {a.x, a.y, b.x, b.y, c.x, c.y};
+    return { a.x, a.y, b.x, b.y, c.x, c.y };
 }
 
 std::uint64_t sideKey(std::int32_t a, std::int32_t b)
@@ -130,8 +131,8 @@ private:
 };
 
 /// The four triangles of a split, put at the front in the order of the refinement.
-void divideEmQuatro(const std::array<Ponto, 3>& v, const std::array<Ponto, 3>& m,
-                    common::FrontList<Triangulo>& out)
+void divideEmQuatro(
+    const std::array<Ponto, 3>& v, const std::array<Ponto, 3>& m, common::FrontList<Triangulo>& out)
 {
     // m[0] = M12, m[1] = M23, m[2] = M31.
     out.pushFront(triOf(v[0], m[0], m[2]));
@@ -199,9 +200,8 @@ Status refinaTotal(ProblemData& data)
     for (std::size_t k = 0; k < in.tris.size(); ++k) {
         const auto v = verticesOf(in.tris[k]);
         const auto& id = in.ids[k];
-        const std::array<Ponto, 3> m{arco.meio(id[0], v[0], id[1], v[1]),
-                                     arco.meio(id[1], v[1], id[2], v[2]),
-                                     arco.meio(id[2], v[2], id[0], v[0])};
+        const std::array<Ponto, 3> m { arco.meio(id[0], v[0], id[1], v[1]),
+            arco.meio(id[1], v[1], id[2], v[2]), arco.meio(id[2], v[2], id[0], v[0]) };
         divideEmQuatro(v, m, out);
         for (const Ponto& p : m)
             meios.add(p);
@@ -229,9 +229,8 @@ Status refinaArea(ProblemData& data)
         y0 = std::min(y0, p.y);
         y1 = std::max(y1, p.y);
     }
-    const auto inside = [&](const Ponto& p) {
-        return p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1;
-    };
+    const auto inside
+        = [&](const Ponto& p) { return p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1; };
 
     const TriangulosIndexados in = indexa(data);
     std::vector<std::size_t> interior, border, rest;
@@ -268,7 +267,8 @@ Status refinaArea(ProblemData& data)
                 const auto v = verticesOf(in.tris[b]);
                 const auto& bid = in.ids[b];
                 int j = 0;
-                while (j < 3 && sideKey(bid[j], bid[(j + 1) % 3]) != sideKey(id[i], id[(i + 1) % 3]))
+                while (
+                    j < 3 && sideKey(bid[j], bid[(j + 1) % 3]) != sideKey(id[i], id[(i + 1) % 3]))
                     ++j;
                 const Ponto& a = v[j];
                 const Ponto& e = v[(j + 1) % 3];
@@ -287,9 +287,8 @@ Status refinaArea(ProblemData& data)
     for (const std::size_t k : interior) {
         const auto v = verticesOf(in.tris[k]);
         const auto& id = in.ids[k];
-        const std::array<Ponto, 3> m{arco.meio(id[0], v[0], id[1], v[1]),
-                                     arco.meio(id[1], v[1], id[2], v[2]),
-                                     arco.meio(id[2], v[2], id[0], v[0])};
+        const std::array<Ponto, 3> m { arco.meio(id[0], v[0], id[1], v[1]),
+            arco.meio(id[1], v[1], id[2], v[2]), arco.meio(id[2], v[2], id[0], v[0]) };
         divideEmQuatro(v, m, out);
         for (const Ponto& p : m)
             meios.add(p);
@@ -341,9 +340,8 @@ Status informacoesMalha(ProblemData& data, InformacoesMalha& out)
         const double q = qualidadeTriangulo(v[0], v[1], v[2]);
         sumQ += q;
         info.qualidadeMinima = std::min(info.qualidadeMinima, q);
-        const double shortest = std::min({geometry::distancia(v[0], v[1]),
-                                          geometry::distancia(v[1], v[2]),
-                                          geometry::distancia(v[2], v[0])});
+        const double shortest = std::min({ geometry::distancia(v[0], v[1]),
+            geometry::distancia(v[1], v[2]), geometry::distancia(v[2], v[0]) });
         const Ponto centre = geometry::circuncentro(v[0], v[1], v[2]);
         const double r = geometry::distancia(centre, v[0]) / shortest;
         sumR += r;
@@ -367,7 +365,8 @@ Status informacoesMalha(ProblemData& data, InformacoesMalha& out)
     return Status::success();
 }
 
-std::vector<std::pair<std::string_view, std::string>> textosInformacoes(const InformacoesMalha& info)
+std::vector<std::pair<std::string_view, std::string>> textosInformacoes(
+    const InformacoesMalha& info)
 {
     char count[32];
     std::vector<std::pair<std::string_view, std::string>> rows;

@@ -48,7 +48,7 @@ struct InformacoesMalha {
     long nos = 0;
     double qualidadeMedia = 0.0;
     double qualidadeMinima = 2.0;
-    double anguloMedio = 0.0;  ///< asin(r/2) in degrees, r the mean circumradius / shortest side
+    double anguloMedio = 0.0; ///< asin(r/2) in degrees, r the mean circumradius / shortest side
     double anguloMinimo = 0.0; ///< the same for the smallest ratio
     double areaMedia = 0.0;
     double areaMinima = 0.0;
@@ -58,6 +58,7 @@ struct InformacoesMalha {
 /// quality into `qualidadeMalha`. msg::MalhaNaoGerada without a mesh.
 Status informacoesMalha(ProblemData& data, InformacoesMalha& out);
 /// The dialog's labels with their values formatted as the dialog shows them.
-std::vector<std::pair<std::string_view, std::string>> textosInformacoes(const InformacoesMalha& info);
+std::vector<std::pair<std::string_view, std::string>> textosInformacoes(
+    const InformacoesMalha& info);
 
 } // namespace tarvex::problem

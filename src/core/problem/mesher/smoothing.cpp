@@ -39,7 +39,10 @@ double passosCompletos(MalhaIndices& malha, int maxPassos)
     return q;
 }
 
-double areaDupla(const Ponto& a, const Ponto& b, const Ponto& c) { return orient2(a, b, c); }
+double areaDupla(const Ponto& a, const Ponto& b, const Ponto& c)
+{
+    return orient2(a, b, c);
+}
 } // namespace
 
 void MalhaIndices::indexa()
@@ -97,16 +100,18 @@ bool passoSuavizacao(MalhaIndices& malha, const std::vector<std::int32_t>& nos)
         if (count == 0)
             continue;
         const Ponto antigo = malha.pontos[v];
-        const Ponto novo{sx / count, sy / count};
+        const Ponto novo { sx / count, sy / count };
         if (novo == antigo)
             continue;
         // Laplace smoothing can fold a triangle next to a concave border: keep such a node.
         bool valid = true;
         for (std::int32_t k = malha.inicioTri[v]; k < malha.inicioTri[v + 1] && valid; ++k) {
             const auto& t = malha.tris[malha.listaTri[k]];
-            const double before = areaDupla(malha.pontos[t[0]], malha.pontos[t[1]], malha.pontos[t[2]]);
+            const double before
+                = areaDupla(malha.pontos[t[0]], malha.pontos[t[1]], malha.pontos[t[2]]);
             malha.pontos[v] = novo;
-            const double after = areaDupla(malha.pontos[t[0]], malha.pontos[t[1]], malha.pontos[t[2]]);
+            const double after
+                = areaDupla(malha.pontos[t[0]], malha.pontos[t[1]], malha.pontos[t[2]]);
             malha.pontos[v] = antigo;
             valid = (before > 0.0 && after > 0.0) || (before < 0.0 && after < 0.0);
         }
@@ -118,7 +123,10 @@ bool passoSuavizacao(MalhaIndices& malha, const std::vector<std::int32_t>& nos)
     return moved;
 }
 
-bool passoCompleto(MalhaIndices& malha) { return passoSuavizacao(malha, malha.ordemNos); }
+bool passoCompleto(MalhaIndices& malha)
+{
+    return passoSuavizacao(malha, malha.ordemNos);
+}
 
 bool passoSeletivo(MalhaIndices& malha, double limite)
 {
@@ -126,7 +134,7 @@ bool passoSeletivo(MalhaIndices& malha, double limite)
     std::vector<char> taken(malha.pontos.size(), 0);
     for (const auto& t : malha.tris) {
         if (!(qualidadeTriangulo(malha.pontos[t[0]], malha.pontos[t[1]], malha.pontos[t[2]])
-              < limite))
+                < limite))
             continue;
         for (const std::int32_t v : t)
             if (malha.fixo[v] == 0 && taken[v] == 0) {
@@ -175,9 +183,9 @@ MalhaIndices malhaDoDocumento(const ProblemData& data)
         vertices.push_back(p);
     const std::size_t fromNodes = vertices.size();
     for (const Triangulo& t : data.triangulos.inListOrder()) {
-        vertices.push_back({t.x1, t.y1});
-        vertices.push_back({t.x2, t.y2});
-        vertices.push_back({t.x3, t.y3});
+        vertices.push_back({ t.x1, t.y1 });
+        vertices.push_back({ t.x2, t.y2 });
+        vertices.push_back({ t.x3, t.y3 });
     }
     const PontosDistintos distinct = pontosDistintos(vertices);
     // Only positions that some triangle uses are mesh vertices; renumber them.
@@ -199,7 +207,7 @@ MalhaIndices malhaDoDocumento(const ProblemData& data)
             order.push_back(take(distinct.indice[i]));
     malha.tris.reserve(data.triangulos.size());
     for (std::size_t i = fromNodes; i < vertices.size(); i += 3) {
-        std::array<std::int32_t, 3> t{};
+        std::array<std::int32_t, 3> t {};
         for (int k = 0; k < 3; ++k) {
             const std::int32_t d = distinct.indice[i + k];
             const bool fresh = used[d] < 0;
@@ -216,7 +224,7 @@ MalhaIndices malhaDoDocumento(const ProblemData& data)
     malha.fixo.assign(malha.pontos.size(), 0);
     double extent = 0.0;
     for (const Ponto& p : malha.pontos)
-        extent = std::max({extent, std::fabs(p.x), std::fabs(p.y)});
+        extent = std::max({ extent, std::fabs(p.x), std::fabs(p.y) });
     ContornoNos contour;
     contour.build(data.poolSegmentos, std::max(data.tolerancia, 1e-12 * extent));
     for (std::size_t v = 0; v < malha.pontos.size(); ++v)
@@ -225,8 +233,8 @@ MalhaIndices malhaDoDocumento(const ProblemData& data)
     std::vector<int> region(malha.tris.size(), 0);
     for (std::size_t k = 0; k < malha.tris.size(); ++k) {
         const auto& t = malha.tris[k];
-        const Ponto c{(malha.pontos[t[0]].x + malha.pontos[t[1]].x + malha.pontos[t[2]].x) / 3.0,
-                      (malha.pontos[t[0]].y + malha.pontos[t[1]].y + malha.pontos[t[2]].y) / 3.0};
+        const Ponto c { (malha.pontos[t[0]].x + malha.pontos[t[1]].x + malha.pontos[t[2]].x) / 3.0,
+            (malha.pontos[t[0]].y + malha.pontos[t[1]].y + malha.pontos[t[2]].y) / 3.0 };
         region[k] = data.regiaoQueContem(c);
     }
     std::unordered_map<std::uint64_t, std::int32_t> sides; // side -> first triangle, -1 when shared
@@ -264,7 +272,7 @@ void escreveMalha(const MalhaIndices& malha, ProblemData& data)
         const Ponto& a = malha.pontos[t[0]];
         const Ponto& b = malha.pontos[t[1]];
         const Ponto& c = malha.pontos[t[2]];
-        data.triangulos.pushFront({a.x, a.y, b.x, b.y, c.x, c.y});
+        data.triangulos.pushFront({ a.x, a.y, b.x, b.y, c.x, c.y });
     }
     data.nos.clear();
     for (std::size_t k = malha.ordemNos.size(); k-- > 0;)

@@ -22,8 +22,8 @@ using geometry::Ponto;
 struct MalhaIndices {
     std::vector<Ponto> pontos;
     std::vector<std::array<std::int32_t, 3>> tris;
-    std::vector<char> fixo;              ///< per vertex: lies on a contour, never moves
-    std::vector<std::int32_t> ordemNos;  ///< every vertex once, in node-list order
+    std::vector<char> fixo; ///< per vertex: lies on a contour, never moves
+    std::vector<std::int32_t> ordemNos; ///< every vertex once, in node-list order
     std::vector<std::int32_t> inicioTri; ///< vertex -> its triangles, compressed rows
     std::vector<std::int32_t> listaTri;
 

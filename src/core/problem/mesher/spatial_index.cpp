@@ -18,7 +18,10 @@ constexpr double MaxCell = 4e18;
 const double RayLength = std::hypot(FimRaioInterior.x, FimRaioInterior.y);
 const double RayX = FimRaioInterior.x / RayLength;
 const double RayY = FimRaioInterior.y / RayLength;
-double across(const Ponto& q) { return RayX * q.y - RayY * q.x; }
+double across(const Ponto& q)
+{
+    return RayX * q.y - RayY * q.x;
+}
 
 int clampedBucket(double value, double origin, double width, std::size_t count)
 {
@@ -117,7 +120,7 @@ void TesteInterior::build(const std::vector<std::pair<Ponto, Ponto>>& edges)
     double lo = across(m_edges[0].first);
     double hi = lo;
     for (const auto& [a, b] : m_edges) {
-        for (const Ponto& q : {a, b}) {
+        for (const Ponto& q : { a, b }) {
             m_xMin = std::min(m_xMin, q.x);
             m_xMax = std::max(m_xMax, q.x);
             m_yMin = std::min(m_yMin, q.y);
@@ -126,20 +129,20 @@ void TesteInterior::build(const std::vector<std::pair<Ponto, Ponto>>& edges)
             hi = std::max(hi, across(q));
         }
     }
-    const double maxAbs = std::max(
-        {std::fabs(m_xMin), std::fabs(m_xMax), std::fabs(m_yMin), std::fabs(m_yMax)});
+    const double maxAbs
+        = std::max({ std::fabs(m_xMin), std::fabs(m_xMax), std::fabs(m_yMin), std::fabs(m_yMax) });
     const double slack = 1e-12 * maxAbs + 1e-300;
     m_across0 = lo - slack;
     const double range = hi - lo + 2.0 * slack;
-    const std::size_t buckets = std::clamp<std::size_t>(m_edges.size(), 1, std::size_t{1} << 20);
+    const std::size_t buckets = std::clamp<std::size_t>(m_edges.size(), 1, std::size_t { 1 } << 20);
     m_width = range / static_cast<double>(buckets);
     std::vector<std::pair<int, int>> spans(m_edges.size());
     m_start.assign(buckets + 1, 0);
     for (std::size_t i = 0; i < m_edges.size(); ++i) {
         const double ua = across(m_edges[i].first);
         const double ub = across(m_edges[i].second);
-        spans[i] = {clampedBucket(std::min(ua, ub) - slack, m_across0, m_width, buckets),
-                    clampedBucket(std::max(ua, ub) + slack, m_across0, m_width, buckets)};
+        spans[i] = { clampedBucket(std::min(ua, ub) - slack, m_across0, m_width, buckets),
+            clampedBucket(std::max(ua, ub) + slack, m_across0, m_width, buckets) };
         for (int b = spans[i].first; b <= spans[i].second; ++b)
             ++m_start[b + 1];
     }
@@ -193,17 +196,18 @@ void ContornoNos::build(const std::vector<SegmentoContorno>& pool, double tol)
     double gx0 = 1e300, gy0 = 1e300, gx1 = -1e300, gy1 = -1e300;
     for (std::size_t i = 0; i < pool.size(); ++i) {
         const SegmentoContorno& s = pool[i];
-        Box b{std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2),
-              std::max(s.y1, s.y2)};
+        Box b { std::min(s.x1, s.x2), std::min(s.y1, s.y2), std::max(s.x1, s.x2),
+            std::max(s.y1, s.y2) };
         if (s.ehArco != 0) {
-            const geometry::Arco ccw = s.sentido != 0 ? geometry::Arco{s.p1(), s.p2(), s.centro()}
-                                                      : geometry::Arco{s.p2(), s.p1(), s.centro()};
+            const geometry::Arco ccw = s.sentido != 0
+                ? geometry::Arco { s.p1(), s.p2(), s.centro() }
+                : geometry::Arco { s.p2(), s.p1(), s.centro() };
             const geometry::ExtensaoArco e = geometry::extensaoArco(ccw);
-            m_arcs[i] = {e.inicio, e.fim, e.raio};
+            m_arcs[i] = { e.inicio, e.fim, e.raio };
             // The whole circle bounds the arc; generous but simple.
-            b = {s.xc - e.raio, s.yc - e.raio, s.xc + e.raio, s.yc + e.raio};
+            b = { s.xc - e.raio, s.yc - e.raio, s.xc + e.raio, s.yc + e.raio };
         }
-        b = {b.x0 - tol, b.y0 - tol, b.x1 + tol, b.y1 + tol};
+        b = { b.x0 - tol, b.y0 - tol, b.x1 + tol, b.y1 + tol };
         boxes[i] = b;
         gx0 = std::min(gx0, b.x0);
         gy0 = std::min(gy0, b.y0);
@@ -213,8 +217,8 @@ void ContornoNos::build(const std::vector<SegmentoContorno>& pool, double tol)
     if (!std::isfinite(gx0) || !std::isfinite(gy0) || !std::isfinite(gx1) || !std::isfinite(gy1))
         return; // elements far out of range are then simply checked one by one
     const double w = std::max(gx1 - gx0, gy1 - gy0);
-    const double side = std::clamp(std::ceil(2.0 * std::sqrt(static_cast<double>(pool.size()))) * 4,
-                                   4.0, 1024.0);
+    const double side
+        = std::clamp(std::ceil(2.0 * std::sqrt(static_cast<double>(pool.size()))) * 4, 4.0, 1024.0);
     m_cell = w > 0.0 ? w / side : 1.0;
     m_x0 = gx0;
     m_y0 = gy0;

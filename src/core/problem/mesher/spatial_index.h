@@ -28,7 +28,7 @@ private:
     static std::int64_t cellOf(double v);
     std::unordered_map<std::uint64_t, std::int32_t> m_head; ///< cell -> last id inserted there
     std::vector<std::int32_t> m_next; ///< id -> previous id in the same cell, by id
-    std::vector<std::int32_t> m_ids;  ///< slot -> id
+    std::vector<std::int32_t> m_ids; ///< slot -> id
 };
 
 /// Distinct positions of `points` in order (the first of coinciding points stays), and for every

@@ -9,8 +9,8 @@
 namespace tarvex::problem::mesher {
 
 namespace {
-constexpr int Next[3] = {1, 2, 0};
-constexpr int Prev[3] = {2, 0, 1};
+constexpr int Next[3] = { 1, 2, 0 };
+constexpr int Prev[3] = { 2, 0, 1 };
 
 /// P sees the side a → b from the inside with a turn clearly above rounding: a new triangle
 /// (P, a, b) then has a proper area.
@@ -58,8 +58,8 @@ TriId Triangulacao::cria(VertexId a, VertexId b, VertexId c)
 {
     const TriId t = novaVaga();
     TriInterno& tri = tris[t];
-    tri.v = {a, b, c};
-    tri.n = {SemVizinho, SemVizinho, SemVizinho};
+    tri.v = { a, b, c };
+    tri.n = { SemVizinho, SemVizinho, SemVizinho };
     tri.chave = m_proximaChave++;
     tri.vivo = true;
     ++m_vivos;
@@ -72,7 +72,7 @@ TriId Triangulacao::cria(VertexId a, VertexId b, VertexId c)
 void Triangulacao::redefine(TriId t, VertexId a, VertexId b, VertexId c)
 {
     notificaRemovido(t);
-    tris[t].v = {a, b, c};
+    tris[t].v = { a, b, c };
     for (const VertexId v : tris[t].v)
         trianguloDoVertice[v] = t;
     notificaNovo(t);
@@ -110,10 +110,10 @@ void Triangulacao::remove(TriId t)
 
 void Triangulacao::iniciaCaixa(double xMin, double yMin, double xMax, double yMax)
 {
-    const VertexId a = novoVertice({xMin, yMin});
-    const VertexId b = novoVertice({xMin, yMax});
-    const VertexId c = novoVertice({xMax, yMax});
-    const VertexId d = novoVertice({xMax, yMin});
+    const VertexId a = novoVertice({ xMin, yMin });
+    const VertexId b = novoVertice({ xMin, yMax });
+    const VertexId c = novoVertice({ xMax, yMax });
+    const VertexId d = novoVertice({ xMax, yMin });
     // Counter-clockwise storage of the clockwise (a, b, c) and (a, c, d).
     const TriId t1 = cria(a, c, b);
     const TriId t2 = cria(a, d, c);
@@ -134,7 +134,7 @@ void Triangulacao::circuncirculo(TriId t, Ponto& k, double& r2) const
     const double c2 = cx * cx + cy * cy;
     const double ux = (cy * b2 - by * c2) / d;
     const double uy = (bx * c2 - cx * b2) / d;
-    k = {a.x + ux, a.y + uy};
+    k = { a.x + ux, a.y + uy };
     r2 = ux * ux + uy * uy;
 }
 
@@ -351,15 +351,15 @@ bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
 
     // The cavity in list order, each triangle's sides in the order of its written (clockwise)
     // vertices: V1V2, V2V3, V3V1 are the stored sides 2, 1, 0 reversed.
-    std::sort(cav.begin(), cav.end(),
-              [&](TriId x, TriId y) { return tris[x].chave > tris[y].chave; });
+    std::sort(
+        cav.begin(), cav.end(), [&](TriId x, TriId y) { return tris[x].chave > tris[y].chave; });
     m_lados.clear();
     for (const TriId t : cav) {
         const TriInterno& tri = tris[t];
-        for (const int j : {2, 1, 0}) {
+        for (const int j : { 2, 1, 0 }) {
             const TriId nb = tri.n[j];
             if (nb == SemVizinho || m_marca[nb] != marca)
-                m_lados.push_back({tri.v[j], tri.v[Next[j]], nb});
+                m_lados.push_back({ tri.v[j], tri.v[Next[j]], nb });
         }
     }
     for (const TriId t : cav) {
@@ -395,11 +395,11 @@ bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
     } else {
         std::vector<std::pair<VertexId, std::size_t>> byB(n);
         for (std::size_t m = 0; m < n; ++m)
-            byB[m] = {m_lados[m].b, m};
+            byB[m] = { m_lados[m].b, m };
         std::sort(byB.begin(), byB.end());
         for (std::size_t k = 0; k < n; ++k) {
-            const auto it = std::lower_bound(byB.begin(), byB.end(),
-                                             std::pair<VertexId, std::size_t>{m_lados[k].a, 0});
+            const auto it = std::lower_bound(
+                byB.begin(), byB.end(), std::pair<VertexId, std::size_t> { m_lados[k].a, 0 });
             if (it != byB.end() && it->first == m_lados[k].a) {
                 tris[out.novos[k]].n[0] = out.novos[it->second];
                 tris[out.novos[it->second]].n[2] = out.novos[k];
@@ -415,7 +415,7 @@ Triangulo Triangulacao::triangulo(TriId t) const
     const Ponto& a = pontos[v[0]];
     const Ponto& b = pontos[v[2]];
     const Ponto& c = pontos[v[1]];
-    return {a.x, a.y, b.x, b.y, c.x, c.y};
+    return { a.x, a.y, b.x, b.y, c.x, c.y };
 }
 
 std::vector<TriId> Triangulacao::emOrdemDeLista() const
@@ -425,8 +425,8 @@ std::vector<TriId> Triangulacao::emOrdemDeLista() const
     for (std::size_t i = 0; i < tris.size(); ++i)
         if (tris[i].vivo)
             ids.push_back(static_cast<TriId>(i));
-    std::sort(ids.begin(), ids.end(),
-              [&](TriId x, TriId y) { return tris[x].chave > tris[y].chave; });
+    std::sort(
+        ids.begin(), ids.end(), [&](TriId x, TriId y) { return tris[x].chave > tris[y].chave; });
     return ids;
 }
 

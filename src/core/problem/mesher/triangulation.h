@@ -23,14 +23,14 @@ struct ArestaVertices {
 
 /// The points of a run at which the working triangulation is complete enough to be checked.
 enum class EtapaMalha {
-    Fronteira,        ///< boundary nodes inserted (count checked)
-    PontosInternos,   ///< interior refinement done
-    RegiaoEspecial,   ///< refinement of the special regions and areas done
-    Angulo,           ///< quality refinement done
-    Fronteiras,       ///< boundary edges recovered (count checked)
-    Exterior,         ///< triangles outside the domain removed
-    Cantos,           ///< corner triangles repaired
-    Recentragem,      ///< smoothing done
+    Fronteira, ///< boundary nodes inserted (count checked)
+    PontosInternos, ///< interior refinement done
+    RegiaoEspecial, ///< refinement of the special regions and areas done
+    Angulo, ///< quality refinement done
+    Fronteiras, ///< boundary edges recovered (count checked)
+    Exterior, ///< triangles outside the domain removed
+    Cantos, ///< corner triangles repaired
+    Recentragem, ///< smoothing done
 };
 
 /**
@@ -42,18 +42,17 @@ class MeshObserver {
 public:
     virtual ~MeshObserver() = default;
     /// Nodes drawn before they are triangulated: the boundary nodes, then grading midpoints.
-    virtual void nodesPlaced(const std::vector<geometry::Ponto>&) {}
-    virtual void triangleAdded(const Triangulo&) {}
-    virtual void triangleRemoved(const Triangulo&) {}
+    virtual void nodesPlaced(const std::vector<geometry::Ponto>&) { }
+    virtual void triangleAdded(const Triangulo&) { }
+    virtual void triangleRemoved(const Triangulo&) { }
     /// A boundary edge the run examines, or a triangle it works on (corner triangles: colour 5).
-    virtual void edgeHighlighted(const geometry::Ponto&, const geometry::Ponto&, int /*cor*/) {}
-    virtual void triangleHighlighted(const Triangulo&, int /*cor*/) {}
+    virtual void edgeHighlighted(const geometry::Ponto&, const geometry::Ponto&, int /*cor*/) { }
+    virtual void triangleHighlighted(const Triangulo&, int /*cor*/) { }
     /// The run is over (completed, failed or interrupted): redraw from the document's triangles.
-    virtual void meshReset() {}
+    virtual void meshReset() { }
     /// The working state after a stage; for checks and diagnostics.
     virtual void stageDone(EtapaMalha, const mesher::Triangulacao&,
-                           const std::vector<mesher::ArestaVertices>& /*fronteira*/,
-                           std::size_t /*numNos*/)
+        const std::vector<mesher::ArestaVertices>& /*fronteira*/, std::size_t /*numNos*/)
     {
     }
 };
@@ -66,8 +65,8 @@ using geometry::Ponto;
 /// (n[i] across v[i] → v[i+1]) and the key that places it in the document's list: a larger key
 /// is nearer the front.
 struct TriInterno {
-    std::array<VertexId, 3> v{};
-    std::array<TriId, 3> n{SemVizinho, SemVizinho, SemVizinho};
+    std::array<VertexId, 3> v {};
+    std::array<TriId, 3> n { SemVizinho, SemVizinho, SemVizinho };
     std::uint64_t chave = 0;
     bool vivo = false;
 };
@@ -83,7 +82,10 @@ struct TriInterno {
  */
 class Triangulacao {
 public:
-    explicit Triangulacao(double tolerancia = 0.0) : m_tolerancia(tolerancia) {}
+    explicit Triangulacao(double tolerancia = 0.0)
+        : m_tolerancia(tolerancia)
+    {
+    }
 
     std::vector<Ponto> pontos;
     std::vector<TriInterno> tris;
@@ -102,9 +104,9 @@ public:
 
     /// Result of a cavity insertion.
     struct Insercao {
-        VertexId vertice = -1;        ///< the new vertex, -1 when nothing was inserted
-        VertexId coincidente = -1;    ///< an existing vertex the point coincides with
-        std::vector<TriId> novos;     ///< the new triangles in creation order
+        VertexId vertice = -1; ///< the new vertex, -1 when nothing was inserted
+        VertexId coincidente = -1; ///< an existing vertex the point coincides with
+        std::vector<TriId> novos; ///< the new triangles in creation order
     };
     /// Inserts `p` by the cavity method, starting the search from `inicio`. Does nothing when the
     /// point coincides with a vertex of its cavity, lies outside the triangulation, or no valid
@@ -121,7 +123,8 @@ public:
 
     /// Kills a triangle and cuts the links to it.
     void remove(TriId t);
-    /// Creates a live triangle (counter-clockwise ids) with a new key; links are left to the caller.
+    /// Creates a live triangle (counter-clockwise ids) with a new key; links are left to the
+    /// caller.
     TriId cria(VertexId a, VertexId b, VertexId c);
     /// Gives a live triangle new vertices in place (it keeps its key).
     void redefine(TriId t, VertexId a, VertexId b, VertexId c);

@@ -3,8 +3,8 @@
 #include "problem/mesher/spatial_index.h"
 #include "problem/problem_data.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -67,17 +67,18 @@ VerifyResult verifyMesh(const Triangulacao& mesh, const VerifyOptions& options)
         ++live;
         for (const VertexId v : tri.v) {
             if (v < 0 || static_cast<std::size_t>(v) >= p.size())
-                return {at("vertex id out of range in triangle", t)};
+                return { at("vertex id out of range in triangle", t) };
             used[v] = 1;
         }
         if (!(orient2(p[tri.v[0]], p[tri.v[1]], p[tri.v[2]]) > 0.0))
-            return {at("triangle not counter-clockwise or flat", t)};
+            return { at("triangle not counter-clockwise or flat", t) };
         for (int i = 0; i < 3; ++i)
-            if (!sides.emplace(directed(tri.v[i], tri.v[(i + 1) % 3]), static_cast<TriId>(t)).second)
-                return {at("side shared in the same direction, triangle", t)};
+            if (!sides.emplace(directed(tri.v[i], tri.v[(i + 1) % 3]), static_cast<TriId>(t))
+                     .second)
+                return { at("side shared in the same direction, triangle", t) };
     }
     if (live != mesh.vivos())
-        return {"live triangle count differs from the stored count"};
+        return { "live triangle count differs from the stored count" };
     for (std::size_t t = 0; t < mesh.tris.size(); ++t) {
         const TriInterno& tri = mesh.tris[t];
         if (!tri.vivo)
@@ -88,14 +89,14 @@ VerifyResult verifyMesh(const Triangulacao& mesh, const VerifyOptions& options)
             const auto other = sides.find(directed(b, a));
             if (nb == SemVizinho) {
                 if (other != sides.end())
-                    return {at("missing neighbour link across a shared side, triangle", t)};
+                    return { at("missing neighbour link across a shared side, triangle", t) };
                 continue;
             }
             if (nb < 0 || static_cast<std::size_t>(nb) >= mesh.tris.size() || !mesh.tris[nb].vivo)
-                return {at("neighbour is not a live triangle, triangle", t)};
+                return { at("neighbour is not a live triangle, triangle", t) };
             const int k = mesh.ladoDe(nb, b, a);
             if (k < 0 || mesh.tris[nb].n[k] != static_cast<TriId>(t))
-                return {at("neighbours not mutual, triangle", t)};
+                return { at("neighbours not mutual, triangle", t) };
         }
     }
     std::vector<Ponto> inUse;
@@ -103,15 +104,15 @@ VerifyResult verifyMesh(const Triangulacao& mesh, const VerifyOptions& options)
         if (used[v] != 0)
             inUse.push_back(p[v]);
     if (pontosDistintos(inUse).pontos.size() != inUse.size())
-        return {"two vertices in use coincide"};
+        return { "two vertices in use coincide" };
     if (options.boxCount && live != 2 * options.nodeCount + 2)
-        return {"triangles != 2 x nodes + 2: " + std::to_string(live) + " triangles, "
-                + std::to_string(options.nodeCount) + " nodes"};
+        return { "triangles != 2 x nodes + 2: " + std::to_string(live) + " triangles, "
+            + std::to_string(options.nodeCount) + " nodes" };
     if (options.boundary != nullptr)
         for (std::size_t i = 0; i < options.boundary->size(); ++i) {
             const ArestaVertices& e = (*options.boundary)[i];
             if (!covered(mesh, e.a, e.b))
-                return {at("boundary edge not in the mesh", i)};
+                return { at("boundary edge not in the mesh", i) };
         }
     return r;
 }
@@ -119,38 +120,38 @@ VerifyResult verifyMesh(const Triangulacao& mesh, const VerifyOptions& options)
 VerifyResult verifyTriangulos(const ProblemData& data)
 {
     if (data.numTriangulos != static_cast<std::int32_t>(data.triangulos.size()))
-        return {"numTriangulos differs from the triangle list"};
+        return { "numTriangulos differs from the triangle list" };
     std::vector<Ponto> corners;
     corners.reserve(data.triangulos.size() * 3);
     for (const Triangulo& t : data.triangulos.inListOrder()) {
-        corners.push_back({t.x1, t.y1});
-        corners.push_back({t.x2, t.y2});
-        corners.push_back({t.x3, t.y3});
+        corners.push_back({ t.x1, t.y1 });
+        corners.push_back({ t.x2, t.y2 });
+        corners.push_back({ t.x3, t.y3 });
     }
     const PontosDistintos distinct = pontosDistintos(corners);
     std::vector<std::pair<double, double>> exact;
     exact.reserve(corners.size());
     for (const Ponto& c : corners)
-        exact.push_back({c.x + 0.0, c.y + 0.0}); // -0 and 0 are one position
+        exact.push_back({ c.x + 0.0, c.y + 0.0 }); // -0 and 0 are one position
     std::sort(exact.begin(), exact.end());
     exact.erase(std::unique(exact.begin(), exact.end()), exact.end());
     if (exact.size() != distinct.pontos.size())
-        return {"two distinct vertices coincide"};
+        return { "two distinct vertices coincide" };
     int sign = 0;
     std::unordered_set<std::uint64_t> sides;
     for (std::size_t k = 0; k < corners.size(); k += 3) {
         const double area = orient2(corners[k], corners[k + 1], corners[k + 2]);
         const int s = area > 0.0 ? 1 : (area < 0.0 ? -1 : 0);
         if (s == 0)
-            return {at("flat triangle", k / 3)};
+            return { at("flat triangle", k / 3) };
         if (sign == 0)
             sign = s;
         if (s != sign)
-            return {at("triangle turned the other way", k / 3)};
+            return { at("triangle turned the other way", k / 3) };
         for (int i = 0; i < 3; ++i)
             if (!sides.insert(directed(distinct.indice[k + i], distinct.indice[k + (i + 1) % 3]))
                      .second)
-                return {at("side run twice in the same direction, triangle", k / 3)};
+                return { at("side run twice in the same direction, triangle", k / 3) };
     }
     return {};
 }

@@ -15,7 +15,7 @@ namespace tarvex::linalg {
 namespace {
 
 /// How often the caller is asked whether to go on while the work runs.
-constexpr std::chrono::milliseconds PollInterval{30};
+constexpr std::chrono::milliseconds PollInterval { 30 };
 
 struct Completion {
     std::mutex mutex;

@@ -13,7 +13,11 @@ namespace tarvex::linalg {
 /// real and the complex conjugate-gradient solvers so that both runs look alike.
 class BarPositions {
 public:
-    BarPositions(Progress* progress, int order) : m_progress(progress), m_order(order) {}
+    BarPositions(Progress* progress, int order)
+        : m_progress(progress)
+        , m_order(order)
+    {
+    }
 
     void iteration(int k)
     {
@@ -58,7 +62,10 @@ enum class AfterIteration { Continue, Converged, Interrupted, LimitReached };
 class IterationControl {
 public:
     IterationControl(Progress* progress, int order, double tolerance)
-        : m_bar(progress, order), m_progress(progress), m_tolerance(tolerance), m_limit(10 * order)
+        : m_bar(progress, order)
+        , m_progress(progress)
+        , m_tolerance(tolerance)
+        , m_limit(10 * order)
     {
     }
 

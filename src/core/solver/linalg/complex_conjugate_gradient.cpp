@@ -21,11 +21,11 @@ Complex scaledDivide(Complex a, Complex b)
     if (std::fabs(br) >= std::fabs(bi)) {
         const double ratio = bi / br;
         const double den = br + bi * ratio;
-        return {(a.real() + a.imag() * ratio) / den, (a.imag() - a.real() * ratio) / den};
+        return { (a.real() + a.imag() * ratio) / den, (a.imag() - a.real() * ratio) / den };
     }
     const double ratio = br / bi;
     const double den = br * ratio + bi;
-    return {(a.real() * ratio + a.imag()) / den, (a.imag() * ratio - a.real()) / den};
+    return { (a.real() * ratio + a.imag()) / den, (a.imag() * ratio - a.real()) / den };
 }
 
 /// Unconjugated sum of a_i b_i over 1..n.
@@ -37,7 +37,7 @@ Complex dotU(const Complex* a, const Complex* b, int n)
         re += a[i].real() * b[i].real() - a[i].imag() * b[i].imag();
         im += a[i].real() * b[i].imag() + a[i].imag() * b[i].real();
     }
-    return {re, im};
+    return { re, im };
 }
 
 /// sqrt(sum |v_i|²) with a running scale, so that neither tiny nor huge parts are lost.
@@ -67,8 +67,8 @@ double scaledNorm(const Complex* v, int n)
 
 } // namespace
 
-ComplexSparseSymMatrix
-ComplexSparseSymMatrix::withColumns(const std::vector<std::vector<int>>& rowColumns)
+ComplexSparseSymMatrix ComplexSparseSymMatrix::withColumns(
+    const std::vector<std::vector<int>>& rowColumns)
 {
     ComplexSparseSymMatrix m;
     const std::size_t order = rowColumns.empty() ? 0 : rowColumns.size() - 1;
@@ -77,7 +77,7 @@ ComplexSparseSymMatrix::withColumns(const std::vector<std::vector<int>>& rowColu
     for (std::size_t i = 1; i <= order; ++i)
         total += rowColumns[i].size();
     m.m_columns.assign(total + 1, 0);
-    m.m_values.assign(total + 1, Complex{});
+    m.m_values.assign(total + 1, Complex {});
     std::int32_t slot = 1;
     for (std::size_t i = 1; i <= order; ++i) {
         m.m_rowStart[i] = slot;
@@ -110,7 +110,7 @@ bool multiplySymmetric(const ComplexSparseSymMatrix& a, const ComplexVector& x, 
     const Complex* xs = x.data();
     Complex* ys = y.data();
     for (int i = 1; i <= n; ++i)
-        ys[i] = Complex{};
+        ys[i] = Complex {};
     for (int i = 1; i <= n; ++i) {
         for (int s = a.rowBegin(i); s < a.rowEnd(i); ++s) {
             const int j = a.column(s);
@@ -125,8 +125,8 @@ bool multiplySymmetric(const ComplexSparseSymMatrix& a, const ComplexVector& x, 
     return true;
 }
 
-ComplexSparseSymMatrix buildComplexMatrix(const SparseSymMatrix& k, const SparseSymMatrix& q,
-                                          double factor)
+ComplexSparseSymMatrix buildComplexMatrix(
+    const SparseSymMatrix& k, const SparseSymMatrix& q, double factor)
 {
     const int n = k.order();
     if (q.order() != n)
@@ -154,7 +154,7 @@ ComplexSparseSymMatrix buildComplexMatrix(const SparseSymMatrix& k, const Sparse
     for (int i = 1; i <= n; ++i) {
         for (int s = m.rowBegin(i); s < m.rowEnd(i); ++s) {
             const int j = m.column(s);
-            m.value(s) = {sparseEntry(k, i, j), factor * sparseEntry(q, i, j)};
+            m.value(s) = { sparseEntry(k, i, j), factor * sparseEntry(q, i, j) };
         }
     }
     return m;
@@ -165,7 +165,7 @@ ComplexVector buildComplexRhs(const RealVector& f, const RealVector& f2, double 
     ComplexVector out(f.count());
     for (std::size_t i = 1; i <= f.count(); ++i) {
         const double imag = i <= f2.count() ? factor * f2[i] : 0.0;
-        out[i] = {f[i], imag};
+        out[i] = { f[i], imag };
     }
     return out;
 }
@@ -228,7 +228,7 @@ SolveResult solveComplexConjugateGradient(ComplexSolverRequest request)
     multiplySymmetric(a, p, q);
     Complex rr = dotU(rs, rs, n);
     Complex pq = dotU(ps, qs, n);
-    if (pq == Complex{})
+    if (pq == Complex {})
         return deliver(SolveEnd::Breakdown, 1);
     Complex alpha = scaledDivide(rr, pq);
     for (int i = 1; i <= n; ++i) {
@@ -246,14 +246,14 @@ SolveResult solveComplexConjugateGradient(ComplexSolverRequest request)
             return deliver(SolveEnd::Converged, it - 1);
         }
         rr = dotU(rs, rs, n);
-        if (rr == Complex{} || rrPrevious == Complex{})
+        if (rr == Complex {} || rrPrevious == Complex {})
             return deliver(SolveEnd::Breakdown, it);
         const Complex beta = scaledDivide(rr, rrPrevious);
         for (int i = 1; i <= n; ++i)
             ps[i] = -rs[i] + beta * ps[i];
         multiplySymmetric(a, p, q); // once per iteration: the residual update reuses it
         pq = dotU(ps, qs, n);
-        if (pq == Complex{})
+        if (pq == Complex {})
             return deliver(SolveEnd::Breakdown, it);
         alpha = scaledDivide(rr, pq);
         for (int i = 1; i <= n; ++i) {

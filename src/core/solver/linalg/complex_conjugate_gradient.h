@@ -23,7 +23,10 @@ class ComplexVector {
 public:
     ComplexVector() = default;
     /// count() zeros.
-    explicit ComplexVector(std::size_t count) : m_data(count + 1, Complex{}) {}
+    explicit ComplexVector(std::size_t count)
+        : m_data(count + 1, Complex {})
+    {
+    }
 
     std::size_t count() const { return m_data.size() - 1; }
     Complex operator[](std::size_t i) const { return m_data[i]; }
@@ -32,7 +35,7 @@ public:
     Complex* data() { return m_data.data(); }
 
 private:
-    std::vector<Complex> m_data{Complex{}};
+    std::vector<Complex> m_data { Complex {} };
 };
 
 /**
@@ -59,14 +62,14 @@ public:
 
 private:
     // Items 1..order are the row starts, item order + 1 marks the end of the last row.
-    std::vector<std::int32_t> m_rowStart{0, 1};
-    std::vector<std::int32_t> m_columns{0};
-    std::vector<Complex> m_values{Complex{}};
+    std::vector<std::int32_t> m_rowStart { 0, 1 };
+    std::vector<std::int32_t> m_columns { 0 };
+    std::vector<Complex> m_values { Complex {} };
 };
 
 /// y := A x over the stored lower triangle (no conjugation anywhere). False when counts differ.
-bool multiplySymmetric(const ComplexSparseSymMatrix& matrix, const ComplexVector& x,
-                       ComplexVector& y);
+bool multiplySymmetric(
+    const ComplexSparseSymMatrix& matrix, const ComplexVector& x, ComplexVector& y);
 
 /**
  * `buildComplexMatrix`: entry (i, j) := (K_ij, a Q_ij). The pattern is the union of both
@@ -74,15 +77,15 @@ bool multiplySymmetric(const ComplexSparseSymMatrix& matrix, const ComplexVector
  * right-angled pair of triangles) still carries a conductivity coupling. Both must have the same
  * order; otherwise the result is empty (order 0).
  */
-ComplexSparseSymMatrix buildComplexMatrix(const SparseSymMatrix& stiffness,
-                                          const SparseSymMatrix& conductivity, double factor);
+ComplexSparseSymMatrix buildComplexMatrix(
+    const SparseSymMatrix& stiffness, const SparseSymMatrix& conductivity, double factor);
 
 /// `buildComplexRhs`: entry i := (f_i, a f2_i); a missing or shorter f2 counts as zero.
 ComplexVector buildComplexRhs(const RealVector& rhs, const RealVector& rhs2, double factor);
 
 struct ComplexSolverRequest {
     ComplexSparseSymMatrix matrix; ///< the solver's own copy, scaled in place
-    ComplexVector rhs;             ///< likewise
+    ComplexVector rhs; ///< likewise
     /// Count order(); overwritten on convergence and at the iteration limit, never otherwise.
     ComplexVector* solution = nullptr;
     Progress* progress = nullptr;

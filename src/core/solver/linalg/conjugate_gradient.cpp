@@ -36,8 +36,8 @@ double rowWeight(const SparseSymMatrix& k, int i)
  * already updated). Row i's own sum is complete when the row is done except for the transposed
  * terms of later rows, so it is stored rather than added and q needs no clearing pass.
  */
-void directionAndProduct(const SparseSymMatrix& k, const double* r, double beta, double* p,
-                         double* q)
+void directionAndProduct(
+    const SparseSymMatrix& k, const double* r, double beta, double* p, double* q)
 {
     const int n = k.order();
     const std::int32_t* columns = k.columns().data();

@@ -25,9 +25,9 @@ struct SolverRequest {
 enum class SolveEnd {
     Converged,
     IterationLimit, ///< 10 n iterations; the solution holds the last iterate
-    Interrupted,    ///< the user stopped the run; the solution is untouched
-    Breakdown,      ///< a search direction with zero curvature; the solution holds the last iterate
-    BadRequest,     ///< counts of matrix, right-hand side and solution disagree; nothing touched
+    Interrupted, ///< the user stopped the run; the solution is untouched
+    Breakdown, ///< a search direction with zero curvature; the solution holds the last iterate
+    BadRequest, ///< counts of matrix, right-hand side and solution disagree; nothing touched
 };
 
 struct SolveResult {

@@ -19,7 +19,7 @@ namespace {
 /// column i's rows of the upper triangle in compressed columns, which is how the factorisation
 /// takes it.
 struct Pattern {
-    std::vector<int> starts;  ///< order + 1
+    std::vector<int> starts; ///< order + 1
     std::vector<int> indices; ///< one per stored entry
     bool operator==(const Pattern&) const = default;
 };
@@ -63,7 +63,7 @@ bool countsAgree(int order, std::size_t rhs, std::size_t solution)
 /// A CHOLMOD workspace with the analysed pattern and its factor; shared with a factorisation that
 /// runs on a worker, so that an abandoned one keeps what it uses.
 struct DirectSolver::Factor {
-    cholmod_common common{};
+    cholmod_common common {};
     cholmod_factor* factor = nullptr;
     Pattern pattern;
 
@@ -85,8 +85,8 @@ struct DirectSolver::Factor {
 DirectSolver::DirectSolver() = default;
 DirectSolver::~DirectSolver() = default;
 
-SolveResult DirectSolver::solve(const SparseSymMatrix& matrix, const RealVector& rhs,
-                                RealVector& solution, Progress* progress)
+SolveResult DirectSolver::solve(
+    const SparseSymMatrix& matrix, const RealVector& rhs, RealVector& solution, Progress* progress)
 {
     SolveResult result;
     const int n = matrix.order();
@@ -125,7 +125,7 @@ SolveResult DirectSolver::solve(const SparseSymMatrix& matrix, const RealVector&
         Factor& f = *job->state;
         cholmod_common* c = &f.common;
         const Pattern& p = f.pattern;
-        cholmod_sparse a{};
+        cholmod_sparse a {};
         a.nrow = a.ncol = static_cast<std::size_t>(n);
         a.nzmax = p.indices.size();
         a.p = const_cast<int*>(p.starts.data());
@@ -146,7 +146,7 @@ SolveResult DirectSolver::solve(const SparseSymMatrix& matrix, const RealVector&
         }
         if (!cholmod_factorize(&a, f.factor, c) || c->status != CHOLMOD_OK)
             return;
-        cholmod_dense b{};
+        cholmod_dense b {};
         b.nrow = static_cast<std::size_t>(n);
         b.ncol = 1;
         b.nzmax = static_cast<std::size_t>(n);
@@ -196,7 +196,7 @@ SolveResult DirectSolver::solve(const SparseSymMatrix& matrix, const RealVector&
 }
 
 SolveResult solveComplexDirect(const ComplexSparseSymMatrix& matrix, const ComplexVector& rhs,
-                               ComplexVector& solution, Progress* progress)
+    ComplexVector& solution, Progress* progress)
 {
     SolveResult result;
     const int n = matrix.order();
@@ -216,9 +216,9 @@ SolveResult solveComplexDirect(const ComplexSparseSymMatrix& matrix, const Compl
     };
     auto job = std::make_shared<Job>();
     const auto stored = static_cast<std::size_t>(matrix.slotCount());
-    for (auto* v : {&job->rows, &job->columns})
+    for (auto* v : { &job->rows, &job->columns })
         v->reserve(2 * stored);
-    for (auto* v : {&job->re, &job->im})
+    for (auto* v : { &job->re, &job->im })
         v->reserve(2 * stored);
     for (int i = 1; i <= n; ++i) {
         for (int s = matrix.rowBegin(i); s < matrix.rowEnd(i); ++s) {
@@ -251,8 +251,8 @@ SolveResult solveComplexDirect(const ComplexSparseSymMatrix& matrix, const Compl
         std::vector<int> indices(count);
         std::vector<double> re(count), im(count);
         if (umfpack_zi_triplet_to_col(n, n, static_cast<int>(count), job->rows.data(),
-                                      job->columns.data(), job->re.data(), job->im.data(),
-                                      starts.data(), indices.data(), re.data(), im.data(), nullptr)
+                job->columns.data(), job->re.data(), job->im.data(), starts.data(), indices.data(),
+                re.data(), im.data(), nullptr)
             != UMFPACK_OK)
             return;
         // The triplets are no longer needed: give their memory back before factorising.
@@ -266,11 +266,11 @@ SolveResult solveComplexDirect(const ComplexSparseSymMatrix& matrix, const Compl
         control[UMFPACK_PRL] = 0;
         void* symbolic = nullptr;
         void* numeric = nullptr;
-        int status = umfpack_zi_symbolic(n, n, starts.data(), indices.data(), re.data(), im.data(),
-                                         &symbolic, control, info);
+        int status = umfpack_zi_symbolic(
+            n, n, starts.data(), indices.data(), re.data(), im.data(), &symbolic, control, info);
         if (status == UMFPACK_OK)
             status = umfpack_zi_numeric(starts.data(), indices.data(), re.data(), im.data(),
-                                        symbolic, &numeric, control, info);
+                symbolic, &numeric, control, info);
         if (symbolic)
             umfpack_zi_free_symbolic(&symbolic);
         if (status == UMFPACK_OK) {
@@ -278,8 +278,8 @@ SolveResult solveComplexDirect(const ComplexSparseSymMatrix& matrix, const Compl
             job->xIm.resize(static_cast<std::size_t>(n));
             // UMFPACK_A: A x = b itself; no transpose, no conjugate.
             status = umfpack_zi_solve(UMFPACK_A, starts.data(), indices.data(), re.data(),
-                                      im.data(), job->xRe.data(), job->xIm.data(),
-                                      job->bRe.data(), job->bIm.data(), numeric, control, info);
+                im.data(), job->xRe.data(), job->xIm.data(), job->bRe.data(), job->bIm.data(),
+                numeric, control, info);
         }
         if (numeric)
             umfpack_zi_free_numeric(&numeric);
@@ -304,7 +304,8 @@ SolveResult solveComplexDirect(const ComplexSparseSymMatrix& matrix, const Compl
     double normF = 0.0;
     if (multiplySymmetric(matrix, x, product)) {
         for (int i = 1; i <= n; ++i) {
-            residual += std::norm(rhs[static_cast<std::size_t>(i)] - product[static_cast<std::size_t>(i)]);
+            residual += std::norm(
+                rhs[static_cast<std::size_t>(i)] - product[static_cast<std::size_t>(i)]);
             normF += std::norm(rhs[static_cast<std::size_t>(i)]);
         }
     }

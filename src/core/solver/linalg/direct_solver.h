@@ -12,7 +12,7 @@ class ComplexVector;
 /// How a run solves its systems.
 enum class SolverMethod {
     ConjugateGradient, ///< Jacobi-scaled conjugate gradients (the default)
-    Direct,            ///< sparse factorisation
+    Direct, ///< sparse factorisation
 };
 
 /**
@@ -37,7 +37,7 @@ public:
     DirectSolver& operator=(const DirectSolver&) = delete;
 
     SolveResult solve(const SparseSymMatrix& matrix, const RealVector& rhs, RealVector& solution,
-                      Progress* progress);
+        Progress* progress);
 
     /// Symbolic analyses made so far (for the check that non-linear steps reuse theirs).
     int analyses() const { return m_analyses; }
@@ -54,6 +54,6 @@ private:
  * Breakdown.
  */
 SolveResult solveComplexDirect(const ComplexSparseSymMatrix& matrix, const ComplexVector& rhs,
-                               ComplexVector& solution, Progress* progress);
+    ComplexVector& solution, Progress* progress);
 
 } // namespace tarvex::linalg

@@ -19,13 +19,15 @@ struct Graph {
     int degree(int v) const { return start[v + 1] - start[v]; }
 };
 
-template <typename ForEachLower>
-Graph buildGraph(int order, ForEachLower forEachLower)
+template <typename ForEachLower> Graph buildGraph(int order, ForEachLower forEachLower)
 {
     Graph g;
     g.order = order;
     std::vector<int> degree(static_cast<std::size_t>(order) + 2, 0);
-    forEachLower([&](int i, int j) { ++degree[i]; ++degree[j]; });
+    forEachLower([&](int i, int j) {
+        ++degree[i];
+        ++degree[j];
+    });
     g.start.assign(static_cast<std::size_t>(order) + 2, 0);
     g.start[1] = 0;
     for (int v = 1; v <= order; ++v)
@@ -42,7 +44,7 @@ Graph buildGraph(int order, ForEachLower forEachLower)
 /// Breadth-first levels from `root` over unvisited vertices; returns the vertices in visiting
 /// order, neighbours taken by increasing degree (then old number), and fills `level`.
 void breadthFirst(const Graph& g, int root, const std::vector<char>& done, std::vector<int>& level,
-                  std::vector<int>& order, std::vector<int>& scratch)
+    std::vector<int>& order, std::vector<int>& scratch)
 {
     order.clear();
     order.push_back(root);
@@ -67,7 +69,7 @@ void breadthFirst(const Graph& g, int root, const std::vector<char>& done, std::
 std::vector<int> rcm(const Graph& g)
 {
     const int n = g.order;
-    std::vector<int> result{0};
+    std::vector<int> result { 0 };
     result.reserve(static_cast<std::size_t>(n) + 1);
     std::vector<char> done(static_cast<std::size_t>(n) + 1, 0);
     std::vector<int> level(static_cast<std::size_t>(n) + 1, -1);

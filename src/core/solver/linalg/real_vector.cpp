@@ -20,11 +20,13 @@ double RealVector::dot(const RealVector& other) const
     return sum;
 }
 
-double RealVector::norm() const { return std::sqrt(dot(*this)); }
+double RealVector::norm() const
+{
+    return std::sqrt(dot(*this));
+}
 
 namespace {
-template <typename Op>
-RealVector combine(const RealVector& a, const RealVector& b, Op op)
+template <typename Op> RealVector combine(const RealVector& a, const RealVector& b, Op op)
 {
     if (a.count() != b.count())
         return RealVector();

@@ -15,7 +15,10 @@ class RealVector {
 public:
     RealVector() = default;
     /// count() zeros.
-    explicit RealVector(std::size_t count) : m_data(count + 1, 0.0) {}
+    explicit RealVector(std::size_t count)
+        : m_data(count + 1, 0.0)
+    {
+    }
 
     std::size_t count() const { return m_data.size() - 1; }
     bool empty() const { return count() == 0; }
@@ -36,7 +39,7 @@ public:
     double norm() const;
 
 private:
-    std::vector<double> m_data{0.0};
+    std::vector<double> m_data { 0.0 };
 };
 
 RealVector operator-(const RealVector& v);

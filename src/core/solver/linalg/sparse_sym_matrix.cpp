@@ -13,7 +13,8 @@ SparseSymMatrix SparseSymMatrix::withSlots(int order, int slotsPerRow)
     SparseSymMatrix m;
     if (order <= 0 || slotsPerRow <= 0)
         return m;
-    const std::size_t slots = static_cast<std::size_t>(order) * static_cast<std::size_t>(slotsPerRow);
+    const std::size_t slots
+        = static_cast<std::size_t>(order) * static_cast<std::size_t>(slotsPerRow);
     m.m_order = order;
     m.m_rowStart.assign(static_cast<std::size_t>(order) + 2, 0);
     for (int i = 1; i <= order + 1; ++i)
@@ -61,7 +62,8 @@ SparseSymMatrix SparseSymMatrix::compacted() const
                 m.m_values.push_back(m_values[static_cast<std::size_t>(s)]);
             }
     }
-    m.m_rowStart[static_cast<std::size_t>(m_order) + 1] = static_cast<std::int32_t>(m.m_columns.size());
+    m.m_rowStart[static_cast<std::size_t>(m_order) + 1]
+        = static_cast<std::int32_t>(m.m_columns.size());
     return m;
 }
 
@@ -85,14 +87,14 @@ SparseSymMatrix SparseSymMatrix::fromPattern(const SparsityPattern& pattern)
         for (int j : pattern.lowerColumns(i))
             m.m_columns.push_back(j);
     }
-    m.m_rowStart[static_cast<std::size_t>(order) + 1] = static_cast<std::int32_t>(m.m_columns.size());
+    m.m_rowStart[static_cast<std::size_t>(order) + 1]
+        = static_cast<std::int32_t>(m.m_columns.size());
     m.m_values.assign(m.m_columns.size(), 0.0);
     return m;
 }
 
 bool SparseSymMatrix::fromStorage(int order, std::vector<std::int32_t> rowStarts,
-                                  std::vector<std::int32_t> columns, std::vector<double> values,
-                                  SparseSymMatrix& out)
+    std::vector<std::int32_t> columns, std::vector<double> values, SparseSymMatrix& out)
 {
     if (order < 0 || rowStarts.size() != static_cast<std::size_t>(order) + 1 || columns.empty()
         || values.size() != columns.size())
@@ -111,7 +113,8 @@ bool SparseSymMatrix::fromStorage(int order, std::vector<std::int32_t> rowStarts
     m.m_rowStart[static_cast<std::size_t>(order) + 1] = static_cast<std::int32_t>(end);
     for (int i = 1; i <= order; ++i)
         for (int s = m.rowBegin(i); s < m.rowEnd(i); ++s)
-            if (columns[static_cast<std::size_t>(s)] < 0 || columns[static_cast<std::size_t>(s)] > i)
+            if (columns[static_cast<std::size_t>(s)] < 0
+                || columns[static_cast<std::size_t>(s)] > i)
                 return false;
     m.m_columns = std::move(columns);
     m.m_values = std::move(values);
@@ -122,9 +125,8 @@ bool SparseSymMatrix::fromStorage(int order, std::vector<std::int32_t> rowStarts
 }
 
 bool SparseSymMatrix::fromTrimmedStorage(int order, std::vector<std::int32_t> storedRowStarts,
-                                         int storedSlots, std::vector<std::int32_t> rowStarts,
-                                         std::vector<std::int32_t> columns,
-                                         std::vector<double> values, SparseSymMatrix& out)
+    int storedSlots, std::vector<std::int32_t> rowStarts, std::vector<std::int32_t> columns,
+    std::vector<double> values, SparseSymMatrix& out)
 {
     const auto rows = static_cast<std::size_t>(order);
     if (order <= 0 || storedSlots < 0 || storedRowStarts.size() != rows + 1
@@ -151,7 +153,8 @@ bool SparseSymMatrix::fromTrimmedStorage(int order, std::vector<std::int32_t> st
     m.m_rowStart[rows + 1] = static_cast<std::int32_t>(end);
     for (int i = 1; i <= order; ++i)
         for (int s = m.rowBegin(i); s < m.rowEnd(i); ++s)
-            if (columns[static_cast<std::size_t>(s)] < 1 || columns[static_cast<std::size_t>(s)] > i)
+            if (columns[static_cast<std::size_t>(s)] < 1
+                || columns[static_cast<std::size_t>(s)] > i)
                 return false;
     m.m_columns = std::move(columns);
     m.m_values = std::move(values);
@@ -224,7 +227,8 @@ void SparseSymMatrix::expandSlots()
 {
     if (!trimmed())
         return;
-    const auto slots = static_cast<std::size_t>(m_storedRowStart[static_cast<std::size_t>(m_order) + 1]);
+    const auto slots
+        = static_cast<std::size_t>(m_storedRowStart[static_cast<std::size_t>(m_order) + 1]);
     std::vector<std::int32_t> columns(slots, 0);
     std::vector<double> values(slots, 0.0);
     for (int i = 1; i <= m_order; ++i) {
@@ -243,11 +247,13 @@ void SparseSymMatrix::expandSlots()
 bool SparseSymMatrix::slotFreeInStoredRow(int row) const
 {
     const auto r = static_cast<std::size_t>(row);
-    return trimmed()
-        && m_storedRowStart[r + 1] - m_storedRowStart[r] > rowEnd(row) - rowBegin(row);
+    return trimmed() && m_storedRowStart[r + 1] - m_storedRowStart[r] > rowEnd(row) - rowBegin(row);
 }
 
-void SparseSymMatrix::setZero() { std::fill(m_values.begin(), m_values.end(), 0.0); }
+void SparseSymMatrix::setZero()
+{
+    std::fill(m_values.begin(), m_values.end(), 0.0);
+}
 
 int SparseSymMatrix::findSlot(int i, int j) const
 {
@@ -321,10 +327,17 @@ bool sparseAdd(SparseSymMatrix& matrix, int row, int column, int mode, double va
         return false;
     double& entry = matrix.m_values[static_cast<std::size_t>(slot)];
     switch (mode) {
-    case StoreValue: entry = value; break;
-    case AddValue: entry += value; break;
-    case MultiplyValue: entry *= value; break;
-    default: return false;
+    case StoreValue:
+        entry = value;
+        break;
+    case AddValue:
+        entry += value;
+        break;
+    case MultiplyValue:
+        entry *= value;
+        break;
+    default:
+        return false;
     }
     return true;
 }

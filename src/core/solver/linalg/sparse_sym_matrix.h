@@ -44,8 +44,7 @@ public:
      * describe a matrix (row starts out of order or out of range, a column above its row).
      */
     static bool fromStorage(int order, std::vector<std::int32_t> rowStarts,
-                            std::vector<std::int32_t> columns, std::vector<double> values,
-                            SparseSymMatrix& out);
+        std::vector<std::int32_t> columns, std::vector<double> values, SparseSymMatrix& out);
     /**
      * A trimmed matrix from a file's layout whose free slots were dropped while reading:
      * storedRowStarts and storedSlots as the file gives them (order + 1 row starts, slot 0
@@ -54,9 +53,8 @@ public:
      * row holds more entries than the file gives it slots.
      */
     static bool fromTrimmedStorage(int order, std::vector<std::int32_t> storedRowStarts,
-                                   int storedSlots, std::vector<std::int32_t> rowStarts,
-                                   std::vector<std::int32_t> columns, std::vector<double> values,
-                                   SparseSymMatrix& out);
+        int storedSlots, std::vector<std::int32_t> rowStarts, std::vector<std::int32_t> columns,
+        std::vector<double> values, SparseSymMatrix& out);
 
     int order() const { return m_order; }
     /// Number of slots, free ones included (nnz).
@@ -74,8 +72,7 @@ public:
     /// The slot count a file stores (nnz): with a trimmed matrix, its free slots included.
     int storageSlotCount() const;
     /// Column and value of every slot a file stores, in order (free slots as 0, 0).
-    template <typename Visit>
-    void forEachStorageSlot(Visit&& visit) const
+    template <typename Visit> void forEachStorageSlot(Visit&& visit) const
     {
         for (int i = 1; i <= m_order; ++i) {
             for (int s = rowBegin(i); s < rowEnd(i); ++s)
@@ -125,9 +122,9 @@ private:
     int m_order = 0;
     bool m_indexed = false;
     // Items 1..order are the row starts, item order + 1 marks the end of the last row.
-    std::vector<std::int32_t> m_rowStart{0, 1};
-    std::vector<std::int32_t> m_columns{0};
-    std::vector<double> m_values{0.0};
+    std::vector<std::int32_t> m_rowStart { 0, 1 };
+    std::vector<std::int32_t> m_columns { 0 };
+    std::vector<double> m_values { 0.0 };
     // Row starts of the stored layout while trimmed (as m_rowStart), empty otherwise.
     std::vector<std::int32_t> m_storedRowStart;
 

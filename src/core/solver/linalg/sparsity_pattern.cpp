@@ -4,7 +4,10 @@
 
 namespace tarvex::linalg {
 
-SparsityPattern::SparsityPattern(int order) : m_rows(static_cast<std::size_t>(std::max(order, 0)) + 1) {}
+SparsityPattern::SparsityPattern(int order)
+    : m_rows(static_cast<std::size_t>(std::max(order, 0)) + 1)
+{
+}
 
 bool SparsityPattern::add(int i, int j)
 {

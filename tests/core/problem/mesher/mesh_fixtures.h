@@ -23,7 +23,8 @@ inline ProblemData problemFromDrawing(const geometry::DrawingData& drawing)
 {
     ResultadoFormacao formed;
     EXPECT_TRUE(formarRegioes(drawing, formed));
-    const std::string bytes = escreveDatExportado(drawing.fatorEscala, {0, 1, 0, 1}, formed.regioes);
+    const std::string bytes
+        = escreveDatExportado(drawing.fatorEscala, { 0, 1, 0, 1 }, formed.regioes);
     ProblemData data;
     EXPECT_TRUE(readDat(std::string_view(bytes), data));
     return data;
@@ -32,19 +33,19 @@ inline ProblemData problemFromDrawing(const geometry::DrawingData& drawing)
 inline ProblemData referenceProblem()
 {
     geometry::DrawingData drawing;
-    EXPECT_TRUE(geometry::openDrawing(std::string(TARVEX_TEST_DATA) + "/reference.pre", "pre",
-                                      drawing));
+    EXPECT_TRUE(
+        geometry::openDrawing(std::string(TARVEX_TEST_DATA) + "/reference.pre", "pre", drawing));
     return problemFromDrawing(drawing);
 }
 
 inline ProblemData rectangleProblem(double w, double h)
 {
     geometry::DrawingData drawing;
-    const geometry::Ponto a{0, 0}, b{w, 0}, c{w, h}, d{0, h};
-    drawing.segmentos.pushFront({a, b});
-    drawing.segmentos.pushFront({b, c});
-    drawing.segmentos.pushFront({c, d});
-    drawing.segmentos.pushFront({d, a});
+    const geometry::Ponto a { 0, 0 }, b { w, 0 }, c { w, h }, d { 0, h };
+    drawing.segmentos.pushFront({ a, b });
+    drawing.segmentos.pushFront({ b, c });
+    drawing.segmentos.pushFront({ c, d });
+    drawing.segmentos.pushFront({ d, a });
     return problemFromDrawing(drawing);
 }
 
@@ -54,7 +55,7 @@ public:
     std::string problem;
     std::vector<EtapaMalha> stages;
     void stageDone(EtapaMalha stage, const mesher::Triangulacao& mesh,
-                   const std::vector<mesher::ArestaVertices>& boundary, std::size_t nodes) override
+        const std::vector<mesher::ArestaVertices>& boundary, std::size_t nodes) override
     {
         stages.push_back(stage);
         mesher::VerifyOptions options;

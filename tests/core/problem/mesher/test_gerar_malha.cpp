@@ -41,14 +41,14 @@ Status mesh(ProblemData& data, const OpcoesMalha& options, VerifyingObserver& ob
 
 double smallestAngle(const Triangulo& t)
 {
-    const Ponto p[3] = {{t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}};
+    const Ponto p[3] = { { t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 } };
     double best = 180.0;
     for (int i = 0; i < 3; ++i) {
         const Ponto& a = p[i];
         const Ponto& b = p[(i + 1) % 3];
         const Ponto& c = p[(i + 2) % 3];
         const double ang = std::acos(((b.x - a.x) * (c.x - a.x) + (b.y - a.y) * (c.y - a.y))
-                                     / (geometry::distancia(a, b) * geometry::distancia(a, c)));
+            / (geometry::distancia(a, b) * geometry::distancia(a, c)));
         best = std::min(best, ang * 180.0 / Pi);
     }
     return best;
@@ -58,7 +58,7 @@ double smallestAngle(const Triangulo& t)
 void expectInsideDomain(const ProblemData& data)
 {
     for (const Triangulo& t : data.triangulos.inListOrder()) {
-        const Ponto c{(t.x1 + t.x2 + t.x3) / 3, (t.y1 + t.y2 + t.y3) / 3};
+        const Ponto c { (t.x1 + t.x2 + t.x3) / 3, (t.y1 + t.y2 + t.y3) / 3 };
         ASSERT_TRUE(contemPonto(data.poligonosRegioes[0], c)) << c.x << " " << c.y;
     }
 }
@@ -67,7 +67,7 @@ double meshArea(const ProblemData& data)
 {
     double area = 0.0;
     for (const Triangulo& t : data.triangulos.inListOrder())
-        area += std::fabs(geometry::areaOrientada({t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}));
+        area += std::fabs(geometry::areaOrientada({ t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 }));
     return area;
 }
 
@@ -76,10 +76,10 @@ double meshArea(const ProblemData& data)
 TEST(BoundaryCutting, StraightSegmentsRoundTheirPieceCountUpOnlyPastAFifth)
 {
     const double h = 1.0;
-    EXPECT_EQ(cortaElemento(SegmentoContorno::reta({0, 0}, {2.15, 0}), h, 18).size(), 3u);
-    EXPECT_EQ(cortaElemento(SegmentoContorno::reta({0, 0}, {2.25, 0}), h, 18).size(), 4u);
-    EXPECT_EQ(cortaElemento(SegmentoContorno::reta({0, 0}, {0.3, 0}), h, 18).size(), 2u);
-    const auto pts = cortaElemento(SegmentoContorno::reta({1, 1}, {1, 4}), h, 18);
+    EXPECT_EQ(cortaElemento(SegmentoContorno::reta({ 0, 0 }, { 2.15, 0 }), h, 18).size(), 3u);
+    EXPECT_EQ(cortaElemento(SegmentoContorno::reta({ 0, 0 }, { 2.25, 0 }), h, 18).size(), 4u);
+    EXPECT_EQ(cortaElemento(SegmentoContorno::reta({ 0, 0 }, { 0.3, 0 }), h, 18).size(), 2u);
+    const auto pts = cortaElemento(SegmentoContorno::reta({ 1, 1 }, { 1, 4 }), h, 18);
     ASSERT_EQ(pts.size(), 4u);
     EXPECT_EQ(pts.front().y, 1.0);
     EXPECT_DOUBLE_EQ(pts[1].y, 2.0);
@@ -89,7 +89,7 @@ TEST(BoundaryCutting, StraightSegmentsRoundTheirPieceCountUpOnlyPastAFifth)
 TEST(BoundaryCutting, ArcsAreCutByAngleAndLengthAndShortArcsMoreCoarsely)
 {
     // A half circle of radius 50 with h = 2: pieces of at most h and at most 18 degrees.
-    SegmentoContorno big = SegmentoContorno::arco({50, 0}, {-50, 0}, {0, 0});
+    SegmentoContorno big = SegmentoContorno::arco({ 50, 0 }, { -50, 0 }, { 0, 0 });
     std::vector<Ponto> pts = cortaElemento(big, 2.0, 18);
     ASSERT_GT(pts.size(), 2u);
     for (std::size_t k = 1; k < pts.size(); ++k) {
@@ -100,11 +100,11 @@ TEST(BoundaryCutting, ArcsAreCutByAngleAndLengthAndShortArcsMoreCoarsely)
     EXPECT_EQ(cortaElemento(big, 400.0, 18).size(), 11u);
     EXPECT_EQ(cortaElemento(big, 1000.0, 18).size(), 7u);
     // An arc stored the other way round is cut counter-clockwise from its real start.
-    SegmentoContorno flipped = SegmentoContorno::arco({-50, 0}, {50, 0}, {0, 0});
+    SegmentoContorno flipped = SegmentoContorno::arco({ -50, 0 }, { 50, 0 }, { 0, 0 });
     flipped.sentido = 0;
     EXPECT_EQ(cortaElemento(flipped, 1000.0, 18).front().x, 50.0);
     // A small arc (chord below h/5): pieces of up to 30 degrees, so 90 degrees gives 3.
-    SegmentoContorno small = SegmentoContorno::arco({0.1, 0}, {0, 0.1}, {0, 0});
+    SegmentoContorno small = SegmentoContorno::arco({ 0.1, 0 }, { 0, 0.1 }, { 0, 0 });
     const auto few = cortaElemento(small, 10.0, 18);
     EXPECT_EQ(few.size(), 4u);
     for (std::size_t k = 1; k < few.size(); ++k) {
@@ -161,7 +161,7 @@ TEST(MeshGenerator, InteriorRefinementLeavesNoLargeCircleWithItsCentreInside)
         int offending = -1;
         const ProblemData* data = nullptr;
         void stageDone(EtapaMalha stage, const mesher::Triangulacao& m,
-                       const std::vector<mesher::ArestaVertices>& b, std::size_t n) override
+            const std::vector<mesher::ArestaVertices>& b, std::size_t n) override
         {
             VerifyingObserver::stageDone(stage, m, b, n);
             if (stage != EtapaMalha::PontosInternos)
@@ -203,10 +203,10 @@ TEST(MeshGenerator, AngleConditionHonoursTheQualityBoundOnASimpleDomain)
 
 TEST(MeshGenerator, ReportsItsStagesAndAnInterruptionAtAnyCheckpointLeavesNoMesh)
 {
-    for (const int stop : {10, 20, 55, 65, 70, 85, 90}) {
+    for (const int stop : { 10, 20, 55, 65, 70, 85, 90 }) {
         ProblemData data = rectangleProblem(10, 6);
         data.arestaMaxima = 1.0;
-        data.triangulos.pushFront({0, 0, 1, 0, 0, 1}); // a previous mesh
+        data.triangulos.pushFront({ 0, 0, 1, 0, 0, 1 }); // a previous mesh
         data.numTriangulos = 1;
         data.numNos = 3;
         RecordingProgress progress;
@@ -227,13 +227,13 @@ TEST(MeshGenerator, ReportsItsStagesAndAnInterruptionAtAnyCheckpointLeavesNoMesh
     all.recentragem = true;
     all.comprimentoReferencia = 1.0;
     ASSERT_TRUE(gerarMalha(data, all, progress));
-    EXPECT_EQ(progress.positions, (std::vector<int>{10, 20, 55, 65, 70, 85, 90, 100}));
+    EXPECT_EQ(progress.positions, (std::vector<int> { 10, 20, 55, 65, 70, 85, 90, 100 }));
     EXPECT_EQ(progress.statuses,
-              (std::vector<std::string>{
-                  std::string(msg::MalhaPreparando), std::string(msg::MalhaNosFronteira),
-                  std::string(msg::MalhaNosInternos), std::string(msg::MalhaCondicaoAngulo),
-                  std::string(msg::MalhaReconstituindo), std::string(msg::MalhaCantos),
-                  std::string(msg::MalhaRecentrando), std::string(msg::MalhaConcluida)}));
+        (std::vector<std::string> { std::string(msg::MalhaPreparando),
+            std::string(msg::MalhaNosFronteira), std::string(msg::MalhaNosInternos),
+            std::string(msg::MalhaCondicaoAngulo), std::string(msg::MalhaReconstituindo),
+            std::string(msg::MalhaCantos), std::string(msg::MalhaRecentrando),
+            std::string(msg::MalhaConcluida) }));
 }
 
 TEST(MeshGenerator, SameInputGivesTheSameTriangleListByteForByte)
@@ -268,9 +268,10 @@ TEST(MeshGenerator, SmoothingKeepsContourNodesAndTheMeshValid)
     // The disc keeps its polygonal outline: the area inside it is unchanged by smoothing.
     double disc = 0.0;
     for (const Triangulo& t : data.triangulos.inListOrder()) {
-        const Ponto c{(t.x1 + t.x2 + t.x3) / 3, (t.y1 + t.y2 + t.y3) / 3};
+        const Ponto c { (t.x1 + t.x2 + t.x3) / 3, (t.y1 + t.y2 + t.y3) / 3 };
         if (std::hypot(c.x - 60, c.y - 50) < 20)
-            disc += std::fabs(geometry::areaOrientada({t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}));
+            disc += std::fabs(
+                geometry::areaOrientada({ t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 }));
     }
     ProblemData rough = referenceProblem();
     rough.arestaMaxima = 5.0;
@@ -279,9 +280,10 @@ TEST(MeshGenerator, SmoothingKeepsContourNodesAndTheMeshValid)
     EXPECT_GE(data.qualidadeMalha, rough.qualidadeMalha);
     double discRough = 0.0;
     for (const Triangulo& t : rough.triangulos.inListOrder()) {
-        const Ponto c{(t.x1 + t.x2 + t.x3) / 3, (t.y1 + t.y2 + t.y3) / 3};
+        const Ponto c { (t.x1 + t.x2 + t.x3) / 3, (t.y1 + t.y2 + t.y3) / 3 };
         if (std::hypot(c.x - 60, c.y - 50) < 20)
-            discRough += std::fabs(geometry::areaOrientada({t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}));
+            discRough += std::fabs(
+                geometry::areaOrientada({ t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 }));
     }
     EXPECT_NEAR(disc, discRough, 1e-6);
 }

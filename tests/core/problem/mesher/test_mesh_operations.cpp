@@ -20,9 +20,9 @@ namespace {
 ProblemData quarterDisc()
 {
     geometry::DrawingData drawing;
-    drawing.segmentos.pushFront({{0, 0}, {10, 0}});
-    drawing.segmentos.pushFront({{0, 10}, {0, 0}});
-    drawing.arcos.pushFront({{10, 0}, {0, 10}, {0, 0}});
+    drawing.segmentos.pushFront({ { 0, 0 }, { 10, 0 } });
+    drawing.segmentos.pushFront({ { 0, 10 }, { 0, 0 } });
+    drawing.arcos.pushFront({ { 10, 0 }, { 0, 10 }, { 0, 0 } });
     return problemFromDrawing(drawing);
 }
 
@@ -40,8 +40,8 @@ ProblemData twoTriangles()
 {
     ProblemData data;
     const double s = std::sqrt(3.0);
-    data.triangulos.pushFront({0, 0, 1, 0, 0, 1});
-    data.triangulos.pushFront({10, 0, 12, 0, 11, s});
+    data.triangulos.pushFront({ 0, 0, 1, 0, 0, 1 });
+    data.triangulos.pushFront({ 10, 0, 12, 0, 11, s });
     data.numTriangulos = 2;
     return data;
 }
@@ -62,7 +62,8 @@ TEST(RefinaTotal, SplitsEveryTriangleIntoFourAndKeepsArcNodesOnTheArc)
     // well inside it: none sits in the gap between a chord and the arc.
     int onArc = 0;
     for (const Triangulo& t : data.triangulos.inListOrder())
-        for (const Ponto& p : {Ponto{t.x1, t.y1}, Ponto{t.x2, t.y2}, Ponto{t.x3, t.y3}}) {
+        for (const Ponto& p :
+            { Ponto { t.x1, t.y1 }, Ponto { t.x2, t.y2 }, Ponto { t.x3, t.y3 } }) {
             const double r = std::hypot(p.x, p.y);
             EXPECT_LE(r, 10.0 + 1e-9);
             if (std::fabs(r - 10.0) < 1e-9)
@@ -73,7 +74,7 @@ TEST(RefinaTotal, SplitsEveryTriangleIntoFourAndKeepsArcNodesOnTheArc)
     const auto areaOf = [](const ProblemData& d) {
         double a = 0.0;
         for (const Triangulo& t : d.triangulos.inListOrder())
-            a += std::fabs(geometry::areaOrientada({t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}));
+            a += std::fabs(geometry::areaOrientada({ t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 }));
         return a;
     };
     const ProblemData coarse = meshed(quarterDisc(), 4.0);
@@ -89,22 +90,23 @@ TEST(RefinaArea, OverTheWholeMeshEqualsRefinaTotalAndRefusesBadRectangles)
     ProblemData total = meshed(quarterDisc(), 3.0);
     ProblemData area = total;
     ASSERT_TRUE(refinaTotal(total));
-    ASSERT_TRUE(defineArea(area, {12, -1}, {-1, 12}));
-    EXPECT_EQ(area.cantosArea[0], (Ponto{-1, -1}));
-    EXPECT_EQ(area.cantosArea[2], (Ponto{12, 12}));
+    ASSERT_TRUE(defineArea(area, { 12, -1 }, { -1, 12 }));
+    EXPECT_EQ(area.cantosArea[0], (Ponto { -1, -1 }));
+    EXPECT_EQ(area.cantosArea[2], (Ponto { 12, 12 }));
     EXPECT_EQ(area.areasEspeciais.size(), 1u);
     EXPECT_EQ(area.areasEspeciais.at(0).segmentos.size(), 4u);
     ASSERT_TRUE(refinaArea(area));
     EXPECT_EQ(writeDat(area).substr(writeDat(area).size() - 48 * total.triangulos.size()),
-              writeDat(total).substr(writeDat(total).size() - 48 * total.triangulos.size()));
+        writeDat(total).substr(writeDat(total).size() - 48 * total.triangulos.size()));
     EXPECT_EQ(area.numTriangulos, total.numTriangulos);
 
     ProblemData data = meshed(quarterDisc(), 3.0);
     const auto unchanged = data.triangulos;
     EXPECT_EQ(refinaArea(data).message, msg::AreaRefinoIncorreta); // no rectangle yet
-    ASSERT_TRUE(defineArea(data, {50, 50}, {60, 60}));
+    ASSERT_TRUE(defineArea(data, { 50, 50 }, { 60, 60 }));
     EXPECT_EQ(refinaArea(data).message, msg::AreaSemTriangulos);
-    data.cantosArea = {Ponto{2, 2}, Ponto{2, 2}, Ponto{2, 8}, Ponto{2, 8}}; // no width
+    data.cantosArea
+        = { Ponto { 2, 2 }, Ponto { 2, 2 }, Ponto { 2, 8 }, Ponto { 2, 8 } }; // no width
     EXPECT_EQ(refinaArea(data).message, msg::AreaRefinoIncorreta);
     EXPECT_EQ(data.triangulos, unchanged);
 }
@@ -113,7 +115,7 @@ TEST(RefinaArea, SplitsTheInsideAndCutsItsNeighboursIntoAConformingMesh)
 {
     ProblemData data = meshed(quarterDisc(), 2.0);
     const int before = data.numTriangulos;
-    ASSERT_TRUE(defineArea(data, {1, 1}, {5, 5}));
+    ASSERT_TRUE(defineArea(data, { 1, 1 }, { 5, 5 }));
     ASSERT_TRUE(refinaArea(data));
     EXPECT_GT(data.numTriangulos, before);
     EXPECT_TRUE(mesher::verifyTriangulos(data).ok()) << mesher::verifyTriangulos(data).problem;
@@ -121,11 +123,12 @@ TEST(RefinaArea, SplitsTheInsideAndCutsItsNeighboursIntoAConformingMesh)
     // shows as an area equal to the one before.
     double area = 0.0;
     for (const Triangulo& t : data.triangulos.inListOrder())
-        area += std::fabs(geometry::areaOrientada({t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}));
+        area += std::fabs(geometry::areaOrientada({ t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 }));
     double areaBefore = 0.0;
     const ProblemData plain = meshed(quarterDisc(), 2.0);
     for (const Triangulo& t : plain.triangulos.inListOrder())
-        areaBefore += std::fabs(geometry::areaOrientada({t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}));
+        areaBefore
+            += std::fabs(geometry::areaOrientada({ t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 }));
     EXPECT_NEAR(area, areaBefore, 1e-9);
 }
 
@@ -178,9 +181,9 @@ TEST(RecentraMalha, ReportsBothQualitiesAndNeedsANodeCount)
     EXPECT_DOUBLE_EQ(data.qualidadeMalha, r.depois);
     char expected[200];
     std::snprintf(expected, sizeof expected,
-                  " Recentragem efetuada : \n fator qual. s/ rencentragem: %5.3f/ fator qual. "
-                  "após recentragem %5.3f",
-                  r.antes, r.depois);
+        " Recentragem efetuada : \n fator qual. s/ rencentragem: %5.3f/ fator qual. "
+        "após recentragem %5.3f",
+        r.antes, r.depois);
     EXPECT_EQ(r.texto, expected);
     EXPECT_TRUE(mesher::verifyTriangulos(data).ok()) << mesher::verifyTriangulos(data).problem;
     // Contour nodes stay: the disc outline keeps its area.
@@ -188,7 +191,8 @@ TEST(RecentraMalha, ReportsBothQualitiesAndNeedsANodeCount)
         double a = 0;
         for (const Triangulo& t : d.triangulos.inListOrder())
             if (std::hypot((t.x1 + t.x2 + t.x3) / 3 - 60, (t.y1 + t.y2 + t.y3) / 3 - 50) < 20)
-                a += std::fabs(geometry::areaOrientada({t.x1, t.y1}, {t.x2, t.y2}, {t.x3, t.y3}));
+                a += std::fabs(
+                    geometry::areaOrientada({ t.x1, t.y1 }, { t.x2, t.y2 }, { t.x3, t.y3 }));
         return a;
     };
     const ProblemData plain = meshed(referenceProblem(), 6.0);

@@ -17,13 +17,13 @@ TEST(InsideTest, BucketedEdgesAgreeWithTheFullCrossingCount)
     std::vector<std::pair<Ponto, Ponto>> edges;
     for (const auto& ring : outer.aneis)
         for (std::size_t i = 0; i < ring.size(); ++i)
-            edges.push_back({ring[i], ring[(i + 1) % ring.size()]});
+            edges.push_back({ ring[i], ring[(i + 1) % ring.size()] });
     TesteInterior test;
     test.build(edges);
     std::mt19937 random(7);
     std::uniform_real_distribution<double> x(-20, 220), y(-20, 120);
     for (int i = 0; i < 20000; ++i) {
-        const Ponto p{x(random), y(random)};
+        const Ponto p { x(random), y(random) };
         ASSERT_EQ(test.contains(p), contemPonto(outer, p)) << p.x << " " << p.y;
     }
 }
@@ -37,7 +37,7 @@ TEST(CavityInsertion, KeepsADelaunayTriangulationAndRefusesRepeatedPoints)
     Triangulacao::Insercao ins;
     std::size_t nodes = 0;
     for (int i = 0; i < 2000; ++i) {
-        ASSERT_TRUE(mesh.insere({u(random), u(random)}, SemVizinho, ins));
+        ASSERT_TRUE(mesh.insere({ u(random), u(random) }, SemVizinho, ins));
         ++nodes;
     }
     VerifyOptions options;
@@ -63,7 +63,7 @@ TEST(CavityInsertion, KeepsADelaunayTriangulationAndRefusesRepeatedPoints)
     const Ponto again = mesh.pontos[10];
     EXPECT_FALSE(mesh.insere(again, SemVizinho, ins));
     EXPECT_EQ(ins.coincidente, 10);
-    EXPECT_FALSE(mesh.insere({50, 50}, SemVizinho, ins)); // outside the box
+    EXPECT_FALSE(mesh.insere({ 50, 50 }, SemVizinho, ins)); // outside the box
     EXPECT_EQ(verifyMesh(mesh, options).problem, "");
 }
 
@@ -72,8 +72,8 @@ TEST(VerifyMesh, CatchesBrokenLinksTurnedTrianglesAndMissingBoundaryEdges)
     Triangulacao mesh(1e-9);
     mesh.iniciaCaixa(0, 0, 4, 4);
     Triangulacao::Insercao ins;
-    ASSERT_TRUE(mesh.insere({1, 1}, SemVizinho, ins));
-    ASSERT_TRUE(mesh.insere({3, 3}, SemVizinho, ins));
+    ASSERT_TRUE(mesh.insere({ 1, 1 }, SemVizinho, ins));
+    ASSERT_TRUE(mesh.insere({ 3, 3 }, SemVizinho, ins));
     ASSERT_TRUE(verifyMesh(mesh).ok());
 
     Triangulacao broken = mesh;
@@ -91,7 +91,7 @@ TEST(VerifyMesh, CatchesBrokenLinksTurnedTrianglesAndMissingBoundaryEdges)
     EXPECT_FALSE(verifyMesh(mesh, counted).ok());
     // The diagonal from (1, 1) to the box corner (4, 0) is not an edge unless it is one.
     const VertexId p = 4; // (1, 1)
-    std::vector<ArestaVertices> edges{{p, 3}};
+    std::vector<ArestaVertices> edges { { p, 3 } };
     VerifyOptions boundary;
     boundary.boundary = &edges;
     EXPECT_EQ(verifyMesh(mesh, boundary).ok(), mesh.comLado(p, 3) != SemVizinho);

@@ -12,7 +12,7 @@ problem::ProblemData meshOf(int triangles)
 {
     problem::ProblemData data;
     for (int i = 0; i < triangles; ++i)
-        data.triangulos.pushFront({0.0, 0.0, 1.0, 0.0, 0.0, 1.0});
+        data.triangulos.pushFront({ 0.0, 0.0, 1.0, 0.0, 0.0, 1.0 });
     data.numTriangulos = triangles;
     return data;
 }
@@ -26,7 +26,7 @@ TEST(RefinoTotal, AsksOnlyAboveTwoHundredThousandTriangles)
 
     const std::string question = problem::perguntaRefinoTotal(meshOf(50001));
     EXPECT_EQ(question,
-              " A malha refinada terá 200004 triângulos (quatro vezes os atuais).\n Continua ?");
+        " A malha refinada terá 200004 triângulos (quatro vezes os atuais).\n Continua ?");
 }
 
 } // namespace

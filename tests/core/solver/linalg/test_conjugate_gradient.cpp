@@ -15,8 +15,11 @@ namespace {
 /// Records the bar positions and answers "stop" from the given call of goOn() on.
 class RecordingProgress : public tarvex::Progress {
 public:
-    explicit RecordingProgress(int stopAtCall = 0) : m_stopAt(stopAtCall) {}
-    void status(std::string_view) override {}
+    explicit RecordingProgress(int stopAtCall = 0)
+        : m_stopAt(stopAtCall)
+    {
+    }
+    void status(std::string_view) override { }
     void percent(int value) override { positions.push_back(value); }
     bool goOn() override { return ++calls != m_stopAt; }
 
@@ -40,9 +43,9 @@ Dense poisson1d(int n, double sign)
 }
 
 SolveResult solve(const SparseSymMatrix& k, const RealVector& f, RealVector& x, double tol,
-                  tarvex::Progress* progress = nullptr)
+    tarvex::Progress* progress = nullptr)
 {
-    return solveConjugateGradient({k, f, &x, progress, tol});
+    return solveConjugateGradient({ k, f, &x, progress, tol });
 }
 
 } // namespace
@@ -50,7 +53,7 @@ SolveResult solve(const SparseSymMatrix& k, const RealVector& f, RealVector& x, 
 TEST(ConjugateGradient, SolvesThe1dPoissonMatrixOfEitherSign)
 {
     const int n = 60;
-    for (double sign : {1.0, -1.0}) {
+    for (double sign : { 1.0, -1.0 }) {
         const SparseSymMatrix k = linalg_test::slottedFrom(poisson1d(n, sign), 20);
         RealVector f(n);
         f.fill(sign);
@@ -75,7 +78,8 @@ TEST(ConjugateGradient, AgreesWithADirectSolveOnBadlyScaledSystems)
             b[i] = std::sin(1.0 + i) * 100.0;
         const std::vector<double> expected = linalg_test::directSolve(a, b);
         const RealVector f = linalg_test::toVector(b);
-        for (const SparseSymMatrix& k : {linalg_test::slottedFrom(a, 40), linalg_test::indexedFrom(a)}) {
+        for (const SparseSymMatrix& k :
+            { linalg_test::slottedFrom(a, 40), linalg_test::indexedFrom(a) }) {
             RealVector x(n);
             ASSERT_TRUE(solve(k, f, x, 1e-13)) << seed;
             for (int i = 0; i < n; ++i)
@@ -129,7 +133,7 @@ TEST(ConjugateGradient, ARowWhoseFirstEntryCancelledToZeroDoesNotPoisonTheSoluti
 TEST(ConjugateGradient, ScalingSolvesADiagonalSystemAtOnceAndFillsTheBar)
 {
     SparseSymMatrix k = SparseSymMatrix::withSlots(3, 2);
-    const double d[] = {1e-6, 3.0, 5e6};
+    const double d[] = { 1e-6, 3.0, 5e6 };
     for (int i = 1; i <= 3; ++i)
         ASSERT_TRUE(sparseAdd(k, i, i, StoreValue, -d[i - 1]));
     RealVector f(3);
@@ -193,8 +197,8 @@ TEST(ConjugateGradient, StopsAtTenTimesTheOrderWithTheLastIterate)
     const std::vector<double> expected = linalg_test::directSolve(a, b);
     RealVector x(n);
     RecordingProgress progress;
-    const SolveResult result =
-        solve(linalg_test::slottedFrom(a, 20), linalg_test::toVector(b), x, -1.0, &progress);
+    const SolveResult result
+        = solve(linalg_test::slottedFrom(a, 20), linalg_test::toVector(b), x, -1.0, &progress);
     EXPECT_EQ(result.end, SolveEnd::IterationLimit);
     EXPECT_EQ(result.iterations, 10 * n);
     EXPECT_EQ(progress.calls, 10 * n - 1);
@@ -236,6 +240,6 @@ TEST(ConjugateGradient, RefusesEmptyAndMismatchedSystemsWithoutTouchingTheSoluti
     EXPECT_EQ(x[1], 7.0);
     RealVector y(3);
     EXPECT_EQ(solve(k, RealVector(4), y, 1e-6).end, SolveEnd::BadRequest);
-    EXPECT_EQ(solveConjugateGradient({k, RealVector(3), nullptr, nullptr, 1e-6}).end,
-              SolveEnd::BadRequest);
+    EXPECT_EQ(solveConjugateGradient({ k, RealVector(3), nullptr, nullptr, 1e-6 }).end,
+        SolveEnd::BadRequest);
 }

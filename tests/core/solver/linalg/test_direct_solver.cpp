@@ -19,9 +19,12 @@ namespace {
 /// Says no at the given call of goOn() (0: never).
 class StopAt final : public Progress {
 public:
-    explicit StopAt(int call) : m_call(call) {}
-    void status(std::string_view) override {}
-    void percent(int) override {}
+    explicit StopAt(int call)
+        : m_call(call)
+    {
+    }
+    void status(std::string_view) override { }
+    void percent(int) override { }
     bool goOn() override { return ++calls != m_call; }
     int calls = 0;
 
@@ -67,7 +70,7 @@ TEST(DirectSolver, SolvesNegativeDefiniteSystemsAndKeepsItsAnalysisForThePattern
 
     DirectSolver solver;
     // Both layouts: the slotted one of the files (free slots skipped) and the indexed one.
-    for (const SparseSymMatrix& m : {slottedFrom(a, 40), indexedFrom(a)}) {
+    for (const SparseSymMatrix& m : { slottedFrom(a, 40), indexedFrom(a) }) {
         RealVector x(40);
         const SolveResult r = solver.solve(m, toVector(b), x, nullptr);
         ASSERT_EQ(r.end, SolveEnd::Converged);
@@ -89,8 +92,8 @@ TEST(DirectSolver, SolvesNegativeDefiniteSystemsAndKeepsItsAnalysisForThePattern
     ASSERT_EQ(solver.solve(twice, toVector(b), x, nullptr).end, SolveEnd::Converged);
     EXPECT_EQ(solver.analyses(), 1);
     for (int i = 0; i < 40; ++i)
-        EXPECT_NEAR(x[static_cast<std::size_t>(i) + 1], exact[static_cast<std::size_t>(i)] / 2.0,
-                    1e-9);
+        EXPECT_NEAR(
+            x[static_cast<std::size_t>(i) + 1], exact[static_cast<std::size_t>(i)] / 2.0, 1e-9);
 }
 
 TEST(DirectSolver, RefusesWhatItCannotFactorAndLeavesTheSolutionAlone)
@@ -100,21 +103,21 @@ TEST(DirectSolver, RefusesWhatItCannotFactorAndLeavesTheSolutionAlone)
     DirectSolver solver;
 
     // Singular: two rows that cancel.
-    const Dense singular = {{-1.0, 1.0, 0.0}, {1.0, -1.0, 0.0}, {0.0, 0.0, -3.0}};
-    const SolveResult r = solver.solve(slottedFrom(singular, 3), toVector({1, 2, 3}), x, nullptr);
+    const Dense singular = { { -1.0, 1.0, 0.0 }, { 1.0, -1.0, 0.0 }, { 0.0, 0.0, -3.0 } };
+    const SolveResult r = solver.solve(slottedFrom(singular, 3), toVector({ 1, 2, 3 }), x, nullptr);
     EXPECT_EQ(r.end, SolveEnd::Breakdown);
     EXPECT_FALSE(r);
     for (std::size_t i = 1; i <= 3; ++i)
         EXPECT_EQ(x[i], 7.0);
 
     // Counts that disagree.
-    EXPECT_EQ(solver.solve(slottedFrom(singular, 3), toVector({1, 2}), x, nullptr).end,
-              SolveEnd::BadRequest);
+    EXPECT_EQ(solver.solve(slottedFrom(singular, 3), toVector({ 1, 2 }), x, nullptr).end,
+        SolveEnd::BadRequest);
 
     // After a failure the next sound system of the same pattern is solved.
-    const Dense definite = {{-2.0, 0.5, 0.0}, {0.5, -1.0, 0.0}, {0.0, 0.0, -3.0}};
-    EXPECT_EQ(solver.solve(slottedFrom(definite, 3), toVector({1, 2, 3}), x, nullptr).end,
-              SolveEnd::Converged);
+    const Dense definite = { { -2.0, 0.5, 0.0 }, { 0.5, -1.0, 0.0 }, { 0.0, 0.0, -3.0 } };
+    EXPECT_EQ(solver.solve(slottedFrom(definite, 3), toVector({ 1, 2, 3 }), x, nullptr).end,
+        SolveEnd::Converged);
     EXPECT_NEAR(x[3], -1.0, 1e-14);
 
     // Empty system.
@@ -176,7 +179,7 @@ TEST(DirectSolver, ComplexSystemIsSolvedWithoutConjugation)
     const ComplexSparseSymMatrix a = buildComplexMatrix(k, q, 50.0);
     ComplexVector f(n);
     for (int i = 1; i <= n; ++i)
-        f[static_cast<std::size_t>(i)] = {std::sin(0.7 * i), 0.3 * std::cos(1.3 * i)};
+        f[static_cast<std::size_t>(i)] = { std::sin(0.7 * i), 0.3 * std::cos(1.3 * i) };
 
     ComplexVector x(n);
     const SolveResult r = solveComplexDirect(a, f, x, nullptr);
@@ -186,7 +189,8 @@ TEST(DirectSolver, ComplexSystemIsSolvedWithoutConjugation)
     ComplexVector ax;
     ASSERT_TRUE(multiplySymmetric(a, x, ax));
     for (int i = 1; i <= n; ++i)
-        EXPECT_LT(std::abs(ax[static_cast<std::size_t>(i)] - f[static_cast<std::size_t>(i)]), 1e-12);
+        EXPECT_LT(
+            std::abs(ax[static_cast<std::size_t>(i)] - f[static_cast<std::size_t>(i)]), 1e-12);
 
     // A singular matrix is refused and the solution left alone.
     SparseSymMatrix zero = SparseSymMatrix::withSlots(2, 2);

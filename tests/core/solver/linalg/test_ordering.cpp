@@ -46,11 +46,11 @@ Edges shuffledGrid(int w, int h, unsigned seed)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             if (x + 1 < w)
-                edges.push_back({at(x, y), at(x + 1, y)});
+                edges.push_back({ at(x, y), at(x + 1, y) });
             if (y + 1 < h)
-                edges.push_back({at(x, y), at(x, y + 1)});
+                edges.push_back({ at(x, y), at(x, y + 1) });
             if (x + 1 < w && y + 1 < h)
-                edges.push_back({at(x, y), at(x + 1, y + 1)});
+                edges.push_back({ at(x, y), at(x + 1, y + 1) });
         }
     return edges;
 }
@@ -87,7 +87,8 @@ TEST(SparseOrdering, NumbersAShuffledPathWithBandwidthOne)
     std::shuffle(label.begin(), label.end(), std::mt19937(3));
     Edges edges;
     for (int k = 0; k + 1 < n; ++k)
-        edges.push_back({label[static_cast<std::size_t>(k)], label[static_cast<std::size_t>(k) + 1]});
+        edges.push_back(
+            { label[static_cast<std::size_t>(k)], label[static_cast<std::size_t>(k) + 1] });
     const std::vector<int> perm = reverseCuthillMcKee(patternOf(n, edges));
     expectPermutation(perm, n);
     EXPECT_EQ(bandwidth(edges, invertPermutation(perm)), 1);
@@ -96,7 +97,7 @@ TEST(SparseOrdering, NumbersAShuffledPathWithBandwidthOne)
 TEST(SparseOrdering, CoversDisconnectedPartsAndIsolatedRowsAndMatchesTheMatrixForm)
 {
     // Two triangles of rows and an isolated row 4.
-    const Edges edges = {{1, 5}, {5, 7}, {7, 1}, {2, 3}, {3, 6}, {6, 2}};
+    const Edges edges = { { 1, 5 }, { 5, 7 }, { 7, 1 }, { 2, 3 }, { 3, 6 }, { 6, 2 } };
     const SparsityPattern pattern = patternOf(7, edges);
     const std::vector<int> perm = reverseCuthillMcKee(pattern);
     expectPermutation(perm, 7);
@@ -109,5 +110,5 @@ TEST(SparseOrdering, CoversDisconnectedPartsAndIsolatedRowsAndMatchesTheMatrixFo
     for (int i = 1; i <= 7; ++i)
         ASSERT_TRUE(sparseAdd(m, i, i, AddValue, 4.0));
     EXPECT_EQ(reverseCuthillMcKee(m), perm);
-    EXPECT_EQ(reverseCuthillMcKee(SparsityPattern(0)), std::vector<int>{0});
+    EXPECT_EQ(reverseCuthillMcKee(SparsityPattern(0)), std::vector<int> { 0 });
 }

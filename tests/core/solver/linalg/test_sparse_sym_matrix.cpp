@@ -127,7 +127,8 @@ TEST(SparseMultiply, AgreesWithTheDenseProductInBothLayouts)
     for (int i = 0; i < 9; ++i)
         x[i] = 1.0 + 0.37 * i - 0.05 * i * i;
     const RealVector xv = linalg_test::toVector(x);
-    for (const SparseSymMatrix& m : {linalg_test::slottedFrom(a, 20), linalg_test::indexedFrom(a)}) {
+    for (const SparseSymMatrix& m :
+        { linalg_test::slottedFrom(a, 20), linalg_test::indexedFrom(a) }) {
         const RealVector y = multiplySymmetric(m, xv);
         ASSERT_EQ(y.count(), 9u);
         for (int i = 0; i < 9; ++i) {
@@ -167,7 +168,7 @@ TEST(SparseStorage, RoundTripsTheStoredArraysAndRejectsInconsistentOnes)
     badStarts = starts;
     badStarts[3] = 11; // past the last slot
     EXPECT_FALSE(SparseSymMatrix::fromStorage(3, badStarts, m.columns(), m.values(), untouched));
-    EXPECT_FALSE(SparseSymMatrix::fromStorage(3, starts, m.columns(), {0.0}, untouched));
+    EXPECT_FALSE(SparseSymMatrix::fromStorage(3, starts, m.columns(), { 0.0 }, untouched));
     EXPECT_EQ(untouched.order(), 1);
 }
 
@@ -191,7 +192,7 @@ TEST(SparseSymMatrix, TrimmedMatrixKeepsItsEntriesAndGivesBackItsStoredLayout)
     ASSERT_EQ(stored.size(), 12u);
     for (int s = 1; s <= 12; ++s)
         EXPECT_EQ(stored[static_cast<std::size_t>(s) - 1],
-                  (std::pair<int, double>{original.column(s), original.value(s)}));
+            (std::pair<int, double> { original.column(s), original.value(s) }));
     EXPECT_EQ(sparseEntry(trimmed, 1, 2), -1.0);
     RealVector x(3);
     x.fill(1.0);
@@ -211,8 +212,8 @@ TEST(SparseSymMatrix, TrimmedMatrixKeepsItsEntriesAndGivesBackItsStoredLayout)
     const auto third = static_cast<std::size_t>(original.rowBegin(3));
     std::swap(columns[third], columns[third + 1]);
     std::swap(values[third], values[third + 1]);
-    ASSERT_TRUE(SparseSymMatrix::fromStorage(3, original.rowStartsForStorage(), columns, values,
-                                             withHole));
+    ASSERT_TRUE(
+        SparseSymMatrix::fromStorage(3, original.rowStartsForStorage(), columns, values, withHole));
     EXPECT_FALSE(withHole.trimSlots());
     EXPECT_FALSE(withHole.trimmed());
 }
