@@ -730,10 +730,12 @@ void nonlinearTargetFigures(const char* name, const solver::SolverModel& model,
     char text[512];
     std::snprintf(text, sizeof text,
         " %s_end=%s %s_steps=%d %s_error=%.3g %s_s=%.3f %s_linear_s=%.3f "
-        "%s_vs_linear=%.2f",
+        "%s_vs_linear=%.2f %s_cpu_s=%.3f %s_linear_cpu_s=%.3f %s_cpu_vs_linear=%.2f",
         name, endName(run.end), name, run.nonlinearSteps, name, run.error, name, nonlinear.wall(),
         name, linear.wall(), name,
-        linearRun && linear.wall() > 0.0 ? nonlinear.wall() / linear.wall() : 0.0);
+        linearRun && linear.wall() > 0.0 ? nonlinear.wall() / linear.wall() : 0.0, name,
+        nonlinear.cpu(), name, linear.cpu(), name,
+        linearRun && linear.cpu() > 0.0 ? nonlinear.cpu() / linear.cpu() : 0.0);
     line += text;
     if (!run)
         std::fprintf(stderr, "%s run: %s\n", name, std::string(run.status.message).c_str());

@@ -122,7 +122,9 @@ for line in "${ours[@]}"; do
     for solver in cg direct; do
         echo "- $solver: $(field "$line" tight_${solver}_end), $(field "$line" tight_${solver}_steps) steps," \
             "error $(field "$line" tight_${solver}_error), $(field "$line" tight_${solver}_s) s" \
-            "(linear $(field "$line" tight_${solver}_linear_s) s: $(field "$line" tight_${solver}_vs_linear) ×)"
+            "(linear $(field "$line" tight_${solver}_linear_s) s: $(field "$line" tight_${solver}_vs_linear) ×;" \
+            "CPU $(field "$line" tight_${solver}_cpu_s) s against $(field "$line" tight_${solver}_linear_cpu_s) s:" \
+            "$(field "$line" tight_${solver}_cpu_vs_linear) ×)"
     done
 done
 

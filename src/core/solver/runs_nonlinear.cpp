@@ -9,6 +9,7 @@
 #include "solver/linalg/sparse_sym_matrix.h"
 #include "solver/solver_model.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -16,6 +17,12 @@
 namespace tarvex::solver {
 
 namespace {
+
+/// A correction's solve is never asked for less than this of its own right-hand side, so that a
+/// nearly converged iterate still gets a direction worth the name.
+constexpr double kLoosestCorrectionTolerance = 0.1;
+/// The share of the last step's change (error measure) a correction's solve may leave unsolved.
+constexpr double kShareOfLastChange = 0.1;
 
 /// The non-linear dialog has no progress bar: its solves only ask whether to go on.
 class ContinueFlagOnly final : public Progress {
@@ -169,6 +176,21 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
     // One direct solver for the whole run: every step's matrix has the same pattern, so the
     // ordering and symbolic factor of the first step serve them all.
     linalg::DirectSolver direct;
+    // Every solve of the run is for a correction to the current iterate. Conjugate gradients are
+    // asked for the same absolute accuracy throughout, a third of the error target relative to the
+    // source vector, as a solve of the whole system would be; asking it relative to a correction's
+    // own (small) right-hand side made the late steps cost far more than the change they measure.
+    // While the iterate still moves a lot, a solve need only be accurate to a fraction of that
+    // movement (the next steps correct what it leaves), so early steps are asked less.
+    const double normSources = model.rhs.norm();
+    auto correctionTolerance = [&](const linalg::RealVector& rhs) {
+        const double normRhs = rhs.norm();
+        double tolerance = target / 3.0;
+        if (normRhs > 0.0 && normSources > normRhs)
+            tolerance *= normSources / normRhs;
+        tolerance = std::max(tolerance, kShareOfLastChange * error);
+        return std::min(tolerance, kLoosestCorrectionTolerance);
+    };
     auto solve = [&](linalg::RealVector rhs, linalg::RealVector& solution) {
         linalg::SolveResult solved;
         if (settings.method == linalg::SolverMethod::Direct) {
@@ -179,7 +201,7 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
             request.rhs = std::move(rhs);
             request.solution = &solution;
             request.progress = &flag;
-            request.tolerance = target / 3.0;
+            request.tolerance = std::max(correctionTolerance(request.rhs), target / 3.0);
             solved = linalg::solveConjugateGradient(std::move(request));
         }
         result.solverIterations = solved.iterations;
@@ -259,11 +281,14 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
             ++newtonSteps;
         } else {
             reporter.status(msg::StatusMetLinear);
+            // Solved as a correction to the last iterate (K d = f - K w), which the system's
+            // solution is close to after the first steps.
+            linalg::RealVector residual = model.rhs - linalg::multiplySymmetric(model.matrix, w);
             step.fill(0.0);
-            if (const linalg::SolveEnd end = solve(model.rhs, step); solveEnded(end))
+            if (const linalg::SolveEnd end = solve(std::move(residual), step); solveEnded(end))
                 return endAfterSolve(end);
             for (std::size_t i = 1; i <= n; ++i)
-                v[i] = w[i] + omega * (step[i] - w[i]);
+                v[i] = w[i] + omega * step[i];
         }
 
         slavesFromIterate(model, v);

@@ -213,6 +213,7 @@ TEST(NonlinearRun, StartsWithThreeRelaxedFixedPointStepsThenNewton)
 {
     // With a straight curve every fixed-point solve gives the final answer y, so the steps
     // v := w + 0.3 (y - w) show their factor in the errors: 0.3 * 0.7 / 0.3 and 0.3 * 0.49 / 0.51.
+    // The early solves are asked for a tenth of the last change only, hence the margins.
     GridModel grid = blockModel(true, true, 500.0, straightCurve(500.0 * Mu0, 3.0));
     RunSettings settings;
     settings.errorTarget = 1e-6;
@@ -230,14 +231,14 @@ TEST(NonlinearRun, StartsWithThreeRelaxedFixedPointStepsThenNewton)
     // 0.21 / 0.51 and 0.147 / 0.657.
     ASSERT_GE(reporter.lines.size(), 4u);
     EXPECT_EQ(reporter.lines[0], "Passo : 1     Erro Máximo :         100 %");
-    EXPECT_EQ(reporter.lines[1], "Passo : 2     Erro Máximo :        41.2 %");
-    EXPECT_EQ(reporter.lines[2], "Passo : 3     Erro Máximo :        22.4 %");
     EXPECT_EQ(reporter.lines.size(), kinds.size());
+    const std::vector<double> errors = lineErrors(reporter.lines);
+    EXPECT_NEAR(errors[1], 41.2, 0.3);
+    EXPECT_NEAR(errors[2], 22.4, 0.3);
     // The first Newton step's factor is 1 - 0.5 ||dv|| / ||v|| with v = 0.657 y, dv = 0.343 y:
     // v becomes 0.9105 y, a change of 0.2535 / 0.9105.
-    EXPECT_EQ(reporter.lines[3], "Passo : 4     Erro Máximo :        27.8 %");
+    EXPECT_NEAR(errors[3], 27.8, 0.3);
     // From then on the factor is capped at 0.75: each step removes three quarters of what is left.
-    const std::vector<double> errors = lineErrors(reporter.lines);
     for (std::size_t i = 5; i < errors.size() && errors[i] > 1e-6; ++i)
         EXPECT_NEAR(errors[i] / errors[i - 1], 0.25, 0.05) << i;
 }
@@ -284,7 +285,7 @@ TEST(NonlinearRun, IterationLimitOfOneRunsTwoSteps)
     ASSERT_TRUE(run);
     EXPECT_EQ(run.nonlinearSteps, 2);
     EXPECT_EQ(reporter.solveKinds(), "LL");
-    EXPECT_NEAR(grid.model.storedError, 0.21 / 0.51, 1e-6);
+    EXPECT_NEAR(grid.model.storedError, 0.21 / 0.51, 3e-3);
 }
 
 TEST(NonlinearRun, SaturatingCoreConvergesAndAStoredResultIsKept)
