@@ -61,7 +61,7 @@ Figures figuresOf(const solver::SolverModel& m)
         if (m.matrix.column(s) != 0)
             ++f.storedEntries;
     const std::int32_t first
-        = m.calculationKind != solver::NotCalculated ? 1 : m.unknownCount() + 1;
+        = m.calculationKind != solver::CalculationKind::NotCalculated ? 1 : m.unknownCount() + 1;
     for (std::int32_t i = first; i <= m.nodeCount(); ++i) {
         const double v = m.nodes[static_cast<std::size_t>(i)].value;
         f.potentialMin = f.potentialMin ? std::min(*f.potentialMin, v) : v;

@@ -569,7 +569,7 @@ void TestDatEditing::analysisMenuCarriesTheCheckMark()
     QVERIFY(magnetic && electric);
     QVERIFY(magnetic->isChecked() && !electric->isChecked());
     electric->trigger();
-    QCOMPARE(frame.doc().data().tipoAnalise, ProblemData::AnaliseEletrica);
+    QCOMPARE(frame.doc().data().tipoAnalise, AnalysisType::Electric);
     QVERIFY(electric->isChecked() && !magnetic->isChecked());
     QVERIFY(frame.doc().isModified());
     for (const char* text :

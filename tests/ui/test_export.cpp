@@ -150,7 +150,7 @@ void TestExport::rectangleIsWrittenAndOpensAsAProblem()
     QCOMPARE(read.janela[1], 10.3);
     QCOMPARE(read.janela[2], -0.15);
     QCOMPARE(read.janela[3], 5.15);
-    QCOMPARE(read.tipoAnalise, ProblemData::AnaliseMagnetica);
+    QCOMPARE(read.tipoAnalise, AnalysisType::Magnetic);
 
     const QList<CDatFrame*> opened = problemFrames();
     QCOMPARE(opened.size(), 1);

@@ -31,7 +31,6 @@ constexpr double CollinearBand = 2e-8;
 constexpr double ArcRelativeTolerance = 1e-4;
 /// Slave and master pair when their heights differ by less than this.
 constexpr double PairingHeight = 1e-5;
-constexpr double ConductivityFloor = 1e-30;
 
 // ---------------------------------------------------------------------------------------------
 // Distinct vertex positions: triangles share vertices by exact coordinates.
@@ -557,14 +556,14 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
 
     SolverModel m;
     m.version = std::string(MshVersao01);
-    m.magnetic = data.tipoAnalise;
+    m.magnetic = static_cast<std::uint8_t>(data.tipoAnalise);
     m.scaleFactor = data.fatorEscala;
     m.window = data.janela;
     m.regions = data.regioes;
     m.potentialSegments = data.segmentosPotencial;
     m.potentialPoints = data.potenciaisPonto;
     m.symmetryKind = data.tipoSimetria;
-    m.calculationKind = NotCalculated;
+    m.calculationKind = CalculationKind::NotCalculated;
     m.storedError = 1e200;
     if (ExportResult r = readCurves(m); !r)
         return r;
@@ -606,7 +605,7 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
     for (const SegmentoContorno& s : data.segmentosPotencial.inListOrder())
         conditions.push_back(
             makeCondition(NodeClass::Imposed, rank++, s, maxChordAngle, longestEdge));
-    if (data.tipoSimetria != 0) {
+    if (data.tipoSimetria != problem::SymmetryKind::None) {
         std::vector<Condition> slaves;
         int pair = 0;
         int index = 0;

@@ -69,7 +69,7 @@ private:
 void slavesFromIterate(SolverModel& model, const linalg::RealVector& v)
 {
     const int nm = model.freeCount();
-    const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
+    const double sign = symmetrySign(model);
     for (int k = 1; k <= model.slaveCount; ++k) {
         const int master = model.slaveMasters[static_cast<std::size_t>(k)];
         const double value
@@ -112,7 +112,7 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
     }
     const int nm = model.freeCount();
     const auto n = static_cast<std::size_t>(nm);
-    const bool continuing = model.calculationKind == NonlinearResult;
+    const bool continuing = model.calculationKind == CalculationKind::Nonlinear;
     const double target = settings.errorTarget;
     ModelSnapshot snapshot(model);
     ContinueFlagOnly flag(reporter);
@@ -294,7 +294,7 @@ RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunRepor
         model.nodes[i].value = v[i];
     slavesFromMasters(model);
     traceEquipotentials(model, settings.equipotentialCount);
-    model.calculationKind = NonlinearResult;
+    model.calculationKind = CalculationKind::Nonlinear;
     model.storedError = error;
     reporter.status(msg::StatusConcluido);
     result.end = RunEnd::Finished;

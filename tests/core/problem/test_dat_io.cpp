@@ -159,7 +159,7 @@ TEST(DatFormat, OverlongMaterialPathKeepsItsTerminatingNul)
 TEST(DatFormat, HandBuiltMeshedFileReadsEveryItemInItsPlace)
 {
     const ProblemData d = loaded(fullFile());
-    EXPECT_EQ(d.tipoAnalise, 0);
+    EXPECT_EQ(d.tipoAnalise, AnalysisType::Electric);
     EXPECT_EQ(d.fatorEscala, 500.0);
     EXPECT_EQ(d.janela, (std::array<double, 4> { -1, 11, -2, 12 }));
     // Inserted at the front: the region written last comes first.
@@ -182,7 +182,7 @@ TEST(DatFormat, HandBuiltMeshedFileReadsEveryItemInItsPlace)
     EXPECT_EQ(d.segmentosPotencial.at(1).potencial, 100.0);
     ASSERT_EQ(d.potenciaisPonto.size(), 2u);
     EXPECT_EQ(d.potenciaisPonto.at(0), (PotencialPonto { 2, 2, 6 }));
-    EXPECT_EQ(d.tipoSimetria, 1);
+    EXPECT_EQ(d.tipoSimetria, SymmetryKind::Symmetry);
     EXPECT_EQ(d.segmentosSimetria.size(), 1u);
     ASSERT_EQ(d.triangulos.size(), 2u);
     EXPECT_EQ(d.triangulos.at(0).x1, 1.0);
@@ -222,7 +222,7 @@ TEST(DatFormat, FileAsTheDrawingExportsItLoadsWithoutMesh)
     d.triangulos.pushFront({});
     d.numTriangulos = 1;
     ASSERT_TRUE(readDat(std::string_view(out.bytes()), d));
-    EXPECT_EQ(d.tipoAnalise, 1);
+    EXPECT_EQ(d.tipoAnalise, AnalysisType::Magnetic);
     EXPECT_EQ(d.numTriangulos, 0);
     EXPECT_TRUE(d.triangulos.empty());
     EXPECT_TRUE(d.segmentosPotencial.empty());
