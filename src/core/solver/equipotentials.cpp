@@ -204,7 +204,7 @@ Status traceInducedCurrentLines(SolverModel& model, int count)
         if (regionNumber <= 0)
             regionNumber = model.findRegionAt((a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0);
         const problem::Regiao* region = model.region(regionNumber);
-        if (region == nullptr || !(region->condutividade > 1e-30))
+        if (region == nullptr || !(region->condutividade > ConductivityFloor))
             continue;
         conducting.push_back(e);
         const double factor = omega * region->condutividade;
