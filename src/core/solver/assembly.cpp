@@ -77,7 +77,7 @@ bool validNodeNumbers(const MeshElement& e, int nodeCount)
 }
 
 /// Elements in list order without going through the reversed view in hot loops.
-const MeshElement& elementAt(const std::vector<MeshElement>& byStorage, std::size_t listIndex)
+const MeshElement& elementAt(const std::vector<MeshElement>& byStorage, ElementIndex listIndex)
 {
     return byStorage[byStorage.size() - 1 - listIndex];
 }
@@ -272,7 +272,7 @@ struct ElementData {
  * Node numbers checked, region searched (and cached) or read from the cache, geometry formed and
  * its orientation checked. False, with `result` describing the failure, when the loop must stop.
  */
-bool prepareElement(SolverModel& model, std::size_t listIndex, const MeshElement& e, bool search,
+bool prepareElement(SolverModel& model, ElementIndex listIndex, const MeshElement& e, bool search,
     ElementData& out, AssemblyResult& result)
 {
     if (!validNodeNumbers(e, model.nodeCount())) {
@@ -286,7 +286,7 @@ bool prepareElement(SolverModel& model, std::size_t listIndex, const MeshElement
     out.cx = (out.tri.x[0] + out.tri.x[1] + out.tri.x[2]) / 3.0;
     out.cy = (out.tri.y[0] + out.tri.y[1] + out.tri.y[2]) / 3.0;
 
-    std::int32_t& cached = model.elementRegion[listIndex];
+    RegionIndex& cached = model.elementRegion[listIndex];
     if (search) {
         cached = model.findRegionAt(out.cx, out.cy);
         if (cached == 0) {
@@ -390,7 +390,7 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
 
     const std::vector<MeshElement>& elements = model.elements.inStorageOrder();
     ElementData el;
-    for (std::size_t li = 0; li < elements.size(); ++li) {
+    for (ElementIndex li = 0; li < elements.size(); ++li) {
         if (!prepareElement(model, li, elementAt(elements, li), search, el, result))
             return result;
         const problem::Regiao& region = *el.region;
@@ -547,15 +547,16 @@ void addNewtonTerms(SolverModel& model, const linalg::RealVector& current)
     const bool cached = model.elementRegion.size() == model.elements.size();
     const double s = model.scaleFactor;
     const std::vector<MeshElement>& elements = model.elements.inStorageOrder();
-    for (std::size_t li = 0; li < elements.size(); ++li) {
+    for (ElementIndex li = 0; li < elements.size(); ++li) {
         const MeshElement& e = elementAt(elements, li);
         if (!validNodeNumbers(e, model.nodeCount()))
             continue;
         const int t[3] = { e.t1, e.t2, e.t3 };
         const Triangle tri = triangleOf(model, t, s);
-        const int number = cached ? model.elementRegion[li]
-                                  : model.findRegionAt((tri.x[0] + tri.x[1] + tri.x[2]) * s / 3.0,
-                                      (tri.y[0] + tri.y[1] + tri.y[2]) * s / 3.0);
+        const RegionIndex number = cached
+            ? model.elementRegion[li]
+            : model.findRegionAt((tri.x[0] + tri.x[1] + tri.x[2]) * s / 3.0,
+                (tri.y[0] + tri.y[1] + tri.y[2]) * s / 3.0);
         const problem::Regiao* region = model.region(number);
         if (region == nullptr || region->linear != 0 || !(tri.d != 0.0))
             continue;
@@ -619,7 +620,7 @@ AssemblyResult assembleConductivity(SolverModel& model, int slotsPerRow)
 
     const std::vector<MeshElement>& elements = model.elements.inStorageOrder();
     ElementData el;
-    for (std::size_t li = 0; li < elements.size(); ++li) {
+    for (ElementIndex li = 0; li < elements.size(); ++li) {
         if (!prepareElement(model, li, elementAt(elements, li), search, el, result))
             return result;
         const double sigma = el.region->condutividade;
