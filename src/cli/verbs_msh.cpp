@@ -18,14 +18,14 @@ namespace {
 
 const char* const ExportMshUsage = "usage: tarvex-cli export-msh IN.dat OUT.msh [--json]";
 
-const char* symmetryName(std::int32_t kind)
+const char* symmetryName(problem::SymmetryKind kind)
 {
     switch (kind) {
-    case 0:
+    case problem::SymmetryKind::None:
         return "none";
-    case 1:
+    case problem::SymmetryKind::Symmetry:
         return "symmetry";
-    case 2:
+    case problem::SymmetryKind::AntiSymmetry:
         return "anti-symmetry";
     default:
         return "unknown";
@@ -89,7 +89,7 @@ std::string modelJson(
         .integer("stored_entries", f.storedEntries)
         .integer("slots", f.slots)
         .text("symmetry", symmetryName(m.symmetryKind))
-        .integer("calculation", m.calculationKind)
+        .integer("calculation", static_cast<int>(m.calculationKind))
         .integer("conductive", m.conductive);
     if (f.potentialMin) {
         json.number("potential_min", *f.potentialMin).number("potential_max", *f.potentialMax);

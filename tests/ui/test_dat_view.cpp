@@ -30,6 +30,7 @@
 using tarvex::geometry::Ponto;
 using tarvex::paint::Canvas;
 using tarvex::paint::ViewMapping;
+using tarvex::problem::AnalysisType;
 using tarvex::problem::ProblemData;
 using tarvex::problem::Regiao;
 using tarvex::problem::SegmentoContorno;
@@ -66,7 +67,7 @@ Regiao square(double x0, double y0, double x1, double y1)
 }
 
 /// A problem on the world square 0..100: the outer contour first, then `inner` in list order.
-ProblemData problemWith(std::vector<Regiao> inner, std::uint8_t analise = AnalysisType::Magnetic)
+ProblemData problemWith(std::vector<Regiao> inner, AnalysisType analise = AnalysisType::Magnetic)
 {
     ProblemData data;
     data.tipoAnalise = analise;

@@ -21,6 +21,7 @@
 
 using tarvex::geometry::DrawingData;
 using tarvex::geometry::Ponto;
+using tarvex::problem::AnalysisType;
 using tarvex::problem::MarcaDesenho;
 using tarvex::problem::ProblemData;
 

@@ -177,8 +177,7 @@ void TestMeshDoc::exportWritesTheModelAndOpensItAsResults()
     const SolverModel& model = results->doc().model();
     QVERIFY(model.nodeCount() > 20);
     QVERIFY(!model.elements.empty());
-    QCOMPARE(
-        model.calculationKind, std::int32_t { tarvex::solver::CalculationKind::NotCalculated });
+    QCOMPARE(model.calculationKind, tarvex::solver::CalculationKind::NotCalculated);
     QCOMPARE(model.magnetic, std::uint8_t { 1 });
     QCOMPARE(results->view()->displayMode(), int(CMeshView::ModoRegioes));
     QCOMPARE(results->view()->equipotentialCount(), 21);
@@ -238,8 +237,7 @@ void TestMeshDoc::exportOverOpenResultsShowsTheNewModel()
     // A solved and zoomed document, then the problem is exported over its file.
     m_dialogs.steps.push_back(calculate);
     trigger(results, QStringLiteral("Estático Linear"));
-    QCOMPARE(results->doc().model().calculationKind,
-        std::int32_t { tarvex::solver::CalculationKind::Linear });
+    QCOMPARE(results->doc().model().calculationKind, tarvex::solver::CalculationKind::Linear);
     results->view()->setJanela({ 40, 15, 60, 35 });
 
     CDatFrame* problem = openProblem(QStringLiteral("sobre_problema.dat"));
@@ -247,8 +245,8 @@ void TestMeshDoc::exportOverOpenResultsShowsTheNewModel()
     m_chooser->answers = { results->documentPath() };
     QVERIFY(problem->exportarMsh());
     QCOMPARE(resultFrames().size(), 1);
-    QCOMPARE(results->doc().model().calculationKind,
-        std::int32_t { tarvex::solver::CalculationKind::NotCalculated });
+    QCOMPARE(
+        results->doc().model().calculationKind, tarvex::solver::CalculationKind::NotCalculated);
     QVERIFY(!results->doc().isModified());
     QCOMPARE(results->view()->displayMode(), int(CMeshView::ModoRegioes));
     QCOMPARE(results->view()->janela().xMin, -5.0);
@@ -337,7 +335,7 @@ void TestMeshDoc::solvedDocumentAsksBeforeClosingAndSavesItsResults()
     QVERIFY(resultFrames().isEmpty());
     SolverModel reread;
     QVERIFY(tarvex::solver::openMsh(path.toStdString(), reread).ok);
-    QCOMPARE(reread.calculationKind, std::int32_t { tarvex::solver::CalculationKind::Linear });
+    QCOMPARE(reread.calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(reread.version, std::string(tarvex::solver::MshVersao01));
     QCOMPARE(reread.nodes, solved);
 

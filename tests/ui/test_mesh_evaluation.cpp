@@ -315,7 +315,7 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     });
     trigger(QStringLiteral("2 Pts. &Mouse"));
     QVERIFY(m_prompter->warnings.isEmpty());
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::CalculationKind::Linear });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseFluxo2Pontos });
 
     // The keyboard command opens its dialog without any check.

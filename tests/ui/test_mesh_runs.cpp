@@ -191,7 +191,7 @@ void TestMeshRuns::linearRunStoresResultsAndShowsEquipotentials()
     QVERIFY(!view().executando());
 
     QCOMPARE(view().runSettings().linearTolerance, 0.01 / 100.0);
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::CalculationKind::Linear });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(view().displayMode(), int(CMeshView::ModoEquipotenciais));
     QVERIFY(m_frame->doc().isModified());
     QVERIFY(model().equipotentialsTraced);
@@ -320,7 +320,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
 
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::CalculationKind::Linear });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     const std::vector<MeshNode> before = model().nodes;
     const std::vector<ContourSegment> linesBefore = lines(model());
     m_frame->doc().setModified(false);
@@ -340,7 +340,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
             break; // the run ended before that check: nothing left to interrupt
         ++reached;
         QCOMPARE(m_seen.statusAfter, text(tarvex::msg::CalculoInterrompido));
-        QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::CalculationKind::Linear });
+        QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
         QVERIFY(model().nodes == before);
         QVERIFY(lines(model()) == linesBefore);
         QVERIFY(!m_frame->doc().isModified());
@@ -352,7 +352,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Não Linear"));
     QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::CalculationKind::Nonlinear });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Nonlinear);
 }
 
 void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
@@ -375,7 +375,7 @@ void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MontagemSemRegiao) });
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::CalculationKind::Nonlinear });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Nonlinear);
     QVERIFY(model().nodes == before);
 
     // The element is outlined in red where the picture has no red fill any more.
@@ -429,8 +429,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
     QCOMPARE(model().frequency, 60.0);
     QVERIFY(m_frame->doc().isModified());
     QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
-    QCOMPARE(
-        model().calculationKind, std::int32_t { tarvex::solver::CalculationKind::InducedCurrents });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::InducedCurrents);
     QCOMPARE(view().displayMode(), 3);
     // Now the induced-current lines can be shown, and are traced on the way.
     m_prompter->warnings.clear();
