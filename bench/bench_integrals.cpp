@@ -59,7 +59,7 @@ solver::SolverModel gridModel(int n)
     problem::Regiao iron = rectangle(60, 10, 90, 90);
     iron.permRelativa = 1000.0;
     m.regions.pushFront(iron);
-    m.calculationKind = solver::LinearResult;
+    m.calculationKind = solver::CalculationKind::Linear;
     m.derivarRegioes();
     return m;
 }

@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: cannot read the reference geometry\n", reference.c_str());
         return 1;
     }
-    problem::defineAnalise(data, problem::ProblemData::AnaliseEletrica);
+    problem::defineAnalise(data, problem::AnalysisType::Electric);
     problem::potencialContornoExterno(data, 0.0);
     data.arestaMaxima = h;
     data.tolerancia = h / 1e6;
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
         = problem::SegmentoContorno::arco({ 80, 50 }, { 40, 50 }, { 60, 50 });
     disc.potencial = 1e4;
     model.potentialSegments.pushFront(disc);
-    model.calculationKind = solver::LinearResult;
+    model.calculationKind = solver::CalculationKind::Linear;
 
     // The point-location index is the evaluations' own, built once per model on first use (the
     // first point value or colour map builds it as well); timed apart from the traces.

@@ -119,7 +119,7 @@ struct Execucao {
         int posicao = 0;
         if (const Status s = problem::regiaoSobPonto(data, p, posicao); !s)
             return recusado(s);
-        const bool eletrica = data.tipoAnalise == ProblemData::AnaliseEletrica;
+        const bool eletrica = data.tipoAnalise == AnalysisType::Electric;
         problem::ValoresRegiao v
             = problem::valoresDaRegiao(*data.regiaoNaPosicao(posicao), data.tipoAnalise);
         while (leitor.temValor()) {
@@ -198,7 +198,7 @@ struct Execucao {
         return Resultado::Feito;
     }
 
-    Resultado simetria(const char* opcao, std::int32_t tipo)
+    Resultado simetria(const char* opcao, problem::SymmetryKind tipo)
     {
         std::size_t i = 0;
         if (const Resultado r = segmento(opcao, i); r != Resultado::Feito)
@@ -219,9 +219,9 @@ struct Execucao {
         if (opcao == "--analysis") {
             const std::string tipo = leitor.temValor() ? leitor.proxima() : std::string();
             if (tipo == "magnetic")
-                problem::defineAnalise(data, ProblemData::AnaliseMagnetica);
+                problem::defineAnalise(data, AnalysisType::Magnetic);
             else if (tipo == "electric")
-                problem::defineAnalise(data, ProblemData::AnaliseEletrica);
+                problem::defineAnalise(data, AnalysisType::Electric);
             else
                 return leitor.erro("--analysis takes magnetic or electric"), Resultado::Uso;
             return Resultado::Feito;
@@ -281,9 +281,9 @@ struct Execucao {
             return Resultado::Feito;
         }
         if (opcao == "--symmetry")
-            return simetria("--symmetry", problem::Simetria);
+            return simetria("--symmetry", problem::SymmetryKind::Symmetry);
         if (opcao == "--antisymmetry")
-            return simetria("--antisymmetry", problem::AntiSimetria);
+            return simetria("--antisymmetry", problem::SymmetryKind::AntiSymmetry);
         if (opcao == "--remove-symmetry") {
             problem::removeSimetria(data);
             return Resultado::Feito;

@@ -62,7 +62,7 @@ bool openCalculated(
         exitCode = fail(path, s);
         return false;
     }
-    if (model.calculationKind == solver::NotCalculated) {
+    if (model.calculationKind == solver::CalculationKind::NotCalculated) {
         exitCode = fail(path, Status::failure(noResults));
         return false;
     }

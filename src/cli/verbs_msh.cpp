@@ -18,14 +18,14 @@ namespace {
 
 const char* const ExportMshUsage = "usage: tarvex-cli export-msh IN.dat OUT.msh [--json]";
 
-const char* symmetryName(std::int32_t kind)
+const char* symmetryName(problem::SymmetryKind kind)
 {
     switch (kind) {
-    case 0:
+    case problem::SymmetryKind::None:
         return "none";
-    case 1:
+    case problem::SymmetryKind::Symmetry:
         return "symmetry";
-    case 2:
+    case problem::SymmetryKind::AntiSymmetry:
         return "anti-symmetry";
     default:
         return "unknown";
@@ -61,7 +61,7 @@ Figures figuresOf(const solver::SolverModel& m)
         if (m.matrix.column(s) != 0)
             ++f.storedEntries;
     const std::int32_t first
-        = m.calculationKind != solver::NotCalculated ? 1 : m.unknownCount() + 1;
+        = m.calculationKind != solver::CalculationKind::NotCalculated ? 1 : m.unknownCount() + 1;
     for (std::int32_t i = first; i <= m.nodeCount(); ++i) {
         const double v = m.nodes[static_cast<std::size_t>(i)].value;
         f.potentialMin = f.potentialMin ? std::min(*f.potentialMin, v) : v;
@@ -89,7 +89,7 @@ std::string modelJson(
         .integer("stored_entries", f.storedEntries)
         .integer("slots", f.slots)
         .text("symmetry", symmetryName(m.symmetryKind))
-        .integer("calculation", m.calculationKind)
+        .integer("calculation", static_cast<int>(m.calculationKind))
         .integer("conductive", m.conductive);
     if (f.potentialMin) {
         json.number("potential_min", *f.potentialMin).number("potential_max", *f.potentialMax);

@@ -116,7 +116,7 @@ int runEvalPaths(const std::vector<std::string>& words)
     solver::SolverModel model;
     if (Status s = solver::openMsh(in, model); !s)
         return fail(in, s);
-    if (model.calculationKind == solver::NotCalculated)
+    if (model.calculationKind == solver::CalculationKind::NotCalculated)
         return fail(in, Status::failure(msg::SemDadosCurvas));
 
     PathOutcome o;

@@ -35,19 +35,19 @@ std::string versionOf(const std::string& bytes)
     return head.substr(0, std::strlen(head.c_str()));
 }
 
-const char* analysisName(std::uint8_t tipoAnalise)
+const char* analysisName(problem::AnalysisType tipoAnalise)
 {
-    return tipoAnalise == problem::ProblemData::AnaliseEletrica ? "electric" : "magnetic";
+    return tipoAnalise == problem::AnalysisType::Electric ? "electric" : "magnetic";
 }
 
-const char* symmetryName(std::int32_t tipoSimetria)
+const char* symmetryName(problem::SymmetryKind tipoSimetria)
 {
     switch (tipoSimetria) {
-    case 0:
+    case problem::SymmetryKind::None:
         return "none";
-    case 1:
+    case problem::SymmetryKind::Symmetry:
         return "symmetry";
-    case 2:
+    case problem::SymmetryKind::AntiSymmetry:
         return "anti-symmetry";
     default:
         return "unknown";

@@ -270,11 +270,11 @@ int runRenderMsh(const std::string& in, const std::string& out, int width, int h
     if (Status s = solver::openMsh(in, model); !s)
         return fail(in, s);
     if (displayMode == paint::modoResultados::Equipotenciais) {
-        if (model.calculationKind == solver::NotCalculated)
+        if (model.calculationKind == solver::CalculationKind::NotCalculated)
             return fail(in, Status::failure(msg::SemDadosEquipotenciais));
         solver::traceEquipotentials(model, count);
     } else if (displayMode == paint::modoResultados::CorrentesInduzidas) {
-        if (model.calculationKind != solver::InducedCurrentResult)
+        if (model.calculationKind != solver::CalculationKind::InducedCurrents)
             return fail(in, Status::failure(msg::SemDadosCorrentesInduzidas));
         if (Status s = solver::traceInducedCurrentLines(model, count); !s)
             return fail(in, s);

@@ -92,7 +92,7 @@ TEST_F(CliEdit, RegionValuesFollowTheAnalysisType)
         0)
         << err;
     const ProblemData data = result();
-    EXPECT_EQ(data.tipoAnalise, ProblemData::AnaliseEletrica);
+    EXPECT_EQ(data.tipoAnalise, AnalysisType::Electric);
     const Regiao& a = *data.regiaoNaPosicao(2);
     EXPECT_EQ(a.densCorrente, 2.5);
     EXPECT_EQ(a.permRelativa, 1000);
@@ -162,7 +162,7 @@ TEST_F(CliEdit, SymmetrySpecialRegionsAreasAndScale)
         0)
         << err;
     ProblemData data = result();
-    EXPECT_EQ(data.tipoSimetria, 2);
+    EXPECT_EQ(data.tipoSimetria, SymmetryKind::AntiSymmetry);
     EXPECT_EQ(data.segmentosSimetria.size(), 3u);
     ASSERT_EQ(data.regioesEspeciais.size(), 1u);
     EXPECT_EQ(data.regioesEspeciais.at(0), 3);
@@ -185,6 +185,6 @@ TEST_F(CliEdit, SymmetrySpecialRegionsAreasAndScale)
     fs::copy_file(path("out.dat"), path("in.dat"), fs::copy_options::overwrite_existing);
     ASSERT_EQ(edit("--remove-symmetry"), 0) << err;
     data = result();
-    EXPECT_EQ(data.tipoSimetria, 0);
+    EXPECT_EQ(data.tipoSimetria, SymmetryKind::None);
     EXPECT_TRUE(data.segmentosSimetria.empty());
 }

@@ -261,7 +261,8 @@ void TestCalcSummary::interruptStopsADirectSolve()
     QCOMPARE(m_prompter->questions, QStringList { text(tarvex::msg::InterrompeCalculo) });
     QCOMPARE(m_seen.status, text(tarvex::msg::CalculoInterrompido));
     QVERIFY(view().documento().model().nodes == before);
-    QCOMPARE(view().documento().model().calculationKind, 0);
+    QCOMPARE(
+        view().documento().model().calculationKind, tarvex::solver::CalculationKind::NotCalculated);
 }
 
 QTEST_MAIN(TestCalcSummary)

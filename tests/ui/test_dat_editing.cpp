@@ -25,6 +25,7 @@
 #include <memory>
 
 using tarvex::geometry::Ponto;
+using tarvex::problem::AnalysisType;
 using tarvex::problem::ProblemData;
 using tarvex::problem::Regiao;
 using tarvex::problem::SegmentoContorno;
@@ -418,13 +419,13 @@ void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
     QVERIFY(m_titles.isEmpty()); // nothing to switch yet
     click(Qt::LeftButton, { 50, 1 });
     click(Qt::LeftButton, { 1, 50 });
-    QCOMPARE(data().tipoSimetria, 1);
+    QCOMPARE(data().tipoSimetria, tarvex::problem::SymmetryKind::Symmetry);
     QCOMPARE(data().segmentosSimetria.size(), std::size_t { 2 });
 
     m_view->antiSimetria(); // Cancel (no step): everything kept, mode unchanged
     QCOMPARE(m_titles, QStringList { "Troca simetria para ANTI-XY" });
     QCOMPARE(m_view->modo(), int(CDatView::ModoSimetria));
-    QCOMPARE(data().tipoSimetria, 1);
+    QCOMPARE(data().tipoSimetria, tarvex::problem::SymmetryKind::Symmetry);
 
     m_steps.push_back([](QDialog& d) {
         d.accept();
@@ -432,7 +433,7 @@ void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
     });
     m_view->antiSimetria();
     QCOMPARE(m_view->modo(), int(CDatView::ModoAntiSimetria));
-    QCOMPARE(data().tipoSimetria, 2);
+    QCOMPARE(data().tipoSimetria, tarvex::problem::SymmetryKind::AntiSymmetry);
     QCOMPARE(data().segmentosSimetria.size(), std::size_t { 2 });
 
     m_steps.push_back([](QDialog& d) {
@@ -447,9 +448,9 @@ void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
     QCOMPARE(m_titles.last(), QStringLiteral("Troca simetria para  XY"));
     QVERIFY(data().segmentosSimetria.empty());
     click(Qt::LeftButton, { 99, 50 });
-    QCOMPARE(data().tipoSimetria, 1);
+    QCOMPARE(data().tipoSimetria, tarvex::problem::SymmetryKind::Symmetry);
     m_view->removeSimetria();
-    QCOMPARE(data().tipoSimetria, 0);
+    QCOMPARE(data().tipoSimetria, tarvex::problem::SymmetryKind::None);
     QVERIFY(data().segmentosSimetria.empty());
 }
 
@@ -490,7 +491,8 @@ void TestDatEditing::specialRegionAndDraggedAreaThenRemoval()
 void TestDatEditing::boundaryConditionsAreDrawnInTheirColours()
 {
     tarvex::problem::potencialContornoExterno(data(), 1);
-    tarvex::problem::acrescentaSimetria(data(), SegmentoContorno::reta({ 10, 10 }, { 40, 10 }), 1);
+    tarvex::problem::acrescentaSimetria(data(), SegmentoContorno::reta({ 10, 10 }, { 40, 10 }),
+        tarvex::problem::SymmetryKind::Symmetry);
     tarvex::problem::impoePotencialPonto(data(), { 60, 60 }, 1);
     const auto pixel
         = [&](const QImage& image, Ponto p) { return image.pixelColor(m_view->paraPixel(p)); };
@@ -515,7 +517,7 @@ void TestDatEditing::boundaryConditionsAreDrawnInTheirColours()
     QVERIFY(cyan > 4);
 
     // Anti-symmetry has its own colour.
-    tarvex::problem::trocaSimetria(data(), 2);
+    tarvex::problem::trocaSimetria(data(), tarvex::problem::SymmetryKind::AntiSymmetry);
     m_view->update();
     image = m_view->grab().toImage();
     QCOMPARE(pixel(image, { 25, 10 }), QColor(255, 0, 255));
@@ -569,7 +571,7 @@ void TestDatEditing::analysisMenuCarriesTheCheckMark()
     QVERIFY(magnetic && electric);
     QVERIFY(magnetic->isChecked() && !electric->isChecked());
     electric->trigger();
-    QCOMPARE(frame.doc().data().tipoAnalise, ProblemData::AnaliseEletrica);
+    QCOMPARE(frame.doc().data().tipoAnalise, AnalysisType::Electric);
     QVERIFY(electric->isChecked() && !magnetic->isChecked());
     QVERIFY(frame.doc().isModified());
     for (const char* text :

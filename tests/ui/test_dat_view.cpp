@@ -30,6 +30,7 @@
 using tarvex::geometry::Ponto;
 using tarvex::paint::Canvas;
 using tarvex::paint::ViewMapping;
+using tarvex::problem::AnalysisType;
 using tarvex::problem::ProblemData;
 using tarvex::problem::Regiao;
 using tarvex::problem::SegmentoContorno;
@@ -66,8 +67,7 @@ Regiao square(double x0, double y0, double x1, double y1)
 }
 
 /// A problem on the world square 0..100: the outer contour first, then `inner` in list order.
-ProblemData problemWith(
-    std::vector<Regiao> inner, std::uint8_t analise = ProblemData::AnaliseMagnetica)
+ProblemData problemWith(std::vector<Regiao> inner, AnalysisType analise = AnalysisType::Magnetic)
 {
     ProblemData data;
     data.tipoAnalise = analise;
@@ -230,8 +230,8 @@ void TestDatView::regionFillShowsItsKindForTheAnalysis()
     region.permRelativa = permRelativa;
     region.permissividadeRelativa = permissividade;
     region.linear = linear ? 1 : 0;
-    const QImage image = paint(problemWith(
-        { region }, electric ? ProblemData::AnaliseEletrica : ProblemData::AnaliseMagnetica));
+    const QImage image = paint(
+        problemWith({ region }, electric ? AnalysisType::Electric : AnalysisType::Magnetic));
 
     QCOMPARE(at(image, 50, 50), expected);
     // Outside the region (inside the outer contour, which is never filled) stays background,

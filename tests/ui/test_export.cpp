@@ -21,6 +21,7 @@
 
 using tarvex::geometry::DrawingData;
 using tarvex::geometry::Ponto;
+using tarvex::problem::AnalysisType;
 using tarvex::problem::MarcaDesenho;
 using tarvex::problem::ProblemData;
 
@@ -150,7 +151,7 @@ void TestExport::rectangleIsWrittenAndOpensAsAProblem()
     QCOMPARE(read.janela[1], 10.3);
     QCOMPARE(read.janela[2], -0.15);
     QCOMPARE(read.janela[3], 5.15);
-    QCOMPARE(read.tipoAnalise, ProblemData::AnaliseMagnetica);
+    QCOMPARE(read.tipoAnalise, AnalysisType::Magnetic);
 
     const QList<CDatFrame*> opened = problemFrames();
     QCOMPARE(opened.size(), 1);

@@ -177,7 +177,7 @@ void TestMeshDoc::exportWritesTheModelAndOpensItAsResults()
     const SolverModel& model = results->doc().model();
     QVERIFY(model.nodeCount() > 20);
     QVERIFY(!model.elements.empty());
-    QCOMPARE(model.calculationKind, std::int32_t { tarvex::solver::NotCalculated });
+    QCOMPARE(model.calculationKind, tarvex::solver::CalculationKind::NotCalculated);
     QCOMPARE(model.magnetic, std::uint8_t { 1 });
     QCOMPARE(results->view()->displayMode(), int(CMeshView::ModoRegioes));
     QCOMPARE(results->view()->equipotentialCount(), 21);
@@ -237,7 +237,7 @@ void TestMeshDoc::exportOverOpenResultsShowsTheNewModel()
     // A solved and zoomed document, then the problem is exported over its file.
     m_dialogs.steps.push_back(calculate);
     trigger(results, QStringLiteral("Estático Linear"));
-    QCOMPARE(results->doc().model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
+    QCOMPARE(results->doc().model().calculationKind, tarvex::solver::CalculationKind::Linear);
     results->view()->setJanela({ 40, 15, 60, 35 });
 
     CDatFrame* problem = openProblem(QStringLiteral("sobre_problema.dat"));
@@ -246,7 +246,7 @@ void TestMeshDoc::exportOverOpenResultsShowsTheNewModel()
     QVERIFY(problem->exportarMsh());
     QCOMPARE(resultFrames().size(), 1);
     QCOMPARE(
-        results->doc().model().calculationKind, std::int32_t { tarvex::solver::NotCalculated });
+        results->doc().model().calculationKind, tarvex::solver::CalculationKind::NotCalculated);
     QVERIFY(!results->doc().isModified());
     QCOMPARE(results->view()->displayMode(), int(CMeshView::ModoRegioes));
     QCOMPARE(results->view()->janela().xMin, -5.0);
@@ -335,7 +335,7 @@ void TestMeshDoc::solvedDocumentAsksBeforeClosingAndSavesItsResults()
     QVERIFY(resultFrames().isEmpty());
     SolverModel reread;
     QVERIFY(tarvex::solver::openMsh(path.toStdString(), reread).ok);
-    QCOMPARE(reread.calculationKind, std::int32_t { tarvex::solver::LinearResult });
+    QCOMPARE(reread.calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(reread.version, std::string(tarvex::solver::MshVersao01));
     QCOMPARE(reread.nodes, solved);
 
@@ -409,7 +409,8 @@ void TestMeshDoc::equipotentialsWithoutResultsAskToCalculate()
     QCOMPARE(m_prompter->questions, QStringList { question });
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosEquipotenciais) });
     QVERIFY(m_dialogs.titles.isEmpty());
-    QCOMPARE(results->doc().model().calculationKind, 0);
+    QCOMPARE(
+        results->doc().model().calculationKind, tarvex::solver::CalculationKind::NotCalculated);
     QVERIFY(results->doc().model().equipotentialSegments.empty());
 
     // Yes, but the dialog is closed without calculating: no claim that it was done.
@@ -432,7 +433,7 @@ void TestMeshDoc::equipotentialsWithoutResultsAskToCalculate()
     QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Cálculo Estático Linear") });
     QCOMPARE(m_prompter->informations, QStringList { text(tarvex::msg::CalculoLinearRealizado) });
     QVERIFY(m_prompter->warnings.isEmpty());
-    QCOMPARE(results->doc().model().calculationKind, 1);
+    QCOMPARE(results->doc().model().calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(view->displayMode(), 3);
     QVERIFY(!results->doc().model().equipotentialSegments.empty());
 }

@@ -315,12 +315,12 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     });
     trigger(QStringLiteral("2 Pts. &Mouse"));
     QVERIFY(m_prompter->warnings.isEmpty());
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseFluxo2Pontos });
 
     // The keyboard command opens its dialog without any check.
     m_prompter->questions.clear();
-    model().calculationKind = tarvex::solver::NotCalculated;
+    model().calculationKind = tarvex::solver::CalculationKind::NotCalculated;
     m_dialogs.titles.clear();
     trigger(QStringLiteral("2 Pts. &Teclado"));
     QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Teclado") });
@@ -646,7 +646,7 @@ void TestMeshEvaluation::millionTriangleMapRepaintsFromTheKeptMap()
     big.regions.pushFront(results_fixture::retangulo(0, 0, side, side));
     big.regions.pushFront(results_fixture::retangulo(0, 0, side, side));
     big.derivarRegioes();
-    big.calculationKind = tarvex::solver::LinearResult;
+    big.calculationKind = tarvex::solver::CalculationKind::Linear;
     QCOMPARE(big.elements.size(), std::size_t { 2 * cells * cells });
 
     CMeshView bigView(doc, *m_prompter);

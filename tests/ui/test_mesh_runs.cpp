@@ -191,7 +191,7 @@ void TestMeshRuns::linearRunStoresResultsAndShowsEquipotentials()
     QVERIFY(!view().executando());
 
     QCOMPARE(view().runSettings().linearTolerance, 0.01 / 100.0);
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(view().displayMode(), int(CMeshView::ModoEquipotenciais));
     QVERIFY(m_frame->doc().isModified());
     QVERIFY(model().equipotentialsTraced);
@@ -217,7 +217,7 @@ void TestMeshRuns::fieldsAreCheckedBeforeAnyRun()
         QVERIFY(m_seen.during.isEmpty());
     }
     QCOMPARE(view().runSettings().linearTolerance, 0.001);
-    QCOMPARE(model().calculationKind, 0);
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::NotCalculated);
     QVERIFY(!m_frame->doc().isModified());
 
     // The non-linear dialog: an iteration count of 1 to 1000, an error of 0.0001 to 10000 %.
@@ -248,7 +248,7 @@ void TestMeshRuns::fieldsAreCheckedBeforeAnyRun()
     QVERIFY(m_seen.labels.contains(QStringLiteral("Número Máximo de Iterações :")));
     QCOMPARE(view().runSettings().maxIterations, std::uint16_t { 200 });
     QCOMPARE(view().runSettings().errorTarget, 0.05);
-    QCOMPARE(model().calculationKind, 0);
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::NotCalculated);
 }
 
 void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
@@ -265,7 +265,7 @@ void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
     QVERIFY(pressed);
     QCOMPARE(m_prompter->questions, QStringList { text(tarvex::msg::InterrompeCalculo) });
     QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
-    QCOMPARE(model().calculationKind, 1);
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(view().displayMode(), 3);
     QVERIFY(m_frame->doc().isModified());
 }
@@ -275,7 +275,7 @@ void TestMeshRuns::interruptAnsweredYesLeavesTheResultsAsTheyWere()
     // A first result, saved, with a wider tolerance.
     m_dialogs.steps.push_back(calculate({ QStringLiteral("10") }));
     trigger(QStringLiteral("Estático Linear"));
-    QCOMPARE(model().calculationKind, 1);
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     m_frame->doc().setModified(false);
     view().regioes();
     const std::vector<MeshNode> before = model().nodes;
@@ -296,7 +296,7 @@ void TestMeshRuns::interruptAnsweredYesLeavesTheResultsAsTheyWere()
     QVERIFY(m_seen.calculaAfter && m_seen.encerraAfter && !m_seen.interrompeAfter);
     QVERIFY(model().nodes == before);
     QVERIFY(lines(model()) == linesBefore);
-    QCOMPARE(model().calculationKind, 1);
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
     QVERIFY(!m_frame->doc().isModified());
     QVERIFY(!view().executando());
@@ -320,7 +320,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
 
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
     const std::vector<MeshNode> before = model().nodes;
     const std::vector<ContourSegment> linesBefore = lines(model());
     m_frame->doc().setModified(false);
@@ -340,7 +340,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
             break; // the run ended before that check: nothing left to interrupt
         ++reached;
         QCOMPARE(m_seen.statusAfter, text(tarvex::msg::CalculoInterrompido));
-        QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::LinearResult });
+        QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
         QVERIFY(model().nodes == before);
         QVERIFY(lines(model()) == linesBefore);
         QVERIFY(!m_frame->doc().isModified());
@@ -352,7 +352,7 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Não Linear"));
     QCOMPARE(m_seen.statusAfter, text(tarvex::msg::StatusConcluido));
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::NonlinearResult });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Nonlinear);
 }
 
 void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
@@ -364,7 +364,7 @@ void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
     SolverModel broken;
     QVERIFY(tarvex::solver::openMsh(path.toStdString(), broken).ok);
     broken.regions.eraseAt(2);
-    broken.calculationKind = tarvex::solver::NonlinearResult;
+    broken.calculationKind = tarvex::solver::CalculationKind::Nonlinear;
     QVERIFY(tarvex::solver::saveMsh(path.toStdString(), broken).ok);
     m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
     QVERIFY(m_frame);
@@ -375,7 +375,7 @@ void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MontagemSemRegiao) });
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::NonlinearResult });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Nonlinear);
     QVERIFY(model().nodes == before);
 
     // The element is outlined in red where the picture has no red fill any more.
@@ -405,7 +405,7 @@ void TestMeshRuns::commandsCheckTheirPreconditions()
     trigger(QStringLiteral("Linear + Cor. Induzidas"));
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemCondutividade) });
     QVERIFY(m_dialogs.titles.isEmpty());
-    QCOMPARE(model().calculationKind, 0);
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::NotCalculated);
 }
 
 void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
@@ -429,7 +429,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
     QCOMPARE(model().frequency, 60.0);
     QVERIFY(m_frame->doc().isModified());
     QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
-    QCOMPARE(model().calculationKind, std::int32_t { tarvex::solver::InducedCurrentResult });
+    QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::InducedCurrents);
     QCOMPARE(view().displayMode(), 3);
     // Now the induced-current lines can be shown, and are traced on the way.
     m_prompter->warnings.clear();

@@ -47,7 +47,7 @@ double curveQuotient(const materials::Curva& curve, double g, bool inverse, doub
 
 bool usesCurve(const solver::SolverModel& model, const problem::Regiao& region)
 {
-    return model.calculationKind == solver::NonlinearResult && region.linear == 0;
+    return model.calculationKind == solver::CalculationKind::Nonlinear && region.linear == 0;
 }
 
 /// Permeability of a magnetic region at |B| (curve for a non-linear result, else mu_r mu0).
@@ -297,7 +297,7 @@ PointValues pointValues(const solver::SolverModel& model, double x, double y, bo
     PointValues out;
     out.magnetic = model.magnetic != 0;
     out.polar = polar;
-    out.induced = out.magnetic && model.calculationKind == solver::InducedCurrentResult;
+    out.induced = out.magnetic && model.calculationKind == solver::CalculationKind::InducedCurrents;
     const ElementPosition position = locateElement(model, x, y);
     if (position == NoElement)
         return out;

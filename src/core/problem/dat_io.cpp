@@ -204,8 +204,11 @@ Status readMeshPart(ByteReader& in, bool version01, ProblemData& read)
             });
         !s)
         return s;
-    if (!in.readInt32(read.tipoSimetria))
+    // Any stored kind is kept, so the file is written back as it was read.
+    std::int32_t simetria = 0;
+    if (!in.readInt32(simetria))
         return truncated;
+    read.tipoSimetria = static_cast<SymmetryKind>(simetria);
     if (Status s = readSegmentos(in, read.segmentosSimetria); !s)
         return s;
     return readList(in, TrianguloBytes, read.triangulos, [&](Triangulo& t) {
@@ -232,8 +235,10 @@ Status readDat(std::string_view bytes, ProblemData& out)
 
     const Status truncated = Status::failure(msg::DesTruncated);
     ProblemData read;
-    if (!readByte(in, read.tipoAnalise) || !in.readDouble(read.fatorEscala))
+    std::uint8_t analise = 0;
+    if (!readByte(in, analise) || !in.readDouble(read.fatorEscala))
         return truncated;
+    read.tipoAnalise = static_cast<AnalysisType>(analise);
     if (!std::isfinite(read.fatorEscala) || read.fatorEscala <= 0.0)
         return Status::failure(msg::DesBadScale);
     if (!readDoubles(in, { &read.janela[0], &read.janela[1], &read.janela[2], &read.janela[3] }))
@@ -302,7 +307,7 @@ std::string writeDat(const ProblemData& data)
 {
     ByteWriter out;
     out.writeFixedText(DatVersao01, VersionFieldBytes);
-    writeByte(out, data.tipoAnalise);
+    writeByte(out, static_cast<std::uint8_t>(data.tipoAnalise));
     out.writeDouble(data.fatorEscala);
     for (const double v : data.janela)
         out.writeDouble(v);
@@ -333,7 +338,7 @@ std::string writeDat(const ProblemData& data)
         out.writeDouble(p.y);
         out.writeDouble(p.potencial);
     }
-    out.writeInt32(data.tipoSimetria);
+    out.writeInt32(static_cast<std::int32_t>(data.tipoSimetria));
     out.writeInt32(static_cast<std::int32_t>(data.segmentosSimetria.size()));
     for (const SegmentoContorno& s : data.segmentosSimetria.inListOrder())
         writeSegmentoContorno(out, s);

@@ -14,9 +14,9 @@ using geometry::coincide;
 
 namespace {
 
-bool eletrica(std::uint8_t tipoAnalise)
+bool eletrica(AnalysisType tipoAnalise)
 {
-    return tipoAnalise == ProblemData::AnaliseEletrica;
+    return tipoAnalise == AnalysisType::Electric;
 }
 
 const IndiceContorno& indice(const ProblemData& data)
@@ -68,7 +68,7 @@ std::optional<std::size_t> pontoContornoMaisProximo(const ProblemData& data, con
 
 // ---- Regions -------------------------------------------------------------------------------
 
-ValoresRegiao valoresDaRegiao(const Regiao& regiao, std::uint8_t tipoAnalise)
+ValoresRegiao valoresDaRegiao(const Regiao& regiao, AnalysisType tipoAnalise)
 {
     ValoresRegiao v;
     if (eletrica(tipoAnalise)) {
@@ -88,7 +88,7 @@ ValoresRegiao valoresDaRegiao(const Regiao& regiao, std::uint8_t tipoAnalise)
     return v;
 }
 
-ValoresRegiao valoresDaSelecao(const Regiao& clicada, std::uint8_t tipoAnalise)
+ValoresRegiao valoresDaSelecao(const Regiao& clicada, AnalysisType tipoAnalise)
 {
     ValoresRegiao v;
     if (eletrica(tipoAnalise)) {
@@ -113,7 +113,7 @@ Status validaValoresRegiao(const ValoresRegiao& v)
     return Status::success();
 }
 
-void aplicaValoresRegiao(Regiao& regiao, const ValoresRegiao& v, std::uint8_t tipoAnalise)
+void aplicaValoresRegiao(Regiao& regiao, const ValoresRegiao& v, AnalysisType tipoAnalise)
 {
     regiao.arquivoMaterial = v.arquivoMaterial;
     regiao.linear = v.linear ? 1 : 0;
@@ -141,10 +141,9 @@ Status editaRegioes(ProblemData& data, const std::vector<int>& posicoes, const V
     return Status::success();
 }
 
-void defineAnalise(ProblemData& data, std::uint8_t tipoAnalise)
+void defineAnalise(ProblemData& data, AnalysisType tipoAnalise)
 {
-    data.tipoAnalise
-        = eletrica(tipoAnalise) ? ProblemData::AnaliseEletrica : ProblemData::AnaliseMagnetica;
+    data.tipoAnalise = eletrica(tipoAnalise) ? AnalysisType::Electric : AnalysisType::Magnetic;
 }
 
 // ---- Imposed potentials --------------------------------------------------------------------
@@ -261,19 +260,20 @@ bool eliminaPotencialPonto(ProblemData& data, const Ponto& p)
 
 // ---- Symmetry ------------------------------------------------------------------------------
 
-bool perguntaTrocaSimetria(const ProblemData& data, std::int32_t tipo)
+bool perguntaTrocaSimetria(const ProblemData& data, SymmetryKind tipo)
 {
-    const std::int32_t outro = tipo == Simetria ? AntiSimetria : Simetria;
+    const SymmetryKind outro
+        = tipo == SymmetryKind::Symmetry ? SymmetryKind::AntiSymmetry : SymmetryKind::Symmetry;
     return !data.segmentosSimetria.empty() && data.tipoSimetria == outro;
 }
 
-std::string_view textoTrocaSimetria(std::int32_t tipo)
+std::string_view textoTrocaSimetria(SymmetryKind tipo)
 {
-    return tipo == Simetria ? std::string_view("Troca simetria para  XY")
-                            : std::string_view("Troca simetria para ANTI-XY");
+    return tipo == SymmetryKind::Symmetry ? std::string_view("Troca simetria para  XY")
+                                          : std::string_view("Troca simetria para ANTI-XY");
 }
 
-void trocaSimetria(ProblemData& data, std::int32_t tipo)
+void trocaSimetria(ProblemData& data, SymmetryKind tipo)
 {
     data.tipoSimetria = tipo;
 }
@@ -283,7 +283,7 @@ void deletaSimetria(ProblemData& data)
     data.segmentosSimetria.clear();
 }
 
-void acrescentaSimetria(ProblemData& data, const SegmentoContorno& s, std::int32_t tipo)
+void acrescentaSimetria(ProblemData& data, const SegmentoContorno& s, SymmetryKind tipo)
 {
     data.tipoSimetria = tipo;
     for (const SegmentoContorno& t : data.segmentosSimetria.inListOrder())
@@ -297,7 +297,7 @@ void acrescentaSimetria(ProblemData& data, const SegmentoContorno& s, std::int32
 void removeSimetria(ProblemData& data)
 {
     data.segmentosSimetria.clear();
-    data.tipoSimetria = SemSimetria;
+    data.tipoSimetria = SymmetryKind::None;
 }
 
 // ---- Special regions and areas --------------------------------------------------------------

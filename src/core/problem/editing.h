@@ -59,10 +59,10 @@ inline constexpr double PermMaxima = 1e15;
 /// What the dialog shows for one region: its values for the analysis type (an electric analysis
 /// shows only the charge density and the permittivity of the sources and materials, the other
 /// fields 0), the linear flag and the file name.
-ValoresRegiao valoresDaRegiao(const Regiao& regiao, std::uint8_t tipoAnalise);
+ValoresRegiao valoresDaRegiao(const Regiao& regiao, AnalysisType tipoAnalise);
 /// What the dialog starts from when several regions are selected: the clicked region's
 /// permeability (and charge density in an electric analysis), everything else 0, linear, no file.
-ValoresRegiao valoresDaSelecao(const Regiao& clicada, std::uint8_t tipoAnalise);
+ValoresRegiao valoresDaSelecao(const Regiao& clicada, AnalysisType tipoAnalise);
 
 /// The OK checks: the permeability within its range, and a non-linear material needs a file
 /// name ("Informe o nome do arquivo de materiais !").
@@ -72,15 +72,15 @@ Status validaValoresRegiao(const ValoresRegiao& valores);
 /// analysis the current density, permeability, conductivity and remanence; in an electric one
 /// the charge density and permittivity. The remanence is left alone in an electric analysis,
 /// where its fields are disabled: writing their zeros back would wipe a magnet's data.
-void aplicaValoresRegiao(Regiao& regiao, const ValoresRegiao& valores, std::uint8_t tipoAnalise);
+void aplicaValoresRegiao(Regiao& regiao, const ValoresRegiao& valores, AnalysisType tipoAnalise);
 
 /// OK of the region dialog: checks the values, then writes them into every region at the given
 /// 1-based positions (repeats are harmless). All or nothing.
 Status editaRegioes(
     ProblemData& data, const std::vector<int>& posicoes, const ValoresRegiao& valores);
 
-/// "Campo Magnético" / "Campo Elétrico": ProblemData::AnaliseMagnetica or AnaliseEletrica.
-void defineAnalise(ProblemData& data, std::uint8_t tipoAnalise);
+/// "Campo Magnético" / "Campo Elétrico": AnalysisType::Magnetic or Electric.
+void defineAnalise(ProblemData& data, AnalysisType tipoAnalise);
 
 // ---- Imposed potentials --------------------------------------------------------------------
 
@@ -121,20 +121,16 @@ bool eliminaPotencialPonto(ProblemData& data, const Ponto& p);
 
 // ---- Symmetry ------------------------------------------------------------------------------
 
-inline constexpr std::int32_t SemSimetria = 0;
-inline constexpr std::int32_t Simetria = 1;
-inline constexpr std::int32_t AntiSimetria = 2;
-
 /// Whether choosing `tipo` must first ask about the symmetry of the other kind already defined.
-bool perguntaTrocaSimetria(const ProblemData& data, std::int32_t tipo);
+bool perguntaTrocaSimetria(const ProblemData& data, SymmetryKind tipo);
 /// The text of that question: "Troca simetria para  XY" or "Troca simetria para ANTI-XY".
-std::string_view textoTrocaSimetria(std::int32_t tipo);
+std::string_view textoTrocaSimetria(SymmetryKind tipo);
 /// OK of the question: the segments stay and carry the new kind.
-void trocaSimetria(ProblemData& data, std::int32_t tipo);
+void trocaSimetria(ProblemData& data, SymmetryKind tipo);
 /// "Deleta Simetria  Atual": the segments go; the kind is decided by the next segment picked.
 void deletaSimetria(ProblemData& data);
 /// A pick in mode 10 or 11: the element joins `segmentosSimetria` (once) and sets the kind.
-void acrescentaSimetria(ProblemData& data, const SegmentoContorno& s, std::int32_t tipo);
+void acrescentaSimetria(ProblemData& data, const SegmentoContorno& s, SymmetryKind tipo);
 /// "Remove Simetria".
 void removeSimetria(ProblemData& data);
 

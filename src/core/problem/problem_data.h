@@ -26,8 +26,6 @@ namespace tarvex::problem {
  */
 class ProblemData {
 public:
-    static constexpr std::uint8_t AnaliseMagnetica = 1;
-    static constexpr std::uint8_t AnaliseEletrica = 0;
     static constexpr double DefaultScaleFactor = 1000.0;
     static constexpr double DefaultArestaEspecial = 1.0;
     static constexpr double DefaultToleranciaArcos = 1e-6;
@@ -36,7 +34,7 @@ public:
     static constexpr double ArestaMinima = 1e-8;
 
     // Stored in the .dat file.
-    std::uint8_t tipoAnalise = AnaliseMagnetica; ///< 1 magnetic field, 0 electric field
+    AnalysisType tipoAnalise = AnalysisType::Magnetic;
     double fatorEscala = DefaultScaleFactor; ///< drawing units per metre
     std::array<double, 4> janela {}; ///< x-min, x-max, y-min, y-max
     common::FrontList<Regiao> regioes; ///< the first one is the outer contour
@@ -48,7 +46,7 @@ public:
     double fatorQualidade = std::sqrt(2.0); ///< 1/(2 sin θmin); √2 is about 20.7°
     common::FrontList<SegmentoContorno> segmentosPotencial;
     common::FrontList<PotencialPonto> potenciaisPonto;
-    std::int32_t tipoSimetria = 0; ///< 0 none, 1 symmetry, 2 anti-symmetry
+    SymmetryKind tipoSimetria = SymmetryKind::None;
     common::FrontList<SegmentoContorno> segmentosSimetria;
     common::FrontList<Triangulo> triangulos;
 

@@ -11,6 +11,16 @@ namespace tarvex::problem {
 
 using geometry::Ponto;
 
+/// The field a problem solves; the values are the byte .dat files store.
+enum class AnalysisType : std::uint8_t { Electric = 0, Magnetic = 1 };
+
+/// How the symmetry lines pair their nodes; the values are the ones .dat and .msh files store.
+enum class SymmetryKind : std::int32_t {
+    None = 0,
+    Symmetry = 1, ///< a slave takes its master's potential
+    AntiSymmetry = 2, ///< a slave takes its master's potential negated
+};
+
 /**
  * A contour element: a straight segment or a counterclockwise arc in the three-point form of the
  * drawing, with the potential imposed on it (boundary-condition lists only). 64 bytes in files.

@@ -49,7 +49,7 @@ Status checkMapQuantity(const solver::SolverModel& model, std::int32_t quantity)
 {
     const bool magnetic = model.magnetic != 0;
     // Without a calculation the node values are numbering data, not potentials: no map of them.
-    const bool calculated = model.calculationKind != solver::NotCalculated;
+    const bool calculated = model.calculationKind != solver::CalculationKind::NotCalculated;
     switch (quantity) {
     case MapaInducao:
     case MapaCampoH:
@@ -68,7 +68,8 @@ Status checkMapQuantity(const solver::SolverModel& model, std::int32_t quantity)
         if (!calculated)
             return Status::failure(msg::MapaSemResultados);
         // The maps read the second node array, which only an induced-current run fills.
-        if (model.calculationKind != solver::InducedCurrentResult || model.conductive == 0)
+        if (model.calculationKind != solver::CalculationKind::InducedCurrents
+            || model.conductive == 0)
             return Status::failure(msg::MapaSemCorrentesInduzidas);
         return Status::success();
     default:

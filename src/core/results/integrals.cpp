@@ -64,7 +64,7 @@ private:
 
 bool usesCurve(const solver::SolverModel& model, const problem::Regiao& region)
 {
-    return model.magnetic != 0 && model.calculationKind == solver::NonlinearResult
+    return model.magnetic != 0 && model.calculationKind == solver::CalculationKind::Nonlinear
         && region.linear == 0 && region.curva1.count() >= 2;
 }
 
@@ -77,12 +77,12 @@ double mean(const std::array<double, 3>& v)
 /// Sums over the triangles whose region is `only` (every region when 0).
 Status integrate(const solver::SolverModel& model, int only, Integrals& out)
 {
-    if (model.calculationKind == solver::NotCalculated)
+    if (model.calculationKind == solver::CalculationKind::NotCalculated)
         return Status::failure(msg::MapaSemResultados);
     Integrals r;
     r.region = only;
     r.magnetic = model.magnetic != 0;
-    r.induced = r.magnetic && model.calculationKind == solver::InducedCurrentResult;
+    r.induced = r.magnetic && model.calculationKind == solver::CalculationKind::InducedCurrents;
     const double scale2 = model.scaleFactor * model.scaleFactor;
     const double omega = 2.0 * geometry::Pi * model.frequency;
     double potentialSum = 0.0;
@@ -207,7 +207,7 @@ Status integrateTotal(const solver::SolverModel& model, Integrals& out)
 
 Status integrateRegion(const solver::SolverModel& model, double x, double y, Integrals& out)
 {
-    if (model.calculationKind == solver::NotCalculated)
+    if (model.calculationKind == solver::CalculationKind::NotCalculated)
         return Status::failure(msg::MapaSemResultados);
     const int number = model.findRegionAt(x, y);
     if (number == 0)

@@ -26,6 +26,15 @@ namespace {
 
 /// Slots per row of a matrix rebuilt by the symmetry folding.
 constexpr int FoldedSlotsPerRow = 20;
+/// An element this flat (twice its area, in drawing units squared) is refused as degenerate.
+constexpr double SmallestTwiceArea = 1e-16;
+/// A folded entry this small is taken for an empty slot.
+constexpr double SmallestFoldedValue = 1e-150;
+/// An iterate's gradient is taken at least this large, so that the relative change between two
+/// iterates never divides by zero.
+constexpr double SmallestIterateGradient = 1e-20;
+/// The gradient an element without imposed nodes starts at: its curve is read at (almost) zero.
+constexpr double StartingGradient = 1e-30;
 
 /// Vertices of one triangle and the terms of its linear shape functions, in drawing units.
 struct Triangle {
@@ -58,7 +67,7 @@ Triangle triangleOf(const SolverModel& model, const int t[3], double unit = 1.0)
 /// The mesh is oriented so that every element has D < 0; anything else (a NaN included) is refused.
 bool validArea(double d)
 {
-    return d < 0.0 && std::fabs(d) > 1e-16;
+    return d < 0.0 && std::fabs(d) > SmallestTwiceArea;
 }
 
 bool validNodeNumbers(const MeshElement& e, int nodeCount)
@@ -68,7 +77,7 @@ bool validNodeNumbers(const MeshElement& e, int nodeCount)
 }
 
 /// Elements in list order without going through the reversed view in hot loops.
-const MeshElement& elementAt(const std::vector<MeshElement>& byStorage, std::size_t listIndex)
+const MeshElement& elementAt(const std::vector<MeshElement>& byStorage, ElementIndex listIndex)
 {
     return byStorage[byStorage.size() - 1 - listIndex];
 }
@@ -139,11 +148,6 @@ SparseSymMatrix slottedMatrix(const std::vector<int>& rowSlots)
     return rowSlots.size() > 1 ? SparseSymMatrix::withRowSlots(rowSlots) : SparseSymMatrix {};
 }
 
-double symmetrySign(const SolverModel& model)
-{
-    return model.symmetryKind == 2 ? -1.0 : 1.0;
-}
-
 bool validMasters(const SolverModel& model)
 {
     const int g = model.slaveCount;
@@ -183,7 +187,7 @@ bool foldSymmetry(const SolverModel& model, SparseSymMatrix& matrix, RealVector&
         return node > nm ? model.slaveMasters[static_cast<std::size_t>(node - nm)] : node;
     };
     auto stored = [&](int slot) {
-        return matrix.column(slot) != 0 && std::fabs(matrix.value(slot)) >= 1e-150;
+        return matrix.column(slot) != 0 && std::fabs(matrix.value(slot)) >= SmallestFoldedValue;
     };
 
     const auto forEachFolded = [&](auto&& emit) {
@@ -268,7 +272,7 @@ struct ElementData {
  * Node numbers checked, region searched (and cached) or read from the cache, geometry formed and
  * its orientation checked. False, with `result` describing the failure, when the loop must stop.
  */
-bool prepareElement(SolverModel& model, std::size_t listIndex, const MeshElement& e, bool search,
+bool prepareElement(SolverModel& model, ElementIndex listIndex, const MeshElement& e, bool search,
     ElementData& out, AssemblyResult& result)
 {
     if (!validNodeNumbers(e, model.nodeCount())) {
@@ -282,7 +286,7 @@ bool prepareElement(SolverModel& model, std::size_t listIndex, const MeshElement
     out.cx = (out.tri.x[0] + out.tri.x[1] + out.tri.x[2]) / 3.0;
     out.cy = (out.tri.y[0] + out.tri.y[1] + out.tri.y[2]) / 3.0;
 
-    std::int32_t& cached = model.elementRegion[listIndex];
+    RegionIndex& cached = model.elementRegion[listIndex];
     if (search) {
         cached = model.findRegionAt(out.cx, out.cy);
         if (cached == 0) {
@@ -386,7 +390,7 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
 
     const std::vector<MeshElement>& elements = model.elements.inStorageOrder();
     ElementData el;
-    for (std::size_t li = 0; li < elements.size(); ++li) {
+    for (ElementIndex li = 0; li < elements.size(); ++li) {
         if (!prepareElement(model, li, elementAt(elements, li), search, el, result))
             return result;
         const problem::Regiao& region = *el.region;
@@ -399,10 +403,11 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
             double g = 0.0;
             if (iterating) {
                 iteratePotentials(model, t, *request.current, potential);
-                g = std::max(gradientMagnitude(tri, potential, s), 1e-20);
+                g = std::max(gradientMagnitude(tri, potential, s), SmallestIterateGradient);
                 double before[3];
                 iteratePotentials(model, t, *request.previous, before);
-                const double gBefore = std::max(gradientMagnitude(tri, before, s), 1e-20);
+                const double gBefore
+                    = std::max(gradientMagnitude(tri, before, s), SmallestIterateGradient);
                 largestChange = std::max(largestChange, std::fabs(g - gBefore) / gBefore);
             } else {
                 bool anyImposed = false;
@@ -412,8 +417,8 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
                         anyImposed = true;
                     }
                 g = anyImposed ? gradientMagnitude(tri, potential, s) : 0.0;
-                if (!(g >= 1e-30))
-                    g = 1e-30;
+                if (!(g >= StartingGradient))
+                    g = StartingGradient;
             }
             m = curveMaterial(region, g, m);
         }
@@ -464,7 +469,7 @@ AssemblyResult assembleStiffness(SolverModel& model, const LoopRequest& request)
         }
     }
 
-    if (model.symmetryKind != 0 && !foldSymmetry(model, matrix, rhs)) {
+    if (model.symmetryKind != problem::SymmetryKind::None && !foldSymmetry(model, matrix, rhs)) {
         result.status = Status::failure(msg::MontagemIndiceZero);
         return result;
     }
@@ -506,7 +511,7 @@ AssemblyResult assembleNonlinear(SolverModel& model, const linalg::RealVector& c
 
 bool condenseSymmetry(SolverModel& model)
 {
-    if (model.symmetryKind == 0)
+    if (model.symmetryKind == problem::SymmetryKind::None)
         return true;
     SparseSymMatrix matrix = model.matrix;
     RealVector rhs = model.rhs;
@@ -526,7 +531,8 @@ void addNewtonTerms(SolverModel& model, const linalg::RealVector& current)
         return;
     // With symmetry the matrix is the folded one: a slave vertex's terms go to its master's row
     // and column with the sign of the symmetry, as the stiffness did.
-    const bool folded = model.symmetryKind != 0 && model.slaveCount > 0 && validMasters(model);
+    const bool folded = model.symmetryKind != problem::SymmetryKind::None && model.slaveCount > 0
+        && validMasters(model);
     const double sigma = symmetrySign(model);
     auto unknownOf = [&](int node, double& sign) {
         sign = 1.0;
@@ -541,15 +547,16 @@ void addNewtonTerms(SolverModel& model, const linalg::RealVector& current)
     const bool cached = model.elementRegion.size() == model.elements.size();
     const double s = model.scaleFactor;
     const std::vector<MeshElement>& elements = model.elements.inStorageOrder();
-    for (std::size_t li = 0; li < elements.size(); ++li) {
+    for (ElementIndex li = 0; li < elements.size(); ++li) {
         const MeshElement& e = elementAt(elements, li);
         if (!validNodeNumbers(e, model.nodeCount()))
             continue;
         const int t[3] = { e.t1, e.t2, e.t3 };
         const Triangle tri = triangleOf(model, t, s);
-        const int number = cached ? model.elementRegion[li]
-                                  : model.findRegionAt((tri.x[0] + tri.x[1] + tri.x[2]) * s / 3.0,
-                                      (tri.y[0] + tri.y[1] + tri.y[2]) * s / 3.0);
+        const RegionIndex number = cached
+            ? model.elementRegion[li]
+            : model.findRegionAt((tri.x[0] + tri.x[1] + tri.x[2]) * s / 3.0,
+                (tri.y[0] + tri.y[1] + tri.y[2]) * s / 3.0);
         const problem::Regiao* region = model.region(number);
         if (region == nullptr || region->linear != 0 || !(tri.d != 0.0))
             continue;
@@ -593,7 +600,7 @@ AssemblyResult assembleConductivity(SolverModel& model, int slotsPerRow)
     AssemblyResult result;
     bool conducts = false;
     for (const problem::Regiao& r : model.regions.inListOrder())
-        conducts = conducts || r.condutividade > 1e-30;
+        conducts = conducts || r.condutividade > ConductivityFloor;
     if (!conducts) {
         model.conductive = 0;
         model.conductivityMatrix = SparseSymMatrix {};
@@ -613,11 +620,11 @@ AssemblyResult assembleConductivity(SolverModel& model, int slotsPerRow)
 
     const std::vector<MeshElement>& elements = model.elements.inStorageOrder();
     ElementData el;
-    for (std::size_t li = 0; li < elements.size(); ++li) {
+    for (ElementIndex li = 0; li < elements.size(); ++li) {
         if (!prepareElement(model, li, elementAt(elements, li), search, el, result))
             return result;
         const double sigma = el.region->condutividade;
-        if (!(std::fabs(sigma) > 1e-30))
+        if (!(std::fabs(sigma) > ConductivityFloor))
             continue;
         // 2 pi sigma times the consistent mass matrix: area/6 on the diagonal, area/12 off it.
         const double diagonal = geometry::Pi * (el.tri.d / (s * s)) * sigma / (-12.0) * 2.0;
@@ -638,7 +645,7 @@ AssemblyResult assembleConductivity(SolverModel& model, int slotsPerRow)
             matrix.addToPackedRow(t[p[1]], t[p[0]], off);
         }
     }
-    if (model.symmetryKind != 0 && !foldSymmetry(model, matrix, rhs)) {
+    if (model.symmetryKind != problem::SymmetryKind::None && !foldSymmetry(model, matrix, rhs)) {
         result.status = Status::failure(msg::MontagemIndiceZero);
         return result;
     }
@@ -688,6 +695,11 @@ void prepareNonlinearCurves(SolverModel& model)
         region.curva2.definePontos(xs, ys);
         region.curva2.calculaSpline();
     }
+}
+
+double symmetrySign(const SolverModel& model)
+{
+    return model.symmetryKind == problem::SymmetryKind::AntiSymmetry ? -1.0 : 1.0;
 }
 
 } // namespace tarvex::solver

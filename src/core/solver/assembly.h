@@ -16,6 +16,9 @@ struct SolverModel;
 double mu0();
 inline constexpr double Eps0 = 8.854e-12;
 
+/// A slave's value is its master's times this: -1 under anti-symmetry, 1 otherwise.
+double symmetrySign(const SolverModel& model);
+
 /// Slots per row of an assembled matrix: the export stores 40, the runs' re-assemblies use 20.
 /// A row that needs more entries than that gets more slots; no contribution is ever dropped.
 inline constexpr int ExportSlotsPerRow = 40;

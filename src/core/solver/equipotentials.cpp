@@ -193,18 +193,18 @@ Status traceInducedCurrentLines(SolverModel& model, int count)
         = [&](std::int32_t k) { return k >= 1 && static_cast<std::size_t>(k) < imaginary.size(); };
 
     std::vector<MeshElement> conducting;
-    for (std::size_t listIndex = 0; listIndex < elementCount; ++listIndex) {
+    for (ElementIndex listIndex = 0; listIndex < elementCount; ++listIndex) {
         const MeshElement& e = stored[elementCount - 1 - listIndex];
         if (!valid(e.t1) || !valid(e.t2) || !valid(e.t3))
             continue;
         const MeshNode& a = imaginary[static_cast<std::size_t>(e.t1)];
         const MeshNode& b = imaginary[static_cast<std::size_t>(e.t2)];
         const MeshNode& c = imaginary[static_cast<std::size_t>(e.t3)];
-        int regionNumber = cached ? model.elementRegion[listIndex] : 0;
+        RegionIndex regionNumber = cached ? model.elementRegion[listIndex] : 0;
         if (regionNumber <= 0)
             regionNumber = model.findRegionAt((a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0);
         const problem::Regiao* region = model.region(regionNumber);
-        if (region == nullptr || !(region->condutividade > 1e-30))
+        if (region == nullptr || !(region->condutividade > ConductivityFloor))
             continue;
         conducting.push_back(e);
         const double factor = omega * region->condutividade;

@@ -11,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -31,10 +32,16 @@ constexpr double CollinearBand = 2e-8;
 constexpr double ArcRelativeTolerance = 1e-4;
 /// Slave and master pair when their heights differ by less than this.
 constexpr double PairingHeight = 1e-5;
-constexpr double ConductivityFloor = 1e-30;
+/// A slave looks at no more than this many free masters of its height band.
+constexpr int PairingCandidates = 32;
+/// The mesher cuts a short arc into chords of up to this multiple of the arc angle setting.
+constexpr double ShortArcChordFactor = 30.0 / 18.0;
 
 // ---------------------------------------------------------------------------------------------
 // Distinct vertex positions: triangles share vertices by exact coordinates.
+
+/// A distinct vertex: its 0-based position in the export's point list.
+using VertexId = std::uint32_t;
 
 class NodeHash {
 public:
@@ -47,7 +54,7 @@ public:
     }
 
     /// Id of the position, adding it to `points` when new.
-    std::int32_t findOrAdd(double x, double y, std::vector<Ponto>& points)
+    VertexId findOrAdd(double x, double y, std::vector<Ponto>& points)
     {
         // -0.0 and 0.0 are the same coordinate.
         x += 0.0;
@@ -60,11 +67,11 @@ public:
             if (id < 0) {
                 m_slots[i] = static_cast<std::int32_t>(points.size());
                 points.push_back({ x, y });
-                return m_slots[i];
+                return static_cast<VertexId>(m_slots[i]);
             }
             const Ponto& p = points[static_cast<std::size_t>(id)];
             if (p.x == x && p.y == y)
-                return id;
+                return static_cast<VertexId>(id);
         }
     }
 
@@ -450,17 +457,17 @@ std::vector<std::int32_t> reverseCuthillMcKee(const Adjacency& adj, std::int32_t
 }
 
 /// Edges of the triangles between interior nodes, as adjacency lists over local indices.
-Adjacency interiorAdjacency(const std::vector<std::int32_t>& vertexIds,
-    const std::vector<std::int32_t>& local, std::int32_t n)
+Adjacency interiorAdjacency(
+    const std::vector<VertexId>& vertexIds, const std::vector<std::int32_t>& local, std::int32_t n)
 {
     Adjacency adj;
     adj.start.assign(static_cast<std::size_t>(n) + 1, 0);
     const std::size_t triangles = vertexIds.size() / 3;
     const auto forEachEdge = [&](auto f) {
         for (std::size_t t = 0; t < triangles; ++t) {
-            const std::int32_t a = local[static_cast<std::size_t>(vertexIds[3 * t])];
-            const std::int32_t b = local[static_cast<std::size_t>(vertexIds[3 * t + 1])];
-            const std::int32_t c = local[static_cast<std::size_t>(vertexIds[3 * t + 2])];
+            const std::int32_t a = local[vertexIds[3 * t]];
+            const std::int32_t b = local[vertexIds[3 * t + 1]];
+            const std::int32_t c = local[vertexIds[3 * t + 2]];
             for (const auto& [u, v] :
                 { std::pair { a, b }, std::pair { b, c }, std::pair { c, a } })
                 if (u >= 0 && v >= 0 && u != v) {
@@ -546,51 +553,57 @@ bool endsWithNoCase(const std::string& text, std::string_view tail)
     return true;
 }
 
-} // namespace
+// ---------------------------------------------------------------------------------------------
+// The export, from the problem to the solver model.
 
-ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out)
+/// The problem's values the model stores as they are.
+SolverModel modelOfProblem(const problem::ProblemData& data)
 {
-    if (data.triangulos.empty())
-        return failure(msg::MshSemMalha);
-    if (data.segmentosSimetria.size() % 2 != 0)
-        return failure(msg::MshErroSimetria);
-
     SolverModel m;
     m.version = std::string(MshVersao01);
-    m.magnetic = data.tipoAnalise;
+    m.magnetic = static_cast<std::uint8_t>(data.tipoAnalise);
     m.scaleFactor = data.fatorEscala;
     m.window = data.janela;
     m.regions = data.regioes;
     m.potentialSegments = data.segmentosPotencial;
     m.potentialPoints = data.potenciaisPonto;
     m.symmetryKind = data.tipoSimetria;
-    m.calculationKind = NotCalculated;
+    m.calculationKind = CalculationKind::NotCalculated;
     m.storedError = 1e200;
-    if (ExportResult r = readCurves(m); !r)
-        return r;
+    return m;
+}
 
-    // Distinct vertices, three ids per triangle in storage order (the reverse of list order).
-    const std::vector<problem::Triangulo>& triangles = data.triangulos.inStorageOrder();
+/// The triangles' distinct vertices, and three ids per triangle in storage order (the reverse of
+/// list order).
+struct MeshVertices {
     std::vector<Ponto> points;
-    points.reserve(triangles.size() / 2 + 16);
-    std::vector<std::int32_t> vertexIds(3 * triangles.size());
-    {
-        NodeHash hash(triangles.size() / 2 + 16);
-        for (std::size_t t = 0; t < triangles.size(); ++t) {
-            const problem::Triangulo& tr = triangles[t];
-            vertexIds[3 * t] = hash.findOrAdd(tr.x1, tr.y1, points);
-            vertexIds[3 * t + 1] = hash.findOrAdd(tr.x2, tr.y2, points);
-            vertexIds[3 * t + 2] = hash.findOrAdd(tr.x3, tr.y3, points);
-        }
-    }
-    const auto nodeCount = static_cast<std::int32_t>(points.size());
+    std::vector<VertexId> ofTriangles;
+};
 
-    // Node classes. Without a symmetry kind the symmetry lines impose nothing.
+MeshVertices distinctVertices(const std::vector<problem::Triangulo>& triangles)
+{
+    MeshVertices vertices;
+    vertices.points.reserve(triangles.size() / 2 + 16);
+    vertices.ofTriangles.resize(3 * triangles.size());
+    NodeHash hash(triangles.size() / 2 + 16);
+    for (std::size_t t = 0; t < triangles.size(); ++t) {
+        const problem::Triangulo& tr = triangles[t];
+        vertices.ofTriangles[3 * t] = hash.findOrAdd(tr.x1, tr.y1, vertices.points);
+        vertices.ofTriangles[3 * t + 1] = hash.findOrAdd(tr.x2, tr.y2, vertices.points);
+        vertices.ofTriangles[3 * t + 2] = hash.findOrAdd(tr.x3, tr.y3, vertices.points);
+    }
+    return vertices;
+}
+
+/// The conditions a node may lie on, ranked. Without a symmetry kind the symmetry lines impose
+/// nothing.
+std::vector<Condition> boundaryConditions(const problem::ProblemData& data)
+{
     // The mesher cuts an arc into chords no longer than the mesh's edge and of at most
-    // anguloArco (30/18 of it for short arcs); the band inside an arc covers those chords only.
+    // anguloArco (more for short arcs); the band inside an arc covers those chords only.
     const double longestEdge
         = std::max({ data.arestaMaxima, data.arestaMalha, data.arestaEspecial });
-    const double maxChordAngle = data.anguloArco * (30.0 / 18.0) * geometry::Pi / 180.0;
+    const double maxChordAngle = data.anguloArco * ShortArcChordFactor * geometry::Pi / 180.0;
     std::vector<Condition> conditions;
     int rank = 0;
     for (const problem::PotencialPonto& p : data.potenciaisPonto.inListOrder()) {
@@ -606,7 +619,8 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
     for (const SegmentoContorno& s : data.segmentosPotencial.inListOrder())
         conditions.push_back(
             makeCondition(NodeClass::Imposed, rank++, s, maxChordAngle, longestEdge));
-    if (data.tipoSimetria != 0) {
+    if (data.tipoSimetria != problem::SymmetryKind::None) {
+        // The lines alternate master, slave; all masters rank before all slaves.
         std::vector<Condition> slaves;
         int pair = 0;
         int index = 0;
@@ -628,131 +642,165 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
             conditions.push_back(c);
         }
     }
-    std::vector<NodeClass> kind(points.size(), NodeClass::Interior);
-    std::vector<double> potential(points.size(), 0.0);
-    std::vector<int> pairOf(points.size(), 0);
-    std::vector<std::int32_t> interior;
-    std::vector<std::int32_t> masters;
-    std::vector<std::int32_t> slaves;
-    std::vector<std::int32_t> imposed;
-    {
-        const ConditionGrid grid(std::move(conditions));
-        for (std::int32_t v = 0; v < nodeCount; ++v) {
-            const Condition* c = grid.find(points[static_cast<std::size_t>(v)]);
-            const NodeClass k = c == nullptr ? NodeClass::Interior : c->kind;
-            kind[static_cast<std::size_t>(v)] = k;
-            if (c != nullptr) {
-                potential[static_cast<std::size_t>(v)] = c->potential;
-                pairOf[static_cast<std::size_t>(v)] = c->pair;
-            }
-            switch (k) {
-            case NodeClass::Interior:
-                interior.push_back(v);
-                break;
-            case NodeClass::Master:
-                masters.push_back(v);
-                break;
-            case NodeClass::Slave:
-                slaves.push_back(v);
-                break;
-            case NodeClass::Imposed:
-                imposed.push_back(v);
-                break;
-            }
+    return conditions;
+}
+
+/// Each vertex's class, its imposed potential and symmetry pair, and the vertices of each class.
+struct NodeClasses {
+    std::vector<NodeClass> kind;
+    std::vector<double> potential;
+    std::vector<int> pairOf;
+    std::vector<VertexId> interior;
+    std::vector<VertexId> masters;
+    std::vector<VertexId> slaves;
+    std::vector<VertexId> imposed;
+
+    NodeIndex interiorCount() const { return static_cast<NodeIndex>(interior.size()); }
+    NodeIndex slaveCount() const { return static_cast<NodeIndex>(slaves.size()); }
+    /// n_m: the unknowns once the slaves are folded into their masters.
+    NodeIndex freeCount() const { return interiorCount() + slaveCount(); }
+};
+
+NodeClasses classifyNodes(const std::vector<Ponto>& points, std::vector<Condition> conditions)
+{
+    NodeClasses classes;
+    classes.kind.assign(points.size(), NodeClass::Interior);
+    classes.potential.assign(points.size(), 0.0);
+    classes.pairOf.assign(points.size(), 0);
+    const ConditionGrid grid(std::move(conditions));
+    for (VertexId v = 0; v < points.size(); ++v) {
+        const Condition* c = grid.find(points[v]);
+        const NodeClass k = c == nullptr ? NodeClass::Interior : c->kind;
+        classes.kind[v] = k;
+        if (c != nullptr) {
+            classes.potential[v] = c->potential;
+            classes.pairOf[v] = c->pair;
+        }
+        switch (k) {
+        case NodeClass::Interior:
+            classes.interior.push_back(v);
+            break;
+        case NodeClass::Master:
+            classes.masters.push_back(v);
+            break;
+        case NodeClass::Slave:
+            classes.slaves.push_back(v);
+            break;
+        case NodeClass::Imposed:
+            classes.imposed.push_back(v);
+            break;
         }
     }
+    return classes;
+}
 
-    // Pairing by height: masters sorted by y; each slave takes an unpaired master less than
-    // 1e-5 higher or lower, of its own symmetry pair when there is one.
-    const auto byHeight = [&](std::int32_t a, std::int32_t b) {
-        const Ponto& p = points[static_cast<std::size_t>(a)];
-        const Ponto& q = points[static_cast<std::size_t>(b)];
+/**
+ * Pairing by height: sorts the masters and the slaves by y; each slave takes an unpaired master
+ * less than PairingHeight higher or lower, of its own symmetry pair when there is one.
+ * `masterOfSlave[j]` is the position in the sorted masters of slave j's master. Fails, marking
+ * the node, on a slave without a master or a master without a slave.
+ */
+ExportResult pairSlaves(
+    const std::vector<Ponto>& points, NodeClasses& classes, std::vector<std::size_t>& masterOfSlave)
+{
+    std::vector<VertexId>& masters = classes.masters;
+    std::vector<VertexId>& slaves = classes.slaves;
+    const auto byHeight = [&](VertexId a, VertexId b) {
+        const Ponto& p = points[a];
+        const Ponto& q = points[b];
         return p.y != q.y ? p.y < q.y : (p.x != q.x ? p.x < q.x : a < b);
     };
     std::sort(masters.begin(), masters.end(), byHeight);
     std::sort(slaves.begin(), slaves.end(), byHeight);
     // nextFree[k]: the first unpaired master at or after k (path-halving skip list).
-    std::vector<std::int32_t> nextFree(masters.size() + 1);
+    std::vector<std::size_t> nextFree(masters.size() + 1);
     for (std::size_t k = 0; k <= masters.size(); ++k)
-        nextFree[k] = static_cast<std::int32_t>(k);
-    const auto firstFree = [&](std::int32_t k) {
-        while (nextFree[static_cast<std::size_t>(k)] != k) {
-            nextFree[static_cast<std::size_t>(k)]
-                = nextFree[static_cast<std::size_t>(nextFree[static_cast<std::size_t>(k)])];
-            k = nextFree[static_cast<std::size_t>(k)];
+        nextFree[k] = k;
+    const auto firstFree = [&](std::size_t k) {
+        while (nextFree[k] != k) {
+            nextFree[k] = nextFree[nextFree[k]];
+            k = nextFree[k];
         }
         return k;
     };
-    std::vector<std::int32_t> masterOfSlave(slaves.size(), -1); // index into masters
-    const auto mastersEnd = static_cast<std::int32_t>(masters.size());
+    masterOfSlave.assign(slaves.size(), 0);
     for (std::size_t j = 0; j < slaves.size(); ++j) {
-        const Ponto& sp = points[static_cast<std::size_t>(slaves[j])];
-        const int slavePair = pairOf[static_cast<std::size_t>(slaves[j])];
-        const auto low = std::partition_point(masters.begin(), masters.end(), [&](std::int32_t m) {
-            return points[static_cast<std::size_t>(m)].y <= sp.y - PairingHeight;
-        });
-        std::int32_t best = -1;
+        const Ponto& sp = points[slaves[j]];
+        const int slavePair = classes.pairOf[slaves[j]];
+        const auto low = std::partition_point(masters.begin(), masters.end(),
+            [&](VertexId m) { return points[m].y <= sp.y - PairingHeight; });
+        std::optional<std::size_t> best;
         double bestDy = 0.0;
         bool bestSamePair = false;
         int looked = 0;
-        for (std::int32_t k = firstFree(static_cast<std::int32_t>(low - masters.begin()));
-             k < mastersEnd && looked < 32; k = firstFree(k + 1), ++looked) {
-            const std::int32_t mid = masters[static_cast<std::size_t>(k)];
-            const double dy = std::fabs(points[static_cast<std::size_t>(mid)].y - sp.y);
-            if (points[static_cast<std::size_t>(mid)].y >= sp.y + PairingHeight)
+        for (std::size_t k = firstFree(static_cast<std::size_t>(low - masters.begin()));
+             k < masters.size() && looked < PairingCandidates; k = firstFree(k + 1), ++looked) {
+            const VertexId mid = masters[k];
+            const double dy = std::fabs(points[mid].y - sp.y);
+            if (points[mid].y >= sp.y + PairingHeight)
                 break;
-            const bool samePair = pairOf[static_cast<std::size_t>(mid)] == slavePair;
-            if (best < 0 || (samePair && !bestSamePair)
-                || (samePair == bestSamePair && dy < bestDy)) {
+            const bool samePair = classes.pairOf[mid] == slavePair;
+            if (!best || (samePair && !bestSamePair) || (samePair == bestSamePair && dy < bestDy)) {
                 best = k;
                 bestDy = dy;
                 bestSamePair = samePair;
             }
         }
-        if (best < 0)
+        if (!best)
             return failureAt(msg::MshErroListaDireita, sp);
-        masterOfSlave[j] = best;
-        nextFree[static_cast<std::size_t>(best)] = best + 1;
+        masterOfSlave[j] = *best;
+        nextFree[*best] = *best + 1;
     }
-    for (std::int32_t k = 0; k < mastersEnd; ++k)
+    for (std::size_t k = 0; k < masters.size(); ++k)
         if (firstFree(k) == k) // a master no slave took
-            return failureAt(msg::MshErroListaEsquerda,
-                points[static_cast<std::size_t>(masters[static_cast<std::size_t>(k)])]);
+            return failureAt(msg::MshErroListaEsquerda, points[masters[k]]);
+    return {};
+}
 
-    // Numbers: interior (reverse Cuthill-McKee), masters by height, slaves in their masters'
-    // order, imposed nodes.
-    const auto nInterior = static_cast<std::int32_t>(interior.size());
-    const auto g = static_cast<std::int32_t>(slaves.size());
-    const std::int32_t nFree = nInterior + g;
-    std::vector<std::int32_t> number(points.size(), 0);
+/// Each vertex's node number: interior (reverse Cuthill-McKee), masters by height, slaves in
+/// their masters' order, imposed nodes.
+std::vector<NodeIndex> numberNodes(const MeshVertices& vertices, const NodeClasses& classes,
+    const std::vector<std::size_t>& masterOfSlave)
+{
+    const NodeIndex nInterior = classes.interiorCount();
+    const NodeIndex g = classes.slaveCount();
+    const NodeIndex nFree = classes.freeCount();
+    std::vector<NodeIndex> number(vertices.points.size(), 0);
     {
-        std::vector<std::int32_t> local(points.size(), -1);
-        for (std::int32_t i = 0; i < nInterior; ++i)
-            local[static_cast<std::size_t>(interior[static_cast<std::size_t>(i)])] = i;
-        const Adjacency adj = interiorAdjacency(vertexIds, local, nInterior);
+        std::vector<std::int32_t> local(vertices.points.size(), -1);
+        for (std::size_t i = 0; i < classes.interior.size(); ++i)
+            local[classes.interior[i]] = static_cast<std::int32_t>(i);
+        const Adjacency adj = interiorAdjacency(vertices.ofTriangles, local, nInterior);
         const std::vector<std::int32_t> order = reverseCuthillMcKee(adj, nInterior);
-        for (std::int32_t k = 0; k < nInterior; ++k)
-            number[static_cast<std::size_t>(
-                interior[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])])]
-                = k + 1;
+        for (std::size_t k = 0; k < order.size(); ++k)
+            number[classes.interior[static_cast<std::size_t>(order[k])]]
+                = static_cast<NodeIndex>(k) + 1;
     }
-    for (std::int32_t k = 0; k < g; ++k)
-        number[static_cast<std::size_t>(masters[static_cast<std::size_t>(k)])] = nInterior + k + 1;
-    for (std::int32_t j = 0; j < g; ++j)
-        number[static_cast<std::size_t>(slaves[static_cast<std::size_t>(j)])]
-            = nFree + masterOfSlave[static_cast<std::size_t>(j)] + 1;
-    std::int32_t next = nFree + g;
-    for (const std::int32_t v : imposed)
-        number[static_cast<std::size_t>(v)] = ++next;
+    for (std::size_t k = 0; k < classes.masters.size(); ++k)
+        number[classes.masters[k]] = nInterior + static_cast<NodeIndex>(k) + 1;
+    for (std::size_t j = 0; j < classes.slaves.size(); ++j)
+        number[classes.slaves[j]] = nFree + static_cast<NodeIndex>(masterOfSlave[j]) + 1;
+    NodeIndex next = nFree + g;
+    for (const VertexId v : classes.imposed)
+        number[v] = ++next;
+    return number;
+}
 
-    m.nodes.assign(static_cast<std::size_t>(nodeCount) + 1, MeshNode {});
+/// The nodes at their numbers with their starting values (see SolverModel), and the slaves'
+/// masters.
+void storeNodes(SolverModel& m, const std::vector<Ponto>& points, const NodeClasses& classes,
+    const std::vector<NodeIndex>& number)
+{
+    const NodeIndex g = classes.slaveCount();
+    const NodeIndex nFree = classes.freeCount();
+    m.nodes.assign(points.size() + 1, MeshNode {});
     m.slaveMasters.assign(static_cast<std::size_t>(g) + 1, 0);
-    for (std::int32_t v = 0; v < nodeCount; ++v) {
-        const std::int32_t n = number[static_cast<std::size_t>(v)];
-        MeshNode& node = m.nodes[static_cast<std::size_t>(n)];
-        node.x = points[static_cast<std::size_t>(v)].x;
-        node.y = points[static_cast<std::size_t>(v)].y;
-        switch (kind[static_cast<std::size_t>(v)]) {
+    for (VertexId v = 0; v < points.size(); ++v) {
+        const NodeIndex n = number[v];
+        MeshNode& node = m.node(n);
+        node.x = points[v].x;
+        node.y = points[v].y;
+        switch (classes.kind[v]) {
         case NodeClass::Interior:
             node.value = 0.0;
             break;
@@ -760,33 +808,40 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
             node.value = n;
             break;
         case NodeClass::Slave: {
-            const std::int32_t master = n - g; // slave n_m + k belongs to master n_int + k
+            const NodeIndex master = n - g; // slave n_m + k belongs to master n_int + k
             node.value = master;
             m.slaveMasters[static_cast<std::size_t>(n - nFree)] = master;
             break;
         }
         case NodeClass::Imposed:
-            node.value = potential[static_cast<std::size_t>(v)];
+            node.value = classes.potential[v];
             break;
         }
     }
     m.freeNodes = nFree;
     m.slaveCount = g;
+}
 
-    // Elements in the triangles' list order, each with D < 0.
-    for (std::size_t t = 0; t < triangles.size(); ++t) {
-        MeshElement e { number[static_cast<std::size_t>(vertexIds[3 * t])],
-            number[static_cast<std::size_t>(vertexIds[3 * t + 1])],
-            number[static_cast<std::size_t>(vertexIds[3 * t + 2])] };
-        const MeshNode& a = m.nodes[static_cast<std::size_t>(e.t1)];
-        const MeshNode& b = m.nodes[static_cast<std::size_t>(e.t2)];
-        const MeshNode& c = m.nodes[static_cast<std::size_t>(e.t3)];
+/// The elements in the triangles' list order, each turned to D < 0.
+void storeElements(
+    SolverModel& m, const std::vector<VertexId>& ofTriangles, const std::vector<NodeIndex>& number)
+{
+    for (std::size_t t = 0; 3 * t < ofTriangles.size(); ++t) {
+        MeshElement e { number[ofTriangles[3 * t]], number[ofTriangles[3 * t + 1]],
+            number[ofTriangles[3 * t + 2]] };
+        const MeshNode& a = m.node(e.t1);
+        const MeshNode& b = m.node(e.t2);
+        const MeshNode& c = m.node(e.t3);
         if ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y) > 0.0)
             std::swap(e.t2, e.t3);
         m.elements.pushFront(e);
     }
+}
 
-    m.derivarRegioes();
+/// The linear system with the export's slots per row, and the conductivity block when a region
+/// conducts.
+ExportResult assembleSystems(SolverModel& m)
+{
     const AssemblyResult assembled = assembleLinear(m, ExportSlotsPerRow);
     if (!assembled) {
         ExportResult r;
@@ -800,21 +855,47 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
     bool conducts = false;
     for (const problem::Regiao& r : m.regions.inListOrder())
         conducts = conducts || r.condutividade > ConductivityFloor;
-    if (conducts) {
-        const AssemblyResult block = assembleConductivity(m);
-        if (!block) {
-            ExportResult r;
-            r.status = block.status;
-            return r;
-        }
-        m.conductive = 1;
-        // The imaginary part of every potential starts at 0, the imposed ones included.
-        if (m.imaginaryNodes.size() != m.nodes.size()) {
-            m.imaginaryNodes = m.nodes;
-            for (MeshNode& n : m.imaginaryNodes)
-                n.value = 0.0;
-        }
+    if (!conducts)
+        return {};
+    const AssemblyResult block = assembleConductivity(m);
+    if (!block) {
+        ExportResult r;
+        r.status = block.status;
+        return r;
     }
+    m.conductive = 1;
+    // The imaginary part of every potential starts at 0, the imposed ones included.
+    if (m.imaginaryNodes.size() != m.nodes.size()) {
+        m.imaginaryNodes = m.nodes;
+        for (MeshNode& n : m.imaginaryNodes)
+            n.value = 0.0;
+    }
+    return {};
+}
+
+} // namespace
+
+ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out)
+{
+    if (data.triangulos.empty())
+        return failure(msg::MshSemMalha);
+    if (data.segmentosSimetria.size() % 2 != 0)
+        return failure(msg::MshErroSimetria);
+
+    SolverModel m = modelOfProblem(data);
+    if (ExportResult r = readCurves(m); !r)
+        return r;
+    const MeshVertices vertices = distinctVertices(data.triangulos.inStorageOrder());
+    NodeClasses classes = classifyNodes(vertices.points, boundaryConditions(data));
+    std::vector<std::size_t> masterOfSlave;
+    if (ExportResult r = pairSlaves(vertices.points, classes, masterOfSlave); !r)
+        return r;
+    const std::vector<NodeIndex> number = numberNodes(vertices, classes, masterOfSlave);
+    storeNodes(m, vertices.points, classes, number);
+    storeElements(m, vertices.ofTriangles, number);
+    m.derivarRegioes();
+    if (ExportResult r = assembleSystems(m); !r)
+        return r;
     out = std::move(m);
     return {};
 }

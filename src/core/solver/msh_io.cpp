@@ -318,9 +318,12 @@ Status checkConsistency(const SolverModel& m)
 {
     const std::int64_t order = m.matrix.order();
     const std::int64_t nodeCount = m.nodeCount();
-    if (m.symmetryKind < 0 || m.symmetryKind > 2 || m.calculationKind < NotCalculated
-        || m.calculationKind > InducedCurrentResult || m.slaveCount < 0 || m.slaveCount > order
-        || static_cast<std::int64_t>(m.rhs.count()) != order || nodeCount < order + m.slaveCount)
+    using problem::SymmetryKind;
+    if (m.symmetryKind < SymmetryKind::None || m.symmetryKind > SymmetryKind::AntiSymmetry
+        || m.calculationKind < CalculationKind::NotCalculated
+        || m.calculationKind > CalculationKind::InducedCurrents || m.slaveCount < 0
+        || m.slaveCount > order || static_cast<std::int64_t>(m.rhs.count()) != order
+        || nodeCount < order + m.slaveCount)
         return Status::failure(msg::MshModeloIncoerente);
     if (m.conductive != 0
         && (m.conductivityMatrix.order() != order
@@ -345,7 +348,7 @@ Status restoreSlaveMasters(SolverModel& m, const std::vector<std::int32_t>& stor
     std::vector<std::int32_t> masters(static_cast<std::size_t>(g) + 1, 0);
     for (std::int32_t k = 1; k <= g; ++k) {
         std::int32_t master = 0;
-        if (m.calculationKind != NotCalculated) {
+        if (m.calculationKind != CalculationKind::NotCalculated) {
             master = stored[static_cast<std::size_t>(k)];
         } else {
             const double v = m.nodes[static_cast<std::size_t>(order + k)].value;
@@ -490,11 +493,16 @@ Status readMsh(std::string_view bytes, SolverModel& out)
                 return Truncated;
         }
     }
-    if (!in.readInt32(m.symmetryKind) || !in.readInt32(m.slaveCount)
-        || !in.readInt32(m.calculationKind) || !in.readDouble(m.storedError))
+    // Kinds outside their enumerations are refused by checkConsistency, after the whole read.
+    std::int32_t symmetryKind = 0;
+    std::int32_t calculationKind = 0;
+    if (!in.readInt32(symmetryKind) || !in.readInt32(m.slaveCount) || !in.readInt32(calculationKind)
+        || !in.readDouble(m.storedError))
         return Truncated;
+    m.symmetryKind = static_cast<problem::SymmetryKind>(symmetryKind);
+    m.calculationKind = static_cast<CalculationKind>(calculationKind);
     std::vector<std::int32_t> stored;
-    if (m.slaveCount != 0 && m.calculationKind != NotCalculated) {
+    if (m.slaveCount != 0 && m.calculationKind != CalculationKind::NotCalculated) {
         std::int32_t count = 0;
         if (Status s = readArrayCount(in, Int32Bytes, count); !s)
             return s;
@@ -515,7 +523,7 @@ Status readMsh(std::string_view bytes, SolverModel& out)
              i < m.imaginaryNodes.size(); ++i)
             m.imaginaryNodes[i].value = 0.0;
     m.derivarRegioes();
-    if (m.calculationKind != NotCalculated)
+    if (m.calculationKind != CalculationKind::NotCalculated)
         prepareNonlinearCurves(m);
     out = std::move(m);
     return Status::success();
@@ -582,11 +590,11 @@ std::string writeMsh(const SolverModel& model)
         writeNodes(out, model.imaginaryNodes);
         out.writeDouble(model.frequency);
     }
-    out.writeInt32(model.symmetryKind);
+    out.writeInt32(static_cast<std::int32_t>(model.symmetryKind));
     out.writeInt32(model.slaveCount);
-    out.writeInt32(model.calculationKind);
+    out.writeInt32(static_cast<std::int32_t>(model.calculationKind));
     out.writeDouble(model.storedError);
-    if (model.slaveCount != 0 && model.calculationKind != NotCalculated) {
+    if (model.slaveCount != 0 && model.calculationKind != CalculationKind::NotCalculated) {
         TARVEX_ASSERT(model.slaveMasters.size() == static_cast<std::size_t>(model.slaveCount) + 1);
         out.writeInt32(model.slaveCount);
         out.writeInt32(0);

@@ -39,9 +39,10 @@ RunResult failed(std::string_view message)
 
 void slavesFromMasters(SolverModel& model)
 {
-    if (model.symmetryKind != 1 && model.symmetryKind != 2)
+    if (model.symmetryKind != problem::SymmetryKind::Symmetry
+        && model.symmetryKind != problem::SymmetryKind::AntiSymmetry)
         return;
-    const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
+    const double sign = symmetrySign(model);
     const int nodeCount = model.nodeCount();
     const int slaves
         = std::min<int>(model.slaveCount, static_cast<int>(model.slaveMasters.size()) - 1);
@@ -80,7 +81,7 @@ RunResult runLinear(SolverModel& model, const RunSettings& settings, RunReporter
     reporter.status(msg::StatusEmProgresso);
 
     // A non-linear run leaves its last re-assembled (non-linear) matrix behind.
-    if (model.calculationKind == NonlinearResult) {
+    if (model.calculationKind == CalculationKind::Nonlinear) {
         const AssemblyResult assembled = assembleLinear(model);
         if (!assembled) {
             RunResult result;
@@ -130,7 +131,7 @@ RunResult runLinear(SolverModel& model, const RunSettings& settings, RunReporter
         model.nodes[static_cast<std::size_t>(i)].value = solution[static_cast<std::size_t>(i)];
     slavesFromMasters(model);
     traceEquipotentials(model, settings.equipotentialCount);
-    model.calculationKind = LinearResult;
+    model.calculationKind = CalculationKind::Linear;
     // Lines of an earlier induced-current result no longer belong to these values.
     model.inducedLinesTraced = false;
     reporter.status(msg::StatusConcluido);

@@ -62,13 +62,13 @@ struct RunResult {
 };
 
 /// `runLinear`: re-assembles after a non-linear result, solves, stores the potentials (slaves from
-/// their masters), retraces the equipotentials, `calculationKind` 1.
+/// their masters), retraces the equipotentials, `calculationKind` Linear.
 RunResult runLinear(SolverModel& model, const RunSettings& settings, RunReporter& reporter);
 
-/// `runNonlinear`: the relaxed fixed-point / Newton iteration; `calculationKind` 2.
+/// `runNonlinear`: the relaxed fixed-point / Newton iteration; `calculationKind` Nonlinear.
 RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunReporter& reporter);
 
-/// `runInducedCurrents` at the model's `frequency`; `calculationKind` 3.
+/// `runInducedCurrents` at the model's `frequency`; `calculationKind` InducedCurrents.
 RunResult runInducedCurrents(
     SolverModel& model, const RunSettings& settings, RunReporter& reporter);
 

@@ -22,7 +22,7 @@ constexpr double MinimumFrequency = 1e-30;
 void imaginarySlavesFromMasters(SolverModel& model)
 {
     const int nm = model.freeCount();
-    const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
+    const double sign = symmetrySign(model);
     for (int k = 1; k <= model.slaveCount; ++k) {
         const auto master
             = static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(k)]);
@@ -75,7 +75,7 @@ RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings, Ru
     // old one back, so that the model stays as it was.
     linalg::SparseSymMatrix savedMatrix;
     linalg::RealVector savedRhs;
-    const bool reassembled = model.calculationKind == NonlinearResult;
+    const bool reassembled = model.calculationKind == CalculationKind::Nonlinear;
     if (reassembled) {
         savedMatrix = model.matrix;
         savedRhs = model.rhs;
@@ -169,7 +169,7 @@ RunResult runInducedCurrents(SolverModel& model, const RunSettings& settings, Ru
     if (complexRun)
         imaginarySlavesFromMasters(model);
     traceEquipotentials(model, settings.equipotentialCount);
-    model.calculationKind = InducedCurrentResult;
+    model.calculationKind = CalculationKind::InducedCurrents;
     reporter.status(msg::StatusConcluido);
     result.end = RunEnd::Finished;
     result.status = Status::success();

@@ -11,18 +11,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <utility>
 #include <vector>
 
 namespace tarvex::solver {
 
 namespace {
-
-/// A correction's solve is never asked for less than this of its own right-hand side, so that a
-/// nearly converged iterate still gets a direction worth the name.
-constexpr double kLoosestCorrectionTolerance = 0.1;
-/// The share of the last step's change (error measure) a correction's solve may leave unsolved.
-constexpr double kShareOfLastChange = 0.1;
 
 /// The non-linear dialog has no progress bar: its solves only ask whether to go on.
 class ContinueFlagOnly final : public Progress {
@@ -76,7 +71,7 @@ private:
 void slavesFromIterate(SolverModel& model, const linalg::RealVector& v)
 {
     const int nm = model.freeCount();
-    const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
+    const double sign = symmetrySign(model);
     for (int k = 1; k <= model.slaveCount; ++k) {
         const int master = model.slaveMasters[static_cast<std::size_t>(k)];
         const double value
@@ -108,225 +103,343 @@ RunResult failedAssembly(const AssemblyResult& assembly)
     return result;
 }
 
+// The schedule of the iteration. It starts with relaxed fixed-point steps, which converge slowly
+// but from anywhere, and turns to Newton once the iterate is near enough for Newton to converge.
+
+/// The error reported before any step: larger than any error a step can measure.
+constexpr double NoErrorYet = 1e200;
+/// Steps up to this one (the first is step 0) are fixed-point steps, whatever the error says...
+constexpr int AlwaysFixedPointUpTo = 2;
+/// ...and so are the steps up to this one while the error is above NewtonError...
+constexpr int FixedPointWhileFarUpTo = 7;
+/// ...and Newton is trusted (at once, when continuing a result) below this error.
+constexpr double NewtonError = 0.7;
+/// Newton is abandoned when after this many steps the error is above the one it started from...
+constexpr int NewtonStepsBeforeJudging = 7;
+/// ...or after this many steps in any case.
+constexpr int MostNewtonSteps = 15;
+/// The fixed-point steps' relaxation, and the smaller one after Newton was abandoned.
+constexpr double FixedPointRelaxation = 0.3;
+constexpr double FallbackRelaxation = 0.1;
+/// A run this long is oscillating: from then on the steps are relaxed the most.
+constexpr int LongRunSteps = 45;
+/// The smallest and largest relaxation of a step.
+constexpr double SmallestRelaxation = 0.05;
+constexpr double LargestNewtonRelaxation = 0.75;
+/// The solves converge to a fraction of the iteration's target, so their own error does not
+/// decide when the iteration stops.
+constexpr double SolveToleranceDivisor = 3.0;
+/// The share of the last step's change (error measure) a solve may leave unsolved...
+constexpr double ShareOfLastChange = 0.1;
+/// ...but a solve is never asked for less than this of its own right-hand side, so that a nearly
+/// converged iterate still gets a direction worth the name.
+constexpr double LoosestSolveTolerance = 0.1;
+/// A first error above this is the change from the zero start, meaningless to the user.
+constexpr double FirstErrorShown = 1e6;
+
+/**
+ * One non-linear run over a model, with the iteration's state. The model is left as it was
+ * (ModelSnapshot) unless the run finishes.
+ */
+class NonlinearRun {
+public:
+    NonlinearRun(SolverModel& model, const RunSettings& settings, RunReporter& reporter)
+        : m_model(model)
+        , m_settings(settings)
+        , m_reporter(reporter)
+        , m_order(model.freeCount())
+        , m_n(static_cast<std::size_t>(m_order))
+        , m_continuing(model.calculationKind == CalculationKind::Nonlinear)
+        , m_snapshot(model)
+        , m_flag(reporter)
+    {
+    }
+
+    RunResult run()
+    {
+        prepareNonlinearCurves(m_model);
+        if (std::optional<RunResult> failed = assembleFirstSystem())
+            return *failed;
+        if (m_model.matrix.order() != m_order || m_model.rhs.count() != m_n) {
+            m_snapshot.restore(m_model);
+            m_result.status = Status::failure(msg::SistemaInconsistente);
+            return m_result;
+        }
+        m_w = m_v;
+        while (m_error >= m_settings.errorTarget && m_k <= m_settings.maxIterations) {
+            if (std::optional<RunResult> stopped = iterate())
+                return *stopped;
+        }
+        return finish();
+    }
+
+private:
+    /// The system at the starting iterate: a stored non-linear result goes on from its
+    /// potentials, anything else starts from zero.
+    std::optional<RunResult> assembleFirstSystem()
+    {
+        m_v = linalg::RealVector(m_n);
+        AssemblyResult assembly;
+        if (m_continuing) {
+            for (std::size_t i = 1; i <= m_n; ++i)
+                m_v[i] = m_model.nodes[i].value;
+            m_error = m_model.storedError;
+            // The stored system should be the one assembled at these potentials; assembling it
+            // again makes sure of it whatever ran in between (an interrupted run of another kind,
+            // a file).
+            m_reporter.status(msg::StatusMontando);
+            assembly = assembleNonlinear(m_model, m_v, m_v);
+        } else {
+            slavesFromIterate(m_model, m_v);
+            m_reporter.status(msg::StatusMontando);
+            assembly = assembleNonlinearStart(m_model);
+        }
+        if (!assembly)
+            return abandon(assembly);
+        return std::nullopt;
+    }
+
+    /// One step: choose the method, solve, re-assemble at the new iterate and measure the change.
+    std::optional<RunResult> iterate()
+    {
+        bool useNewton = newtonWanted();
+        if (m_newtonSteps > 0) {
+            if (newtonStalled()) {
+                useNewton = false;
+                if (std::optional<RunResult> failed = fallBackToFixedPoint())
+                    return failed;
+            }
+        } else if (useNewton) {
+            m_errorAtNewton = m_error;
+            m_newtonFrom = m_k;
+        }
+        if (m_k > LongRunSteps)
+            m_omega = SmallestRelaxation;
+
+        const linalg::SolveEnd end = useNewton && !m_newtonOff ? newtonStep() : fixedPointStep();
+        if (solveEnded(end))
+            return endAfterSolve(end);
+
+        slavesFromIterate(m_model, m_v);
+        if (m_k == m_newtonFrom) {
+            m_u = m_w;
+            m_o = m_v;
+        }
+        m_reporter.status(msg::StatusMontando);
+        if (const AssemblyResult assembly = assembleNonlinear(m_model, m_v, m_w); !assembly)
+            return abandon(assembly);
+        m_error = maxRelativeChange(m_v, m_w);
+        ++m_k;
+        m_w = m_v;
+
+        if (m_k > 1 || m_error < FirstErrorShown) {
+            char line[96];
+            std::snprintf(line, sizeof line, msg::LinhaPasso, m_k, m_error * 100.0);
+            m_reporter.iterationLine(line);
+        }
+        if (!m_reporter.goOn())
+            return interrupted();
+        return std::nullopt;
+    }
+
+    bool newtonWanted() const
+    {
+        bool useNewton = m_k > AlwaysFixedPointUpTo;
+        if (m_k <= m_newtonFrom && m_error > NewtonError)
+            useNewton = false;
+        if (m_error < NewtonError && m_continuing)
+            useNewton = true;
+        return useNewton;
+    }
+
+    bool newtonStalled() const
+    {
+        return (m_newtonSteps >= NewtonStepsBeforeJudging && m_error > m_errorAtNewton)
+            || m_newtonSteps > MostNewtonSteps;
+    }
+
+    /// Newton is not getting there: back to relaxed fixed-point steps from the iterate it started
+    /// from, for the rest of the run.
+    std::optional<RunResult> fallBackToFixedPoint()
+    {
+        m_newtonSteps = 0;
+        m_newtonOff = true;
+        m_omega = FallbackRelaxation;
+        m_reporter.status(msg::StatusMontando);
+        if (m_u.count() != m_n || m_o.count() != m_n) {
+            m_u = m_w;
+            m_o = m_w;
+        }
+        if (const AssemblyResult assembly = assembleNonlinear(m_model, m_u, m_o); !assembly)
+            return abandon(assembly);
+        m_w = m_o;
+        return std::nullopt;
+    }
+
+    linalg::SolveEnd newtonStep()
+    {
+        linalg::RealVector residual = m_model.rhs - linalg::multiplySymmetric(m_model.matrix, m_v);
+        addNewtonTerms(m_model, m_v);
+        m_reporter.status(msg::StatusMetNewton);
+        m_step.fill(0.0);
+        if (const linalg::SolveEnd end = solve(std::move(residual)); solveEnded(end))
+            return end;
+        const double normV = m_v.norm();
+        m_omega = normV > 0.0 ? 1.0 - 0.5 * m_step.norm() / normV : LargestNewtonRelaxation;
+        if (m_omega > LargestNewtonRelaxation)
+            m_omega = LargestNewtonRelaxation;
+        // A correction more than twice the iterate would give a negative factor, a step against
+        // the Newton direction; the smallest relaxation of the iteration is kept.
+        if (!(m_omega >= SmallestRelaxation))
+            m_omega = SmallestRelaxation;
+        for (std::size_t i = 1; i <= m_n; ++i)
+            m_v[i] = m_w[i] + m_omega * m_step[i];
+        ++m_newtonSteps;
+        return linalg::SolveEnd::Converged;
+    }
+
+    linalg::SolveEnd fixedPointStep()
+    {
+        m_reporter.status(msg::StatusMetLinear);
+        // Solved as a correction to the last iterate (K d = f - K w), which the system's solution
+        // is close to after the first steps.
+        linalg::RealVector residual = m_model.rhs - linalg::multiplySymmetric(m_model.matrix, m_w);
+        m_step.fill(0.0);
+        if (const linalg::SolveEnd end = solve(std::move(residual)); solveEnded(end))
+            return end;
+        for (std::size_t i = 1; i <= m_n; ++i)
+            m_v[i] = m_w[i] + m_omega * m_step[i];
+        return linalg::SolveEnd::Converged;
+    }
+
+    /// Solves the model's matrix for `rhs` into m_step.
+    linalg::SolveEnd solve(linalg::RealVector rhs)
+    {
+        linalg::SolveResult solved;
+        if (m_settings.method == linalg::SolverMethod::Direct) {
+            solved = m_direct.solve(m_model.matrix, rhs, m_step, &m_flag);
+        } else {
+            linalg::SolverRequest request;
+            request.matrix = m_model.matrix.compacted();
+            request.rhs = std::move(rhs);
+            request.solution = &m_step;
+            request.progress = &m_flag;
+            request.tolerance = correctionTolerance(request.rhs);
+            solved = linalg::solveConjugateGradient(std::move(request));
+        }
+        m_result.solverIterations = solved.iterations;
+        m_result.relativeResidual = solved.relativeResidual;
+        return solved.end;
+    }
+
+    /**
+     * Every solve of the run is for a correction to the current iterate. Conjugate gradients are
+     * asked for the same absolute accuracy throughout, a fraction of the error target relative to
+     * the source vector, as a solve of the whole system would be: asked relative to a correction's
+     * own (small) right-hand side, the late steps cost far more than the change they measure.
+     * While the iterate still moves a lot, a solve need only be accurate to a fraction of that
+     * movement (the next steps correct what it leaves), so early steps are asked less.
+     */
+    double correctionTolerance(const linalg::RealVector& rhs) const
+    {
+        const double finest = m_settings.errorTarget / SolveToleranceDivisor;
+        const double normRhs = rhs.norm();
+        const double normSources = m_model.rhs.norm();
+        double tolerance = finest;
+        if (normRhs > 0.0 && normSources > normRhs)
+            tolerance *= normSources / normRhs;
+        tolerance = std::max(tolerance, ShareOfLastChange * m_error);
+        return std::max(std::min(tolerance, LoosestSolveTolerance), finest);
+    }
+
+    /// What ends the run after a solve: an interruption, or a direct solve without a solution.
+    bool solveEnded(linalg::SolveEnd end) const
+    {
+        return end == linalg::SolveEnd::Interrupted
+            || (m_settings.method == linalg::SolverMethod::Direct
+                && end != linalg::SolveEnd::Converged);
+    }
+
+    RunResult endAfterSolve(linalg::SolveEnd end)
+    {
+        if (end == linalg::SolveEnd::Interrupted)
+            return interrupted();
+        m_snapshot.restore(m_model);
+        m_result.end = RunEnd::Failed;
+        m_result.status = Status::failure(msg::FatoracaoFalhou);
+        return m_result;
+    }
+
+    RunResult interrupted()
+    {
+        m_snapshot.restore(m_model);
+        m_reporter.status(msg::CalculoInterrompido);
+        m_result.end = RunEnd::Interrupted;
+        m_result.nonlinearSteps = m_k;
+        m_result.error = m_error;
+        return m_result;
+    }
+
+    RunResult abandon(const AssemblyResult& assembly)
+    {
+        m_snapshot.restore(m_model);
+        return failedAssembly(assembly);
+    }
+
+    /// The iterate becomes the model's result.
+    RunResult finish()
+    {
+        for (std::size_t i = 1; i <= m_n; ++i)
+            m_model.nodes[i].value = m_v[i];
+        slavesFromMasters(m_model);
+        traceEquipotentials(m_model, m_settings.equipotentialCount);
+        m_model.calculationKind = CalculationKind::Nonlinear;
+        m_model.storedError = m_error;
+        m_reporter.status(msg::StatusConcluido);
+        m_result.end = RunEnd::Finished;
+        m_result.status = Status::success();
+        m_result.nonlinearSteps = m_k;
+        m_result.error = m_error;
+        return m_result;
+    }
+
+    SolverModel& m_model;
+    const RunSettings& m_settings;
+    RunReporter& m_reporter;
+    const int m_order; ///< the system's: interior nodes and masters
+    const std::size_t m_n;
+    const bool m_continuing;
+    ModelSnapshot m_snapshot;
+    ContinueFlagOnly m_flag;
+    /// One direct solver for the whole run: every step's matrix has the same pattern, so the
+    /// ordering and symbolic factor of the first step serve them all.
+    linalg::DirectSolver m_direct;
+    RunResult m_result;
+
+    linalg::RealVector m_v; ///< the new iterate
+    linalg::RealVector m_w; ///< the iterate the step starts from
+    linalg::RealVector m_u; ///< the iterate Newton's first step started from...
+    linalg::RealVector m_o; ///< ...and the one that step reached
+    linalg::RealVector m_step = linalg::RealVector(m_n);
+    double m_error = NoErrorYet;
+    double m_errorAtNewton = NoErrorYet;
+    int m_k = 0; ///< steps done
+    int m_newtonFrom = FixedPointWhileFarUpTo; ///< the step Newton started at
+    int m_newtonSteps = 0;
+    bool m_newtonOff = false;
+    double m_omega = FixedPointRelaxation; ///< relaxation of the next step
+};
+
 } // namespace
 
 RunResult runNonlinear(SolverModel& model, const RunSettings& settings, RunReporter& reporter)
 {
-    RunResult result;
     if (!consistentModel(model)) {
+        RunResult result;
         result.status = Status::failure(msg::SistemaInconsistente);
         return result;
     }
-    const int nm = model.freeCount();
-    const auto n = static_cast<std::size_t>(nm);
-    const bool continuing = model.calculationKind == NonlinearResult;
-    const double target = settings.errorTarget;
-    ModelSnapshot snapshot(model);
-    ContinueFlagOnly flag(reporter);
-
-    prepareNonlinearCurves(model);
-
-    linalg::RealVector v(n);
-    double error = 1e200;
-    if (continuing) {
-        for (std::size_t i = 1; i <= n; ++i)
-            v[i] = model.nodes[i].value;
-        error = model.storedError;
-        // The stored system should be the one assembled at these potentials; assembling it again
-        // makes sure of it whatever ran in between (an interrupted run of another kind, a file).
-        reporter.status(msg::StatusMontando);
-        const AssemblyResult assembly = assembleNonlinear(model, v, v);
-        if (!assembly) {
-            snapshot.restore(model);
-            return failedAssembly(assembly);
-        }
-    } else {
-        slavesFromIterate(model, v);
-        reporter.status(msg::StatusMontando);
-        const AssemblyResult assembly = assembleNonlinearStart(model);
-        if (!assembly) {
-            snapshot.restore(model);
-            return failedAssembly(assembly);
-        }
-    }
-    if (model.matrix.order() != nm || model.rhs.count() != n) {
-        snapshot.restore(model);
-        result.status = Status::failure(msg::SistemaInconsistente);
-        return result;
-    }
-
-    linalg::RealVector w = v;
-    linalg::RealVector u;
-    linalg::RealVector o;
-    double errorAtNewton = 1e200;
-    int k = 0;
-    int kNewton = 7;
-    int newtonSteps = 0;
-    bool newtonOff = false;
-    double omega = 0.3;
-
-    auto interrupted = [&]() {
-        snapshot.restore(model);
-        reporter.status(msg::CalculoInterrompido);
-        result.end = RunEnd::Interrupted;
-        result.nonlinearSteps = k;
-        result.error = error;
-        return result;
-    };
-    // One direct solver for the whole run: every step's matrix has the same pattern, so the
-    // ordering and symbolic factor of the first step serve them all.
-    linalg::DirectSolver direct;
-    // Every solve of the run is for a correction to the current iterate. Conjugate gradients are
-    // asked for the same absolute accuracy throughout, a third of the error target relative to the
-    // source vector, as a solve of the whole system would be; asking it relative to a correction's
-    // own (small) right-hand side made the late steps cost far more than the change they measure.
-    // While the iterate still moves a lot, a solve need only be accurate to a fraction of that
-    // movement (the next steps correct what it leaves), so early steps are asked less.
-    const double normSources = model.rhs.norm();
-    auto correctionTolerance = [&](const linalg::RealVector& rhs) {
-        const double normRhs = rhs.norm();
-        double tolerance = target / 3.0;
-        if (normRhs > 0.0 && normSources > normRhs)
-            tolerance *= normSources / normRhs;
-        tolerance = std::max(tolerance, kShareOfLastChange * error);
-        return std::min(tolerance, kLoosestCorrectionTolerance);
-    };
-    auto solve = [&](linalg::RealVector rhs, linalg::RealVector& solution) {
-        linalg::SolveResult solved;
-        if (settings.method == linalg::SolverMethod::Direct) {
-            solved = direct.solve(model.matrix, rhs, solution, &flag);
-        } else {
-            linalg::SolverRequest request;
-            request.matrix = model.matrix.compacted();
-            request.rhs = std::move(rhs);
-            request.solution = &solution;
-            request.progress = &flag;
-            request.tolerance = std::max(correctionTolerance(request.rhs), target / 3.0);
-            solved = linalg::solveConjugateGradient(std::move(request));
-        }
-        result.solverIterations = solved.iterations;
-        result.relativeResidual = solved.relativeResidual;
-        return solved.end;
-    };
-    // What ends the run after a solve: an interruption, or a direct solve without a solution.
-    auto solveEnded = [&](linalg::SolveEnd end) -> bool {
-        return end == linalg::SolveEnd::Interrupted
-            || (settings.method == linalg::SolverMethod::Direct
-                && end != linalg::SolveEnd::Converged);
-    };
-    auto endAfterSolve = [&](linalg::SolveEnd end) {
-        if (end == linalg::SolveEnd::Interrupted)
-            return interrupted();
-        snapshot.restore(model);
-        result.end = RunEnd::Failed;
-        result.status = Status::failure(msg::FatoracaoFalhou);
-        return result;
-    };
-
-    linalg::RealVector step(n);
-    while (error >= target) {
-        if (k > settings.maxIterations)
-            break;
-
-        bool useNewton = k > 2;
-        if (k <= kNewton && error > 0.7)
-            useNewton = false;
-        if (error < 0.7 && continuing)
-            useNewton = true;
-
-        if (newtonSteps > 0) {
-            if ((newtonSteps >= 7 && error > errorAtNewton) || newtonSteps > 15) {
-                // Newton is not getting there: back to relaxed fixed-point steps from the iterate
-                // it started from, for the rest of the run.
-                useNewton = false;
-                newtonSteps = 0;
-                newtonOff = true;
-                omega = 0.1;
-                reporter.status(msg::StatusMontando);
-                if (u.count() != n || o.count() != n) {
-                    u = w;
-                    o = w;
-                }
-                const AssemblyResult assembly = assembleNonlinear(model, u, o);
-                if (!assembly) {
-                    snapshot.restore(model);
-                    return failedAssembly(assembly);
-                }
-                w = o;
-            }
-        } else if (useNewton) {
-            errorAtNewton = error;
-            kNewton = k;
-        }
-        if (k > 45)
-            omega = 0.05;
-
-        if (useNewton && !newtonOff) {
-            linalg::RealVector residual = model.rhs - linalg::multiplySymmetric(model.matrix, v);
-            addNewtonTerms(model, v);
-            reporter.status(msg::StatusMetNewton);
-            step.fill(0.0);
-            if (const linalg::SolveEnd end = solve(std::move(residual), step); solveEnded(end))
-                return endAfterSolve(end);
-            const double normV = v.norm();
-            omega = normV > 0.0 ? 1.0 - 0.5 * step.norm() / normV : 0.75;
-            if (omega > 0.75)
-                omega = 0.75;
-            // A correction more than twice the iterate would give a negative factor, a step
-            // against the Newton direction; the smallest relaxation of the iteration is kept.
-            if (!(omega >= 0.05))
-                omega = 0.05;
-            for (std::size_t i = 1; i <= n; ++i)
-                v[i] = w[i] + omega * step[i];
-            ++newtonSteps;
-        } else {
-            reporter.status(msg::StatusMetLinear);
-            // Solved as a correction to the last iterate (K d = f - K w), which the system's
-            // solution is close to after the first steps.
-            linalg::RealVector residual = model.rhs - linalg::multiplySymmetric(model.matrix, w);
-            step.fill(0.0);
-            if (const linalg::SolveEnd end = solve(std::move(residual), step); solveEnded(end))
-                return endAfterSolve(end);
-            for (std::size_t i = 1; i <= n; ++i)
-                v[i] = w[i] + omega * step[i];
-        }
-
-        slavesFromIterate(model, v);
-        if (k == kNewton) {
-            u = w;
-            o = v;
-        }
-        reporter.status(msg::StatusMontando);
-        const AssemblyResult assembly = assembleNonlinear(model, v, w);
-        if (!assembly) {
-            snapshot.restore(model);
-            return failedAssembly(assembly);
-        }
-        error = maxRelativeChange(v, w);
-        ++k;
-        w = v;
-
-        if (k > 1 || error < 1e6) {
-            char line[96];
-            std::snprintf(line, sizeof line, msg::LinhaPasso, k, error * 100.0);
-            reporter.iterationLine(line);
-        }
-        if (!reporter.goOn())
-            return interrupted();
-    }
-
-    for (std::size_t i = 1; i <= n; ++i)
-        model.nodes[i].value = v[i];
-    slavesFromMasters(model);
-    traceEquipotentials(model, settings.equipotentialCount);
-    model.calculationKind = NonlinearResult;
-    model.storedError = error;
-    reporter.status(msg::StatusConcluido);
-    result.end = RunEnd::Finished;
-    result.status = Status::success();
-    result.nonlinearSteps = k;
-    result.error = error;
-    return result;
+    return NonlinearRun(model, settings, reporter).run();
 }
 
 } // namespace tarvex::solver

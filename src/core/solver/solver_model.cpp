@@ -17,12 +17,12 @@ void SolverModel::derivarRegioes()
     regionLocator.build(regionPolygons);
 }
 
-int SolverModel::findRegionAt(double x, double y) const
+RegionIndex SolverModel::findRegionAt(double x, double y) const
 {
     return regionLocator.find({ x, y });
 }
 
-const problem::Regiao* SolverModel::region(int number) const
+const problem::Regiao* SolverModel::region(RegionIndex number) const
 {
     if (number < 1 || static_cast<std::size_t>(number) > regions.size())
         return nullptr;

@@ -7,6 +7,7 @@
 #include "solver/linalg/sparse_sym_matrix.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -45,12 +46,24 @@ struct ContourSegment {
     bool operator==(const ContourSegment&) const = default;
 };
 
-enum CalculationKind : std::int32_t {
+/// Which run the node values come from; the values are the ones .msh files store.
+enum class CalculationKind : std::int32_t {
     NotCalculated = 0,
-    LinearResult = 1,
-    NonlinearResult = 2,
-    InducedCurrentResult = 3,
+    Linear = 1,
+    Nonlinear = 2,
+    InducedCurrents = 3,
 };
+
+/// A region conducts above this conductivity (S/m); below it the induced currents ignore it.
+inline constexpr double ConductivityFloor = 1e-30;
+
+/// A node's 1-based number: its position in SolverModel::nodes, as elements and files hold it.
+using NodeIndex = std::int32_t;
+/// An element's 0-based position in SolverModel::elements (list order) and elementRegion.
+using ElementIndex = std::size_t;
+/// A region's 1-based position in SolverModel::regions; 0 is "no region". Regions carry their
+/// materials, so it also names the material of an element.
+using RegionIndex = std::int32_t;
 
 /**
  * Everything the solver and the result evaluations need, numbered for the solver. The members
@@ -79,15 +92,15 @@ struct SolverModel {
     linalg::RealVector conductivityRhs;
     std::vector<MeshNode> imaginaryNodes { MeshNode {} }; ///< one-based, parallel to `nodes`
     double frequency = 0.0; ///< Hz
-    std::int32_t symmetryKind = 0; ///< 0 none, 1 symmetry, 2 anti-symmetry
+    problem::SymmetryKind symmetryKind = problem::SymmetryKind::None;
     std::int32_t slaveCount = 0; ///< g
-    std::int32_t calculationKind = NotCalculated;
+    CalculationKind calculationKind = CalculationKind::NotCalculated;
     double storedError = 1e200;
-    std::vector<std::int32_t> slaveMasters { 0 }; ///< one-based, count slaveCount
+    std::vector<NodeIndex> slaveMasters { 0 }; ///< one-based, count slaveCount
 
     // Not stored.
     std::int32_t freeNodes = 0; ///< n_m: interior nodes and masters (the order of the system)
-    std::vector<std::int32_t> elementRegion; ///< per element in list order; empty until assembled
+    std::vector<RegionIndex> elementRegion; ///< per element in list order; empty until assembled
     std::vector<problem::PoligonoRegiao> regionPolygons; ///< parallel to `regions`, list order
     problem::RegionLocator regionLocator; ///< over `regionPolygons`
     bool hasNonlinearRegion = false;
@@ -112,10 +125,13 @@ struct SolverModel {
      * `findRegionAt`: 1-based number of the first region from region 2 on whose polygon contains
      * the point; 0 when none.
      */
-    int findRegionAt(double x, double y) const;
+    RegionIndex findRegionAt(double x, double y) const;
 
     /// Region by 1-based number; null when out of range.
-    const problem::Regiao* region(int number) const;
+    const problem::Regiao* region(RegionIndex number) const;
+
+    MeshNode& node(NodeIndex number) { return nodes[static_cast<std::size_t>(number)]; }
+    const MeshNode& node(NodeIndex number) const { return nodes[static_cast<std::size_t>(number)]; }
 };
 
 } // namespace tarvex::solver

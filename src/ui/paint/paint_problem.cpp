@@ -15,9 +15,9 @@ namespace tarvex::paint {
 
 namespace {
 
-bool eletrica(std::uint8_t tipoAnalise)
+bool eletrica(problem::AnalysisType tipoAnalise)
 {
-    return tipoAnalise == problem::ProblemData::AnaliseEletrica;
+    return tipoAnalise == problem::AnalysisType::Electric;
 }
 
 } // namespace
@@ -37,7 +37,8 @@ double areaExterna(const problem::PoligonoRegiao& poligono)
     return maior;
 }
 
-std::optional<ColorIndex> corDaRegiao(const problem::Regiao& regiao, std::uint8_t tipoAnalise)
+std::optional<ColorIndex> corDaRegiao(
+    const problem::Regiao& regiao, problem::AnalysisType tipoAnalise)
 {
     const bool magnetica = !eletrica(tipoAnalise);
     if (magnetica ? regiao.densCorrente != 0.0 : regiao.densCargas != 0.0)

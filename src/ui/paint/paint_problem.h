@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSize>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,7 @@ class QPainter;
 QT_END_NAMESPACE
 
 namespace tarvex::problem {
+enum class AnalysisType : std::uint8_t;
 class ProblemData;
 struct Regiao;
 struct PoligonoRegiao;
@@ -31,10 +33,11 @@ inline constexpr ColorIndex Material = 11; ///< permeable, permittive or non-lin
 inline constexpr ColorIndex Contorno = 15;
 } // namespace corProblema
 
-/// The fill that shows a region's kind in the given analysis (ProblemData::AnaliseMagnetica or
-/// AnaliseEletrica): a source first, then a magnet (magnetic analysis only), then a material
+/// The fill that shows a region's kind in the given analysis (AnalysisType::Magnetic or
+/// Electric): a source first, then a magnet (magnetic analysis only), then a material
 /// other than vacuum; none for anything else.
-std::optional<ColorIndex> corDaRegiao(const problem::Regiao& regiao, std::uint8_t tipoAnalise);
+std::optional<ColorIndex> corDaRegiao(
+    const problem::Regiao& regiao, problem::AnalysisType tipoAnalise);
 
 /// Area enclosed by the polygon's widest ring: the size by which region fills are ordered, so a
 /// region drawn inside another is not hidden by it.

@@ -61,9 +61,8 @@ bool noValido(const solver::SolverModel& model, std::int32_t k)
 std::optional<ColorIndex> corDaRegiaoResultados(
     const problem::Regiao& regiao, std::uint8_t magnetic)
 {
-    return corDaRegiao(regiao,
-        magnetic != 0 ? problem::ProblemData::AnaliseMagnetica
-                      : problem::ProblemData::AnaliseEletrica);
+    return corDaRegiao(
+        regiao, magnetic != 0 ? problem::AnalysisType::Magnetic : problem::AnalysisType::Electric);
 }
 
 namespace {

@@ -206,8 +206,7 @@ void CDatFrame::criarMenusProblema()
 
 void CDatFrame::atualizarAnalise()
 {
-    const bool eletrica
-        = m_doc->data().tipoAnalise == tarvex::problem::ProblemData::AnaliseEletrica;
+    const bool eletrica = m_doc->data().tipoAnalise == tarvex::problem::AnalysisType::Electric;
     m_acaoEletrico->setChecked(eletrica);
     m_acaoMagnetico->setChecked(!eletrica);
 }

@@ -17,8 +17,10 @@ void desenhaCondicoesContorno(Canvas& canvas, const ProblemData& data)
 {
     for (const SegmentoContorno& s : data.segmentosPotencial.inListOrder())
         canvas.desenhaElemento(corDat::PotencialSegmento, 3, Solido, s);
-    if (data.tipoSimetria != 0) {
-        const auto cor = data.tipoSimetria == 2 ? corDat::AntiSimetria : corDat::Simetria;
+    if (data.tipoSimetria != tarvex::problem::SymmetryKind::None) {
+        const auto cor = data.tipoSimetria == tarvex::problem::SymmetryKind::AntiSymmetry
+            ? corDat::AntiSimetria
+            : corDat::Simetria;
         for (const SegmentoContorno& s : data.segmentosSimetria.inListOrder())
             canvas.desenhaElemento(cor, 3, Tracejado, s);
     }

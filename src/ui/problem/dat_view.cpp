@@ -357,7 +357,7 @@ void CDatView::malha()
     setModo(ModoMalha);
 }
 
-bool CDatView::perguntaTroca(std::int32_t tipo)
+bool CDatView::perguntaTroca(ed::SymmetryKind tipo)
 {
     if (!ed::perguntaTrocaSimetria(m_doc.data(), tipo))
         return true;
@@ -379,13 +379,13 @@ bool CDatView::perguntaTroca(std::int32_t tipo)
 
 void CDatView::simetria()
 {
-    if (perguntaTroca(ed::Simetria))
+    if (perguntaTroca(ed::SymmetryKind::Symmetry))
         setModo(ModoSimetria);
 }
 
 void CDatView::antiSimetria()
 {
-    if (perguntaTroca(ed::AntiSimetria))
+    if (perguntaTroca(ed::SymmetryKind::AntiSymmetry))
         setModo(ModoAntiSimetria);
 }
 
@@ -397,8 +397,8 @@ void CDatView::removeSimetria()
 
 void CDatView::campoMagnetico()
 {
-    if (m_doc.data().tipoAnalise != ProblemData::AnaliseMagnetica) {
-        ed::defineAnalise(m_doc.data(), ProblemData::AnaliseMagnetica);
+    if (m_doc.data().tipoAnalise != AnalysisType::Magnetic) {
+        ed::defineAnalise(m_doc.data(), AnalysisType::Magnetic);
         m_doc.setModified(true);
     }
     m_doc.updateAllViews();
@@ -406,8 +406,8 @@ void CDatView::campoMagnetico()
 
 void CDatView::campoEletrico()
 {
-    if (m_doc.data().tipoAnalise != ProblemData::AnaliseEletrica) {
-        ed::defineAnalise(m_doc.data(), ProblemData::AnaliseEletrica);
+    if (m_doc.data().tipoAnalise != AnalysisType::Electric) {
+        ed::defineAnalise(m_doc.data(), AnalysisType::Electric);
         m_doc.setModified(true);
     }
     m_doc.updateAllViews();
@@ -627,10 +627,10 @@ void CDatView::clique(Qt::MouseButton botao, const Ponto& p)
         trechoExterno(p);
         break;
     case ModoSimetria:
-        segmentoSimetria(p, ed::Simetria);
+        segmentoSimetria(p, ed::SymmetryKind::Symmetry);
         break;
     case ModoAntiSimetria:
-        segmentoSimetria(p, ed::AntiSimetria);
+        segmentoSimetria(p, ed::SymmetryKind::AntiSymmetry);
         break;
     case ModoDefineEspecial:
     case ModoRemoveEspecial: {
@@ -662,7 +662,7 @@ void CDatView::editaRegiao(const Ponto& p)
     m_regiaoDestacada = posicao;
     update();
 
-    const bool eletrico = data.tipoAnalise == ProblemData::AnaliseEletrica;
+    const bool eletrico = data.tipoAnalise == AnalysisType::Electric;
     for (;;) {
         const ed::Regiao& clicada = *data.regiaoNaPosicao(posicao);
         CDlgEditReg dialogo(eletrico, m_prompter, this);
@@ -781,7 +781,7 @@ void CDatView::trechoExterno(const Ponto& p)
     update();
 }
 
-void CDatView::segmentoSimetria(const Ponto& p, std::int32_t tipo)
+void CDatView::segmentoSimetria(const Ponto& p, ed::SymmetryKind tipo)
 {
     ProblemData& data = m_doc.data();
     if (const auto i = ed::segmentoMaisProximo(data, p)) {

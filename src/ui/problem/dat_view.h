@@ -202,8 +202,8 @@ private:
     void selecionaSegmento(const tarvex::geometry::Ponto& p);
     void potencialNoPonto(const tarvex::geometry::Ponto& p);
     void trechoExterno(const tarvex::geometry::Ponto& p);
-    void segmentoSimetria(const tarvex::geometry::Ponto& p, std::int32_t tipo);
-    bool perguntaTroca(std::int32_t tipo);
+    void segmentoSimetria(const tarvex::geometry::Ponto& p, tarvex::problem::SymmetryKind tipo);
+    bool perguntaTroca(tarvex::problem::SymmetryKind tipo);
     void areaArrastada(const QPoint& a, const QPoint& b);
     void iniciaControleMalha();
     void aplicaControleMalha(const ValoresControleMalha& valores);

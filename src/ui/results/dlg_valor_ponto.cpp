@@ -30,7 +30,8 @@ PointValues semValores(const tarvex::solver::SolverModel& model, bool polar)
     PointValues v;
     v.magnetic = model.magnetic != 0;
     v.polar = polar;
-    v.induced = v.magnetic && model.calculationKind == tarvex::solver::InducedCurrentResult;
+    v.induced
+        = v.magnetic && model.calculationKind == tarvex::solver::CalculationKind::InducedCurrents;
     return v;
 }
 

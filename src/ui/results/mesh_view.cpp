@@ -83,13 +83,13 @@ void CMeshView::prepararModo()
 {
     SolverModel& model = m_doc.model();
     if (m_displayMode == ModoEquipotenciais
-        && model.calculationKind == tarvex::solver::NotCalculated) {
+        && model.calculationKind == tarvex::solver::CalculationKind::NotCalculated) {
         const QString pergunta = texto(tarvex::msg::SemResultado) + QLatin1Char('\n')
             + texto(tarvex::msg::RealizaCalculoLinear);
         if (m_prompter.ask(pergunta) == Prompter::YesNo::Yes) {
             estaticoLinear();
             // Only a calculation that produced results is announced as done.
-            if (model.calculationKind != tarvex::solver::NotCalculated)
+            if (model.calculationKind != tarvex::solver::CalculationKind::NotCalculated)
                 m_prompter.inform(texto(tarvex::msg::CalculoLinearRealizado));
             else
                 m_prompter.warn(texto(tarvex::msg::SemDadosEquipotenciais));
@@ -97,7 +97,7 @@ void CMeshView::prepararModo()
             m_prompter.warn(texto(tarvex::msg::SemDadosEquipotenciais));
         }
     } else if (m_displayMode == ModoCorrentesInduzidas
-        && model.calculationKind != tarvex::solver::InducedCurrentResult) {
+        && model.calculationKind != tarvex::solver::CalculationKind::InducedCurrents) {
         m_prompter.warn(texto(tarvex::msg::SemDadosCorrentesInduzidas));
         m_displayMode = ModoRegioes;
     }
@@ -111,11 +111,12 @@ void CMeshView::tracarSeNecessario()
         return;
     SolverModel& model = m_doc.model();
     if (m_displayMode == ModoEquipotenciais
-        && model.calculationKind != tarvex::solver::NotCalculated && !model.equipotentialsTraced) {
+        && model.calculationKind != tarvex::solver::CalculationKind::NotCalculated
+        && !model.equipotentialsTraced) {
         tarvex::solver::traceEquipotentials(model, m_equipotentialCount);
         model.equipotentialsTraced = true;
     } else if (m_displayMode == ModoCorrentesInduzidas
-        && model.calculationKind == tarvex::solver::InducedCurrentResult
+        && model.calculationKind == tarvex::solver::CalculationKind::InducedCurrents
         && !model.inducedLinesTraced) {
         if (tarvex::solver::traceInducedCurrentLines(model, m_equipotentialCount))
             model.inducedLinesTraced = true;
@@ -512,14 +513,14 @@ void CMeshView::sairDoModo()
 bool CMeshView::exigirResultados(std::string_view semDados)
 {
     SolverModel& model = m_doc.model();
-    if (model.calculationKind != tarvex::solver::NotCalculated)
+    if (model.calculationKind != tarvex::solver::CalculationKind::NotCalculated)
         return true;
     const QString pergunta = texto(tarvex::msg::SemResultado) + QLatin1Char('\n')
         + texto(tarvex::msg::RealizaCalculoLinear);
     if (m_prompter.ask(pergunta) == Prompter::YesNo::Yes) {
         estaticoLinear();
         // The calculation dialog may have been closed without a run, or the run failed.
-        if (model.calculationKind != tarvex::solver::NotCalculated)
+        if (model.calculationKind != tarvex::solver::CalculationKind::NotCalculated)
             return true;
     }
     m_prompter.warn(texto(semDados));
@@ -682,13 +683,13 @@ bool CMeshView::exigirResultadosInduzidos()
         m_prompter.warn(texto(tarvex::msg::SoAnaliseMagnetica));
         return false;
     }
-    if (model.calculationKind != tarvex::solver::NotCalculated)
+    if (model.calculationKind != tarvex::solver::CalculationKind::NotCalculated)
         return true;
     const QString pergunta = texto(tarvex::msg::SemResultado) + QLatin1Char('\n')
         + texto(tarvex::msg::RealizaCalculoLinear);
     if (m_prompter.ask(pergunta) == Prompter::YesNo::Yes) {
         linearCorInduzidas();
-        if (model.calculationKind != tarvex::solver::NotCalculated)
+        if (model.calculationKind != tarvex::solver::CalculationKind::NotCalculated)
             return true;
     }
     m_prompter.warn(texto(tarvex::msg::SemDadosCurvas));
@@ -986,7 +987,7 @@ void CMeshView::mapaPerdas()
 
 void CMeshView::escalaCores()
 {
-    if (m_doc.model().calculationKind == tarvex::solver::NotCalculated) {
+    if (m_doc.model().calculationKind == tarvex::solver::CalculationKind::NotCalculated) {
         m_prompter.warn(texto(tarvex::msg::EscalaCoresSemResultado));
         return;
     }

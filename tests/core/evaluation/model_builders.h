@@ -54,7 +54,7 @@ inline solver::SolverModel gridModel(int nx, int ny, double x0, double y0, doubl
     const std::vector<geometry::Ponto> box = { { x0, y0 }, { x1, y0 }, { x1, y1 }, { x0, y1 } };
     m.regions.pushBack(polygonRegion(box));
     m.regions.pushBack(polygonRegion(box));
-    m.calculationKind = solver::LinearResult;
+    m.calculationKind = solver::CalculationKind::Linear;
     m.derivarRegioes();
     return m;
 }

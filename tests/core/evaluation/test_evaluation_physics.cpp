@@ -114,7 +114,7 @@ TEST(EvaluationPhysics, CoaxialCapacitorPotentialAndField)
 {
     const double a = 10.0, b = 50.0, v0 = 100.0;
     ProblemData data = rings(a, b);
-    data.tipoAnalise = ProblemData::AnaliseEletrica;
+    data.tipoAnalise = AnalysisType::Electric;
     holdCircle(data, a, v0);
     holdCircle(data, b, 0.0);
     const solver::SolverModel model = meshAndSolve(data, 1.0);
@@ -160,7 +160,7 @@ TEST(EvaluationPhysics, RoundConductorFluxDensityAndFlux)
 {
     const double radius = 10.0, boundary = 30.0, j = 1.0;
     ProblemData data = rings(radius, boundary);
-    data.tipoAnalise = ProblemData::AnaliseMagnetica;
+    data.tipoAnalise = AnalysisType::Magnetic;
     const int inner = data.regiaoQueContem({ 0.0, 0.0 });
     ASSERT_GT(inner, 1);
     data.regiaoNaPosicao(inner)->densCorrente = j;

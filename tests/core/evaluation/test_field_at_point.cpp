@@ -91,7 +91,7 @@ TEST(FieldAtPoint, NonlinearRegionTakesTheCurveOnlyForANonlinearResult)
     r.curva1.calculaSpline();
     const ElementPosition e = locateElement(m, 1.5, 2.5);
 
-    m.calculationKind = solver::NonlinearResult;
+    m.calculationKind = solver::CalculationKind::Nonlinear;
     ElementVector h = elementFieldIntensity(m, e, 0.0);
     EXPECT_NEAR(h.magnitude, 100.0, 1e-6);
     EXPECT_NEAR(h.factor, 0.01 / Mu0, 1e-3);
@@ -99,10 +99,11 @@ TEST(FieldAtPoint, NonlinearRegionTakesTheCurveOnlyForANonlinearResult)
     EXPECT_NEAR(f.second, (0.0 - 1.0) / (2 * 0.01), 1e-9); // normal: (By² - Bx²) / 2 mu
 
     // A linear or induced-current result was computed with mu_r: so is H.
-    for (const std::int32_t kind : { solver::LinearResult, solver::InducedCurrentResult }) {
+    for (const solver::CalculationKind kind :
+        { solver::CalculationKind::Linear, solver::CalculationKind::InducedCurrents }) {
         m.calculationKind = kind;
         h = elementFieldIntensity(m, e, 0.0);
-        EXPECT_NEAR(h.magnitude, 1.0 / (10.0 * Mu0), 1e-6) << kind;
+        EXPECT_NEAR(h.magnitude, 1.0 / (10.0 * Mu0), 1e-6) << static_cast<int>(kind);
         EXPECT_DOUBLE_EQ(h.factor, 10.0);
     }
 }
@@ -214,7 +215,7 @@ TEST(FieldAtPoint, PolarComponentsOfAnAzimuthalField)
 TEST(FieldAtPoint, InducedCurrentValuesAndTheirTexts)
 {
     solver::SolverModel m = uniform(0.0, 0.0);
-    m.calculationKind = solver::InducedCurrentResult;
+    m.calculationKind = solver::CalculationKind::InducedCurrents;
     m.conductive = 1;
     m.frequency = 50.0;
     for (solver::MeshNode& n : m.nodes)

@@ -220,7 +220,7 @@ TEST(Sections, InducedCurrentAtThePointsOfTheSection)
 {
     solver::SolverModel model
         = test::gridModel(4, 4, 0, 0, 8, 8, [](double x, double) { return 1e-3 * x; });
-    model.calculationKind = solver::InducedCurrentResult;
+    model.calculationKind = solver::CalculationKind::InducedCurrents;
     model.conductive = 1;
     model.frequency = 50.0;
     model.imaginaryNodes = model.nodes;
@@ -255,7 +255,7 @@ TEST(Sections, PolarSectionAboutARoundConductor)
     drawing.segmentos.pushFront({ { -boundary, 0 }, { -radius, 0 } });
     problem::ProblemData data
         = test::formedProblem(drawing, { -boundary, boundary, -boundary, boundary });
-    data.tipoAnalise = problem::ProblemData::AnaliseMagnetica;
+    data.tipoAnalise = problem::AnalysisType::Magnetic;
     const int inner = data.regiaoQueContem({ 0.0, 0.0 });
     ASSERT_GT(inner, 1);
     data.regiaoNaPosicao(inner)->densCorrente = jDensity;

@@ -159,7 +159,7 @@ TEST(DatFormat, OverlongMaterialPathKeepsItsTerminatingNul)
 TEST(DatFormat, HandBuiltMeshedFileReadsEveryItemInItsPlace)
 {
     const ProblemData d = loaded(fullFile());
-    EXPECT_EQ(d.tipoAnalise, 0);
+    EXPECT_EQ(d.tipoAnalise, AnalysisType::Electric);
     EXPECT_EQ(d.fatorEscala, 500.0);
     EXPECT_EQ(d.janela, (std::array<double, 4> { -1, 11, -2, 12 }));
     // Inserted at the front: the region written last comes first.
@@ -182,7 +182,7 @@ TEST(DatFormat, HandBuiltMeshedFileReadsEveryItemInItsPlace)
     EXPECT_EQ(d.segmentosPotencial.at(1).potencial, 100.0);
     ASSERT_EQ(d.potenciaisPonto.size(), 2u);
     EXPECT_EQ(d.potenciaisPonto.at(0), (PotencialPonto { 2, 2, 6 }));
-    EXPECT_EQ(d.tipoSimetria, 1);
+    EXPECT_EQ(d.tipoSimetria, SymmetryKind::Symmetry);
     EXPECT_EQ(d.segmentosSimetria.size(), 1u);
     ASSERT_EQ(d.triangulos.size(), 2u);
     EXPECT_EQ(d.triangulos.at(0).x1, 1.0);
@@ -222,7 +222,7 @@ TEST(DatFormat, FileAsTheDrawingExportsItLoadsWithoutMesh)
     d.triangulos.pushFront({});
     d.numTriangulos = 1;
     ASSERT_TRUE(readDat(std::string_view(out.bytes()), d));
-    EXPECT_EQ(d.tipoAnalise, 1);
+    EXPECT_EQ(d.tipoAnalise, AnalysisType::Magnetic);
     EXPECT_EQ(d.numTriangulos, 0);
     EXPECT_TRUE(d.triangulos.empty());
     EXPECT_TRUE(d.segmentosPotencial.empty());
@@ -257,6 +257,21 @@ TEST(DatFormat, OldFilesHoldAtMostOneSpecialRegionAndNoSpecialAreas)
         }
         EXPECT_EQ(d.arestaEspecial, 0.1);
     }
+}
+
+TEST(DatFormat, KindsOutsideTheirEnumerationsAreKeptAndWrittenBackAsRead)
+{
+    Bytes b;
+    b.header("versao 01.00.01").u8(7).f64(1000).f64(0).f64(1).f64(0).f64(1);
+    b.i32(1).square(0, 0, 1, 1.0).f64(0.5).f64(0.5);
+    b.i32(0).i32(0).f64(0.1).f64(1.4); // no special regions or areas
+    b.i32(0).i32(0); // no imposed potentials
+    b.i32(5).i32(0); // a symmetry kind no program writes, without segments
+    b.i32(0);
+    const ProblemData d = loaded(b.data);
+    EXPECT_EQ(static_cast<int>(d.tipoAnalise), 7);
+    EXPECT_EQ(static_cast<int>(d.tipoSimetria), 5);
+    EXPECT_EQ(writeDat(d), b.data);
 }
 
 TEST(DatFormat, SavingAndLoadingKeepsRegionsAndAreasAndReversesTheOtherLists)

@@ -180,7 +180,7 @@ TEST(EditingRegions, OkWritesTheFieldsOfTheAnalysisType)
     EXPECT_EQ(a.permissividadeRelativa, 3);
 
     // Electric: only the charge density and permittivity; the magnet keeps its remanence.
-    defineAnalise(data, ProblemData::AnaliseEletrica);
+    defineAnalise(data, AnalysisType::Electric);
     const ValoresRegiao shown = valoresDaRegiao(a, data.tipoAnalise);
     EXPECT_EQ(shown.densidade, 7);
     EXPECT_EQ(shown.permeabilidade, 3);
@@ -221,7 +221,7 @@ TEST(EditingRegions, SelectionStartsFromTheClickedRegionAndEditsEveryRegion)
     }
     EXPECT_EQ(data.regiaoNaPosicao(1)->densCorrente, 0); // the outer contour is not edited
 
-    defineAnalise(data, ProblemData::AnaliseEletrica);
+    defineAnalise(data, AnalysisType::Electric);
     data.regiaoNaPosicao(2)->densCargas = 4;
     data.regiaoNaPosicao(2)->permissividadeRelativa = 6;
     const ValoresRegiao e = valoresDaSelecao(*data.regiaoNaPosicao(2), data.tipoAnalise);
@@ -335,23 +335,23 @@ TEST(EditingSymmetry, SwitchingKindKeepsTheSegmentsDeletingEmptiesThem)
     ProblemData data = twoRegions();
     const SegmentoContorno a = data.contornoExterno[0];
     const SegmentoContorno b = data.contornoExterno[3];
-    EXPECT_FALSE(perguntaTrocaSimetria(data, AntiSimetria));
-    acrescentaSimetria(data, a, Simetria);
-    acrescentaSimetria(data, b, Simetria);
-    acrescentaSimetria(data, a, Simetria); // once only
+    EXPECT_FALSE(perguntaTrocaSimetria(data, SymmetryKind::AntiSymmetry));
+    acrescentaSimetria(data, a, SymmetryKind::Symmetry);
+    acrescentaSimetria(data, b, SymmetryKind::Symmetry);
+    acrescentaSimetria(data, a, SymmetryKind::Symmetry); // once only
     EXPECT_EQ(data.segmentosSimetria.size(), 2u);
-    EXPECT_FALSE(perguntaTrocaSimetria(data, Simetria));
-    ASSERT_TRUE(perguntaTrocaSimetria(data, AntiSimetria));
-    EXPECT_EQ(textoTrocaSimetria(AntiSimetria), "Troca simetria para ANTI-XY");
-    EXPECT_EQ(textoTrocaSimetria(Simetria), "Troca simetria para  XY");
-    trocaSimetria(data, AntiSimetria);
-    EXPECT_EQ(data.tipoSimetria, AntiSimetria);
+    EXPECT_FALSE(perguntaTrocaSimetria(data, SymmetryKind::Symmetry));
+    ASSERT_TRUE(perguntaTrocaSimetria(data, SymmetryKind::AntiSymmetry));
+    EXPECT_EQ(textoTrocaSimetria(SymmetryKind::AntiSymmetry), "Troca simetria para ANTI-XY");
+    EXPECT_EQ(textoTrocaSimetria(SymmetryKind::Symmetry), "Troca simetria para  XY");
+    trocaSimetria(data, SymmetryKind::AntiSymmetry);
+    EXPECT_EQ(data.tipoSimetria, SymmetryKind::AntiSymmetry);
     EXPECT_EQ(data.segmentosSimetria.size(), 2u);
     deletaSimetria(data);
     EXPECT_TRUE(data.segmentosSimetria.empty());
-    acrescentaSimetria(data, b, Simetria);
+    acrescentaSimetria(data, b, SymmetryKind::Symmetry);
     removeSimetria(data);
-    EXPECT_EQ(data.tipoSimetria, SemSimetria);
+    EXPECT_EQ(data.tipoSimetria, SymmetryKind::None);
     EXPECT_TRUE(data.segmentosSimetria.empty());
 }
 

@@ -70,10 +70,10 @@ TEST(ColourMap, PreconditionsInOrderWithTheirMessages)
     EXPECT_EQ(checkMapQuantity(m, MapaDensCorrente).message, msg::MapaSemCorrentesInduzidas);
     m.conductive = 1;
     EXPECT_EQ(checkMapQuantity(m, MapaDensPerdas).message, msg::MapaSemCorrentesInduzidas);
-    m.calculationKind = solver::InducedCurrentResult;
+    m.calculationKind = solver::CalculationKind::InducedCurrents;
     EXPECT_TRUE(checkMapQuantity(m, MapaDensPerdas));
     EXPECT_TRUE(checkMapQuantity(m, MapaCampoH));
-    m.calculationKind = solver::NotCalculated;
+    m.calculationKind = solver::CalculationKind::NotCalculated;
     EXPECT_EQ(checkMapQuantity(m, MapaCampoH).message, msg::MapaSemResultado);
     EXPECT_EQ(checkMapQuantity(m, MapaDensCorrente).message, msg::MapaSemResultados);
     m.magnetic = 0;
@@ -89,7 +89,7 @@ TEST(ColourMap, InducedCurrentAndLossDensity)
 {
     solver::SolverModel m
         = test::gridModel(2, 1, 0, 0, 2, 1, [](double x, double) { return 1e-5 * x; });
-    m.calculationKind = solver::InducedCurrentResult;
+    m.calculationKind = solver::CalculationKind::InducedCurrents;
     m.conductive = 1;
     m.frequency = 60.0;
     m.imaginaryNodes = m.nodes;

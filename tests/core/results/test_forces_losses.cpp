@@ -87,7 +87,7 @@ TEST(Forces, BetweenTwoParallelRoundConductors)
 {
     const double c = 5.0, a = 2.0, outer = 60.0, jDensity = 1.0;
     problem::ProblemData data = test::conductorsInCircle({ -c, c }, a, outer);
-    data.tipoAnalise = problem::ProblemData::AnaliseMagnetica;
+    data.tipoAnalise = problem::AnalysisType::Magnetic;
     const int left = data.regiaoQueContem({ -c, 0.5 });
     const int right = data.regiaoQueContem({ c, 0.5 });
     ASSERT_GT(left, 1);

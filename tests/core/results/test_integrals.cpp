@@ -103,7 +103,7 @@ TEST(Integrals, CoaxialCapacitanceWithinOnePercentAndConvergingUnderRefinement)
 {
     const double a = 10.0, b = 50.0, epsR = 4.0;
     ProblemData data = coaxialProblem(a, b);
-    data.tipoAnalise = ProblemData::AnaliseEletrica;
+    data.tipoAnalise = problem::AnalysisType::Electric;
     data.regiaoNaPosicao(data.regiaoQueContem({ 30, 5 }))->permissividadeRelativa = epsR;
     holdCircle(data, a, 100.0);
     holdCircle(data, b, 0.0);
@@ -126,7 +126,7 @@ TEST(Integrals, RoundConductorEnergyInductanceAndCurrent)
     // W = mu0 I² / (4 pi) (1/4 + ln(R/a)) per metre.
     const double a = 10.0, bound = 60.0;
     ProblemData data = coaxialProblem(a, bound);
-    data.tipoAnalise = ProblemData::AnaliseMagnetica;
+    data.tipoAnalise = problem::AnalysisType::Magnetic;
     data.regiaoNaPosicao(data.regiaoQueContem({ 0, 0 }))->densCorrente = 1.0;
     holdCircle(data, bound, 0.0);
     mesh(data, 1.5);
@@ -194,7 +194,7 @@ TEST(Integrals, NonlinearRegionInItsLinearRangeGivesTheLinearEnergy)
     for (double b : { 0.0, 0.5, 1.0, 1.5, 2.0 })
         iron.curva1.adicionaPonto(b, b / (muR * Mu0)); // B first, H second
     iron.curva1.calculaSpline();
-    nonlinear.calculationKind = solver::NonlinearResult;
+    nonlinear.calculationKind = solver::CalculationKind::Nonlinear;
     Integrals r;
     ASSERT_TRUE(integrateTotal(nonlinear, r));
     EXPECT_TRUE(r.nonlinear);
@@ -223,7 +223,7 @@ TEST(Integrals, InducedResultsGiveComplexCurrentTimeAveragedEnergyAndLosses)
     solver::SolverModel m = uniformSquare(0.0);
     problem::Regiao& plate = m.regions.at(1);
     plate.condutividade = 1e6;
-    m.calculationKind = solver::InducedCurrentResult;
+    m.calculationKind = solver::CalculationKind::InducedCurrents;
     m.conductive = 1;
     m.frequency = 50.0;
     // A = 1e-6 + j 2e-6 Wb/m everywhere: no field, J = -j omega sigma A.
@@ -255,7 +255,7 @@ TEST(Integrals, RefusalsCarryTheirMessages)
     r.area = 7.0;
     EXPECT_EQ(integrateRegion(m, 50.0, 50.0, r).message, msg::PontoForaDominio);
     EXPECT_EQ(r.area, 7.0);
-    m.calculationKind = solver::NotCalculated;
+    m.calculationKind = solver::CalculationKind::NotCalculated;
     EXPECT_EQ(integrateTotal(m, r).message, msg::MapaSemResultados);
     double l = 0.0;
     EXPECT_EQ(inductanceFromEnergy(1.0, 0.0, l).message, msg::CorrenteInvalida);

@@ -185,7 +185,8 @@ inline std::vector<double> solveModel(const SolverModel& model)
         if (i <= nm)
             all[static_cast<std::size_t>(i)] = x[static_cast<std::size_t>(i) - 1];
         else if (i <= nm + model.slaveCount) {
-            const double sign = model.symmetryKind == 2 ? -1.0 : 1.0;
+            const double sign
+                = model.symmetryKind == tarvex::problem::SymmetryKind::AntiSymmetry ? -1.0 : 1.0;
             all[static_cast<std::size_t>(i)] = sign
                 * x[static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(i - nm)])
                     - 1];

@@ -39,7 +39,7 @@ struct Square {
 
     explicit Square(int kind = 0, double right = 0.006)
     {
-        model.symmetryKind = kind;
+        model.symmetryKind = static_cast<problem::SymmetryKind>(kind);
         grid.nx = 3;
         grid.ny = 3;
         grid.hx = 2.0;
@@ -83,7 +83,7 @@ struct Square {
 /// Slave records from their masters, as the iteration keeps them.
 void setSlaves(SolverModel& model, const RealVector& v)
 {
-    const double sigma = model.symmetryKind == 2 ? -1.0 : 1.0;
+    const double sigma = model.symmetryKind == problem::SymmetryKind::AntiSymmetry ? -1.0 : 1.0;
     for (int k = 1; k <= model.slaveCount; ++k)
         model.nodes[static_cast<std::size_t>(model.freeNodes + k)].value
             = sigma * v[static_cast<std::size_t>(model.slaveMasters[static_cast<std::size_t>(k)])];

@@ -28,7 +28,7 @@ struct Strip {
         const std::function<std::pair<double, double>(int)>& band, bool magnetic = true)
     {
         model.magnetic = magnetic ? 1 : 0;
-        model.symmetryKind = kind;
+        model.symmetryKind = static_cast<problem::SymmetryKind>(kind);
         grid.nx = columns;
         grid.ny = 4;
         grid.hx = width / columns;
@@ -76,7 +76,7 @@ void foldDense(const SolverModel& model, const Dense& k, const std::vector<doubl
 {
     const int nm = model.freeNodes;
     const int n = nm + model.slaveCount;
-    const double sigma = model.symmetryKind == 2 ? -1.0 : 1.0;
+    const double sigma = model.symmetryKind == problem::SymmetryKind::AntiSymmetry ? -1.0 : 1.0;
     auto target = [&](int i, double& sign) { // zero-based in and out
         sign = 1.0;
         if (i < nm)
@@ -103,8 +103,8 @@ void foldDense(const SolverModel& model, const Dense& k, const std::vector<doubl
 void expectFoldMatchesDense(Strip& strip)
 {
     SolverModel& model = strip.model;
-    const int kind = model.symmetryKind;
-    model.symmetryKind = 0;
+    const problem::SymmetryKind kind = model.symmetryKind;
+    model.symmetryKind = problem::SymmetryKind::None;
     ASSERT_TRUE(assembleLinear(model));
     ASSERT_EQ(model.matrix.order(), model.freeNodes + model.slaveCount);
     const Dense k = dense(model.matrix);
@@ -150,12 +150,12 @@ TEST(SymmetryFolding, AntisymmetryAddsTheSlaveRightHandSideWithOppositeSign)
 {
     Strip plain(2, 2.0, 1, periodic(1.0));
     Strip anti(2, 2.0, 2, periodic(1.0));
-    plain.model.symmetryKind = 0;
-    anti.model.symmetryKind = 0;
+    plain.model.symmetryKind = problem::SymmetryKind::None;
+    anti.model.symmetryKind = problem::SymmetryKind::None;
     ASSERT_TRUE(assembleLinear(plain.model));
     ASSERT_TRUE(assembleLinear(anti.model));
-    plain.model.symmetryKind = 1;
-    anti.model.symmetryKind = 2;
+    plain.model.symmetryKind = problem::SymmetryKind::Symmetry;
+    anti.model.symmetryKind = problem::SymmetryKind::AntiSymmetry;
     const RealVector unfolded = plain.model.rhs;
     ASSERT_TRUE(condenseSymmetry(plain.model));
     ASSERT_TRUE(condenseSymmetry(anti.model));
@@ -288,7 +288,7 @@ TEST(SymmetryFolding, ConductivityBlockIsFoldedLikeTheStiffness)
 
         // Against the fold of the unfolded block.
         SolverModel plain = strip.model;
-        plain.symmetryKind = 0;
+        plain.symmetryKind = problem::SymmetryKind::None;
         ASSERT_TRUE(assembleConductivity(plain));
         const Dense q = dense(plain.conductivityMatrix);
         std::vector<double> f(plain.conductivityRhs.count(), 0.0);

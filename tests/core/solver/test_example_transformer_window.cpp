@@ -149,7 +149,7 @@ TEST(TransformerWindowExample, TracesTheSameRegionsWhateverTheElementOrder)
 TEST(TransformerWindowExample, BalancedWindingsGiveTheLeakageFieldOfAmpereLaw)
 {
     const solver::SolverModel model = solvedExample(6.0);
-    ASSERT_EQ(model.calculationKind, solver::LinearResult);
+    ASSERT_EQ(model.calculationKind, solver::CalculationKind::Linear);
 
     // The imposed outer contour stays at 0, and with the ampere-turns balanced almost no flux
     // leaves the core: the outer air sees a small fraction of the window's potentials.

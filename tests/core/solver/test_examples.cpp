@@ -164,7 +164,7 @@ CoreResult solvedCore(double j, bool nonlinear)
                                             : solver::runLinear(model, settings, reporter);
     EXPECT_TRUE(run) << run.status.message;
     if (nonlinear) {
-        EXPECT_EQ(model.calculationKind, solver::NonlinearResult);
+        EXPECT_EQ(model.calculationKind, solver::CalculationKind::Nonlinear);
         EXPECT_LE(run.error, settings.errorTarget);
         EXPECT_LT(run.nonlinearSteps, settings.maxIterations);
     }
@@ -193,7 +193,7 @@ solver::SolverModel solvedPlate(double frequency)
     solver::NoRunReporter reporter;
     const solver::RunResult run = solver::runInducedCurrents(model, settings, reporter);
     EXPECT_TRUE(run) << run.status.message;
-    EXPECT_EQ(model.calculationKind, solver::InducedCurrentResult);
+    EXPECT_EQ(model.calculationKind, solver::CalculationKind::InducedCurrents);
     return model;
 }
 

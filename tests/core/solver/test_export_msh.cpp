@@ -131,7 +131,7 @@ TEST(MshExport, RefusesAProblemWithoutMesh)
 TEST(MshExport, RefusesAnOddNumberOfSymmetryLines)
 {
     ProblemData data = grid(2);
-    data.tipoSimetria = 1;
+    data.tipoSimetria = problem::SymmetryKind::Symmetry;
     data.segmentosSimetria.pushBack(reta(0, 0, 0, 2));
     data.segmentosSimetria.pushBack(reta(2, 0, 2, 2));
     data.segmentosSimetria.pushBack(reta(0, 2, 2, 2));
@@ -157,8 +157,8 @@ TEST(MshExport, NumbersInteriorNodesFirstAndImposedOnesLast)
     EXPECT_EQ(m.version, "versao 01.00.01");
     EXPECT_EQ(m.nodeCount(), 25);
     EXPECT_EQ(m.slaveCount, 0);
-    EXPECT_EQ(m.symmetryKind, 0);
-    EXPECT_EQ(m.calculationKind, 0);
+    EXPECT_EQ(m.symmetryKind, problem::SymmetryKind::None);
+    EXPECT_EQ(m.calculationKind, solver::CalculationKind::NotCalculated);
     EXPECT_EQ(m.storedError, 1e200);
     // 9 nodes on the two sides and the one point at (2, 2).
     EXPECT_EQ(m.freeCount(), 15);
@@ -241,7 +241,7 @@ TEST(MshExport, PairsSlavesWithMastersAtTheSameHeight)
 {
     for (const int kind : { 1, 2 }) {
         ProblemData data = grid(4);
-        data.tipoSimetria = kind;
+        data.tipoSimetria = static_cast<problem::SymmetryKind>(kind);
         data.segmentosPotencial.pushBack(reta(0, 0, 4, 0, 0.0));
         data.segmentosPotencial.pushBack(reta(0, 4, 4, 4, 0.0));
         // The master line runs down, the slave line up: pairing goes by height, not by order.
@@ -249,7 +249,7 @@ TEST(MshExport, PairsSlavesWithMastersAtTheSameHeight)
         data.segmentosSimetria.pushBack(reta(4, 0, 4, 4));
         SolverModel m;
         exportOf(data, m);
-        EXPECT_EQ(m.symmetryKind, kind);
+        EXPECT_EQ(m.symmetryKind, static_cast<problem::SymmetryKind>(kind));
         ASSERT_EQ(m.slaveCount, 3);
         EXPECT_EQ(m.interiorCount(), 9);
         EXPECT_EQ(m.freeCount(), 12);
@@ -290,7 +290,7 @@ TEST(MshExport, SymmetryLinesWithoutASymmetryKindImposeNothing)
 TEST(MshExport, SlaveOrMasterWithoutPartnerStopsTheExport)
 {
     ProblemData data = grid(4);
-    data.tipoSimetria = 1;
+    data.tipoSimetria = problem::SymmetryKind::Symmetry;
     data.segmentosSimetria.pushBack(reta(0, 0, 0, 2));
     data.segmentosSimetria.pushBack(reta(4, 0, 4, 4));
     SolverModel m;
@@ -401,7 +401,7 @@ TEST(MshExport, ReadsTheCurvesOfNonLinearRegions)
     ASSERT_TRUE(materials::saveMat(path, { { 0.0, 0.0 }, { 100.0, 1.0 }, { 1000.0, 1.5 } }).ok);
     for (const std::uint8_t magnetic : { std::uint8_t { 1 }, std::uint8_t { 0 } }) {
         ProblemData data = grid(2);
-        data.tipoAnalise = magnetic;
+        data.tipoAnalise = static_cast<problem::AnalysisType>(magnetic);
         data.regioes.at(1).linear = 0;
         data.regioes.at(1).arquivoMaterial = path;
         data.regioes.at(0).linear = 0; // the outer contour: never read

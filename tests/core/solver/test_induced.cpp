@@ -60,7 +60,7 @@ TEST(InducedCurrents, SkinEffectDecaysWithTheSkinDepth)
     RecordingReporter reporter;
     const RunResult run = runInducedCurrents(g.model, settings, reporter);
     ASSERT_TRUE(run) << run.status.message;
-    EXPECT_EQ(g.model.calculationKind, InducedCurrentResult);
+    EXPECT_EQ(g.model.calculationKind, CalculationKind::InducedCurrents);
     EXPECT_EQ(reporter.statuses.front(), msg::StatusEmProgresso);
     EXPECT_EQ(reporter.statuses.back(), msg::StatusConcluido);
     EXPECT_FALSE(reporter.positions.empty());
@@ -114,7 +114,7 @@ TEST(InducedCurrents, ZeroFrequencyIsTheMagnetostaticRunAndKeepsTheImaginaryPart
     settings.linearTolerance = 1e-10;
     RecordingReporter reporter;
     ASSERT_TRUE(runInducedCurrents(g.model, settings, reporter));
-    EXPECT_EQ(g.model.calculationKind, InducedCurrentResult);
+    EXPECT_EQ(g.model.calculationKind, CalculationKind::InducedCurrents);
     EXPECT_TRUE(sameNodes(g.model.imaginaryNodes, imaginary));
     // Without induction the whole strip takes the surface potential.
     for (int i = 0; i <= 120; i += 10)
@@ -131,7 +131,7 @@ TEST(InducedCurrents, NegligibleConductivityIsNoConductor)
     EXPECT_EQ(run.end, RunEnd::Failed);
     EXPECT_EQ(run.status.message, msg::SemCondutividade);
     EXPECT_TRUE(sameNodes(g.model.nodes, nodes));
-    EXPECT_EQ(g.model.calculationKind, NotCalculated);
+    EXPECT_EQ(g.model.calculationKind, CalculationKind::NotCalculated);
 }
 
 TEST(InducedCurrents, ReassemblesAfterANonlinearResult)
@@ -146,7 +146,7 @@ TEST(InducedCurrents, ReassemblesAfterANonlinearResult)
     GridModel g = slab(Copper, 50.0);
     for (int s = 1; s <= g.model.matrix.slotCount(); ++s)
         g.model.matrix.value(s) *= 3.0;
-    g.model.calculationKind = NonlinearResult;
+    g.model.calculationKind = CalculationKind::Nonlinear;
     ASSERT_TRUE(runInducedCurrents(g.model, settings, quiet));
     for (std::size_t i = 1; i < g.model.nodes.size(); ++i) {
         EXPECT_NEAR(g.model.nodes[i].value, fresh.model.nodes[i].value, 1e-12);
@@ -156,7 +156,8 @@ TEST(InducedCurrents, ReassemblesAfterANonlinearResult)
 
 TEST(InducedCurrents, InterruptionLeavesEverythingUnchanged)
 {
-    for (std::int32_t kind : { NotCalculated, NonlinearResult }) {
+    for (const CalculationKind kind :
+        { CalculationKind::NotCalculated, CalculationKind::Nonlinear }) {
         for (double frequency : { 50.0, 0.0 }) {
             for (int stopAt : { 1, 4 }) {
                 GridModel g = slab(Copper, frequency);

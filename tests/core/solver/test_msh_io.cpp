@@ -306,9 +306,9 @@ TEST(MshIo, ReadsEveryFieldOfAHandMadeImage)
     EXPECT_EQ(m.imaginaryNodes.size(), 5u);
     EXPECT_EQ(m.frequency, 60.0);
 
-    EXPECT_EQ(m.symmetryKind, 2);
+    EXPECT_EQ(m.symmetryKind, problem::SymmetryKind::AntiSymmetry);
     EXPECT_EQ(m.slaveCount, 1);
-    EXPECT_EQ(m.calculationKind, 0);
+    EXPECT_EQ(m.calculationKind, solver::CalculationKind::NotCalculated);
     EXPECT_EQ(m.storedError, 1e200);
     // Not calculated: the slave's value names its master.
     EXPECT_EQ(m.slaveMasters, (std::vector<std::int32_t> { 0, 2 }));
@@ -392,7 +392,7 @@ TEST(MshIo, OldVersionHasNoConductiveByteAndIsSavedAsTheNewOne)
     ASSERT_TRUE(solver::readMsh(build(image).data, m).ok);
     EXPECT_EQ(m.version, "versao 01.00.00");
     EXPECT_EQ(m.conductive, 0);
-    EXPECT_EQ(m.symmetryKind, 2);
+    EXPECT_EQ(m.symmetryKind, problem::SymmetryKind::AntiSymmetry);
     EXPECT_EQ(m.slaveMasters, (std::vector<std::int32_t> { 0, 2 }));
 
     Image expected = rewritten(image);

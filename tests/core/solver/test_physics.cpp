@@ -139,7 +139,7 @@ TEST(Physics, CoaxialCapacitorFollowsTheLogarithmAndImprovesUnderRefinement)
     const double b = 50.0;
     const double v0 = 100.0;
     ProblemData data = coaxialProblem(a, b);
-    data.tipoAnalise = ProblemData::AnaliseEletrica;
+    data.tipoAnalise = AnalysisType::Electric;
     holdCircle(data, a, v0);
     holdCircle(data, b, 0.0);
     mesh(data, 2.0);
@@ -174,7 +174,7 @@ TEST(Physics, RoundConductorGivesTheFluxDensityOfAmpereLaw)
     const double boundary = 60.0;
     const double j = 1.0;
     ProblemData data = coaxialProblem(radius, boundary);
-    data.tipoAnalise = ProblemData::AnaliseMagnetica;
+    data.tipoAnalise = AnalysisType::Magnetic;
     regionAt(data, { 0, 0 }).densCorrente = j;
     holdCircle(data, boundary, 0.0);
     mesh(data, 2.0);
@@ -206,7 +206,7 @@ TEST(Physics, PositiveChargeRaisesThePotential)
     const double radius = 10.0;
     const double boundary = 30.0;
     ProblemData data = coaxialProblem(radius, boundary);
-    data.tipoAnalise = ProblemData::AnaliseEletrica;
+    data.tipoAnalise = AnalysisType::Electric;
     const double rho = 1e-3; // as typed, per mm² like the current density
     regionAt(data, { 0, 0 }).densCargas = rho;
     holdCircle(data, boundary, 0.0);

@@ -90,7 +90,7 @@ TEST(RunLinear, StoresTheSolutionRetracesAndReportsTheRun)
         EXPECT_NEAR(m.nodes[i].value, i, 1e-9) << i;
     EXPECT_EQ(m.nodes[21].value, 0.0);
     EXPECT_EQ(m.nodes[22].value, 21.0);
-    EXPECT_EQ(m.calculationKind, tarvex::solver::LinearResult);
+    EXPECT_EQ(m.calculationKind, tarvex::solver::CalculationKind::Linear);
     EXPECT_GT(result.solverIterations, 1);
     EXPECT_LT(result.relativeResidual, 1e-13);
     EXPECT_EQ(reporter.statuses,
@@ -114,7 +114,7 @@ TEST(RunLinear, AnIterateAtTheIterationLimitIsStoredAsTheResult)
     RecordingReporter reporter;
     const auto result = tarvex::solver::runLinear(m, settings, reporter);
     EXPECT_EQ(result.end, RunEnd::Finished);
-    EXPECT_EQ(m.calculationKind, tarvex::solver::LinearResult);
+    EXPECT_EQ(m.calculationKind, tarvex::solver::CalculationKind::Linear);
     for (int i = 1; i <= 12; ++i)
         EXPECT_NEAR(m.nodes[i].value, i, 1e-6);
 }
@@ -128,7 +128,7 @@ TEST(RunLinear, SlavesTakeTheirMastersValueNegatedUnderAntiSymmetry)
         m.freeNodes = 2;
         m.slaveCount = 1;
         m.slaveMasters = { 0, 2 };
-        m.symmetryKind = kind;
+        m.symmetryKind = static_cast<tarvex::problem::SymmetryKind>(kind);
         m.matrix = SparseSymMatrix::withSlots(2, 2);
         tarvex::linalg::sparseAdd(m.matrix, 1, 1, tarvex::linalg::StoreValue, -2.0);
         tarvex::linalg::sparseAdd(m.matrix, 2, 2, tarvex::linalg::StoreValue, -2.0);
@@ -150,7 +150,7 @@ TEST(RunLinear, AnInterruptedRunLeavesThePreviousResults)
     SolverModel m = chain(30);
     for (std::size_t i = 1; i < m.nodes.size(); ++i)
         m.nodes[i].value = -5.0;
-    m.calculationKind = tarvex::solver::InducedCurrentResult;
+    m.calculationKind = tarvex::solver::CalculationKind::InducedCurrents;
     m.equipotentialSegments.pushFront({ 1, 2, 3, 4 });
     m.equipotentialsTraced = true;
     const SolverModel before = m;
@@ -162,7 +162,7 @@ TEST(RunLinear, AnInterruptedRunLeavesThePreviousResults)
     EXPECT_EQ(reporter.asked, 1);
     EXPECT_EQ(reporter.statuses.back(), msg::CalculoInterrompido);
     EXPECT_EQ(m.nodes, before.nodes);
-    EXPECT_EQ(m.calculationKind, tarvex::solver::InducedCurrentResult);
+    EXPECT_EQ(m.calculationKind, tarvex::solver::CalculationKind::InducedCurrents);
     EXPECT_EQ(m.equipotentialSegments, before.equipotentialSegments);
 }
 
@@ -177,7 +177,7 @@ TEST(RunLinear, AModelWithEveryNodeImposedFinishesWithItsImposedValues)
     settings.equipotentialCount = 2;
     const auto result = tarvex::solver::runLinear(m, settings, reporter);
     EXPECT_EQ(result.end, RunEnd::Finished);
-    EXPECT_EQ(m.calculationKind, tarvex::solver::LinearResult);
+    EXPECT_EQ(m.calculationKind, tarvex::solver::CalculationKind::Linear);
     EXPECT_EQ(m.nodes[3].value, 1.0);
     EXPECT_EQ(m.equipotentialSegments.size(), 2u) << "the bottom and top sides";
 }
@@ -190,7 +190,7 @@ TEST(RunLinear, ASystemThatDoesNotFitTheNodesIsRefused)
     const auto result = tarvex::solver::runLinear(m, RunSettings {}, reporter);
     EXPECT_EQ(result.end, RunEnd::Failed);
     EXPECT_EQ(result.status.message, msg::SistemaInconsistente);
-    EXPECT_EQ(m.calculationKind, tarvex::solver::NotCalculated);
+    EXPECT_EQ(m.calculationKind, tarvex::solver::CalculationKind::NotCalculated);
 
     SolverModel few = chain(5);
     few.nodes.resize(4); // fewer nodes than rows
@@ -261,7 +261,7 @@ TEST(RunLinear, DirectSolveOfASingularSystemStoresNothingAndSaysSo)
     EXPECT_EQ(run.end, RunEnd::Failed);
     EXPECT_EQ(run.status.message, tarvex::msg::FatoracaoFalhou);
     EXPECT_EQ(m.nodes, before);
-    EXPECT_EQ(m.calculationKind, tarvex::solver::NotCalculated);
+    EXPECT_EQ(m.calculationKind, tarvex::solver::CalculationKind::NotCalculated);
 
     // The same model made sound again is solved directly to its exact answer.
     tarvex::linalg::sparseAdd(m.matrix, 1, 1, tarvex::linalg::StoreValue, -2.0);
@@ -291,7 +291,7 @@ TEST(RunLinear, ReassemblesAfterANonlinearResultOnly)
 
     // ...after a non-linear one it is assembled again from the mesh.
     replaceByIdentity(m);
-    m.calculationKind = tarvex::solver::NonlinearResult;
+    m.calculationKind = tarvex::solver::CalculationKind::Nonlinear;
     ASSERT_EQ(tarvex::solver::runLinear(m, tight(), quiet).end, RunEnd::Finished);
     for (int k = 1; k <= 4; ++k)
         EXPECT_NEAR(m.nodes[k].value, m.nodes[k].x, 1e-9) << k;
@@ -305,7 +305,7 @@ TEST(SlavesFromMasters, ANumberingOutsideTheNodesIsLeftAlone)
     m.freeNodes = 1;
     m.slaveCount = 3; // more slaves than the list and the nodes hold
     m.slaveMasters = { 0, 1, 99 };
-    m.symmetryKind = 2;
+    m.symmetryKind = tarvex::problem::SymmetryKind::AntiSymmetry;
     tarvex::solver::slavesFromMasters(m);
     EXPECT_EQ(m.nodes[2].value, -4.0);
     EXPECT_EQ(m.nodes.size(), 3u);

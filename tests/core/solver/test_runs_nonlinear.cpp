@@ -144,7 +144,7 @@ struct ModelState {
     std::vector<std::int32_t> columns;
     std::vector<double> values;
     std::vector<double> rhs;
-    std::int32_t kind = 0;
+    CalculationKind kind = CalculationKind::NotCalculated;
     double storedError = 0.0;
     std::size_t equipotentials = 0;
     bool operator==(const ModelState&) const = default;
@@ -197,7 +197,7 @@ TEST(NonlinearRun, StraightCurveGivesTheLinearAnswer)
         const RunResult run = runNonlinear(nonlinear.model, settings, quiet);
         ASSERT_TRUE(run) << run.status.message;
         EXPECT_LT(run.error, 1e-7);
-        EXPECT_EQ(nonlinear.model.calculationKind, NonlinearResult);
+        EXPECT_EQ(nonlinear.model.calculationKind, CalculationKind::Nonlinear);
         EXPECT_DOUBLE_EQ(nonlinear.model.storedError, run.error);
         EXPECT_TRUE(nonlinear.model.equipotentialsTraced);
 
@@ -264,7 +264,7 @@ TEST(NonlinearRun, NewtonIsAbandonedAfterSixteenStepsForGood)
             ++doubleAssemblies;
     EXPECT_EQ(doubleAssemblies, 1);
     // Non-convergence is not a failure: the last iterate is stored with its error.
-    EXPECT_EQ(grid.model.calculationKind, NonlinearResult);
+    EXPECT_EQ(grid.model.calculationKind, CalculationKind::Nonlinear);
     EXPECT_GT(grid.model.storedError, 1e-14);
 
     const std::vector<double> errors = lineErrors(reporter.lines); // errors[i]: step i + 1
