@@ -969,56 +969,49 @@ Status excluiPonto(
     return Status::success();
 }
 
+namespace {
+
+/// For each selected copy, the list position of the first equal record not already taken by an
+/// earlier copy: what removing them one after the other would remove. `registros` is in storage
+/// order, the reverse of list order.
+template <typename Registro>
+std::vector<std::size_t> posicoesDasCopias(const std::vector<Registro>& registros,
+    const std::vector<Registro>& copias, bool (*iguais)(const Registro&, const Registro&))
+{
+    const std::size_t n = registros.size();
+    GradeCoincidencia grade;
+    for (std::size_t s = 0; s < n; ++s)
+        grade.acrescentar(registros[s].P1, s);
+    std::vector<bool> removido(n, false);
+    std::vector<std::size_t> posicoes;
+    for (const Registro& alvo : copias) {
+        std::size_t melhor = n;
+        grade.paraCada(
+            alvo.P1, [&](std::size_t s) { return registros[s].P1; },
+            [&](std::size_t s) {
+                const std::size_t posicao = n - 1 - s;
+                if (!removido[s] && iguais(registros[s], alvo) && posicao < melhor)
+                    melhor = posicao;
+            });
+        if (melhor < n) {
+            removido[n - 1 - melhor] = true;
+            posicoes.push_back(melhor);
+        }
+    }
+    return posicoes;
+}
+
+} // namespace
+
 Status excluiSegmentosSelecionados(DrawingData& drawing, SelecaoDesenho& selecao, Alteracoes& alt)
 {
     if (selecao.segmentos.empty() && selecao.arcos.empty())
         return Status::failure(msg::SemSegmentosApagar);
 
-    // For each selected copy, the first equal record in list order not already taken by an
-    // earlier copy: what removing them one after the other would remove.
-    const std::size_t nSegmentos = drawing.segmentos.size();
-    const std::vector<Segmento>& segmentos = drawing.segmentos.inStorageOrder();
-    GradeCoincidencia gradeSegmentos;
-    for (std::size_t s = 0; s < nSegmentos; ++s)
-        gradeSegmentos.acrescentar(segmentos[s].P1, s);
-    std::vector<bool> removidoSegmento(nSegmentos, false);
-    std::vector<std::size_t> posicoesSegmentos;
-    for (const Segmento& alvo : selecao.segmentos) {
-        std::size_t melhor = nSegmentos;
-        gradeSegmentos.paraCada(
-            alvo.P1, [&](std::size_t s) { return segmentos[s].P1; },
-            [&](std::size_t s) {
-                const std::size_t posicao = nSegmentos - 1 - s;
-                if (!removidoSegmento[s] && segmentosIguais(segmentos[s], alvo) && posicao < melhor)
-                    melhor = posicao;
-            });
-        if (melhor < nSegmentos) {
-            removidoSegmento[nSegmentos - 1 - melhor] = true;
-            posicoesSegmentos.push_back(melhor);
-        }
-    }
-
-    const std::size_t nArcos = drawing.arcos.size();
-    const std::vector<Arco>& arcos = drawing.arcos.inStorageOrder();
-    GradeCoincidencia gradeArcos;
-    for (std::size_t s = 0; s < nArcos; ++s)
-        gradeArcos.acrescentar(arcos[s].P1, s);
-    std::vector<bool> removidoArco(nArcos, false);
-    std::vector<std::size_t> posicoesArcos;
-    for (const Arco& alvo : selecao.arcos) {
-        std::size_t melhor = nArcos;
-        gradeArcos.paraCada(
-            alvo.P1, [&](std::size_t s) { return arcos[s].P1; },
-            [&](std::size_t s) {
-                const std::size_t posicao = nArcos - 1 - s;
-                if (!removidoArco[s] && arcosIguais(arcos[s], alvo) && posicao < melhor)
-                    melhor = posicao;
-            });
-        if (melhor < nArcos) {
-            removidoArco[nArcos - 1 - melhor] = true;
-            posicoesArcos.push_back(melhor);
-        }
-    }
+    std::vector<std::size_t> posicoesSegmentos
+        = posicoesDasCopias(drawing.segmentos.inStorageOrder(), selecao.segmentos, segmentosIguais);
+    std::vector<std::size_t> posicoesArcos
+        = posicoesDasCopias(drawing.arcos.inStorageOrder(), selecao.arcos, arcosIguais);
 
     alt.removeSegmentos(drawing, std::move(posicoesSegmentos));
     alt.removeArcos(drawing, std::move(posicoesArcos));
@@ -1038,6 +1031,22 @@ Status verificaReproducao(const SelecaoDesenho& selecao)
 
 namespace {
 
+/// A copy goes in followed by its points, so that its ends show as points of the drawing.
+void insereComPontos(DrawingData& drawing, const Segmento& copia, Alteracoes& alt)
+{
+    alt.insere(drawing, copia);
+    alt.insere(drawing, copia.P1);
+    alt.insere(drawing, copia.P2);
+}
+
+void insereComPontos(DrawingData& drawing, const Arco& copia, Alteracoes& alt)
+{
+    alt.insere(drawing, copia);
+    alt.insere(drawing, copia.P1);
+    alt.insere(drawing, copia.P2);
+    alt.insere(drawing, copia.PC);
+}
+
 /// Inserts, for k = 1 … n, the copies of every selected segment and then of every selected arc
 /// with `mover(point, k)` applied to each of their points, each copy followed by its points.
 template <typename Mover>
@@ -1052,18 +1061,12 @@ Status reproduzir(
     return semEstouro(drawing, nullptr, destino, [&](Alteracoes& alt) {
         for (const Segmento& s : selecao.segmentos)
             for (int k = 1; k <= n; ++k) {
-                const Segmento copia { mover(s.P1, k), mover(s.P2, k) };
-                alt.insere(drawing, copia);
-                alt.insere(drawing, copia.P1);
-                alt.insere(drawing, copia.P2);
+                insereComPontos(drawing, Segmento { mover(s.P1, k), mover(s.P2, k) }, alt);
             }
         for (const Arco& a : selecao.arcos)
             for (int k = 1; k <= n; ++k) {
-                const Arco copia { mover(a.P1, k), mover(a.P2, k), mover(a.PC, k) };
-                alt.insere(drawing, copia);
-                alt.insere(drawing, copia.P1);
-                alt.insere(drawing, copia.P2);
-                alt.insere(drawing, copia.PC);
+                insereComPontos(
+                    drawing, Arco { mover(a.P1, k), mover(a.P2, k), mover(a.PC, k) }, alt);
             }
         return Status::success();
     });
@@ -1114,17 +1117,10 @@ Status deslocar(DrawingData& drawing, SelecaoDesenho& selecao, Mover mover, Alte
 {
     return semEstouro(drawing, &selecao, destino, [&](Alteracoes& alt) {
         for (const Segmento& s : selecao.segmentos) {
-            const Segmento copia { mover(s.P1), mover(s.P2) };
-            alt.insere(drawing, copia);
-            alt.insere(drawing, copia.P1);
-            alt.insere(drawing, copia.P2);
+            insereComPontos(drawing, Segmento { mover(s.P1), mover(s.P2) }, alt);
         }
         for (const Arco& a : selecao.arcos) {
-            const Arco copia { mover(a.P1), mover(a.P2), mover(a.PC) };
-            alt.insere(drawing, copia);
-            alt.insere(drawing, copia.P1);
-            alt.insere(drawing, copia.P2);
-            alt.insere(drawing, copia.PC);
+            insereComPontos(drawing, Arco { mover(a.P1), mover(a.P2), mover(a.PC) }, alt);
         }
         excluiPontosSelecionados(drawing, selecao, alt);
         return Status::success();

@@ -104,9 +104,12 @@ double ladoPara(const std::vector<SegmentoContorno>& work)
 /// Every element by the box it may occupy, widened a little for end points that move within the
 /// coincidence distance.
 struct GradeElementos {
-    explicit GradeElementos(double lado)
-        : grade(lado)
+    explicit GradeElementos(const std::vector<SegmentoContorno>& work)
+        : grade(ladoPara(work))
     {
+        grade.reserva(2 * work.size());
+        for (std::size_t i = 0; i < work.size(); ++i)
+            insere(work, i);
     }
     void insere(const std::vector<SegmentoContorno>& work, std::size_t i)
     {
@@ -118,7 +121,7 @@ struct GradeElementos {
     GradeEspacial grade;
 };
 
-/// Steps 1 and 2: the working list in list order, cleaned with the minimum point distance.
+/// The working list in list order, cleaned with the minimum point distance.
 std::vector<SegmentoContorno> listaDeTrabalho(
     const geometry::DrawingData& drawing, ResultadoFormacao& out)
 {
@@ -184,7 +187,7 @@ std::vector<SegmentoContorno> listaDeTrabalho(
     return kept;
 }
 
-/// Step 3: every later element equal to an earlier one goes. Equal elements share the first end
+/// Every later element equal to an earlier one goes. Equal elements share the first end
 /// point of the earlier one, so only elements with an end point there are compared.
 void removeDuplicados(std::vector<SegmentoContorno>& work)
 {
@@ -213,15 +216,12 @@ geometry::Segmento comoSegmento(const SegmentoContorno& e)
     return { e.p1(), e.p2() };
 }
 
-/// Step 4: straight crossings, each element against the later ones in list order. The pieces
+/// Straight crossings, each element against the later ones in list order. The pieces
 /// appended while one element is scanned share an end point with it, so they cannot cross it:
 /// the candidates found at the start of its scan are all it needs.
 Status divideCruzamentos(std::vector<SegmentoContorno>& work)
 {
-    GradeElementos elementos(ladoPara(work));
-    elementos.grade.reserva(2 * work.size());
-    for (std::size_t i = 0; i < work.size(); ++i)
-        elementos.insere(work, i);
+    GradeElementos elementos(work);
     GradeEspacial extremos = gradeExtremos(work, LadoCoincide);
 
     // The first element equal to `e` (the one the list would find), by its end point.
@@ -434,16 +434,42 @@ bool pecaCurta(const SegmentoContorno& e, std::vector<Ponto>& cortes, double d, 
     return false;
 }
 
+/// Cuts the first cortes.size() elements at their cuts, all or none: a piece shorter than d
+/// (shown where it starts) or too many elements refuse the whole.
+Status aplicaCortes(std::vector<SegmentoContorno>& work, std::vector<std::vector<Ponto>>& cortes,
+    double d, ResultadoFormacao& out, bool& dividiu)
+{
+    const std::size_t n = cortes.size();
+    std::size_t pieces = n;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (cortes[i].empty())
+            continue;
+        Ponto onde;
+        if (pecaCurta(work[i], cortes[i], d, onde)) {
+            out.temPontoProblema = true;
+            out.pontoProblema = onde;
+            return Status::failure(msg::CruzamentoNaoResolvido);
+        }
+        pieces += cortes[i].size();
+    }
+    if (pieces > MaxElementos)
+        return Status::failure(msg::DesenhoComplexoDemais);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!cortes[i].empty()) {
+            cortaElemento(work, i, cortes[i]);
+            dividiu = true;
+        }
+    }
+    return Status::success();
+}
+
 /// Splits arcs where they cross segments and other arcs, each piece keeping its centre. A
 /// tangency, or a crossing that leaves a piece shorter than d, cannot make sound regions: the
 /// export stops there and says where.
 Status divideArcos(
     std::vector<SegmentoContorno>& work, double d, ResultadoFormacao& out, bool& dividiu)
 {
-    GradeElementos elementos(ladoPara(work));
-    elementos.grade.reserva(2 * work.size());
-    for (std::size_t i = 0; i < work.size(); ++i)
-        elementos.insere(work, i);
+    GradeElementos elementos(work);
     std::vector<std::vector<Ponto>> cortes(work.size());
     std::vector<Id> candidates;
     const std::size_t n = work.size();
@@ -472,27 +498,7 @@ Status divideArcos(
             }
         }
     }
-    std::size_t pieces = n;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (cortes[i].empty())
-            continue;
-        Ponto onde;
-        if (pecaCurta(work[i], cortes[i], d, onde)) {
-            out.temPontoProblema = true;
-            out.pontoProblema = onde;
-            return Status::failure(msg::CruzamentoNaoResolvido);
-        }
-        pieces += cortes[i].size();
-    }
-    if (pieces > MaxElementos)
-        return Status::failure(msg::DesenhoComplexoDemais);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!cortes[i].empty()) {
-            cortaElemento(work, i, cortes[i]);
-            dividiu = true;
-        }
-    }
-    return Status::success();
+    return aplicaCortes(work, cortes, d, out, dividiu);
 }
 
 /// The point of an element nearest to P, and whether it lies inside the element.
@@ -523,10 +529,7 @@ Status divideJuncoes(
 {
     if (!(d > 0.0))
         return Status::success();
-    GradeElementos elementos(ladoPara(work));
-    elementos.grade.reserva(2 * work.size());
-    for (std::size_t i = 0; i < work.size(); ++i)
-        elementos.insere(work, i);
+    GradeElementos elementos(work);
     GradeEspacial extremos = gradeExtremos(work, LadoCoincide);
     const std::size_t n = work.size();
     std::vector<std::vector<Ponto>> cortes(n);
@@ -562,30 +565,10 @@ Status divideJuncoes(
             }
         }
     }
-    std::size_t pieces = n;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (cortes[i].empty())
-            continue;
-        Ponto onde;
-        if (pecaCurta(work[i], cortes[i], d, onde)) {
-            out.temPontoProblema = true;
-            out.pontoProblema = onde;
-            return Status::failure(msg::CruzamentoNaoResolvido);
-        }
-        pieces += cortes[i].size();
-    }
-    if (pieces > MaxElementos)
-        return Status::failure(msg::DesenhoComplexoDemais);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!cortes[i].empty()) {
-            cortaElemento(work, i, cortes[i]);
-            dividiu = true;
-        }
-    }
-    return Status::success();
+    return aplicaCortes(work, cortes, d, out, dividiu);
 }
 
-/// Step 5, in one pass: an element left dangling only by a later deletion stays.
+/// Dangling elements go in one pass: an element left dangling only by a later deletion stays.
 void removePendentes(std::vector<SegmentoContorno>& work, ResultadoFormacao& out)
 {
     const GradeEspacial grade = gradeExtremos(work, LadoCoincide);
@@ -803,7 +786,7 @@ bool caminha(Arestas& edges, Aresta current, const Ponto& stop, bool onlyUnused,
     return true;
 }
 
-/// Step 9: in every region a group of four chords bounds, its chords give way to the arc. The
+/// In every region a group of four chords bounds, its chords give way to the arc. The
 /// regions are visited in list order, and in each the last-walked element of a chord goes first,
 /// as a search of the contour in list order would find it.
 void restauraArcos(const std::vector<Cordas>& arcs, const std::vector<std::size_t>& chordEdge,
