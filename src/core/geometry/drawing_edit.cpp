@@ -360,6 +360,26 @@ bool naoColineares(const Ponto& a, const Ponto& b, const Ponto& c)
     return std::fabs(areaOrientada(a, b, c)) >= ColinearLimite;
 }
 
+namespace {
+
+/// A record goes in followed by its points, so that its ends show as points of the drawing.
+void insereComPontos(DrawingData& drawing, const Segmento& s, Alteracoes& alt)
+{
+    alt.insere(drawing, s);
+    alt.insere(drawing, s.P1);
+    alt.insere(drawing, s.P2);
+}
+
+void insereComPontos(DrawingData& drawing, const Arco& a, Alteracoes& alt)
+{
+    alt.insere(drawing, a);
+    alt.insere(drawing, a.P1);
+    alt.insere(drawing, a.P2);
+    alt.insere(drawing, a.PC);
+}
+
+} // namespace
+
 void constroiSegmento(DrawingData& drawing, const Ponto& p, const Ponto& q, Alteracoes& alt)
 {
     alt.insere(drawing, Segmento { p, q });
@@ -591,9 +611,7 @@ Status insereReta(DrawingData& drawing, const SelecaoDesenho& selecao, const Pon
 {
     if (coincide(p1, p2))
         return Status::failure(msg::PontosIguais);
-    alt.insere(drawing, Segmento { p1, p2 });
-    alt.insere(drawing, p1);
-    alt.insere(drawing, p2);
+    insereComPontos(drawing, Segmento { p1, p2 }, alt);
     if (conectar && !selecao.pontos.empty())
         alt.insere(drawing, Segmento { p2, selecao.pontos.front() });
     return Status::success();
@@ -668,10 +686,7 @@ Status insereArcoAngulo(DrawingData& drawing, const Ponto& centro, const Ponto& 
         // arc.
         if (coincide(q, ponto))
             return Status::failure(msg::AnguloZero);
-        alt.insere(drawing, Arco { ponto, q, centro });
-        alt.insere(drawing, ponto);
-        alt.insere(drawing, q);
-        alt.insere(drawing, centro);
+        insereComPontos(drawing, Arco { ponto, q, centro }, alt);
         return Status::success();
     });
 }
@@ -685,10 +700,7 @@ Status insereArco2Pontos(
         return Status::failure(msg::PontoCentroIguais);
     if (coincide(p1, p2))
         return Status::failure(msg::PontosIguais);
-    alt.insere(drawing, Arco { p1, p2, centro });
-    alt.insere(drawing, p1);
-    alt.insere(drawing, p2);
-    alt.insere(drawing, centro);
+    insereComPontos(drawing, Arco { p1, p2, centro }, alt);
     return Status::success();
 }
 
@@ -1031,22 +1043,6 @@ Status verificaReproducao(const SelecaoDesenho& selecao)
 
 namespace {
 
-/// A copy goes in followed by its points, so that its ends show as points of the drawing.
-void insereComPontos(DrawingData& drawing, const Segmento& copia, Alteracoes& alt)
-{
-    alt.insere(drawing, copia);
-    alt.insere(drawing, copia.P1);
-    alt.insere(drawing, copia.P2);
-}
-
-void insereComPontos(DrawingData& drawing, const Arco& copia, Alteracoes& alt)
-{
-    alt.insere(drawing, copia);
-    alt.insere(drawing, copia.P1);
-    alt.insere(drawing, copia.P2);
-    alt.insere(drawing, copia.PC);
-}
-
 /// Inserts, for k = 1 … n, the copies of every selected segment and then of every selected arc
 /// with `mover(point, k)` applied to each of their points, each copy followed by its points.
 template <typename Mover>
@@ -1060,14 +1056,12 @@ Status reproduzir(
         return Status::failure(msg::ReproducoesDemais);
     return semEstouro(drawing, nullptr, destino, [&](Alteracoes& alt) {
         for (const Segmento& s : selecao.segmentos)
-            for (int k = 1; k <= n; ++k) {
+            for (int k = 1; k <= n; ++k)
                 insereComPontos(drawing, Segmento { mover(s.P1, k), mover(s.P2, k) }, alt);
-            }
         for (const Arco& a : selecao.arcos)
-            for (int k = 1; k <= n; ++k) {
+            for (int k = 1; k <= n; ++k)
                 insereComPontos(
                     drawing, Arco { mover(a.P1, k), mover(a.P2, k), mover(a.PC, k) }, alt);
-            }
         return Status::success();
     });
 }

@@ -83,10 +83,10 @@ void caixaElemento(const SegmentoContorno& e, double& x0, double& y0, double& x1
     y1 = std::max(e.y1, e.y2);
 }
 
-/// A cell side that puts a few elements in each cell of the drawing's box.
-double ladoPara(const std::vector<SegmentoContorno>& work)
+/// Widens the box (x0, y0)-(x1, y1) to take in every element's box.
+void estendeCaixa(
+    const std::vector<SegmentoContorno>& work, double& x0, double& y0, double& x1, double& y1)
 {
-    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
     for (const SegmentoContorno& e : work) {
         double a, b, c, d;
         caixaElemento(e, a, b, c, d);
@@ -95,6 +95,13 @@ double ladoPara(const std::vector<SegmentoContorno>& work)
         x1 = std::max(x1, c);
         y1 = std::max(y1, d);
     }
+}
+
+/// A cell side that puts a few elements in each cell of the drawing's box.
+double ladoPara(const std::vector<SegmentoContorno>& work)
+{
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    estendeCaixa(work, x0, y0, x1, y1);
     const double area = std::max(x1 - x0, 1e-9) * std::max(y1 - y0, 1e-9);
     const double lado
         = std::sqrt(area / static_cast<double>(std::max<std::size_t>(work.size(), 1)));
@@ -862,14 +869,7 @@ void restauraArcos(const std::vector<Cordas>& arcs, const std::vector<std::size_
 void marcaPonto(const std::vector<SegmentoContorno>& work, ResultadoFormacao& out)
 {
     double x0 = out.pontoProblema.x, y0 = out.pontoProblema.y, x1 = x0, y1 = y0;
-    for (const SegmentoContorno& e : work) {
-        double a, b, c, d;
-        caixaElemento(e, a, b, c, d);
-        x0 = std::min(x0, a);
-        y0 = std::min(y0, b);
-        x1 = std::max(x1, c);
-        y1 = std::max(y1, d);
-    }
+    estendeCaixa(work, x0, y0, x1, y1);
     const double s = std::max(0.02 * std::max(x1 - x0, y1 - y0), 1e-3);
     const Ponto& p = out.pontoProblema;
     out.marcas.push_back(

@@ -235,6 +235,7 @@ public:
 
 private:
     Status falha(std::string_view message);
+    Status iniciaExecucao();
     bool pontoDeControle(int percent);
     /// A triangle waiting on a refinement's stack; a changed key means it was replaced.
     struct Candidato {
@@ -264,6 +265,7 @@ private:
     bool insereInterno(const Ponto& p, TriId inicio, Triangulacao::Insercao& ins);
     template <typename Dentro> Status refinaPorTamanho(double limite, Dentro dentro);
 
+    Status refinaRegioesEspeciais();
     Status condicaoAngulo();
     bool anguloPequeno(TriId t) const;
     GradeArestas gradeDaFronteira() const;
@@ -1079,7 +1081,7 @@ void Gerador::conclui()
     escreveMalha(malha, m_data);
 }
 
-Status Gerador::executa()
+Status Gerador::iniciaExecucao()
 {
     // A previous mesh goes at once; a special region named twice counts once.
     m_progress.status(msg::MalhaPreparando);
@@ -1103,14 +1105,35 @@ Status Gerador::executa()
     // A special length that equals h refines nothing: the run is then a plain one.
     m_h = m_data.arestaMaxima;
     if (!(m_h > ProblemData::ArestaMinima) || !std::isfinite(m_h))
-        return falha(msg::MalhaArestaInvalida);
+        return Status::failure(msg::MalhaArestaInvalida);
     m_especial = (!m_data.regioesEspeciais.empty() || !m_data.areasEspeciais.empty())
         && std::fabs(m_data.arestaEspecial - m_h) > DiferencaEspecial;
     m_hs = m_especial ? m_data.arestaEspecial : m_h;
     if (!(m_hs > ProblemData::ArestaMinima) || !std::isfinite(m_hs))
-        return falha(msg::MalhaArestaInvalida);
+        return Status::failure(msg::MalhaArestaInvalida);
     if (m_data.regioes.empty() || m_data.poolSegmentos.empty() || m_data.contornoExterno.empty())
-        return falha(msg::MalhaSemContorno);
+        return Status::failure(msg::MalhaSemContorno);
+    return Status::success();
+}
+
+Status Gerador::refinaRegioesEspeciais()
+{
+    std::vector<PoligonoRegiao> polygons(1); // position 1 is never searched
+    for (const std::int16_t pos : m_data.regioesEspeciais.inListOrder())
+        if (pos >= 1 && static_cast<std::size_t>(pos) <= m_data.poligonosRegioes.size())
+            polygons.push_back(m_data.poligonosRegioes[static_cast<std::size_t>(pos) - 1]);
+    for (const Regiao& area : m_data.areasEspeciais.inListOrder())
+        polygons.push_back(poligonoDoContorno(area.segmentos));
+    RegionLocator special;
+    special.build(polygons);
+    return refinaPorTamanho(
+        FatorCircunraio * m_hs, [&](const Ponto& k) { return special.find(k) > 0; });
+}
+
+Status Gerador::executa()
+{
+    if (Status s = iniciaExecucao(); !s)
+        return falha(s.message);
 
     if (Status s = preparaFronteira(); !s)
         return falha(s.message);
@@ -1137,17 +1160,7 @@ Status Gerador::executa()
 
     if (m_especial || !m_data.areasEspeciais.empty()) {
         m_progress.status(msg::MalhaRegiaoEspecial);
-        std::vector<PoligonoRegiao> polygons(1); // position 1 is never searched
-        for (const std::int16_t pos : m_data.regioesEspeciais.inListOrder())
-            if (pos >= 1 && static_cast<std::size_t>(pos) <= m_data.poligonosRegioes.size())
-                polygons.push_back(m_data.poligonosRegioes[static_cast<std::size_t>(pos) - 1]);
-        for (const Regiao& area : m_data.areasEspeciais.inListOrder())
-            polygons.push_back(poligonoDoContorno(area.segmentos));
-        RegionLocator special;
-        special.build(polygons);
-        if (Status s = refinaPorTamanho(
-                FatorCircunraio * m_hs, [&](const Ponto& k) { return special.find(k) > 0; });
-            !s)
+        if (Status s = refinaRegioesEspeciais(); !s)
             return falha(s.message);
         informaEtapa(EtapaMalha::RegiaoEspecial);
     }
