@@ -773,54 +773,42 @@ ResultadoEdicao selecionaEntidade(
 
 namespace {
 
+/// Adds to `selecionados` every record of `lista` whose end points `dentro` accepts and that is
+/// not selected yet, each new one at the front, in list order. The selected records are found
+/// by their first point, those this pass adds included.
+template <typename Registro, typename Dentro>
+void selecionaRegistrosDentro(const common::FrontList<Registro>& lista,
+    std::vector<Registro>& selecionados, const Dentro& dentro,
+    bool (*iguais)(const Registro&, const Registro&))
+{
+    std::vector<Registro> todos(selecionados.begin(), selecionados.end());
+    GradeCoincidencia grade;
+    for (std::size_t i = 0; i < todos.size(); ++i)
+        grade.acrescentar(todos[i].P1, i);
+    std::vector<Registro> novos;
+    for (const Registro& r : lista.inListOrder()) {
+        if (!dentro(r.P1) || !dentro(r.P2))
+            continue;
+        bool jaSelecionado = false;
+        grade.paraCada(
+            r.P1, [&](std::size_t id) { return todos[id].P1; },
+            [&](std::size_t id) { jaSelecionado = jaSelecionado || iguais(todos[id], r); });
+        if (jaSelecionado)
+            continue;
+        grade.acrescentar(r.P1, todos.size());
+        todos.push_back(r);
+        novos.push_back(r);
+    }
+    selecionados.insert(selecionados.begin(), novos.rbegin(), novos.rend());
+}
+
 /// Adds to the selection every segment, arc and free point of the drawing that `dentro` accepts
 /// and that is not yet selected, each new one at the front, in the drawing's list order.
 template <typename Dentro>
 void selecionarDentro(const DrawingData& drawing, SelecaoDesenho& selecao, Dentro dentro)
 {
-    // Segments (arcs) already selected, keyed by their first point, including those this pass adds.
-    std::vector<Segmento> segmentos(selecao.segmentos.begin(), selecao.segmentos.end());
-    GradeCoincidencia gradeSegmentos;
-    for (std::size_t i = 0; i < segmentos.size(); ++i)
-        gradeSegmentos.acrescentar(segmentos[i].P1, i);
-    std::vector<Segmento> novosSegmentos;
-    for (const Segmento& s : drawing.segmentos.inListOrder()) {
-        if (!dentro(s.P1) || !dentro(s.P2))
-            continue;
-        bool jaSelecionado = false;
-        gradeSegmentos.paraCada(
-            s.P1, [&](std::size_t id) { return segmentos[id].P1; },
-            [&](std::size_t id) {
-                jaSelecionado = jaSelecionado || segmentosIguais(segmentos[id], s);
-            });
-        if (jaSelecionado)
-            continue;
-        gradeSegmentos.acrescentar(s.P1, segmentos.size());
-        segmentos.push_back(s);
-        novosSegmentos.push_back(s);
-    }
-    selecao.segmentos.insert(
-        selecao.segmentos.begin(), novosSegmentos.rbegin(), novosSegmentos.rend());
-
-    std::vector<Arco> arcos(selecao.arcos.begin(), selecao.arcos.end());
-    GradeCoincidencia gradeArcos;
-    for (std::size_t i = 0; i < arcos.size(); ++i)
-        gradeArcos.acrescentar(arcos[i].P1, i);
-    std::vector<Arco> novosArcos;
-    for (const Arco& a : drawing.arcos.inListOrder()) {
-        if (!dentro(a.P1) || !dentro(a.P2))
-            continue;
-        bool jaSelecionado = false;
-        gradeArcos.paraCada(
-            a.P1, [&](std::size_t id) { return arcos[id].P1; },
-            [&](std::size_t id) { jaSelecionado = jaSelecionado || arcosIguais(arcos[id], a); });
-        if (jaSelecionado)
-            continue;
-        gradeArcos.acrescentar(a.P1, arcos.size());
-        arcos.push_back(a);
-        novosArcos.push_back(a);
-    }
-    selecao.arcos.insert(selecao.arcos.begin(), novosArcos.rbegin(), novosArcos.rend());
+    selecionaRegistrosDentro(drawing.segmentos, selecao.segmentos, dentro, segmentosIguais);
+    selecionaRegistrosDentro(drawing.arcos, selecao.arcos, dentro, arcosIguais);
 
     // Free points: no end point of a segment, no end point or centre of an arc.
     std::vector<Ponto> usados;

@@ -336,6 +336,16 @@ struct Intersecoes {
     bool tangente = false;
 };
 
+/// One point where a line or circle touches a circle: a crossing no region can be formed at.
+Intersecoes tangencia(const Ponto& p)
+{
+    Intersecoes out;
+    out.n = 1;
+    out.p[0] = p;
+    out.tangente = true;
+    return out;
+}
+
 /// Where a straight element's line meets an arc's circle.
 Intersecoes retaCirculo(const SegmentoContorno& s, const SegmentoContorno& arc)
 {
@@ -351,12 +361,8 @@ Intersecoes retaCirculo(const SegmentoContorno& s, const SegmentoContorno& arc)
     if (dist > r + RaioCoincide)
         return out;
     const double h = std::sqrt(std::max(0.0, r * r - dist * dist));
-    if (h <= MeiaSeparacaoTangente) {
-        out.n = 1;
-        out.p[0] = foot;
-        out.tangente = true;
-        return out;
-    }
+    if (h <= MeiaSeparacaoTangente)
+        return tangencia(foot);
     out.n = 2;
     out.p[0] = { foot.x - h * ux / len, foot.y - h * uy / len };
     out.p[1] = { foot.x + h * ux / len, foot.y + h * uy / len };
@@ -377,12 +383,8 @@ Intersecoes circuloCirculo(const SegmentoContorno& a, const SegmentoContorno& b)
     const double along = (r1 * r1 - r2 * r2 + dist * dist) / (2.0 * dist);
     const double h = std::sqrt(std::max(0.0, r1 * r1 - along * along));
     const Ponto base { a.xc + along * dx / dist, a.yc + along * dy / dist };
-    if (h <= MeiaSeparacaoTangente) {
-        out.n = 1;
-        out.p[0] = base;
-        out.tangente = true;
-        return out;
-    }
+    if (h <= MeiaSeparacaoTangente)
+        return tangencia(base);
     out.n = 2;
     out.p[0] = { base.x - h * dy / dist, base.y + h * dx / dist };
     out.p[1] = { base.x + h * dy / dist, base.y - h * dx / dist };
