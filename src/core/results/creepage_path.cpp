@@ -1,7 +1,6 @@
 #include "results/creepage_path.h"
 
 #include "common/messages.h"
-#include "evaluation/point_location.h"
 #include "geometry/helpers.h"
 #include "results/path_mesh.h"
 
