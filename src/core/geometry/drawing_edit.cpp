@@ -742,6 +742,23 @@ ResultadoEdicao invertePonto(SelecaoDesenho& selecao, const Ponto& escolhido)
     return {};
 }
 
+namespace {
+
+/// A picked record leaves the selection when a copy of it is there, else joins it at the front.
+template <typename Registro>
+void alternaSelecao(std::vector<Registro>& selecionados, const Registro& r,
+    bool (*iguais)(const Registro&, const Registro&))
+{
+    const auto it = std::find_if(
+        selecionados.begin(), selecionados.end(), [&](const Registro& t) { return iguais(r, t); });
+    if (it != selecionados.end())
+        selecionados.erase(it);
+    else
+        selecionados.insert(selecionados.begin(), r);
+}
+
+} // namespace
+
 ResultadoEdicao selecionaEntidade(
     const DrawingData& drawing, SelecaoDesenho& selecao, const EntidadeEscolhida& escolhida)
 {
@@ -749,24 +766,14 @@ ResultadoEdicao selecionaEntidade(
         if (escolhida.posicao >= drawing.segmentos.size())
             return {};
         const Segmento s = drawing.segmentos.at(escolhida.posicao);
-        const auto it = std::find_if(selecao.segmentos.begin(), selecao.segmentos.end(),
-            [&](const Segmento& t) { return segmentosIguais(s, t); });
-        if (it != selecao.segmentos.end())
-            selecao.segmentos.erase(it);
-        else
-            selecao.segmentos.insert(selecao.segmentos.begin(), s);
+        alternaSelecao(selecao.segmentos, s, segmentosIguais);
         return { Status::success(),
             formatar(msg::FormatoSegmentoSelecionado, s.P1.x, s.P1.y, s.P2.x, s.P2.y) };
     }
     if (escolhida.posicao >= drawing.arcos.size())
         return {};
     const Arco a = drawing.arcos.at(escolhida.posicao);
-    const auto it = std::find_if(selecao.arcos.begin(), selecao.arcos.end(),
-        [&](const Arco& b) { return arcosIguais(a, b); });
-    if (it != selecao.arcos.end())
-        selecao.arcos.erase(it);
-    else
-        selecao.arcos.insert(selecao.arcos.begin(), a);
+    alternaSelecao(selecao.arcos, a, arcosIguais);
     return { Status::success(),
         formatar(msg::FormatoArcoSelecionado, a.P1.x, a.P1.y, a.P2.x, a.P2.y, a.PC.x, a.PC.y) };
 }

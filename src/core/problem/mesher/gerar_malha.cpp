@@ -742,7 +742,8 @@ std::size_t Gerador::divideInvadidas(const std::vector<std::int32_t>& invadidas,
 
 Status Gerador::condicaoAngulo()
 {
-    // An encroached edge is split only while its halves stay above half the reference length.
+    // An encroached edge shorter than the reference length (the special one, where there are
+    // special regions) is left whole.
     const double limite = 0.5
         * (!m_data.regioesEspeciais.empty() ? m_data.arestaEspecial
                                             : m_opcoes.comprimentoReferencia);
