@@ -898,6 +898,27 @@ void inverteRegiao(SelecaoDesenho& selecao, const Ponto& canto1, const Ponto& ca
     std::erase_if(selecao.arcos, [&](const Arco& a) { return m.dentro(a.P1) && m.dentro(a.P2); });
 }
 
+namespace {
+
+/// Drops from `selecionados` every record with no copy left among `registros`.
+template <typename Registro>
+void descartaAusentes(const std::vector<Registro>& registros, std::vector<Registro>& selecionados,
+    bool (*iguais)(const Registro&, const Registro&))
+{
+    GradeCoincidencia grade;
+    for (std::size_t i = 0; i < registros.size(); ++i)
+        grade.acrescentar(registros[i].P1, i);
+    std::erase_if(selecionados, [&](const Registro& r) {
+        bool existe = false;
+        grade.paraCada(
+            r.P1, [&](std::size_t id) { return registros[id].P1; },
+            [&](std::size_t id) { existe = existe || iguais(registros[id], r); });
+        return !existe;
+    });
+}
+
+} // namespace
+
 bool podaSelecao(const DrawingData& drawing, SelecaoDesenho& selecao)
 {
     const std::size_t antes
@@ -910,29 +931,8 @@ bool podaSelecao(const DrawingData& drawing, SelecaoDesenho& selecao)
     std::erase_if(
         selecao.pontos, [&](const Ponto& p) { return !contemCoincidente(gradePontos, pontos, p); });
 
-    const std::vector<Segmento>& segmentos = drawing.segmentos.inStorageOrder();
-    GradeCoincidencia gradeSegmentos;
-    for (std::size_t i = 0; i < segmentos.size(); ++i)
-        gradeSegmentos.acrescentar(segmentos[i].P1, i);
-    std::erase_if(selecao.segmentos, [&](const Segmento& s) {
-        bool existe = false;
-        gradeSegmentos.paraCada(
-            s.P1, [&](std::size_t id) { return segmentos[id].P1; },
-            [&](std::size_t id) { existe = existe || segmentosIguais(segmentos[id], s); });
-        return !existe;
-    });
-
-    const std::vector<Arco>& arcos = drawing.arcos.inStorageOrder();
-    GradeCoincidencia gradeArcos;
-    for (std::size_t i = 0; i < arcos.size(); ++i)
-        gradeArcos.acrescentar(arcos[i].P1, i);
-    std::erase_if(selecao.arcos, [&](const Arco& a) {
-        bool existe = false;
-        gradeArcos.paraCada(
-            a.P1, [&](std::size_t id) { return arcos[id].P1; },
-            [&](std::size_t id) { existe = existe || arcosIguais(arcos[id], a); });
-        return !existe;
-    });
+    descartaAusentes(drawing.segmentos.inStorageOrder(), selecao.segmentos, segmentosIguais);
+    descartaAusentes(drawing.arcos.inStorageOrder(), selecao.arcos, arcosIguais);
 
     return selecao.pontos.size() + selecao.segmentos.size() + selecao.arcos.size() != antes;
 }
