@@ -1145,6 +1145,8 @@ Status Gerador::executa()
     if (Status s = triangulaFronteira(); !s)
         return falha(s.message);
     informaEtapa(EtapaMalha::Fronteira);
+    // The box's four corners and N nodes make 2N + 2 triangles; any other count is a broken
+    // insertion.
     if (m_mesh.vivos() != 2 * numNos() + 2)
         return falha(msg::MalhaIncoerenteFronteira);
     if (!pontoDeControle(20))
