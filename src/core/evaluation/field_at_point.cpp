@@ -290,6 +290,134 @@ std::vector<ElementPosition> trianglesWith(
     return found;
 }
 
+/// The triangles a point touches and how their flux densities are averaged.
+struct Touching {
+    std::vector<ElementPosition> group;
+    bool weighByArea = false; ///< on a vertex: each triangle weighs by its area
+};
+
+/// One triangle when the point is inside it, the two across an edge, the fan around a vertex.
+Touching trianglesTouched(const solver::SolverModel& model, ElementPosition position,
+    const ElementVertices& v, double x, double y)
+{
+    Touching touching { { position }, false };
+    const std::array<int, 3> signs = edgeSigns(v, x, y);
+    if (strictlyInside(signs))
+        return touching;
+    // A vertex first: a point that coincides with one would otherwise pass the edge test of
+    // its two edges as soon as rounding puts it a hair inside either.
+    for (std::size_t i = 0; i < 3; ++i) {
+        const solver::MeshNode& a = *v.node[i];
+        if (!geometry::coincide({ a.x, a.y }, { x, y }))
+            continue;
+        touching.group = trianglesWith(model, a.x, a.y, v.number[i], 0);
+        touching.weighByArea = true;
+        break;
+    }
+    for (std::size_t i = 0; i < 3 && !touching.weighByArea; ++i) {
+        const solver::MeshNode& a = *v.node[i];
+        const solver::MeshNode& b = *v.node[(i + 1) % 3];
+        if (signs[i] != 0 || (a.x - x) * (b.x - x) + (a.y - y) * (b.y - y) >= 0.0)
+            continue;
+        touching.group = trianglesWith(
+            model, (a.x + b.x) / 2, (a.y + b.y) / 2, v.number[i], v.number[(i + 1) % 3]);
+        break;
+    }
+    if (touching.group.empty())
+        touching.group = { position };
+    return touching;
+}
+
+/// Flux and field: first axis radial, second tangential in the polar frame; the dialog shows
+/// x and y, or t and r.
+void place(Components& c, bool polar, double first, double second, double magnitude)
+{
+    c.magnitude = magnitude;
+    if (polar) {
+        c.x = second; // tangential
+        c.y = first; // radial
+    } else {
+        c.x = first;
+        c.y = second;
+    }
+}
+
+/// The flux density averaged over the touched triangles; false, with the status set, where one
+/// of them has no region.
+bool averageFlux(
+    const solver::SolverModel& model, const Touching& touching, double phi, PointValues& out)
+{
+    double weightSum = 0.0;
+    double mag = 0.0;
+    double first = 0.0;
+    double second = 0.0;
+    for (ElementPosition e : touching.group) {
+        const ElementVector b = elementFluxDensity(model, e, phi);
+        if (!b) {
+            out.status = b.status;
+            return false;
+        }
+        double w = 1.0;
+        if (touching.weighByArea) {
+            ElementVertices ev;
+            w = elementVertices(model, e, ev) ? std::fabs(twiceSignedArea(ev)) : 0.0;
+        }
+        weightSum += w;
+        mag += w * b.magnitude;
+        first += w * b.first;
+        second += w * b.second;
+    }
+    if (weightSum > 0.0)
+        place(out.flux, out.polar, first / weightSum, second / weightSum, mag / weightSum);
+    return true;
+}
+
+/// Field, relative permeability and force density of one triangle; false, with the status set,
+/// where it has no region.
+bool fieldAndForce(
+    const solver::SolverModel& model, ElementPosition element, double phi, PointValues& out)
+{
+    // Forces act on a surface whose normal (the second axis) is y, or r.
+    const double forceTheta = out.polar ? phi - geometry::Pi / 2 : 0.0;
+    const ElementVector h = elementFieldIntensity(model, element, phi);
+    const ElementVector f = elementForceDensity(model, element, forceTheta);
+    if (!h || !f) {
+        out.status = !h ? h.status : f.status;
+        return false;
+    }
+    place(out.field, out.polar, h.first, h.second, h.magnitude);
+    out.relativePermeability = out.magnetic ? h.factor : 0.0;
+    out.force.magnitude = f.magnitude;
+    if (out.polar) {
+        out.force.x = -f.first; // the first axis points along -t
+        out.force.y = f.second;
+    } else {
+        out.force.x = f.first;
+        out.force.y = f.second;
+    }
+    return true;
+}
+
+/// Current and loss densities from the potential's amplitude and the triangle's conductivity.
+void inducedCurrent(const solver::SolverModel& model, ElementPosition element, PointValues& out)
+{
+    ElementVertices lv;
+    const problem::Regiao* region = elementVertices(model, element, lv)
+        ? model.region(elementRegionOf(model, element, lv))
+        : nullptr;
+    if (region == nullptr) {
+        out.status = Status::failure(msg::PontoForaDominio);
+        return;
+    }
+    const double sigma = region->condutividade;
+    const double a = std::hypot(out.potential, out.potentialIm);
+    out.currentDensity = 2.0 * geometry::Pi * model.frequency * sigma * a / 1e6;
+    if (sigma > 1e-30) {
+        out.hasLoss = true;
+        out.lossDensity = out.currentDensity * out.currentDensity / sigma * 0.5 * 1e12;
+    }
+}
+
 } // namespace
 
 PointValues pointValues(const solver::SolverModel& model, double x, double y, bool polar)
@@ -307,108 +435,18 @@ PointValues pointValues(const solver::SolverModel& model, double x, double y, bo
     out.found = true;
     out.element = position;
 
-    // Which triangles the point touches: one when inside, two across an edge, a fan on a vertex.
-    std::vector<ElementPosition> group { position };
-    bool weighByArea = false;
-    const std::array<int, 3> signs = edgeSigns(v, x, y);
-    if (!strictlyInside(signs)) {
-        // A vertex first: a point that coincides with one would otherwise pass the edge test of
-        // its two edges as soon as rounding puts it a hair inside either.
-        for (std::size_t i = 0; i < 3 && !weighByArea; ++i) {
-            const solver::MeshNode& a = *v.node[i];
-            if (!geometry::coincide({ a.x, a.y }, { x, y }))
-                continue;
-            group = trianglesWith(model, a.x, a.y, v.number[i], 0);
-            weighByArea = true;
-        }
-        for (std::size_t i = 0; i < 3 && !weighByArea; ++i) {
-            const solver::MeshNode& a = *v.node[i];
-            const solver::MeshNode& b = *v.node[(i + 1) % 3];
-            if (signs[i] != 0 || (a.x - x) * (b.x - x) + (a.y - y) * (b.y - y) >= 0.0)
-                continue;
-            group = trianglesWith(
-                model, (a.x + b.x) / 2, (a.y + b.y) / 2, v.number[i], v.number[(i + 1) % 3]);
-            break;
-        }
-        if (group.empty())
-            group = { position };
-    }
-    out.trianglesAveraged = static_cast<int>(group.size());
-
+    const Touching touching = trianglesTouched(model, position, v, x, y);
+    out.trianglesAveraged = static_cast<int>(touching.group.size());
+    // Only the flux density is averaged; the other values come from the last triangle.
+    const ElementPosition last = touching.group.back();
     const double phi = polar ? geometry::anguloPolar(x, y) : 0.0;
-    // Flux and field: first axis radial, second tangential in the polar frame. Forces: the
-    // surface normal (second axis) is y, or r.
-    const double forceTheta = polar ? phi - geometry::Pi / 2 : 0.0;
-    const auto place = [&](Components& c, double first, double second, double magnitude) {
-        c.magnitude = magnitude;
-        if (polar) {
-            c.x = second; // tangential
-            c.y = first; // radial
-        } else {
-            c.x = first;
-            c.y = second;
-        }
-    };
-
-    double weightSum = 0.0;
-    double mag = 0.0;
-    double first = 0.0;
-    double second = 0.0;
-    for (ElementPosition e : group) {
-        const ElementVector b = elementFluxDensity(model, e, phi);
-        if (!b) {
-            out.status = b.status;
-            return out;
-        }
-        double w = 1.0;
-        if (weighByArea) {
-            ElementVertices ev;
-            w = elementVertices(model, e, ev) ? std::fabs(twiceSignedArea(ev)) : 0.0;
-        }
-        weightSum += w;
-        mag += w * b.magnitude;
-        first += w * b.first;
-        second += w * b.second;
-    }
-    if (weightSum > 0.0)
-        place(out.flux, first / weightSum, second / weightSum, mag / weightSum);
-
-    const ElementPosition last = group.back();
-    const ElementVector h = elementFieldIntensity(model, last, phi);
-    const ElementVector f = elementForceDensity(model, last, forceTheta);
-    if (!h || !f) {
-        out.status = !h ? h.status : f.status;
+    if (!averageFlux(model, touching, phi, out) || !fieldAndForce(model, last, phi, out))
         return out;
-    }
-    place(out.field, h.first, h.second, h.magnitude);
-    out.relativePermeability = out.magnetic ? h.factor : 0.0;
-    out.force.magnitude = f.magnitude;
-    if (polar) {
-        out.force.x = -f.first; // the first axis points along -t
-        out.force.y = f.second;
-    } else {
-        out.force.x = f.first;
-        out.force.y = f.second;
-    }
 
     out.potential = interpolatePotential(model, position, x, y);
     if (out.induced) {
         out.potentialIm = interpolatePotential(model, position, x, y, true);
-        ElementVertices lv;
-        const problem::Regiao* region = elementVertices(model, last, lv)
-            ? model.region(elementRegionOf(model, last, lv))
-            : nullptr;
-        if (region == nullptr) {
-            out.status = Status::failure(msg::PontoForaDominio);
-            return out;
-        }
-        const double sigma = region->condutividade;
-        const double a = std::hypot(out.potential, out.potentialIm);
-        out.currentDensity = 2.0 * geometry::Pi * model.frequency * sigma * a / 1e6;
-        if (sigma > 1e-30) {
-            out.hasLoss = true;
-            out.lossDensity = out.currentDensity * out.currentDensity / sigma * 0.5 * 1e12;
-        }
+        inducedCurrent(model, last, out);
     }
     return out;
 }

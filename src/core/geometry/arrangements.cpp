@@ -76,10 +76,17 @@ struct Geometria {
     std::vector<Segmento> segmentos;
     std::vector<Arco> arcos;
 
-    void seg(int i, int j) { segmentos.push_back({ pontos.at(i), pontos.at(j) }); }
-    void arco(int i, int j, int centro)
+    /// Segments between points by index, in the order given.
+    void segs(std::initializer_list<std::array<int, 2>> pares)
     {
-        arcos.push_back({ pontos.at(i), pontos.at(j), pontos.at(centro) });
+        for (const auto& [i, j] : pares)
+            segmentos.push_back({ pontos.at(i), pontos.at(j) });
+    }
+    /// Arcs by the indices of their first point, second point and centre.
+    void arcs(std::initializer_list<std::array<int, 3>> ternos)
+    {
+        for (const auto& [i, j, centro] : ternos)
+            arcos.push_back({ pontos.at(i), pontos.at(j), pontos.at(centro) });
     }
 };
 
@@ -100,20 +107,9 @@ Geometria geometria1(const DimensoesArranjo& dim)
         { c2r / 2, b / 2 }, { -c2r / 2, b / 2 }, { -c2r / 2, -b / 2 }, { c2r / 2, -b / 2 },
         { ca, -d / 2 }, { ca, d / 2 }, { -l, d / 2 }, { -l, -d / 2 }, { c2r / 2, -b2r / 2 },
         { c2r / 2, b2r / 2 }, { -c2r / 2, b2r / 2 }, { -c2r / 2, -b2r / 2 } };
-    g.seg(0, 1);
-    g.seg(2, 3);
-    g.seg(4, 5);
-    g.seg(6, 7);
-    g.seg(7, 8);
-    g.seg(8, 9);
-    g.seg(9, 10);
-    g.seg(10, 11);
-    g.seg(11, 8);
-    g.seg(5, 10);
-    g.arco(1, 4, 13);
-    g.arco(5, 2, 14);
-    g.arco(3, 6, 15);
-    g.arco(7, 0, 12);
+    g.segs({ { 0, 1 }, { 2, 3 }, { 4, 5 }, { 6, 7 }, { 7, 8 }, { 8, 9 }, { 9, 10 }, { 10, 11 },
+        { 11, 8 }, { 5, 10 } });
+    g.arcs({ { 1, 4, 13 }, { 5, 2, 14 }, { 3, 6, 15 }, { 7, 0, 12 } });
     return g;
 }
 
@@ -134,24 +130,9 @@ Geometria geometria2(const DimensoesArranjo& dim)
         { a, he - r2 }, { a + r2, he }, { u - r2, he }, { u, he - r2 }, { v, hf - r1 },
         { v + r1, hf }, { w - r1, hf }, { w, hf - r1 }, { a + r2, he - r2 }, { u - r2, he - r2 },
         { v + r1, hf - r1 }, { w - r1, hf - r1 } };
-    g.seg(0, 1);
-    g.seg(1, 2);
-    g.seg(2, 3);
-    g.seg(3, 4);
-    g.seg(4, 5);
-    g.seg(5, 6);
-    g.seg(6, 7);
-    g.seg(0, 7);
-    g.seg(7, 8);
-    g.seg(9, 10);
-    g.seg(6, 11);
-    g.seg(5, 12);
-    g.seg(13, 14);
-    g.seg(4, 15);
-    g.arco(9, 8, 16);
-    g.arco(11, 10, 17);
-    g.arco(13, 12, 18);
-    g.arco(15, 14, 19);
+    g.segs({ { 0, 1 }, { 1, 2 }, { 2, 3 }, { 3, 4 }, { 4, 5 }, { 5, 6 }, { 6, 7 }, { 0, 7 },
+        { 7, 8 }, { 9, 10 }, { 6, 11 }, { 5, 12 }, { 13, 14 }, { 4, 15 } });
+    g.arcs({ { 9, 8, 16 }, { 11, 10, 17 }, { 13, 12, 18 }, { 15, 14, 19 } });
     return g;
 }
 
@@ -166,20 +147,9 @@ Geometria geometria3(const DimensoesArranjo& dim)
     g.pontos = { { 0, 0 }, { 0, f }, { 0, d + e }, { u + c, d + e }, { u + c, e }, { u + c, 0 },
         { u, 0 }, { a, 0 }, { a - r1, f }, { a, f - r1 }, { u, e - r2 }, { u + r2, e },
         { a - r1, f - r1 }, { u + r2, e - r2 } };
-    g.seg(0, 1);
-    g.seg(1, 2);
-    g.seg(2, 3);
-    g.seg(3, 4);
-    g.seg(4, 5);
-    g.seg(5, 6);
-    g.seg(6, 7);
-    g.seg(0, 7);
-    g.seg(1, 8);
-    g.seg(7, 9);
-    g.seg(6, 10);
-    g.seg(4, 11);
-    g.arco(9, 8, 12);
-    g.arco(11, 10, 13);
+    g.segs({ { 0, 1 }, { 1, 2 }, { 2, 3 }, { 3, 4 }, { 4, 5 }, { 5, 6 }, { 6, 7 }, { 0, 7 },
+        { 1, 8 }, { 7, 9 }, { 6, 10 }, { 4, 11 } });
+    g.arcs({ { 9, 8, 12 }, { 11, 10, 13 } });
     return g;
 }
 
@@ -204,29 +174,10 @@ Geometria geometria4(const DimensoesArranjo& dim)
         { s, i + r2 }, { s - r2, i }, { q + r2, i }, { a + r1, fg - r1 }, { p - r1, fg - r1 },
         { p - r1, f + r1 }, { a + r1, f + r1 }, { q + r2, ij - r2 }, { s - r2, ij - r2 },
         { s - r2, i + r2 }, { q + r2, i + r2 } };
-    g.seg(0, 1);
-    g.seg(1, 2);
-    g.seg(2, 3);
-    g.seg(0, 3);
-    g.seg(4, 5);
-    g.seg(6, 7);
-    g.seg(8, 9);
-    g.seg(10, 11);
-    g.seg(12, 13);
-    g.seg(14, 15);
-    g.seg(16, 17);
-    g.seg(18, 19);
-    g.seg(3, 18);
-    g.seg(8, 12);
-    g.seg(1, 5);
-    g.arco(6, 5, 20);
-    g.arco(8, 7, 21);
-    g.arco(10, 9, 22);
-    g.arco(4, 11, 23);
-    g.arco(14, 13, 24);
-    g.arco(16, 15, 25);
-    g.arco(18, 17, 26);
-    g.arco(12, 19, 27);
+    g.segs({ { 0, 1 }, { 1, 2 }, { 2, 3 }, { 0, 3 }, { 4, 5 }, { 6, 7 }, { 8, 9 }, { 10, 11 },
+        { 12, 13 }, { 14, 15 }, { 16, 17 }, { 18, 19 }, { 3, 18 }, { 8, 12 }, { 1, 5 } });
+    g.arcs({ { 6, 5, 20 }, { 8, 7, 21 }, { 10, 9, 22 }, { 4, 11, 23 }, { 14, 13, 24 },
+        { 16, 15, 25 }, { 18, 17, 26 }, { 12, 19, 27 } });
     return g;
 }
 

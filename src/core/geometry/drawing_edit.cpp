@@ -360,6 +360,26 @@ bool naoColineares(const Ponto& a, const Ponto& b, const Ponto& c)
     return std::fabs(areaOrientada(a, b, c)) >= ColinearLimite;
 }
 
+namespace {
+
+/// A record goes in followed by its points, so that its ends show as points of the drawing.
+void insereComPontos(DrawingData& drawing, const Segmento& s, Alteracoes& alt)
+{
+    alt.insere(drawing, s);
+    alt.insere(drawing, s.P1);
+    alt.insere(drawing, s.P2);
+}
+
+void insereComPontos(DrawingData& drawing, const Arco& a, Alteracoes& alt)
+{
+    alt.insere(drawing, a);
+    alt.insere(drawing, a.P1);
+    alt.insere(drawing, a.P2);
+    alt.insere(drawing, a.PC);
+}
+
+} // namespace
+
 void constroiSegmento(DrawingData& drawing, const Ponto& p, const Ponto& q, Alteracoes& alt)
 {
     alt.insere(drawing, Segmento { p, q });
@@ -591,9 +611,7 @@ Status insereReta(DrawingData& drawing, const SelecaoDesenho& selecao, const Pon
 {
     if (coincide(p1, p2))
         return Status::failure(msg::PontosIguais);
-    alt.insere(drawing, Segmento { p1, p2 });
-    alt.insere(drawing, p1);
-    alt.insere(drawing, p2);
+    insereComPontos(drawing, Segmento { p1, p2 }, alt);
     if (conectar && !selecao.pontos.empty())
         alt.insere(drawing, Segmento { p2, selecao.pontos.front() });
     return Status::success();
@@ -668,10 +686,7 @@ Status insereArcoAngulo(DrawingData& drawing, const Ponto& centro, const Ponto& 
         // arc.
         if (coincide(q, ponto))
             return Status::failure(msg::AnguloZero);
-        alt.insere(drawing, Arco { ponto, q, centro });
-        alt.insere(drawing, ponto);
-        alt.insere(drawing, q);
-        alt.insere(drawing, centro);
+        insereComPontos(drawing, Arco { ponto, q, centro }, alt);
         return Status::success();
     });
 }
@@ -685,10 +700,7 @@ Status insereArco2Pontos(
         return Status::failure(msg::PontoCentroIguais);
     if (coincide(p1, p2))
         return Status::failure(msg::PontosIguais);
-    alt.insere(drawing, Arco { p1, p2, centro });
-    alt.insere(drawing, p1);
-    alt.insere(drawing, p2);
-    alt.insere(drawing, centro);
+    insereComPontos(drawing, Arco { p1, p2, centro }, alt);
     return Status::success();
 }
 
@@ -730,6 +742,23 @@ ResultadoEdicao invertePonto(SelecaoDesenho& selecao, const Ponto& escolhido)
     return {};
 }
 
+namespace {
+
+/// A picked record leaves the selection when a copy of it is there, else joins it at the front.
+template <typename Registro>
+void alternaSelecao(std::vector<Registro>& selecionados, const Registro& r,
+    bool (*iguais)(const Registro&, const Registro&))
+{
+    const auto it = std::find_if(
+        selecionados.begin(), selecionados.end(), [&](const Registro& t) { return iguais(r, t); });
+    if (it != selecionados.end())
+        selecionados.erase(it);
+    else
+        selecionados.insert(selecionados.begin(), r);
+}
+
+} // namespace
+
 ResultadoEdicao selecionaEntidade(
     const DrawingData& drawing, SelecaoDesenho& selecao, const EntidadeEscolhida& escolhida)
 {
@@ -737,78 +766,56 @@ ResultadoEdicao selecionaEntidade(
         if (escolhida.posicao >= drawing.segmentos.size())
             return {};
         const Segmento s = drawing.segmentos.at(escolhida.posicao);
-        const auto it = std::find_if(selecao.segmentos.begin(), selecao.segmentos.end(),
-            [&](const Segmento& t) { return segmentosIguais(s, t); });
-        if (it != selecao.segmentos.end())
-            selecao.segmentos.erase(it);
-        else
-            selecao.segmentos.insert(selecao.segmentos.begin(), s);
+        alternaSelecao(selecao.segmentos, s, segmentosIguais);
         return { Status::success(),
             formatar(msg::FormatoSegmentoSelecionado, s.P1.x, s.P1.y, s.P2.x, s.P2.y) };
     }
     if (escolhida.posicao >= drawing.arcos.size())
         return {};
     const Arco a = drawing.arcos.at(escolhida.posicao);
-    const auto it = std::find_if(selecao.arcos.begin(), selecao.arcos.end(),
-        [&](const Arco& b) { return arcosIguais(a, b); });
-    if (it != selecao.arcos.end())
-        selecao.arcos.erase(it);
-    else
-        selecao.arcos.insert(selecao.arcos.begin(), a);
+    alternaSelecao(selecao.arcos, a, arcosIguais);
     return { Status::success(),
         formatar(msg::FormatoArcoSelecionado, a.P1.x, a.P1.y, a.P2.x, a.P2.y, a.PC.x, a.PC.y) };
 }
 
 namespace {
 
+/// Adds to `selecionados` every record of `lista` whose end points `dentro` accepts and that is
+/// not selected yet, each new one at the front, in list order. The selected records are found
+/// by their first point, those this pass adds included.
+template <typename Registro, typename Dentro>
+void selecionaRegistrosDentro(const common::FrontList<Registro>& lista,
+    std::vector<Registro>& selecionados, const Dentro& dentro,
+    bool (*iguais)(const Registro&, const Registro&))
+{
+    std::vector<Registro> todos(selecionados.begin(), selecionados.end());
+    GradeCoincidencia grade;
+    for (std::size_t i = 0; i < todos.size(); ++i)
+        grade.acrescentar(todos[i].P1, i);
+    std::vector<Registro> novos;
+    for (const Registro& r : lista.inListOrder()) {
+        if (!dentro(r.P1) || !dentro(r.P2))
+            continue;
+        bool jaSelecionado = false;
+        grade.paraCada(
+            r.P1, [&](std::size_t id) { return todos[id].P1; },
+            [&](std::size_t id) { jaSelecionado = jaSelecionado || iguais(todos[id], r); });
+        if (jaSelecionado)
+            continue;
+        grade.acrescentar(r.P1, todos.size());
+        todos.push_back(r);
+        novos.push_back(r);
+    }
+    selecionados.insert(selecionados.begin(), novos.rbegin(), novos.rend());
+}
+
 /// Adds to the selection every segment, arc and free point of the drawing that `dentro` accepts
 /// and that is not yet selected, each new one at the front, in the drawing's list order.
 template <typename Dentro>
 void selecionarDentro(const DrawingData& drawing, SelecaoDesenho& selecao, Dentro dentro)
 {
-    // Segments (arcs) already selected, keyed by their first point, including those this pass adds.
-    std::vector<Segmento> segmentos(selecao.segmentos.begin(), selecao.segmentos.end());
-    GradeCoincidencia gradeSegmentos;
-    for (std::size_t i = 0; i < segmentos.size(); ++i)
-        gradeSegmentos.acrescentar(segmentos[i].P1, i);
-    std::vector<Segmento> novosSegmentos;
-    for (const Segmento& s : drawing.segmentos.inListOrder()) {
-        if (!dentro(s.P1) || !dentro(s.P2))
-            continue;
-        bool jaSelecionado = false;
-        gradeSegmentos.paraCada(
-            s.P1, [&](std::size_t id) { return segmentos[id].P1; },
-            [&](std::size_t id) {
-                jaSelecionado = jaSelecionado || segmentosIguais(segmentos[id], s);
-            });
-        if (jaSelecionado)
-            continue;
-        gradeSegmentos.acrescentar(s.P1, segmentos.size());
-        segmentos.push_back(s);
-        novosSegmentos.push_back(s);
-    }
-    selecao.segmentos.insert(
-        selecao.segmentos.begin(), novosSegmentos.rbegin(), novosSegmentos.rend());
-
-    std::vector<Arco> arcos(selecao.arcos.begin(), selecao.arcos.end());
-    GradeCoincidencia gradeArcos;
-    for (std::size_t i = 0; i < arcos.size(); ++i)
-        gradeArcos.acrescentar(arcos[i].P1, i);
-    std::vector<Arco> novosArcos;
-    for (const Arco& a : drawing.arcos.inListOrder()) {
-        if (!dentro(a.P1) || !dentro(a.P2))
-            continue;
-        bool jaSelecionado = false;
-        gradeArcos.paraCada(
-            a.P1, [&](std::size_t id) { return arcos[id].P1; },
-            [&](std::size_t id) { jaSelecionado = jaSelecionado || arcosIguais(arcos[id], a); });
-        if (jaSelecionado)
-            continue;
-        gradeArcos.acrescentar(a.P1, arcos.size());
-        arcos.push_back(a);
-        novosArcos.push_back(a);
-    }
-    selecao.arcos.insert(selecao.arcos.begin(), novosArcos.rbegin(), novosArcos.rend());
+    selecionaRegistrosDentro(drawing.segmentos, selecao.segmentos, dentro, segmentosIguais);
+    selecionaRegistrosDentro(drawing.arcos, selecao.arcos, dentro, arcosIguais);
 
     // Free points: no end point of a segment, no end point or centre of an arc.
     std::vector<Ponto> usados;
@@ -891,6 +898,27 @@ void inverteRegiao(SelecaoDesenho& selecao, const Ponto& canto1, const Ponto& ca
     std::erase_if(selecao.arcos, [&](const Arco& a) { return m.dentro(a.P1) && m.dentro(a.P2); });
 }
 
+namespace {
+
+/// Drops from `selecionados` every record with no copy left among `registros`.
+template <typename Registro>
+void descartaAusentes(const std::vector<Registro>& registros, std::vector<Registro>& selecionados,
+    bool (*iguais)(const Registro&, const Registro&))
+{
+    GradeCoincidencia grade;
+    for (std::size_t i = 0; i < registros.size(); ++i)
+        grade.acrescentar(registros[i].P1, i);
+    std::erase_if(selecionados, [&](const Registro& r) {
+        bool existe = false;
+        grade.paraCada(
+            r.P1, [&](std::size_t id) { return registros[id].P1; },
+            [&](std::size_t id) { existe = existe || iguais(registros[id], r); });
+        return !existe;
+    });
+}
+
+} // namespace
+
 bool podaSelecao(const DrawingData& drawing, SelecaoDesenho& selecao)
 {
     const std::size_t antes
@@ -903,29 +931,8 @@ bool podaSelecao(const DrawingData& drawing, SelecaoDesenho& selecao)
     std::erase_if(
         selecao.pontos, [&](const Ponto& p) { return !contemCoincidente(gradePontos, pontos, p); });
 
-    const std::vector<Segmento>& segmentos = drawing.segmentos.inStorageOrder();
-    GradeCoincidencia gradeSegmentos;
-    for (std::size_t i = 0; i < segmentos.size(); ++i)
-        gradeSegmentos.acrescentar(segmentos[i].P1, i);
-    std::erase_if(selecao.segmentos, [&](const Segmento& s) {
-        bool existe = false;
-        gradeSegmentos.paraCada(
-            s.P1, [&](std::size_t id) { return segmentos[id].P1; },
-            [&](std::size_t id) { existe = existe || segmentosIguais(segmentos[id], s); });
-        return !existe;
-    });
-
-    const std::vector<Arco>& arcos = drawing.arcos.inStorageOrder();
-    GradeCoincidencia gradeArcos;
-    for (std::size_t i = 0; i < arcos.size(); ++i)
-        gradeArcos.acrescentar(arcos[i].P1, i);
-    std::erase_if(selecao.arcos, [&](const Arco& a) {
-        bool existe = false;
-        gradeArcos.paraCada(
-            a.P1, [&](std::size_t id) { return arcos[id].P1; },
-            [&](std::size_t id) { existe = existe || arcosIguais(arcos[id], a); });
-        return !existe;
-    });
+    descartaAusentes(drawing.segmentos.inStorageOrder(), selecao.segmentos, segmentosIguais);
+    descartaAusentes(drawing.arcos.inStorageOrder(), selecao.arcos, arcosIguais);
 
     return selecao.pontos.size() + selecao.segmentos.size() + selecao.arcos.size() != antes;
 }
@@ -969,56 +976,49 @@ Status excluiPonto(
     return Status::success();
 }
 
+namespace {
+
+/// For each selected copy, the list position of the first equal record not already taken by an
+/// earlier copy: what removing them one after the other would remove. `registros` is in storage
+/// order, the reverse of list order.
+template <typename Registro>
+std::vector<std::size_t> posicoesDasCopias(const std::vector<Registro>& registros,
+    const std::vector<Registro>& copias, bool (*iguais)(const Registro&, const Registro&))
+{
+    const std::size_t n = registros.size();
+    GradeCoincidencia grade;
+    for (std::size_t s = 0; s < n; ++s)
+        grade.acrescentar(registros[s].P1, s);
+    std::vector<bool> removido(n, false);
+    std::vector<std::size_t> posicoes;
+    for (const Registro& alvo : copias) {
+        std::size_t melhor = n;
+        grade.paraCada(
+            alvo.P1, [&](std::size_t s) { return registros[s].P1; },
+            [&](std::size_t s) {
+                const std::size_t posicao = n - 1 - s;
+                if (!removido[s] && iguais(registros[s], alvo) && posicao < melhor)
+                    melhor = posicao;
+            });
+        if (melhor < n) {
+            removido[n - 1 - melhor] = true;
+            posicoes.push_back(melhor);
+        }
+    }
+    return posicoes;
+}
+
+} // namespace
+
 Status excluiSegmentosSelecionados(DrawingData& drawing, SelecaoDesenho& selecao, Alteracoes& alt)
 {
     if (selecao.segmentos.empty() && selecao.arcos.empty())
         return Status::failure(msg::SemSegmentosApagar);
 
-    // For each selected copy, the first equal record in list order not already taken by an
-    // earlier copy: what removing them one after the other would remove.
-    const std::size_t nSegmentos = drawing.segmentos.size();
-    const std::vector<Segmento>& segmentos = drawing.segmentos.inStorageOrder();
-    GradeCoincidencia gradeSegmentos;
-    for (std::size_t s = 0; s < nSegmentos; ++s)
-        gradeSegmentos.acrescentar(segmentos[s].P1, s);
-    std::vector<bool> removidoSegmento(nSegmentos, false);
-    std::vector<std::size_t> posicoesSegmentos;
-    for (const Segmento& alvo : selecao.segmentos) {
-        std::size_t melhor = nSegmentos;
-        gradeSegmentos.paraCada(
-            alvo.P1, [&](std::size_t s) { return segmentos[s].P1; },
-            [&](std::size_t s) {
-                const std::size_t posicao = nSegmentos - 1 - s;
-                if (!removidoSegmento[s] && segmentosIguais(segmentos[s], alvo) && posicao < melhor)
-                    melhor = posicao;
-            });
-        if (melhor < nSegmentos) {
-            removidoSegmento[nSegmentos - 1 - melhor] = true;
-            posicoesSegmentos.push_back(melhor);
-        }
-    }
-
-    const std::size_t nArcos = drawing.arcos.size();
-    const std::vector<Arco>& arcos = drawing.arcos.inStorageOrder();
-    GradeCoincidencia gradeArcos;
-    for (std::size_t s = 0; s < nArcos; ++s)
-        gradeArcos.acrescentar(arcos[s].P1, s);
-    std::vector<bool> removidoArco(nArcos, false);
-    std::vector<std::size_t> posicoesArcos;
-    for (const Arco& alvo : selecao.arcos) {
-        std::size_t melhor = nArcos;
-        gradeArcos.paraCada(
-            alvo.P1, [&](std::size_t s) { return arcos[s].P1; },
-            [&](std::size_t s) {
-                const std::size_t posicao = nArcos - 1 - s;
-                if (!removidoArco[s] && arcosIguais(arcos[s], alvo) && posicao < melhor)
-                    melhor = posicao;
-            });
-        if (melhor < nArcos) {
-            removidoArco[nArcos - 1 - melhor] = true;
-            posicoesArcos.push_back(melhor);
-        }
-    }
+    std::vector<std::size_t> posicoesSegmentos
+        = posicoesDasCopias(drawing.segmentos.inStorageOrder(), selecao.segmentos, segmentosIguais);
+    std::vector<std::size_t> posicoesArcos
+        = posicoesDasCopias(drawing.arcos.inStorageOrder(), selecao.arcos, arcosIguais);
 
     alt.removeSegmentos(drawing, std::move(posicoesSegmentos));
     alt.removeArcos(drawing, std::move(posicoesArcos));
@@ -1051,20 +1051,12 @@ Status reproduzir(
         return Status::failure(msg::ReproducoesDemais);
     return semEstouro(drawing, nullptr, destino, [&](Alteracoes& alt) {
         for (const Segmento& s : selecao.segmentos)
-            for (int k = 1; k <= n; ++k) {
-                const Segmento copia { mover(s.P1, k), mover(s.P2, k) };
-                alt.insere(drawing, copia);
-                alt.insere(drawing, copia.P1);
-                alt.insere(drawing, copia.P2);
-            }
+            for (int k = 1; k <= n; ++k)
+                insereComPontos(drawing, Segmento { mover(s.P1, k), mover(s.P2, k) }, alt);
         for (const Arco& a : selecao.arcos)
-            for (int k = 1; k <= n; ++k) {
-                const Arco copia { mover(a.P1, k), mover(a.P2, k), mover(a.PC, k) };
-                alt.insere(drawing, copia);
-                alt.insere(drawing, copia.P1);
-                alt.insere(drawing, copia.P2);
-                alt.insere(drawing, copia.PC);
-            }
+            for (int k = 1; k <= n; ++k)
+                insereComPontos(
+                    drawing, Arco { mover(a.P1, k), mover(a.P2, k), mover(a.PC, k) }, alt);
         return Status::success();
     });
 }
@@ -1114,17 +1106,10 @@ Status deslocar(DrawingData& drawing, SelecaoDesenho& selecao, Mover mover, Alte
 {
     return semEstouro(drawing, &selecao, destino, [&](Alteracoes& alt) {
         for (const Segmento& s : selecao.segmentos) {
-            const Segmento copia { mover(s.P1), mover(s.P2) };
-            alt.insere(drawing, copia);
-            alt.insere(drawing, copia.P1);
-            alt.insere(drawing, copia.P2);
+            insereComPontos(drawing, Segmento { mover(s.P1), mover(s.P2) }, alt);
         }
         for (const Arco& a : selecao.arcos) {
-            const Arco copia { mover(a.P1), mover(a.P2), mover(a.PC) };
-            alt.insere(drawing, copia);
-            alt.insere(drawing, copia.P1);
-            alt.insere(drawing, copia.P2);
-            alt.insere(drawing, copia.PC);
+            insereComPontos(drawing, Arco { mover(a.P1), mover(a.P2), mover(a.PC) }, alt);
         }
         excluiPontosSelecionados(drawing, selecao, alt);
         return Status::success();

@@ -37,8 +37,6 @@ public:
     /// comparable distance).
     std::optional<std::size_t> maisProximo(const Ponto& p, const Distancia& distancia) const;
 
-    std::size_t itemCount() const { return m_itens; }
-
 private:
     int celulaX(double x) const;
     int celulaY(double y) const;

@@ -83,10 +83,10 @@ void caixaElemento(const SegmentoContorno& e, double& x0, double& y0, double& x1
     y1 = std::max(e.y1, e.y2);
 }
 
-/// A cell side that puts a few elements in each cell of the drawing's box.
-double ladoPara(const std::vector<SegmentoContorno>& work)
+/// Widens the box (x0, y0)-(x1, y1) to take in every element's box.
+void estendeCaixa(
+    const std::vector<SegmentoContorno>& work, double& x0, double& y0, double& x1, double& y1)
 {
-    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
     for (const SegmentoContorno& e : work) {
         double a, b, c, d;
         caixaElemento(e, a, b, c, d);
@@ -95,6 +95,13 @@ double ladoPara(const std::vector<SegmentoContorno>& work)
         x1 = std::max(x1, c);
         y1 = std::max(y1, d);
     }
+}
+
+/// A cell side that puts a few elements in each cell of the drawing's box.
+double ladoPara(const std::vector<SegmentoContorno>& work)
+{
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    estendeCaixa(work, x0, y0, x1, y1);
     const double area = std::max(x1 - x0, 1e-9) * std::max(y1 - y0, 1e-9);
     const double lado
         = std::sqrt(area / static_cast<double>(std::max<std::size_t>(work.size(), 1)));
@@ -104,9 +111,12 @@ double ladoPara(const std::vector<SegmentoContorno>& work)
 /// Every element by the box it may occupy, widened a little for end points that move within the
 /// coincidence distance.
 struct GradeElementos {
-    explicit GradeElementos(double lado)
-        : grade(lado)
+    explicit GradeElementos(const std::vector<SegmentoContorno>& work)
+        : grade(ladoPara(work))
     {
+        grade.reserva(2 * work.size());
+        for (std::size_t i = 0; i < work.size(); ++i)
+            insere(work, i);
     }
     void insere(const std::vector<SegmentoContorno>& work, std::size_t i)
     {
@@ -118,7 +128,7 @@ struct GradeElementos {
     GradeEspacial grade;
 };
 
-/// Steps 1 and 2: the working list in list order, cleaned with the minimum point distance.
+/// The working list in list order, cleaned with the minimum point distance.
 std::vector<SegmentoContorno> listaDeTrabalho(
     const geometry::DrawingData& drawing, ResultadoFormacao& out)
 {
@@ -184,7 +194,7 @@ std::vector<SegmentoContorno> listaDeTrabalho(
     return kept;
 }
 
-/// Step 3: every later element equal to an earlier one goes. Equal elements share the first end
+/// Every later element equal to an earlier one goes. Equal elements share the first end
 /// point of the earlier one, so only elements with an end point there are compared.
 void removeDuplicados(std::vector<SegmentoContorno>& work)
 {
@@ -213,15 +223,12 @@ geometry::Segmento comoSegmento(const SegmentoContorno& e)
     return { e.p1(), e.p2() };
 }
 
-/// Step 4: straight crossings, each element against the later ones in list order. The pieces
+/// Straight crossings, each element against the later ones in list order. The pieces
 /// appended while one element is scanned share an end point with it, so they cannot cross it:
 /// the candidates found at the start of its scan are all it needs.
 Status divideCruzamentos(std::vector<SegmentoContorno>& work)
 {
-    GradeElementos elementos(ladoPara(work));
-    elementos.grade.reserva(2 * work.size());
-    for (std::size_t i = 0; i < work.size(); ++i)
-        elementos.insere(work, i);
+    GradeElementos elementos(work);
     GradeEspacial extremos = gradeExtremos(work, LadoCoincide);
 
     // The first element equal to `e` (the one the list would find), by its end point.
@@ -329,6 +336,16 @@ struct Intersecoes {
     bool tangente = false;
 };
 
+/// One point where a line or circle touches a circle: a crossing no region can be formed at.
+Intersecoes tangencia(const Ponto& p)
+{
+    Intersecoes out;
+    out.n = 1;
+    out.p[0] = p;
+    out.tangente = true;
+    return out;
+}
+
 /// Where a straight element's line meets an arc's circle.
 Intersecoes retaCirculo(const SegmentoContorno& s, const SegmentoContorno& arc)
 {
@@ -344,12 +361,8 @@ Intersecoes retaCirculo(const SegmentoContorno& s, const SegmentoContorno& arc)
     if (dist > r + RaioCoincide)
         return out;
     const double h = std::sqrt(std::max(0.0, r * r - dist * dist));
-    if (h <= MeiaSeparacaoTangente) {
-        out.n = 1;
-        out.p[0] = foot;
-        out.tangente = true;
-        return out;
-    }
+    if (h <= MeiaSeparacaoTangente)
+        return tangencia(foot);
     out.n = 2;
     out.p[0] = { foot.x - h * ux / len, foot.y - h * uy / len };
     out.p[1] = { foot.x + h * ux / len, foot.y + h * uy / len };
@@ -370,12 +383,8 @@ Intersecoes circuloCirculo(const SegmentoContorno& a, const SegmentoContorno& b)
     const double along = (r1 * r1 - r2 * r2 + dist * dist) / (2.0 * dist);
     const double h = std::sqrt(std::max(0.0, r1 * r1 - along * along));
     const Ponto base { a.xc + along * dx / dist, a.yc + along * dy / dist };
-    if (h <= MeiaSeparacaoTangente) {
-        out.n = 1;
-        out.p[0] = base;
-        out.tangente = true;
-        return out;
-    }
+    if (h <= MeiaSeparacaoTangente)
+        return tangencia(base);
     out.n = 2;
     out.p[0] = { base.x - h * dy / dist, base.y + h * dx / dist };
     out.p[1] = { base.x + h * dy / dist, base.y - h * dx / dist };
@@ -434,16 +443,42 @@ bool pecaCurta(const SegmentoContorno& e, std::vector<Ponto>& cortes, double d, 
     return false;
 }
 
+/// Cuts the first cortes.size() elements at their cuts, all or none: a piece shorter than d
+/// (shown where it starts) or too many elements refuse the whole.
+Status aplicaCortes(std::vector<SegmentoContorno>& work, std::vector<std::vector<Ponto>>& cortes,
+    double d, ResultadoFormacao& out, bool& dividiu)
+{
+    const std::size_t n = cortes.size();
+    std::size_t pieces = n;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (cortes[i].empty())
+            continue;
+        Ponto onde;
+        if (pecaCurta(work[i], cortes[i], d, onde)) {
+            out.temPontoProblema = true;
+            out.pontoProblema = onde;
+            return Status::failure(msg::CruzamentoNaoResolvido);
+        }
+        pieces += cortes[i].size();
+    }
+    if (pieces > MaxElementos)
+        return Status::failure(msg::DesenhoComplexoDemais);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!cortes[i].empty()) {
+            cortaElemento(work, i, cortes[i]);
+            dividiu = true;
+        }
+    }
+    return Status::success();
+}
+
 /// Splits arcs where they cross segments and other arcs, each piece keeping its centre. A
 /// tangency, or a crossing that leaves a piece shorter than d, cannot make sound regions: the
 /// export stops there and says where.
 Status divideArcos(
     std::vector<SegmentoContorno>& work, double d, ResultadoFormacao& out, bool& dividiu)
 {
-    GradeElementos elementos(ladoPara(work));
-    elementos.grade.reserva(2 * work.size());
-    for (std::size_t i = 0; i < work.size(); ++i)
-        elementos.insere(work, i);
+    GradeElementos elementos(work);
     std::vector<std::vector<Ponto>> cortes(work.size());
     std::vector<Id> candidates;
     const std::size_t n = work.size();
@@ -472,27 +507,7 @@ Status divideArcos(
             }
         }
     }
-    std::size_t pieces = n;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (cortes[i].empty())
-            continue;
-        Ponto onde;
-        if (pecaCurta(work[i], cortes[i], d, onde)) {
-            out.temPontoProblema = true;
-            out.pontoProblema = onde;
-            return Status::failure(msg::CruzamentoNaoResolvido);
-        }
-        pieces += cortes[i].size();
-    }
-    if (pieces > MaxElementos)
-        return Status::failure(msg::DesenhoComplexoDemais);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!cortes[i].empty()) {
-            cortaElemento(work, i, cortes[i]);
-            dividiu = true;
-        }
-    }
-    return Status::success();
+    return aplicaCortes(work, cortes, d, out, dividiu);
 }
 
 /// The point of an element nearest to P, and whether it lies inside the element.
@@ -523,10 +538,7 @@ Status divideJuncoes(
 {
     if (!(d > 0.0))
         return Status::success();
-    GradeElementos elementos(ladoPara(work));
-    elementos.grade.reserva(2 * work.size());
-    for (std::size_t i = 0; i < work.size(); ++i)
-        elementos.insere(work, i);
+    GradeElementos elementos(work);
     GradeEspacial extremos = gradeExtremos(work, LadoCoincide);
     const std::size_t n = work.size();
     std::vector<std::vector<Ponto>> cortes(n);
@@ -562,30 +574,10 @@ Status divideJuncoes(
             }
         }
     }
-    std::size_t pieces = n;
-    for (std::size_t i = 0; i < n; ++i) {
-        if (cortes[i].empty())
-            continue;
-        Ponto onde;
-        if (pecaCurta(work[i], cortes[i], d, onde)) {
-            out.temPontoProblema = true;
-            out.pontoProblema = onde;
-            return Status::failure(msg::CruzamentoNaoResolvido);
-        }
-        pieces += cortes[i].size();
-    }
-    if (pieces > MaxElementos)
-        return Status::failure(msg::DesenhoComplexoDemais);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!cortes[i].empty()) {
-            cortaElemento(work, i, cortes[i]);
-            dividiu = true;
-        }
-    }
-    return Status::success();
+    return aplicaCortes(work, cortes, d, out, dividiu);
 }
 
-/// Step 5, in one pass: an element left dangling only by a later deletion stays.
+/// Dangling elements go in one pass: an element left dangling only by a later deletion stays.
 void removePendentes(std::vector<SegmentoContorno>& work, ResultadoFormacao& out)
 {
     const GradeEspacial grade = gradeExtremos(work, LadoCoincide);
@@ -803,7 +795,7 @@ bool caminha(Arestas& edges, Aresta current, const Ponto& stop, bool onlyUnused,
     return true;
 }
 
-/// Step 9: in every region a group of four chords bounds, its chords give way to the arc. The
+/// In every region a group of four chords bounds, its chords give way to the arc. The
 /// regions are visited in list order, and in each the last-walked element of a chord goes first,
 /// as a search of the contour in list order would find it.
 void restauraArcos(const std::vector<Cordas>& arcs, const std::vector<std::size_t>& chordEdge,
@@ -879,14 +871,7 @@ void restauraArcos(const std::vector<Cordas>& arcs, const std::vector<std::size_
 void marcaPonto(const std::vector<SegmentoContorno>& work, ResultadoFormacao& out)
 {
     double x0 = out.pontoProblema.x, y0 = out.pontoProblema.y, x1 = x0, y1 = y0;
-    for (const SegmentoContorno& e : work) {
-        double a, b, c, d;
-        caixaElemento(e, a, b, c, d);
-        x0 = std::min(x0, a);
-        y0 = std::min(y0, b);
-        x1 = std::max(x1, c);
-        y1 = std::max(y1, d);
-    }
+    estendeCaixa(work, x0, y0, x1, y1);
     const double s = std::max(0.02 * std::max(x1 - x0, y1 - y0), 1e-3);
     const Ponto& p = out.pontoProblema;
     out.marcas.push_back(

@@ -60,8 +60,8 @@ template <typename Visit> void forEachEdge(const PoligonoRegiao& poligono, Visit
     }
 }
 
-/// floor((value - origin) / width) clamped to [0, count - 1]; monotone in `value`, so a point
-/// inside a box always falls in one of the box's buckets.
+} // namespace
+
 int bucketOf(double value, double origin, double width, std::size_t count)
 {
     const double f = std::floor((value - origin) / width);
@@ -71,8 +71,6 @@ int bucketOf(double value, double origin, double width, std::size_t count)
         return static_cast<int>(count - 1);
     return static_cast<int>(f);
 }
-
-} // namespace
 
 bool cruzaRaio(const Ponto& p, const Ponto& a, const Ponto& b)
 {

@@ -28,6 +28,10 @@ inline constexpr Ponto FimRaioInterior { 1122345000000000.0, 1987600000000000.0 
 /// rounding of coordinates of order 1e15.
 bool cruzaRaio(const Ponto& p, const Ponto& a, const Ponto& b);
 
+/// floor((value - origin) / width) clamped to [0, count - 1]; monotone in `value`, so a point
+/// inside a box always falls in one of the box's buckets.
+int bucketOf(double value, double origin, double width, std::size_t count);
+
 /// Inside test: the point is inside when an odd number of edges cross its ray (cruzaRaio).
 /// Looks at every edge; RegionLocator gives the same answers without doing so.
 bool contemPonto(const PoligonoRegiao& poligono, const Ponto& p);
@@ -50,8 +54,6 @@ public:
 
     /// 1-based position of the first polygon from position 2 on that contains `p`; 0 when none.
     int find(const Ponto& p) const;
-
-    std::size_t polygonCount() const { return m_polygons.size(); }
 
 private:
     struct Edge {

@@ -3,6 +3,7 @@
 #include "common/messages.h"
 #include "evaluation/field_at_point.h"
 #include "geometry/helpers.h"
+#include "results/losses.h"
 #include "solver/solver_model.h"
 
 #include <algorithm>
@@ -106,17 +107,7 @@ double triangleMapValue(
         const double sigma = conductivityOf(model, position, v);
         if (std::isnan(sigma))
             return Undefined;
-        if (!(sigma > 1e-30))
-            return 0.0;
-        const std::array<double, 3> a = evaluation::vertexValues(model, v);
-        const std::array<double, 3> b = evaluation::vertexValues(model, v, true);
-        double sum = 0.0;
-        for (std::size_t i = 0; i < 3; ++i) {
-            const std::size_t j = (i + 1) % 3;
-            sum += a[i] * a[i] + b[i] * b[i] + a[i] * a[j] + b[i] * b[j];
-        }
-        const double omega = 2.0 * geometry::Pi * model.frequency;
-        return omega * omega * sigma / 12.0 * sum;
+        return sigma > 1e-30 ? meanLossDensity(model, v, sigma) : 0.0;
     }
     default:
         return Undefined;

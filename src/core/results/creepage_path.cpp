@@ -1,7 +1,6 @@
 #include "results/creepage_path.h"
 
 #include "common/messages.h"
-#include "evaluation/point_location.h"
 #include "geometry/helpers.h"
 #include "results/path_mesh.h"
 
@@ -81,20 +80,6 @@ Ponto nodePoint(const solver::SolverModel& model, std::int32_t n)
     return { m.x, m.y };
 }
 
-std::int32_t vertexAt(
-    const solver::SolverModel& model, const detail::MeshTopology& topo, const Ponto& p)
-{
-    const auto [begin, end] = evaluation::elementIndex(model).candidates(p.x, p.y);
-    for (const std::uint32_t* it = begin; it != end; ++it) {
-        if (*it >= topo.elementCount() || !topo.usable(*it))
-            continue;
-        for (const std::int32_t n : topo.nodesOf(*it))
-            if (n != 0 && geometry::coincide(nodePoint(model, n), p))
-                return n;
-    }
-    return 0;
-}
-
 /**
  * The mesh edges along an element, from the node at its start to the node at its end: from each
  * node the next one is the neighbour on the element that lies least far ahead.
@@ -102,8 +87,8 @@ std::int32_t vertexAt(
 bool edgesAlong(const solver::SolverModel& model, const detail::MeshTopology& topo,
     const detail::Elemento& e, std::vector<Edge>& out)
 {
-    std::int32_t current = vertexAt(model, topo, e.a);
-    const std::int32_t last = vertexAt(model, topo, e.b);
+    std::int32_t current = topo.nodeAt(e.a);
+    const std::int32_t last = topo.nodeAt(e.b);
     if (current == 0 || last == 0)
         return false;
     double at = 0.0;

@@ -406,23 +406,6 @@ std::optional<std::pair<std::size_t, Exit>> firstExit(const Tracer& tracer, It b
     return best;
 }
 
-/// The node at p among the vertices of the triangles near it, or 0.
-std::int32_t vertexAt(
-    const solver::SolverModel& model, const detail::MeshTopology& topo, const Ponto& p)
-{
-    const auto [begin, end] = evaluation::elementIndex(model).candidates(p.x, p.y);
-    for (const std::uint32_t* it = begin; it != end; ++it) {
-        if (*it >= topo.elementCount() || !topo.usable(*it))
-            continue;
-        for (const std::int32_t n : topo.nodesOf(*it)) {
-            const solver::MeshNode& m = model.nodes[static_cast<std::size_t>(n)];
-            if (geometry::coincide({ m.x, m.y }, p))
-                return n;
-        }
-    }
-    return 0;
-}
-
 /**
  * Where the clicked point of an arc electrode lies off the mesh (its triangles' edges are chords
  * of the arc), the start moves to the nearest point of a triangle edge lying on the electrode,
@@ -540,7 +523,7 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
 
     // The first triangle: around the vertex the start sits on, else among those near it.
     Ponto current = r.start;
-    std::int32_t atVertex = vertexAt(model, topo, current);
+    std::int32_t atVertex = topo.nodeAt(current);
     if (atVertex != 0)
         current = tracer.node(atVertex);
     std::optional<std::pair<std::size_t, Exit>> step;
@@ -562,7 +545,7 @@ CriticalPathResult computeCriticalPath(const solver::SolverModel& model, const P
         if (std::optional<Ponto> q
             = nearestElectrodeEdgePoint(model, topo, detail::elemento(from), r.start)) {
             current = *q;
-            atVertex = vertexAt(model, topo, current);
+            atVertex = topo.nodeAt(current);
             if (atVertex != 0)
                 current = tracer.node(atVertex);
             step = startHere();

@@ -45,8 +45,6 @@ public:
     /// is spent afterwards.
     std::string finish();
 
-    std::size_t recordCount() const { return m_records; }
-
 private:
     void beginRecord(std::uint32_t type, std::uint32_t size);
     void putU32(std::uint32_t value);

@@ -53,15 +53,9 @@ std::string format(const char* pattern, double watts)
 
 } // namespace
 
-namespace {
-
-/// The losses of a triangle of conductivity sigma: the mean of the loss density over it (the
-/// exact mean of |A|² for the linear interpolant, as the colour map's quantity 5) times its area.
-double lossesOf(
+double meanLossDensity(
     const solver::SolverModel& model, const evaluation::ElementVertices& v, double sigma)
 {
-    if (!(sigma > 1e-30))
-        return 0.0;
     const std::array<double, 3> a = evaluation::vertexValues(model, v);
     const std::array<double, 3> b = evaluation::vertexValues(model, v, true);
     double sum = 0.0;
@@ -70,22 +64,24 @@ double lossesOf(
         sum += a[i] * a[i] + b[i] * b[i] + a[i] * a[j] + b[i] * b[j];
     }
     const double omega = 2.0 * geometry::Pi * model.frequency;
-    const double density = omega * omega * sigma / 12.0 * sum;
+    return omega * omega * sigma / 12.0 * sum;
+}
+
+namespace {
+
+/// The losses of a triangle of conductivity sigma: its mean loss density times its area.
+double lossesOf(
+    const solver::SolverModel& model, const evaluation::ElementVertices& v, double sigma)
+{
+    if (!(sigma > 1e-30))
+        return 0.0;
+    const double density = meanLossDensity(model, v, sigma);
     const double area = std::fabs(evaluation::twiceSignedArea(v)) / 2.0;
     const double losses = density * area / (model.scaleFactor * model.scaleFactor);
     return std::isfinite(losses) ? losses : 0.0;
 }
 
 } // namespace
-
-double triangleLosses(const solver::SolverModel& model, evaluation::ElementPosition position)
-{
-    evaluation::ElementVertices v;
-    if (!evaluation::elementVertices(model, position, v))
-        return 0.0;
-    const problem::Regiao* region = model.region(evaluation::elementRegionOf(model, position, v));
-    return region != nullptr ? lossesOf(model, v, region->condutividade) : 0.0;
-}
 
 Losses totalLosses(const solver::SolverModel& model)
 {

@@ -12,10 +12,10 @@ struct SolverModel;
 
 namespace tarvex::results {
 
-/// Losses per metre of depth (W/m) of one triangle: the mean loss density over it (the colour
-/// map's quantity 5) times its area, over the scale factor squared. 0 where the region does not
-/// conduct or the triangle has none.
-double triangleLosses(const solver::SolverModel& model, evaluation::ElementPosition position);
+/// The mean loss density (W/m³) over a triangle of conductivity sigma > 0: the exact mean of |A|²
+/// for the linear interpolant of the vertex values.
+double meanLossDensity(
+    const solver::SolverModel& model, const evaluation::ElementVertices& v, double sigma);
 
 struct Losses {
     Status status;

@@ -26,6 +26,21 @@ std::array<std::int32_t, 3> MeshTopology::nodesOf(std::size_t element) const
     return n;
 }
 
+std::int32_t MeshTopology::nodeAt(const geometry::Ponto& p) const
+{
+    const auto [begin, end] = evaluation::elementIndex(m_model).candidates(p.x, p.y);
+    for (const std::uint32_t* it = begin; it != end; ++it) {
+        if (*it >= elementCount() || !usable(*it))
+            continue;
+        for (const std::int32_t n : nodesOf(*it)) {
+            const solver::MeshNode& m = m_model.nodes[static_cast<std::size_t>(n)];
+            if (geometry::coincide({ m.x, m.y }, p))
+                return n;
+        }
+    }
+    return 0;
+}
+
 std::vector<std::uint32_t> MeshTopology::around(std::int32_t node) const
 {
     std::vector<std::uint32_t> out;

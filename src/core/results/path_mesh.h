@@ -32,6 +32,8 @@ public:
     /// range.
     std::array<std::int32_t, 3> nodesOf(std::size_t element) const;
     bool usable(std::size_t element) const { return nodesOf(element)[0] != 0; }
+    /// The node at p among the vertices of the usable triangles near it, or 0.
+    std::int32_t nodeAt(const geometry::Ponto& p) const;
     /// Triangles having the node, ascending list position.
     std::vector<std::uint32_t> around(std::int32_t node) const;
 

@@ -23,6 +23,8 @@ namespace {
 
 constexpr double FracaoLimite = 0.2;
 constexpr double FatorArcoCurto = 30.0 / 18.0;
+/// An arc whose chord is shorter than the edge length over this is cut by the coarser angle.
+constexpr double DivisorArcoCurto = 5.0;
 constexpr double FatorCircunraio = 0.7;
 constexpr double FatorGraduacao = 1.8;
 constexpr double RazaoGraduacao = 2.0;
@@ -36,6 +38,16 @@ constexpr double MaxTriangulosEstimados = 8e7;
 constexpr std::size_t MaxTriangulos = 120'000'000;
 /// Each recovery pass halves the missing edges; far more passes than this means no progress.
 constexpr int MaxPassesFronteira = 200;
+/// The encroachment grid's cells are no smaller than the box's diagonal over this.
+constexpr double CelulasPorDiagonal = 2048.0;
+/// The angle condition gives up past this many insertions per node, plus a margin.
+constexpr std::size_t InsercoesPorNo = 10;
+constexpr std::size_t InsercoesFolga = 100000;
+/// About this many triangles fill an area of h² (the estimate that refuses a huge run).
+constexpr double TriangulosPorArea = 3.0;
+/// Palette colours: a boundary edge the angle condition examines, a corner triangle repaired.
+constexpr int CorArestaInvadida = 14;
+constexpr int CorCanto = 5;
 
 /// How an element is cut: n pieces, and for an arc the angles of its points.
 struct Corte {
@@ -63,7 +75,7 @@ Corte planejaCorte(const SegmentoContorno& s, double comprimento, double anguloA
     c.p2 = s.sentido != 0 ? s.p2() : s.p1();
     c.centro = s.centro();
     double g = anguloArcoGraus * Pi / 180.0;
-    if (geometry::distancia(c.p1, c.p2) < comprimento / 5.0)
+    if (geometry::distancia(c.p1, c.p2) < comprimento / DivisorArcoCurto)
         g = anguloArcoGraus * FatorArcoCurto * Pi / 180.0;
     c.raio = geometry::distancia(c.centro, c.p2);
     const double t1 = geometry::anguloPolar(c.p1.x - c.centro.x, c.p1.y - c.centro.y);
@@ -88,6 +100,15 @@ Corte planejaCorte(const SegmentoContorno& s, double comprimento, double anguloA
     c.n = n;
     c.passo = step;
     return c;
+}
+
+/// The point that splits the edge p1 → p2 (of length `len`) at a power-of-two multiple of the
+/// unit, so that splits from both ends of a contour meet at common lengths.
+Ponto pontoDeDivisao(const Ponto& p1, const Ponto& p2, double len)
+{
+    const double k2 = std::floor(std::log2(len / 2.0 / UnidadeDivisao) + 0.5);
+    const double d = UnidadeDivisao * std::exp2(k2);
+    return { p1.x + (p2.x - p1.x) / len * d, p1.y + (p2.y - p1.y) / len * d };
 }
 
 std::vector<Ponto> pontosDoCorte(const Corte& c)
@@ -129,11 +150,26 @@ struct ArestaExt {
     bool viva = true;
 };
 
+/// The pieces of the cut contour elements, in the order of the elements.
+using Pedacos = std::vector<std::pair<Ponto, Ponto>>;
+
 std::uint64_t parChave(VertexId a, VertexId b)
 {
     const auto lo = static_cast<std::uint64_t>(static_cast<std::uint32_t>(std::min(a, b)));
     const auto hi = static_cast<std::uint64_t>(static_cast<std::uint32_t>(std::max(a, b)));
     return (hi << 32) | lo;
+}
+
+/// Edges of a list by their pair of end nodes (either direction).
+using IndicePares = std::unordered_multimap<std::uint64_t, std::size_t>;
+
+IndicePares indicePorPar(const std::vector<ArestaExt>& lista)
+{
+    IndicePares indice;
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        if (lista[i].na >= 0 && lista[i].nb >= 0)
+            indice.emplace(parChave(lista[i].na, lista[i].nb), i);
+    return indice;
 }
 
 /// Boundary edges filed by the cells that their diametral circle covers, for the encroachment
@@ -199,11 +235,44 @@ public:
 
 private:
     Status falha(std::string_view message);
+    Status iniciaExecucao();
     bool pontoDeControle(int percent);
+    /// A triangle waiting on a refinement's stack; a changed key means it was replaced.
+    struct Candidato {
+        TriId t;
+        std::uint64_t chave;
+    };
+    using Pilha = std::vector<Candidato>;
+
     Status preparaFronteira();
+    std::vector<const Regiao*> regioesEspeciais() const;
+    double comprimentoDe(
+        const SegmentoContorno& s, const std::vector<const Regiao*>& especiais) const;
+    Status cortaContornos(const std::vector<const Regiao*>& especiais, Pedacos& pedacos);
+    void numeraNos(const Pedacos& pedacos);
+    std::vector<VertexId> graduaJuntoAsEspeciais(const std::vector<const Regiao*>& especiais);
+    void bisecciona(std::vector<ArestaExt>& lista, const IndicePares& indice, VertexId a,
+        VertexId b, VertexId m);
+
     Status triangulaFronteira();
+    template <typename Ruim> Pilha pilhaInicial(Ruim ruim) const;
+    template <typename Ruim>
+    void empilhaNovos(const Triangulacao::Insercao& ins, Ruim ruim, Pilha& pilha) const;
+    bool vigente(const Candidato& c) const
+    {
+        return m_mesh.tris[c.t].vivo && m_mesh.tris[c.t].chave == c.chave;
+    }
+    bool insereInterno(const Ponto& p, TriId inicio, Triangulacao::Insercao& ins);
     template <typename Dentro> Status refinaPorTamanho(double limite, Dentro dentro);
+
+    Status refinaRegioesEspeciais();
     Status condicaoAngulo();
+    bool anguloPequeno(TriId t) const;
+    GradeArestas gradeDaFronteira() const;
+    void arestasInvadidas(
+        const GradeArestas& grade, const Ponto& k, std::vector<std::int32_t>& invadidas) const;
+    std::size_t divideInvadidas(const std::vector<std::int32_t>& invadidas, double limite,
+        GradeArestas& grade, Triangulacao::Insercao& ins, Pilha& pilha);
     Status reconstituiFronteiras();
     void removeExterior();
     void corrigeCantos();
@@ -245,7 +314,7 @@ private:
 
     // Before the triangulation the boundary works on node indices into m_nodePts.
     std::vector<Ponto> m_nodePts;
-    std::vector<VertexId> m_nosIniciais; ///< node indices in list order, for step 7
+    std::vector<VertexId> m_nosIniciais; ///< node indices in the order they are triangulated
     std::vector<ArestaF> m_arestas; ///< arestasFronteira, dead records included
     std::int64_t m_frente = 0; ///< ordem of the last edge put at the front
     std::vector<ArestaExt> m_poligono; ///< poligonoExterno (order is of no consequence)
@@ -277,47 +346,54 @@ bool Gerador::pontoDeControle(int percent)
     return m_progress.goOn();
 }
 
-Status Gerador::preparaFronteira()
+std::vector<const Regiao*> Gerador::regioesEspeciais() const
 {
-    const double angulo = m_data.anguloArco;
-    // The contour elements of the special regions decide which elements get the finer edge.
     std::vector<const Regiao*> especiais;
     for (const std::int16_t pos : m_data.regioesEspeciais.inListOrder())
         if (const Regiao* r = m_data.regiaoNaPosicao(pos))
             especiais.push_back(r);
-    const auto comprimentoDe = [&](const SegmentoContorno& s) {
-        if (!m_especial)
-            return m_h;
-        for (const Regiao* r : especiais)
-            for (const SegmentoContorno& t : r->segmentos.inListOrder())
-                if (iguais(s, t))
-                    return m_hs;
-        return m_h;
-    };
+    return especiais;
+}
 
-    // Step 3 and 4: plan every cut first, so an absurd edge length is refused before it fills
-    // the memory.
+double Gerador::comprimentoDe(
+    const SegmentoContorno& s, const std::vector<const Regiao*>& especiais) const
+{
+    if (!m_especial)
+        return m_h;
+    for (const Regiao* r : especiais)
+        for (const SegmentoContorno& t : r->segmentos.inListOrder())
+            if (iguais(s, t))
+                return m_hs;
+    return m_h;
+}
+
+Status Gerador::cortaContornos(const std::vector<const Regiao*>& especiais, Pedacos& pedacos)
+{
+    // Every cut is planned before any point is made, so that an absurd edge length is refused
+    // before it fills the memory.
+    const double angulo = m_data.anguloArco;
     std::vector<Corte> cortes;
     double total = 0.0;
     for (const SegmentoContorno& s : m_data.poolSegmentos) {
-        cortes.push_back(planejaCorte(s, comprimentoDe(s), angulo));
+        cortes.push_back(planejaCorte(s, comprimentoDe(s, especiais), angulo));
         total += cortes.back().n;
     }
     std::vector<Corte> cortesExternos;
     for (const SegmentoContorno& s : m_data.contornoExterno) {
-        cortesExternos.push_back(planejaCorte(s, comprimentoDe(s), angulo));
+        cortesExternos.push_back(planejaCorte(s, comprimentoDe(s, especiais), angulo));
         total += cortesExternos.back().n;
     }
     if (!(total <= MaxArestasFronteira))
         return Status::failure(msg::MalhaGrandeDemais);
 
-    std::vector<std::pair<Ponto, Ponto>> raw;
     for (const Corte& c : cortes) {
         const std::vector<Ponto> pts = pontosDoCorte(c);
         for (std::size_t k = 1; k < pts.size(); ++k)
             if (!coincide(pts[k - 1], pts[k]))
-                raw.push_back({ pts[k - 1], pts[k] });
+                pedacos.push_back({ pts[k - 1], pts[k] });
     }
+    // The outer polygon takes a straight element whole (the inside test needs no more) and an
+    // arc as its chords; the outer edges, which the corners are checked against, are all cut.
     for (std::size_t i = 0; i < m_data.contornoExterno.size(); ++i) {
         const SegmentoContorno& s = m_data.contornoExterno[i];
         const std::vector<Ponto> pts = pontosDoCorte(cortesExternos[i]);
@@ -332,15 +408,19 @@ Status Gerador::preparaFronteira()
                 m_externas.push_back({ pts[k - 1], pts[k] });
         }
     }
-    if (raw.empty())
+    if (pedacos.empty())
         return Status::failure(msg::MalhaSemContorno);
+    return Status::success();
+}
 
-    // Step 5: first and second end points put at the front in turn, repeats removed keeping
-    // the one nearer the front.
+void Gerador::numeraNos(const Pedacos& pedacos)
+{
+    // From the last piece back, second end point before the first: each node put at the front of
+    // the list in turn, a repeat keeping the place nearer the front.
     HashPontos hash;
-    hash.reserve(raw.size() * 2);
-    for (std::size_t i = raw.size(); i-- > 0;) {
-        for (const Ponto& p : { raw[i].second, raw[i].first }) {
+    hash.reserve(pedacos.size() * 2);
+    for (std::size_t i = pedacos.size(); i-- > 0;) {
+        for (const Ponto& p : { pedacos[i].second, pedacos[i].first }) {
             if (hash.find(p, m_nodePts) >= 0)
                 continue;
             const auto id = static_cast<VertexId>(m_nodePts.size());
@@ -348,78 +428,86 @@ Status Gerador::preparaFronteira()
             hash.insert(p, id);
         }
     }
-    for (std::size_t i = 0; i < raw.size(); ++i)
-        m_arestas.push_back({ hash.find(raw[i].first, m_nodePts),
-            hash.find(raw[i].second, m_nodePts), static_cast<std::int64_t>(i), true });
-    for (ArestaExt& e : m_poligono) {
-        e.na = hash.find(e.a, m_nodePts);
-        e.nb = hash.find(e.b, m_nodePts);
-    }
-    for (ArestaExt& e : m_externas) {
-        e.na = hash.find(e.a, m_nodePts);
-        e.nb = hash.find(e.b, m_nodePts);
-    }
+    for (std::size_t i = 0; i < pedacos.size(); ++i)
+        m_arestas.push_back({ hash.find(pedacos[i].first, m_nodePts),
+            hash.find(pedacos[i].second, m_nodePts), static_cast<std::int64_t>(i), true });
+    for (std::vector<ArestaExt>* lista : { &m_poligono, &m_externas })
+        for (ArestaExt& e : *lista) {
+            e.na = hash.find(e.a, m_nodePts);
+            e.nb = hash.find(e.b, m_nodePts);
+        }
     if (m_obs != nullptr)
         m_obs->nodesPlaced(m_nodePts);
+}
 
-    // Step 6: grading next to the special regions.
-    std::vector<VertexId> graduacao;
-    if (m_especial && !especiais.empty() && m_h / m_hs > RazaoGraduacao) {
-        std::vector<Ponto> endPts;
-        HashPontos ends;
-        for (const Regiao* r : especiais)
-            for (const SegmentoContorno& s : r->segmentos.inListOrder())
-                for (const Ponto& p : { s.p1(), s.p2() }) {
-                    ends.insert(p, static_cast<std::int32_t>(endPts.size()));
-                    endPts.push_back(p);
-                }
-        std::unordered_multimap<std::uint64_t, std::size_t> noPoligono, nasExternas;
-        for (std::size_t i = 0; i < m_poligono.size(); ++i)
-            if (m_poligono[i].na >= 0 && m_poligono[i].nb >= 0)
-                noPoligono.emplace(parChave(m_poligono[i].na, m_poligono[i].nb), i);
-        for (std::size_t i = 0; i < m_externas.size(); ++i)
-            if (m_externas[i].na >= 0 && m_externas[i].nb >= 0)
-                nasExternas.emplace(parChave(m_externas[i].na, m_externas[i].nb), i);
-        const auto bisect = [&](std::vector<ArestaExt>& list,
-                                std::unordered_multimap<std::uint64_t, std::size_t>& index,
-                                VertexId a, VertexId b, VertexId m) {
-            const auto [lo, hi] = index.equal_range(parChave(a, b));
-            std::vector<std::size_t> found;
-            for (auto it = lo; it != hi; ++it)
-                if (list[it->second].viva)
-                    found.push_back(it->second);
-            for (const std::size_t i : found) {
-                const ArestaExt e = list[i];
-                list[i].viva = false;
-                const VertexId mid = m;
-                list.push_back({ e.a, m_nodePts[mid], e.na, mid, true });
-                list.push_back({ m_nodePts[mid], e.b, mid, e.nb, true });
+std::vector<VertexId> Gerador::graduaJuntoAsEspeciais(const std::vector<const Regiao*>& especiais)
+{
+    // Boundary edges much longer than the special edge that touch a special region's contour
+    // are halved, so that the element size does not jump at the region's border.
+    std::vector<Ponto> endPts;
+    HashPontos ends;
+    for (const Regiao* r : especiais)
+        for (const SegmentoContorno& s : r->segmentos.inListOrder())
+            for (const Ponto& p : { s.p1(), s.p2() }) {
+                ends.insert(p, static_cast<std::int32_t>(endPts.size()));
+                endPts.push_back(p);
             }
-        };
-        std::vector<Ponto> placed;
-        const std::size_t count = m_arestas.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            const ArestaF e = m_arestas[i];
-            const Ponto& p1 = m_nodePts[e.a];
-            const Ponto& p2 = m_nodePts[e.b];
-            if (!(geometry::distancia(p1, p2) > FatorGraduacao * m_hs))
-                continue;
-            if (ends.find(p1, endPts) < 0 && ends.find(p2, endPts) < 0)
-                continue;
-            const Ponto mid { (p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0 };
-            const auto m = static_cast<VertexId>(m_nodePts.size());
-            m_nodePts.push_back(mid);
-            graduacao.push_back(m);
-            placed.push_back(mid);
-            novaAresta(e.a, m, --m_frente);
-            novaAresta(m, e.b, --m_frente);
-            bisect(m_poligono, noPoligono, e.a, e.b, m);
-            bisect(m_externas, nasExternas, e.a, e.b, m);
-            m_arestas[i].viva = false;
-        }
-        if (m_obs != nullptr && !placed.empty())
-            m_obs->nodesPlaced(placed);
+    IndicePares noPoligono = indicePorPar(m_poligono);
+    IndicePares nasExternas = indicePorPar(m_externas);
+    std::vector<VertexId> graduacao;
+    std::vector<Ponto> placed;
+    const std::size_t count = m_arestas.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const ArestaF e = m_arestas[i];
+        const Ponto& p1 = m_nodePts[e.a];
+        const Ponto& p2 = m_nodePts[e.b];
+        if (!(geometry::distancia(p1, p2) > FatorGraduacao * m_hs))
+            continue;
+        if (ends.find(p1, endPts) < 0 && ends.find(p2, endPts) < 0)
+            continue;
+        const Ponto mid { (p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0 };
+        const auto m = static_cast<VertexId>(m_nodePts.size());
+        m_nodePts.push_back(mid);
+        graduacao.push_back(m);
+        placed.push_back(mid);
+        novaAresta(e.a, m, --m_frente);
+        novaAresta(m, e.b, --m_frente);
+        bisecciona(m_poligono, noPoligono, e.a, e.b, m);
+        bisecciona(m_externas, nasExternas, e.a, e.b, m);
+        m_arestas[i].viva = false;
     }
+    if (m_obs != nullptr && !placed.empty())
+        m_obs->nodesPlaced(placed);
+    return graduacao;
+}
+
+void Gerador::bisecciona(
+    std::vector<ArestaExt>& lista, const IndicePares& indice, VertexId a, VertexId b, VertexId m)
+{
+    // The halves are not filed in the index: an edge is halved at most once.
+    const auto [lo, hi] = indice.equal_range(parChave(a, b));
+    std::vector<std::size_t> found;
+    for (auto it = lo; it != hi; ++it)
+        if (lista[it->second].viva)
+            found.push_back(it->second);
+    for (const std::size_t i : found) {
+        const ArestaExt e = lista[i];
+        lista[i].viva = false;
+        lista.push_back({ e.a, m_nodePts[m], e.na, m, true });
+        lista.push_back({ m_nodePts[m], e.b, m, e.nb, true });
+    }
+}
+
+Status Gerador::preparaFronteira()
+{
+    const std::vector<const Regiao*> especiais = regioesEspeciais();
+    Pedacos pedacos;
+    if (Status s = cortaContornos(especiais, pedacos); !s)
+        return s;
+    numeraNos(pedacos);
+    std::vector<VertexId> graduacao;
+    if (m_especial && !especiais.empty() && m_h / m_hs > RazaoGraduacao)
+        graduacao = graduaJuntoAsEspeciais(especiais);
 
     // The node list: grading midpoints (last one first), then the boundary nodes, which come
     // before the midpoints in m_nodePts.
@@ -451,7 +539,7 @@ Status Gerador::triangulaFronteira()
         return Status::failure(msg::MalhaSemContorno);
 
     // Refuse a run whose mesh could not fit in memory: about three triangles per h² of area.
-    double estimate = 3.0 * w * hgt / (m_h * m_h);
+    double estimate = TriangulosPorArea * w * hgt / (m_h * m_h);
     if (m_especial || !m_data.areasEspeciais.empty()) {
         double area = 0.0;
         const auto addBox = [&](const Regiao& r) {
@@ -471,7 +559,7 @@ Status Gerador::triangulaFronteira()
                 addBox(*r);
         for (const Regiao& r : m_data.areasEspeciais.inListOrder())
             addBox(r);
-        estimate += 3.0 * std::min(area, w * hgt) / (m_hs * m_hs);
+        estimate += TriangulosPorArea * std::min(area, w * hgt) / (m_hs * m_hs);
     }
     if (!(estimate <= MaxTriangulosEstimados))
         return Status::failure(msg::MalhaGrandeDemais);
@@ -510,14 +598,37 @@ Status Gerador::triangulaFronteira()
     return Status::success();
 }
 
+template <typename Ruim> Gerador::Pilha Gerador::pilhaInicial(Ruim ruim) const
+{
+    // The stack's top is the front of the list: the first offending triangle is taken first.
+    Pilha pilha;
+    std::vector<TriId> order = m_mesh.emOrdemDeLista();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (ruim(*it))
+            pilha.push_back({ *it, m_mesh.tris[*it].chave });
+    return pilha;
+}
+
+template <typename Ruim>
+void Gerador::empilhaNovos(const Triangulacao::Insercao& ins, Ruim ruim, Pilha& pilha) const
+{
+    for (const TriId t : ins.novos)
+        if (ruim(t))
+            pilha.push_back({ t, m_mesh.tris[t].chave });
+}
+
+bool Gerador::insereInterno(const Ponto& p, TriId inicio, Triangulacao::Insercao& ins)
+{
+    if (!m_mesh.insere(p, inicio, ins))
+        return false;
+    novoVertice(ins.vertice, false);
+    m_nosFrente.push_back(ins.vertice);
+    return true;
+}
+
 template <typename Dentro> Status Gerador::refinaPorTamanho(double limite, Dentro dentro)
 {
     const double lim2 = limite * limite;
-    struct Candidato {
-        TriId t;
-        std::uint64_t chave;
-    };
-    std::vector<Candidato> pilha;
     const auto ruim = [&](TriId t) {
         Ponto k;
         double r2 = 0.0;
@@ -527,151 +638,146 @@ template <typename Dentro> Status Gerador::refinaPorTamanho(double limite, Dentr
     // The first offending triangle in list order is the most recently made one still alive, and
     // whether a triangle offends never changes: a stack of candidates gives the same sequence
     // as scanning the list from its front after every insertion.
-    std::vector<TriId> order = m_mesh.emOrdemDeLista();
-    for (auto it = order.rbegin(); it != order.rend(); ++it)
-        if (ruim(*it))
-            pilha.push_back({ *it, m_mesh.tris[*it].chave });
+    Pilha pilha = pilhaInicial(ruim);
     Triangulacao::Insercao ins;
     while (!pilha.empty()) {
         const Candidato c = pilha.back();
         pilha.pop_back();
-        if (!m_mesh.tris[c.t].vivo || m_mesh.tris[c.t].chave != c.chave)
+        if (!vigente(c))
             continue;
         Ponto k;
         double r2 = 0.0;
         m_mesh.circuncirculo(c.t, k, r2);
-        if (!m_mesh.insere(k, c.t, ins))
+        if (!insereInterno(k, c.t, ins))
             continue; // a circumcentre on a vertex: leave the triangle as it is
-        novoVertice(ins.vertice, false);
-        m_nosFrente.push_back(ins.vertice);
-        for (const TriId t : ins.novos)
-            if (ruim(t))
-                pilha.push_back({ t, m_mesh.tris[t].chave });
+        empilhaNovos(ins, ruim, pilha);
         if (grandeDemais())
             return Status::failure(msg::MalhaGrandeDemais);
     }
     return Status::success();
 }
 
-Status Gerador::condicaoAngulo()
+bool Gerador::anguloPequeno(TriId t) const
 {
-    const double b = m_data.fatorQualidade;
-    const double limite = 0.5
-        * (!m_data.regioesEspeciais.empty() ? m_data.arestaEspecial
-                                            : m_opcoes.comprimentoReferencia);
+    // The circumradius against the shortest side measures the smallest angle without a sine.
     const auto& pts = m_mesh.pontos;
-    const auto ruim = [&](TriId t) {
-        const auto& v = m_mesh.tris[t].v;
-        double shortest2 = std::numeric_limits<double>::infinity();
-        for (int i = 0; i < 3; ++i) {
-            const Ponto& p = pts[v[i]];
-            const Ponto& q = pts[v[(i + 1) % 3]];
-            shortest2 = std::min(shortest2, (q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y));
-        }
-        Ponto k;
-        double r2 = 0.0;
-        m_mesh.circuncirculo(t, k, r2);
-        return r2 > b * b * shortest2;
-    };
-
-    GradeArestas grade;
-    {
-        const double diag = std::hypot(m_caixa[2] - m_caixa[0], m_caixa[3] - m_caixa[1]);
-        grade.inicia(
-            m_caixa[0], m_caixa[1], m_caixa[2], m_caixa[3], std::max({ m_h, m_hs, diag / 2048.0 }));
+    const auto& v = m_mesh.tris[t].v;
+    double shortest2 = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < 3; ++i) {
+        const Ponto& p = pts[v[i]];
+        const Ponto& q = pts[v[(i + 1) % 3]];
+        shortest2 = std::min(shortest2, (q.x - p.x) * (q.x - p.x) + (q.y - p.y) * (q.y - p.y));
     }
+    Ponto k;
+    double r2 = 0.0;
+    m_mesh.circuncirculo(t, k, r2);
+    const double b = m_data.fatorQualidade;
+    return r2 > b * b * shortest2;
+}
+
+GradeArestas Gerador::gradeDaFronteira() const
+{
+    GradeArestas grade;
+    const double diag = std::hypot(m_caixa[2] - m_caixa[0], m_caixa[3] - m_caixa[1]);
+    grade.inicia(m_caixa[0], m_caixa[1], m_caixa[2], m_caixa[3],
+        std::max({ m_h, m_hs, diag / CelulasPorDiagonal }));
+    const auto& pts = m_mesh.pontos;
     for (std::size_t i = 0; i < m_arestas.size(); ++i)
         if (m_arestas[i].viva)
             grade.insere(static_cast<std::int32_t>(i), pts[m_arestas[i].a], pts[m_arestas[i].b]);
+    return grade;
+}
 
-    struct Candidato {
-        TriId t;
-        std::uint64_t chave;
-    };
-    std::vector<Candidato> pilha;
-    std::vector<TriId> order = m_mesh.emOrdemDeLista();
-    for (auto it = order.rbegin(); it != order.rend(); ++it)
-        if (ruim(*it))
-            pilha.push_back({ *it, m_mesh.tris[*it].chave });
+void Gerador::arestasInvadidas(
+    const GradeArestas& grade, const Ponto& k, std::vector<std::int32_t>& invadidas) const
+{
+    // The boundary edges whose diametral circle holds K, in list order.
+    const auto& pts = m_mesh.pontos;
+    invadidas.clear();
+    if (const std::vector<std::int32_t>* cell = grade.em(k)) {
+        for (const std::int32_t id : *cell) {
+            const ArestaF& e = m_arestas[id];
+            if (!e.viva)
+                continue;
+            const Ponto& p1 = pts[e.a];
+            const Ponto& p2 = pts[e.b];
+            const Ponto mid { (p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0 };
+            const double half = geometry::distancia(p1, p2) / 2.0;
+            if (geometry::distancia(k, mid) < half && !coincide(k, p1) && !coincide(k, p2))
+                invadidas.push_back(id);
+        }
+    }
+    std::sort(invadidas.begin(), invadidas.end(),
+        [&](std::int32_t x, std::int32_t y) { return m_arestas[x].ordem < m_arestas[y].ordem; });
+}
+
+std::size_t Gerador::divideInvadidas(const std::vector<std::int32_t>& invadidas, double limite,
+    GradeArestas& grade, Triangulacao::Insercao& ins, Pilha& pilha)
+{
+    std::size_t splits = 0;
+    for (const std::int32_t id : invadidas) {
+        const ArestaF e = m_arestas[id];
+        // Copies: an insertion can move the point array.
+        const Ponto p1 = m_mesh.pontos[e.a];
+        const Ponto p2 = m_mesh.pontos[e.b];
+        if (m_obs != nullptr)
+            m_obs->edgeHighlighted(p1, p2, CorArestaInvadida);
+        const double len = geometry::distancia(p1, p2);
+        if (len / 2.0 < limite)
+            continue;
+        const Ponto n = pontoDeDivisao(p1, p2, len);
+        if (!m_mesh.insere(n, m_mesh.trianguloDoVertice[e.a], ins))
+            continue;
+        novoVertice(ins.vertice, true);
+        m_nosFundo.push_back(ins.vertice);
+        m_arestas[id].b = ins.vertice;
+        const std::int32_t half = novaAresta(ins.vertice, e.b, --m_frente);
+        grade.insere(half, n, p2);
+        ++splits;
+        empilhaNovos(
+            ins, [this](TriId t) { return anguloPequeno(t); }, pilha);
+    }
+    return splits;
+}
+
+Status Gerador::condicaoAngulo()
+{
+    // An encroached edge shorter than the reference length (the special one, where there are
+    // special regions) is left whole.
+    const double limite = 0.5
+        * (!m_data.regioesEspeciais.empty() ? m_data.arestaEspecial
+                                            : m_opcoes.comprimentoReferencia);
+    const auto ruim = [this](TriId t) { return anguloPequeno(t); };
+    GradeArestas grade = gradeDaFronteira();
+    Pilha pilha = pilhaInicial(ruim);
 
     // The angle condition need not end for every domain and quality bound: give up well past
     // what a converging run inserts.
-    const std::size_t maxInsercoes = 10 * numNos() + 100000;
+    const std::size_t maxInsercoes = InsercoesPorNo * numNos() + InsercoesFolga;
     std::size_t insercoes = 0;
     Triangulacao::Insercao ins;
     std::vector<std::int32_t> invadidas;
-    const auto empilhaNovos = [&]() {
-        for (const TriId t : ins.novos)
-            if (ruim(t))
-                pilha.push_back({ t, m_mesh.tris[t].chave });
-    };
     while (!pilha.empty()) {
         const Candidato c = pilha.back();
         pilha.pop_back();
-        if (!m_mesh.tris[c.t].vivo || m_mesh.tris[c.t].chave != c.chave)
+        if (!vigente(c))
             continue;
         Ponto k;
         double r2 = 0.0;
         m_mesh.circuncirculo(c.t, k, r2);
 
-        // The boundary edges whose diametral circle holds K, in list order.
-        invadidas.clear();
-        if (const std::vector<std::int32_t>* cell = grade.em(k)) {
-            for (const std::int32_t id : *cell) {
-                const ArestaF& e = m_arestas[id];
-                if (!e.viva)
-                    continue;
-                const Ponto& p1 = pts[e.a];
-                const Ponto& p2 = pts[e.b];
-                const Ponto mid { (p1.x + p2.x) / 2.0, (p1.y + p2.y) / 2.0 };
-                const double half = geometry::distancia(p1, p2) / 2.0;
-                if (geometry::distancia(k, mid) < half && !coincide(k, p1) && !coincide(k, p2))
-                    invadidas.push_back(id);
-            }
-        }
-        std::sort(invadidas.begin(), invadidas.end(), [&](std::int32_t x, std::int32_t y) {
-            return m_arestas[x].ordem < m_arestas[y].ordem;
-        });
-
+        // A circumcentre that encroaches on the boundary splits the boundary instead, so that
+        // no point is put next to an edge it would spoil.
+        arestasInvadidas(grade, k, invadidas);
         const std::size_t base = pilha.size();
-        int splits = 0;
-        for (const std::int32_t id : invadidas) {
-            const ArestaF e = m_arestas[id];
-            const Ponto p1 = pts[e.a];
-            const Ponto p2 = pts[e.b];
-            if (m_obs != nullptr)
-                m_obs->edgeHighlighted(p1, p2, 14);
-            const double len = geometry::distancia(p1, p2);
-            const double m = len / 2.0;
-            if (m < limite)
-                continue;
-            // Split at a power-of-two multiple of the unit, so that splits from both ends of a
-            // contour meet at common lengths.
-            const double k2 = std::floor(std::log2(m / UnidadeDivisao) + 0.5);
-            const double d = UnidadeDivisao * std::exp2(k2);
-            const Ponto n { p1.x + (p2.x - p1.x) / len * d, p1.y + (p2.y - p1.y) / len * d };
-            if (!m_mesh.insere(n, m_mesh.trianguloDoVertice[e.a], ins))
-                continue;
-            novoVertice(ins.vertice, true);
-            m_nosFundo.push_back(ins.vertice);
-            m_arestas[id].b = ins.vertice;
-            const std::int32_t half = novaAresta(ins.vertice, e.b, --m_frente);
-            grade.insere(half, n, p2);
+        std::size_t splits = divideInvadidas(invadidas, limite, grade, ins, pilha);
+        if (invadidas.empty() && m_interior.contains(k) && insereInterno(k, c.t, ins)) {
+            empilhaNovos(ins, ruim, pilha);
             ++splits;
-            ++insercoes;
-            empilhaNovos();
         }
-        if (splits == 0 && invadidas.empty() && m_interior.contains(k)) {
-            if (m_mesh.insere(k, c.t, ins)) {
-                novoVertice(ins.vertice, false);
-                m_nosFrente.push_back(ins.vertice);
-                ++insercoes;
-                empilhaNovos();
-                ++splits;
-            }
-        }
+        insercoes += splits;
         // A triangle that survived a change is examined again after the new ones.
-        if (splits > 0 && m_mesh.tris[c.t].vivo && m_mesh.tris[c.t].chave == c.chave)
+        if (splits > 0 && vigente(c))
             pilha.insert(pilha.begin() + static_cast<std::ptrdiff_t>(base), c);
         if (insercoes > maxInsercoes)
             return Status::failure(msg::MalhaNaoConverge);
@@ -873,7 +979,7 @@ void Gerador::corrigeCantos()
         if (!valid)
             continue;
         if (m_obs != nullptr)
-            m_obs->triangleHighlighted(m_mesh.triangulo(t), 5);
+            m_obs->triangleHighlighted(m_mesh.triangulo(t), CorCanto);
 
         // Outside neighbours of the quadrilateral's sides, before anything changes.
         struct Fora {
@@ -966,7 +1072,6 @@ void Gerador::conclui()
             malha.fixo[compact[v]] = 1;
     }
 
-    // Step 16 and 17.
     m_data.numTriangulos = static_cast<std::int32_t>(malha.tris.size());
     m_data.numNos = static_cast<std::int32_t>(malha.ordemNos.size());
     m_data.qualidadeMalha = qualidadeMedia(malha);
@@ -977,9 +1082,9 @@ void Gerador::conclui()
     escreveMalha(malha, m_data);
 }
 
-Status Gerador::executa()
+Status Gerador::iniciaExecucao()
 {
-    // Step 1.
+    // A previous mesh goes at once; a special region named twice counts once.
     m_progress.status(msg::MalhaPreparando);
     m_data.triangulos.clear();
     m_data.nos.clear();
@@ -998,35 +1103,55 @@ Status Gerador::executa()
     }
     m_data.arestaMalha = m_data.arestaMaxima;
 
-    // Step 2.
+    // A special length that equals h refines nothing: the run is then a plain one.
     m_h = m_data.arestaMaxima;
     if (!(m_h > ProblemData::ArestaMinima) || !std::isfinite(m_h))
-        return falha(msg::MalhaArestaInvalida);
+        return Status::failure(msg::MalhaArestaInvalida);
     m_especial = (!m_data.regioesEspeciais.empty() || !m_data.areasEspeciais.empty())
         && std::fabs(m_data.arestaEspecial - m_h) > DiferencaEspecial;
     m_hs = m_especial ? m_data.arestaEspecial : m_h;
     if (!(m_hs > ProblemData::ArestaMinima) || !std::isfinite(m_hs))
-        return falha(msg::MalhaArestaInvalida);
+        return Status::failure(msg::MalhaArestaInvalida);
     if (m_data.regioes.empty() || m_data.poolSegmentos.empty() || m_data.contornoExterno.empty())
-        return falha(msg::MalhaSemContorno);
+        return Status::failure(msg::MalhaSemContorno);
+    return Status::success();
+}
 
-    // Steps 3 to 6.
+Status Gerador::refinaRegioesEspeciais()
+{
+    std::vector<PoligonoRegiao> polygons(1); // position 1 is never searched
+    for (const std::int16_t pos : m_data.regioesEspeciais.inListOrder())
+        if (pos >= 1 && static_cast<std::size_t>(pos) <= m_data.poligonosRegioes.size())
+            polygons.push_back(m_data.poligonosRegioes[static_cast<std::size_t>(pos) - 1]);
+    for (const Regiao& area : m_data.areasEspeciais.inListOrder())
+        polygons.push_back(poligonoDoContorno(area.segmentos));
+    RegionLocator special;
+    special.build(polygons);
+    return refinaPorTamanho(
+        FatorCircunraio * m_hs, [&](const Ponto& k) { return special.find(k) > 0; });
+}
+
+Status Gerador::executa()
+{
+    if (Status s = iniciaExecucao(); !s)
+        return falha(s.message);
+
     if (Status s = preparaFronteira(); !s)
         return falha(s.message);
     if (!pontoDeControle(10))
         return falha(msg::MalhaInterrompida);
 
-    // Steps 7 and 8.
     m_progress.status(msg::MalhaNosFronteira);
     if (Status s = triangulaFronteira(); !s)
         return falha(s.message);
     informaEtapa(EtapaMalha::Fronteira);
+    // The box's four corners and N nodes make 2N + 2 triangles; any other count is a broken
+    // insertion.
     if (m_mesh.vivos() != 2 * numNos() + 2)
         return falha(msg::MalhaIncoerenteFronteira);
     if (!pontoDeControle(20))
         return falha(msg::MalhaInterrompida);
 
-    // Step 9.
     m_progress.status(msg::MalhaNosInternos);
     if (Status s = refinaPorTamanho(
             FatorCircunraio * m_h, [&](const Ponto& k) { return m_interior.contains(k); });
@@ -1036,27 +1161,15 @@ Status Gerador::executa()
     if (!pontoDeControle(55))
         return falha(msg::MalhaInterrompida);
 
-    // Step 10.
     if (m_especial || !m_data.areasEspeciais.empty()) {
         m_progress.status(msg::MalhaRegiaoEspecial);
-        std::vector<PoligonoRegiao> polygons(1); // position 1 is never searched
-        for (const std::int16_t pos : m_data.regioesEspeciais.inListOrder())
-            if (pos >= 1 && static_cast<std::size_t>(pos) <= m_data.poligonosRegioes.size())
-                polygons.push_back(m_data.poligonosRegioes[static_cast<std::size_t>(pos) - 1]);
-        for (const Regiao& area : m_data.areasEspeciais.inListOrder())
-            polygons.push_back(poligonoDoContorno(area.segmentos));
-        RegionLocator special;
-        special.build(polygons);
-        if (Status s = refinaPorTamanho(
-                FatorCircunraio * m_hs, [&](const Ponto& k) { return special.find(k) > 0; });
-            !s)
+        if (Status s = refinaRegioesEspeciais(); !s)
             return falha(s.message);
         informaEtapa(EtapaMalha::RegiaoEspecial);
     }
     if (!pontoDeControle(65))
         return falha(msg::MalhaInterrompida);
 
-    // Step 11.
     if (m_opcoes.verificaAngulo) {
         m_progress.status(msg::MalhaCondicaoAngulo);
         if (Status s = condicaoAngulo(); !s)
@@ -1066,7 +1179,6 @@ Status Gerador::executa()
     if (!pontoDeControle(70))
         return falha(msg::MalhaInterrompida);
 
-    // Steps 12 and 13.
     m_progress.status(msg::MalhaReconstituindo);
     if (Status s = reconstituiFronteiras(); !s)
         return falha(s.message);
@@ -1076,7 +1188,6 @@ Status Gerador::executa()
     if (!pontoDeControle(85))
         return falha(msg::MalhaInterrompida);
 
-    // Steps 14 and 15.
     removeExterior();
     informaEtapa(EtapaMalha::Exterior);
     m_progress.status(msg::MalhaCantos);
@@ -1085,7 +1196,6 @@ Status Gerador::executa()
     if (!pontoDeControle(90))
         return falha(msg::MalhaInterrompida);
 
-    // Steps 16 to 18.
     conclui();
     if (m_obs != nullptr)
         m_obs->meshReset();

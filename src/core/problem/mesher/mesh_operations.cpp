@@ -141,6 +141,20 @@ void divideEmQuatro(
     out.pushFront(triOf(m[0], m[1], m[2]));
 }
 
+/// Triangle k cut into four at the midpoints of its sides (on the arc where a side is a chord
+/// of one), the midpoints collected as new nodes.
+void divideTriangulo(const TriangulosIndexados& in, std::size_t k, const MeioSobreArco& arco,
+    common::FrontList<Triangulo>& out, ColetaMeios& meios)
+{
+    const auto v = verticesOf(in.tris[k]);
+    const auto& id = in.ids[k];
+    const std::array<Ponto, 3> m { arco.meio(id[0], v[0], id[1], v[1]),
+        arco.meio(id[1], v[1], id[2], v[2]), arco.meio(id[2], v[2], id[0], v[0]) };
+    divideEmQuatro(v, m, out);
+    for (const Ponto& p : m)
+        meios.add(p);
+}
+
 void atualizaContagens(ProblemData& data, const ColetaMeios& meios)
 {
     if (!data.nos.empty())
@@ -197,15 +211,8 @@ Status refinaTotal(ProblemData& data)
     const MeioSobreArco arco(data, in.vertices);
     common::FrontList<Triangulo> out;
     ColetaMeios meios;
-    for (std::size_t k = 0; k < in.tris.size(); ++k) {
-        const auto v = verticesOf(in.tris[k]);
-        const auto& id = in.ids[k];
-        const std::array<Ponto, 3> m { arco.meio(id[0], v[0], id[1], v[1]),
-            arco.meio(id[1], v[1], id[2], v[2]), arco.meio(id[2], v[2], id[0], v[0]) };
-        divideEmQuatro(v, m, out);
-        for (const Ponto& p : m)
-            meios.add(p);
-    }
+    for (std::size_t k = 0; k < in.tris.size(); ++k)
+        divideTriangulo(in, k, arco, out, meios);
     data.triangulos = std::move(out);
     atualizaContagens(data, meios);
     return Status::success();
@@ -284,15 +291,8 @@ Status refinaArea(ProblemData& data)
         if (cut[b] == 0)
             out.pushFront(in.tris[b]);
     ColetaMeios meios;
-    for (const std::size_t k : interior) {
-        const auto v = verticesOf(in.tris[k]);
-        const auto& id = in.ids[k];
-        const std::array<Ponto, 3> m { arco.meio(id[0], v[0], id[1], v[1]),
-            arco.meio(id[1], v[1], id[2], v[2]), arco.meio(id[2], v[2], id[0], v[0]) };
-        divideEmQuatro(v, m, out);
-        for (const Ponto& p : m)
-            meios.add(p);
-    }
+    for (const std::size_t k : interior)
+        divideTriangulo(in, k, arco, out, meios);
     data.triangulos = std::move(out);
     atualizaContagens(data, meios);
     return Status::success();

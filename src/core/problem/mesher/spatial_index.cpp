@@ -22,16 +22,6 @@ double across(const Ponto& q)
 {
     return RayX * q.y - RayY * q.x;
 }
-
-int clampedBucket(double value, double origin, double width, std::size_t count)
-{
-    const double f = std::floor((value - origin) / width);
-    if (!(f >= 0.0))
-        return 0;
-    if (f >= static_cast<double>(count - 1))
-        return static_cast<int>(count - 1);
-    return static_cast<int>(f);
-}
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -141,8 +131,8 @@ void TesteInterior::build(const std::vector<std::pair<Ponto, Ponto>>& edges)
     for (std::size_t i = 0; i < m_edges.size(); ++i) {
         const double ua = across(m_edges[i].first);
         const double ub = across(m_edges[i].second);
-        spans[i] = { clampedBucket(std::min(ua, ub) - slack, m_across0, m_width, buckets),
-            clampedBucket(std::max(ua, ub) + slack, m_across0, m_width, buckets) };
+        spans[i] = { bucketOf(std::min(ua, ub) - slack, m_across0, m_width, buckets),
+            bucketOf(std::max(ua, ub) + slack, m_across0, m_width, buckets) };
         for (int b = spans[i].first; b <= spans[i].second; ++b)
             ++m_start[b + 1];
     }
@@ -160,7 +150,7 @@ bool TesteInterior::contains(const Ponto& p) const
     // A closed outline is crossed an even number of times from outside its box.
     if (m_edges.empty() || p.x < m_xMin || p.x > m_xMax || p.y < m_yMin || p.y > m_yMax)
         return false;
-    const int b = clampedBucket(across(p), m_across0, m_width, m_start.size() - 1);
+    const int b = bucketOf(across(p), m_across0, m_width, m_start.size() - 1);
     std::size_t crossings = 0;
     for (std::uint32_t i = m_start[b]; i < m_start[b + 1]; ++i) {
         const auto& [a, c] = m_edges[m_list[i]];
@@ -173,12 +163,12 @@ bool TesteInterior::contains(const Ponto& p) const
 
 int ContornoNos::cellX(double x) const
 {
-    return clampedBucket(x, m_x0, m_cell, static_cast<std::size_t>(m_nx));
+    return bucketOf(x, m_x0, m_cell, static_cast<std::size_t>(m_nx));
 }
 
 int ContornoNos::cellY(double y) const
 {
-    return clampedBucket(y, m_y0, m_cell, static_cast<std::size_t>(m_ny));
+    return bucketOf(y, m_y0, m_cell, static_cast<std::size_t>(m_ny));
 }
 
 void ContornoNos::build(const std::vector<SegmentoContorno>& pool, double tol)

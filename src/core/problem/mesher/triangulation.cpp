@@ -11,6 +11,10 @@ namespace tarvex::problem::mesher {
 namespace {
 constexpr int Next[3] = { 1, 2, 0 };
 constexpr int Prev[3] = { 2, 0, 1 };
+/// A fan of new triangles up to this size is linked by direct search, beyond it through a table.
+constexpr std::size_t MaxLequeDireto = 64;
+/// The smallest turn, relative to the lengths involved, that counts as seeing a side.
+constexpr double GiroMinimoRelativo = 1e-12;
 
 /// P sees the side a → b from the inside with a turn clearly above rounding: a new triangle
 /// (P, a, b) then has a proper area.
@@ -19,7 +23,7 @@ bool sees(const Ponto& a, const Ponto& b, const Ponto& p)
     const double o = orient2(a, b, p);
     const double scale = std::hypot(b.x - a.x, b.y - a.y)
         * std::max(std::hypot(p.x - a.x, p.y - a.y), std::hypot(p.x - b.x, p.y - b.y));
-    return o > 1e-12 * scale;
+    return o > GiroMinimoRelativo * scale;
 }
 } // namespace
 
@@ -282,17 +286,10 @@ TriId Triangulacao::localiza(const Ponto& p, TriId inicio) const
     return SemVizinho;
 }
 
-bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
+std::uint32_t Triangulacao::marcaCavidade(const Ponto& p, TriId t0)
 {
-    out.vertice = -1;
-    out.coincidente = -1;
-    out.novos.clear();
-    const TriId t0 = localiza(p, inicio);
-    if (t0 == SemVizinho)
-        return false;
-
-    // The cavity: the triangles whose circumcircle holds P, found from the one that contains P.
-    std::uint32_t marca = ++m_marcaAtual;
+    // The triangles whose circumcircle holds P, found from the one that contains P.
+    const std::uint32_t marca = ++m_marcaAtual;
     std::vector<TriId>& cav = m_cavidade;
     cav.clear();
     cav.push_back(t0);
@@ -305,16 +302,24 @@ bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
             }
         }
     }
-    for (const TriId t : cav)
-        for (const VertexId v : tris[t].v)
-            if (geometry::coincide(pontos[v], p)) {
-                out.coincidente = v;
-                return false;
-            }
+    return marca;
+}
 
+VertexId Triangulacao::verticeDaCavidadeEm(const Ponto& p) const
+{
+    for (const TriId t : m_cavidade)
+        for (const VertexId v : tris[t].v)
+            if (geometry::coincide(pontos[v], p))
+                return v;
+    return -1;
+}
+
+bool Triangulacao::reduzAoVisivel(const Ponto& p, TriId t0, std::uint32_t& marca)
+{
     // Every side of the cavity must face P, or a new triangle would be flat or turned over (the
     // tolerance of the circle test can take in a triangle that P does not see). Such a triangle
     // leaves the cavity, and so does whatever it cut off.
+    std::vector<TriId>& cav = m_cavidade;
     for (;;) {
         bool removed = false;
         for (const TriId t : cav) {
@@ -332,7 +337,8 @@ bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
             }
         }
         if (!removed)
-            break;
+            return true;
+        // What is still connected to the first triangle stays, under a new mark.
         const std::uint32_t kept = ++m_marcaAtual;
         for (const TriId t : cav)
             if (m_marca[t] == marca)
@@ -348,9 +354,14 @@ bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
                     cav.push_back(nb);
                 }
     }
+}
 
+void Triangulacao::esvaziaCavidade(std::uint32_t marca)
+{
     // The cavity in list order, each triangle's sides in the order of its written (clockwise)
-    // vertices: V1V2, V2V3, V3V1 are the stored sides 2, 1, 0 reversed.
+    // vertices: V1V2, V2V3, V3V1 are the stored sides 2, 1, 0 reversed. The new triangles are
+    // made in this order, which decides their place in the list.
+    std::vector<TriId>& cav = m_cavidade;
     std::sort(
         cav.begin(), cav.end(), [&](TriId x, TriId y) { return tris[x].chave > tris[y].chave; });
     m_lados.clear();
@@ -369,8 +380,10 @@ bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
         --m_vivos;
         m_livres.push_back(t);
     }
+}
 
-    const VertexId pv = novoVertice(p);
+void Triangulacao::preencheCavidade(VertexId pv, Insercao& out)
+{
     out.vertice = pv;
     out.novos.reserve(m_lados.size());
     for (const LadoCavidade& lado : m_lados) {
@@ -380,9 +393,11 @@ bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
             liga(lado.fora, lado.b, lado.a, nt);
         out.novos.push_back(nt);
     }
-    // New triangle (P, a, b): its side P → a meets the side a → P of the one whose b is a.
+    // New triangle (P, a, b): its side P → a meets the side a → P of the one whose b is a. A
+    // small fan is matched directly; a large one through a table sorted by b, which finds the
+    // same (first) match.
     const std::size_t n = out.novos.size();
-    if (n <= 64) {
+    if (n <= MaxLequeDireto) {
         for (std::size_t k = 0; k < n; ++k) {
             const VertexId a = m_lados[k].a;
             for (std::size_t m = 0; m < n; ++m)
@@ -406,6 +421,22 @@ bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
             }
         }
     }
+}
+
+bool Triangulacao::insere(const Ponto& p, TriId inicio, Insercao& out)
+{
+    out.vertice = -1;
+    out.coincidente = -1;
+    out.novos.clear();
+    const TriId t0 = localiza(p, inicio);
+    if (t0 == SemVizinho)
+        return false;
+    std::uint32_t marca = marcaCavidade(p, t0);
+    out.coincidente = verticeDaCavidadeEm(p);
+    if (out.coincidente >= 0 || !reduzAoVisivel(p, t0, marca))
+        return false;
+    esvaziaCavidade(marca);
+    preencheCavidade(novoVertice(p), out);
     return true;
 }
 

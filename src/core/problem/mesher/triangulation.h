@@ -100,7 +100,6 @@ public:
     void iniciaCaixa(double xMin, double yMin, double xMax, double yMax);
 
     std::size_t vivos() const { return m_vivos; }
-    std::uint64_t proximaChave() const { return m_proximaChave; }
 
     /// Result of a cavity insertion.
     struct Insercao {
@@ -150,6 +149,12 @@ private:
     TriId novaVaga();
     void notificaNovo(TriId t) const;
     void notificaRemovido(TriId t) const;
+    // The steps of insere(), on the scratch cavity below.
+    std::uint32_t marcaCavidade(const Ponto& p, TriId t0);
+    VertexId verticeDaCavidadeEm(const Ponto& p) const;
+    bool reduzAoVisivel(const Ponto& p, TriId t0, std::uint32_t& marca);
+    void esvaziaCavidade(std::uint32_t marca);
+    void preencheCavidade(VertexId pv, Insercao& out);
 
     double m_tolerancia = 0.0;
     std::size_t m_vivos = 0;
