@@ -21,8 +21,7 @@ using problem::SegmentoContorno;
 
 namespace {
 
-/// End points coincide within this squared distance; the same tolerance closes arcs.
-constexpr double CoincidenceSquared = 1e-8;
+/// End points coincide within this distance; the same tolerance closes arcs.
 constexpr double Coincidence = 1e-4;
 /// Twice the triangle area under which node and segment count as collinear.
 constexpr double CollinearBand = 2e-8;
