@@ -4,7 +4,7 @@ set -euo pipefail
 TARVEX_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 TARVEX_PACKAGES=(g++ cmake ninja-build ccache pkg-config libgtest-dev qt6-base-dev qt6-svg-dev
                  fonts-dejavu-core libsuitesparse-dev libopenblas-dev qt6-translations-l10n
-                 clang-format)
+                 clang-format clang-14 libclang-rt-14-dev)
 
 tarvex_install_missing() {
     local missing=()

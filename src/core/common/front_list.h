@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <ranges>
 #include <vector>
 
 namespace tarvex::common {
@@ -35,14 +34,32 @@ public:
             m_byStorage.begin() + static_cast<std::ptrdiff_t>(storageIndex(listIndex)));
     }
 
-    auto inListOrder() const { return m_byStorage | std::views::reverse; }
-    auto inListOrder() { return m_byStorage | std::views::reverse; }
+    /// The records in list order, for a range-for or an iterator pair.
+    auto inListOrder() const
+    {
+        using Iterator = typename std::vector<T>::const_reverse_iterator;
+        return Walk<Iterator> { m_byStorage.crbegin(), m_byStorage.crend() };
+    }
+    auto inListOrder()
+    {
+        using Iterator = typename std::vector<T>::reverse_iterator;
+        return Walk<Iterator> { m_byStorage.rbegin(), m_byStorage.rend() };
+    }
     /// Oldest first: the reverse of list order.
     const std::vector<T>& inStorageOrder() const { return m_byStorage; }
 
     bool operator==(const FrontList&) const = default;
 
 private:
+    // A plain iterator pair rather than a std::views::reverse view: clang 14 (the fuzzing build)
+    // cannot compile the standard library's ranges.
+    template <typename Iterator> struct Walk {
+        Iterator first;
+        Iterator last;
+        Iterator begin() const { return first; }
+        Iterator end() const { return last; }
+    };
+
     std::size_t storageIndex(std::size_t listIndex) const
     {
         return m_byStorage.size() - 1 - listIndex;

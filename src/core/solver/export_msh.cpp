@@ -22,8 +22,7 @@ using problem::SegmentoContorno;
 
 namespace {
 
-/// End points coincide within this squared distance; the same tolerance closes arcs.
-constexpr double CoincidenceSquared = 1e-8;
+/// End points coincide within this distance; the same tolerance closes arcs.
 constexpr double Coincidence = 1e-4;
 /// Twice the triangle area under which node and segment count as collinear.
 constexpr double CollinearBand = 2e-8;
@@ -190,12 +189,18 @@ public:
         double y1 = -x0;
         for (const Condition& c : m_conditions) {
             const Box b = boxOf(c);
+            if (std::isnan(b.x0 + b.y0 + b.x1 + b.y1))
+                return; // a reach that is not a number: as below
             x0 = std::min(x0, b.x0);
             y0 = std::min(y0, b.y0);
             x1 = std::max(x1, b.x1);
             y1 = std::max(y1, b.y1);
         }
-        if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
+        // Filing squares lengths up to the extent, which must not overflow (a hostile file can
+        // hold an arc of radius 1e301).
+        const double dx = x1 - x0;
+        const double dy = y1 - y0;
+        if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(dx * dx + dy * dy))
             return; // then every node is tested against every condition
         const double side = std::clamp(
             std::ceil(8.0 * std::sqrt(static_cast<double>(m_conditions.size()))), 4.0, 2048.0);
