@@ -2,10 +2,10 @@
 
 #include "common/campos_numericos.h"
 #include "common/core_texts.h"
+#include "common/dlg_escala.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "drawing/des_doc.h"
-#include "drawing/dlg_escala.h"
 #include "drawing/dlg_valores_desenho.h"
 #include "paint/canvas.h"
 #include "paint/view_mapping.h"
@@ -90,12 +90,6 @@ void CDesView::setJanela(const Caixa& janela)
 {
     m_janela = janela;
     update();
-}
-
-QString CDesView::textoPosicao(double x, double y)
-{
-    // QString::asprintf always writes a decimal point, whatever the user's locale.
-    return QString::asprintf("posição : (%#7.3f,%#7.3f)", x, y);
 }
 
 void CDesView::primeiraAtualizacao()

@@ -79,9 +79,6 @@ public:
     /// and repaints.
     void aplicarEscala(const ValoresEscala& valores);
 
-    /// "posição : (x,y)" as the position pane shows it.
-    static QString textoPosicao(double x, double y);
-
 public slots:
     /// "&Normal": zoom to the drawing's extents.
     void zoomNormal();
