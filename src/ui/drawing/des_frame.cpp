@@ -153,7 +153,7 @@ void CDesFrame::criarMenus()
     connect(comandos.todas, &QAction::triggered, this, &CDesFrame::atualizarTodas);
     QMenu* exibir = criarMenuExibir(comandos, m_barra);
     comandos.zoom->setCheckable(true);
-    comandos.zoom->setData(CDesView::ModoZoom);
+    comandos.zoom->setData(static_cast<int>(CDesView::ModoZoom));
     m_acoesModo << comandos.zoom;
     const QList<QMenu*> desenho = criarMenusDesenho();
 
@@ -174,11 +174,11 @@ void CDesFrame::criarMenus()
     marcarModo(m_view->modoMouse());
 }
 
-QAction* CDesFrame::acaoModo(const QString& texto, int modo)
+QAction* CDesFrame::acaoModo(const QString& texto, CDesView::ModoMouse modo)
 {
     QAction* acao = novaAcao(texto);
     acao->setCheckable(true);
-    acao->setData(modo);
+    acao->setData(static_cast<int>(modo));
     connect(acao, &QAction::triggered, this, [this, modo] {
         m_view->comandoModo(modo);
         // A refused command keeps the mode it had, and its mark.
@@ -188,10 +188,10 @@ QAction* CDesFrame::acaoModo(const QString& texto, int modo)
     return acao;
 }
 
-void CDesFrame::marcarModo(int modo)
+void CDesFrame::marcarModo(CDesView::ModoMouse modo)
 {
     for (QAction* acao : std::as_const(m_acoesModo))
-        acao->setChecked(acao->data().toInt() == modo);
+        acao->setChecked(acao->data().toInt() == static_cast<int>(modo));
 }
 
 QList<QMenu*> CDesFrame::criarMenusDesenho()
@@ -216,45 +216,43 @@ QList<QMenu*> CDesFrame::criarMenusDesenho()
     }
 
     auto* inserir = new QMenu(QStringLiteral("&Inserir"), this);
-    inserir->addAction(
-        acaoModo(QStringLiteral("Ponto &Mouse"), tarvex::geometry::modo::InserePonto));
+    inserir->addAction(acaoModo(QStringLiteral("Ponto &Mouse"), CDesView::ModoMouse::InserePonto));
     comando(inserir, QStringLiteral("Ponto &Teclado"), &CDesView::pontoTeclado);
     inserir->addSeparator();
     inserir->addAction(
-        acaoModo(QStringLiteral("R&eta Cartesiana Mouse"), tarvex::geometry::modo::RetaCartesiana));
+        acaoModo(QStringLiteral("R&eta Cartesiana Mouse"), CDesView::ModoMouse::RetaCartesiana));
     comando(inserir, QStringLiteral("&Reta Cartesiana Teclado"), &CDesView::retaTeclado);
     comando(inserir, QStringLiteral("Reta &Polar Teclado"), &CDesView::retaPolarTeclado);
     inserir->addSeparator();
     inserir->addAction(
-        acaoModo(QStringLiteral("Retân&gulo Mouse"), tarvex::geometry::modo::Retangulo));
+        acaoModo(QStringLiteral("Retân&gulo Mouse"), CDesView::ModoMouse::Retangulo));
     comando(inserir, QStringLiteral("Retâ&ngulo Teclado"), &CDesView::retanguloTeclado);
     inserir->addSeparator();
     inserir->addAction(
-        acaoModo(QStringLiteral("C&ircunferência Mouse"), tarvex::geometry::modo::Circunferencia));
+        acaoModo(QStringLiteral("C&ircunferência Mouse"), CDesView::ModoMouse::Circunferencia));
     inserir->addAction(acaoModo(QStringLiteral("Circ&unferência Mouse (3 Pontos)"),
-        tarvex::geometry::modo::Circunferencia3Pontos));
+        CDesView::ModoMouse::Circunferencia3Pontos));
     comando(inserir, QStringLiteral("&Circunferência Teclado"), &CDesView::circunferenciaTeclado);
     inserir->addSeparator();
-    inserir->addAction(acaoModo(QStringLiteral("Arco : Mou&se"), tarvex::geometry::modo::Arco));
+    inserir->addAction(acaoModo(QStringLiteral("Arco : Mou&se"), CDesView::ModoMouse::Arco));
     comando(inserir, QStringLiteral("Arc&o : Ponto+Centro+Angulo"), &CDesView::arcoAngulo);
     comando(inserir, QStringLiteral("&Arco : 2 Pontos+Centro"), &CDesView::arco2Pontos);
 
     auto* selecionar = new QMenu(QStringLiteral("&Selecionar"), this);
+    selecionar->addAction(acaoModo(QStringLiteral("&Ponto"), CDesView::ModoMouse::SelecionaPonto));
     selecionar->addAction(
-        acaoModo(QStringLiteral("&Ponto"), tarvex::geometry::modo::SelecionaPonto));
+        acaoModo(QStringLiteral("&Inverte Ponto"), CDesView::ModoMouse::InvertePonto));
     selecionar->addAction(
-        acaoModo(QStringLiteral("&Inverte Ponto"), tarvex::geometry::modo::InvertePonto));
+        acaoModo(QStringLiteral("&Segmento"), CDesView::ModoMouse::SelecionaSegmento));
     selecionar->addAction(
-        acaoModo(QStringLiteral("&Segmento"), tarvex::geometry::modo::SelecionaSegmento));
+        acaoModo(QStringLiteral("&Regiao"), CDesView::ModoMouse::SelecionaRegiao));
     selecionar->addAction(
-        acaoModo(QStringLiteral("&Regiao"), tarvex::geometry::modo::SelecionaRegiao));
+        acaoModo(QStringLiteral("Região P&olar"), CDesView::ModoMouse::SelecionaRegiaoPolar));
     selecionar->addAction(
-        acaoModo(QStringLiteral("Região P&olar"), tarvex::geometry::modo::SelecionaRegiaoPolar));
-    selecionar->addAction(
-        acaoModo(QStringLiteral("I&nverte Região"), tarvex::geometry::modo::InverteRegiao));
+        acaoModo(QStringLiteral("I&nverte Região"), CDesView::ModoMouse::InverteRegiao));
 
     auto* excluir = new QMenu(QStringLiteral("E&xcluir"), this);
-    excluir->addAction(acaoModo(QStringLiteral("&Pontos"), tarvex::geometry::modo::ExcluiPontos));
+    excluir->addAction(acaoModo(QStringLiteral("&Pontos"), CDesView::ModoMouse::ExcluiPontos));
     comando(excluir, QStringLiteral("&Segmentos"), &CDesView::excluiSegmentos);
 
     auto* reproduzir = new QMenu(QStringLiteral("Re&produzir"), this);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/child_frame.h"
+#include "drawing/des_view.h"
 
 #include <QSize>
 
@@ -92,8 +93,8 @@ private:
     void criarMenus();
     /// "&Editar", "&Inserir", "&Selecionar", "E&xcluir", "Re&produzir" and "&Deslocar".
     QList<QMenu*> criarMenusDesenho();
-    QAction* acaoModo(const QString& texto, int modo);
-    void marcarModo(int modo);
+    QAction* acaoModo(const QString& texto, CDesView::ModoMouse modo);
+    void marcarModo(CDesView::ModoMouse modo);
     bool podeFechar();
     void atualizarTitulo();
 
