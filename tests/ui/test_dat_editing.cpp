@@ -166,7 +166,7 @@ void TestDatEditing::cleanup()
 void TestDatEditing::regionEditWritesTheDialogValuesAndRefusesOutsideTheRegions()
 {
     m_view->editar();
-    QCOMPARE(m_view->modo(), int(CDatView::ModoEditar));
+    QCOMPARE(m_view->modo(), CDatView::Modo::Editar);
     click(Qt::LeftButton, { 50, 50 }); // inside the outer contour, outside every inner region
     QCOMPARE(m_prompter->warnings, QStringList { " Ponto fora do domínio " });
     QVERIFY(m_titles.isEmpty());
@@ -331,14 +331,14 @@ void TestDatEditing::outerContourTwiceAndNoneFromTheMenus()
     m_view->contornoExterno();
     QCOMPARE(m_titles, (QStringList { "Potencial Imposto ", "Potencial Imposto " }));
     QCOMPARE(data().segmentosPotencial.size(), std::size_t { 8 });
-    QCOMPARE(m_view->modo(), int(CDatView::ModoContornoExterno));
+    QCOMPARE(m_view->modo(), CDatView::Modo::ContornoExterno);
 
     m_view->contornoExterno(); // cancelled: nothing added
     QCOMPARE(data().segmentosPotencial.size(), std::size_t { 8 });
 
     m_view->nenhuma();
     QVERIFY(data().segmentosPotencial.empty());
-    QCOMPARE(m_view->modo(), int(CDatView::ModoNenhuma));
+    QCOMPARE(m_view->modo(), CDatView::Modo::Nenhuma);
 }
 
 void TestDatEditing::segmentPotentialWithSelectionAndElimination()
@@ -424,7 +424,7 @@ void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
 
     m_view->antiSimetria(); // Cancel (no step): everything kept, mode unchanged
     QCOMPARE(m_titles, QStringList { "Troca simetria para ANTI-XY" });
-    QCOMPARE(m_view->modo(), int(CDatView::ModoSimetria));
+    QCOMPARE(m_view->modo(), CDatView::Modo::Simetria);
     QCOMPARE(data().tipoSimetria, tarvex::problem::SymmetryKind::Symmetry);
 
     m_steps.push_back([](QDialog& d) {
@@ -432,7 +432,7 @@ void TestDatEditing::symmetrySwitchKeepsDeletesOrCancels()
         return d.result();
     });
     m_view->antiSimetria();
-    QCOMPARE(m_view->modo(), int(CDatView::ModoAntiSimetria));
+    QCOMPARE(m_view->modo(), CDatView::Modo::AntiSimetria);
     QCOMPARE(data().tipoSimetria, tarvex::problem::SymmetryKind::AntiSymmetry);
     QCOMPARE(data().segmentosSimetria.size(), std::size_t { 2 });
 
@@ -527,12 +527,12 @@ void TestDatEditing::meshModeWithoutMeshWarnsAndTolerancesKeepTheirRanges()
 {
     m_view->malha();
     QCOMPARE(m_prompter->warnings, QStringList { "Não há malha para desenhar !" });
-    QCOMPARE(m_view->modo(), int(CDatView::ModoEstrutura));
+    QCOMPARE(m_view->modo(), CDatView::Modo::Estrutura);
 
     data().triangulos.pushFront({ 0, 0, 100, 0, 0, 100 });
     data().numTriangulos = 1;
     m_view->malha();
-    QCOMPARE(m_view->modo(), int(CDatView::ModoMalha));
+    QCOMPARE(m_view->modo(), CDatView::Modo::Malha);
     const QImage image = m_view->grab().toImage();
     QCOMPARE(image.pixelColor(m_view->paraPixel({ 50, 50 })), QColor(255, 255, 255)); // hypotenuse
 
@@ -581,7 +581,7 @@ void TestDatEditing::analysisMenuCarriesTheCheckMark()
             "tolerâncias", "Malha", "Estrutura", "Cond. Contorno" })
         QVERIFY2(frame.acao(QString::fromUtf8(text)), text);
     frame.acao("Potencial  Ponto")->trigger();
-    QCOMPARE(frame.view()->modo(), int(CDatView::ModoPotencialPonto));
+    QCOMPARE(frame.view()->modo(), CDatView::Modo::PotencialPonto);
     frame.doc().setModified(false);
 }
 

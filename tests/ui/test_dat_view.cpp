@@ -1,7 +1,7 @@
 #include "app/main_app.h"
 #include "app/main_frame.h"
+#include "common/dlg_escala.h"
 #include "common/messages.h"
-#include "drawing/dlg_escala.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"

@@ -12,7 +12,6 @@
 
 using tarvex::geometry::Ponto;
 using tarvex::geometry::Segmento;
-namespace modo = tarvex::geometry::modo;
 
 namespace {
 
@@ -70,8 +69,8 @@ void TestDesEditing::drawsARectangleWithMouseClicksAndUndoesIt()
     f.click(20, 20);
     f.click(60, 40);
     QCOMPARE(int(f.doc.data().pontos.size()), 2);
-    f.view.comandoModo(modo::Retangulo);
-    QCOMPARE(f.view.modoMouse(), modo::Retangulo);
+    f.view.comandoModo(CDesView::ModoMouse::Retangulo);
+    QCOMPARE(f.view.modoMouse(), CDesView::ModoMouse::Retangulo);
     QSignalSpy mensagens(&f.view, &CDesView::mensagem);
     f.click(21, 19);
     QCOMPARE(mensagens.last().at(0).toString(),
@@ -101,7 +100,7 @@ void TestDesEditing::drawsARectangleWithMouseClicksAndUndoesIt()
 void TestDesEditing::aRefusedCommandWarnsAndKeepsTheMode()
 {
     Fixture f;
-    f.view.comandoModo(modo::RetaCartesiana);
+    f.view.comandoModo(CDesView::ModoMouse::RetaCartesiana);
     QCOMPARE(f.prompter.warnings, QStringList { texto(tarvex::msg::MenosDoisPontosSegmento) });
     QCOMPARE(f.view.modoMouse(), CDesView::ModoInicial);
 
@@ -109,10 +108,10 @@ void TestDesEditing::aRefusedCommandWarnsAndKeepsTheMode()
     f.doc.data().pontos.pushFront({ 10, 10 });
     f.doc.data().pontos.pushFront({ 30, 30 });
     f.view.selecao().pontos = { { 30, 30 } };
-    f.view.comandoModo(modo::Circunferencia);
+    f.view.comandoModo(CDesView::ModoMouse::Circunferencia);
     QCOMPARE(f.prompter.questions, QStringList { texto(tarvex::msg::PerguntaCircunferencia) });
     QVERIFY(f.view.selecao().pontos.empty());
-    QCOMPARE(f.view.modoMouse(), modo::Circunferencia);
+    QCOMPARE(f.view.modoMouse(), CDesView::ModoMouse::Circunferencia);
 }
 
 void TestDesEditing::undoLetsGoOfSelectedCopiesOfRemovedEntities()
@@ -120,7 +119,7 @@ void TestDesEditing::undoLetsGoOfSelectedCopiesOfRemovedEntities()
     Fixture f;
     QVERIFY(f.show());
     f.click(50, 50);
-    f.view.comandoModo(modo::SelecionaPonto);
+    f.view.comandoModo(CDesView::ModoMouse::SelecionaPonto);
     f.click(49, 49);
     QCOMPARE(f.view.selecao().pontos.size(), std::size_t(1));
     f.doc.pilhaDesfazer().undo();
@@ -153,10 +152,10 @@ void TestDesEditing::snapPointIsHighlightedWhileACommandWaits()
     QVERIFY(f.show());
     f.doc.data().pontos.pushFront({ 10, 10 });
     f.doc.data().pontos.pushFront({ 80, 80 });
-    f.view.comandoModo(modo::Retangulo);
+    f.view.comandoModo(CDesView::ModoMouse::Retangulo);
     QTest::mouseMove(&f.view, f.pixel(70, 60));
     QCOMPARE(f.view.destaque(), std::optional<Ponto>(Ponto { 80, 80 }));
-    f.view.comandoModo(modo::InserePonto);
+    f.view.comandoModo(CDesView::ModoMouse::InserePonto);
     QTest::mouseMove(&f.view, f.pixel(20, 20));
     QVERIFY(!f.view.destaque());
 }
@@ -167,9 +166,9 @@ void TestDesEditing::anEditThatKeepsTheCountsStillMarksTheDocument()
     QVERIFY(f.show());
     f.doc.data().pontos.pushFront({ 50, 50 });
     f.doc.data().marcarGravado();
-    f.view.comandoModo(modo::ExcluiPontos);
+    f.view.comandoModo(CDesView::ModoMouse::ExcluiPontos);
     f.click(50, 50);
-    f.view.comandoModo(modo::InserePonto);
+    f.view.comandoModo(CDesView::ModoMouse::InserePonto);
     f.click(20, 20);
     QVERIFY(!f.doc.data().contagensAlteradas());
     QVERIFY(f.doc.isModified());
@@ -182,14 +181,14 @@ void TestDesEditing::dragSelectsAFrameAndAClickTogglesASegment()
     QVERIFY(f.show());
     f.doc.data().segmentos.pushFront({ { 20, 20 }, { 40, 20 } });
     f.doc.data().segmentos.pushFront({ { 60, 60 }, { 90, 60 } });
-    f.view.comandoModo(modo::SelecionaRegiao);
+    f.view.comandoModo(CDesView::ModoMouse::SelecionaRegiao);
     QTest::mousePress(&f.view, Qt::LeftButton, {}, f.pixel(50, 10));
     QTest::mouseMove(&f.view, f.pixel(10, 30));
     QTest::mouseRelease(&f.view, Qt::LeftButton, {}, f.pixel(10, 30));
     QCOMPARE(f.view.selecao().segmentos,
         (std::vector<Segmento> { Segmento { { 20, 20 }, { 40, 20 } } }));
 
-    f.view.comandoModo(modo::SelecionaSegmento);
+    f.view.comandoModo(CDesView::ModoMouse::SelecionaSegmento);
     QSignalSpy mensagens(&f.view, &CDesView::mensagem);
     f.click(75, 61);
     QCOMPARE(f.view.selecao().segmentos.size(), std::size_t(2));

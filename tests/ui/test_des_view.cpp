@@ -1,6 +1,6 @@
+#include "common/dlg_escala.h"
 #include "drawing/des_doc.h"
 #include "drawing/des_view.h"
-#include "drawing/dlg_escala.h"
 #include "helpers/scripted_prompter.h"
 
 #include <QDialogButtonBox>

@@ -99,7 +99,7 @@ private slots:
     void init();
     void cleanup();
 
-    void newGraphCopiesThePendingGraphIntoItsOwnFrame();
+    void newGraphCopiesTheCurvesIntoItsOwnFrame();
     void plotShowsEachCurveInItsPenAndKeepsCurvesInsideTheAxes();
     void axisDialogFixesTheLimitsAndAutomaticScalingRestoresThem();
     void switchingACurveOffRemovesItFromThePlot();
@@ -139,8 +139,7 @@ void TestGraphView::cleanup()
 
 CGraphFrame* TestGraphView::novoFrame(const GraphData& data)
 {
-    m_app->graficoPendente = data;
-    CGraphDoc* doc = m_app->novoGrafico();
+    CGraphDoc* doc = m_app->abrirGrafico(data);
     if (!doc)
         return nullptr;
     for (CChildFrame* filho : m_app->mainFrame()->filhos())
@@ -149,13 +148,13 @@ CGraphFrame* TestGraphView::novoFrame(const GraphData& data)
     return nullptr;
 }
 
-void TestGraphView::newGraphCopiesThePendingGraphIntoItsOwnFrame()
+void TestGraphView::newGraphCopiesTheCurvesIntoItsOwnFrame()
 {
-    m_app->graficoPendente = tresCurvas();
-    CGraphDoc* doc = m_app->novoGrafico(QStringLiteral("ignorado"));
+    GraphData curvas = tresCurvas();
+    CGraphDoc* doc = m_app->abrirGrafico(curvas);
     QVERIFY(doc);
-    // A copy: the pending graph is filled again by the next command.
-    m_app->graficoPendente.clear();
+    // A copy: the command's own curves may change afterwards.
+    curvas.clear();
     QCOMPARE(doc->data().curves.size(), std::size_t { 3 });
     QCOMPARE(doc->data().curveNames, (std::vector<std::string> { "P", "Pt", "Pn" }));
     QCOMPARE(doc->data().title, std::string("Pressão sobre a Seção"));
@@ -177,7 +176,7 @@ void TestGraphView::newGraphCopiesThePendingGraphIntoItsOwnFrame()
         QCOMPARE(frame->acaoHarmonica(modo)->text(), qtext(tarvex::graphs::harmonicMenuText(mode)));
     }
 
-    QVERIFY(m_app->novoGrafico());
+    QVERIFY(m_app->abrirGrafico(curvas));
     QCOMPARE(m_app->mainFrame()->filhos().size(), 2);
     QCOMPARE(m_app->mainFrame()->filhoAtivo()->windowTitle(), QStringLiteral("grp2"));
     QVERIFY(m_prompter->warnings.isEmpty());

@@ -277,10 +277,10 @@ void TestMaterialsEditor::plotOfAFileUsesTheTitlesOfItsKind()
     QCOMPARE(grafico->data().curves.at(0).count(), std::size_t { 0 });
     QCOMPARE(frames().size(), 1);
 
-    fecharGrafico(*m_app, grafico);
+    m_app->fecharGrafico(grafico);
     QCOMPARE(frames().size(), 0);
-    fecharGrafico(*m_app, grafico); // already closed: nothing
-    fecharGrafico(*m_app, nullptr);
+    m_app->fecharGrafico(grafico); // already closed: nothing
+    m_app->fecharGrafico(nullptr);
 }
 
 QTEST_MAIN(TestMaterialsEditor)

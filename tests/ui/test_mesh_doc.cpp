@@ -179,7 +179,7 @@ void TestMeshDoc::exportWritesTheModelAndOpensItAsResults()
     QVERIFY(!model.elements.empty());
     QCOMPARE(model.calculationKind, tarvex::solver::CalculationKind::NotCalculated);
     QCOMPARE(model.magnetic, std::uint8_t { 1 });
-    QCOMPARE(results->view()->displayMode(), int(CMeshView::ModoRegioes));
+    QCOMPARE(results->view()->displayMode(), CMeshView::Modo::Regioes);
     QCOMPARE(results->view()->equipotentialCount(), 21);
     QVERIFY(!results->doc().isModified());
     // The file holds what the document shows.
@@ -248,7 +248,7 @@ void TestMeshDoc::exportOverOpenResultsShowsTheNewModel()
     QCOMPARE(
         results->doc().model().calculationKind, tarvex::solver::CalculationKind::NotCalculated);
     QVERIFY(!results->doc().isModified());
-    QCOMPARE(results->view()->displayMode(), int(CMeshView::ModoRegioes));
+    QCOMPARE(results->view()->displayMode(), CMeshView::Modo::Regioes);
     QCOMPARE(results->view()->janela().xMin, -5.0);
 }
 
@@ -364,17 +364,17 @@ void TestMeshDoc::displayCommandsChangeTheModeOnlyWhenItChanges()
     CMeshFrame* results = openResults(QStringLiteral("modos.msh"));
     QVERIFY(results);
     CMeshView* view = results->view();
-    QCOMPARE(view->displayMode(), 2);
+    QCOMPARE(view->displayMode(), CMeshView::Modo::Regioes);
     trigger(results, QStringLiteral("&Malha"));
-    QCOMPARE(view->displayMode(), 1);
+    QCOMPARE(view->displayMode(), CMeshView::Modo::Malha);
     trigger(results, QStringLiteral("&Regioes"));
-    QCOMPARE(view->displayMode(), 2);
+    QCOMPARE(view->displayMode(), CMeshView::Modo::Regioes);
 
     // The no-results question comes with entering the mode, not with each command.
     m_prompter->yesNoAnswers = { Prompter::YesNo::No };
     trigger(results, QStringLiteral("&Equipotenciais"));
     trigger(results, QStringLiteral("&Equipotenciais"));
-    QCOMPARE(view->displayMode(), 3);
+    QCOMPARE(view->displayMode(), CMeshView::Modo::Equipotenciais);
     QCOMPARE(m_prompter->questions.size(), 1);
     QCOMPARE(m_prompter->warnings.size(), 1);
     QVERIFY(m_dialogs.titles.isEmpty());
@@ -434,7 +434,7 @@ void TestMeshDoc::equipotentialsWithoutResultsAskToCalculate()
     QCOMPARE(m_prompter->informations, QStringList { text(tarvex::msg::CalculoLinearRealizado) });
     QVERIFY(m_prompter->warnings.isEmpty());
     QCOMPARE(results->doc().model().calculationKind, tarvex::solver::CalculationKind::Linear);
-    QCOMPARE(view->displayMode(), 3);
+    QCOMPARE(view->displayMode(), CMeshView::Modo::Equipotenciais);
     QVERIFY(!results->doc().model().equipotentialSegments.empty());
 }
 
@@ -446,17 +446,17 @@ void TestMeshDoc::inducedLinesWithoutThatAnalysisFallBackToRegions()
     view->malha();
     view->equipCorrentesInduzidas();
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosCorrentesInduzidas) });
-    QCOMPARE(view->displayMode(), 2);
+    QCOMPARE(view->displayMode(), CMeshView::Modo::Regioes);
     QVERIFY(results->doc().model().inducedCurrentSegments.empty());
 
     // A linear result is not an induced-current one either.
     m_dialogs.steps.push_back(calculate);
     view->estaticoLinear();
-    QCOMPARE(view->displayMode(), 3);
+    QCOMPARE(view->displayMode(), CMeshView::Modo::Equipotenciais);
     m_prompter->warnings.clear();
     view->equipCorrentesInduzidas();
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosCorrentesInduzidas) });
-    QCOMPARE(view->displayMode(), 2);
+    QCOMPARE(view->displayMode(), CMeshView::Modo::Regioes);
 }
 
 QTEST_MAIN(TestMeshDoc)

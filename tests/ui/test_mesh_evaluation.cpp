@@ -1,6 +1,6 @@
 #include "app/main_app.h"
+#include "common/dlg_escala.h"
 #include "common/messages.h"
-#include "drawing/dlg_escala.h"
 #include "evaluation/field_at_point.h"
 #include "evaluation/flux.h"
 #include "helpers/results_fixture.h"
@@ -180,7 +180,7 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
 {
     solve();
     trigger(QStringLiteral("&XY/RT Mouse/Teclado"));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseValorPonto });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::ValorPonto);
     QVERIFY(pane()->isHidden());
 
     // In the air beside the conductor, then inside it.
@@ -235,7 +235,7 @@ void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()
     QVERIFY(qAbs(y.toDouble() - std::atan2(conductor.y, conductor.x) * 180.0 / M_PI) < 1e-9);
     QVERIFY(m_prompter->warnings.isEmpty());
     // The mode stays for further clicks.
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseValorPonto });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::ValorPonto);
 }
 
 void TestMeshEvaluation::pointDialogStartsUndefinedAndRefusesBadPoints()
@@ -293,7 +293,7 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     QCOMPARE(m_prompter->questions, (QStringList { question, question }));
     QCOMPARE(m_prompter->warnings,
         (QStringList { text(tarvex::msg::SemDadosValores), text(tarvex::msg::SemDadosCurvas) }));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseNenhum });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::Nenhum);
     QVERIFY(m_dialogs.titles.isEmpty());
 
     // "Sim" but the calculation dialog closed without a run: still no results.
@@ -302,7 +302,7 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     trigger(QStringLiteral("2 Pts. &Mouse"));
     QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Cálculo Estático Linear") });
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosCurvas) });
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseNenhum });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::Nenhum);
 
     // "Sim" and a run: the command goes on into its mode.
     m_prompter->warnings.clear();
@@ -316,7 +316,7 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     trigger(QStringLiteral("2 Pts. &Mouse"));
     QVERIFY(m_prompter->warnings.isEmpty());
     QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseFluxo2Pontos });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::Fluxo2Pontos);
 
     // The keyboard command opens its dialog without any check.
     m_prompter->questions.clear();
@@ -325,7 +325,7 @@ void TestMeshEvaluation::mouseCommandsWithoutResultsAskToCalculateFirst()
     trigger(QStringLiteral("2 Pts. &Teclado"));
     QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Teclado") });
     QVERIFY(m_prompter->questions.isEmpty());
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseFluxoTeclado });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::FluxoTeclado);
 }
 
 void TestMeshEvaluation::twoClicksGiveTheFluxAndSwappingThemItsNegative()
@@ -333,7 +333,7 @@ void TestMeshEvaluation::twoClicksGiveTheFluxAndSwappingThemItsNegative()
     solve();
     QVERIFY(pane()->isHidden());
     trigger(QStringLiteral("2 Pts. &Mouse"));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseFluxo2Pontos });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::Fluxo2Pontos);
     QVERIFY(!pane()->isHidden());
     QCOMPARE(pane()->text(), text(tarvex::msg::ResultadoNaoCalculado));
 
@@ -448,7 +448,7 @@ void TestMeshEvaluation::colourMapCommandsCheckTheirPreconditions()
     QCOMPARE(m_prompter->warnings,
         (QStringList {
             text(tarvex::msg::MapaSemResultado), text(tarvex::msg::MapaSemResultados) }));
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Regioes);
 
     solve();
     m_prompter->warnings.clear();
@@ -460,12 +460,12 @@ void TestMeshEvaluation::colourMapCommandsCheckTheirPreconditions()
         (QStringList { text(tarvex::msg::MapaSoEletrico), text(tarvex::msg::MapaSoEletrico),
             text(tarvex::msg::MapaSemCorrentesInduzidas),
             text(tarvex::msg::MapaSemCorrentesInduzidas) }));
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Regioes);
 
     m_prompter->warnings.clear();
     trigger(QStringLiteral("Módulo |&H|"));
     QVERIFY(m_prompter->warnings.isEmpty());
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoEscalaCores));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::EscalaCores);
     QCOMPARE(view().colourMapQuantity(), std::int32_t { tarvex::results::MapaCampoH });
 
     // A refused command leaves the map shown as it was.
@@ -474,7 +474,7 @@ void TestMeshEvaluation::colourMapCommandsCheckTheirPreconditions()
     trigger(QStringLiteral("&Perdas"));
     QCOMPARE(m_prompter->warnings, (QStringList { soMagnetico, soMagnetico }));
     QCOMPARE(view().colourMapQuantity(), std::int32_t { tarvex::results::MapaCampoH });
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoEscalaCores));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::EscalaCores);
 }
 
 void TestMeshEvaluation::colourStripRunsTheMapCommandsWhileOpen()
@@ -516,7 +516,7 @@ void TestMeshEvaluation::colourStripRunsTheMapCommandsWhileOpen()
     QCOMPARE(during, std::int32_t { tarvex::results::MapaCampoH });
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MapaSoEletrico) });
     QCOMPARE(view().colourMapQuantity(), std::int32_t { tarvex::results::MapaInducao });
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoEscalaCores));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::EscalaCores);
     QVERIFY(!openAfterButtons); // OK closed it
 }
 
@@ -621,7 +621,7 @@ void TestMeshEvaluation::keptMapIsDroppedWhenTheResultsChange()
 
     // Reading the file again (no results in it) goes back to the regions without a map.
     QVERIFY(m_frame->recarregar());
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Regioes);
     QVERIFY(!view().mapaAtual());
 }
 

@@ -2,6 +2,7 @@
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "common/messages.h"
+#include "graphs/graph_doc.h"
 #include "graphs/graph_frame.h"
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
@@ -80,6 +81,12 @@ private:
     {
         return int(m_app->mainFrame()->findChildren<CGraphFrame*>().size());
     }
+    /// The curves of the graph document opened last: its frame is the active one.
+    tarvex::graphs::GraphData lastGraph() const
+    {
+        auto* frame = qobject_cast<CGraphFrame*>(m_app->mainFrame()->filhoAtivo());
+        return frame ? frame->doc().data() : tarvex::graphs::GraphData {};
+    }
 
     QTemporaryDir m_dir;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -128,14 +135,14 @@ void TestMeshPaths::commandsNeedAComputedPathFirst()
         (QStringList { text(tarvex::msg::SemCaminhoCritico), text(tarvex::msg::SemCaminhoCritico),
             text(tarvex::msg::SemCaminhoCritico), text(tarvex::msg::SemCaminhoEscoamento),
             text(tarvex::msg::SemCaminhoEscoamento) }));
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Regioes);
     QCOMPARE(graphWindows(), 0);
 }
 
 void TestMeshPaths::twoClicksTraceThePathAndItsGraphsOpen()
 {
     trigger(QStringLiteral("Cam. Crítico -> Mouse"));
-    QCOMPARE(view().mouseMode(), CMeshView::MouseCaminhoCritico);
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::CaminhoCritico);
     view().clique({ 5.3, -1.0 });
     QVERIFY(!doc().caminhoCritico);
     view().clique({ 5.3, 7.0 });
@@ -144,7 +151,7 @@ void TestMeshPaths::twoClicksTraceThePathAndItsGraphsOpen()
     QCOMPARE(m_prompter->informations.size(), 1);
     QCOMPARE(
         m_prompter->informations.front(), QString::fromStdString(doc().caminhoCritico->report));
-    QCOMPARE(view().displayMode(), CMeshView::ModoCaminhoCritico);
+    QCOMPARE(view().displayMode(), CMeshView::Modo::CaminhoCritico);
 
     // The path is drawn in colour 31.
     const QImage picture = view().imagem();
@@ -157,11 +164,10 @@ void TestMeshPaths::twoClicksTraceThePathAndItsGraphsOpen()
 
     trigger(QStringLiteral("Campo Cam. Crítico"));
     QCOMPARE(graphWindows(), 1);
-    QCOMPARE(QString::fromStdString(m_app->graficoPendente.title),
-        QStringLiteral("Campo sobre Caminho"));
+    QCOMPARE(QString::fromStdString(lastGraph().title), QStringLiteral("Campo sobre Caminho"));
     trigger(QStringLiteral("Curva Fator Segurança"));
     QCOMPARE(graphWindows(), 2);
-    QCOMPARE(QString::fromStdString(m_app->graficoPendente.title),
+    QCOMPARE(QString::fromStdString(lastGraph().title),
         QStringLiteral("Fator de Segurança sobre o Caminho (%)"));
 }
 
@@ -171,13 +177,13 @@ void TestMeshPaths::failedComputationLeavesNoPath()
     view().clique({ 5.3, -1.0 });
     view().clique({ 5.3, 7.0 });
     QVERIFY(doc().caminhoCritico);
-    view().setDisplayMode(CMeshView::ModoRegioes);
+    view().setDisplayMode(CMeshView::Modo::Regioes);
     // Both clicks near the bottom electrode: refused, and the old path is gone.
     view().clique({ 2.0, -1.0 });
     view().clique({ 8.0, -1.0 });
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MesmoPotencial) });
     QVERIFY(!doc().caminhoCritico);
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Regioes);
 }
 
 void TestMeshPaths::keyboardEntryRefusesEqualPoints()
@@ -202,7 +208,7 @@ void TestMeshPaths::keyboardEntryRefusesEqualPoints()
     m_dialogs.steps.push_back(preencher(5.3, -1, 5.3, 7));
     trigger(QStringLiteral("Cam. Crítico -> Teclado"));
     QVERIFY(doc().caminhoCritico);
-    QCOMPARE(view().mouseMode(), CMeshView::MouseCaminhoCritico);
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::CaminhoCritico);
     QCOMPARE(
         m_dialogs.titles, (QStringList { QStringLiteral("Teclado"), QStringLiteral("Teclado") }));
 }
@@ -210,7 +216,7 @@ void TestMeshPaths::keyboardEntryRefusesEqualPoints()
 void TestMeshPaths::creepageDefinitionSnapsAndComputes()
 {
     trigger(QStringLiteral("Define Caminho"));
-    QCOMPARE(view().mouseMode(), CMeshView::MouseDefineEscoamento);
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::DefineEscoamento);
     QCOMPARE(view().candidatosEscoamento().size(), std::size_t(4));
     doc().creepagePoints = { { 9, 9 } }; // left from an earlier definition
     view().clique({ 0.2, 0.3 });
@@ -222,9 +228,9 @@ void TestMeshPaths::creepageDefinitionSnapsAndComputes()
     trigger(QStringLiteral("Calcula Caminho"));
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
     QVERIFY(doc().caminhoEscoamento);
-    QCOMPARE(view().displayMode(), CMeshView::ModoCaminhoEscoamento);
+    QCOMPARE(view().displayMode(), CMeshView::Modo::CaminhoEscoamento);
     trigger(QStringLiteral("Campo Escoamento"));
-    QCOMPARE(QString::fromStdString(m_app->graficoPendente.title),
+    QCOMPARE(QString::fromStdString(lastGraph().title),
         QStringLiteral("Campo sobre o Caminho de Escoamento"));
     QCOMPARE(graphWindows(), 1);
 }

@@ -192,7 +192,7 @@ void TestMeshRuns::linearRunStoresResultsAndShowsEquipotentials()
 
     QCOMPARE(view().runSettings().linearTolerance, 0.01 / 100.0);
     QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoEquipotenciais));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Equipotenciais);
     QVERIFY(m_frame->doc().isModified());
     QVERIFY(model().equipotentialsTraced);
     QVERIFY(!model().equipotentialSegments.empty());
@@ -266,7 +266,7 @@ void TestMeshRuns::interruptAnsweredNoLetsTheRunFinish()
     QCOMPARE(m_prompter->questions, QStringList { text(tarvex::msg::InterrompeCalculo) });
     QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
     QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
-    QCOMPARE(view().displayMode(), 3);
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Equipotenciais);
     QVERIFY(m_frame->doc().isModified());
 }
 
@@ -297,7 +297,7 @@ void TestMeshRuns::interruptAnsweredYesLeavesTheResultsAsTheyWere()
     QVERIFY(model().nodes == before);
     QVERIFY(lines(model()) == linesBefore);
     QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::Linear);
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoRegioes));
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Regioes);
     QVERIFY(!m_frame->doc().isModified());
     QVERIFY(!view().executando());
 
@@ -430,12 +430,12 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
     QVERIFY(m_frame->doc().isModified());
     QVERIFY(m_seen.statusAfter.startsWith(text(tarvex::msg::StatusConcluido) + QLatin1Char('\n')));
     QCOMPARE(model().calculationKind, tarvex::solver::CalculationKind::InducedCurrents);
-    QCOMPARE(view().displayMode(), 3);
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Equipotenciais);
     // Now the induced-current lines can be shown, and are traced on the way.
     m_prompter->warnings.clear();
     view().equipCorrentesInduzidas();
     QVERIFY2(m_prompter->warnings.isEmpty(), qPrintable(m_prompter->warnings.join('|')));
-    QCOMPARE(view().displayMode(), 18);
+    QCOMPARE(view().displayMode(), CMeshView::Modo::CorrentesInduzidas);
     QVERIFY(model().inducedLinesTraced);
     QVERIFY(!model().inducedCurrentSegments.empty());
     const QImage induced = view().imagem();
@@ -510,7 +510,7 @@ void TestMeshRuns::countDialogRetracesOnlyOnRecalcula()
     });
     trigger(QStringLiteral("&Definir Número"));
     QCOMPARE(view().equipotentialCount(), 3);
-    QCOMPARE(view().displayMode(), 3);
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Equipotenciais);
     const std::vector<ContourSegment> with3 = lines(model());
     QVERIFY(!with3.empty());
     QVERIFY(with3.size() < with21.size());
@@ -527,7 +527,7 @@ void TestMeshRuns::solvedViewShowsLinesOverTheRegions()
     const QImage regions = view().imagem();
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
-    QCOMPARE(view().displayMode(), 3);
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Equipotenciais);
     const QImage solved = view().imagem();
     QVERIFY(!solved.isNull());
     const QString png = m_dir.filePath(QStringLiteral("equipotenciais.png"));

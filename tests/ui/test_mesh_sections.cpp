@@ -74,6 +74,12 @@ private:
     }
     Ponto clicked(const Ponto& world) { return view().paraMundo(view().paraPixel(world)); }
     int graphCount() const { return int(m_app->mainFrame()->findChildren<CGraphFrame*>().size()); }
+    /// The curves of the graph document opened last: its frame is the active one.
+    tarvex::graphs::GraphData lastGraph() const
+    {
+        auto* frame = qobject_cast<CGraphFrame*>(m_app->mainFrame()->filhoAtivo());
+        return frame ? frame->doc().data() : tarvex::graphs::GraphData {};
+    }
     tarvex::solver::SolverModel& model() { return m_frame->doc().model(); }
     CMeshView& view() { return *m_frame->view(); }
     QLabel* pane() { return m_frame->painelResultado(); }
@@ -134,7 +140,7 @@ void TestMeshSections::twoClicksOpenTheGraphOfTheSectionAndKeepTheMode()
 {
     open();
     trigger(QStringLiteral("Dens. &Fluxo Mouse"));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseInducao });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::Inducao);
     const int before = graphCount();
     clickAt({ 10.2, 20.1 });
     QCOMPARE(view().clickCount(), std::int16_t { 1 });
@@ -143,11 +149,11 @@ void TestMeshSections::twoClicksOpenTheGraphOfTheSectionAndKeepTheMode()
     clickAt({ 90.3, 30.4 });
     QCOMPARE(view().clickCount(), std::int16_t { 0 });
     QCOMPARE(view().marcas().size(), std::size_t { 2 });
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseInducao });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::Inducao);
     QCOMPARE(graphCount(), before + 1);
 
     // The graph holds the core's curves of the clicked section, with the G1 texts.
-    const tarvex::graphs::GraphData& g = m_app->graficoPendente;
+    const tarvex::graphs::GraphData g = lastGraph();
     QCOMPARE(QString::fromStdString(g.title), QStringLiteral("Densidade Fluxo sobre a Seção"));
     QCOMPARE(QString::fromStdString(g.yCaption), QStringLiteral("B (T)"));
     QCOMPARE(g.curveNames, (std::vector<std::string> { "B", "Bt", "Bn" }));
@@ -178,7 +184,7 @@ void TestMeshSections::keyboardForceXYWritesTheResultPaneAndKeepsTheMode()
     });
     trigger(QStringLiteral("F&orça XY Teclado"));
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::CurvaPontosIguais) });
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseNenhum });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::Nenhum);
 
     m_dialogs.steps.push_back([](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgCurvaDensFluxo&>(d);
@@ -191,7 +197,7 @@ void TestMeshSections::keyboardForceXYWritesTheResultPaneAndKeepsTheMode()
     });
     trigger(QStringLiteral("F&orça XY Teclado"));
     QCOMPARE(m_dialogs.titles, (QStringList { "Teclado", "Teclado" }));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseForcaXY });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::ForcaXY);
     const tarvex::results::SectionForce f
         = tarvex::results::forceOnSection(model(), { 5, 25 }, { 95, 25 });
     QVERIFY(f.magnitude > 0.0);
@@ -210,13 +216,13 @@ void TestMeshSections::polarCentreDialogCancelKeepsThePointsAndTheMode()
 {
     open();
     trigger(QStringLiteral("Fo&rça RT Mouse"));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseForcaRT });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::ForcaRT);
     clickAt({ 70, 25 });
     clickAt({ 30, 25 });
     QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Centro (Xc, Yc)") });
     QCOMPARE(view().sectionStart(), clicked({ 70, 25 }));
     QCOMPARE(view().sectionEnd(), clicked({ 30, 25 }));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseForcaRT });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::ForcaRT);
     QCOMPARE(view().marcas().size(), std::size_t { 2 });
     QCOMPARE(pane()->text(), text(tarvex::msg::ResultadoNaoCalculado));
 
@@ -253,7 +259,7 @@ void TestMeshSections::polarCentreDialogCancelKeepsThePointsAndTheMode()
     QVERIFY(polar);
     polar->trigger();
     QCOMPARE(graphCount(), before + 1);
-    QCOMPARE(m_app->graficoPendente.curveNames, (std::vector<std::string> { "B", "Bt", "Bn" }));
+    QCOMPARE(lastGraph().curveNames, (std::vector<std::string> { "B", "Bt", "Bn" }));
     QVERIFY(m_prompter->warnings.isEmpty());
 }
 
@@ -261,7 +267,7 @@ void TestMeshSections::lossesNeedAMagneticAnalysisAndShowTheirText()
 {
     open(5.8e7);
     trigger(QStringLiteral("&Total"));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MousePerdasTotal });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::PerdasTotal);
     const tarvex::results::Losses total = tarvex::results::totalLosses(model());
     QVERIFY(total.watts > 0.0);
     QCOMPARE(pane()->text(), QString::fromStdString(tarvex::results::totalLossesText(total.watts)));
@@ -293,8 +299,8 @@ void TestMeshSections::auxiliaryLinesComeAndGo()
     QVERIFY(m_frame->doc().linhasOcultas().empty());
 
     trigger(QStringLiteral("Apaga Lin Aux. &Man."));
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseApagaLinhas });
-    QCOMPARE(view().displayMode(), int(CMeshView::ModoContornos));
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::ApagaLinhas);
+    QCOMPARE(view().displayMode(), CMeshView::Modo::Contornos);
     clickAt({ 40.5, 25 });
     QCOMPARE(m_frame->doc().linhasOcultas().size(), std::size_t { 1 });
     const tarvex::problem::SegmentoContorno& linha = m_frame->doc().linhasOcultas().front();
@@ -327,7 +333,7 @@ void TestMeshSections::keyboardSectionWithoutResultsAsksAfterTheDialog()
     QCOMPARE(m_prompter->questions.size(), 1);
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::SemDadosCurvas) });
     QCOMPARE(graphCount(), before);
-    QCOMPARE(view().mouseMode(), std::int16_t { CMeshView::MouseNenhum });
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::Nenhum);
 }
 
 QTEST_MAIN(TestMeshSections)

@@ -210,8 +210,8 @@ void TestMeshUi::geraRunsShowsTheMeshAndItsInformation()
     QCOMPARE(m_info.value(QStringLiteral("nos")), QString::number(data().numNos));
     QCOMPARE(m_info.value(QStringLiteral("q")), QString::asprintf("%5.3f", data().qualidadeMalha));
     QCOMPARE(m_info.value(QStringLiteral("destaque")), QStringLiteral("sim"));
-    QCOMPARE(view().modo(), int(CDatView::ModoMalhaGerada));
-    QCOMPARE(view().modoAnterior(), int(CDatView::ModoCondContorno));
+    QCOMPARE(view().modo(), CDatView::Modo::MalhaGerada);
+    QCOMPARE(view().modoAnterior(), CDatView::Modo::CondContorno);
     QVERIFY(!view().desenhoGeracao());
     QVERIFY(m_frame->doc().isModified());
 
@@ -262,7 +262,7 @@ void TestMeshUi::runsThatEndWithoutAMeshRestoreTheModeAndSayWhy()
     QVERIFY(m_prompter->warnings.isEmpty());
     QVERIFY(data().triangulos.empty());
     QCOMPARE(data().numTriangulos, 0);
-    QCOMPARE(view().modo(), int(CDatView::ModoEstrutura));
+    QCOMPARE(view().modo(), CDatView::Modo::Estrutura);
     QVERIFY(m_frame->doc().isModified());
 
     // A refused run shows the core's message and leaves the mode as it was.
@@ -273,7 +273,7 @@ void TestMeshUi::runsThatEndWithoutAMeshRestoreTheModeAndSayWhy()
     trigger(QStringLiteral("Gera"));
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::MalhaArestaInvalida) });
     QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Geração da Malha") });
-    QCOMPARE(view().modo(), int(CDatView::ModoCondContorno));
+    QCOMPARE(view().modo(), CDatView::Modo::CondContorno);
 }
 
 void TestMeshUi::controlDialogAppliesItsRulesAndRefusesAbsurdValues()
@@ -392,7 +392,7 @@ void TestMeshUi::meshCommandsFromTheMenuRefuseWithoutAMeshAndRefineWithOne()
     trigger(QStringLiteral("Refina Total"));
     QCOMPARE(data().numTriangulos, 4 * triangles);
     QCOMPARE(int(data().triangulos.size()), 4 * triangles);
-    QCOMPARE(view().modo(), int(CDatView::ModoMalha));
+    QCOMPARE(view().modo(), CDatView::Modo::Malha);
 
     trigger(QStringLiteral("Recentra Malha Atual"));
     QCOMPARE(m_prompter->informations.size(), 1);

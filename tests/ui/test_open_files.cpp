@@ -1,6 +1,6 @@
-#include "app/child_frame.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
+#include "common/child_frame.h"
 #include "common/messages.h"
 #include "drawing/des_doc.h"
 #include "drawing/des_frame.h"

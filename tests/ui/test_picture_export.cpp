@@ -150,7 +150,7 @@ void TestPictureExport::integralsMenuShowsRegionTotalAndInductance()
     };
     m_dialogs.steps.push_back(keep);
     trigger(QStringLiteral("integraisRegiao"));
-    QCOMPARE(view().mouseMode(), std::int16_t(CMeshView::MouseIntegraisRegiao));
+    QCOMPARE(view().mouseMode(), CMeshView::Mouse::IntegraisRegiao);
     view().clique({ 50, 25 }); // the conductor: 1 A/mm² over 20 × 50 mm
     QCOMPARE(m_dialogs.titles, QStringList { QStringLiteral("Integrais da Região") });
     QVERIFY2(shown.contains(text(tarvex::msg::RotuloCorrente)), qPrintable(shown));

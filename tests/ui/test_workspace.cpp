@@ -1,8 +1,8 @@
-#include "app/child_frame.h"
 #include "app/dlg_manual.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/traducoes.h"
+#include "common/child_frame.h"
 #include "drawing/des_doc.h"
 #include "drawing/des_frame.h"
 #include "drawing/des_view.h"
@@ -254,7 +254,7 @@ void TestWorkspace::clickModesHintAndEscLeavesThem()
     dat->segContornoExt();
     QVERIFY(problema->painelMensagem()->text().contains(QStringLiteral("primeiro")));
     QTest::keyClick(dat, Qt::Key_Escape);
-    QCOMPARE(dat->modo(), int(CDatView::ModoEstrutura));
+    QCOMPARE(dat->modo(), CDatView::Modo::Estrutura);
     QCOMPARE(problema->painelMensagem()->text(), QStringLiteral("Pronto"));
 }
 

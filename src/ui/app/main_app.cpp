@@ -211,11 +211,31 @@ CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& exte
     }
     const QString aviso = doc->avisoImportacao();
     adicionarRecente(path);
-    CDesFrame* frame = criarFrameDesenho(std::move(doc));
+    CDesFrame* frame = criarFrameDesenho(std::move(doc), CDesFrame::SemArranjo);
     // The drawing opens first, so the user sees what came in while reading what did not.
     if (frame && !aviso.isEmpty())
         m_prompter.inform(aviso + QLatin1Char('\n') + nomeArquivo);
     return frame;
+}
+
+CChildFrame* CMainApp::abrirGravado(const QString& path, const QString& extension)
+{
+    const QList<CChildFrame*> jaAbertos
+        = m_mainFrame ? m_mainFrame->filhos() : QList<CChildFrame*>();
+    CChildFrame* aberto = abrirPorExtensao(path, extension);
+    if (!aberto || !jaAbertos.contains(aberto))
+        return aberto;
+    if (auto* problema = qobject_cast<CDatFrame*>(aberto))
+        problema->recarregar();
+    else if (auto* resultados = qobject_cast<CMeshFrame*>(aberto))
+        resultados->recarregar();
+    return aberto;
+}
+
+QString CMainApp::filtroDoTipo(const QString& name) const
+{
+    const DocumentTemplate* modelo = modeloPorNome(name);
+    return modelo ? modelo->filterName() : QString();
 }
 
 QStringList CMainApp::arquivosParaAbrir(const QStringList& arguments)
@@ -245,19 +265,24 @@ void CMainApp::abrirArquivos(const QStringList& paths)
 
 CDesFrame* CMainApp::novoDesenho()
 {
+    return novoDesenho(CDesFrame::SemArranjo);
+}
+
+CDesFrame* CMainApp::novoDesenho(int tipoArranjo)
+{
     const DocumentTemplate* modelo = modeloPorNome(QStringLiteral("des"));
     if (!modelo)
         return nullptr;
     auto doc = std::make_unique<CDesDoc>(modelo->documentName());
     doc->setUntitledNumber(m_proximoSemNome++);
-    return criarFrameDesenho(std::move(doc));
+    return criarFrameDesenho(std::move(doc), tipoArranjo);
 }
 
-CGraphDoc* CMainApp::novoGrafico(const QString& /*unusedText*/)
+CGraphDoc* CMainApp::abrirGrafico(const tarvex::graphs::GraphData& data)
 {
     if (!modeloPorNome(QStringLiteral("grp")) || !m_mainFrame)
         return nullptr;
-    auto doc = std::make_unique<CGraphDoc>(graficoPendente);
+    auto doc = std::make_unique<CGraphDoc>(data);
     doc->setUntitledNumber(m_proximoGrafico++);
     CGraphDoc* grafico = doc.get();
     auto* frame = new CGraphFrame(std::move(doc), *this);
@@ -265,13 +290,40 @@ CGraphDoc* CMainApp::novoGrafico(const QString& /*unusedText*/)
     return grafico;
 }
 
+CGraphFrame* CMainApp::frameDoGrafico(const CGraphDoc* grafico) const
+{
+    if (!grafico || !m_mainFrame)
+        return nullptr;
+    // Compared by address only: a closed document's pointer is never read.
+    for (CChildFrame* filho : m_mainFrame->filhos()) {
+        auto* frame = qobject_cast<CGraphFrame*>(filho);
+        if (frame && &frame->doc() == grafico)
+            return frame;
+    }
+    return nullptr;
+}
+
+CGraphDoc* CMainApp::mostrarGrafico(const tarvex::graphs::GraphData& data, CGraphDoc* existente)
+{
+    if (CGraphFrame* frame = frameDoGrafico(existente)) {
+        existente->setData(data);
+        m_mainFrame->ativar(frame);
+        return existente;
+    }
+    return abrirGrafico(data);
+}
+
+void CMainApp::fecharGrafico(const CGraphDoc* grafico)
+{
+    if (CGraphFrame* frame = frameDoGrafico(grafico))
+        frame->fechar();
+}
+
 CDesFrame* CMainApp::abrirArranjo(int tipo)
 {
     if (tipo < 0 || tipo >= ArrangementCount)
         return nullptr;
-    arranjoPendente = true;
-    tipoArranjo = tipo;
-    return novoDesenho();
+    return novoDesenho(tipo);
 }
 
 QSize CMainApp::tamanhoInicialFilho() const
@@ -282,12 +334,12 @@ QSize CMainApp::tamanhoInicialFilho() const
     return QSize(std::max(area.width() * 3 / 4, 480), std::max(area.height() * 3 / 4, 360));
 }
 
-CDesFrame* CMainApp::criarFrameDesenho(std::unique_ptr<CDesDoc> doc)
+CDesFrame* CMainApp::criarFrameDesenho(std::unique_ptr<CDesDoc> doc, int tipoArranjo)
 {
     if (!m_mainFrame)
         return nullptr;
     const QSize tamanho = tamanhoInicialFilho();
-    auto* frame = new CDesFrame(std::move(doc), *this, tamanho);
+    auto* frame = new CDesFrame(std::move(doc), *this, tamanho, tipoArranjo);
     m_mainFrame->adicionarFilho(frame, tamanho);
     return frame;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphs/graph_data.h"
+#include "common/app_services.h"
 
 #include <QDialog>
 #include <QImage>
@@ -21,13 +21,10 @@ class QSize;
 class QWidget;
 QT_END_NAMESPACE
 
-class CChildFrame;
 class CDesDoc;
 class CDesFrame;
-class CGraphDoc;
+class CGraphFrame;
 class CMainFrame;
-class FileChooser;
-class Prompter;
 
 /// What kind of document a template creates.
 enum class DocumentKind { Drawing, ProblemData, Results, Graph };
@@ -50,13 +47,10 @@ struct DocumentTemplate {
  * The application: document templates, opening files by extension, new drawings, the typical
  * arrangements' pictures, the recent-file list and the commands that every menu shares.
  */
-class CMainApp : public QObject {
+class CMainApp : public QObject, public AppServices {
     Q_OBJECT
 public:
     static constexpr int RecentFileCount = 10;
-    static constexpr int ArrangementCount = 4;
-    /// `tipoArranjo` value meaning "no arrangement".
-    static constexpr int SemArranjo = 4;
 
     CMainApp(Prompter& prompter, FileChooser& chooser, QObject* parent = nullptr);
     ~CMainApp() override;
@@ -65,8 +59,8 @@ public:
     bool iniciar();
     CMainFrame* mainFrame() const { return m_mainFrame.get(); }
 
-    Prompter& prompter() { return m_prompter; }
-    FileChooser& fileChooser() { return m_chooser; }
+    Prompter& prompter() override { return m_prompter; }
+    FileChooser& fileChooser() override { return m_chooser; }
     QPrinter& impressora();
 
     const std::vector<DocumentTemplate>& modelos() const { return m_modelos; }
@@ -76,7 +70,9 @@ public:
     /// Opens `path` with the first template whose document name equals `extension` exactly
     /// (case-sensitive). A path already open activates its frame. Returns the frame showing the
     /// document, or nullptr when nothing was opened.
-    CChildFrame* abrirPorExtensao(const QString& path, const QString& extension);
+    CChildFrame* abrirPorExtensao(const QString& path, const QString& extension) override;
+    CChildFrame* abrirGravado(const QString& path, const QString& extension) override;
+    QString filtroDoTipo(const QString& name) const override;
     /// The files named on a command line after `--open`; none without it, so a bare command line
     /// opens nothing.
     static QStringList arquivosParaAbrir(const QStringList& arguments);
@@ -85,38 +81,32 @@ public:
     void abrirArquivos(const QStringList& paths);
     /// A new, empty drawing in its own frame.
     CDesFrame* novoDesenho();
-    /// A new, untitled graph document in its own frame, holding a copy of `graficoPendente`.
-    /// The text is not used.
-    CGraphDoc* novoGrafico(const QString& unusedText = {});
+    CGraphDoc* abrirGrafico(const tarvex::graphs::GraphData& data) override;
+    CGraphDoc* mostrarGrafico(const tarvex::graphs::GraphData& data, CGraphDoc* existente) override;
+    void fecharGrafico(const CGraphDoc* grafico) override;
     /// "Tipo 1".."Tipo 4" (`tipo` 0..3): a new drawing in the split arrangement layout. The
     /// arrangement's picture is painted from its geometry, so no picture file is read.
     CDesFrame* abrirArranjo(int tipo);
 
     /// Most recent first, at most RecentFileCount paths.
     QStringList arquivosRecentes() const;
-    void adicionarRecente(const QString& path);
+    void adicionarRecente(const QString& path) override;
     void removerRecente(const QString& path);
-    /// Keeps the recent files listed in `menu`, just before `before`, each time it opens.
-    void listarRecentes(QMenu* menu, QAction* before);
+    void listarRecentes(QMenu* menu, QAction* before) override;
 
     /// Commands shared by the main frame's and the documents' menus.
-    QAction* acaoNovo() const { return m_acaoNovo; }
-    QAction* acaoAbrir() const { return m_acaoAbrir; }
-    QAction* acaoAjustarImpressora() const { return m_acaoImpressora; }
-    QAction* acaoFim() const { return m_acaoFim; }
-    QAction* acaoSobre() const { return m_acaoSobre; }
-    QAction* acaoManual() const { return m_acaoManual; }
+    QAction* acaoNovo() const override { return m_acaoNovo; }
+    QAction* acaoAbrir() const override { return m_acaoAbrir; }
+    QAction* acaoAjustarImpressora() const override { return m_acaoImpressora; }
+    QAction* acaoFim() const override { return m_acaoFim; }
+    QAction* acaoSobre() const override { return m_acaoSobre; }
+    QAction* acaoManual() const override { return m_acaoManual; }
     /// The guide's window while it is open.
     QDialog* janelaManual() const { return m_manual; }
-    QAction* acaoTipo(int tipo) const { return m_acaoTipo.at(static_cast<std::size_t>(tipo)); }
-
-    /// The next drawing frame opens in the arrangement layout when `tipoArranjo` names one.
-    bool arranjoPendente = true;
-    /// 0..3 select arrangement 1..4; SemArranjo means none.
-    int tipoArranjo = SemArranjo;
-    /// What the next new graph document copies: commands that produce curves fill it, then
-    /// call novoGrafico().
-    tarvex::graphs::GraphData graficoPendente;
+    QAction* acaoTipo(int tipo) const override
+    {
+        return m_acaoTipo.at(static_cast<std::size_t>(tipo));
+    }
 
 public slots:
     void novo();
@@ -128,8 +118,11 @@ public slots:
     void manual();
 
 private:
-    CDesFrame* criarFrameDesenho(std::unique_ptr<CDesDoc> doc);
+    /// `tipoArranjo` 0..3 lays the frame out beside arrangement 1..4; any other value, not.
+    CDesFrame* criarFrameDesenho(std::unique_ptr<CDesDoc> doc, int tipoArranjo);
+    CDesFrame* novoDesenho(int tipoArranjo);
     CChildFrame* frameAberto(const QString& path) const;
+    CGraphFrame* frameDoGrafico(const CGraphDoc* grafico) const;
     template <typename Doc, typename Frame> CChildFrame* abrirDocumento(const QString& path);
     QSize tamanhoInicialFilho() const;
     void criarAcoes();

@@ -1,8 +1,8 @@
 #include "app/main_frame.h"
 
-#include "app/child_frame.h"
-#include "app/main_app.h"
+#include "common/app_services.h"
 #include "common/base_view.h"
+#include "common/child_frame.h"
 #include "materials/materiais_comandos.h"
 
 #include <QAction>
@@ -30,7 +30,7 @@ QString CMainFrame::tituloPrograma()
                           "Elementos Finitos - versão 1.8 - 2005");
 }
 
-CMainFrame::CMainFrame(CMainApp& app, QWidget* parent)
+CMainFrame::CMainFrame(AppServices& app, QWidget* parent)
     : QMainWindow(parent)
     , m_app(app)
 {
@@ -94,7 +94,7 @@ void CMainFrame::criarMenus()
     m_app.listarRecentes(arquivos, antesDoFim);
 
     auto* arranjos = new QMenu(QStringLiteral("Arranjos Tipicos"), this);
-    for (int tipo = 0; tipo < CMainApp::ArrangementCount; ++tipo)
+    for (int tipo = 0; tipo < AppServices::ArrangementCount; ++tipo)
         arranjos->addAction(m_app.acaoTipo(tipo));
 
     auto* exibir = new QMenu(QStringLiteral("&Exibir"), this);

@@ -11,8 +11,8 @@ class QMenu;
 class QToolBar;
 QT_END_NAMESPACE
 
+class AppServices;
 class CChildFrame;
-class CMainApp;
 
 /// The main window: the MDI area holding one frame per document, the start-up menus and toolbar.
 /// While a document frame is active its menus replace the start-up ones in the menu bar.
@@ -21,7 +21,7 @@ class CMainFrame : public QMainWindow {
 public:
     static QString tituloPrograma();
 
-    explicit CMainFrame(CMainApp& app, QWidget* parent = nullptr);
+    explicit CMainFrame(AppServices& app, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     QMdiArea* mdiArea() const { return m_mdi; }
@@ -54,7 +54,7 @@ private:
     /// corner when that would leave the workspace.
     QPoint proximaPosicao(const QSize& tamanho, const QMdiSubWindow* nova) const;
 
-    CMainApp& m_app;
+    AppServices& m_app;
     QMdiArea* m_mdi = nullptr;
     QToolBar* m_barra = nullptr;
     QList<QMenu*> m_menusIniciais;

@@ -17,6 +17,12 @@
 
 using tarvex::paint::Canvas;
 
+QString CBaseView::textoPosicao(double x, double y)
+{
+    // QString::asprintf always writes a decimal point, whatever the user's locale.
+    return QString::asprintf("posição : (%#7.3f,%#7.3f)", x, y);
+}
+
 CBaseView::CBaseView(QWidget* parent)
     : QWidget(parent)
 {

@@ -66,6 +66,10 @@ public:
     /// Each notch of the wheel zooms in or out by this factor.
     static constexpr double FatorRoda = 0.8;
 
+    /// "posição : (x,y)" as the position pane of the drawing, problem and results frames shows
+    /// it.
+    static QString textoPosicao(double x, double y);
+
 signals:
     /// The click mode's hint changed (empty: the mode ended); the frame shows it in its message
     /// pane.

@@ -1,7 +1,6 @@
 #include "drawing/des_frame.h"
 
-#include "app/main_app.h"
-#include "app/main_frame.h"
+#include "common/app_services.h"
 #include "common/file_chooser.h"
 #include "common/file_io.h"
 #include "common/prompter.h"
@@ -11,7 +10,6 @@
 #include "drawing/form_trafo.h"
 #include "drawing/trafo_view.h"
 #include "paint/view_mapping.h"
-#include "problem/dat_frame.h"
 #include "problem/formar_regioes.h"
 
 #include <QAction>
@@ -69,12 +67,13 @@ CDesFrame::TamanhosArranjo CDesFrame::tamanhosArranjo(int tipoArranjo, int w, in
     }
 }
 
-CDesFrame::CDesFrame(std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSize, QWidget* parent)
+CDesFrame::CDesFrame(std::unique_ptr<CDesDoc> doc, AppServices& app, QSize clientSize,
+    int tipoArranjo, QWidget* parent)
     : CChildFrame(parent)
     , m_doc(std::move(doc))
     , m_app(app)
 {
-    criarAreaCliente(clientSize);
+    criarAreaCliente(clientSize, tipoArranjo);
     criarBarras();
     criarMenus();
     setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
@@ -95,11 +94,10 @@ QString CDesFrame::documentPath() const
     return m_doc->path();
 }
 
-void CDesFrame::criarAreaCliente(QSize clientSize)
+void CDesFrame::criarAreaCliente(QSize clientSize, int tipo)
 {
     m_view = new CDesView(*m_doc, m_app.prompter());
-    const int tipo = m_app.tipoArranjo;
-    if (!m_app.arranjoPendente || tipo < 0 || tipo >= CMainApp::ArrangementCount) {
+    if (tipo < 0 || tipo >= AppServices::ArrangementCount) {
         setCentralWidget(m_view);
         return;
     }
@@ -128,9 +126,6 @@ void CDesFrame::criarAreaCliente(QSize clientSize)
     m_divisorDireito->setSizes(
         { m_tamanhos.alturaDireita, std::max(h - m_tamanhos.alturaDireita, 1) });
     setCentralWidget(m_divisor);
-
-    // Only the frame made by the "Tipo" command gets this layout.
-    m_app.arranjoPendente = false;
 }
 
 void CDesFrame::criarBarras()
@@ -141,43 +136,24 @@ void CDesFrame::criarBarras()
 
 void CDesFrame::criarMenus()
 {
-    QStyle* estilo = style();
-
     QAction* abrirDesAcao = novaAcao(QStringLiteral("Abrir  *.des"));
     connect(abrirDesAcao, &QAction::triggered, this, &CDesFrame::abrirDes);
     QAction* fecharAcao = novaAcao(QStringLiteral("&Fechar"));
     connect(fecharAcao, &QAction::triggered, this, &CDesFrame::fechar);
-    m_acaoGravar = novaAcao(QStringLiteral("&Gravar"));
-    m_acaoGravar->setShortcut(QKeySequence::Save);
-    m_acaoGravar->setIcon(estilo->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(m_acaoGravar, &QAction::triggered, this, &CDesFrame::gravar);
-    QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
-    connect(gravarComoAcao, &QAction::triggered, this, &CDesFrame::gravarComo);
+    const ComandosDocumento documento = criarComandosDocumento(m_view);
+    m_acaoGravar = documento.gravar;
+    m_acaoImprimir = documento.imprimir;
     QAction* exportarAcao = novaAcao(QStringLiteral("&Exportar para *.dat"));
     connect(exportarAcao, &QAction::triggered, this, &CDesFrame::exportarDat);
-    m_acaoImprimir = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
-    QAction* visualizarAcao
-        = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
-
-    QMenu* arquivos = criarMenuArquivos(m_app);
-    arquivos->addAction(abrirDesAcao);
-    arquivos->addAction(fecharAcao);
-    arquivos->addSeparator();
-    arquivos->addAction(m_acaoGravar);
-    arquivos->addAction(gravarComoAcao);
-    arquivos->addAction(exportarAcao);
-    arquivos->addAction(novaAcaoExportarImagem(m_view, m_app));
-    terminarMenuArquivos(arquivos, m_app, m_acaoImprimir, visualizarAcao);
+    QMenu* arquivos = criarMenuArquivosDocumento(
+        m_app, { abrirDesAcao, fecharAcao }, documento, { exportarAcao }, m_view);
 
     const ComandosExibir comandos = criarComandosExibir();
-    connect(comandos.zoom, &QAction::triggered, m_view, &CDesView::iniciarZoom);
-    connect(comandos.normal, &QAction::triggered, m_view, &CDesView::zoomNormal);
-    connect(comandos.manual, &QAction::triggered, m_view, &CDesView::ajusteManual);
-    connect(comandos.redesenhar, &QAction::triggered, m_view, &CDesView::redesenhar);
+    ligarComandosExibir(comandos, m_view);
     connect(comandos.todas, &QAction::triggered, this, &CDesFrame::atualizarTodas);
     QMenu* exibir = criarMenuExibir(comandos, m_barra);
     comandos.zoom->setCheckable(true);
-    comandos.zoom->setData(CDesView::ModoZoom);
+    comandos.zoom->setData(static_cast<int>(CDesView::ModoZoom));
     m_acoesModo << comandos.zoom;
     const QList<QMenu*> desenho = criarMenusDesenho();
 
@@ -187,7 +163,7 @@ void CDesFrame::criarMenus()
     opcoes->addAction(toleranciasAcao);
 
     auto* arranjos = new QMenu(QStringLiteral("Arranjos Tipicos"), this);
-    for (int tipo = 0; tipo < CMainApp::ArrangementCount; ++tipo)
+    for (int tipo = 0; tipo < AppServices::ArrangementCount; ++tipo)
         arranjos->addAction(m_app.acaoTipo(tipo));
 
     // The drawing commands come after the menus every drawing frame has always had in front.
@@ -198,11 +174,11 @@ void CDesFrame::criarMenus()
     marcarModo(m_view->modoMouse());
 }
 
-QAction* CDesFrame::acaoModo(const QString& texto, int modo)
+QAction* CDesFrame::acaoModo(const QString& texto, CDesView::ModoMouse modo)
 {
     QAction* acao = novaAcao(texto);
     acao->setCheckable(true);
-    acao->setData(modo);
+    acao->setData(static_cast<int>(modo));
     connect(acao, &QAction::triggered, this, [this, modo] {
         m_view->comandoModo(modo);
         // A refused command keeps the mode it had, and its mark.
@@ -212,10 +188,10 @@ QAction* CDesFrame::acaoModo(const QString& texto, int modo)
     return acao;
 }
 
-void CDesFrame::marcarModo(int modo)
+void CDesFrame::marcarModo(CDesView::ModoMouse modo)
 {
     for (QAction* acao : std::as_const(m_acoesModo))
-        acao->setChecked(acao->data().toInt() == modo);
+        acao->setChecked(acao->data().toInt() == static_cast<int>(modo));
 }
 
 QList<QMenu*> CDesFrame::criarMenusDesenho()
@@ -240,45 +216,43 @@ QList<QMenu*> CDesFrame::criarMenusDesenho()
     }
 
     auto* inserir = new QMenu(QStringLiteral("&Inserir"), this);
-    inserir->addAction(
-        acaoModo(QStringLiteral("Ponto &Mouse"), tarvex::geometry::modo::InserePonto));
+    inserir->addAction(acaoModo(QStringLiteral("Ponto &Mouse"), CDesView::ModoMouse::InserePonto));
     comando(inserir, QStringLiteral("Ponto &Teclado"), &CDesView::pontoTeclado);
     inserir->addSeparator();
     inserir->addAction(
-        acaoModo(QStringLiteral("R&eta Cartesiana Mouse"), tarvex::geometry::modo::RetaCartesiana));
+        acaoModo(QStringLiteral("R&eta Cartesiana Mouse"), CDesView::ModoMouse::RetaCartesiana));
     comando(inserir, QStringLiteral("&Reta Cartesiana Teclado"), &CDesView::retaTeclado);
     comando(inserir, QStringLiteral("Reta &Polar Teclado"), &CDesView::retaPolarTeclado);
     inserir->addSeparator();
     inserir->addAction(
-        acaoModo(QStringLiteral("Retân&gulo Mouse"), tarvex::geometry::modo::Retangulo));
+        acaoModo(QStringLiteral("Retân&gulo Mouse"), CDesView::ModoMouse::Retangulo));
     comando(inserir, QStringLiteral("Retâ&ngulo Teclado"), &CDesView::retanguloTeclado);
     inserir->addSeparator();
     inserir->addAction(
-        acaoModo(QStringLiteral("C&ircunferência Mouse"), tarvex::geometry::modo::Circunferencia));
+        acaoModo(QStringLiteral("C&ircunferência Mouse"), CDesView::ModoMouse::Circunferencia));
     inserir->addAction(acaoModo(QStringLiteral("Circ&unferência Mouse (3 Pontos)"),
-        tarvex::geometry::modo::Circunferencia3Pontos));
+        CDesView::ModoMouse::Circunferencia3Pontos));
     comando(inserir, QStringLiteral("&Circunferência Teclado"), &CDesView::circunferenciaTeclado);
     inserir->addSeparator();
-    inserir->addAction(acaoModo(QStringLiteral("Arco : Mou&se"), tarvex::geometry::modo::Arco));
+    inserir->addAction(acaoModo(QStringLiteral("Arco : Mou&se"), CDesView::ModoMouse::Arco));
     comando(inserir, QStringLiteral("Arc&o : Ponto+Centro+Angulo"), &CDesView::arcoAngulo);
     comando(inserir, QStringLiteral("&Arco : 2 Pontos+Centro"), &CDesView::arco2Pontos);
 
     auto* selecionar = new QMenu(QStringLiteral("&Selecionar"), this);
+    selecionar->addAction(acaoModo(QStringLiteral("&Ponto"), CDesView::ModoMouse::SelecionaPonto));
     selecionar->addAction(
-        acaoModo(QStringLiteral("&Ponto"), tarvex::geometry::modo::SelecionaPonto));
+        acaoModo(QStringLiteral("&Inverte Ponto"), CDesView::ModoMouse::InvertePonto));
     selecionar->addAction(
-        acaoModo(QStringLiteral("&Inverte Ponto"), tarvex::geometry::modo::InvertePonto));
+        acaoModo(QStringLiteral("&Segmento"), CDesView::ModoMouse::SelecionaSegmento));
     selecionar->addAction(
-        acaoModo(QStringLiteral("&Segmento"), tarvex::geometry::modo::SelecionaSegmento));
+        acaoModo(QStringLiteral("&Regiao"), CDesView::ModoMouse::SelecionaRegiao));
     selecionar->addAction(
-        acaoModo(QStringLiteral("&Regiao"), tarvex::geometry::modo::SelecionaRegiao));
+        acaoModo(QStringLiteral("Região P&olar"), CDesView::ModoMouse::SelecionaRegiaoPolar));
     selecionar->addAction(
-        acaoModo(QStringLiteral("Região P&olar"), tarvex::geometry::modo::SelecionaRegiaoPolar));
-    selecionar->addAction(
-        acaoModo(QStringLiteral("I&nverte Região"), tarvex::geometry::modo::InverteRegiao));
+        acaoModo(QStringLiteral("I&nverte Região"), CDesView::ModoMouse::InverteRegiao));
 
     auto* excluir = new QMenu(QStringLiteral("E&xcluir"), this);
-    excluir->addAction(acaoModo(QStringLiteral("&Pontos"), tarvex::geometry::modo::ExcluiPontos));
+    excluir->addAction(acaoModo(QStringLiteral("&Pontos"), CDesView::ModoMouse::ExcluiPontos));
     comando(excluir, QStringLiteral("&Segmentos"), &CDesView::excluiSegmentos);
 
     auto* reproduzir = new QMenu(QStringLiteral("Re&produzir"), this);
@@ -328,33 +302,21 @@ void CDesFrame::fechar()
     m_doc->setClosing(false);
 }
 
-bool CDesFrame::gravar()
-{
-    if (m_doc->path().isEmpty())
-        return gravarComo();
-    return gravarEm(m_doc->path());
-}
-
-bool CDesFrame::gravarComo()
+QString CDesFrame::escolherNomeGravacao()
 {
     const QString tipo = m_doc->documentType();
-    QString escolhido;
     if (tipo == QLatin1String("pre") || tipo == QLatin1String("dxf")) {
         // A drawing read from another format is only ever written as .des.
         const QString proposto = m_doc->path().isEmpty()
             ? m_doc->title() + QStringLiteral(".des")
             : QFileInfo(m_doc->path()).path() + QLatin1Char('/')
                 + QFileInfo(m_doc->path()).completeBaseName() + QStringLiteral(".des");
-        escolhido = m_app.fileChooser().saveFile(this, DesFilter, DesSuffix, proposto);
-    } else {
-        const DocumentTemplate* modelo = m_app.modeloPorNome(tipo);
-        const QString filtro = modelo ? modelo->filterName() : DesFilter;
-        const QString proposto = m_doc->path().isEmpty() ? m_doc->title() : m_doc->path();
-        escolhido = m_app.fileChooser().saveFile(this, filtro, DesSuffix, proposto);
+        return m_app.fileChooser().saveFile(this, DesFilter, DesSuffix, proposto);
     }
-    if (escolhido.isEmpty())
-        return false;
-    return gravarEm(escolhido);
+    const QString doTipo = m_app.filtroDoTipo(tipo);
+    const QString filtro = doTipo.isEmpty() ? DesFilter : doTipo;
+    const QString proposto = m_doc->path().isEmpty() ? m_doc->title() : m_doc->path();
+    return m_app.fileChooser().saveFile(this, filtro, DesSuffix, proposto);
 }
 
 bool CDesFrame::gravarEm(const QString& path)
@@ -422,12 +384,6 @@ bool CDesFrame::exportarDat()
         avisarFalha(m_app.prompter(), coreText(gravado.message), caminhoDat);
         return false;
     }
-    // A problem already open from this file is only activated; it must show (and later save)
-    // what was just written, not what it held before.
-    const QList<CChildFrame*> jaAbertos
-        = m_app.mainFrame() ? m_app.mainFrame()->filhos() : QList<CChildFrame*>();
-    CChildFrame* aberto = m_app.abrirPorExtensao(caminhoDat, DatSuffix);
-    if (auto* problema = qobject_cast<CDatFrame*>(aberto); problema && jaAbertos.contains(problema))
-        problema->recarregar();
+    m_app.abrirGravado(caminhoDat, DatSuffix);
     return true;
 }

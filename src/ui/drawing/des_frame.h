@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/child_frame.h"
+#include "common/child_frame.h"
+#include "drawing/des_view.h"
 
 #include <QSize>
 
@@ -13,8 +14,8 @@ class QToolBar;
 QT_END_NAMESPACE
 
 class CDesDoc;
+class AppServices;
 class CDesView;
-class CMainApp;
 class CFormTrafo;
 class CTrafoView;
 
@@ -29,6 +30,8 @@ class CDesFrame : public CChildFrame {
     Q_OBJECT
 public:
     static constexpr int LarguraPosicao = 180;
+    /// The `tipoArranjo` of a frame with the drawing alone.
+    static constexpr int SemArranjo = -1;
 
     /// Initial pane sizes of the arrangement layout, for a client area of w × h pixels.
     struct TamanhosArranjo {
@@ -39,10 +42,11 @@ public:
     };
     static TamanhosArranjo tamanhosArranjo(int tipoArranjo, int w, int h);
 
-    /// Takes the document. When the application has an arrangement pending, the client area
-    /// (of `clientSize`) is split and the pending flag cleared.
-    CDesFrame(
-        std::unique_ptr<CDesDoc> doc, CMainApp& app, QSize clientSize, QWidget* parent = nullptr);
+    /// Takes the document. A `tipoArranjo` of 0..3 splits the client area (of `clientSize`)
+    /// between the drawing and arrangement 1..4's picture and form; any other value shows the
+    /// drawing alone.
+    CDesFrame(std::unique_ptr<CDesDoc> doc, AppServices& app, QSize clientSize,
+        int tipoArranjo = SemArranjo, QWidget* parent = nullptr);
     ~CDesFrame() override;
 
     CDesDoc& doc() { return *m_doc; }
@@ -68,10 +72,6 @@ public:
 public slots:
     /// "&Fechar".
     void fechar();
-    /// "&Gravar": a new drawing goes to Save As. False when nothing was written.
-    bool gravar();
-    /// "Gravar &Como...".
-    bool gravarComo();
     /// "Abrir  *.des".
     void abrirDes();
     /// "&Exportar para *.dat": traces the drawing's regions, writes them as a problem-data file
@@ -83,22 +83,23 @@ public slots:
     void atualizarTodas();
 
 protected:
+    bool gravarEm(const QString& path) override;
+    QString escolherNomeGravacao() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void criarAreaCliente(QSize clientSize);
+    void criarAreaCliente(QSize clientSize, int tipoArranjo);
     void criarBarras();
     void criarMenus();
     /// "&Editar", "&Inserir", "&Selecionar", "E&xcluir", "Re&produzir" and "&Deslocar".
     QList<QMenu*> criarMenusDesenho();
-    QAction* acaoModo(const QString& texto, int modo);
-    void marcarModo(int modo);
+    QAction* acaoModo(const QString& texto, CDesView::ModoMouse modo);
+    void marcarModo(CDesView::ModoMouse modo);
     bool podeFechar();
-    bool gravarEm(const QString& path);
     void atualizarTitulo();
 
     std::unique_ptr<CDesDoc> m_doc;
-    CMainApp& m_app;
+    AppServices& m_app;
     CDesView* m_view = nullptr;
     QSplitter* m_divisor = nullptr;
     QSplitter* m_divisorDireito = nullptr;

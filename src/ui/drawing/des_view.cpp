@@ -2,10 +2,10 @@
 
 #include "common/campos_numericos.h"
 #include "common/core_texts.h"
+#include "common/dlg_escala.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "drawing/des_doc.h"
-#include "drawing/dlg_escala.h"
 #include "drawing/dlg_valores_desenho.h"
 #include "paint/canvas.h"
 #include "paint/view_mapping.h"
@@ -22,7 +22,7 @@ using tarvex::geometry::Alteracoes;
 using tarvex::geometry::Caixa;
 using tarvex::geometry::Ponto;
 namespace geo = tarvex::geometry;
-namespace modo = tarvex::geometry::modo;
+using ModoMouse = CDesView::ModoMouse;
 
 namespace {
 
@@ -32,15 +32,15 @@ QString texto(std::string_view s)
 }
 
 /// The name of the undo step a click of a building mode makes.
-QString nomeConstrucao(int modoMouse)
+QString nomeConstrucao(ModoMouse modoMouse)
 {
     switch (modoMouse) {
-    case modo::RetaCartesiana:
+    case ModoMouse::RetaCartesiana:
         return QStringLiteral("Inserir segmento");
-    case modo::Retangulo:
+    case ModoMouse::Retangulo:
         return QStringLiteral("Inserir retângulo");
-    case modo::Circunferencia:
-    case modo::Circunferencia3Pontos:
+    case ModoMouse::Circunferencia:
+    case ModoMouse::Circunferencia3Pontos:
         return QStringLiteral("Inserir circunferência");
     default:
         return QStringLiteral("Inserir arco");
@@ -77,7 +77,7 @@ CDesView::CDesView(CDesDoc& doc, Prompter& prompter, QWidget* parent)
         &m_doc, &CDesDoc::desfeito, this, [this] { geo::podaSelecao(m_doc.data(), m_selecao); });
 }
 
-void CDesView::setModoMouse(int modoMouse)
+void CDesView::setModoMouse(ModoMouse modoMouse)
 {
     m_modoMouse = modoMouse;
     m_destaque.reset();
@@ -90,12 +90,6 @@ void CDesView::setJanela(const Caixa& janela)
 {
     m_janela = janela;
     update();
-}
-
-QString CDesView::textoPosicao(double x, double y)
-{
-    // QString::asprintf always writes a decimal point, whatever the user's locale.
-    return QString::asprintf("posição : (%#7.3f,%#7.3f)", x, y);
 }
 
 void CDesView::primeiraAtualizacao()
@@ -161,33 +155,32 @@ void CDesView::iniciarZoom()
     setModoMouse(ModoZoom);
 }
 
-QString CDesView::dicaDoModo(int modo)
+QString CDesView::dicaDoModo(ModoMouse modo)
 {
-    namespace m = tarvex::geometry::modo;
     switch (modo) {
-    case m::SelecionaPonto:
+    case ModoMouse::SelecionaPonto:
         return QStringLiteral("Clique perto do ponto a selecionar (Esc termina)");
-    case m::InvertePonto:
+    case ModoMouse::InvertePonto:
         return QStringLiteral("Clique perto do ponto a inverter na seleção (Esc termina)");
-    case m::SelecionaRegiao:
+    case ModoMouse::SelecionaRegiao:
         return QStringLiteral("Arraste um retângulo para selecionar (Esc termina)");
-    case m::InverteRegiao:
+    case ModoMouse::InverteRegiao:
         return QStringLiteral("Arraste um retângulo para inverter a seleção (Esc termina)");
-    case m::RetaCartesiana:
+    case ModoMouse::RetaCartesiana:
         return QStringLiteral("Clique nos dois pontos da reta (Esc termina)");
-    case m::Retangulo:
+    case ModoMouse::Retangulo:
         return QStringLiteral("Clique em dois cantos opostos do retângulo (Esc termina)");
-    case m::Circunferencia:
+    case ModoMouse::Circunferencia:
         return QStringLiteral("Clique nos pontos da circunferência (Esc termina)");
-    case m::Circunferencia3Pontos:
+    case ModoMouse::Circunferencia3Pontos:
         return QStringLiteral("Clique em três pontos da circunferência (Esc termina)");
-    case m::Arco:
+    case ModoMouse::Arco:
         return QStringLiteral("Clique nos pontos do arco (Esc termina)");
-    case m::ExcluiPontos:
+    case ModoMouse::ExcluiPontos:
         return QStringLiteral("Clique perto do ponto a excluir (Esc termina)");
-    case m::SelecionaSegmento:
+    case ModoMouse::SelecionaSegmento:
         return QStringLiteral("Clique perto do segmento ou arco a selecionar (Esc termina)");
-    case m::SelecionaRegiaoPolar:
+    case ModoMouse::SelecionaRegiaoPolar:
         return QStringLiteral("Arraste para selecionar numa faixa polar (Esc termina)");
     case ModoZoom:
         return QStringLiteral("Arraste um retângulo para ampliar (Esc termina)");
@@ -241,9 +234,9 @@ void CDesView::mousePressEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     switch (m_modoMouse) {
     case ModoZoom:
-    case modo::SelecionaRegiao:
-    case modo::InverteRegiao:
-    case modo::SelecionaRegiaoPolar:
+    case ModoMouse::SelecionaRegiao:
+    case ModoMouse::InverteRegiao:
+    case ModoMouse::SelecionaRegiaoPolar:
         iniciarElastico(pos);
         return;
     default:
@@ -314,14 +307,14 @@ std::optional<Ponto> CDesView::pontoMaisPerto(const Ponto& p)
 bool CDesView::modoDeEscolha() const
 {
     switch (m_modoMouse) {
-    case modo::SelecionaPonto:
-    case modo::InvertePonto:
-    case modo::RetaCartesiana:
-    case modo::Retangulo:
-    case modo::Circunferencia:
-    case modo::Circunferencia3Pontos:
-    case modo::Arco:
-    case modo::ExcluiPontos:
+    case ModoMouse::SelecionaPonto:
+    case ModoMouse::InvertePonto:
+    case ModoMouse::RetaCartesiana:
+    case ModoMouse::Retangulo:
+    case ModoMouse::Circunferencia:
+    case ModoMouse::Circunferencia3Pontos:
+    case ModoMouse::Arco:
+    case ModoMouse::ExcluiPontos:
         return true;
     default:
         return false;
@@ -374,34 +367,35 @@ void CDesView::clique(const Ponto& p)
     geo::DrawingData& d = m_doc.data();
     Alteracoes alt;
     switch (m_modoMouse) {
-    case modo::SelecionaPonto:
+    case ModoMouse::SelecionaPonto:
         if (const auto escolhido = pontoMaisPerto(p))
             mostrar(geo::selecionaPonto(m_selecao, *escolhido));
         break;
-    case modo::InvertePonto:
+    case ModoMouse::InvertePonto:
         mostrar(geo::invertePonto(m_selecao, pontoMaisPerto(p).value_or(p)));
         break;
-    case modo::InserePonto:
+    case ModoMouse::InserePonto:
         geo::inserePonto(d, p, alt);
         registrar(alt, QStringLiteral("Inserir ponto"));
         break;
-    case modo::RetaCartesiana:
-    case modo::Retangulo:
-    case modo::Circunferencia:
-    case modo::Circunferencia3Pontos:
-    case modo::Arco:
+    case ModoMouse::RetaCartesiana:
+    case ModoMouse::Retangulo:
+    case ModoMouse::Circunferencia:
+    case ModoMouse::Circunferencia3Pontos:
+    case ModoMouse::Arco:
         if (const auto escolhido = pontoMaisPerto(p)) {
-            mostrar(geo::cliqueConstrucao(d, m_selecao, m_modoMouse, *escolhido, alt));
+            mostrar(geo::cliqueConstrucao(
+                d, m_selecao, static_cast<int>(m_modoMouse), *escolhido, alt));
             registrar(alt, nomeConstrucao(m_modoMouse));
         }
         break;
-    case modo::ExcluiPontos:
+    case ModoMouse::ExcluiPontos:
         if (const auto posicao = indice().pontoMaisPerto(p)) {
             aceito(geo::excluiPonto(d, m_selecao, *posicao, alt));
             registrar(alt, QStringLiteral("Excluir ponto"));
         }
         break;
-    case modo::SelecionaSegmento:
+    case ModoMouse::SelecionaSegmento:
         if (const auto escolhida = indice().entidadeMaisPerto(p))
             mostrar(geo::selecionaEntidade(d, m_selecao, *escolhida));
         break;
@@ -414,13 +408,13 @@ void CDesView::clique(const Ponto& p)
 void CDesView::arrastoSelecao(const Ponto& a, const Ponto& b)
 {
     switch (m_modoMouse) {
-    case modo::SelecionaRegiao:
+    case ModoMouse::SelecionaRegiao:
         geo::selecionaRegiao(m_doc.data(), m_selecao, a, b);
         break;
-    case modo::InverteRegiao:
+    case ModoMouse::InverteRegiao:
         geo::inverteRegiao(m_selecao, a, b);
         break;
-    case modo::SelecionaRegiaoPolar:
+    case ModoMouse::SelecionaRegiaoPolar:
         geo::selecionaRegiaoPolar(m_doc.data(), m_selecao, a, b);
         break;
     default:
@@ -429,21 +423,21 @@ void CDesView::arrastoSelecao(const Ponto& a, const Ponto& b)
     update();
 }
 
-void CDesView::comandoModo(int novoModo)
+void CDesView::comandoModo(ModoMouse novoModo)
 {
-    if (!aceito(geo::verificaModo(m_doc.data(), m_selecao, novoModo)))
+    if (!aceito(geo::verificaModo(m_doc.data(), m_selecao, static_cast<int>(novoModo))))
         return;
     setModoMouse(novoModo);
     Alteracoes alt;
-    if (novoModo == modo::ExcluiPontos && !m_selecao.pontos.empty()) {
+    if (novoModo == ModoMouse::ExcluiPontos && !m_selecao.pontos.empty()) {
         geo::excluiPontosSelecionados(m_doc.data(), m_selecao, alt);
         registrar(alt, QStringLiteral("Excluir pontos"));
     }
-    const std::string_view pergunta = geo::perguntaInicial(novoModo, m_selecao);
+    const std::string_view pergunta = geo::perguntaInicial(static_cast<int>(novoModo), m_selecao);
     if (pergunta.empty())
         return;
     const bool sim = m_prompter.ask(texto(pergunta)) == Prompter::YesNo::Yes;
-    mostrar(geo::respostaInicial(m_doc.data(), m_selecao, novoModo, sim, alt));
+    mostrar(geo::respostaInicial(m_doc.data(), m_selecao, static_cast<int>(novoModo), sim, alt));
     registrar(alt, nomeConstrucao(novoModo));
 }
 

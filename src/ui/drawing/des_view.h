@@ -37,10 +37,29 @@ struct ValoresEscala;
 class CDesView : public CBaseView {
     Q_OBJECT
 public:
-    /// The mouse mode of the rubber-band zoom.
-    static constexpr int ModoZoom = 14;
+    /// What a click does (`modoMouse`), numbered as the drawing commands of the core number it.
+    enum class ModoMouse : int {
+        SelecionaPonto = tarvex::geometry::modo::SelecionaPonto,
+        InvertePonto = tarvex::geometry::modo::InvertePonto,
+        SelecionaRegiao = tarvex::geometry::modo::SelecionaRegiao,
+        InverteRegiao = tarvex::geometry::modo::InverteRegiao,
+        InserePonto = tarvex::geometry::modo::InserePonto,
+        RetaCartesiana = tarvex::geometry::modo::RetaCartesiana,
+        Retangulo = tarvex::geometry::modo::Retangulo,
+        Circunferencia = tarvex::geometry::modo::Circunferencia,
+        Circunferencia3Pontos = tarvex::geometry::modo::Circunferencia3Pontos,
+        Arco = tarvex::geometry::modo::Arco,
+        ExcluiPontos = tarvex::geometry::modo::ExcluiPontos,
+        SelecionaSegmento = tarvex::geometry::modo::SelecionaSegmento,
+        /// The rubber-band zoom.
+        Zoom = tarvex::geometry::modo::Zoom,
+        SelecionaRegiaoPolar = tarvex::geometry::modo::SelecionaRegiaoPolar,
+    };
+    Q_ENUM(ModoMouse)
+    /// The rubber-band zoom's mode.
+    static constexpr ModoMouse ModoZoom = ModoMouse::Zoom;
     /// The mode a new view starts in.
-    static constexpr int ModoInicial = 5;
+    static constexpr ModoMouse ModoInicial = ModoMouse::InserePonto;
 
     using ExecutorDialogo = std::function<int(QDialog&)>;
 
@@ -55,11 +74,11 @@ public:
     tarvex::geometry::Caixa janela() const { return m_janela; }
     void setJanela(const tarvex::geometry::Caixa& janela);
 
-    int modoMouse() const { return m_modoMouse; }
+    ModoMouse modoMouse() const { return m_modoMouse; }
     /// Sets the mouse mode and shows its hint in the status bar.
-    void setModoMouse(int modo);
+    void setModoMouse(ModoMouse modo);
     /// What the next click does in mouse mode `modo` (empty for the neutral mode).
-    static QString dicaDoModo(int modo);
+    static QString dicaDoModo(ModoMouse modo);
 
     /// The selected entities, drawn in the selection colour over the lists.
     tarvex::geometry::SelecaoDesenho& selecao() { return m_selecao; }
@@ -79,9 +98,6 @@ public:
     /// and repaints.
     void aplicarEscala(const ValoresEscala& valores);
 
-    /// "posição : (x,y)" as the position pane shows it.
-    static QString textoPosicao(double x, double y);
-
 public slots:
     /// "&Normal": zoom to the drawing's extents.
     void zoomNormal();
@@ -95,7 +111,7 @@ public slots:
     /// A command that sets a mouse mode (1 to 15, except 5 and 14 which need no check): refused
     /// with its message when there is nothing to act on (the mode then stays); the building modes
     /// first offer to use the points already selected; mode 11 first deletes the selected points.
-    void comandoModo(int modo);
+    void comandoModo(ModoMouse modo);
 
     // The keyboard commands of "&Inserir".
     void pontoTeclado();
@@ -118,7 +134,7 @@ signals:
     /// A selection text for the first pane of the status bar.
     void mensagem(const QString& texto);
     /// The mouse mode changed (the frame moves its check marks).
-    void modoAlterado(int modo);
+    void modoAlterado(CDesView::ModoMouse modo);
 
 protected:
     void desenhar(tarvex::paint::Canvas& canvas) override;
@@ -163,7 +179,7 @@ private:
     CDesDoc& m_doc;
     Prompter& m_prompter;
     tarvex::geometry::Caixa m_janela;
-    int m_modoMouse = ModoInicial;
+    ModoMouse m_modoMouse = ModoInicial;
     tarvex::geometry::SelecaoDesenho m_selecao;
     std::optional<tarvex::geometry::IndiceDesenho> m_indice;
     std::optional<tarvex::geometry::Ponto> m_destaque;

@@ -1,6 +1,6 @@
 #include "graphs/graph_frame.h"
 
-#include "app/main_app.h"
+#include "common/app_services.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
 #include "graphs/graph_doc.h"
@@ -38,7 +38,7 @@ std::string toLocal(const QString& s)
 
 } // namespace
 
-CGraphFrame::CGraphFrame(std::unique_ptr<CGraphDoc> doc, CMainApp& app, QWidget* parent)
+CGraphFrame::CGraphFrame(std::unique_ptr<CGraphDoc> doc, AppServices& app, QWidget* parent)
     : CChildFrame(parent)
     , m_doc(std::move(doc))
     , m_app(app)
@@ -128,20 +128,10 @@ void CGraphFrame::fechar()
     fecharJanela();
 }
 
-bool CGraphFrame::gravar()
-{
-    if (m_doc->path().isEmpty())
-        return gravarComo();
-    return gravarEm(m_doc->path());
-}
-
-bool CGraphFrame::gravarComo()
+QString CGraphFrame::escolherNomeGravacao()
 {
     const QString proposto = m_doc->path().isEmpty() ? m_doc->title() : m_doc->path();
-    const QString escolhido = m_app.fileChooser().saveFile(this, GrpFilter, GrpSuffix, proposto);
-    if (escolhido.isEmpty())
-        return false;
-    return gravarEm(escolhido);
+    return m_app.fileChooser().saveFile(this, GrpFilter, GrpSuffix, proposto);
 }
 
 bool CGraphFrame::gravarEm(const QString& path)

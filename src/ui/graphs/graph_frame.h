@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/child_frame.h"
+#include "common/child_frame.h"
 
 #include <array>
 #include <memory>
@@ -9,9 +9,9 @@ QT_BEGIN_NAMESPACE
 class QAction;
 QT_END_NAMESPACE
 
+class AppServices;
 class CGraphDoc;
 class CGraphView;
-class CMainApp;
 
 /**
  * The graph frame: its view, a status bar with a stretching message pane and the position pane,
@@ -24,7 +24,7 @@ public:
     static constexpr int LarguraPosicao = 190;
     static constexpr int ModosHarmonicos = 6;
 
-    CGraphFrame(std::unique_ptr<CGraphDoc> doc, CMainApp& app, QWidget* parent = nullptr);
+    CGraphFrame(std::unique_ptr<CGraphDoc> doc, AppServices& app, QWidget* parent = nullptr);
     ~CGraphFrame() override;
 
     CGraphDoc& doc() { return *m_doc; }
@@ -38,20 +38,19 @@ public:
 public slots:
     /// "&Fechar".
     void fechar();
-    /// "&Gravar .": under the document's name, or as a new one. False when nothing was written.
-    bool gravar();
-    /// "Gravar &Como ...".
-    bool gravarComo();
     /// "&Exportar ASCII": the .asc text of the graph under a name chosen from the document's.
     bool exportarAscii();
 
+protected:
+    bool gravarEm(const QString& path) override;
+    QString escolherNomeGravacao() override;
+
 private:
     void criarMenus();
-    bool gravarEm(const QString& path);
     void atualizarTitulo();
 
     std::unique_ptr<CGraphDoc> m_doc;
-    CMainApp& m_app;
+    AppServices& m_app;
     CGraphView* m_view = nullptr;
     QList<QMenu*> m_menus;
     std::array<QAction*, ModosHarmonicos> m_harmonicas {};

@@ -1,13 +1,11 @@
 #include "materials/dlg_edit_arq_mat.h"
 
-#include "app/main_app.h"
+#include "common/app_services.h"
 #include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
 #include "graphs/graph_doc.h"
 #include "graphs/material_graph.h"
-#include "materials/materiais_comandos.h"
-#include "materials/materiais_ui.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,7 +52,8 @@ bool lerNumero(const QString& texto, double& out)
 
 } // namespace
 
-CDlgEditArqMat::CDlgEditArqMat(CMainApp& app, const QString& path, bool eletrico, QWidget* parent)
+CDlgEditArqMat::CDlgEditArqMat(
+    AppServices& app, const QString& path, bool eletrico, QWidget* parent)
     : QDialog(parent)
     , m_app(app)
     , m_path(path)
@@ -260,8 +259,8 @@ void CDlgEditArqMat::mostrarGrafico()
     std::istringstream texto(tarvex::materials::writeMatRows(linhasDoArquivo()));
     std::vector<tarvex::materials::PontoMaterial> pontos;
     (void)tarvex::materials::readMat(texto, pontos);
-    m_grafico = mostrarGraficoMaterial(
-        m_app, tarvex::graphs::graficoMaterial(pontos, m_eletrico), m_grafico.data());
+    m_grafico = m_app.mostrarGrafico(
+        tarvex::graphs::graficoMaterial(pontos, m_eletrico), m_grafico.data());
 }
 
 bool CDlgEditArqMat::gravarEm(const QString& path)
@@ -295,7 +294,7 @@ bool CDlgEditArqMat::gravarComo()
 
 void CDlgEditArqMat::fecharGraficoProprio()
 {
-    fecharGrafico(m_app, m_grafico.data());
+    m_app.fecharGrafico(m_grafico.data());
     m_grafico = nullptr;
 }
 

@@ -16,7 +16,7 @@ class QTreeWidget;
 QT_END_NAMESPACE
 
 class CGraphDoc;
-class CMainApp;
+class AppServices;
 
 /**
  * "Edição de Arquivos de Materiais": the points of a materials file as rows of a list, edited
@@ -28,7 +28,7 @@ class CMainApp;
 class CDlgEditArqMat : public QDialog {
     Q_OBJECT
 public:
-    CDlgEditArqMat(CMainApp& app, const QString& path, bool eletrico, QWidget* parent = nullptr);
+    CDlgEditArqMat(AppServices& app, const QString& path, bool eletrico, QWidget* parent = nullptr);
     ~CDlgEditArqMat() override;
 
     QString arquivo() const { return m_path; }
@@ -80,7 +80,7 @@ private:
     bool gravarEm(const QString& path);
     void fecharGraficoProprio();
 
-    CMainApp& m_app;
+    AppServices& m_app;
     QString m_path;
     bool m_eletrico = false;
     std::vector<Ponto> m_pontos;

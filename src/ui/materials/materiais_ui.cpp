@@ -1,13 +1,9 @@
 #include "materials/materiais_ui.h"
 
-#include "app/child_frame.h"
-#include "app/main_app.h"
-#include "app/main_frame.h"
+#include "common/app_services.h"
 #include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
-#include "graphs/graph_doc.h"
-#include "graphs/graph_frame.h"
 #include "graphs/material_graph.h"
 #include "materials/dlg_edit_arq_mat.h"
 #include "materials/mat_io.h"
@@ -27,54 +23,24 @@ QString fromLocal(const std::string& path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-CGraphFrame* frameDoGrafico(CMainApp& app, const CGraphDoc* grafico)
-{
-    if (!grafico || !app.mainFrame())
-        return nullptr;
-    for (CChildFrame* filho : app.mainFrame()->filhos()) {
-        auto* frame = qobject_cast<CGraphFrame*>(filho);
-        if (frame && &frame->doc() == grafico)
-            return frame;
-    }
-    return nullptr;
-}
-
 } // namespace
 
-CGraphDoc* mostrarGraficoMaterial(
-    CMainApp& app, const tarvex::graphs::GraphData& data, CGraphDoc* existente)
-{
-    if (CGraphFrame* frame = frameDoGrafico(app, existente)) {
-        existente->setData(data);
-        app.mainFrame()->ativar(frame);
-        return existente;
-    }
-    app.graficoPendente = data;
-    return app.novoGrafico();
-}
-
-bool editarArquivoMaterial(CMainApp& app, QWidget* parent, const QString& path, bool eletrico)
+bool editarArquivoMaterial(AppServices& app, QWidget* parent, const QString& path, bool eletrico)
 {
     CDlgEditArqMat dialogo(app, path, eletrico, parent);
     return dialogo.exec() == QDialog::Accepted && dialogo.gravou();
 }
 
 CGraphDoc* plotarArquivoMaterial(
-    CMainApp& app, const QString& path, bool eletrico, CGraphDoc* existente)
+    AppServices& app, const QString& path, bool eletrico, CGraphDoc* existente)
 {
     tarvex::graphs::GraphData data;
     // A file that cannot be read plots as an empty curve, with the titles of its kind.
     (void)tarvex::graphs::graficoArquivoMaterial(caminhoLocal(path), eletrico, data);
-    return mostrarGraficoMaterial(app, data, existente);
+    return app.mostrarGrafico(data, existente);
 }
 
-void fecharGrafico(CMainApp& app, CGraphDoc* grafico)
-{
-    if (CGraphFrame* frame = frameDoGrafico(app, grafico))
-        frame->fechar();
-}
-
-void editarArquivoMaterialDoMenu(CMainApp& app, QWidget* parent)
+void editarArquivoMaterialDoMenu(AppServices& app, QWidget* parent)
 {
     const QString escolhido = app.fileChooser().openFile(parent, MatFilter, MatSuffix, false);
     if (escolhido.isEmpty())

@@ -37,8 +37,6 @@ public:
     const ViewMapping& mapping() const { return m_mapping; }
     QColor fundo() const { return m_fundo; }
 
-    /// The brush that fills desenhaPonto's dot (white unless changed).
-    void setPincel(const QBrush& brush) { m_pincel = brush; }
     /// While printing, draw every line black (the results view: its white lines would vanish on
     /// paper). Fills keep their colours.
     void setLinhasPretasNaImpressao(bool pretas) { m_linhasPretas = pretas; }
@@ -83,6 +81,7 @@ private:
     QPainter& m_painter;
     const ViewMapping& m_mapping;
     QColor m_fundo;
+    /// The fill of desenhaPonto's dot.
     QBrush m_pincel { Qt::white };
     bool m_linhasPretas = false;
 };

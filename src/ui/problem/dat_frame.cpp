@@ -1,13 +1,11 @@
 #include "problem/dat_frame.h"
 
-#include "app/main_app.h"
-#include "app/main_frame.h"
+#include "common/app_services.h"
 #include "common/file_chooser.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "problem/dat_doc.h"
 #include "problem/dat_view.h"
-#include "results/mesh_frame.h"
 #include "solver/export_msh.h"
 #include "solver/msh_io.h"
 #include "solver/solver_model.h"
@@ -61,7 +59,7 @@ public:
 
 } // namespace
 
-CDatFrame::CDatFrame(std::unique_ptr<CDatDoc> doc, CMainApp& app, QWidget* parent)
+CDatFrame::CDatFrame(std::unique_ptr<CDatDoc> doc, AppServices& app, QWidget* parent)
     : CChildFrame(parent)
     , m_doc(std::move(doc))
     , m_app(app)
@@ -97,36 +95,18 @@ void CDatFrame::criarBarras()
 
 void CDatFrame::criarMenus()
 {
-    QStyle* estilo = style();
-
     QAction* abrirDatAcao = novaAcao(QStringLiteral("Abrir *.dat"));
     connect(abrirDatAcao, &QAction::triggered, this, &CDatFrame::abrirDat);
     QAction* fecharAcao = novaAcao(QStringLiteral("&Fechar"));
     connect(fecharAcao, &QAction::triggered, this, &CDatFrame::fechar);
-    m_acaoGravar = novaAcao(QStringLiteral("&Gravar"));
-    m_acaoGravar->setShortcut(QKeySequence::Save);
-    m_acaoGravar->setIcon(estilo->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(m_acaoGravar, &QAction::triggered, this, &CDatFrame::gravar);
-    QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
-    connect(gravarComoAcao, &QAction::triggered, this, &CDatFrame::gravarComo);
-    m_acaoImprimir = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
-    QAction* visualizarAcao
-        = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
-
-    QMenu* arquivos = criarMenuArquivos(m_app);
-    arquivos->addAction(abrirDatAcao);
-    arquivos->addAction(fecharAcao);
-    arquivos->addSeparator();
-    arquivos->addAction(m_acaoGravar);
-    arquivos->addAction(gravarComoAcao);
-    arquivos->addAction(novaAcaoExportarImagem(m_view, m_app));
-    terminarMenuArquivos(arquivos, m_app, m_acaoImprimir, visualizarAcao);
+    const ComandosDocumento documento = criarComandosDocumento(m_view);
+    m_acaoGravar = documento.gravar;
+    m_acaoImprimir = documento.imprimir;
+    QMenu* arquivos
+        = criarMenuArquivosDocumento(m_app, { abrirDatAcao, fecharAcao }, documento, {}, m_view);
 
     const ComandosExibir comandos = criarComandosExibir();
-    connect(comandos.zoom, &QAction::triggered, m_view, &CDatView::iniciarZoom);
-    connect(comandos.normal, &QAction::triggered, m_view, &CDatView::zoomNormal);
-    connect(comandos.manual, &QAction::triggered, m_view, &CDatView::ajusteManual);
-    connect(comandos.redesenhar, &QAction::triggered, m_view, &CDatView::redesenhar);
+    ligarComandosExibir(comandos, m_view);
     connect(comandos.todas, &QAction::triggered, this, &CDatFrame::atualizarTodas);
     m_menuExibir = criarMenuExibir(comandos, m_barra);
 
@@ -262,20 +242,9 @@ void CDatFrame::fechar()
     fecharJanela();
 }
 
-bool CDatFrame::gravar()
+QString CDatFrame::escolherNomeGravacao()
 {
-    if (m_doc->path().isEmpty())
-        return gravarComo();
-    return gravarEm(m_doc->path());
-}
-
-bool CDatFrame::gravarComo()
-{
-    const QString escolhido
-        = m_app.fileChooser().saveFile(this, DatFilter, DatSuffix, m_doc->path());
-    if (escolhido.isEmpty())
-        return false;
-    return gravarEm(escolhido);
+    return m_app.fileChooser().saveFile(this, DatFilter, DatSuffix, m_doc->path());
 }
 
 bool CDatFrame::gravarEm(const QString& path)
@@ -332,13 +301,6 @@ bool CDatFrame::exportarMsh()
         avisarFalha(m_app.prompter(), coreText(gravado.message), caminhoMsh);
         return false;
     }
-    // Results already open from this file are only activated; they must show (and later save)
-    // what was just written, not what they held before.
-    const QList<CChildFrame*> jaAbertos
-        = m_app.mainFrame() ? m_app.mainFrame()->filhos() : QList<CChildFrame*>();
-    CChildFrame* aberto = m_app.abrirPorExtensao(caminhoMsh, MshSuffix);
-    if (auto* resultados = qobject_cast<CMeshFrame*>(aberto);
-        resultados && jaAbertos.contains(resultados))
-        resultados->recarregar();
+    m_app.abrirGravado(caminhoMsh, MshSuffix);
     return true;
 }

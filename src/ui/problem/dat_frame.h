@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/child_frame.h"
+#include "common/child_frame.h"
 
 #include <memory>
 
@@ -9,9 +9,9 @@ class QAction;
 class QToolBar;
 QT_END_NAMESPACE
 
+class AppServices;
 class CDatDoc;
 class CDatView;
-class CMainApp;
 
 /**
  * The problem-data frame: its view, a toolbar, a status bar with a message pane and a position
@@ -23,7 +23,7 @@ public:
     static constexpr int LarguraPosicao = 180;
 
     /// Takes the document, which must already be read.
-    CDatFrame(std::unique_ptr<CDatDoc> doc, CMainApp& app, QWidget* parent = nullptr);
+    CDatFrame(std::unique_ptr<CDatDoc> doc, AppServices& app, QWidget* parent = nullptr);
     ~CDatFrame() override;
 
     CDatDoc& doc() { return *m_doc; }
@@ -38,10 +38,6 @@ public:
 public slots:
     /// "&Fechar".
     void fechar();
-    /// "&Gravar". False when nothing was written.
-    bool gravar();
-    /// "Gravar &Como...".
-    bool gravarComo();
     /// "Abrir *.dat".
     void abrirDat();
     /// "Exportar para *.msh": builds the solver model, asks for the file name, writes it and
@@ -54,20 +50,21 @@ public slots:
     bool recarregar();
 
 protected:
+    bool gravarEm(const QString& path) override;
+    QString escolherNomeGravacao() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void criarBarras();
     void criarMenus();
     bool podeFechar();
-    bool gravarEm(const QString& path);
     void atualizarTitulo();
     /// Check marks of the analysis type.
     void atualizarAnalise();
     void criarMenusProblema();
 
     std::unique_ptr<CDatDoc> m_doc;
-    CMainApp& m_app;
+    AppServices& m_app;
     CDatView* m_view = nullptr;
     QToolBar* m_barra = nullptr;
     QList<QMenu*> m_menus;

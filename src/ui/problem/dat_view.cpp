@@ -1,8 +1,7 @@
 #include "problem/dat_view.h"
 
+#include "common/dlg_escala.h"
 #include "common/prompter.h"
-#include "drawing/des_view.h"
-#include "drawing/dlg_escala.h"
 #include "paint/canvas.h"
 #include "paint/paint_mesh.h"
 #include "paint/paint_problem.h"
@@ -71,7 +70,7 @@ void CDatView::alterado()
     m_doc.updateAllViews();
 }
 
-void CDatView::setModo(int modo)
+void CDatView::setModo(Modo modo)
 {
     m_modo = modo;
     m_modoZoom = false;
@@ -94,36 +93,36 @@ void CDatView::atualizarDica()
         return;
     }
     switch (m_modo) {
-    case ModoEditar:
+    case Modo::Editar:
         setDicaModo(QStringLiteral("Clique sobre uma região (direito: seleciona várias)"));
         break;
-    case ModoPotencialPonto:
+    case Modo::PotencialPonto:
         setDicaModo(QStringLiteral("Clique no ponto do contorno que recebe o potencial"));
         break;
-    case ModoPotencialSegmento:
+    case Modo::PotencialSegmento:
         setDicaModo(QStringLiteral("Clique sobre o segmento do potencial (direito: seleciona "
                                    "vários)"));
         break;
-    case ModoSegContornoExt:
+    case Modo::SegContornoExt:
         setDicaModo(m_cliquePendente == 0
                 ? QStringLiteral("Clique no primeiro segmento do trecho do contorno "
                                  "externo")
                 : QStringLiteral("Clique no último segmento do trecho do contorno "
                                  "externo"));
         break;
-    case ModoSimetria:
+    case Modo::Simetria:
         setDicaModo(QStringLiteral("Clique sobre um segmento de simetria do contorno"));
         break;
-    case ModoAntiSimetria:
+    case Modo::AntiSimetria:
         setDicaModo(QStringLiteral("Clique sobre um segmento de anti-simetria do contorno"));
         break;
-    case ModoDefineEspecial:
+    case Modo::DefineEspecial:
         setDicaModo(QStringLiteral("Clique sobre a região que passa a ser especial"));
         break;
-    case ModoRemoveEspecial:
+    case Modo::RemoveEspecial:
         setDicaModo(QStringLiteral("Clique sobre a região especial a remover"));
         break;
-    case ModoDefineArea:
+    case Modo::DefineArea:
         setDicaModo(QStringLiteral("Arraste um retângulo para definir a área especial"));
         break;
     default:
@@ -140,16 +139,16 @@ void CDatView::sairDoModo()
         return;
     }
     switch (m_modo) {
-    case ModoEditar:
-    case ModoPotencialPonto:
-    case ModoPotencialSegmento:
-    case ModoSegContornoExt:
-    case ModoSimetria:
-    case ModoAntiSimetria:
-    case ModoDefineEspecial:
-    case ModoRemoveEspecial:
-    case ModoDefineArea:
-        setModo(ModoEstrutura);
+    case Modo::Editar:
+    case Modo::PotencialPonto:
+    case Modo::PotencialSegmento:
+    case Modo::SegContornoExt:
+    case Modo::Simetria:
+    case Modo::AntiSimetria:
+    case Modo::DefineEspecial:
+    case Modo::RemoveEspecial:
+    case Modo::DefineArea:
+        setModo(Modo::Estrutura);
         break;
     default:
         CBaseView::sairDoModo();
@@ -228,27 +227,27 @@ void CDatView::desenhar(tarvex::paint::Canvas& canvas)
     desenhaEspeciais(canvas, data);
 
     switch (m_modo) {
-    case ModoMalha:
-    case ModoMalhaGerada:
+    case Modo::Malha:
+    case Modo::MalhaGerada:
         if (!desenhaMalha(canvas, data)) {
             canvas.desenhaTexto(
                 dat_campos::texto(tarvex::msg::NaoHaMalha), mapping().paraMundo(10, 10));
             break;
         }
-        if (m_modo == ModoMalhaGerada)
+        if (m_modo == Modo::MalhaGerada)
             tarvex::paint::paintMeshBoundary(canvas, data);
         if (m_menorTriangulo)
             tarvex::paint::paintTriangle(
                 canvas, *m_menorTriangulo, tarvex::paint::corMalha::MenorTriangulo, 3);
         break;
-    case ModoPotencialPonto:
-    case ModoPotencialSegmento:
-    case ModoSegContornoExt:
-    case ModoCondContorno:
-    case ModoSimetria:
-    case ModoAntiSimetria:
-    case ModoContornoExterno:
-    case ModoNenhuma:
+    case Modo::PotencialPonto:
+    case Modo::PotencialSegmento:
+    case Modo::SegContornoExt:
+    case Modo::CondContorno:
+    case Modo::Simetria:
+    case Modo::AntiSimetria:
+    case Modo::ContornoExterno:
+    case Modo::Nenhuma:
         desenhaCondicoesContorno(canvas, data);
         break;
     default:
@@ -263,7 +262,7 @@ void CDatView::desenhar(tarvex::paint::Canvas& canvas)
             destacaRegiao(canvas, *r);
     for (const SegmentoContorno& s : m_selecaoSegmentos)
         destacaSegmento(canvas, s);
-    if (m_modo == ModoSegContornoExt && m_cliquePendente == 1
+    if (m_modo == Modo::SegContornoExt && m_cliquePendente == 1
         && m_primeiroExterno < data.contornoExterno.size())
         destacaSegmento(canvas, data.contornoExterno[m_primeiroExterno]);
     if (m_marcaExportacao)
@@ -313,39 +312,39 @@ void CDatView::ajusteManual()
 
 void CDatView::editar()
 {
-    setModo(ModoEditar);
+    setModo(Modo::Editar);
 }
 void CDatView::potencialPonto()
 {
-    setModo(ModoPotencialPonto);
+    setModo(Modo::PotencialPonto);
 }
 void CDatView::potencialSegmento()
 {
-    setModo(ModoPotencialSegmento);
+    setModo(Modo::PotencialSegmento);
 }
 void CDatView::segContornoExt()
 {
-    setModo(ModoSegContornoExt);
+    setModo(Modo::SegContornoExt);
 }
 void CDatView::estrutura()
 {
-    setModo(ModoEstrutura);
+    setModo(Modo::Estrutura);
 }
 void CDatView::condContorno()
 {
-    setModo(ModoCondContorno);
+    setModo(Modo::CondContorno);
 }
 void CDatView::defineRegEspecial()
 {
-    setModo(ModoDefineEspecial);
+    setModo(Modo::DefineEspecial);
 }
 void CDatView::removeRegEspecial()
 {
-    setModo(ModoRemoveEspecial);
+    setModo(Modo::RemoveEspecial);
 }
 void CDatView::defineArea()
 {
-    setModo(ModoDefineArea);
+    setModo(Modo::DefineArea);
 }
 
 void CDatView::malha()
@@ -354,7 +353,7 @@ void CDatView::malha()
         avisa(tarvex::msg::NaoHaMalha);
         return;
     }
-    setModo(ModoMalha);
+    setModo(Modo::Malha);
 }
 
 bool CDatView::perguntaTroca(ed::SymmetryKind tipo)
@@ -380,13 +379,13 @@ bool CDatView::perguntaTroca(ed::SymmetryKind tipo)
 void CDatView::simetria()
 {
     if (perguntaTroca(ed::SymmetryKind::Symmetry))
-        setModo(ModoSimetria);
+        setModo(Modo::Simetria);
 }
 
 void CDatView::antiSimetria()
 {
     if (perguntaTroca(ed::SymmetryKind::AntiSymmetry))
-        setModo(ModoAntiSimetria);
+        setModo(Modo::AntiSimetria);
 }
 
 void CDatView::removeSimetria()
@@ -416,7 +415,7 @@ void CDatView::campoEletrico()
 void CDatView::nenhuma()
 {
     ed::removePotenciais(m_doc.data());
-    setModo(ModoNenhuma);
+    setModo(Modo::Nenhuma);
     alterado();
 }
 
@@ -428,7 +427,7 @@ void CDatView::contornoExterno()
         return;
     }
     ed::potencialContornoExterno(m_doc.data(), dialogo.valor());
-    setModo(ModoContornoExterno);
+    setModo(Modo::ContornoExterno);
     alterado();
 }
 
@@ -540,13 +539,13 @@ void CDatView::restauraModo()
 
 void CDatView::mostraMalhaGerada()
 {
-    setModo(ModoMalhaGerada);
+    setModo(Modo::MalhaGerada);
     m_doc.updateAllViews();
 }
 
 void CDatView::malhaAlterada()
 {
-    setModo(ModoMalha);
+    setModo(Modo::Malha);
     alterado();
 }
 
@@ -605,36 +604,36 @@ void CDatView::clique(Qt::MouseButton botao, const Ponto& p)
 {
     m_pontoClique = p;
     if (botao == Qt::RightButton) {
-        if (m_modo == ModoEditar)
+        if (m_modo == Modo::Editar)
             selecionaRegiao(p);
-        else if (m_modo == ModoPotencialSegmento)
+        else if (m_modo == Modo::PotencialSegmento)
             selecionaSegmento(p);
         return;
     }
     if (botao != Qt::LeftButton)
         return;
     switch (m_modo) {
-    case ModoEditar:
+    case Modo::Editar:
         editaRegiao(p);
         break;
-    case ModoPotencialPonto:
+    case Modo::PotencialPonto:
         potencialNoPonto(p);
         break;
-    case ModoPotencialSegmento:
+    case Modo::PotencialSegmento:
         potencialNoSegmento(p);
         break;
-    case ModoSegContornoExt:
+    case Modo::SegContornoExt:
         trechoExterno(p);
         break;
-    case ModoSimetria:
+    case Modo::Simetria:
         segmentoSimetria(p, ed::SymmetryKind::Symmetry);
         break;
-    case ModoAntiSimetria:
+    case Modo::AntiSimetria:
         segmentoSimetria(p, ed::SymmetryKind::AntiSymmetry);
         break;
-    case ModoDefineEspecial:
-    case ModoRemoveEspecial: {
-        const tarvex::Status s = m_modo == ModoDefineEspecial
+    case Modo::DefineEspecial:
+    case Modo::RemoveEspecial: {
+        const tarvex::Status s = m_modo == Modo::DefineEspecial
             ? ed::defineRegiaoEspecial(m_doc.data(), p)
             : ed::removeEspecial(m_doc.data(), p);
         if (!s)
@@ -803,7 +802,7 @@ void CDatView::areaArrastada(const QPoint& a, const QPoint& b)
 
 void CDatView::mousePressEvent(QMouseEvent* event)
 {
-    const bool arrasto = m_modoZoom || m_modo == ModoDefineArea;
+    const bool arrasto = m_modoZoom || m_modo == Modo::DefineArea;
     if (arrasto && event->button() == Qt::LeftButton) {
         iniciarElastico(event->position().toPoint());
         return;
@@ -819,7 +818,7 @@ void CDatView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     const Ponto p = paraMundo(pos);
-    emit posicaoAlterada(CDesView::textoPosicao(p.x, p.y));
+    emit posicaoAlterada(textoPosicao(p.x, p.y));
     moverElastico(pos);
 }
 

@@ -3,6 +3,7 @@
 #include "common/base_view.h"
 #include "geometry/drawing.h"
 #include "problem/dlg_controle_malha.h"
+#include "problem/dlg_geracao_malha.h"
 #include "problem/records.h"
 
 #include <QPoint>
@@ -26,7 +27,7 @@ struct OpcoesMalha;
 
 class CDatDoc;
 class CDesenhoGeracao;
-class CMainApp;
+class AppServices;
 class Prompter;
 struct ValoresEscala;
 
@@ -40,36 +41,37 @@ struct ValoresEscala;
  * Dialogs run through a replaceable executor (exec() by default), so tests can fill and close
  * them without a modal loop.
  */
-class CDatView : public CBaseView {
+class CDatView : public CBaseView, public MeshGenerationTarget {
     Q_OBJECT
 public:
     /// Picking and display modes (`modo`).
-    enum Modo : int {
-        ModoEditar = 1,
-        ModoPotencialPonto = 2,
-        ModoPotencialSegmento = 3,
-        ModoSegContornoExt = 4,
-        ModoMalha = 7,
-        ModoEstrutura = 8,
-        ModoCondContorno = 9,
-        ModoSimetria = 10,
-        ModoAntiSimetria = 11,
-        ModoDefineEspecial = 12,
-        ModoRemoveEspecial = 13,
-        ModoDefineArea = 14,
-        ModoMalhaGerada = 32805,
-        ModoContornoExterno = 32818,
-        ModoNenhuma = 32820,
+    enum class Modo : int {
+        Editar = 1,
+        PotencialPonto = 2,
+        PotencialSegmento = 3,
+        SegContornoExt = 4,
+        Malha = 7,
+        Estrutura = 8,
+        CondContorno = 9,
+        Simetria = 10,
+        AntiSimetria = 11,
+        DefineEspecial = 12,
+        RemoveEspecial = 13,
+        DefineArea = 14,
+        MalhaGerada = 32805,
+        ContornoExterno = 32818,
+        Nenhuma = 32820,
     };
+    Q_ENUM(Modo)
     using ExecutorDialogo = std::function<int(QDialog&)>;
 
     CDatView(CDatDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
     ~CDatView() override;
 
-    CDatDoc& documento() { return m_doc; }
+    CDatDoc& documento() override { return m_doc; }
     /// The application whose materials services the region dialog uses (none: its materials
     /// buttons only check the name).
-    void setAplicacao(CMainApp* app) { m_app = app; }
+    void setAplicacao(AppServices* app) { m_app = app; }
     void setExecutorDialogos(ExecutorDialogo executor) { m_executor = std::move(executor); }
 
     /// The view's own (requested) window.
@@ -81,7 +83,7 @@ public:
     std::array<double, 4> janelaMostrada();
 
     bool modoZoom() const { return m_modoZoom; }
-    int modo() const { return m_modo; }
+    Modo modo() const { return m_modo; }
     const std::vector<int>& selecaoRegioes() const { return m_selecaoRegioes; }
     const std::vector<tarvex::problem::SegmentoContorno>& selecaoSegmentos() const
     {
@@ -92,19 +94,19 @@ public:
 
     /// The mesh-control values ("Ajustes..."), and the options a mesh run takes from them.
     const ValoresControleMalha& controleMalha() const { return m_controle; }
-    tarvex::problem::OpcoesMalha opcoesMalha() const;
+    tarvex::problem::OpcoesMalha opcoesMalha() const override;
 
     /// The display mode saved while a mesh run goes on.
-    int modoAnterior() const { return m_modoAnterior; }
+    Modo modoAnterior() const { return m_modoAnterior; }
     /// A mesh run starts: the display mode is saved and the view follows the growing mesh
     /// through the returned observer until terminaGeracao().
-    tarvex::problem::MeshObserver* iniciaGeracao();
-    void terminaGeracao();
+    tarvex::problem::MeshObserver* iniciaGeracao() override;
+    void terminaGeracao() override;
     const CDesenhoGeracao* desenhoGeracao() const { return m_desenhoGeracao.get(); }
     /// Back to the display mode saved by iniciaGeracao().
-    void restauraModo();
+    void restauraModo() override;
     /// A completed run: the mesh with its contour edges (mode 32805).
-    void mostraMalhaGerada();
+    void mostraMalhaGerada() override;
     /// The triangle highlighted by "Informações Malha Atual", if any.
     const std::optional<tarvex::problem::Triangulo>& menorTriangulo() const
     {
@@ -165,7 +167,7 @@ public slots:
     void gera();
     /// "Ajustes...": the dialog "Controle de Geração da Malha".
     void ajustesMalha();
-    void informacoesMalhaAtual();
+    void informacoesMalhaAtual() override;
     void recentraMalhaAtual();
     void refinaArea();
     void refinaTotal();
@@ -191,10 +193,9 @@ private:
     void ajustarNaTela() override;
     void ajustarJanelaPropria();
     int executa(QDialog& dialogo);
-    void setModo(int modo);
+    void setModo(Modo modo);
     void alterado();
     void avisa(std::string_view texto);
-    void mostraCondicoes(bool sim);
 
     void editaRegiao(const tarvex::geometry::Ponto& p);
     void selecionaRegiao(const tarvex::geometry::Ponto& p);
@@ -212,13 +213,13 @@ private:
 
     CDatDoc& m_doc;
     Prompter& m_prompter;
-    CMainApp* m_app = nullptr;
+    AppServices* m_app = nullptr;
     ExecutorDialogo m_executor;
     tarvex::geometry::Caixa m_janela;
     bool m_modoZoom = false;
     bool m_semLimpar = false;
 
-    int m_modo = ModoEstrutura;
+    Modo m_modo = Modo::Estrutura;
     std::vector<int> m_selecaoRegioes;
     bool m_selecaoIniciada = false; ///< a right click was made since the mode was set
     std::vector<tarvex::problem::SegmentoContorno> m_selecaoSegmentos;
@@ -227,7 +228,7 @@ private:
     tarvex::geometry::Ponto m_pontoClique;
     int m_regiaoDestacada = 0; ///< region being edited (0: none)
 
-    int m_modoAnterior = ModoEstrutura;
+    Modo m_modoAnterior = Modo::Estrutura;
     ValoresControleMalha m_controle;
     std::unique_ptr<CDesenhoGeracao> m_desenhoGeracao;
     std::optional<tarvex::problem::Triangulo> m_menorTriangulo;

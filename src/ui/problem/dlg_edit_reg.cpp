@@ -1,6 +1,6 @@
 #include "problem/dlg_edit_reg.h"
 
-#include "app/main_app.h"
+#include "common/app_services.h"
 #include "common/file_chooser.h"
 #include "common/messages.h"
 #include "common/prompter.h"
@@ -240,6 +240,6 @@ void CDlgEditReg::editar()
 void CDlgEditReg::removeGrafico()
 {
     if (m_app)
-        fecharGrafico(*m_app, m_plot);
+        m_app->fecharGrafico(m_plot);
     m_plot = nullptr;
 }

@@ -13,7 +13,7 @@ class QRadioButton;
 QT_END_NAMESPACE
 
 class CGraphDoc;
-class CMainApp;
+class AppServices;
 class Prompter;
 
 /**
@@ -32,7 +32,7 @@ class CDlgEditReg : public QDialog {
 public:
     CDlgEditReg(bool eletrico, Prompter& prompter, QWidget* parent = nullptr);
 
-    void setAplicacao(CMainApp* app) { m_app = app; }
+    void setAplicacao(AppServices* app) { m_app = app; }
     void setValores(const tarvex::problem::ValoresRegiao& valores);
     /// The values accepted by the last successful OK.
     tarvex::problem::ValoresRegiao valores() const { return m_valores; }
@@ -76,7 +76,7 @@ private:
 
     bool m_eletrico;
     Prompter& m_prompter;
-    CMainApp* m_app = nullptr;
+    AppServices* m_app = nullptr;
     CGraphDoc* m_plot = nullptr;
     tarvex::problem::ValoresRegiao m_valores;
     QLabel* m_rotuloDensidade;

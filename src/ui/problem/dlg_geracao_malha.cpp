@@ -5,7 +5,6 @@
 #include "common/prompter.h"
 #include "problem/dat_campos.h"
 #include "problem/dat_doc.h"
-#include "problem/dat_view.h"
 #include "problem/mesher/gerar_malha.h"
 #include "problem/problem_data.h"
 
@@ -44,7 +43,7 @@ private:
     CDlgGeracaoMalha& m_dialogo;
 };
 
-CDlgGeracaoMalha::CDlgGeracaoMalha(CDatView& view, Prompter& prompter, QWidget* parent)
+CDlgGeracaoMalha::CDlgGeracaoMalha(MeshGenerationTarget& view, Prompter& prompter, QWidget* parent)
     : QDialog(parent)
     , m_view(view)
     , m_prompter(prompter)

@@ -8,8 +8,32 @@ class QProgressBar;
 class QPushButton;
 QT_END_NAMESPACE
 
-class CDatView;
+class CDatDoc;
 class Prompter;
+
+namespace tarvex::problem {
+class MeshObserver;
+struct OpcoesMalha;
+} // namespace tarvex::problem
+
+/// What the mesh-generation dialog needs of the problem view: the document and the mesh options,
+/// the view following the growing mesh, and what it shows after the run. The view implements it,
+/// so the dialog does not depend on the view.
+class MeshGenerationTarget {
+public:
+    virtual ~MeshGenerationTarget() = default;
+    virtual CDatDoc& documento() = 0;
+    virtual tarvex::problem::OpcoesMalha opcoesMalha() const = 0;
+    /// A run starts: the display mode is saved and the growing mesh is shown through the
+    /// returned observer until terminaGeracao().
+    virtual tarvex::problem::MeshObserver* iniciaGeracao() = 0;
+    virtual void terminaGeracao() = 0;
+    /// Back to the display mode saved by iniciaGeracao().
+    virtual void restauraModo() = 0;
+    /// A completed run: the mesh and its information.
+    virtual void mostraMalhaGerada() = 0;
+    virtual void informacoesMalhaAtual() = 0;
+};
 
 /**
  * "Geração da Malha": runs the mesh generator of the view's problem on the GUI thread, inside the
@@ -21,7 +45,7 @@ class Prompter;
 class CDlgGeracaoMalha : public QDialog {
     Q_OBJECT
 public:
-    CDlgGeracaoMalha(CDatView& view, Prompter& prompter, QWidget* parent = nullptr);
+    CDlgGeracaoMalha(MeshGenerationTarget& view, Prompter& prompter, QWidget* parent = nullptr);
 
     QPushButton* botaoInicia() const { return m_inicia; }
     QPushButton* botaoInterrompe() const { return m_interrompe; }
@@ -44,7 +68,7 @@ signals:
 private:
     class Progresso;
 
-    CDatView& m_view;
+    MeshGenerationTarget& m_view;
     Prompter& m_prompter;
     QLabel* m_status;
     QProgressBar* m_barra;

@@ -4,7 +4,6 @@
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "results/mesh_doc.h"
-#include "results/mesh_view.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -79,8 +78,8 @@ private:
     CDlgProCalcBase& m_dialogo;
 };
 
-CDlgProCalcBase::CDlgProCalcBase(
-    CMeshView& view, Prompter& prompter, const QString& titulo, bool comBarra, QWidget* parent)
+CDlgProCalcBase::CDlgProCalcBase(CalculationTarget& view, Prompter& prompter, const QString& titulo,
+    bool comBarra, QWidget* parent)
     : QDialog(parent)
     , m_view(view)
     , m_prompter(prompter)
@@ -247,7 +246,7 @@ void CDlgProCalcBase::reject()
 
 // ---- Linear --------------------------------------------------------------------------------
 
-CDlgProCalcLinear::CDlgProCalcLinear(CMeshView& view, Prompter& prompter, QWidget* parent)
+CDlgProCalcLinear::CDlgProCalcLinear(CalculationTarget& view, Prompter& prompter, QWidget* parent)
     : CDlgProCalcBase(view, prompter, QStringLiteral("Cálculo Estático Linear"), true, parent)
 {
     m_erro = novoCampo(RotuloErro, QStringLiteral("erro"));
@@ -271,7 +270,7 @@ RunResult CDlgProCalcLinear::executar(RunReporter& reporter)
 
 // ---- Non-linear ----------------------------------------------------------------------------
 
-CDlgProCalculo::CDlgProCalculo(CMeshView& view, Prompter& prompter, QWidget* parent)
+CDlgProCalculo::CDlgProCalculo(CalculationTarget& view, Prompter& prompter, QWidget* parent)
     : CDlgProCalcBase(view, prompter, QStringLiteral("Cálculo Estático Não-Linear"), false, parent)
 {
     m_iteracoes
@@ -326,7 +325,7 @@ RunResult CDlgProCalculo::executar(RunReporter& reporter)
 // ---- Induced currents ----------------------------------------------------------------------
 
 CDlgProCalcLinearCorInd::CDlgProCalcLinearCorInd(
-    CMeshView& view, Prompter& prompter, QWidget* parent)
+    CalculationTarget& view, Prompter& prompter, QWidget* parent)
     : CDlgProCalcBase(
         view, prompter, QStringLiteral("Cálculo Linear + Cor. Induzidas"), true, parent)
 {

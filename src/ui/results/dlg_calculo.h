@@ -13,8 +13,25 @@ class QPushButton;
 class QVBoxLayout;
 QT_END_NAMESPACE
 
-class CMeshView;
+class CMeshDoc;
 class Prompter;
+
+/// What a calculation dialog needs of the results view: the document and the run settings, the
+/// running flag that "Interrompe" clears, and where a finished run goes. The view implements it,
+/// so the dialogs do not depend on the view.
+class CalculationTarget {
+public:
+    virtual ~CalculationTarget() = default;
+    virtual CMeshDoc& documento() = 0;
+    virtual tarvex::solver::RunSettings& runSettings() = 0;
+    virtual int equipotentialCount() const = 0;
+    virtual bool executando() const = 0;
+    virtual void setExecutando(bool executando) = 0;
+    /// The run's result shown (lines, summary) after the dialog's handler returns from the run.
+    virtual void concluirCalculo(const tarvex::solver::RunResult& resultado) = 0;
+    /// "Interrompe": the run stops at its next check once the running flag is cleared.
+    virtual void interromperCalculo() = 0;
+};
 
 /**
  * What the three calculation dialogs share: "Calcula" reads and checks the fields, stores them
@@ -54,8 +71,8 @@ signals:
     void posicaoAlterada(int percentual);
 
 protected:
-    CDlgProCalcBase(
-        CMeshView& view, Prompter& prompter, const QString& titulo, bool comBarra, QWidget* parent);
+    CDlgProCalcBase(CalculationTarget& view, Prompter& prompter, const QString& titulo,
+        bool comBarra, QWidget* parent);
 
     /// Reads and checks the fields; on success stores them (view settings, model) and returns
     /// true, otherwise warns and returns false.
@@ -77,7 +94,7 @@ protected:
     /// Any number typed in `campo`; warns otherwise.
     bool lerNumero(const QLineEdit* campo, double& valor);
 
-    CMeshView& m_view;
+    CalculationTarget& m_view;
     Prompter& m_prompter;
 
 private:
@@ -97,7 +114,7 @@ private:
 class CDlgProCalcLinear : public CDlgProCalcBase {
     Q_OBJECT
 public:
-    CDlgProCalcLinear(CMeshView& view, Prompter& prompter, QWidget* parent = nullptr);
+    CDlgProCalcLinear(CalculationTarget& view, Prompter& prompter, QWidget* parent = nullptr);
     QLineEdit* campoErro() const { return m_erro; }
 
 protected:
@@ -112,7 +129,7 @@ private:
 class CDlgProCalculo : public CDlgProCalcBase {
     Q_OBJECT
 public:
-    CDlgProCalculo(CMeshView& view, Prompter& prompter, QWidget* parent = nullptr);
+    CDlgProCalculo(CalculationTarget& view, Prompter& prompter, QWidget* parent = nullptr);
     QLineEdit* campoIteracoes() const { return m_iteracoes; }
     QLineEdit* campoErro() const { return m_erro; }
     QString textoIteracao() const;
@@ -134,7 +151,7 @@ private:
 class CDlgProCalcLinearCorInd : public CDlgProCalcBase {
     Q_OBJECT
 public:
-    CDlgProCalcLinearCorInd(CMeshView& view, Prompter& prompter, QWidget* parent = nullptr);
+    CDlgProCalcLinearCorInd(CalculationTarget& view, Prompter& prompter, QWidget* parent = nullptr);
     QLineEdit* campoErro() const { return m_erro; }
     QLineEdit* campoFrequencia() const { return m_frequencia; }
 

@@ -1,7 +1,6 @@
 #include "results/dlg_esc_cores.h"
 
 #include "results/colour_map.h"
-#include "results/mesh_view.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -9,9 +8,8 @@
 #include <cstdint>
 #include <utility>
 
-CDlgEscCores::CDlgEscCores(CMeshView& view, QWidget* parent)
+CDlgEscCores::CDlgEscCores(QWidget* parent)
     : QDialog(parent)
-    , m_view(view)
 {
     setWindowTitle(QStringLiteral("Escala de Cores"));
     using namespace tarvex::results;
@@ -27,7 +25,7 @@ CDlgEscCores::CDlgEscCores(CMeshView& view, QWidget* parent)
     for (const auto& [texto, quantidade] : mapas) {
         auto* b = new QPushButton(QString::fromUtf8(texto), this);
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, q = quantidade] { m_view.mostrarMapa(q); });
+        connect(b, &QPushButton::clicked, this, [this, q = quantidade] { emit mapaPedido(q); });
         linha->addWidget(b);
         m_botoes << b;
     }

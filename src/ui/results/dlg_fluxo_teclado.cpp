@@ -3,7 +3,6 @@
 #include "common/campos_numericos.h"
 #include "common/messages.h"
 #include "common/prompter.h"
-#include "results/mesh_view.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -14,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <optional>
+#include <utility>
 
 using campos_numericos::mostrar;
 using campos_numericos::texto;
@@ -32,9 +32,11 @@ QGroupBox* grupoPonto(const QString& titulo, const QString& rx, QLineEdit* x, co
 
 } // namespace
 
-CDlgFluxoTeclado::CDlgFluxoTeclado(CMeshView& view, Prompter& prompter, QWidget* parent)
+CDlgFluxoTeclado::CDlgFluxoTeclado(const tarvex::geometry::Ponto& inicio,
+    const tarvex::geometry::Ponto& fim, CalculoFluxo calcularFluxo, Prompter& prompter,
+    QWidget* parent)
     : QDialog(parent)
-    , m_view(view)
+    , m_calcularFluxo(std::move(calcularFluxo))
     , m_prompter(prompter)
     , m_x1(new QLineEdit(this))
     , m_y1(new QLineEdit(this))
@@ -50,10 +52,10 @@ CDlgFluxoTeclado::CDlgFluxoTeclado(CMeshView& view, Prompter& prompter, QWidget*
     m_y2->setObjectName(QStringLiteral("y2"));
     m_fluxo->setObjectName(QStringLiteral("fluxo"));
     m_fluxo->setReadOnly(true);
-    m_x1->setText(mostrar(view.sectionStart().x));
-    m_y1->setText(mostrar(view.sectionStart().y));
-    m_x2->setText(mostrar(view.sectionEnd().x));
-    m_y2->setText(mostrar(view.sectionEnd().y));
+    m_x1->setText(mostrar(inicio.x));
+    m_y1->setText(mostrar(inicio.y));
+    m_x2->setText(mostrar(fim.x));
+    m_y2->setText(mostrar(fim.y));
 
     auto* pontos = new QHBoxLayout;
     pontos->addWidget(grupoPonto(QStringLiteral("Ponto Inicial (X1,Y1)"), QStringLiteral("X1 :"),
@@ -84,7 +86,7 @@ bool CDlgFluxoTeclado::calcula()
         m_prompter.warn(texto(tarvex::msg::ValorInvalido));
         return false;
     }
-    const std::optional<double> fluxo = m_view.calcularFluxo({ x1, y1 }, { x2, y2 });
+    const std::optional<double> fluxo = m_calcularFluxo({ x1, y1 }, { x2, y2 });
     m_fluxo->setText(
         fluxo ? QString::asprintf("%12.4g", *fluxo) : texto(tarvex::msg::FluxoNaoCalculado));
     return fluxo.has_value();

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "geometry/records.h"
+
 #include <QDialog>
+
+#include <functional>
+#include <optional>
 
 QT_BEGIN_NAMESPACE
 class QLineEdit;
 class QPushButton;
 QT_END_NAMESPACE
 
-class CMeshView;
 class Prompter;
 
 /**
@@ -18,7 +22,14 @@ class Prompter;
 class CDlgFluxoTeclado : public QDialog {
     Q_OBJECT
 public:
-    CDlgFluxoTeclado(CMeshView& view, Prompter& prompter, QWidget* parent = nullptr);
+    /// The flux per metre between two points, or nothing (after telling why) when it cannot be
+    /// computed.
+    using CalculoFluxo = std::function<std::optional<double>(
+        const tarvex::geometry::Ponto&, const tarvex::geometry::Ponto&)>;
+
+    /// Opens with the points `inicio` and `fim`; "Calcula" computes through `calcularFluxo`.
+    CDlgFluxoTeclado(const tarvex::geometry::Ponto& inicio, const tarvex::geometry::Ponto& fim,
+        CalculoFluxo calcularFluxo, Prompter& prompter, QWidget* parent = nullptr);
 
     QLineEdit* campoX1() const { return m_x1; }
     QLineEdit* campoY1() const { return m_y1; }
@@ -34,7 +45,7 @@ public slots:
     bool calcula();
 
 private:
-    CMeshView& m_view;
+    CalculoFluxo m_calcularFluxo;
     Prompter& m_prompter;
     QLineEdit* m_x1;
     QLineEdit* m_y1;

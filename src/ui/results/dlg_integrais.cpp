@@ -5,7 +5,6 @@
 #include "common/prompter.h"
 #include "results/integrals.h"
 #include "results/mesh_doc.h"
-#include "results/mesh_view.h"
 #include "solver/solver_model.h"
 
 #include <QApplication>
@@ -57,11 +56,12 @@ void CDlgIntegrais::copiar()
     QApplication::clipboard()->setText(texto());
 }
 
-CDlgIndutancia::CDlgIndutancia(CMeshView& view, Prompter& prompter, QWidget* parent)
+CDlgIndutancia::CDlgIndutancia(const tarvex::solver::SolverModel& model, double ultimaCorrente,
+    Prompter& prompter, QWidget* parent)
     : QDialog(parent)
-    , m_view(view)
+    , m_model(model)
     , m_prompter(prompter)
-    , m_magnetico(view.documento().model().magnetic != 0)
+    , m_magnetico(model.magnetic != 0)
     , m_excitacao(new QLineEdit(this))
     , m_comprimento(new QLineEdit(this))
     , m_resultado(new QLabel(this))
@@ -71,11 +71,10 @@ CDlgIndutancia::CDlgIndutancia(CMeshView& view, Prompter& prompter, QWidget* par
     m_comprimento->setObjectName(QStringLiteral("comprimento"));
     m_resultado->setTextInteractionFlags(Qt::TextSelectableByMouse);
     if (m_magnetico) {
-        if (view.ultimaCorrente() != 0.0)
-            m_excitacao->setText(mostrar(view.ultimaCorrente()));
+        if (ultimaCorrente != 0.0)
+            m_excitacao->setText(mostrar(ultimaCorrente));
     } else {
-        m_excitacao->setText(
-            mostrar(tarvex::results::imposedPotentialSpan(view.documento().model())));
+        m_excitacao->setText(mostrar(tarvex::results::imposedPotentialSpan(model)));
     }
 
     auto* form = new QFormLayout;
@@ -113,8 +112,7 @@ bool CDlgIndutancia::calcula()
         return false;
     }
     tarvex::results::Integrals total;
-    if (const tarvex::Status s = tarvex::results::integrateTotal(m_view.documento().model(), total);
-        !s) {
+    if (const tarvex::Status s = tarvex::results::integrateTotal(m_model, total); !s) {
         m_prompter.warn(texto(s.message));
         return false;
     }

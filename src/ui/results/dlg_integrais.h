@@ -15,8 +15,11 @@ class QPlainTextEdit;
 class QPushButton;
 QT_END_NAMESPACE
 
-class CMeshView;
 class Prompter;
+
+namespace tarvex::solver {
+struct SolverModel;
+}
 
 /**
  * "Integrais da Região" (or of the whole model): the integrals as "label value" lines in a
@@ -49,7 +52,10 @@ private:
 class CDlgIndutancia : public QDialog {
     Q_OBJECT
 public:
-    CDlgIndutancia(CMeshView& view, Prompter& prompter, QWidget* parent = nullptr);
+    /// `model` holds the calculated result; `ultimaCorrente` is the current of the last region
+    /// whose integrals were shown (0 when none).
+    CDlgIndutancia(const tarvex::solver::SolverModel& model, double ultimaCorrente,
+        Prompter& prompter, QWidget* parent = nullptr);
 
     QLineEdit* campoExcitacao() const { return m_excitacao; }
     QLineEdit* campoComprimento() const { return m_comprimento; }
@@ -61,7 +67,7 @@ public slots:
     bool calcula();
 
 private:
-    CMeshView& m_view;
+    const tarvex::solver::SolverModel& m_model;
     Prompter& m_prompter;
     bool m_magnetico;
     QLineEdit* m_excitacao;

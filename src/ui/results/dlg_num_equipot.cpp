@@ -2,7 +2,6 @@
 
 #include "common/messages.h"
 #include "common/prompter.h"
-#include "results/mesh_view.h"
 #include "solver/equipotentials.h"
 
 #include <QDialogButtonBox>
@@ -12,13 +11,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CDlgNumEquipot::CDlgNumEquipot(CMeshView& view, Prompter& prompter, QWidget* parent)
+CDlgNumEquipot::CDlgNumEquipot(int numero, Prompter& prompter, QWidget* parent)
     : QDialog(parent)
-    , m_view(view)
     , m_prompter(prompter)
     , m_numero(new QLineEdit(this))
     , m_recalcula(new QPushButton(QStringLiteral("Recalcula"), this))
-    , m_valor(view.equipotentialCount())
+    , m_valor(numero)
 {
     setWindowTitle(QStringLiteral("Número de Equipotenciais"));
     m_numero->setObjectName(QStringLiteral("numero"));
@@ -61,6 +59,5 @@ void CDlgNumEquipot::recalcula()
 {
     if (!validar())
         return;
-    m_view.setEquipotentialCount(m_valor);
-    m_view.recalcularLinhas();
+    emit recalculoPedido(m_valor);
 }

@@ -1,6 +1,6 @@
 #include "results/mesh_frame.h"
 
-#include "app/main_app.h"
+#include "common/app_services.h"
 #include "common/campos_numericos.h"
 #include "common/file_chooser.h"
 #include "common/messages.h"
@@ -25,7 +25,7 @@ const QString MshSuffix = QStringLiteral("msh");
 
 } // namespace
 
-CMeshFrame::CMeshFrame(std::unique_ptr<CMeshDoc> doc, CMainApp& app, QWidget* parent)
+CMeshFrame::CMeshFrame(std::unique_ptr<CMeshDoc> doc, AppServices& app, QWidget* parent)
     : CChildFrame(parent)
     , m_doc(std::move(doc))
     , m_app(app)
@@ -45,11 +45,8 @@ CMeshFrame::CMeshFrame(std::unique_ptr<CMeshDoc> doc, CMainApp& app, QWidget* pa
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
     connect(m_view, &CMeshView::posicaoAlterada, painelPosicao(), &QLabel::setText);
     connect(m_view, &CMeshView::resultadoAlterado, this, &CMeshFrame::atualizarResultado);
-    // Curves reach a new graph document through the application's pending graph.
-    m_view->setAbridorGraficos([this](const tarvex::graphs::GraphData& grafico) {
-        m_app.graficoPendente = grafico;
-        m_app.novoGrafico();
-    });
+    m_view->setAbridorGraficos(
+        [this](const tarvex::graphs::GraphData& grafico) { m_app.abrirGrafico(grafico); });
     atualizarTitulo();
 }
 
@@ -75,32 +72,14 @@ void CMeshFrame::criarMenus()
 
     QAction* fecharAcao = novaAcao(QStringLiteral("&Fechar"));
     connect(fecharAcao, &QAction::triggered, this, &CMeshFrame::fechar);
-    QAction* gravarAcao = novaAcao(QStringLiteral("&Gravar"));
-    gravarAcao->setShortcut(QKeySequence::Save);
-    gravarAcao->setIcon(estilo->standardIcon(QStyle::SP_DialogSaveButton));
-    connect(gravarAcao, &QAction::triggered, this, &CMeshFrame::gravar);
-    QAction* gravarComoAcao = novaAcao(QStringLiteral("Gravar &Como..."));
-    connect(gravarComoAcao, &QAction::triggered, this, &CMeshFrame::gravarComo);
-    QAction* imprimirAcao = novaAcaoImprimir(QStringLiteral("&Imprimir..."), m_view);
-    QAction* visualizarAcao
-        = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), m_view);
-
-    QMenu* arquivos = criarMenuArquivos(m_app);
-    arquivos->addAction(fecharAcao);
-    arquivos->addSeparator();
-    arquivos->addAction(gravarAcao);
-    arquivos->addAction(gravarComoAcao);
+    const ComandosDocumento documento = criarComandosDocumento(m_view);
     QAction* emfAcao = novaAcao(QStringLiteral("&Exportar *.emf"));
     connect(emfAcao, &QAction::triggered, this, &CMeshFrame::exportarEmf);
-    arquivos->addAction(emfAcao);
-    arquivos->addAction(novaAcaoExportarImagem(m_view, m_app));
-    terminarMenuArquivos(arquivos, m_app, imprimirAcao, visualizarAcao);
+    QMenu* arquivos
+        = criarMenuArquivosDocumento(m_app, { fecharAcao }, documento, { emfAcao }, m_view);
 
     const ComandosExibir comandos = criarComandosExibir();
-    connect(comandos.zoom, &QAction::triggered, m_view, &CMeshView::iniciarZoom);
-    connect(comandos.normal, &QAction::triggered, m_view, &CMeshView::zoomNormal);
-    connect(comandos.manual, &QAction::triggered, m_view, &CMeshView::ajusteManual);
-    connect(comandos.redesenhar, &QAction::triggered, m_view, &CMeshView::redesenhar);
+    ligarComandosExibir(comandos, m_view);
     connect(comandos.todas, &QAction::triggered, m_doc.get(), &CMeshDoc::updateAllViews);
     QMenu* exibir = criarMenuExibir(comandos, m_barra);
 
@@ -211,7 +190,7 @@ void CMeshFrame::criarMenus()
     m_menus = { arquivos, exibir, desenho, opcoes, calculo, curvas, forcas, fluxo, ponto, perdas,
         integrais, criarMenuAjuda(m_app) };
     criarMenusCaminhos();
-    preencherBarra(m_barra, m_app, gravarAcao, imprimirAcao, comandos);
+    preencherBarra(m_barra, m_app, documento.gravar, documento.imprimir, comandos);
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.
     const QStringList dica
@@ -276,20 +255,9 @@ void CMeshFrame::fechar()
     fecharJanela();
 }
 
-bool CMeshFrame::gravar()
+QString CMeshFrame::escolherNomeGravacao()
 {
-    if (m_doc->path().isEmpty())
-        return gravarComo();
-    return gravarEm(m_doc->path());
-}
-
-bool CMeshFrame::gravarComo()
-{
-    const QString escolhido
-        = m_app.fileChooser().saveFile(this, MshFilter, MshSuffix, m_doc->path());
-    if (escolhido.isEmpty())
-        return false;
-    return gravarEm(escolhido);
+    return m_app.fileChooser().saveFile(this, MshFilter, MshSuffix, m_doc->path());
 }
 
 bool CMeshFrame::exportarEmf()

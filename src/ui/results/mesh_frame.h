@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/child_frame.h"
+#include "common/child_frame.h"
 
 #include <memory>
 
@@ -10,7 +10,7 @@ class QLabel;
 class QToolBar;
 QT_END_NAMESPACE
 
-class CMainApp;
+class AppServices;
 class CMeshDoc;
 class CMeshView;
 
@@ -27,7 +27,7 @@ public:
     static constexpr int LarguraPorCaractere = 7;
 
     /// Takes the document, which must already be read.
-    CMeshFrame(std::unique_ptr<CMeshDoc> doc, CMainApp& app, QWidget* parent = nullptr);
+    CMeshFrame(std::unique_ptr<CMeshDoc> doc, AppServices& app, QWidget* parent = nullptr);
     ~CMeshFrame() override;
 
     CMeshDoc& doc() { return *m_doc; }
@@ -43,10 +43,6 @@ public:
 public slots:
     /// "&Fechar".
     void fechar();
-    /// "&Gravar". False when nothing was written.
-    bool gravar();
-    /// "Gravar &Como...".
-    bool gravarComo();
     /// Reads the document's file again (an export wrote over it) and shows it afresh. False,
     /// with a warning, when the file cannot be read; the old content stays.
     bool recarregar();
@@ -56,6 +52,8 @@ public slots:
     bool exportarEmf();
 
 protected:
+    bool gravarEm(const QString& path) override;
+    QString escolherNomeGravacao() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -65,11 +63,10 @@ private:
     void criarMenusCaminhos();
     /// Shows the view's result text in the result pane, or hides the pane in the other modes.
     void atualizarResultado();
-    bool gravarEm(const QString& path);
     void atualizarTitulo();
 
     std::unique_ptr<CMeshDoc> m_doc;
-    CMainApp& m_app;
+    AppServices& m_app;
     CMeshView* m_view = nullptr;
     QToolBar* m_barra = nullptr;
     QLabel* m_resultado = nullptr;

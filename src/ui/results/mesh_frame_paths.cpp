@@ -1,6 +1,5 @@
 #include "results/mesh_frame.h"
 
-#include "app/main_app.h"
 #include "results/mesh_view.h"
 
 #include <QAction>
@@ -42,9 +41,4 @@ void CMeshFrame::criarMenusCaminhos()
     // Before the help menu, which stays last.
     m_menus.insert(m_menus.isEmpty() ? 0 : m_menus.size() - 1, descarga);
     m_menus.insert(m_menus.isEmpty() ? 0 : m_menus.size() - 1, escoamento);
-
-    m_view->setAbridorGraficos([this](const tarvex::graphs::GraphData& grafico) {
-        m_app.graficoPendente = grafico;
-        m_app.novoGrafico();
-    });
 }

@@ -1,10 +1,9 @@
 #include "results/mesh_view.h"
 
 #include "common/campos_numericos.h"
+#include "common/dlg_escala.h"
 #include "common/messages.h"
 #include "common/prompter.h"
-#include "drawing/des_view.h"
-#include "drawing/dlg_escala.h"
 #include "evaluation/flux.h"
 #include "evaluation/sections.h"
 #include "geometry/helpers.h"
@@ -42,6 +41,8 @@
 using campos_numericos::texto;
 using tarvex::geometry::Caixa;
 using tarvex::geometry::Ponto;
+using Modo = CMeshView::Modo;
+using Mouse = CMeshView::Mouse;
 using tarvex::solver::RunEnd;
 using tarvex::solver::SolverModel;
 
@@ -69,7 +70,7 @@ int CMeshView::executa(QDialog& dialogo)
 
 // ---- Display modes -------------------------------------------------------------------------
 
-void CMeshView::setDisplayMode(int modo)
+void CMeshView::setDisplayMode(Modo modo)
 {
     m_modoZoom = false;
     if (modo == m_displayMode)
@@ -82,7 +83,7 @@ void CMeshView::setDisplayMode(int modo)
 void CMeshView::prepararModo()
 {
     SolverModel& model = m_doc.model();
-    if (m_displayMode == ModoEquipotenciais
+    if (m_displayMode == Modo::Equipotenciais
         && model.calculationKind == tarvex::solver::CalculationKind::NotCalculated) {
         const QString pergunta = texto(tarvex::msg::SemResultado) + QLatin1Char('\n')
             + texto(tarvex::msg::RealizaCalculoLinear);
@@ -96,10 +97,10 @@ void CMeshView::prepararModo()
         } else {
             m_prompter.warn(texto(tarvex::msg::SemDadosEquipotenciais));
         }
-    } else if (m_displayMode == ModoCorrentesInduzidas
+    } else if (m_displayMode == Modo::CorrentesInduzidas
         && model.calculationKind != tarvex::solver::CalculationKind::InducedCurrents) {
         m_prompter.warn(texto(tarvex::msg::SemDadosCorrentesInduzidas));
-        m_displayMode = ModoRegioes;
+        m_displayMode = Modo::Regioes;
     }
     tracarSeNecessario();
 }
@@ -110,12 +111,12 @@ void CMeshView::tracarSeNecessario()
     if (m_executando)
         return;
     SolverModel& model = m_doc.model();
-    if (m_displayMode == ModoEquipotenciais
+    if (m_displayMode == Modo::Equipotenciais
         && model.calculationKind != tarvex::solver::CalculationKind::NotCalculated
         && !model.equipotentialsTraced) {
         tarvex::solver::traceEquipotentials(model, m_equipotentialCount);
         model.equipotentialsTraced = true;
-    } else if (m_displayMode == ModoCorrentesInduzidas
+    } else if (m_displayMode == Modo::CorrentesInduzidas
         && model.calculationKind == tarvex::solver::CalculationKind::InducedCurrents
         && !model.inducedLinesTraced) {
         if (tarvex::solver::traceInducedCurrentLines(model, m_equipotentialCount))
@@ -132,7 +133,7 @@ void CMeshView::setEquipotentialCount(int count)
 void CMeshView::recalcularLinhas()
 {
     SolverModel& model = m_doc.model();
-    if (m_displayMode == ModoCorrentesInduzidas) {
+    if (m_displayMode == Modo::CorrentesInduzidas) {
         if (const tarvex::Status s
             = tarvex::solver::traceInducedCurrentLines(model, m_equipotentialCount);
             !s)
@@ -142,14 +143,18 @@ void CMeshView::recalcularLinhas()
     } else {
         tarvex::solver::traceEquipotentials(model, m_equipotentialCount);
         model.equipotentialsTraced = true;
-        m_displayMode = ModoEquipotenciais;
+        m_displayMode = Modo::Equipotenciais;
     }
     update();
 }
 
 void CMeshView::definirNumero()
 {
-    CDlgNumEquipot dialogo(*this, m_prompter, this);
+    CDlgNumEquipot dialogo(m_equipotentialCount, m_prompter, this);
+    connect(&dialogo, &CDlgNumEquipot::recalculoPedido, this, [this](int numero) {
+        setEquipotentialCount(numero);
+        recalcularLinhas();
+    });
     if (executa(dialogo) != QDialog::Rejected)
         m_equipotentialCount = dialogo.numero();
 }
@@ -199,7 +204,7 @@ void CMeshView::concluirCalculo(const tarvex::solver::RunResult& resultado)
     switch (resultado.end) {
     case RunEnd::Finished:
         // The run retraced the equipotentials with the count it was given.
-        m_displayMode = ModoEquipotenciais;
+        m_displayMode = Modo::Equipotenciais;
         m_doc.setModified(true);
         m_doc.updateAllViews();
         break;
@@ -221,11 +226,11 @@ void CMeshView::concluirCalculo(const tarvex::solver::RunResult& resultado)
 
 void CMeshView::voltarAoInicio()
 {
-    m_displayMode = ModoRegioes;
+    m_displayMode = Modo::Regioes;
     m_modoZoom = false;
     m_janela = tarvex::paint::janelaInicialResultados(m_doc.model());
     invalidarMapa();
-    setMouseMode(MouseNenhum);
+    setMouseMode(Mouse::Nenhum);
     update();
 }
 
@@ -268,7 +273,7 @@ void CMeshView::ajustarJanelaPropria()
     // The colour map leaves a strip on the left for its legend. The shift is derived from the
     // view's own window each time, never stored, so repaints do not shift it further; clicks
     // convert through the same shifted mapping that was painted.
-    if (m_displayMode == ModoEscalaCores)
+    if (m_displayMode == Modo::EscalaCores)
         tarvex::paint::deslocaJanelaLegenda(mapping());
 }
 
@@ -296,7 +301,7 @@ tarvex::Status CMeshView::exportarEmf(const QString& path)
     tarvex::results::EmfExport opcoes;
     opcoes.hidden = &m_doc.linhasOcultas();
     opcoes.window = { mapping().xMin(), mapping().yMin(), mapping().xMax(), mapping().yMax() };
-    opcoes.displayMode = m_displayMode;
+    opcoes.displayMode = static_cast<int>(m_displayMode);
     opcoes.equipotentialCount = m_equipotentialCount;
     return tarvex::results::writeResultsEmf(path.toStdString(), m_doc.model(), opcoes);
 }
@@ -314,7 +319,7 @@ void CMeshView::desenhar(tarvex::paint::Canvas& canvas)
     ajustarJanelaPropria();
     tracarSeNecessario();
     const SolverModel& model = m_doc.model();
-    if (m_displayMode == ModoEscalaCores) {
+    if (m_displayMode == Modo::EscalaCores) {
         // A run in progress owns the node values: the map is computed after it ends.
         if (!m_mapa && !m_executando
             && tarvex::results::checkMapQuantity(model, m_colourMapQuantity))
@@ -324,10 +329,12 @@ void CMeshView::desenhar(tarvex::paint::Canvas& canvas)
             desenharMapa(canvas);
         } else {
             // The results the map needs are gone (a reload): show the regions meanwhile.
-            tarvex::paint::paintResults(canvas, model, ModoRegioes, &m_doc.linhasOcultas());
+            tarvex::paint::paintResults(
+                canvas, model, static_cast<int>(Modo::Regioes), &m_doc.linhasOcultas());
         }
     } else if (!desenharCaminhos(canvas)) {
-        tarvex::paint::paintResults(canvas, model, m_displayMode, &m_doc.linhasOcultas());
+        tarvex::paint::paintResults(
+            canvas, model, static_cast<int>(m_displayMode), &m_doc.linhasOcultas());
     }
     desenharMarcas(canvas);
     desenharMarcasCaminhos(canvas);
@@ -423,13 +430,13 @@ void CMeshView::desenharMarcas(tarvex::paint::Canvas& canvas)
 bool CMeshView::resultadoVisivel() const
 {
     switch (m_mouseMode) {
-    case 6:
-    case 10:
-    case 11:
-    case 15:
-    case 16:
-    case 21:
-    case 22:
+    case Mouse::Inducao:
+    case Mouse::Fluxo2Pontos:
+    case Mouse::FluxoTeclado:
+    case Mouse::ForcaXY:
+    case Mouse::ForcaRT:
+    case Mouse::PerdasRegiao:
+    case Mouse::PerdasTotal:
         return true;
     default:
         return false;
@@ -442,7 +449,7 @@ void CMeshView::setResultText(const QString& texto)
     emit resultadoAlterado();
 }
 
-void CMeshView::setMouseMode(std::int16_t modo)
+void CMeshView::setMouseMode(Mouse modo)
 {
     m_modoZoom = false;
     m_mouseMode = modo;
@@ -456,7 +463,7 @@ void CMeshView::setMouseMode(std::int16_t modo)
 }
 
 namespace {
-bool modoDoisCliques(std::int16_t modo);
+bool modoDoisCliques(Mouse modo);
 }
 
 void CMeshView::atualizarDica()
@@ -466,27 +473,27 @@ void CMeshView::atualizarDica()
         return;
     }
     switch (m_mouseMode) {
-    case MouseValorPonto:
+    case Mouse::ValorPonto:
         setDicaModo(QStringLiteral("Clique num ponto para ver seus valores (Esc sai)"));
         break;
-    case MouseFluxo2Pontos:
+    case Mouse::Fluxo2Pontos:
         setDicaModo(m_entrada.cliques() == 0
                 ? QStringLiteral("Clique no primeiro ponto do fluxo (Esc sai)")
                 : QStringLiteral("Clique no segundo ponto do fluxo"));
         break;
-    case MouseApagaLinhas:
+    case Mouse::ApagaLinhas:
         setDicaModo(QStringLiteral("Clique sobre a linha auxiliar a apagar (Esc sai)"));
         break;
-    case MouseCaminhoCritico:
+    case Mouse::CaminhoCritico:
         setDicaModo(m_entrada.cliques() == 0
                 ? QStringLiteral("Clique perto do primeiro eletrodo (Esc sai)")
                 : QStringLiteral("Clique perto do segundo eletrodo"));
         break;
-    case MouseDefineEscoamento:
+    case Mouse::DefineEscoamento:
         setDicaModo(QStringLiteral("Clique nos pontos do caminho sobre o contorno (Esc sai)"));
         break;
-    case MousePerdasRegiao:
-    case MouseIntegraisRegiao:
+    case Mouse::PerdasRegiao:
+    case Mouse::IntegraisRegiao:
         setDicaModo(QStringLiteral("Clique sobre uma região (Esc sai)"));
         break;
     default:
@@ -507,7 +514,7 @@ void CMeshView::sairDoModo()
         atualizarDica();
         return;
     }
-    setMouseMode(MouseNenhum);
+    setMouseMode(Mouse::Nenhum);
 }
 
 bool CMeshView::exigirResultados(std::string_view semDados)
@@ -530,19 +537,21 @@ bool CMeshView::exigirResultados(std::string_view semDados)
 void CMeshView::valorPonto()
 {
     if (exigirResultados(tarvex::msg::SemDadosValores))
-        setMouseMode(MouseValorPonto);
+        setMouseMode(Mouse::ValorPonto);
 }
 
 void CMeshView::fluxoMouse()
 {
     if (exigirResultados(tarvex::msg::SemDadosCurvas))
-        setMouseMode(MouseFluxo2Pontos);
+        setMouseMode(Mouse::Fluxo2Pontos);
 }
 
 void CMeshView::fluxoTeclado()
 {
-    setMouseMode(MouseFluxoTeclado);
-    CDlgFluxoTeclado dialogo(*this, m_prompter, this);
+    setMouseMode(Mouse::FluxoTeclado);
+    CDlgFluxoTeclado dialogo(
+        sectionStart(), sectionEnd(),
+        [this](const Ponto& a, const Ponto& b) { return calcularFluxo(a, b); }, m_prompter, this);
     executa(dialogo);
 }
 
@@ -563,36 +572,36 @@ std::optional<double> CMeshView::calcularFluxo(const Ponto& a, const Ponto& b)
 
 namespace {
 
-bool modoPolar(std::int16_t modo)
+bool modoPolar(Mouse modo)
 {
-    return modo == CMeshView::MouseInducaoPolar || modo == CMeshView::MouseCampoPolar
-        || modo == CMeshView::MousePressaoPolar || modo == CMeshView::MouseForcaRT;
+    return modo == Mouse::InducaoPolar || modo == Mouse::CampoPolar || modo == Mouse::PressaoPolar
+        || modo == Mouse::ForcaRT;
 }
 
-bool modoDoisCliques(std::int16_t modo)
+bool modoDoisCliques(Mouse modo)
 {
     switch (modo) {
-    case CMeshView::MouseInducao:
-    case CMeshView::MouseCampo:
-    case CMeshView::MousePressao:
-    case CMeshView::MouseFluxo2Pontos:
-    case CMeshView::MouseInducaoPolar:
-    case CMeshView::MouseCampoPolar:
-    case CMeshView::MousePressaoPolar:
-    case CMeshView::MouseForcaXY:
-    case CMeshView::MouseForcaRT:
-    case CMeshView::MouseDensCorrente:
-    case CMeshView::MouseDensPerdas:
+    case Mouse::Inducao:
+    case Mouse::Campo:
+    case Mouse::Pressao:
+    case Mouse::Fluxo2Pontos:
+    case Mouse::InducaoPolar:
+    case Mouse::CampoPolar:
+    case Mouse::PressaoPolar:
+    case Mouse::ForcaXY:
+    case Mouse::ForcaRT:
+    case Mouse::DensCorrente:
+    case Mouse::DensPerdas:
         return true;
     default:
         return false;
     }
 }
 
-bool modoInduzido(std::int16_t modo)
+bool modoInduzido(Mouse modo)
 {
-    return modo == CMeshView::MouseDensCorrente || modo == CMeshView::MouseDensPerdas
-        || modo == CMeshView::MousePerdasRegiao || modo == CMeshView::MousePerdasTotal;
+    return modo == Mouse::DensCorrente || modo == Mouse::DensPerdas || modo == Mouse::PerdasRegiao
+        || modo == Mouse::PerdasTotal;
 }
 
 } // namespace
@@ -602,10 +611,10 @@ void CMeshView::clique(const Ponto& p)
     if (cliqueCaminho(p))
         return;
     // The creepage path's points are any number of clicks, not a two-click entry.
-    if (m_mouseMode != MouseDefineEscoamento)
+    if (m_mouseMode != Mouse::DefineEscoamento)
         m_entrada.normalizar();
     switch (m_mouseMode) {
-    case MouseValorPonto: {
+    case Mouse::ValorPonto: {
         CDlgValorPontoXY dialogo(m_doc.model(), m_prompter, m_valorPontoPolar, this);
         dialogo.setPonto(p.x, p.y);
         // A point without values has been reported; there is nothing to show.
@@ -615,17 +624,17 @@ void CMeshView::clique(const Ponto& p)
         m_valorPontoPolar = dialogo.polar();
         return;
     }
-    case MouseApagaLinhas:
+    case Mouse::ApagaLinhas:
         if (const auto linha
             = tarvex::results::linhaMaisProxima(m_doc.model(), p, m_doc.linhasOcultas())) {
             m_doc.linhasOcultas().push_back(*linha);
             m_doc.updateAllViews();
         }
         return;
-    case MouseIntegraisRegiao:
+    case Mouse::IntegraisRegiao:
         mostrarIntegraisRegiao(p);
         return;
-    case MousePerdasRegiao: {
+    case Mouse::PerdasRegiao: {
         const tarvex::results::Losses perdas
             = tarvex::results::regionLosses(m_doc.model(), p.x, p.y);
         if (!perdas.status) {
@@ -647,7 +656,7 @@ void CMeshView::clique(const Ponto& p)
         update();
         return;
     }
-    if (m_mouseMode == MouseFluxo2Pontos) {
+    if (m_mouseMode == Mouse::Fluxo2Pontos) {
         m_desenhoSecao = {};
         m_desenhoSecao.tipo = DesenhoSecao::Tipo::Reta;
         update();
@@ -666,7 +675,7 @@ void CMeshView::clique(const Ponto& p)
         m_desenhoSecao.tipo = DesenhoSecao::Tipo::Polar;
     } else {
         m_desenhoSecao.tipo = DesenhoSecao::Tipo::Reta;
-        if (m_mouseMode == MouseForcaXY) {
+        if (m_mouseMode == Mouse::ForcaXY) {
             m_desenhoSecao.cor = 15;
             m_desenhoSecao.largura = 2;
             m_desenhoSecao.estilo = 2;
@@ -696,19 +705,19 @@ bool CMeshView::exigirResultadosInduzidos()
     return false;
 }
 
-bool CMeshView::exigirParaSecao(std::int16_t modo)
+bool CMeshView::exigirParaSecao(Mouse modo)
 {
     return modoInduzido(modo) ? exigirResultadosInduzidos()
                               : exigirResultados(tarvex::msg::SemDadosCurvas);
 }
 
-void CMeshView::secaoMouse(std::int16_t modo)
+void CMeshView::secaoMouse(Mouse modo)
 {
     if (exigirParaSecao(modo))
         setMouseMode(modo);
 }
 
-void CMeshView::secaoTeclado(std::int16_t modo)
+void CMeshView::secaoTeclado(Mouse modo)
 {
     CDlgCurvaDensFluxo dialogo(sectionStart(), sectionEnd(), m_prompter, this);
     if (executa(dialogo) != QDialog::Accepted)
@@ -720,8 +729,8 @@ void CMeshView::secaoTeclado(std::int16_t modo)
     // The node values of a model never calculated are numbering data: no curve of them.
     if (!exigirParaSecao(modo))
         return;
-    if (modo == MouseForcaXY)
-        setMouseMode(MouseForcaXY);
+    if (modo == Mouse::ForcaXY)
+        setMouseMode(Mouse::ForcaXY);
     m_entrada.definir(dialogo.inicio(), dialogo.fim());
     m_desenhoSecao = {};
     m_desenhoSecao.tipo = DesenhoSecao::Tipo::Reta;
@@ -732,15 +741,15 @@ void CMeshView::secaoTeclado(std::int16_t modo)
     calcularSecao(modo);
 }
 
-void CMeshView::secaoPolarTeclado(std::int16_t modo)
+void CMeshView::secaoPolarTeclado(Mouse modo)
 {
     CDlgPontosCentro dialogo(sectionStart(), sectionEnd(), m_arcCentre, m_prompter, this);
     if (executa(dialogo) != QDialog::Accepted)
         return;
     if (!exigirParaSecao(modo))
         return;
-    if (modo == MouseForcaRT)
-        setMouseMode(MouseForcaRT);
+    if (modo == Mouse::ForcaRT)
+        setMouseMode(Mouse::ForcaRT);
     m_entrada.definir(dialogo.inicio(), dialogo.fim());
     m_arcCentre = dialogo.centro();
     m_desenhoSecao = {};
@@ -755,14 +764,14 @@ void CMeshView::abrirGrafico(const tarvex::graphs::GraphData& grafico)
         m_abridorGraficos(grafico);
 }
 
-bool CMeshView::calcularSecao(std::int16_t modo)
+bool CMeshView::calcularSecao(Mouse modo)
 {
     namespace ev = tarvex::evaluation;
     const SolverModel& model = m_doc.model();
     const Ponto a = sectionStart();
     const Ponto b = sectionEnd();
-    if (modo == MouseForcaXY || modo == MouseForcaRT) {
-        const tarvex::results::SectionForce forca = modo == MouseForcaXY
+    if (modo == Mouse::ForcaXY || modo == Mouse::ForcaRT) {
+        const tarvex::results::SectionForce forca = modo == Mouse::ForcaXY
             ? tarvex::results::forceOnSection(model, a, b)
             : tarvex::results::forceOnPolarSection(model, a, b, m_arcCentre);
         if (!forca.status) {
@@ -777,34 +786,34 @@ bool CMeshView::calcularSecao(std::int16_t modo)
     ev::SectionCurves curvas;
     ev::SectionGraph tipo = ev::SectionGraph::FluxDensity;
     switch (modo) {
-    case MouseInducao:
-    case MouseCampo:
-    case MousePressao: {
-        const int q = modo == MouseInducao ? ev::SectionFluxDensity
-            : modo == MouseCampo           ? ev::SectionField
-                                           : ev::SectionPressure;
+    case Mouse::Inducao:
+    case Mouse::Campo:
+    case Mouse::Pressao: {
+        const int q = modo == Mouse::Inducao ? ev::SectionFluxDensity
+            : modo == Mouse::Campo           ? ev::SectionField
+                                             : ev::SectionPressure;
         curvas = ev::sampleSection(model, a, b, q);
-        tipo = modo == MouseInducao ? ev::SectionGraph::FluxDensity
-            : modo == MouseCampo    ? ev::SectionGraph::Field
-                                    : ev::SectionGraph::Pressure;
+        tipo = modo == Mouse::Inducao ? ev::SectionGraph::FluxDensity
+            : modo == Mouse::Campo    ? ev::SectionGraph::Field
+                                      : ev::SectionGraph::Pressure;
         break;
     }
-    case MouseDensCorrente:
-    case MouseDensPerdas:
+    case Mouse::DensCorrente:
+    case Mouse::DensPerdas:
         curvas = ev::sampleSectionInduced(model, a, b,
-            modo == MouseDensCorrente ? ev::SectionCurrentDensity : ev::SectionLossDensity);
-        tipo = modo == MouseDensCorrente ? ev::SectionGraph::CurrentDensity
-                                         : ev::SectionGraph::LossDensity;
+            modo == Mouse::DensCorrente ? ev::SectionCurrentDensity : ev::SectionLossDensity);
+        tipo = modo == Mouse::DensCorrente ? ev::SectionGraph::CurrentDensity
+                                           : ev::SectionGraph::LossDensity;
         break;
-    case MouseInducaoPolar:
-    case MouseCampoPolar:
-    case MousePressaoPolar: {
-        const int q = modo == MouseInducaoPolar ? ev::SectionFluxDensity
-            : modo == MouseCampoPolar           ? ev::SectionField
-                                                : ev::SectionPressure;
-        tipo = modo == MouseInducaoPolar ? ev::SectionGraph::FluxDensity
-            : modo == MouseCampoPolar    ? ev::SectionGraph::FieldPolar
-                                         : ev::SectionGraph::Pressure;
+    case Mouse::InducaoPolar:
+    case Mouse::CampoPolar:
+    case Mouse::PressaoPolar: {
+        const int q = modo == Mouse::InducaoPolar ? ev::SectionFluxDensity
+            : modo == Mouse::CampoPolar           ? ev::SectionField
+                                                  : ev::SectionPressure;
+        tipo = modo == Mouse::InducaoPolar ? ev::SectionGraph::FluxDensity
+            : modo == Mouse::CampoPolar    ? ev::SectionGraph::FieldPolar
+                                           : ev::SectionGraph::Pressure;
         const bool ok = ev::samplePolarSectionRetrying(model, a, b, m_arcCentre, q, curvas);
         m_desenhoSecao.cordas = curvas.chords;
         m_desenhoSecao.achados = curvas.marks;
@@ -832,7 +841,7 @@ bool CMeshView::calcularSecao(std::int16_t modo)
 void CMeshView::perdasRegiao()
 {
     if (exigirResultadosInduzidos())
-        setMouseMode(MousePerdasRegiao);
+        setMouseMode(Mouse::PerdasRegiao);
 }
 
 void CMeshView::perdasTotal()
@@ -841,7 +850,7 @@ void CMeshView::perdasTotal()
         return;
     const SolverModel& model = m_doc.model();
     const tarvex::results::Losses perdas = tarvex::results::totalLosses(model);
-    setMouseMode(MousePerdasTotal);
+    setMouseMode(Mouse::PerdasTotal);
     int numero = 0;
     for (const tarvex::problem::Regiao& r : model.regions.inListOrder()) {
         ++numero;
@@ -871,8 +880,8 @@ void CMeshView::definirAnalise(bool magnetica)
 
 void CMeshView::apagaLinhasManual()
 {
-    setDisplayMode(ModoContornos);
-    setMouseMode(MouseApagaLinhas);
+    setDisplayMode(Modo::Contornos);
+    setMouseMode(Mouse::ApagaLinhas);
 }
 
 void CMeshView::apagaLinhasAutomatico()
@@ -896,7 +905,7 @@ void CMeshView::recolocaLinhas()
 void CMeshView::integraisRegiao()
 {
     if (exigirResultados(tarvex::msg::SemDadosCurvas))
-        setMouseMode(MouseIntegraisRegiao);
+        setMouseMode(Mouse::IntegraisRegiao);
 }
 
 bool CMeshView::mostrarIntegraisRegiao(const Ponto& p)
@@ -932,7 +941,7 @@ void CMeshView::indutanciaCapacitancia()
 {
     if (!exigirResultados(tarvex::msg::SemDadosCurvas))
         return;
-    CDlgIndutancia dialogo(*this, m_prompter, this);
+    CDlgIndutancia dialogo(m_doc.model(), m_ultimaCorrente, m_prompter, this);
     executa(dialogo);
 }
 
@@ -955,7 +964,7 @@ bool CMeshView::mostrarMapa(std::int32_t quantidade)
     invalidarMapa();
     m_colourMapQuantity = quantidade;
     m_modoZoom = false;
-    m_displayMode = ModoEscalaCores;
+    m_displayMode = Modo::EscalaCores;
     update();
     return true;
 }
@@ -991,7 +1000,8 @@ void CMeshView::escalaCores()
         m_prompter.warn(texto(tarvex::msg::EscalaCoresSemResultado));
         return;
     }
-    CDlgEscCores dialogo(*this, this);
+    CDlgEscCores dialogo(this);
+    connect(&dialogo, &CDlgEscCores::mapaPedido, this, &CMeshView::mostrarMapa);
     executa(dialogo);
 }
 
@@ -1001,7 +1011,7 @@ void CMeshView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     const Ponto p = paraMundo(pos);
-    emit posicaoAlterada(CDesView::textoPosicao(p.x, p.y));
+    emit posicaoAlterada(textoPosicao(p.x, p.y));
     moverElastico(pos);
 }
 
@@ -1011,7 +1021,7 @@ void CMeshView::mousePressEvent(QMouseEvent* event)
         iniciarElastico(event->position().toPoint());
         return;
     }
-    if (event->button() == Qt::LeftButton && m_mouseMode != MouseNenhum) {
+    if (event->button() == Qt::LeftButton && m_mouseMode != Mouse::Nenhum) {
         clique(paraMundo(event->position().toPoint()));
         return;
     }

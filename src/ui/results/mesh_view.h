@@ -2,6 +2,7 @@
 
 #include "common/base_view.h"
 #include "geometry/drawing.h"
+#include "results/dlg_calculo.h"
 #include "results/entrada_dois_cliques.h"
 #include "solver/runs.h"
 
@@ -45,75 +46,82 @@ struct GraphData;
  * Dialogs run through a replaceable executor (exec() by default), so tests can fill and close
  * them without a modal loop.
  */
-class CMeshView : public CBaseView {
+class CMeshView : public CBaseView, public CalculationTarget {
     Q_OBJECT
 public:
-    /// `displayMode` values this view draws.
-    enum Modo : int {
-        ModoMalha = 1,
-        ModoRegioes = 2,
-        ModoEquipotenciais = 3,
-        ModoContornos = 5,
-        ModoEscalaCores = 17,
-        ModoCorrentesInduzidas = 18,
+    /// What the view draws (`displayMode`), numbered as the view has always numbered it.
+    enum class Modo : int {
+        Malha = 1,
+        Regioes = 2,
+        Equipotenciais = 3,
+        Contornos = 5,
+        EscalaCores = 17,
+        CorrentesInduzidas = 18,
+        CaminhoCritico = 24,
+        CaminhoEscoamento = 27,
     };
-    /// `mouseMode` values of the commands this view takes clicks for.
-    enum ModoMouse : std::int16_t {
-        MouseNenhum = 0,
-        MouseApagaLinhas = 5,
-        MouseInducao = 6,
-        MouseCampo = 7,
-        MouseValorPonto = 8,
-        MousePressao = 9,
-        MouseFluxo2Pontos = 10,
-        MouseFluxoTeclado = 11,
-        MouseInducaoPolar = 12,
-        MouseCampoPolar = 13,
-        MousePressaoPolar = 14,
-        MouseForcaXY = 15,
-        MouseForcaRT = 16,
-        MouseDensCorrente = 19,
-        MouseDensPerdas = 20,
-        MousePerdasRegiao = 21,
-        MousePerdasTotal = 22,
+    Q_ENUM(Modo)
+    /// What a click does (`mouseMode`): the command that takes it.
+    enum class Mouse : std::int16_t {
+        Nenhum = 0,
+        ApagaLinhas = 5,
+        Inducao = 6,
+        Campo = 7,
+        ValorPonto = 8,
+        Pressao = 9,
+        Fluxo2Pontos = 10,
+        FluxoTeclado = 11,
+        InducaoPolar = 12,
+        CampoPolar = 13,
+        PressaoPolar = 14,
+        ForcaXY = 15,
+        ForcaRT = 16,
+        DensCorrente = 19,
+        DensPerdas = 20,
+        PerdasRegiao = 21,
+        PerdasTotal = 22,
+        CaminhoCritico = 23,
+        DefineEscoamento = 25,
+        CalculaEscoamento = 26,
         /// "&Integrais" → "&Região": a click picks the region (a mode of its own, outside the
         /// numbers of the other commands).
-        MouseIntegraisRegiao = 30,
+        IntegraisRegiao = 30,
     };
+    Q_ENUM(Mouse)
     using ExecutorDialogo = std::function<int(QDialog&)>;
-    /// Opens a graph document holding a copy of the graph (the application's graficoPendente).
+    /// Opens a graph document holding a copy of the graph.
     using AbridorGraficos = std::function<void(const tarvex::graphs::GraphData&)>;
 
     CMeshView(CMeshDoc& doc, Prompter& prompter, QWidget* parent = nullptr);
     ~CMeshView() override;
 
-    CMeshDoc& documento() { return m_doc; }
+    CMeshDoc& documento() override { return m_doc; }
     Prompter& prompter() { return m_prompter; }
     void setExecutorDialogos(ExecutorDialogo executor) { m_executor = std::move(executor); }
     void setAbridorGraficos(AbridorGraficos abridor) { m_abridorGraficos = std::move(abridor); }
     /// Runs a dialog of this view through the executor.
     int executa(QDialog& dialogo);
 
-    int displayMode() const { return m_displayMode; }
+    Modo displayMode() const { return m_displayMode; }
     /// A display command: sets the mode and repaints only when it changes. Entering the
     /// equipotentials without results asks whether to calculate; entering the induced-current
     /// lines without that analysis says so and falls back to the regions.
-    void setDisplayMode(int modo);
+    void setDisplayMode(Modo modo);
 
-    int equipotentialCount() const { return m_equipotentialCount; }
+    int equipotentialCount() const override { return m_equipotentialCount; }
     void setEquipotentialCount(int count);
 
-    tarvex::solver::RunSettings& runSettings() { return m_settings; }
+    tarvex::solver::RunSettings& runSettings() override { return m_settings; }
     const tarvex::solver::RunSettings& runSettings() const { return m_settings; }
 
     /// The running flag: set while a calculation runs, cleared by "Interrompe".
-    bool executando() const { return m_executando; }
-    void setExecutando(bool executando) { m_executando = executando; }
+    bool executando() const override { return m_executando; }
+    void setExecutando(bool executando) override { m_executando = executando; }
     /// "Interrompe": while a run goes on, asks first and keeps running on No.
-    void interromperCalculo();
+    void interromperCalculo() override;
     /// What a run left: a finished one shows the equipotentials and marks the document
     /// modified; a failed one shows its message; an interrupted one changes nothing.
-    void concluirCalculo(const tarvex::solver::RunResult& resultado);
+    void concluirCalculo(const tarvex::solver::RunResult& resultado) override;
 
     /// "Recalcula": traces the lines of the current mode again with the current count (the
     /// induced-current lines in mode 18, else the equipotentials, switching to mode 3).
@@ -129,7 +137,7 @@ public:
 
     // ---- Point values, flux between two points -------------------------------------------
 
-    std::int16_t mouseMode() const { return m_mouseMode; }
+    Mouse mouseMode() const { return m_mouseMode; }
     std::int16_t clickCount() const { return m_entrada.cliques(); }
     tarvex::geometry::Ponto sectionStart() const { return m_entrada.inicio(); }
     tarvex::geometry::Ponto sectionEnd() const { return m_entrada.fim(); }
@@ -158,7 +166,7 @@ public:
      * (and centre): a graph opens, or the force's text goes to the result pane. False, with the
      * message when there is one, when nothing came of it.
      */
-    bool calcularSecao(std::int16_t modo);
+    bool calcularSecao(Mouse modo);
 
     /// The analysis type of the document (1 magnetic, 0 electric).
     bool analiseMagneticaAtiva() const;
@@ -191,12 +199,6 @@ public:
 
     // ---- Critical path and creepage path (mesh_view_paths.cpp) ---------------------------
 
-    static constexpr int ModoCaminhoCritico = 24;
-    static constexpr int ModoCaminhoEscoamento = 27;
-    static constexpr std::int16_t MouseCaminhoCritico = 23;
-    static constexpr std::int16_t MouseDefineEscoamento = 25;
-    static constexpr std::int16_t MouseCalculaEscoamento = 26;
-
     /**
      * Computes the critical path between the electrodes nearest to the two points: the old path
      * goes first; on success the document holds the new one and the report is shown; a failure
@@ -223,10 +225,10 @@ public:
 
 public slots:
     /// "&Malha", "&Regioes", "&Equipotenciais", "Equip. Cor. &Ind".
-    void malha() { setDisplayMode(ModoMalha); }
-    void regioes() { setDisplayMode(ModoRegioes); }
-    void equipotenciais() { setDisplayMode(ModoEquipotenciais); }
-    void equipCorrentesInduzidas() { setDisplayMode(ModoCorrentesInduzidas); }
+    void malha() { setDisplayMode(Modo::Malha); }
+    void regioes() { setDisplayMode(Modo::Regioes); }
+    void equipotenciais() { setDisplayMode(Modo::Equipotenciais); }
+    void equipCorrentesInduzidas() { setDisplayMode(Modo::CorrentesInduzidas); }
     /// "&Definir Número": the equipotential-count dialog.
     void definirNumero();
 
@@ -262,29 +264,29 @@ public slots:
     void escalaCores();
 
     /// "C&urvas": flux density, field and pressure along a straight section, by mouse or keyboard.
-    void inducaoMouse() { secaoMouse(MouseInducao); }
-    void inducaoTeclado() { secaoTeclado(MouseInducao); }
-    void campoMouse() { secaoMouse(MouseCampo); }
-    void campoTeclado() { secaoTeclado(MouseCampo); }
-    void pressaoMouse() { secaoMouse(MousePressao); }
-    void pressaoTeclado() { secaoTeclado(MousePressao); }
+    void inducaoMouse() { secaoMouse(Mouse::Inducao); }
+    void inducaoTeclado() { secaoTeclado(Mouse::Inducao); }
+    void campoMouse() { secaoMouse(Mouse::Campo); }
+    void campoTeclado() { secaoTeclado(Mouse::Campo); }
+    void pressaoMouse() { secaoMouse(Mouse::Pressao); }
+    void pressaoTeclado() { secaoTeclado(Mouse::Pressao); }
     /// The same along a polar section (two clicks and the centre, or dialog 173).
-    void inducaoPolarMouse() { secaoMouse(MouseInducaoPolar); }
-    void inducaoPolarTeclado() { secaoPolarTeclado(MouseInducaoPolar); }
-    void campoPolarMouse() { secaoMouse(MouseCampoPolar); }
-    void campoPolarTeclado() { secaoPolarTeclado(MouseCampoPolar); }
-    void pressaoPolarMouse() { secaoMouse(MousePressaoPolar); }
-    void pressaoPolarTeclado() { secaoPolarTeclado(MousePressaoPolar); }
+    void inducaoPolarMouse() { secaoMouse(Mouse::InducaoPolar); }
+    void inducaoPolarTeclado() { secaoPolarTeclado(Mouse::InducaoPolar); }
+    void campoPolarMouse() { secaoMouse(Mouse::CampoPolar); }
+    void campoPolarTeclado() { secaoPolarTeclado(Mouse::CampoPolar); }
+    void pressaoPolarMouse() { secaoMouse(Mouse::PressaoPolar); }
+    void pressaoPolarTeclado() { secaoPolarTeclado(Mouse::PressaoPolar); }
     /// "Fo&rças": "Força XY" and "Força RT".
-    void forcaXYMouse() { secaoMouse(MouseForcaXY); }
-    void forcaXYTeclado() { secaoTeclado(MouseForcaXY); }
-    void forcaRTMouse() { secaoMouse(MouseForcaRT); }
-    void forcaRTTeclado() { secaoPolarTeclado(MouseForcaRT); }
+    void forcaXYMouse() { secaoMouse(Mouse::ForcaXY); }
+    void forcaXYTeclado() { secaoTeclado(Mouse::ForcaXY); }
+    void forcaRTMouse() { secaoMouse(Mouse::ForcaRT); }
+    void forcaRTTeclado() { secaoPolarTeclado(Mouse::ForcaRT); }
     /// "Perda Cor. &Ind.": current and loss density along a section, losses of a region, total.
-    void densCorrenteMouse() { secaoMouse(MouseDensCorrente); }
-    void densCorrenteTeclado() { secaoTeclado(MouseDensCorrente); }
-    void densPerdasMouse() { secaoMouse(MouseDensPerdas); }
-    void densPerdasTeclado() { secaoTeclado(MouseDensPerdas); }
+    void densCorrenteMouse() { secaoMouse(Mouse::DensCorrente); }
+    void densCorrenteTeclado() { secaoTeclado(Mouse::DensCorrente); }
+    void densPerdasMouse() { secaoMouse(Mouse::DensPerdas); }
+    void densPerdasTeclado() { secaoTeclado(Mouse::DensPerdas); }
     void perdasRegiao();
     void perdasTotal();
     /// "&Magnético" / "&Elétrico": the document's analysis type.
@@ -342,17 +344,17 @@ private:
     /// Traces the lines the current mode shows when they are not up to date.
     void tracarSeNecessario();
     /// Enters a mouse mode: no click received yet, the last markers gone.
-    void setMouseMode(std::int16_t modo);
+    void setMouseMode(Mouse modo);
     /// Without results, asks whether to calculate; false (after `semDados`) when there are none.
     bool exigirResultados(std::string_view semDados);
     /// The induced-current commands: a magnetic analysis, and results (an induced-current run is
     /// offered when there are none).
     bool exigirResultadosInduzidos();
     /// What a section mode needs before it runs.
-    bool exigirParaSecao(std::int16_t modo);
-    void secaoMouse(std::int16_t modo);
-    void secaoTeclado(std::int16_t modo);
-    void secaoPolarTeclado(std::int16_t modo);
+    bool exigirParaSecao(Mouse modo);
+    void secaoMouse(Mouse modo);
+    void secaoTeclado(Mouse modo);
+    void secaoPolarTeclado(Mouse modo);
     void definirAnalise(bool magnetica);
     void abrirGrafico(const tarvex::graphs::GraphData& grafico);
     /// The markers and the section of the two-click entry, over the picture.
@@ -374,12 +376,12 @@ private:
     tarvex::geometry::Caixa m_janela;
     bool m_modoZoom = false;
 
-    int m_displayMode = ModoRegioes;
+    Modo m_displayMode = Modo::Regioes;
     int m_equipotentialCount = 21;
     tarvex::solver::RunSettings m_settings;
     bool m_executando = false;
 
-    std::int16_t m_mouseMode = MouseNenhum;
+    Mouse m_mouseMode = Mouse::Nenhum;
     /// The clicked points with their markers, and the section they make.
     EntradaDoisCliques m_entrada;
     tarvex::geometry::Ponto m_arcCentre {};

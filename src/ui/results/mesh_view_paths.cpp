@@ -45,7 +45,7 @@ void desenharMinimo(tarvex::paint::Canvas& canvas, const Ponto& p)
 void CMeshView::caminhoCriticoMouse()
 {
     if (exigirResultados(tarvex::msg::SemDadosCurvas))
-        setMouseMode(MouseCaminhoCritico);
+        setMouseMode(Mouse::CaminhoCritico);
 }
 
 void CMeshView::caminhoCriticoTeclado()
@@ -68,7 +68,7 @@ void CMeshView::caminhoCriticoTeclado()
         m_prompter.warn(texto(tarvex::msg::CaminhoPontosIguais));
         return;
     }
-    setMouseMode(MouseCaminhoCritico);
+    setMouseMode(Mouse::CaminhoCritico);
     m_entrada.definir(a, b);
     calcularCaminhoCritico(a, b);
 }
@@ -88,7 +88,7 @@ bool CMeshView::calcularCaminhoCritico(const Ponto& a, const Ponto& b)
     }
     const QString relatorio = QString::fromStdString(r.report);
     m_doc.caminhoCritico = std::move(r);
-    setDisplayMode(ModoCaminhoCritico);
+    setDisplayMode(Modo::CaminhoCritico);
     update();
     m_prompter.inform(relatorio);
     return true;
@@ -100,7 +100,7 @@ void CMeshView::desenhoCaminhoCritico()
         m_prompter.warn(texto(tarvex::msg::SemCaminhoCritico));
         return;
     }
-    setDisplayMode(ModoCaminhoCritico);
+    setDisplayMode(Modo::CaminhoCritico);
 }
 
 void CMeshView::campoCaminhoCritico()
@@ -127,7 +127,7 @@ void CMeshView::defineCaminho()
 {
     if (!exigirResultados(tarvex::msg::SemDadosCurvas))
         return;
-    setMouseMode(MouseDefineEscoamento);
+    setMouseMode(Mouse::DefineEscoamento);
     m_candidatosEscoamento = tarvex::results::creepageCandidates(m_doc.model());
     update();
 }
@@ -136,7 +136,7 @@ void CMeshView::calculaCaminho()
 {
     if (!exigirResultados(tarvex::msg::SemDadosCurvas))
         return;
-    setMouseMode(MouseCalculaEscoamento);
+    setMouseMode(Mouse::CalculaEscoamento);
     m_candidatosEscoamento.clear();
     calcularCaminhoEscoamento();
 }
@@ -155,7 +155,7 @@ bool CMeshView::calcularCaminhoEscoamento()
     }
     const QString relatorio = QString::fromStdString(r.report);
     m_doc.caminhoEscoamento = std::move(r);
-    setDisplayMode(ModoCaminhoEscoamento);
+    setDisplayMode(Modo::CaminhoEscoamento);
     update();
     m_prompter.inform(relatorio);
     return true;
@@ -185,7 +185,7 @@ void CMeshView::desenhoCaminhoEscoamento()
         m_prompter.warn(texto(tarvex::msg::SemCaminhoEscoamento));
         return;
     }
-    setDisplayMode(ModoCaminhoEscoamento);
+    setDisplayMode(Modo::CaminhoEscoamento);
 }
 
 void CMeshView::curvasAdmissiveis()
@@ -223,7 +223,7 @@ void CMeshView::curvasAdmissiveis()
 bool CMeshView::cliqueCaminho(const Ponto& p)
 {
     switch (m_mouseMode) {
-    case MouseCaminhoCritico: {
+    case Mouse::CaminhoCritico: {
         const bool completa = m_entrada.clique(p);
         atualizarDica();
         update();
@@ -231,7 +231,7 @@ bool CMeshView::cliqueCaminho(const Ponto& p)
             calcularCaminhoCritico(sectionStart(), sectionEnd());
         return true;
     }
-    case MouseDefineEscoamento:
+    case Mouse::DefineEscoamento:
         // The first click of a definition starts a new list of points.
         if (!m_definindoEscoamento)
             m_doc.creepagePoints.clear();
@@ -239,7 +239,7 @@ bool CMeshView::cliqueCaminho(const Ponto& p)
         m_doc.creepagePoints.push_back(tarvex::results::snapToCandidate(m_candidatosEscoamento, p));
         update();
         return true;
-    case MouseCalculaEscoamento:
+    case Mouse::CalculaEscoamento:
         return true;
     default:
         return false;
@@ -248,12 +248,12 @@ bool CMeshView::cliqueCaminho(const Ponto& p)
 
 bool CMeshView::desenharCaminhos(tarvex::paint::Canvas& canvas)
 {
-    if (m_displayMode != ModoCaminhoCritico && m_displayMode != ModoCaminhoEscoamento)
+    if (m_displayMode != Modo::CaminhoCritico && m_displayMode != Modo::CaminhoEscoamento)
         return false;
     const tarvex::solver::SolverModel& model = m_doc.model();
     canvas.limparFundo();
     tarvex::paint::drawResultRegions(canvas, model, false);
-    if (m_displayMode == ModoCaminhoCritico && m_doc.caminhoCritico) {
+    if (m_displayMode == Modo::CaminhoCritico && m_doc.caminhoCritico) {
         const tarvex::results::CriticalPathResult& r = *m_doc.caminhoCritico;
         for (const std::size_t e : { r.startElectrode, r.endElectrode })
             if (e < model.potentialSegments.size())
@@ -262,7 +262,7 @@ bool CMeshView::desenharCaminhos(tarvex::paint::Canvas& canvas)
             canvas.desenhaSegmento(cor::Caminho, 2, 0, { s.x1, s.y1 }, { s.x2, s.y2 });
         desenharMinimo(canvas, r.minSafetyPoint);
     }
-    if (m_displayMode == ModoCaminhoEscoamento && m_doc.caminhoEscoamento) {
+    if (m_displayMode == Modo::CaminhoEscoamento && m_doc.caminhoEscoamento) {
         const tarvex::results::CreepagePathResult& r = *m_doc.caminhoEscoamento;
         for (const tarvex::solver::ContourSegment& s : r.path)
             canvas.desenhaSegmento(cor::Escoamento, 2, 0, { s.x1, s.y1 }, { s.x2, s.y2 });
@@ -273,12 +273,13 @@ bool CMeshView::desenharCaminhos(tarvex::paint::Canvas& canvas)
 
 void CMeshView::desenharMarcasCaminhos(tarvex::paint::Canvas& canvas)
 {
-    if (m_mouseMode == MouseDefineEscoamento) {
+    if (m_mouseMode == Mouse::DefineEscoamento) {
         for (const Ponto& p : m_candidatosEscoamento)
             canvas.desenhaMarcador(cor::Candidato, 0, 1, p);
         for (const Ponto& p : m_doc.creepagePoints)
             canvas.desenhaPonto(cor::Indicado, 3, p);
-    } else if (m_mouseMode == MouseCalculaEscoamento || m_displayMode == ModoCaminhoEscoamento) {
+    } else if (m_mouseMode == Mouse::CalculaEscoamento
+        || m_displayMode == Modo::CaminhoEscoamento) {
         for (const Ponto& p : m_doc.creepagePoints)
             canvas.desenhaPonto(cor::IndicadoCalculado, 3, p);
     }

@@ -1,6 +1,6 @@
-#include "app/child_frame.h"
+#include "common/child_frame.h"
 
-#include "app/main_app.h"
+#include "common/app_services.h"
 #include "common/base_view.h"
 #include "common/campos_numericos.h"
 #include "common/file_chooser.h"
@@ -13,11 +13,24 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 void CChildFrame::mostrarMensagem(const QString& texto)
 {
     m_mensagem->setText(texto);
+}
+
+bool CChildFrame::gravar()
+{
+    const QString path = documentPath();
+    return path.isEmpty() ? gravarComo() : gravarEm(path);
+}
+
+bool CChildFrame::gravarComo()
+{
+    const QString escolhido = escolherNomeGravacao();
+    return !escolhido.isEmpty() && gravarEm(escolhido);
 }
 
 QAction* CChildFrame::novaAcao(const QString& texto)
@@ -62,14 +75,14 @@ QAction* CChildFrame::novaAcaoVisualizar(const QString& texto, CBaseView* view)
     return acao;
 }
 
-QAction* CChildFrame::novaAcaoExportarImagem(CBaseView* view, CMainApp& app)
+QAction* CChildFrame::novaAcaoExportarImagem(CBaseView* view, AppServices& app)
 {
     QAction* acao = novaAcao(QStringLiteral("Exportar imagem..."));
     connect(acao, &QAction::triggered, this, [this, view, &app] { exportarImagem(view, app); });
     return acao;
 }
 
-bool CChildFrame::exportarImagem(CBaseView* view, CMainApp& app)
+bool CChildFrame::exportarImagem(CBaseView* view, AppServices& app)
 {
     QString proposto = documentPath();
     if (!proposto.isEmpty()) {
@@ -88,7 +101,35 @@ bool CChildFrame::exportarImagem(CBaseView* view, CMainApp& app)
     return true;
 }
 
-QMenu* CChildFrame::criarMenuArquivos(CMainApp& app)
+CChildFrame::ComandosDocumento CChildFrame::criarComandosDocumento(CBaseView* view)
+{
+    ComandosDocumento comandos;
+    comandos.gravar = novaAcao(QStringLiteral("&Gravar"));
+    comandos.gravar->setShortcut(QKeySequence::Save);
+    comandos.gravar->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(comandos.gravar, &QAction::triggered, this, &CChildFrame::gravar);
+    comandos.gravarComo = novaAcao(QStringLiteral("Gravar &Como..."));
+    connect(comandos.gravarComo, &QAction::triggered, this, &CChildFrame::gravarComo);
+    comandos.imprimir = novaAcaoImprimir(QStringLiteral("&Imprimir..."), view);
+    comandos.visualizar = novaAcaoVisualizar(QStringLiteral("&Visualizar Impressão..."), view);
+    return comandos;
+}
+
+QMenu* CChildFrame::criarMenuArquivosDocumento(AppServices& app, const QList<QAction*>& inicio,
+    const ComandosDocumento& comandos, const QList<QAction*>& exportacoes, CBaseView* view)
+{
+    QMenu* arquivos = criarMenuArquivos(app);
+    arquivos->addActions(inicio);
+    arquivos->addSeparator();
+    arquivos->addAction(comandos.gravar);
+    arquivos->addAction(comandos.gravarComo);
+    arquivos->addActions(exportacoes);
+    arquivos->addAction(novaAcaoExportarImagem(view, app));
+    terminarMenuArquivos(arquivos, app, comandos.imprimir, comandos.visualizar);
+    return arquivos;
+}
+
+QMenu* CChildFrame::criarMenuArquivos(SharedCommands& app)
 {
     auto* arquivos = new QMenu(QStringLiteral("&Arquivos"), this);
     arquivos->addAction(app.acaoNovo());
@@ -97,7 +138,7 @@ QMenu* CChildFrame::criarMenuArquivos(CMainApp& app)
 }
 
 void CChildFrame::terminarMenuArquivos(
-    QMenu* arquivos, CMainApp& app, QAction* imprimir, QAction* visualizar)
+    QMenu* arquivos, SharedCommands& app, QAction* imprimir, QAction* visualizar)
 {
     arquivos->addSeparator();
     arquivos->addAction(imprimir);
@@ -109,7 +150,7 @@ void CChildFrame::terminarMenuArquivos(
     app.listarRecentes(arquivos, antesDoFim);
 }
 
-QMenu* CChildFrame::criarMenuAjuda(CMainApp& app)
+QMenu* CChildFrame::criarMenuAjuda(SharedCommands& app)
 {
     auto* ajuda = new QMenu(QStringLiteral("A&juda"), this);
     ajuda->addAction(app.acaoManual());
@@ -145,8 +186,8 @@ QMenu* CChildFrame::criarMenuExibir(const ComandosExibir& comandos, QToolBar* ba
     return exibir;
 }
 
-void CChildFrame::preencherBarra(QToolBar* barra, CMainApp& app, QAction* gravar, QAction* imprimir,
-    const ComandosExibir& comandos)
+void CChildFrame::preencherBarra(QToolBar* barra, SharedCommands& app, QAction* gravar,
+    QAction* imprimir, const ComandosExibir& comandos)
 {
     barra->addAction(app.acaoNovo());
     barra->addAction(app.acaoAbrir());
@@ -174,7 +215,7 @@ void CChildFrame::avisarFalha(Prompter& prompter, const QString& erro, const QSt
     prompter.warn(erro + QLatin1Char('\n') + QDir::toNativeSeparators(path));
 }
 
-bool CChildFrame::concluirGravacao(CMainApp& app, bool gravou, const QString& erro,
+bool CChildFrame::concluirGravacao(AppServices& app, bool gravou, const QString& erro,
     const QString& path, const QString& caminhoDocumento, const QString& titulo)
 {
     if (!gravou) {

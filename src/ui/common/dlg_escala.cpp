@@ -1,4 +1,4 @@
-#include "drawing/dlg_escala.h"
+#include "common/dlg_escala.h"
 
 #include "common/campos_numericos.h"
 #include "common/prompter.h"
