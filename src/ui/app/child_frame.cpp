@@ -2,7 +2,7 @@
 
 #include "app/main_app.h"
 #include "common/base_view.h"
-#include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
 
@@ -82,7 +82,7 @@ bool CChildFrame::exportarImagem(CBaseView* view, CMainApp& app)
     if (escolhido.isEmpty())
         return false;
     if (const tarvex::Status s = view->exportarImagem(escolhido); !s) {
-        avisarFalha(app.prompter(), campos_numericos::texto(s.message), escolhido);
+        avisarFalha(app.prompter(), core_texts::texto(s.message), escolhido);
         return false;
     }
     return true;

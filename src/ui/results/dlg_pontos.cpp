@@ -1,6 +1,7 @@
 #include "results/dlg_pontos.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 
@@ -49,7 +50,7 @@ void CDlgPontos::accept()
     for (std::size_t i = 0; i < m_x.size(); ++i)
         if (!campos_numericos::lerNumero(m_x[i], lidos[i].x)
             || !campos_numericos::lerNumero(m_y[i], lidos[i].y)) {
-            m_prompter.warn(campos_numericos::texto(tarvex::msg::ValorInvalido));
+            m_prompter.warn(core_texts::texto(tarvex::msg::ValorInvalido));
             return;
         }
     m_pontos = lidos;

@@ -1,7 +1,7 @@
 #include "results/mesh_frame.h"
 
 #include "app/main_app.h"
-#include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/messages.h"
 #include "common/prompter.h"
@@ -34,7 +34,7 @@ CMeshFrame::CMeshFrame(std::unique_ptr<CMeshDoc> doc, CMainApp& app, QWidget* pa
     setCentralWidget(m_view);
     m_barra = criarBarra(QStringLiteral("Resultados"), QStringLiteral("barraResultados"));
     criarPaineisEstado(LarguraPosicao);
-    painelPosicao()->setText(campos_numericos::texto(tarvex::msg::PosicaoInicialResultados));
+    painelPosicao()->setText(core_texts::texto(tarvex::msg::PosicaoInicialResultados));
     // The result pane sits between the message pane and the position pane; the commands that
     // produce a one-line result show it.
     m_resultado = new QLabel(m_view->resultText());
@@ -215,7 +215,7 @@ void CMeshFrame::criarMenus()
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.
     const QStringList dica
-        = campos_numericos::texto(tarvex::msg::EscalaCoresDica).split(QLatin1Char('\n'));
+        = core_texts::texto(tarvex::msg::EscalaCoresDica).split(QLatin1Char('\n'));
     QAction* escala = comando(QStringLiteral("Escala de Cores"), &CMeshView::escalaCores);
     escala->setStatusTip(dica.value(0));
     escala->setToolTip(dica.value(1));
@@ -304,7 +304,7 @@ bool CMeshFrame::exportarEmf()
     const QString path
         = QString::fromStdString(tarvex::results::emfFileName(escolhido.toStdString()));
     if (const tarvex::Status s = m_view->exportarEmf(path); !s) {
-        avisarFalha(m_app.prompter(), campos_numericos::texto(s.message), path);
+        avisarFalha(m_app.prompter(), core_texts::texto(s.message), path);
         return false;
     }
     return true;

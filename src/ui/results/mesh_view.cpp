@@ -1,6 +1,6 @@
 #include "results/mesh_view.h"
 
-#include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "drawing/des_view.h"
@@ -39,7 +39,7 @@
 #include <cmath>
 #include <optional>
 
-using campos_numericos::texto;
+using core_texts::texto;
 using tarvex::geometry::Caixa;
 using tarvex::geometry::Ponto;
 using tarvex::solver::RunEnd;

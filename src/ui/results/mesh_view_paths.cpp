@@ -5,6 +5,7 @@
 #include "results/mesh_view.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "paint/canvas.h"
@@ -16,7 +17,7 @@
 
 #include <QLineEdit>
 
-using campos_numericos::texto;
+using core_texts::texto;
 using tarvex::geometry::Ponto;
 
 namespace {
