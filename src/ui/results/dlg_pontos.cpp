@@ -13,10 +13,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CDlgPontos::CDlgPontos(
-    const QString& titulo, const std::vector<Grupo>& grupos, Prompter& prompter, QWidget* parent)
+CDlgPontos::CDlgPontos(const QString& titulo, const std::vector<Grupo>& grupos, Prompter& prompter,
+    QWidget* parent, Conferencia conferencia)
     : QDialog(parent)
     , m_prompter(prompter)
+    , m_conferencia(conferencia)
 {
     setWindowTitle(titulo);
     auto* linha = new QHBoxLayout;
@@ -44,15 +45,26 @@ CDlgPontos::CDlgPontos(
     layout->addWidget(botoes);
 }
 
-void CDlgPontos::accept()
+bool CDlgPontos::lerCampos(std::vector<tarvex::geometry::Ponto>& out) const
 {
     std::vector<tarvex::geometry::Ponto> lidos(m_x.size());
     for (std::size_t i = 0; i < m_x.size(); ++i)
         if (!campos_numericos::lerNumero(m_x[i], lidos[i].x)
-            || !campos_numericos::lerNumero(m_y[i], lidos[i].y)) {
+            || !campos_numericos::lerNumero(m_y[i], lidos[i].y))
+            return false;
+    out = std::move(lidos);
+    return true;
+}
+
+void CDlgPontos::accept()
+{
+    if (m_conferencia == Conferencia::AoCalcular) {
+        std::vector<tarvex::geometry::Ponto> lidos;
+        if (!lerCampos(lidos)) {
             m_prompter.warn(core_texts::texto(tarvex::msg::ValorInvalido));
             return;
         }
-    m_pontos = lidos;
+        m_pontos = std::move(lidos);
+    }
     QDialog::accept();
 }
