@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "op_reader.h"
 #include "verbs.h"
 
 #include "common/file_io.h"
@@ -35,56 +36,6 @@ const char* const DrawUsage
       "--delete-selected\n"
       "deletes the selected segments and arcs, and the selected points. \"new\" starts an empty\n"
       "drawing with scale factor 1000.";
-
-/// Reads the operations' numbers, written together as "a,b,..." or as separate words.
-class Leitor {
-public:
-    explicit Leitor(const std::vector<std::string>& palavras)
-        : m_palavras(palavras)
-    {
-    }
-
-    bool fim() const { return m_pos >= m_palavras.size(); }
-    const std::string& proxima() { return m_palavras[m_pos++]; }
-
-    bool numeros(std::size_t quantos, std::vector<double>& v, const std::string& opcao)
-    {
-        v.clear();
-        while (v.size() < quantos) {
-            if (fim() || m_palavras[m_pos].rfind("--", 0) == 0)
-                return erro("expected " + std::to_string(quantos) + " numbers for " + opcao);
-            const std::string& palavra = m_palavras[m_pos++];
-            std::size_t inicio = 0;
-            for (;;) {
-                const std::size_t virgula = palavra.find(',', inicio);
-                double x = 0.0;
-                if (!parseNumber(palavra.substr(inicio, virgula - inicio), x)
-                    || v.size() >= quantos)
-                    return erro("bad number list for " + opcao + ": " + palavra);
-                v.push_back(x);
-                if (virgula == std::string::npos)
-                    break;
-                inicio = virgula + 1;
-            }
-        }
-        return true;
-    }
-
-    bool erro(const std::string& texto)
-    {
-        if (m_erro.empty())
-            m_erro = texto;
-        return false;
-    }
-    const std::string& erro() const { return m_erro; }
-
-private:
-    const std::vector<std::string>& m_palavras;
-    std::size_t m_pos = 0;
-    std::string m_erro;
-};
-
-enum class Resultado { Feito, Recusado, Uso };
 
 struct Execucao {
     geometry::DrawingData& d;
@@ -277,21 +228,10 @@ int runDraw(const std::vector<std::string>& words)
 
     Leitor leitor(ops);
     Execucao execucao { drawing, leitor, {}, {} };
-    while (!leitor.fim()) {
-        const std::string opcao = leitor.proxima();
-        switch (execucao.executa(opcao)) {
-        case Resultado::Feito:
-            break;
-        case Resultado::Recusado:
-            // The message the view would show; nothing is written.
-            std::fprintf(
-                stderr, "%s: %s\n", opcao.c_str(), std::string(execucao.recusa.message).c_str());
-            return 1;
-        case Resultado::Uso:
-            return usage(
-                leitor.erro().empty() ? std::string(DrawUsage) : leitor.erro() + "\n" + DrawUsage);
-        }
-    }
+    if (const auto saida = aplicaOperacoes(
+            leitor, DrawUsage, [&](const std::string& opcao) { return execucao.executa(opcao); },
+            execucao.recusa))
+        return *saida;
     std::string written;
     if (const Status s = geometry::saveDrawing(out, drawing, &written); !s)
         return fail(out, s);

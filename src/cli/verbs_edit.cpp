@@ -1,4 +1,5 @@
 #include "cli_common.h"
+#include "op_reader.h"
 #include "verbs.h"
 
 #include "common/messages.h"
@@ -6,7 +7,6 @@
 #include "problem/editing.h"
 #include "problem/problem_data.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,78 +27,6 @@ const char* const EditUsage
       "  --remove-symmetry                 --special-region X,Y   --remove-special X,Y\n"
       "  --special-area X1,Y1,X2,Y2\n"
       "A point is X,Y or two numbers.";
-
-/// Reads the operations' words one at a time. An error is kept as text and ends the run.
-class Leitor {
-public:
-    explicit Leitor(const std::vector<std::string>& palavras)
-        : m_palavras(palavras)
-    {
-    }
-
-    bool fim() const { return m_pos >= m_palavras.size(); }
-    const std::string& proxima() { return m_palavras[m_pos++]; }
-    bool temValor() const { return !fim() && m_palavras[m_pos].rfind("--", 0) != 0; }
-
-    bool numero(double& v, const char* oQue)
-    {
-        if (!temValor() || !parseNumber(m_palavras[m_pos], v))
-            return erro(std::string("expected a number for ") + oQue);
-        ++m_pos;
-        return true;
-    }
-
-    /// Numbers written together as "a,b,..." in one word, or as separate words.
-    bool numeros(std::size_t quantos, std::vector<double>& v, const char* oQue)
-    {
-        v.clear();
-        while (v.size() < quantos) {
-            if (!temValor())
-                return erro(
-                    std::string("expected ") + std::to_string(quantos) + " numbers for " + oQue);
-            std::string palavra = m_palavras[m_pos++];
-            std::size_t inicio = 0;
-            for (;;) {
-                const std::size_t virgula = palavra.find(',', inicio);
-                const std::string parte = palavra.substr(inicio, virgula - inicio);
-                double x = 0.0;
-                if (!parseNumber(parte, x) || v.size() >= quantos)
-                    return erro(std::string("bad number list for ") + oQue + ": " + palavra);
-                v.push_back(x);
-                if (virgula == std::string::npos)
-                    break;
-                inicio = virgula + 1;
-            }
-        }
-        return true;
-    }
-
-    bool ponto(problem::Ponto& p, const char* oQue)
-    {
-        std::vector<double> v;
-        if (!numeros(2, v, oQue))
-            return false;
-        p = { v[0], v[1] };
-        return true;
-    }
-
-    bool erro(const std::string& texto)
-    {
-        if (m_erro.empty())
-            m_erro = texto;
-        return false;
-    }
-    const std::string& erro() const { return m_erro; }
-
-private:
-    const std::vector<std::string>& m_palavras;
-    std::size_t m_pos = 0;
-    std::string m_erro;
-};
-
-/// The result of one operation: done, refused with a fixed message (as the view would show),
-/// or an argument problem.
-enum class Resultado { Feito, Recusado, Uso };
 
 struct Execucao {
     ProblemData& data;
@@ -333,21 +261,10 @@ int runEdit(const std::vector<std::string>& words)
 
     Leitor leitor(ops);
     Execucao execucao { data, leitor };
-    while (!leitor.fim()) {
-        const std::string opcao = leitor.proxima();
-        switch (execucao.executa(opcao)) {
-        case Resultado::Feito:
-            break;
-        case Resultado::Recusado:
-            // The message the view would show; nothing is written.
-            std::fprintf(
-                stderr, "%s: %s\n", opcao.c_str(), std::string(execucao.recusa.message).c_str());
-            return 1;
-        case Resultado::Uso:
-            return usage(
-                leitor.erro().empty() ? std::string(EditUsage) : leitor.erro() + "\n" + EditUsage);
-        }
-    }
+    if (const auto saida = aplicaOperacoes(
+            leitor, EditUsage, [&](const std::string& opcao) { return execucao.executa(opcao); },
+            execucao.recusa))
+        return *saida;
     if (const Status s = problem::saveDat(out, data); !s)
         return fail(out, s);
     return 0;

@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +24,13 @@ inline std::string readAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+}
+
+/// The number after "key": in a JSON object, or NaN, which no expected value equals.
+inline double jsonNumber(const std::string& json, const std::string& key)
+{
+    const auto at = json.find("\"" + key + "\":");
+    return at == std::string::npos ? std::nan("") : std::stod(json.substr(at + key.size() + 3));
 }
 
 /// A fresh folder for each test, and runs of tarvex-cli with its stdout and stderr kept in `out`
@@ -51,6 +59,42 @@ protected:
         out = readAll(path("stdout.txt"));
         err = readAll(path("stderr.txt"));
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    /// The reference drawing exported as the problem `dat`.
+    void exportReference(const std::string& dat = "ref.dat")
+    {
+        ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
+                      + arg(dat)),
+            0)
+            << err;
+    }
+
+    /// The reference problem with its outer contour at 0 and the `edits`, meshed with `meshArgs`
+    /// and exported as the solver model `msh` (not solved).
+    void makeReferenceModel(
+        const std::string& edits, const std::string& meshArgs, const std::string& msh)
+    {
+        exportReference();
+        if (HasFatalFailure())
+            return;
+        ASSERT_EQ(
+            run("edit " + arg("ref.dat") + " " + arg("ed.dat") + " --outer-potential 0 " + edits),
+            0)
+            << err;
+        ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " " + meshArgs), 0) << err;
+        ASSERT_EQ(run("export-msh " + arg("m.dat") + " " + arg(msh)), 0) << err;
+    }
+
+    /// The reference model with J = 1 A/mm² in the rectangle's region at (140, 40), solved by
+    /// the linear run into "s.msh".
+    void makeSolvedReference()
+    {
+        makeReferenceModel("--region 140,40 J=1", "--edge-factor 0.5", "m.msh");
+        if (HasFatalFailure())
+            return;
+        ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("s.msh") + " --linear --tol 0.01"), 0)
+            << err;
     }
 
     fs::path m_dir;

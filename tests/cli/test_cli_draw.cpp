@@ -91,4 +91,22 @@ TEST_F(CliDraw, SelectionsDeletionAndMovesWorkOnTheSnappedEntities)
     EXPECT_NE(out.find("\"y_max\":2"), std::string::npos) << out;
 }
 
+TEST_F(CliDraw, ArgumentProblemsNameTheOperationAboveTheUsage)
+{
+    struct Case {
+        const char* ops;
+        const char* first;
+    };
+    for (const Case& c : { Case { "--line 0,0,1", "expected 4 numbers for --line" },
+             Case { "--point 1,2,3", "bad number list for --point: 1,2,3" },
+             Case { "--circle 0 0,x", "bad number list for --circle: 0,x" },
+             Case { "--reproduce 1,0,2.5", "N must be a whole number" },
+             Case { "--frobnicate", "unknown operation: --frobnicate" } }) {
+        EXPECT_EQ(run("draw new " + arg("u.des") + " " + c.ops), 2) << c.ops;
+        EXPECT_EQ(err.rfind(std::string(c.first) + "\nusage: tarvex-cli draw ", 0), 0u)
+            << c.ops << ": " << err;
+        EXPECT_FALSE(fs::exists(path("u.des"))) << c.ops;
+    }
+}
+
 } // namespace

@@ -1,32 +1,18 @@
+#include "cli_fixture.h"
+
 #include "problem/dat_io.h"
 #include "problem/problem_data.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace tarvex::problem;
-
-std::string quoted(const std::string& word)
-{
-    return "'" + word + "'";
-}
-
-std::string readAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
-}
 
 Regiao square(double x0, double y0, double x1, double y1)
 {
@@ -39,15 +25,11 @@ Regiao square(double x0, double y0, double x1, double y1)
     return region;
 }
 
-class CliEdit : public ::testing::Test {
+class CliEdit : public tarvex::test::CliFixture {
 protected:
     void SetUp() override
     {
-        m_dir = fs::path(::testing::TempDir())
-            / ("tarvex_edit_"
-                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        CliFixture::SetUp();
         // Outer square 0..100, A = 10..40 (position 2), B = 60..90 (position 3).
         ProblemData data;
         data.regioes.pushFront(square(60, 60, 90, 90));
@@ -57,19 +39,10 @@ protected:
         data.derivarListas();
         ASSERT_TRUE(saveDat(path("in.dat").string(), data).ok);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    fs::path path(const std::string& name) const { return m_dir / name; }
-
     /// Runs `tarvex-cli edit in.dat out.dat OPS`.
     int edit(const std::string& ops)
     {
-        const std::string command = quoted(TARVEX_CLI) + " edit " + quoted(path("in.dat").string())
-            + " " + quoted(path("out.dat").string()) + " " + ops + " >"
-            + quoted(path("stdout.txt").string()) + " 2>" + quoted(path("stderr.txt").string());
-        const int status = std::system(command.c_str());
-        err = readAll(path("stderr.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return run("edit " + arg("in.dat") + " " + arg("out.dat") + " " + ops);
     }
 
     ProblemData result()
@@ -78,9 +51,6 @@ protected:
         EXPECT_TRUE(openDat(path("out.dat").string(), data).ok);
         return data;
     }
-
-    fs::path m_dir;
-    std::string err;
 };
 
 } // namespace
@@ -128,6 +98,22 @@ TEST_F(CliEdit, RefusedClicksGiveTheViewsMessageAndWriteNothing)
              "--special-area 1,2,3", "--segment-potential 1,x 2" }) {
         EXPECT_EQ(edit(ops), 2) << ops;
         EXPECT_FALSE(fs::exists(path("out.dat"))) << ops;
+    }
+}
+
+TEST_F(CliEdit, ArgumentProblemsNameTheOperationAboveTheUsage)
+{
+    struct Case {
+        const char* ops;
+        const char* first;
+    };
+    for (const Case& c : { Case { "--outer-potential", "expected a number for --outer-potential" },
+             Case { "--segment-potential 1,x 2", "bad number list for --segment-potential: 1,x" },
+             Case { "--special-area 1,2,3", "expected 4 numbers for --special-area" },
+             Case { "--frobnicate", "unknown operation: --frobnicate" } }) {
+        EXPECT_EQ(edit(c.ops), 2) << c.ops;
+        EXPECT_EQ(err.rfind(std::string(c.first) + "\nusage: tarvex-cli edit ", 0), 0u)
+            << c.ops << ": " << err;
     }
 }
 

@@ -1,15 +1,14 @@
+#include "cli_fixture.h"
+
 #include "graphs/graph_data.h"
 #include "graphs/grp_io.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -18,16 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tarvex;
 
-std::string quoted(const std::string& word)
-{
-    return "'" + word + "'";
-}
-
-std::string readAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
-}
+using tarvex::test::quoted;
+using tarvex::test::readAll;
 
 /// The numbers of the JSON list that follows `key` (the first "[" after it, up to its "]").
 std::vector<double> numbersAfter(const std::string& json, const std::string& key)
@@ -46,31 +37,8 @@ std::vector<double> numbersAfter(const std::string& json, const std::string& key
     return out;
 }
 
-class CliGraphs : public ::testing::Test {
+class CliGraphs : public tarvex::test::CliFixture {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::path(::testing::TempDir())
-            / ("tarvex_graphs_"
-                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-
-    /// Runs tarvex-cli; its stdout and stderr go to m_out and m_err.
-    int run(const std::string& args)
-    {
-        const std::string command = quoted(TARVEX_CLI) + " " + args + " >" + quoted(path("out.txt"))
-            + " 2>" + quoted(path("err.txt"));
-        const int status = std::system(command.c_str());
-        m_out = readAll(path("out.txt"));
-        m_err = readAll(path("err.txt"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
     void write(const std::string& name, const std::string& text)
     {
         std::ofstream(path(name), std::ios::binary) << text;
@@ -98,10 +66,6 @@ protected:
         EXPECT_TRUE(graphs::saveGrp(file, data));
         return file;
     }
-
-    fs::path m_dir;
-    std::string m_out;
-    std::string m_err;
 };
 
 TEST_F(CliGraphs, ConvertWritesTheAscTextOfAGraph)
@@ -110,33 +74,33 @@ TEST_F(CliGraphs, ConvertWritesTheAscTextOfAGraph)
     data.addCurve({ 0, 0.5 }, { 1, 2 }, "P");
     data.addCurve({ 0, 0.5 }, { -3, 4e-9 }, "Pt");
     ASSERT_TRUE(graphs::saveGrp(path("p.grp"), data));
-    ASSERT_EQ(run("convert " + quoted(path("p.grp")) + " " + quoted(path("p.asc"))), 0) << m_err;
+    ASSERT_EQ(run("convert " + quoted(path("p.grp")) + " " + quoted(path("p.asc"))), 0) << err;
     EXPECT_EQ(readAll(path("p.asc")), "3  2\n0  1  -3  \n0.5  2  4e-09  \n");
 
     // Any other extension is replaced by "asc".
     ASSERT_EQ(run("convert " + quoted(path("p.grp")) + " " + quoted(path("q.txt"))), 0);
     EXPECT_TRUE(fs::exists(path("q.asc")));
-    EXPECT_NE(m_err.find("q.asc"), std::string::npos);
+    EXPECT_NE(err.find("q.asc"), std::string::npos);
 }
 
 TEST_F(CliGraphs, HarmonicsJsonOfAPureSineShowsItsOrder)
 {
     const std::string grp = sineGraph();
-    ASSERT_EQ(run("harmonics " + quoted(grp) + " --mode 0 --json"), 0) << m_err;
-    EXPECT_NE(m_out.find("\"orders\":[1,2,3,4,5,6,7,8,9,10,11,12,13,14,15]"), std::string::npos)
-        << m_out;
-    const std::vector<double> sine = numbersAfter(m_out, "\"sine\":[[");
-    ASSERT_EQ(sine.size(), 15u) << m_out;
+    ASSERT_EQ(run("harmonics " + quoted(grp) + " --mode 0 --json"), 0) << err;
+    EXPECT_NE(out.find("\"orders\":[1,2,3,4,5,6,7,8,9,10,11,12,13,14,15]"), std::string::npos)
+        << out;
+    const std::vector<double> sine = numbersAfter(out, "\"sine\":[[");
+    ASSERT_EQ(sine.size(), 15u) << out;
     for (std::size_t k = 0; k < sine.size(); ++k)
         EXPECT_NEAR(sine[k], k == 2 ? 100.0 : 0.0, 0.01) << k;
-    const std::vector<double> references = numbersAfter(m_out, "\"reference\":{\"sine\":");
+    const std::vector<double> references = numbersAfter(out, "\"reference\":{\"sine\":");
     ASSERT_EQ(references.size(), 3u);
     EXPECT_NEAR(references[0], 2.0, 1e-3);
     EXPECT_EQ(references[2], references[0]);
 
     ASSERT_EQ(run("harmonics " + quoted(grp) + " --mode 5"), 0);
-    EXPECT_NE(m_out.find("Termos em Seno, curva 1\n ordem normal \n"), std::string::npos);
-    EXPECT_NE(m_out.find("  29  |   +0.000\n\n val. ref : 1        "), std::string::npos);
+    EXPECT_NE(out.find("Termos em Seno, curva 1\n ordem normal \n"), std::string::npos);
+    EXPECT_NE(out.find("  29  |   +0.000\n\n val. ref : 1        "), std::string::npos);
 }
 
 TEST_F(CliGraphs, HarmonicsRefusesAModeOutsideZeroToFive)
@@ -150,8 +114,7 @@ TEST_F(CliGraphs, HarmonicsRefusesAModeOutsideZeroToFive)
 TEST_F(CliGraphs, PlotMatWritesTheMagnetisationOrCharacteristicCurve)
 {
     write("ferro.mat", "3   2\n0 0\n100 1\n200 1.5\n");
-    ASSERT_EQ(run("plot-mat " + quoted(path("ferro.mat")) + " " + quoted(path("b.grp"))), 0)
-        << m_err;
+    ASSERT_EQ(run("plot-mat " + quoted(path("ferro.mat")) + " " + quoted(path("b.grp"))), 0) << err;
     graphs::GraphData data;
     ASSERT_TRUE(graphs::openGrp(path("b.grp"), data));
     EXPECT_EQ(data.title, "Curva de Magnetização");
@@ -171,18 +134,17 @@ TEST_F(CliGraphs, PlotMatOfAShortFileFailsWithItsMessageAndWritesNothing)
 {
     write("curto.mat", "3   2\n0 0\n100 1\n");
     EXPECT_EQ(run("plot-mat " + quoted(path("curto.mat")) + " " + quoted(path("c.grp"))), 1);
-    EXPECT_NE(
-        m_err.find("curto.mat:3:  Arquivo de materiais com menos pontos do que o informado !"),
+    EXPECT_NE(err.find("curto.mat:3:  Arquivo de materiais com menos pontos do que o informado !"),
         std::string::npos)
-        << m_err;
+        << err;
     EXPECT_FALSE(fs::exists(path("c.grp")));
 }
 
 TEST_F(CliGraphs, InfoJsonOfMaterialsAndGraphFiles)
 {
     write("ferro.mat", "2   2\n0 0\n100 1.25\n");
-    ASSERT_EQ(run("info " + quoted(path("ferro.mat")) + " --json"), 0) << m_err;
-    EXPECT_NE(m_out.find("\"points\":[[0,0],[100,1.25]]"), std::string::npos) << m_out;
+    ASSERT_EQ(run("info " + quoted(path("ferro.mat")) + " --json"), 0) << err;
+    EXPECT_NE(out.find("\"points\":[[0,0],[100,1.25]]"), std::string::npos) << out;
 
     graphs::GraphData data;
     data.title = "Pressão";
@@ -191,21 +153,21 @@ TEST_F(CliGraphs, InfoJsonOfMaterialsAndGraphFiles)
     data.addCurve({ 0, 1 }, { 2, 3 }, "P");
     data.addCurve({ 0, 1 }, { -2, 0.5 }, "Pt");
     ASSERT_TRUE(graphs::saveGrp(path("p.grp"), data));
-    ASSERT_EQ(run("info " + quoted(path("p.grp")) + " --json"), 0) << m_err;
+    ASSERT_EQ(run("info " + quoted(path("p.grp")) + " --json"), 0) << err;
     for (const char* piece :
         { "\"title\":\"Pressão\"", "\"x_caption\":\"distância (mm)\"", "\"y_caption\":\"P (N/m²)\"",
             "\"names\":[\"P\",\"Pt\"]", "\"curves\":[[[0,2],[1,3]],[[0,-2],[1,0.5]]]" })
-        EXPECT_NE(m_out.find(piece), std::string::npos) << piece << "\n" << m_out;
+        EXPECT_NE(out.find(piece), std::string::npos) << piece << "\n" << out;
 }
 
 TEST_F(CliGraphs, DamagedOrMissingGraphsFailWithTheirMessages)
 {
     write("old.grp", std::string("versao 01.00.01") + std::string(400, '\0'));
     EXPECT_EQ(run("info " + quoted(path("old.grp")) + " --json"), 1);
-    EXPECT_NE(m_err.find(" Não é possível ler arquivo: erro de versão !"), std::string::npos);
-    EXPECT_EQ(m_out, "");
+    EXPECT_NE(err.find(" Não é possível ler arquivo: erro de versão !"), std::string::npos);
+    EXPECT_EQ(out, "");
     EXPECT_EQ(run("convert " + quoted(path("none.grp")) + " " + quoted(path("n.asc"))), 1);
-    EXPECT_NE(m_err.find(" Não é possível abrir o arquivo !"), std::string::npos);
+    EXPECT_NE(err.find(" Não é possível abrir o arquivo !"), std::string::npos);
     EXPECT_FALSE(fs::exists(path("n.asc")));
 }
 

@@ -9,37 +9,13 @@ namespace {
 
 using namespace tarvex::test;
 
-/// The number after "key": in a JSON object, or NaN.
-double jsonNumber(const std::string& json, const std::string& key)
-{
-    const auto at = json.find("\"" + key + "\":");
-    return at == std::string::npos ? std::nan("") : std::stod(json.substr(at + key.size() + 3));
-}
-
-class CliIntegrals : public CliFixture {
-protected:
-    /// The reference drawing, solved, with J = 1 A/mm² in the region at (140, 40).
-    void makeSolvedModel()
-    {
-        const std::string pre = quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre");
-        ASSERT_EQ(run("export " + pre + " " + arg("ref.dat")), 0) << err;
-        ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat")
-                      + " --outer-potential 0 --region 140,40 J=1"),
-            0)
-            << err;
-        ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " --edge-factor 0.5"), 0)
-            << err;
-        ASSERT_EQ(run("export-msh " + arg("m.dat") + " " + arg("m.msh")), 0) << err;
-        ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("s.msh") + " --linear --tol 0.01"), 0)
-            << err;
-    }
-};
+using CliIntegrals = CliFixture;
 
 } // namespace
 
 TEST_F(CliIntegrals, RegionTotalInductanceAndTheirKeys)
 {
-    makeSolvedModel();
+    makeSolvedReference();
     ASSERT_EQ(run("eval " + arg("s.msh") + " integrals --region 140 40 --json"), 0) << err;
     const double area = jsonNumber(out, "area");
     EXPECT_GT(area, 0.0);
@@ -66,7 +42,7 @@ TEST_F(CliIntegrals, RegionTotalInductanceAndTheirKeys)
 
 TEST_F(CliIntegrals, RefusalsExitNonZeroWithTheMessage)
 {
-    makeSolvedModel();
+    makeSolvedReference();
     EXPECT_NE(run("eval " + arg("s.msh") + " capacitance"), 0);
     EXPECT_NE(err.find("Capacitância disponível somente"), std::string::npos) << err;
     EXPECT_NE(run("eval " + arg("s.msh") + " integrals --region 9999 9999"), 0);

@@ -27,10 +27,7 @@ protected:
     void SetUp() override
     {
         CliFixture::SetUp();
-        ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
-                      + arg("ref.dat")),
-            0)
-            << err;
+        exportReference();
     }
 };
 

@@ -8,15 +8,6 @@ namespace {
 
 using namespace tarvex::test;
 
-/// The number after "key": in a JSON object, or -1e300 when absent.
-double jsonNumber(const std::string& json, const std::string& key)
-{
-    const auto at = json.find("\"" + key + "\":");
-    if (at == std::string::npos)
-        return -1e300;
-    return std::stod(json.substr(at + key.size() + 3));
-}
-
 std::string jsonText(const std::string& json, const std::string& key)
 {
     const auto at = json.find("\"" + key + "\":\"");
@@ -32,10 +23,7 @@ protected:
     void SetUp() override
     {
         CliFixture::SetUp();
-        ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
-                      + arg("ref.dat")),
-            0)
-            << err;
+        exportReference();
         ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("p.dat")
                       + " --outer-potential 0 --region 140,40 J=1"),
             0)

@@ -19,10 +19,7 @@ protected:
     void SetUp() override
     {
         CliFixture::SetUp();
-        ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
-                      + arg("ref.dat")),
-            0)
-            << err;
+        exportReference();
         ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat")
                       + " --analysis electric --outer-potential 0 --segment-potential 60,70 10000"
                         " --region 100,20 eps_r=2.2 --region 100,80 eps_r=2.2"),

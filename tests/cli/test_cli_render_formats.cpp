@@ -52,30 +52,13 @@ std::string firstTool(std::initializer_list<const char*> names)
     return {};
 }
 
-class CliRenderFormats : public CliFixture {
-protected:
-    /// The reference drawing as a solved model with a current source in its rectangle.
-    void makeSolvedModel()
-    {
-        const std::string pre = quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre");
-        ASSERT_EQ(run("export " + pre + " " + arg("ref.dat")), 0) << err;
-        ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat")
-                      + " --outer-potential 0 --region 140,40 J=1"),
-            0)
-            << err;
-        ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " --edge-factor 0.5"), 0)
-            << err;
-        ASSERT_EQ(run("export-msh " + arg("m.dat") + " " + arg("m.msh")), 0) << err;
-        ASSERT_EQ(run("solve " + arg("m.msh") + " " + arg("s.msh") + " --linear --tol 0.01"), 0)
-            << err;
-    }
-};
+using CliRenderFormats = CliFixture;
 
 } // namespace
 
 TEST_F(CliRenderFormats, ResultsPictureInEveryFormatByTheExtension)
 {
-    makeSolvedModel();
+    makeSolvedReference();
     for (const char* name : { "e.png", "e.svg", "e.pdf", "e.emf", "E.SVG" })
         ASSERT_EQ(run("render " + arg("s.msh") + " " + arg(name) + " --mode equipotentials"), 0)
             << name << ": " << err;
@@ -132,7 +115,7 @@ TEST_F(CliRenderFormats, MetafileIsReadByAnIndependentConsumer)
     const std::string tool = firstTool({ "inkscape", "soffice", "libreoffice" });
     if (tool.empty())
         GTEST_SKIP() << "no metafile consumer installed";
-    makeSolvedModel();
+    makeSolvedReference();
     ASSERT_EQ(run("render " + arg("s.msh") + " " + arg("e.emf") + " --mode equipotentials"), 0)
         << err;
     std::string command;

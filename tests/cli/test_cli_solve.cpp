@@ -10,13 +10,6 @@ namespace {
 
 using namespace tarvex::test;
 
-/// The number after "key": in a JSON object, or NaN.
-double jsonNumber(const std::string& json, const std::string& key)
-{
-    const auto at = json.find("\"" + key + "\":");
-    return at == std::string::npos ? std::nan("") : std::stod(json.substr(at + key.size() + 3));
-}
-
 bool isPng(const std::string& bytes)
 {
     return bytes.size() > 100 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0;
@@ -28,17 +21,7 @@ protected:
     /// the rectangle, and the extra `regionKeys` on it.
     void makeModel(const std::string& name, const std::string& regionKeys = "")
     {
-        ASSERT_EQ(run("export " + quoted(std::string(TARVEX_TEST_DATA) + "/reference.pre") + " "
-                      + arg("ref.dat")),
-            0)
-            << err;
-        ASSERT_EQ(run("edit " + arg("ref.dat") + " " + arg("ed.dat")
-                      + " --outer-potential 0 --region 140,40 J=1 " + regionKeys),
-            0)
-            << err;
-        ASSERT_EQ(run("mesh " + arg("ed.dat") + " " + arg("m.dat") + " --edge-factor 0.5"), 0)
-            << err;
-        ASSERT_EQ(run("export-msh " + arg("m.dat") + " " + arg(name)), 0) << err;
+        makeReferenceModel("--region 140,40 J=1 " + regionKeys, "--edge-factor 0.5", name);
     }
 };
 

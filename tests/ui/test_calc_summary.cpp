@@ -4,7 +4,6 @@
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
-#include "helpers/test_settings.h"
 #include "results/dlg_calculo.h"
 #include "results/mesh_doc.h"
 #include "results/mesh_frame.h"
@@ -29,16 +28,6 @@
 
 namespace {
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 /// What one dialog showed.
 struct Seen {
     QString status; ///< after the run
@@ -60,7 +49,7 @@ std::pair<int, double> summaryOf(const QString& status)
 
 } // namespace
 
-class TestCalcSummary : public QObject {
+class TestCalcSummary : public ResultsWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -76,55 +65,30 @@ private:
     void open(const QString& name, double conductivity = 0.0, const std::string& curve = {});
     /// Chooses the method (-1 keeps it), presses "Calcula", records into m_seen, closes.
     ScriptedDialogs::Step calculate(int method = -1, bool interrupt = false);
-    void trigger(const QString& menuText)
-    {
-        QAction* action = m_frame->acao(menuText);
-        QVERIFY2(action, qPrintable(menuText));
-        action->trigger();
-    }
-    CMeshView& view() { return *m_frame->view(); }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<ScriptedFileChooser> m_chooser;
-    std::unique_ptr<CMainApp> m_app;
-    CMeshFrame* m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
     Seen m_seen;
 };
 
 void TestCalcSummary::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    isolateUserSettings(m_dir.filePath(QStringLiteral("home")));
+    QVERIFY(prepararPasta());
 }
 
 void TestCalcSummary::init()
 {
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_chooser = std::make_unique<ScriptedFileChooser>();
-    m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
-    QVERIFY(m_app->iniciar());
-    m_dialogs.clear();
+    QVERIFY(iniciarPrograma());
     m_seen = {};
 }
 
 void TestCalcSummary::cleanup()
 {
-    if (m_frame)
-        m_frame->doc().setModified(false);
-    m_frame = nullptr;
-    m_app.reset();
-    flushDeletes();
+    encerrarPrograma();
 }
 
 void TestCalcSummary::open(const QString& name, double conductivity, const std::string& curve)
 {
     const QString path = m_dir.filePath(name);
     QVERIFY(results_fixture::gravarModelo(path, conductivity, curve));
-    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(m_frame);
-    view().setExecutorDialogos([this](QDialog& d) { return m_dialogs.run(d); });
+    QVERIFY(abrirResultados(path));
 }
 
 ScriptedDialogs::Step TestCalcSummary::calculate(int method, bool interrupt)
@@ -226,9 +190,7 @@ void TestCalcSummary::methodChoiceIsUsedAndRemembered()
     QCOMPARE(summaryOf(m_seen.status).first, 1);
 
     // And so does a new session of the program, until conjugate gradients are chosen again.
-    m_frame->doc().setModified(false);
-    m_app.reset();
-    flushDeletes();
+    encerrarPrograma();
     init();
     open(QStringLiteral("metodo2.msh"), 5.8e7);
     m_dialogs.steps.push_back(calculate(0));

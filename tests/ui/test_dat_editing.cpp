@@ -1,4 +1,5 @@
 #include "app/main_app.h"
+#include "helpers/results_fixture.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
 #include "helpers/test_settings.h"
@@ -33,24 +34,13 @@ using Step = std::function<int(QDialog&)>;
 
 namespace {
 
-Regiao square(double x0, double y0, double x1, double y1)
-{
-    Regiao region;
-    const Ponto a { x0, y0 }, b { x1, y0 }, c { x1, y1 }, d { x0, y1 };
-    region.segmentos.pushBack(SegmentoContorno::reta(a, b));
-    region.segmentos.pushBack(SegmentoContorno::reta(b, c));
-    region.segmentos.pushBack(SegmentoContorno::reta(c, d));
-    region.segmentos.pushBack(SegmentoContorno::reta(d, a));
-    return region;
-}
-
 /// Outer square 0..100 (position 1), A = 10..40 (position 2), B = 60..90 (position 3).
 ProblemData problem()
 {
     ProblemData data;
-    data.regioes.pushFront(square(60, 60, 90, 90));
-    data.regioes.pushFront(square(10, 10, 40, 40));
-    data.regioes.pushFront(square(0, 0, 100, 100));
+    data.regioes.pushFront(results_fixture::retangulo(60, 60, 90, 90));
+    data.regioes.pushFront(results_fixture::retangulo(10, 10, 40, 40));
+    data.regioes.pushFront(results_fixture::retangulo(0, 0, 100, 100));
     data.janela = { 0, 100, 0, 100 };
     data.derivarListas();
     return data;

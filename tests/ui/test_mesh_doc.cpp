@@ -5,7 +5,6 @@
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
-#include "helpers/test_settings.h"
 #include "problem/dat_doc.h"
 #include "problem/dat_frame.h"
 #include "problem/dat_view.h"
@@ -33,16 +32,6 @@ using tarvex::solver::SolverModel;
 
 namespace {
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 /// "Calcula" in a calculation dialog, then "Encerra".
 int calculate(QDialog& d)
 {
@@ -56,7 +45,7 @@ int calculate(QDialog& d)
 
 } // namespace
 
-class TestMeshDoc : public QObject {
+class TestMeshDoc : public ScriptedProgramTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -85,27 +74,16 @@ private:
         QVERIFY2(action, qPrintable(menuText));
         action->trigger();
     }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<ScriptedFileChooser> m_chooser;
-    std::unique_ptr<CMainApp> m_app;
-    ScriptedDialogs m_dialogs;
 };
 
 void TestMeshDoc::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    isolateUserSettings(m_dir.filePath(QStringLiteral("home")));
+    QVERIFY(prepararPasta());
 }
 
 void TestMeshDoc::init()
 {
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_chooser = std::make_unique<ScriptedFileChooser>();
-    m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
-    QVERIFY(m_app->iniciar());
-    m_dialogs.clear();
+    QVERIFY(iniciarPrograma());
 }
 
 void TestMeshDoc::cleanup()
@@ -113,8 +91,7 @@ void TestMeshDoc::cleanup()
     // Nothing of one test may ask anything in the next one's teardown.
     for (CMeshFrame* frame : resultFrames())
         frame->doc().setModified(false);
-    m_app.reset();
-    flushDeletes();
+    fecharPrograma();
 }
 
 CDatFrame* TestMeshDoc::openProblem(const QString& name)

@@ -1,4 +1,5 @@
 #include "app/main_app.h"
+#include "common/core_texts.h"
 #include "common/dlg_escala.h"
 #include "common/messages.h"
 #include "evaluation/field_at_point.h"
@@ -7,7 +8,6 @@
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
-#include "helpers/test_settings.h"
 #include "paint/view_palette.h"
 #include "results/colour_map.h"
 #include "results/dlg_calculo.h"
@@ -43,16 +43,6 @@ using tarvex::solver::SolverModel;
 
 namespace {
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 /// The dialog rows the core gives for a point, as the dialog should show them.
 QList<std::pair<QString, QString>> expectedRows(
     const SolverModel& model, const Ponto& p, bool polar)
@@ -60,7 +50,7 @@ QList<std::pair<QString, QString>> expectedRows(
     QList<std::pair<QString, QString>> rows;
     const auto values = tarvex::evaluation::pointValues(model, p.x, p.y, polar);
     for (const auto& [label, value] : tarvex::evaluation::dialogFields(values))
-        rows.append({ text(label), QString::fromStdString(value) });
+        rows.append({ core_texts::texto(label), QString::fromStdString(value) });
     return rows;
 }
 
@@ -87,7 +77,7 @@ void showDialog(QDialog& dialog, const QString& name)
 
 } // namespace
 
-class TestMeshEvaluation : public QObject {
+class TestMeshEvaluation : public ResultsWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -107,13 +97,6 @@ private slots:
     void millionTriangleMapRepaintsFromTheKeptMap();
 
 private:
-    int run(QDialog& dialog) { return m_dialogs.run(dialog); }
-    void trigger(const QString& menuText)
-    {
-        QAction* action = m_frame->acao(menuText);
-        QVERIFY2(action, qPrintable(menuText));
-        action->trigger();
-    }
     void open(const QString& name, double condutividade = 0.0);
     void solve();
     void clickAt(const Ponto& world)
@@ -123,30 +106,17 @@ private:
     /// Where a click at `world` lands in model coordinates (the pixel grid rounds it).
     Ponto clicked(const Ponto& world) { return view().paraMundo(view().paraPixel(world)); }
     SolverModel& model() { return m_frame->doc().model(); }
-    CMeshView& view() { return *m_frame->view(); }
     QLabel* pane() { return m_frame->painelResultado(); }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<ScriptedFileChooser> m_chooser;
-    std::unique_ptr<CMainApp> m_app;
-    CMeshFrame* m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
 };
 
 void TestMeshEvaluation::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    isolateUserSettings(m_dir.filePath(QStringLiteral("home")));
+    QVERIFY(prepararPasta());
 }
 
 void TestMeshEvaluation::init()
 {
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_chooser = std::make_unique<ScriptedFileChooser>();
-    m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
-    QVERIFY(m_app->iniciar());
-    m_dialogs.clear();
+    QVERIFY(iniciarPrograma());
     open(QStringLiteral("condutor.msh"));
 }
 
@@ -154,10 +124,7 @@ void TestMeshEvaluation::open(const QString& name, double condutividade)
 {
     const QString path = m_dir.filePath(name);
     QVERIFY(results_fixture::gravarModelo(path, condutividade));
-    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(m_frame);
-    view().setExecutorDialogos([this](QDialog& d) { return run(d); });
-    view().resize(440, 240);
+    QVERIFY(abrirResultados(path, 440, 240));
 }
 
 void TestMeshEvaluation::solve()
@@ -169,11 +136,7 @@ void TestMeshEvaluation::solve()
 
 void TestMeshEvaluation::cleanup()
 {
-    if (m_frame)
-        m_frame->doc().setModified(false);
-    m_frame = nullptr;
-    m_app.reset();
-    flushDeletes();
+    encerrarPrograma();
 }
 
 void TestMeshEvaluation::pointDialogShowsTheCoreValuesForTheClickedPoint()

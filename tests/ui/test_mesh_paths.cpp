@@ -4,12 +4,13 @@
 #include "common/messages.h"
 #include "graphs/graph_doc.h"
 #include "graphs/graph_frame.h"
+#include "helpers/results_fixture.h"
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
-#include "helpers/test_settings.h"
 #include "paint/view_palette.h"
 #include "results/dlg_caminhos.h"
+#include "results/dlg_curva_dens_fluxo.h"
 #include "results/mesh_doc.h"
 #include "results/mesh_frame.h"
 #include "results/mesh_view.h"
@@ -27,15 +28,6 @@
 using tarvex::geometry::Ponto;
 
 namespace {
-
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 /// Plane electrodes 5 mm apart in oil: 5 kV at the bottom, 0 at the top, solved (a uniform field).
 tarvex::solver::SolverModel placas()
@@ -55,7 +47,7 @@ tarvex::solver::SolverModel placas()
 
 } // namespace
 
-class TestMeshPaths : public QObject {
+class TestMeshPaths : public ResultsWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -69,59 +61,29 @@ private slots:
     void userCurveIsReadAllOrNothingAndNamedInTheReport();
 
 private:
-    void trigger(const QString& menuText)
-    {
-        QAction* action = m_frame->acao(menuText);
-        QVERIFY2(action, qPrintable(menuText));
-        action->trigger();
-    }
-    CMeshView& view() { return *m_frame->view(); }
     CMeshDoc& doc() { return m_frame->doc(); }
     int graphWindows() const
     {
         return int(m_app->mainFrame()->findChildren<CGraphFrame*>().size());
     }
-    /// The curves of the graph document opened last: its frame is the active one.
-    tarvex::graphs::GraphData lastGraph() const
-    {
-        auto* frame = qobject_cast<CGraphFrame*>(m_app->mainFrame()->filhoAtivo());
-        return frame ? frame->doc().data() : tarvex::graphs::GraphData {};
-    }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<ScriptedFileChooser> m_chooser;
-    std::unique_ptr<CMainApp> m_app;
-    CMeshFrame* m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
 };
 
 void TestMeshPaths::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    isolateUserSettings(m_dir.filePath(QStringLiteral("home")));
+    QVERIFY(prepararPasta());
 }
 
 void TestMeshPaths::init()
 {
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_chooser = std::make_unique<ScriptedFileChooser>();
-    m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
-    QVERIFY(m_app->iniciar());
+    QVERIFY(iniciarPrograma());
     const QString path = m_dir.filePath(QStringLiteral("placas.msh"));
     QVERIFY(tarvex::solver::saveMsh(path.toStdString(), placas()).ok);
-    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(m_frame);
-    view().setExecutorDialogos([this](QDialog& d) { return m_dialogs.run(d); });
-    view().resize(400, 250);
-    m_dialogs.clear();
+    QVERIFY(abrirResultados(path, 400, 250));
 }
 
 void TestMeshPaths::cleanup()
 {
-    m_frame = nullptr;
-    m_app.reset();
-    flushDeletes();
+    encerrarPrograma();
 }
 
 void TestMeshPaths::commandsNeedAComputedPathFirst()
@@ -190,16 +152,29 @@ void TestMeshPaths::keyboardEntryRefusesEqualPoints()
 {
     const auto preencher = [](double x1, double y1, double x2, double y2) {
         return [=](QDialog& d) {
-            auto* t = qobject_cast<CDlgTecladoCaminho*>(&d);
+            auto* t = qobject_cast<CDlgCurvaDensFluxo*>(&d);
             if (!t)
                 return -1;
-            t->campoX1()->setText(QString::number(x1));
-            t->campoY1()->setText(QString::number(y1));
-            t->campoX2()->setText(QString::number(x2));
-            t->campoY2()->setText(QString::number(y2));
-            return int(QDialog::Accepted);
+            t->campoX(0)->setText(QString::number(x1));
+            t->campoY(0)->setText(QString::number(y1));
+            t->campoX(1)->setText(QString::number(x2));
+            t->campoY(1)->setText(QString::number(y2));
+            t->accept();
+            return t->result();
         };
     };
+    // A field without a number: "Calcula" closes the dialog and the command refuses it.
+    m_dialogs.steps.push_back([](QDialog& d) {
+        auto& t = dynamic_cast<CDlgCurvaDensFluxo&>(d);
+        t.campoY(1)->setText(QStringLiteral("sete"));
+        t.accept();
+        return t.result();
+    });
+    trigger(QStringLiteral("Cam. Crítico -> Teclado"));
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::ValorInvalido) });
+    QVERIFY(!doc().caminhoCritico);
+    m_prompter->warnings.clear();
+
     m_dialogs.steps.push_back(preencher(3, 3, 3, 3));
     trigger(QStringLiteral("Cam. Crítico -> Teclado"));
     QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::CaminhoPontosIguais) });
@@ -209,8 +184,7 @@ void TestMeshPaths::keyboardEntryRefusesEqualPoints()
     trigger(QStringLiteral("Cam. Crítico -> Teclado"));
     QVERIFY(doc().caminhoCritico);
     QCOMPARE(view().mouseMode(), CMeshView::Mouse::CaminhoCritico);
-    QCOMPARE(
-        m_dialogs.titles, (QStringList { QStringLiteral("Teclado"), QStringLiteral("Teclado") }));
+    QCOMPARE(m_dialogs.titles, QStringList(3, QStringLiteral("Teclado")));
 }
 
 void TestMeshPaths::creepageDefinitionSnapsAndComputes()

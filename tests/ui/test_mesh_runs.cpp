@@ -5,7 +5,6 @@
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
-#include "helpers/test_settings.h"
 #include "paint/view_palette.h"
 #include "results/dlg_calculo.h"
 #include "results/dlg_num_equipot.h"
@@ -35,16 +34,6 @@ using tarvex::solver::SolverModel;
 
 namespace {
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 std::vector<ContourSegment> lines(const SolverModel& model)
 {
     std::vector<ContourSegment> all;
@@ -67,7 +56,7 @@ struct Seen {
 
 } // namespace
 
-class TestMeshRuns : public QObject {
+class TestMeshRuns : public ResultsWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -86,57 +75,30 @@ private slots:
     void solvedViewShowsLinesOverTheRegions();
 
 private:
-    int run(QDialog& dialog) { return m_dialogs.run(dialog); }
     /// Fills the dialog's fields (in layout order, empty to keep), presses "Calcula", records
     /// what the dialog showed into m_seen and closes it.
     Step calculate(QStringList values = {}, std::function<void(CDlgProCalcBase&)> duringCheck = {});
-    void trigger(const QString& menuText)
-    {
-        QAction* action = m_frame->acao(menuText);
-        QVERIFY2(action, qPrintable(menuText));
-        action->trigger();
-    }
     SolverModel& model() { return m_frame->doc().model(); }
-    CMeshView& view() { return *m_frame->view(); }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<ScriptedFileChooser> m_chooser;
-    std::unique_ptr<CMainApp> m_app;
-    CMeshFrame* m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
     Seen m_seen;
 };
 
 void TestMeshRuns::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    isolateUserSettings(m_dir.filePath(QStringLiteral("home")));
+    QVERIFY(prepararPasta());
 }
 
 void TestMeshRuns::init()
 {
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_chooser = std::make_unique<ScriptedFileChooser>();
-    m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
-    QVERIFY(m_app->iniciar());
+    QVERIFY(iniciarPrograma());
     const QString path = m_dir.filePath(QStringLiteral("condutor.msh"));
     QVERIFY(results_fixture::gravarModelo(path));
-    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(m_frame);
-    view().setExecutorDialogos([this](QDialog& d) { return run(d); });
-    view().resize(440, 240);
-    m_dialogs.clear();
+    QVERIFY(abrirResultados(path, 440, 240));
     m_seen = {};
 }
 
 void TestMeshRuns::cleanup()
 {
-    if (m_frame)
-        m_frame->doc().setModified(false);
-    m_frame = nullptr;
-    m_app.reset();
-    flushDeletes();
+    encerrarPrograma();
 }
 
 Step TestMeshRuns::calculate(QStringList values, std::function<void(CDlgProCalcBase&)> duringCheck)
@@ -313,10 +275,8 @@ void TestMeshRuns::nonlinearRunInterruptedAtAnyCheckKeepsTheLinearResult()
         + "/../../examples/materials/aco_nao_orientado_400_50.mat";
     const QString path = m_dir.filePath(QStringLiteral("nao_linear.msh"));
     QVERIFY(results_fixture::gravarModelo(path, 0.0, steel));
-    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(m_frame);
+    QVERIFY(abrirResultados(path));
     QVERIFY(model().hasNonlinearRegion);
-    view().setExecutorDialogos([this](QDialog& d) { return run(d); });
 
     m_dialogs.steps.push_back(calculate());
     trigger(QStringLiteral("Estático Linear"));
@@ -366,10 +326,7 @@ void TestMeshRuns::runMeetingAnElementOutsideEveryRegionSaysSoAndMarksIt()
     broken.regions.eraseAt(2);
     broken.calculationKind = tarvex::solver::CalculationKind::Nonlinear;
     QVERIFY(tarvex::solver::saveMsh(path.toStdString(), broken).ok);
-    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(m_frame);
-    view().setExecutorDialogos([this](QDialog& d) { return run(d); });
-    view().resize(440, 240);
+    QVERIFY(abrirResultados(path, 440, 240));
     const std::vector<MeshNode> before = model().nodes;
 
     m_dialogs.steps.push_back(calculate());
@@ -413,10 +370,7 @@ void TestMeshRuns::inducedCurrentDialogShowsAndStoresItsConversions()
     // A conducting conductor this time.
     const QString path = m_dir.filePath(QStringLiteral("conduz.msh"));
     QVERIFY(results_fixture::gravarModelo(path, 5.8e7));
-    auto* frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(frame);
-    m_frame = frame;
-    view().setExecutorDialogos([this](QDialog& d) { return run(d); });
+    QVERIFY(abrirResultados(path));
     QVERIFY(model().conductive);
 
     m_dialogs.steps.push_back(calculate({ QStringLiteral("1"), QStringLiteral("60") }));

@@ -11,7 +11,6 @@
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
-#include "helpers/test_settings.h"
 #include "results/dlg_curva_dens_fluxo.h"
 #include "results/dlg_pontos_centro.h"
 #include "results/forces.h"
@@ -32,21 +31,7 @@
 
 using tarvex::geometry::Ponto;
 
-namespace {
-
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-} // namespace
-
-class TestMeshSections : public QObject {
+class TestMeshSections : public ResultsWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -61,12 +46,6 @@ private slots:
     void keyboardSectionWithoutResultsAsksAfterTheDialog();
 
 private:
-    void trigger(const QString& menuText)
-    {
-        QAction* action = m_frame->acao(menuText);
-        QVERIFY2(action, qPrintable(menuText));
-        action->trigger();
-    }
     void open(double condutividade = 0.0, bool resolver = true);
     void clickAt(const Ponto& world)
     {
@@ -81,40 +60,24 @@ private:
         return frame ? frame->doc().data() : tarvex::graphs::GraphData {};
     }
     tarvex::solver::SolverModel& model() { return m_frame->doc().model(); }
-    CMeshView& view() { return *m_frame->view(); }
     QLabel* pane() { return m_frame->painelResultado(); }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<ScriptedFileChooser> m_chooser;
-    std::unique_ptr<CMainApp> m_app;
-    CMeshFrame* m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
 };
 
 void TestMeshSections::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    isolateUserSettings(m_dir.filePath(QStringLiteral("home")));
+    QVERIFY(prepararPasta());
 }
 
 void TestMeshSections::init()
 {
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_chooser = std::make_unique<ScriptedFileChooser>();
-    m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
-    QVERIFY(m_app->iniciar());
-    m_dialogs.clear();
+    QVERIFY(iniciarPrograma());
 }
 
 void TestMeshSections::open(double condutividade, bool resolver)
 {
     const QString path = m_dir.filePath(QStringLiteral("secoes%1.msh").arg(condutividade));
     QVERIFY(results_fixture::gravarModelo(path, condutividade));
-    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(m_frame);
-    view().setExecutorDialogos([this](QDialog& d) { return m_dialogs.run(d); });
-    view().resize(440, 240);
+    QVERIFY(abrirResultados(path, 440, 240));
     if (!resolver)
         return;
     tarvex::solver::NoRunReporter reporter;
@@ -129,11 +92,7 @@ void TestMeshSections::open(double condutividade, bool resolver)
 
 void TestMeshSections::cleanup()
 {
-    if (m_frame)
-        m_frame->doc().setModified(false);
-    m_frame = nullptr;
-    m_app.reset();
-    flushDeletes();
+    encerrarPrograma();
 }
 
 void TestMeshSections::twoClicksOpenTheGraphOfTheSectionAndKeepTheMode()
@@ -172,6 +131,17 @@ void TestMeshSections::twoClicksOpenTheGraphOfTheSectionAndKeepTheMode()
 void TestMeshSections::keyboardForceXYWritesTheResultPaneAndKeepsTheMode()
 {
     open();
+    // A field without a number: "Calcula" says so and does not close the dialog.
+    m_dialogs.steps.push_back([](QDialog& d) {
+        auto& dialog = dynamic_cast<CDlgCurvaDensFluxo&>(d);
+        dialog.campoY(1)->setText(QStringLiteral("dez"));
+        dialog.accept();
+        return dialog.result();
+    });
+    trigger(QStringLiteral("F&orça XY Teclado"));
+    QCOMPARE(m_prompter->warnings, QStringList { text(tarvex::msg::ValorInvalido) });
+    m_prompter->warnings.clear();
+
     // Equal points: the message and nothing else.
     m_dialogs.steps.push_back([](QDialog& d) {
         auto& dialog = dynamic_cast<CDlgCurvaDensFluxo&>(d);
@@ -196,7 +166,7 @@ void TestMeshSections::keyboardForceXYWritesTheResultPaneAndKeepsTheMode()
         return dialog.result();
     });
     trigger(QStringLiteral("F&orça XY Teclado"));
-    QCOMPARE(m_dialogs.titles, (QStringList { "Teclado", "Teclado" }));
+    QCOMPARE(m_dialogs.titles, QStringList(3, QStringLiteral("Teclado")));
     QCOMPARE(view().mouseMode(), CMeshView::Mouse::ForcaXY);
     const tarvex::results::SectionForce f
         = tarvex::results::forceOnSection(model(), { 5, 25 }, { 95, 25 });

@@ -1,9 +1,9 @@
 #include "app/main_app.h"
 #include "common/messages.h"
+#include "helpers/results_fixture.h"
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
-#include "helpers/test_settings.h"
 #include "paint/view_mapping.h"
 #include "paint/view_palette.h"
 #include "problem/dat_doc.h"
@@ -31,41 +31,17 @@
 #include <functional>
 #include <memory>
 
-using tarvex::geometry::Ponto;
 using tarvex::problem::ProblemData;
-using tarvex::problem::Regiao;
-using tarvex::problem::SegmentoContorno;
 using Step = ScriptedDialogs::Step;
 
 namespace {
-
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-void flushDeletes()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-Regiao rectangle(double x0, double y0, double x1, double y1)
-{
-    Regiao region;
-    const Ponto a { x0, y0 }, b { x1, y0 }, c { x1, y1 }, d { x0, y1 };
-    region.segmentos.pushBack(SegmentoContorno::reta(a, b));
-    region.segmentos.pushBack(SegmentoContorno::reta(b, c));
-    region.segmentos.pushBack(SegmentoContorno::reta(c, d));
-    region.segmentos.pushBack(SegmentoContorno::reta(d, a));
-    return region;
-}
 
 /// The outer rectangle 0..100 × 0..50 with an inner square 20..40: its shortest segment is 20.
 ProblemData problem()
 {
     ProblemData data;
-    data.regioes.pushFront(rectangle(20, 20, 40, 40));
-    data.regioes.pushFront(rectangle(0, 0, 100, 50));
+    data.regioes.pushFront(results_fixture::retangulo(20, 20, 40, 40));
+    data.regioes.pushFront(results_fixture::retangulo(0, 0, 100, 50));
     data.janela = { -5, 105, -5, 55 };
     data.arestaMaxima = 10.0;
     data.derivarListas();
@@ -92,7 +68,7 @@ QPushButton* inicia(QDialog& d)
 
 } // namespace
 
-class TestMeshUi : public QObject {
+class TestMeshUi : public ScriptedProgramTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -119,42 +95,31 @@ private:
     ProblemData& data() { return m_frame->doc().data(); }
     CDatView& view() { return *m_frame->view(); }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<ScriptedFileChooser> m_chooser;
-    std::unique_ptr<CMainApp> m_app;
     CDatFrame* m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
     QMap<QString, QString> m_info;
 };
 
 void TestMeshUi::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    isolateUserSettings(m_dir.filePath(QStringLiteral("home")));
+    QVERIFY(prepararPasta());
 }
 
 void TestMeshUi::init()
 {
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_chooser = std::make_unique<ScriptedFileChooser>();
-    m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
-    QVERIFY(m_app->iniciar());
+    QVERIFY(iniciarPrograma());
     const QString path = m_dir.filePath(QStringLiteral("problema.dat"));
     QVERIFY(tarvex::problem::saveDat(path.toStdString(), problem()).ok);
     m_frame = qobject_cast<CDatFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("dat")));
     QVERIFY(m_frame);
     view().setExecutorDialogos([this](QDialog& d) { return run(d); });
     view().resize(400, 250);
-    m_dialogs.clear();
     m_info.clear();
 }
 
 void TestMeshUi::cleanup()
 {
     m_frame = nullptr;
-    m_app.reset();
-    flushDeletes();
+    fecharPrograma();
 }
 
 void TestMeshUi::generate()

@@ -8,7 +8,6 @@
 #include "helpers/scripted_dialogs.h"
 #include "helpers/scripted_file_chooser.h"
 #include "helpers/scripted_prompter.h"
-#include "helpers/test_settings.h"
 #include "results/dlg_integrais.h"
 #include "results/mesh_doc.h"
 #include "results/mesh_frame.h"
@@ -28,11 +27,6 @@
 
 namespace {
 
-QString text(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile f(path);
@@ -41,7 +35,7 @@ QByteArray readFile(const QString& path)
 
 } // namespace
 
-class TestPictureExport : public QObject {
+class TestPictureExport : public ResultsWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -50,36 +44,16 @@ private slots:
     void emfExportNamesTheFileAndWritesAMetafile();
     void imageExportWritesTheChosenFormat();
     void integralsMenuShowsRegionTotalAndInductance();
-
-private:
-    void trigger(const QString& menuText)
-    {
-        QAction* action = m_frame->acao(menuText);
-        QVERIFY2(action, qPrintable(menuText));
-        action->trigger();
-    }
-    CMeshView& view() { return *m_frame->view(); }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<ScriptedFileChooser> m_chooser;
-    std::unique_ptr<CMainApp> m_app;
-    CMeshFrame* m_frame = nullptr;
-    ScriptedDialogs m_dialogs;
 };
 
 void TestPictureExport::initTestCase()
 {
-    QVERIFY(m_dir.isValid());
-    isolateUserSettings(m_dir.filePath(QStringLiteral("home")));
+    QVERIFY(prepararPasta());
 }
 
 void TestPictureExport::init()
 {
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_chooser = std::make_unique<ScriptedFileChooser>();
-    m_app = std::make_unique<CMainApp>(*m_prompter, *m_chooser);
-    QVERIFY(m_app->iniciar());
+    QVERIFY(iniciarPrograma());
     // The conductor model, solved before it is opened.
     const QString path = m_dir.filePath(QStringLiteral("condutor.msh"));
     QVERIFY(results_fixture::gravarModelo(path));
@@ -88,18 +62,12 @@ void TestPictureExport::init()
     tarvex::solver::NoRunReporter reporter;
     QVERIFY(bool(tarvex::solver::runLinear(model, tarvex::solver::RunSettings {}, reporter)));
     QVERIFY(tarvex::solver::saveMsh(path.toStdString(), model).ok);
-    m_frame = qobject_cast<CMeshFrame*>(m_app->abrirPorExtensao(path, QStringLiteral("msh")));
-    QVERIFY(m_frame);
-    view().setExecutorDialogos([this](QDialog& d) { return m_dialogs.run(d); });
-    view().resize(440, 240);
-    m_dialogs.clear();
+    QVERIFY(abrirResultados(path, 440, 240));
 }
 
 void TestPictureExport::cleanup()
 {
-    m_frame = nullptr;
-    m_app.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    encerrarPrograma();
 }
 
 void TestPictureExport::emfExportNamesTheFileAndWritesAMetafile()

@@ -3,6 +3,7 @@
 #include "app/dlg_manual.h"
 #include "app/dlg_sobre.h"
 #include "app/main_frame.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/messages.h"
 #include "common/prompter.h"
@@ -29,6 +30,8 @@
 
 #include <algorithm>
 
+using core_texts::texto;
+
 namespace {
 
 const QString SettingsOrganization = QStringLiteral("Tarvex Lab");
@@ -41,11 +44,6 @@ const QString OpenFilter = QStringLiteral(
     "Todos arquivos tarvex (*.des *.dat *.msh *.dxf *.pre *.grp);;"
     "tarvex (*.des);;tarvex (*.dat);;tarvex (*.msh);;tarvex (*.dxf);;tarvex (*.pre);;"
     "tarvex (*.grp)");
-
-QString coreText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 /// Two spellings of the same file compare equal once resolved.
 QString comparablePath(const QString& path)
@@ -199,7 +197,7 @@ CChildFrame* CMainApp::abrirPorExtensao(const QString& path, const QString& exte
         return abrirDocumento<CMeshDoc, CMeshFrame>(path);
     if (modelo->kind != DocumentKind::Drawing) {
         // These documents are not built yet: say so rather than show an empty window.
-        m_prompter.warn(coreText(tarvex::msg::UnknownFileType) + QLatin1Char('\n') + nomeArquivo);
+        m_prompter.warn(texto(tarvex::msg::UnknownFileType) + QLatin1Char('\n') + nomeArquivo);
         return nullptr;
     }
 
@@ -255,7 +253,7 @@ void CMainApp::abrirArquivos(const QStringList& paths)
         const QString absoluto = QFileInfo(path).absoluteFilePath();
         const QString extensao = QFileInfo(path).suffix();
         if (!modeloPorNome(extensao)) {
-            m_prompter.warn(coreText(tarvex::msg::TipoArquivoDesconhecido) + QLatin1Char('\n')
+            m_prompter.warn(texto(tarvex::msg::TipoArquivoDesconhecido) + QLatin1Char('\n')
                 + QDir::toNativeSeparators(absoluto));
             continue;
         }
@@ -379,7 +377,7 @@ void CMainApp::manual()
 {
     const QString indice = CDlgManual::localizarManual();
     if (indice.isEmpty()) {
-        m_prompter.warn(coreText(tarvex::msg::ManualNaoEncontrado));
+        m_prompter.warn(texto(tarvex::msg::ManualNaoEncontrado));
         return;
     }
     // One guide window: a second command brings it forward.

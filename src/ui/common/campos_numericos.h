@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <cmath>
-#include <string_view>
 
 /// Reading and showing the numbers of the dialogs' edit fields, the same way in every dialog.
 namespace campos_numericos {
@@ -28,12 +27,6 @@ inline bool lerNumero(const QLineEdit* campo, double& out)
 inline QString mostrar(double valor)
 {
     return QString::number(valor, 'g', 15);
-}
-
-/// A core text (UTF-8) for the user interface.
-inline QString texto(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 } // namespace campos_numericos

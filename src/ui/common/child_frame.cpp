@@ -2,7 +2,7 @@
 
 #include "common/app_services.h"
 #include "common/base_view.h"
-#include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
 
@@ -95,7 +95,7 @@ bool CChildFrame::exportarImagem(CBaseView* view, AppServices& app)
     if (escolhido.isEmpty())
         return false;
     if (const tarvex::Status s = view->exportarImagem(escolhido); !s) {
-        avisarFalha(app.prompter(), campos_numericos::texto(s.message), escolhido);
+        avisarFalha(app.prompter(), core_texts::texto(s.message), escolhido);
         return false;
     }
     return true;

@@ -1,10 +1,10 @@
 #include "drawing/des_doc.h"
 
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "geometry/drawing_edit.h"
 #include "geometry/drawing_io.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QUndoCommand>
 
@@ -14,16 +14,10 @@ namespace {
 
 QString statusText(const tarvex::Status& status)
 {
-    QString text
-        = QString::fromUtf8(status.message.data(), static_cast<qsizetype>(status.message.size()));
+    QString text = textoDoStatus(status);
     if (status.line > 0)
         text += QStringLiteral("\nlinha %1").arg(status.line);
     return text;
-}
-
-std::string localPath(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
 }
 
 /// One drawing command in the undo history: the changes the core recorded while applying it.
@@ -95,16 +89,14 @@ bool CDesDoc::open(const QString& path, QString& error)
     tarvex::geometry::DrawingData read;
     tarvex::geometry::DxfIgnorados ignorados;
     const tarvex::Status status = tarvex::geometry::openDrawing(
-        localPath(path), m_documentType.toStdString(), read, &ignorados);
+        caminhoLocal(path), m_documentType.toStdString(), read, &ignorados);
     if (!status) {
         error = statusText(status);
         return false;
     }
     m_avisoImportacao.clear();
     if (!ignorados.empty()) {
-        const std::string_view cabecalho = tarvex::msg::DxfEntidadesIgnoradas;
-        m_avisoImportacao
-            = QString::fromUtf8(cabecalho.data(), static_cast<qsizetype>(cabecalho.size()));
+        m_avisoImportacao = core_texts::texto(tarvex::msg::DxfEntidadesIgnoradas);
         for (const auto& [tipo, quantos] : ignorados)
             m_avisoImportacao
                 += QStringLiteral("\n  %1 : %2").arg(QString::fromStdString(tipo)).arg(quantos);
@@ -119,13 +111,13 @@ bool CDesDoc::open(const QString& path, QString& error)
 
 bool CDesDoc::save(const QString& path, QString& error)
 {
-    const std::string target = tarvex::geometry::caminhoGravacao(localPath(path));
+    const std::string target = tarvex::geometry::caminhoGravacao(caminhoLocal(path));
     const tarvex::Status status = tarvex::geometry::saveDrawing(target, m_data);
     if (!status) {
         error = statusText(status);
         return false;
     }
-    m_path = QFile::decodeName(QByteArray::fromStdString(target));
+    m_path = caminhoQt(target);
     m_pilha.setClean();
     m_modified = false;
     return true;

@@ -1,6 +1,7 @@
 #include "drawing/des_frame.h"
 
 #include "common/app_services.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/file_io.h"
 #include "common/prompter.h"
@@ -15,7 +16,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -33,11 +33,6 @@ const QString DesFilter = QStringLiteral("Arquivos (*.des)");
 const QString DesSuffix = QStringLiteral("des");
 const QString DatFilter = QStringLiteral("Arquivos (*.dat)");
 const QString DatSuffix = QStringLiteral("dat");
-
-QString coreText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 /// Shows the wait cursor for as long as it lives.
 class CursorEspera {
@@ -361,17 +356,15 @@ bool CDesFrame::exportarDat()
         return false;
     }
 
-    const std::string caminhoDesenho = QFile::encodeName(m_doc->path()).toStdString();
+    const std::string caminhoDesenho = caminhoLocal(m_doc->path());
     const QString proposto = m_doc->path().isEmpty()
         ? m_doc->title() + QStringLiteral(".dat")
-        : QFile::decodeName(
-            QByteArray::fromStdString(tarvex::problem::nomeDatProposto(caminhoDesenho)));
+        : caminhoQt(tarvex::problem::nomeDatProposto(caminhoDesenho));
     const QString escolhido = m_app.fileChooser().saveFile(this, DatFilter, DatSuffix, proposto);
     if (escolhido.isEmpty())
         return false;
-    const std::string alvo
-        = tarvex::problem::caminhoDatEscolhido(QFile::encodeName(escolhido).toStdString());
-    const QString caminhoDat = QFile::decodeName(QByteArray::fromStdString(alvo));
+    const std::string alvo = tarvex::problem::caminhoDatEscolhido(caminhoLocal(escolhido));
+    const QString caminhoDat = caminhoQt(alvo);
 
     // The window written is that of a fresh zoom to the extents, whatever the view shows now.
     const tarvex::geometry::Caixa caixa
@@ -381,7 +374,7 @@ bool CDesFrame::exportarDat()
     const std::string bytes
         = tarvex::problem::escreveDatExportado(m_doc->data().fatorEscala, janela, m_doc->regioes());
     if (const tarvex::Status gravado = tarvex::common::writeFileAtomically(alvo, bytes); !gravado) {
-        avisarFalha(m_app.prompter(), coreText(gravado.message), caminhoDat);
+        avisarFalha(m_app.prompter(), textoDoStatus(gravado), caminhoDat);
         return false;
     }
     m_app.abrirGravado(caminhoDat, DatSuffix);

@@ -1,6 +1,5 @@
 #include "drawing/des_view.h"
 
-#include "common/campos_numericos.h"
 #include "common/core_texts.h"
 #include "common/dlg_escala.h"
 #include "common/messages.h"
@@ -18,6 +17,7 @@
 #include <cmath>
 #include <optional>
 
+using core_texts::texto;
 using tarvex::geometry::Alteracoes;
 using tarvex::geometry::Caixa;
 using tarvex::geometry::Ponto;
@@ -25,11 +25,6 @@ namespace geo = tarvex::geometry;
 using ModoMouse = CDesView::ModoMouse;
 
 namespace {
-
-QString texto(std::string_view s)
-{
-    return campos_numericos::texto(s);
-}
 
 /// The name of the undo step a click of a building mode makes.
 QString nomeConstrucao(ModoMouse modoMouse)

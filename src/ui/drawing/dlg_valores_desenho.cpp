@@ -63,7 +63,7 @@ bool CDlgValoresDesenho::ler()
     for (QLineEdit* campo : m_campos) {
         double v = 0.0;
         if (!campos_numericos::lerNumero(campo, v)) {
-            m_prompter.warn(campos_numericos::texto(tarvex::msg::ValorInvalido));
+            m_prompter.warn(core_texts::texto(tarvex::msg::ValorInvalido));
             campo->setFocus();
             campo->selectAll();
             return false;

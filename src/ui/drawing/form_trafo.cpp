@@ -1,6 +1,7 @@
 #include "drawing/form_trafo.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "drawing/des_doc.h"
@@ -45,8 +46,8 @@ CFormTrafo::CFormTrafo(int tipo, CDesDoc& doc, CDesView& view, Prompter& prompte
     int linha = 0;
     for (std::string_view letra : m_letras) {
         auto* campo = new QLineEdit(campos_numericos::mostrar(padrao.valor(letra)));
-        campo->setObjectName(campos_numericos::texto(letra));
-        auto* rotulo = new QLabel(campos_numericos::texto(letra) + QStringLiteral(" (mm) :"));
+        campo->setObjectName(core_texts::texto(letra));
+        auto* rotulo = new QLabel(core_texts::texto(letra) + QStringLiteral(" (mm) :"));
         rotulo->setBuddy(campo);
         // Two columns of fields keep the twelve of arrangement 4 within the pane.
         const int coluna = m_letras.size() > 6 ? 2 * (linha % 2) : 0;
@@ -104,7 +105,7 @@ bool CFormTrafo::atualizarVista()
     for (std::size_t i = 0; i < m_letras.size(); ++i) {
         double valor = 0.0;
         if (!campos_numericos::lerNumero(m_campos.at(i), valor)) {
-            m_prompter.warn(campos_numericos::texto(tarvex::msg::ArranjoValorInvalido));
+            m_prompter.warn(core_texts::texto(tarvex::msg::ArranjoValorInvalido));
             m_campos.at(i)->setFocus();
             m_campos.at(i)->selectAll();
             return false;
@@ -112,7 +113,7 @@ bool CFormTrafo::atualizarVista()
         dimensoes.definir(m_letras.at(i), tarvex::geometry::valorCampo(valor));
     }
     if (const tarvex::Status s = tarvex::geometry::gerarArranjo(dimensoes, m_doc.data()); !s) {
-        m_prompter.warn(campos_numericos::texto(s.message));
+        m_prompter.warn(core_texts::texto(s.message));
         return false;
     }
     m_view.selecao() = {};

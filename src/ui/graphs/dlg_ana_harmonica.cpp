@@ -1,5 +1,7 @@
 #include "graphs/dlg_ana_harmonica.h"
 
+#include "common/core_texts.h"
+
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -7,14 +9,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-namespace {
-
-QString texto(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
-} // namespace
+using core_texts::texto;
 
 CDlgAnaHarmonica::CDlgAnaHarmonica(
     const tarvex::graphs::GraphData& data, tarvex::graphs::HarmonicMode modo, QWidget* parent)

@@ -1,5 +1,7 @@
 #include "graphs/dlg_ativa_curvas.h"
 
+#include "common/core_texts.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QVBoxLayout>
@@ -13,7 +15,7 @@ CDlgAtivaCurvas::CDlgAtivaCurvas(const tarvex::graphs::GraphData& data,
     auto* layout = new QVBoxLayout(this);
     for (std::size_t i = 0; i < m_caixas.size(); ++i) {
         const std::string nome = i < data.curveNames.size() ? data.curveNames[i] : std::string();
-        auto* caixa = new QCheckBox(QString::fromUtf8(nome.data(), qsizetype(nome.size())), this);
+        auto* caixa = new QCheckBox(core_texts::texto(nome), this);
         caixa->setChecked(ativas.flags[i]);
         caixa->setVisible(i < data.curves.size());
         layout->addWidget(caixa);

@@ -1,6 +1,7 @@
 #include "graphs/graph_frame.h"
 
 #include "common/app_services.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/prompter.h"
 #include "graphs/graph_doc.h"
@@ -9,7 +10,6 @@
 #include "graphs/harmonics.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QStyle>
@@ -23,17 +23,7 @@ const QString AscSuffix = QStringLiteral("asc");
 
 QString menuText(tarvex::graphs::HarmonicMode mode)
 {
-    const std::string_view t = tarvex::graphs::harmonicMenuText(mode);
-    return QString::fromUtf8(t.data(), qsizetype(t.size()));
-}
-
-QString fromLocal(const std::string& s)
-{
-    return QFile::decodeName(QByteArray::fromStdString(s));
-}
-std::string toLocal(const QString& s)
-{
-    return QFile::encodeName(s).toStdString();
+    return core_texts::texto(tarvex::graphs::harmonicMenuText(mode));
 }
 
 } // namespace
@@ -144,11 +134,11 @@ bool CGraphFrame::gravarEm(const QString& path)
 bool CGraphFrame::exportarAscii()
 {
     const QString nome = m_doc->path().isEmpty() ? m_doc->title() : m_doc->path();
-    const QString proposto = fromLocal(tarvex::graphs::ascNomeSugerido(toLocal(nome)));
+    const QString proposto = caminhoQt(tarvex::graphs::ascNomeSugerido(caminhoLocal(nome)));
     const QString escolhido = m_app.fileChooser().saveFile(this, AscFilter, AscSuffix, proposto);
     if (escolhido.isEmpty())
         return false;
-    const QString destino = fromLocal(tarvex::graphs::ascNomeFinal(toLocal(escolhido)));
+    const QString destino = caminhoQt(tarvex::graphs::ascNomeFinal(caminhoLocal(escolhido)));
     QString erro;
     if (!m_doc->exportAsc(destino, erro)) {
         avisarFalha(m_app.prompter(), erro, destino);

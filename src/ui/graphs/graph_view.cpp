@@ -1,5 +1,6 @@
 #include "graphs/graph_view.h"
 
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "graphs/axis_scaling.h"
@@ -54,7 +55,7 @@ QString CGraphView::textoPosicao(double px, double py) const
         tarvex::graphs::plotArea(width(), height()) };
     const std::string texto
         = tarvex::graphs::cursorText(mapping.fromPixelX(px), mapping.fromPixelY(py), m_doc.axes());
-    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
+    return core_texts::texto(texto);
 }
 
 void CGraphView::desenhar(tarvex::paint::Canvas& canvas)
@@ -96,8 +97,7 @@ void CGraphView::ajustarEixos()
 void CGraphView::ativarDesativar()
 {
     if (m_curveCount <= 1) {
-        m_prompter.warn(QString::fromUtf8(
-            tarvex::msg::SoUmaCurva.data(), qsizetype(tarvex::msg::SoUmaCurva.size())));
+        m_prompter.warn(core_texts::texto(tarvex::msg::SoUmaCurva));
         return;
     }
     CDlgAtivaCurvas dialogo(m_doc.data(), m_ativas, this);

@@ -31,11 +31,6 @@ const char* const TextoNaoNumero = " Digite um número válido nos campos campo 
 /// A row keeps at most this many characters of a typed value.
 constexpr qsizetype MaxTexto = 16;
 
-QString qtext(std::string_view s)
-{
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 /// A number as the materials file holds it; a longer text would be cut in the row and change
 /// its value without a word.
 bool lerNumero(const QString& texto, double& out)
@@ -67,7 +62,7 @@ CDlgEditArqMat::CDlgEditArqMat(
     // The rows line up their values with blanks.
     const QFont fixa = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_lista->setColumnCount(1);
-    m_lista->setHeaderLabels({ qtext(tarvex::materials::cabecalhoLista(eletrico)) });
+    m_lista->setHeaderLabels({ core_texts::texto(tarvex::materials::cabecalhoLista(eletrico)) });
     m_lista->setRootIsDecorated(false);
     m_lista->setUniformRowHeights(true);
     m_lista->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -122,7 +117,7 @@ CDlgEditArqMat::CDlgEditArqMat(
     if (!status) {
         m_leituraFalhou = true;
         m_app.prompter().warn(
-            qtext(status.message) + QLatin1Char('\n') + QDir::toNativeSeparators(path));
+            core_texts::texto(status.message) + QLatin1Char('\n') + QDir::toNativeSeparators(path));
     }
     for (const tarvex::materials::PontoMaterial& p : lidos)
         m_pontos.push_back({ p, false, {}, {} });
@@ -183,7 +178,7 @@ void CDlgEditArqMat::preencher(int selecionar)
     const QSignalBlocker bloqueio(m_lista);
     m_lista->clear();
     for (std::size_t i = 0; i < m_pontos.size(); ++i)
-        m_lista->addTopLevelItem(new QTreeWidgetItem(QStringList { qtext(linha(i)) }));
+        m_lista->addTopLevelItem(new QTreeWidgetItem(QStringList { core_texts::texto(linha(i)) }));
     if (selecionar >= 0) {
         selecionarLinha(selecionar);
         linhaEscolhida();
@@ -198,8 +193,8 @@ void CDlgEditArqMat::linhaEscolhida()
     std::string campo;
     std::string inducao;
     tarvex::materials::camposDaLinha(linha(std::size_t(escolhida)), campo, inducao);
-    m_campo->setText(qtext(campo));
-    m_inducao->setText(qtext(inducao));
+    m_campo->setText(core_texts::texto(campo));
+    m_inducao->setText(core_texts::texto(inducao));
 }
 
 bool CDlgEditArqMat::lerCampos(Ponto& ponto)
@@ -239,7 +234,7 @@ void CDlgEditArqMat::atualizar()
     ponto.digitado = true;
     m_pontos[std::size_t(escolhida)] = ponto;
     m_alterado = true;
-    m_lista->topLevelItem(escolhida)->setText(0, qtext(linha(std::size_t(escolhida))));
+    m_lista->topLevelItem(escolhida)->setText(0, core_texts::texto(linha(std::size_t(escolhida))));
 }
 
 void CDlgEditArqMat::remover()
@@ -269,7 +264,7 @@ bool CDlgEditArqMat::gravarEm(const QString& path)
         = tarvex::materials::saveMatRows(caminhoLocal(path), linhasDoArquivo());
     if (!status) {
         m_app.prompter().warn(
-            qtext(status.message) + QLatin1Char('\n') + QDir::toNativeSeparators(path));
+            core_texts::texto(status.message) + QLatin1Char('\n') + QDir::toNativeSeparators(path));
         return false;
     }
     return true;

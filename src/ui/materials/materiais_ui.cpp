@@ -10,18 +10,12 @@
 #include "materials/materiais_comandos.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
 const QString MatFilter = QStringLiteral("Arquivos (*.mat)");
 const QString MatSuffix = QStringLiteral("mat");
-
-QString fromLocal(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
 
 } // namespace
 
@@ -45,23 +39,21 @@ void editarArquivoMaterialDoMenu(AppServices& app, QWidget* parent)
     const QString escolhido = app.fileChooser().openFile(parent, MatFilter, MatSuffix, false);
     if (escolhido.isEmpty())
         return;
-    QString nome = fromLocal(tarvex::materials::arquivoMaterialExistente(caminhoLocal(escolhido)));
+    QString nome = caminhoQt(tarvex::materials::arquivoMaterialExistente(caminhoLocal(escolhido)));
     if (!QFileInfo::exists(nome)) {
         // Only the file's own name is lowered: the folders the dialog chose keep their spelling.
         const QFileInfo info(escolhido);
         nome = info.dir().filePath(
-            fromLocal(tarvex::materials::nomeArquivoMaterial(caminhoLocal(info.fileName()))));
+            caminhoQt(tarvex::materials::nomeArquivoMaterial(caminhoLocal(info.fileName()))));
     }
     if (!QFileInfo::exists(nome)) {
         const std::string pergunta = tarvex::materials::perguntaCriaArquivo(caminhoLocal(nome));
-        if (app.prompter().ask(QString::fromUtf8(pergunta.data(), qsizetype(pergunta.size())))
-            != Prompter::YesNo::Yes)
+        if (app.prompter().ask(core_texts::texto(pergunta)) != Prompter::YesNo::Yes)
             return;
         const tarvex::Status status = tarvex::materials::criaArquivoMaterial(caminhoLocal(nome));
         if (!status) {
             app.prompter().warn(
-                QString::fromUtf8(status.message.data(), qsizetype(status.message.size()))
-                + QLatin1Char('\n') + QDir::toNativeSeparators(nome));
+                textoDoStatus(status) + QLatin1Char('\n') + QDir::toNativeSeparators(nome));
             return;
         }
     }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 
 /// Small helpers shared by the problem view's dialogs.
 namespace dat_campos {
 
 using campos_numericos::lerNumero;
 using campos_numericos::mostrar;
-using campos_numericos::texto;
+using core_texts::texto;
 
 } // namespace dat_campos

@@ -1,6 +1,7 @@
 #include "problem/dat_frame.h"
 
 #include "common/app_services.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/messages.h"
 #include "common/prompter.h"
@@ -14,7 +15,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -27,25 +27,11 @@ const QString DatFilter = QStringLiteral("Arquivos (*.dat)");
 const QString DatSuffix = QStringLiteral("dat");
 const QString MshSuffix = QStringLiteral("msh");
 
-QString coreText(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 /// A filter in the "Description|*.ext||" form as Qt spells it: the description alone, which
 /// already names the pattern.
 QString filtroQt(std::string_view filtro)
 {
-    return coreText(filtro).section(QLatin1Char('|'), 0, 0);
-}
-
-QString fromLocal(const std::string& s)
-{
-    return QFile::decodeName(QByteArray::fromStdString(s));
-}
-std::string toLocal(const QString& s)
-{
-    return QFile::encodeName(s).toStdString();
+    return core_texts::texto(filtro).section(QLatin1Char('|'), 0, 0);
 }
 
 /// The wait cursor while the model is built.
@@ -279,26 +265,26 @@ bool CDatFrame::exportarMsh()
             m_view->setMarcaExportacao(
                 tarvex::geometry::Ponto { resultado.markX, resultado.markY });
         if (!resultado.status.message.empty())
-            m_app.prompter().warn(coreText(resultado.status.message));
+            m_app.prompter().warn(core_texts::texto(resultado.status.message));
         else if (resultado.elementOutsideRegions >= 0)
             // A marker alone would leave the user guessing why nothing was written.
-            m_app.prompter().warn(coreText(tarvex::msg::MontagemSemRegiao));
+            m_app.prompter().warn(core_texts::texto(tarvex::msg::MontagemSemRegiao));
         return false;
     }
 
     const QString proposto = m_doc->path().isEmpty()
         ? m_doc->title() + QStringLiteral(".msh")
-        : fromLocal(tarvex::solver::nomeMshProposto(toLocal(m_doc->path())));
+        : caminhoQt(tarvex::solver::nomeMshProposto(caminhoLocal(m_doc->path())));
     const QString escolhido
         = m_app.fileChooser().saveFile(this, filtroQt(tarvex::msg::MshFiltro), MshSuffix, proposto);
     if (escolhido.isEmpty())
         return false;
-    const std::string alvo = tarvex::solver::nomeMshEscolhido(toLocal(escolhido));
+    const std::string alvo = tarvex::solver::nomeMshEscolhido(caminhoLocal(escolhido));
     if (alvo.empty())
         return false; // a name of another type is not written
-    const QString caminhoMsh = fromLocal(alvo);
+    const QString caminhoMsh = caminhoQt(alvo);
     if (const tarvex::Status gravado = tarvex::solver::saveMsh(alvo, model); !gravado) {
-        avisarFalha(m_app.prompter(), coreText(gravado.message), caminhoMsh);
+        avisarFalha(m_app.prompter(), core_texts::texto(gravado.message), caminhoMsh);
         return false;
     }
     m_app.abrirGravado(caminhoMsh, MshSuffix);

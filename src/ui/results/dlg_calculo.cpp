@@ -1,6 +1,7 @@
 #include "results/dlg_calculo.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "results/mesh_doc.h"
@@ -20,7 +21,7 @@
 #include <algorithm>
 
 using campos_numericos::mostrar;
-using campos_numericos::texto;
+using core_texts::texto;
 using tarvex::solver::RunEnd;
 using tarvex::solver::RunReporter;
 using tarvex::solver::RunResult;

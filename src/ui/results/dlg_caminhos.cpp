@@ -1,57 +1,12 @@
 #include "results/dlg_caminhos.h"
 
-#include "common/campos_numericos.h"
-
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-using campos_numericos::mostrar;
-
-namespace {
-
-QGroupBox* grupoPonto(const QString& titulo, const QString& rx, QLineEdit* x, const QString& ry,
-    QLineEdit* y, QWidget* parent)
-{
-    auto* grupo = new QGroupBox(titulo, parent);
-    auto* form = new QFormLayout(grupo);
-    form->addRow(rx, x);
-    form->addRow(ry, y);
-    return grupo;
-}
-
-} // namespace
-
-CDlgTecladoCaminho::CDlgTecladoCaminho(double x1, double y1, double x2, double y2, QWidget* parent)
-    : QDialog(parent)
-    , m_x1(new QLineEdit(mostrar(x1), this))
-    , m_y1(new QLineEdit(mostrar(y1), this))
-    , m_x2(new QLineEdit(mostrar(x2), this))
-    , m_y2(new QLineEdit(mostrar(y2), this))
-{
-    setWindowTitle(QStringLiteral("Teclado"));
-    m_x1->setObjectName(QStringLiteral("x1"));
-    m_y1->setObjectName(QStringLiteral("y1"));
-    m_x2->setObjectName(QStringLiteral("x2"));
-    m_y2->setObjectName(QStringLiteral("y2"));
-    auto* pontos = new QHBoxLayout;
-    pontos->addWidget(grupoPonto(QStringLiteral("Ponto Inicial (X1,Y1)"), QStringLiteral("X1 :"),
-        m_x1, QStringLiteral("Y1 :"), m_y1, this));
-    pontos->addWidget(grupoPonto(QStringLiteral("Ponto Final (X2,Y2)"), QStringLiteral("X2 :"),
-        m_x2, QStringLiteral("Y2 :"), m_y2, this));
-    auto* botoes = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    botoes->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Calcula"));
-    connect(botoes, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(botoes, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(pontos);
-    layout->addWidget(botoes);
-}
 
 CDlgCurvasAdmissiveis::CDlgCurvasAdmissiveis(
     const QString& oleo, const QString& escoamento, QWidget* parent)

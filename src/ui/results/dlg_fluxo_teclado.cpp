@@ -1,6 +1,7 @@
 #include "results/dlg_fluxo_teclado.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 
@@ -16,7 +17,7 @@
 #include <utility>
 
 using campos_numericos::mostrar;
-using campos_numericos::texto;
+using core_texts::texto;
 
 namespace {
 

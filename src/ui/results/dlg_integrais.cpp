@@ -1,6 +1,7 @@
 #include "results/dlg_integrais.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "results/integrals.h"
@@ -21,7 +22,7 @@
 #include <cstdio>
 
 using campos_numericos::mostrar;
-using campos_numericos::texto;
+using core_texts::texto;
 
 CDlgIntegrais::CDlgIntegrais(const QString& titulo,
     const std::vector<std::pair<std::string_view, std::string>>& campos, QWidget* parent)
@@ -33,7 +34,7 @@ CDlgIntegrais::CDlgIntegrais(const QString& titulo,
     m_texto->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     QStringList linhas;
     for (const auto& [rotulo, valor] : campos)
-        linhas << campos_numericos::texto(rotulo).leftJustified(26) + QString::fromStdString(valor);
+        linhas << core_texts::texto(rotulo).leftJustified(26) + QString::fromStdString(valor);
     m_texto->setPlainText(linhas.join(QLatin1Char('\n')));
 
     auto* botoes = new QDialogButtonBox(QDialogButtonBox::Ok, this);

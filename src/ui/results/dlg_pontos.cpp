@@ -1,6 +1,7 @@
 #include "results/dlg_pontos.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 
@@ -12,10 +13,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CDlgPontos::CDlgPontos(
-    const QString& titulo, const std::vector<Grupo>& grupos, Prompter& prompter, QWidget* parent)
+CDlgPontos::CDlgPontos(const QString& titulo, const std::vector<Grupo>& grupos, Prompter& prompter,
+    QWidget* parent, Conferencia conferencia)
     : QDialog(parent)
     , m_prompter(prompter)
+    , m_conferencia(conferencia)
 {
     setWindowTitle(titulo);
     auto* linha = new QHBoxLayout;
@@ -43,15 +45,26 @@ CDlgPontos::CDlgPontos(
     layout->addWidget(botoes);
 }
 
-void CDlgPontos::accept()
+bool CDlgPontos::lerCampos(std::vector<tarvex::geometry::Ponto>& out) const
 {
     std::vector<tarvex::geometry::Ponto> lidos(m_x.size());
     for (std::size_t i = 0; i < m_x.size(); ++i)
         if (!campos_numericos::lerNumero(m_x[i], lidos[i].x)
-            || !campos_numericos::lerNumero(m_y[i], lidos[i].y)) {
-            m_prompter.warn(campos_numericos::texto(tarvex::msg::ValorInvalido));
+            || !campos_numericos::lerNumero(m_y[i], lidos[i].y))
+            return false;
+    out = std::move(lidos);
+    return true;
+}
+
+void CDlgPontos::accept()
+{
+    if (m_conferencia == Conferencia::AoCalcular) {
+        std::vector<tarvex::geometry::Ponto> lidos;
+        if (!lerCampos(lidos)) {
+            m_prompter.warn(core_texts::texto(tarvex::msg::ValorInvalido));
             return;
         }
-    m_pontos = lidos;
+        m_pontos = std::move(lidos);
+    }
     QDialog::accept();
 }

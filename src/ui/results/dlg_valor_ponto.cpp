@@ -1,6 +1,7 @@
 #include "results/dlg_valor_ponto.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "geometry/helpers.h"
@@ -19,7 +20,7 @@
 #include <cmath>
 #include <tuple>
 
-using campos_numericos::texto;
+using core_texts::texto;
 using tarvex::evaluation::PointValues;
 
 namespace {

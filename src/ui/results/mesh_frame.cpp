@@ -2,6 +2,7 @@
 
 #include "common/app_services.h"
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/file_chooser.h"
 #include "common/messages.h"
 #include "common/prompter.h"
@@ -34,7 +35,7 @@ CMeshFrame::CMeshFrame(std::unique_ptr<CMeshDoc> doc, AppServices& app, QWidget*
     setCentralWidget(m_view);
     m_barra = criarBarra(QStringLiteral("Resultados"), QStringLiteral("barraResultados"));
     criarPaineisEstado(LarguraPosicao);
-    painelPosicao()->setText(campos_numericos::texto(tarvex::msg::PosicaoInicialResultados));
+    painelPosicao()->setText(core_texts::texto(tarvex::msg::PosicaoInicialResultados));
     // The result pane sits between the message pane and the position pane; the commands that
     // produce a one-line result show it.
     m_resultado = new QLabel(m_view->resultText());
@@ -194,7 +195,7 @@ void CMeshFrame::criarMenus()
 
     // The colour-scale strip is a toolbar command; its tip's first line is the status text.
     const QStringList dica
-        = campos_numericos::texto(tarvex::msg::EscalaCoresDica).split(QLatin1Char('\n'));
+        = core_texts::texto(tarvex::msg::EscalaCoresDica).split(QLatin1Char('\n'));
     QAction* escala = comando(QStringLiteral("Escala de Cores"), &CMeshView::escalaCores);
     escala->setStatusTip(dica.value(0));
     escala->setToolTip(dica.value(1));
@@ -272,7 +273,7 @@ bool CMeshFrame::exportarEmf()
     const QString path
         = QString::fromStdString(tarvex::results::emfFileName(escolhido.toStdString()));
     if (const tarvex::Status s = m_view->exportarEmf(path); !s) {
-        avisarFalha(m_app.prompter(), campos_numericos::texto(s.message), path);
+        avisarFalha(m_app.prompter(), core_texts::texto(s.message), path);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #include "results/mesh_view.h"
 
 #include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/dlg_escala.h"
 #include "common/messages.h"
 #include "common/prompter.h"
@@ -38,7 +39,7 @@
 #include <cmath>
 #include <optional>
 
-using campos_numericos::texto;
+using core_texts::texto;
 using tarvex::geometry::Caixa;
 using tarvex::geometry::Ponto;
 using Modo = CMeshView::Modo;

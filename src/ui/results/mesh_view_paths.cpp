@@ -4,7 +4,7 @@
 
 #include "results/mesh_view.h"
 
-#include "common/campos_numericos.h"
+#include "common/core_texts.h"
 #include "common/messages.h"
 #include "common/prompter.h"
 #include "paint/canvas.h"
@@ -12,11 +12,12 @@
 #include "results/creepage_path.h"
 #include "results/critical_path.h"
 #include "results/dlg_caminhos.h"
+#include "results/dlg_curva_dens_fluxo.h"
 #include "results/mesh_doc.h"
 
 #include <QLineEdit>
 
-using campos_numericos::texto;
+using core_texts::texto;
 using tarvex::geometry::Ponto;
 
 namespace {
@@ -52,18 +53,17 @@ void CMeshView::caminhoCriticoTeclado()
 {
     if (!exigirResultados(tarvex::msg::SemDadosCurvas))
         return;
-    CDlgTecladoCaminho dialogo(
-        sectionStart().x, sectionStart().y, sectionEnd().x, sectionEnd().y, this);
+    // A field without a number ends the command, once the dialog has closed.
+    CDlgCurvaDensFluxo dialogo(
+        sectionStart(), sectionEnd(), m_prompter, this, CDlgPontos::Conferencia::PeloComando);
     if (executa(dialogo) != QDialog::Accepted)
         return;
-    Ponto a, b;
-    if (!campos_numericos::lerNumero(dialogo.campoX1(), a.x)
-        || !campos_numericos::lerNumero(dialogo.campoY1(), a.y)
-        || !campos_numericos::lerNumero(dialogo.campoX2(), b.x)
-        || !campos_numericos::lerNumero(dialogo.campoY2(), b.y)) {
+    std::vector<Ponto> pontos;
+    if (!dialogo.lerCampos(pontos)) {
         m_prompter.warn(texto(tarvex::msg::ValorInvalido));
         return;
     }
+    const Ponto a = pontos[0], b = pontos[1];
     if (a == b) {
         m_prompter.warn(texto(tarvex::msg::CaminhoPontosIguais));
         return;

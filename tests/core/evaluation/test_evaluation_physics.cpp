@@ -2,6 +2,7 @@
 // solved through the whole pipeline, then evaluated at points as the results view does.
 
 #include "common/progress.h"
+#include "core/evaluation/solved_models.h"
 #include "evaluation/field_at_point.h"
 #include "evaluation/flux.h"
 #include "geometry/drawing.h"
@@ -20,7 +21,6 @@
 
 using namespace tarvex;
 using namespace tarvex::problem;
-using geometry::Ponto;
 
 namespace {
 
@@ -33,48 +33,15 @@ constexpr double Eps0 = 8.854e-12;
 ProblemData rings(double inner, double outer)
 {
     geometry::DrawingData drawing;
-    const Ponto o { 0, 0 };
-    for (double r : { inner, outer }) {
-        drawing.arcos.pushFront({ { r, 0 }, { -r, 0 }, o });
-        drawing.arcos.pushFront({ { -r, 0 }, { r, 0 }, o });
-    }
+    for (double r : { inner, outer })
+        test::drawCircle(drawing, 0, r);
     drawing.segmentos.pushFront({ { inner, 0 }, { outer, 0 } });
     drawing.segmentos.pushFront({ { -outer, 0 }, { -inner, 0 } });
-    ResultadoFormacao formed;
-    const Status status = formarRegioes(drawing, formed);
-    EXPECT_TRUE(status) << status.message;
-    const std::string bytes = escreveDatExportado(
-        drawing.fatorEscala, { -outer, outer, -outer, outer }, formed.regioes);
-    ProblemData data;
-    EXPECT_TRUE(readDat(std::string_view(bytes), data));
-    return data;
+    return test::formedProblem(drawing, { -outer, outer, -outer, outer });
 }
 
-void holdCircle(ProblemData& data, double r, double potential)
-{
-    for (SegmentoContorno s : { SegmentoContorno::arco({ r, 0 }, { -r, 0 }, { 0, 0 }),
-             SegmentoContorno::arco({ -r, 0 }, { r, 0 }, { 0, 0 }) }) {
-        s.potencial = potential;
-        data.segmentosPotencial.pushFront(s);
-    }
-}
-
-solver::SolverModel meshAndSolve(ProblemData& data, double edge)
-{
-    data.arestaMaxima = edge;
-    data.tolerancia = edge / 1e6;
-    OpcoesMalha options;
-    options.comprimentoReferencia = edge;
-    NoProgress progress;
-    EXPECT_TRUE(gerarMalha(data, options, progress));
-    solver::SolverModel model;
-    EXPECT_TRUE(solver::buildSolverModel(data, model));
-    solver::RunSettings settings;
-    settings.linearTolerance = 1e-10;
-    solver::NoRunReporter reporter;
-    EXPECT_TRUE(solver::runLinear(model, settings, reporter));
-    return model;
-}
+using test::holdCircle;
+using test::meshAndSolve;
 
 double relativeError(double value, double exact)
 {

@@ -1,5 +1,6 @@
 #include "common/messages.h"
 #include "core/hand_bytes.h"
+#include "core/scratch_folder.h"
 #include "geometry/drawing.h"
 #include "geometry/drawing_io.h"
 
@@ -276,20 +277,7 @@ INSTANTIATE_TEST_SUITE_P(BadFiles, PreReaderRejects,
             "HugeIndex", "1000\n1 99999999999999999999 0\nfim\n0 0\nfim\n", msg::PreBadIndex, 2 }),
     [](const auto& info) { return std::string(info.param.name); });
 
-class DrawingFiles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path()
-            / ("tarvex-drawing-"
-                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::string file(const std::string& name) const { return (m_dir / name).string(); }
-    std::filesystem::path m_dir;
-};
+using DrawingFiles = tarvex::test::ScratchFolder;
 
 TEST_F(DrawingFiles, SavingAPreDrawingWritesADesBesideIt)
 {

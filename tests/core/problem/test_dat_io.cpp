@@ -1,6 +1,7 @@
 #include "common/binary_stream.h"
 #include "common/messages.h"
 #include "core/hand_bytes.h"
+#include "core/scratch_folder.h"
 #include "problem/dat_io.h"
 #include "problem/problem_data.h"
 
@@ -392,20 +393,7 @@ TEST(DatFormat, EveryTruncationAndRandomBytesFailCleanly)
     }
 }
 
-class DatFiles : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_dir = std::filesystem::temp_directory_path()
-            / ("tarvex-dat-"
-                + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::string file(const std::string& name) const { return (m_dir / name).string(); }
-    std::filesystem::path m_dir;
-};
+using DatFiles = tarvex::test::ScratchFolder;
 
 TEST_F(DatFiles, SaveThenOpenGivesTheSameImageAndFailuresAreReported)
 {

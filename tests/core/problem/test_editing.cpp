@@ -1,4 +1,5 @@
 #include "common/messages.h"
+#include "core/problem/problem_builders.h"
 #include "geometry/helpers.h"
 #include "problem/contour_index.h"
 #include "problem/dat_io.h"
@@ -15,23 +16,9 @@ using namespace tarvex::problem;
 
 namespace {
 
-using Contour = std::vector<SegmentoContorno>;
-
-Regiao regionOf(const Contour& elements)
-{
-    Regiao r;
-    for (auto e = elements.rbegin(); e != elements.rend(); ++e)
-        r.segmentos.pushFront(*e);
-    return r;
-}
-
-Contour rectangle(double x0, double y0, double x1, double y1)
-{
-    return { SegmentoContorno::reta({ x0, y0 }, { x1, y0 }),
-        SegmentoContorno::reta({ x1, y0 }, { x1, y1 }),
-        SegmentoContorno::reta({ x1, y1 }, { x0, y1 }),
-        SegmentoContorno::reta({ x0, y1 }, { x0, y0 }) };
-}
+using tarvex::test::Contour;
+using tarvex::test::rectangle;
+using tarvex::test::regionOf;
 
 /// Outer square 0..100 (position 1), then A = 10..40 (position 2) and B = 60..90 (position 3).
 ProblemData twoRegions()

@@ -1,3 +1,4 @@
+#include "core/problem/problem_builders.h"
 #include "geometry/helpers.h"
 #include "problem/problem_data.h"
 
@@ -12,24 +13,9 @@ using geometry::Pi;
 
 namespace {
 
-using Contour = std::vector<SegmentoContorno>;
-
-/// A region whose contour lists `elements` in the given order.
-Regiao regionOf(const Contour& elements)
-{
-    Regiao r;
-    for (auto e = elements.rbegin(); e != elements.rend(); ++e)
-        r.segmentos.pushFront(*e);
-    return r;
-}
-
-Contour rectangle(double x0, double y0, double x1, double y1)
-{
-    return { SegmentoContorno::reta({ x0, y0 }, { x1, y0 }),
-        SegmentoContorno::reta({ x1, y0 }, { x1, y1 }),
-        SegmentoContorno::reta({ x1, y1 }, { x0, y1 }),
-        SegmentoContorno::reta({ x0, y1 }, { x0, y0 }) };
-}
+using tarvex::test::Contour;
+using tarvex::test::rectangle;
+using tarvex::test::regionOf;
 
 /// A disc as four quarter arcs, each stored with the given orientation flag.
 Contour disc(double cx, double cy, double r, bool reversedStorage = false)

@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "common/progress.h"
 #include "core/evaluation/model_builders.h"
+#include "core/evaluation/solved_models.h"
 #include "geometry/drawing.h"
 #include "problem/dat_io.h"
 #include "problem/formar_regioes.h"
@@ -23,9 +24,7 @@
 
 using namespace tarvex;
 using namespace tarvex::results;
-using geometry::Ponto;
 using problem::ProblemData;
-using problem::SegmentoContorno;
 
 namespace {
 
@@ -37,29 +36,13 @@ constexpr double Eps0 = 8.854e-12;
 ProblemData coaxialProblem(double inner, double outer)
 {
     geometry::DrawingData drawing;
-    const Ponto o { 0, 0 };
-    for (double r : { inner, outer }) {
-        drawing.arcos.pushFront({ { r, 0 }, { -r, 0 }, o });
-        drawing.arcos.pushFront({ { -r, 0 }, { r, 0 }, o });
-    }
+    for (double r : { inner, outer })
+        test::drawCircle(drawing, 0, r);
     drawing.segmentos.pushFront({ { inner, 0 }, { outer, 0 } });
-    problem::ResultadoFormacao formed;
-    EXPECT_TRUE(problem::formarRegioes(drawing, formed));
-    const std::string bytes = problem::escreveDatExportado(
-        drawing.fatorEscala, { -outer, outer, -outer, outer }, formed.regioes);
-    ProblemData data;
-    EXPECT_TRUE(problem::readDat(std::string_view(bytes), data));
-    return data;
+    return test::formedProblem(drawing, { -outer, outer, -outer, outer });
 }
 
-void holdCircle(ProblemData& data, double r, double potential)
-{
-    for (SegmentoContorno s : { SegmentoContorno::arco({ r, 0 }, { -r, 0 }, { 0, 0 }),
-             SegmentoContorno::arco({ -r, 0 }, { r, 0 }, { 0, 0 }) }) {
-        s.potencial = potential;
-        data.segmentosPotencial.pushFront(s);
-    }
-}
+using test::holdCircle;
 
 void mesh(ProblemData& data, double edge)
 {

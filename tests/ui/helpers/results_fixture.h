@@ -1,6 +1,9 @@
 #pragma once
 
 #include "common/progress.h"
+#include "helpers/scripted_dialogs.h"
+#include "helpers/scripted_file_chooser.h"
+#include "helpers/scripted_prompter.h"
 #include "problem/dat_io.h"
 #include "problem/editing.h"
 #include "problem/mesher/gerar_malha.h"
@@ -9,11 +12,19 @@
 #include "solver/msh_io.h"
 #include "solver/solver_model.h"
 
+#include <QObject>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
+
+class CMainApp;
+class CMeshFrame;
+class CMeshView;
 
 /// Small magnetic problems for the results tests: a conductor in a box whose outline is held at
 /// zero potential, so the flux lines ring the conductor.
@@ -104,3 +115,47 @@ inline bool gravarModelo(
 }
 
 } // namespace results_fixture
+
+/**
+ * What the tests that drive the whole program share: a scratch folder that also holds the user
+ * settings, and the program answered from scripts (prompter, file chooser, the views' dialogs).
+ * A test class derives from it and calls these from its own initTestCase(), init() and
+ * cleanup().
+ */
+class ScriptedProgramTest : public QObject {
+public:
+    ~ScriptedProgramTest() override;
+
+protected:
+    /// For initTestCase(). False when the scratch folder could not be made.
+    bool prepararPasta();
+    /// For init(): a fresh program with empty scripts. False when it did not start.
+    bool iniciarPrograma();
+    /// For cleanup(): closes the program and deletes what it left for later deletion.
+    void fecharPrograma();
+
+    static QString text(std::string_view s);
+    /// Deletes now the objects the program left for later deletion (closed windows).
+    static void flushDeletes();
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<ScriptedFileChooser> m_chooser;
+    std::unique_ptr<CMainApp> m_app;
+    ScriptedDialogs m_dialogs;
+};
+
+/// A ScriptedProgramTest on the results window of one model, m_frame.
+class ResultsWindowTest : public ScriptedProgramTest {
+protected:
+    /// Opens the model at `path` in m_frame, its view running dialogs from m_dialogs and sized
+    /// `largura` × `altura` unless zero. False when no results window opened.
+    bool abrirResultados(const QString& path, int largura = 0, int altura = 0);
+    /// For cleanup(): the program closes without asking about the model's changes.
+    void encerrarPrograma();
+
+    void trigger(const QString& menuText);
+    CMeshView& view();
+
+    CMeshFrame* m_frame = nullptr;
+};
