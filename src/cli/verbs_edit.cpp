@@ -13,6 +13,7 @@
 namespace tarvex::cli {
 namespace {
 
+using problem::AnalysisType;
 using problem::ProblemData;
 
 const char* const EditUsage
