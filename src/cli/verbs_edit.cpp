@@ -48,7 +48,7 @@ struct Execucao {
         int posicao = 0;
         if (const Status s = problem::regiaoSobPonto(data, p, posicao); !s)
             return recusado(s);
-        const bool eletrica = data.tipoAnalise == AnalysisType::Electric;
+        const bool eletrica = data.tipoAnalise == problem::AnalysisType::Electric;
         problem::ValoresRegiao v
             = problem::valoresDaRegiao(*data.regiaoNaPosicao(posicao), data.tipoAnalise);
         while (leitor.temValor()) {
@@ -148,9 +148,9 @@ struct Execucao {
         if (opcao == "--analysis") {
             const std::string tipo = leitor.temValor() ? leitor.proxima() : std::string();
             if (tipo == "magnetic")
-                problem::defineAnalise(data, AnalysisType::Magnetic);
+                problem::defineAnalise(data, problem::AnalysisType::Magnetic);
             else if (tipo == "electric")
-                problem::defineAnalise(data, AnalysisType::Electric);
+                problem::defineAnalise(data, problem::AnalysisType::Electric);
             else
                 return leitor.erro("--analysis takes magnetic or electric"), Resultado::Uso;
             return Resultado::Feito;

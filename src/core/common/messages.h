@@ -222,7 +222,6 @@ inline constexpr std::string_view SemNaoLinearidade
 inline constexpr std::string_view SemCondutividade
     = "Não existe material com condutividade.\nOperação Cancelada !";
 inline constexpr std::string_view InterrompeCalculo = " Interrompe Cálculo em progresso ?";
-inline constexpr std::string_view Atencao = "Atenção";
 inline constexpr std::string_view SemResultado = "Não há resultado de cálculo disponível !";
 inline constexpr std::string_view RealizaCalculoLinear = "Realiza cálculo linear ?";
 inline constexpr std::string_view CalculoLinearRealizado = " Cálculo Linear Realizado !";

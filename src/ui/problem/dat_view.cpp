@@ -396,8 +396,8 @@ void CDatView::removeSimetria()
 
 void CDatView::campoMagnetico()
 {
-    if (m_doc.data().tipoAnalise != AnalysisType::Magnetic) {
-        ed::defineAnalise(m_doc.data(), AnalysisType::Magnetic);
+    if (m_doc.data().tipoAnalise != ed::AnalysisType::Magnetic) {
+        ed::defineAnalise(m_doc.data(), ed::AnalysisType::Magnetic);
         m_doc.setModified(true);
     }
     m_doc.updateAllViews();
@@ -405,8 +405,8 @@ void CDatView::campoMagnetico()
 
 void CDatView::campoEletrico()
 {
-    if (m_doc.data().tipoAnalise != AnalysisType::Electric) {
-        ed::defineAnalise(m_doc.data(), AnalysisType::Electric);
+    if (m_doc.data().tipoAnalise != ed::AnalysisType::Electric) {
+        ed::defineAnalise(m_doc.data(), ed::AnalysisType::Electric);
         m_doc.setModified(true);
     }
     m_doc.updateAllViews();
@@ -661,7 +661,7 @@ void CDatView::editaRegiao(const Ponto& p)
     m_regiaoDestacada = posicao;
     update();
 
-    const bool eletrico = data.tipoAnalise == AnalysisType::Electric;
+    const bool eletrico = data.tipoAnalise == ed::AnalysisType::Electric;
     for (;;) {
         const ed::Regiao& clicada = *data.regiaoNaPosicao(posicao);
         CDlgEditReg dialogo(eletrico, m_prompter, this);

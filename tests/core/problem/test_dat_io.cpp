@@ -264,7 +264,7 @@ TEST(DatFormat, KindsOutsideTheirEnumerationsAreKeptAndWrittenBackAsRead)
 {
     Bytes b;
     b.header("versao 01.00.01").u8(7).f64(1000).f64(0).f64(1).f64(0).f64(1);
-    b.i32(1).square(0, 0, 1, 1.0).f64(0.5).f64(0.5);
+    b.i32(1).region(1.0).f64(0.5).f64(0.5); // one region: no list to come back reversed
     b.i32(0).i32(0).f64(0.1).f64(1.4); // no special regions or areas
     b.i32(0).i32(0); // no imposed potentials
     b.i32(5).i32(0); // a symmetry kind no program writes, without segments
