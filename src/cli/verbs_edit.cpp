@@ -13,7 +13,6 @@
 namespace tarvex::cli {
 namespace {
 
-using problem::AnalysisType;
 using problem::ProblemData;
 
 const char* const EditUsage
