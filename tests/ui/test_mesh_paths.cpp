@@ -66,6 +66,12 @@ private:
     {
         return int(m_app->mainFrame()->findChildren<CGraphFrame*>().size());
     }
+    /// The curves of the graph document opened last: its frame is the active one.
+    tarvex::graphs::GraphData lastGraph() const
+    {
+        auto* frame = qobject_cast<CGraphFrame*>(m_app->mainFrame()->filhoAtivo());
+        return frame ? frame->doc().data() : tarvex::graphs::GraphData {};
+    }
 };
 
 void TestMeshPaths::initTestCase()
