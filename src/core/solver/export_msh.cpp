@@ -884,7 +884,10 @@ ExportResult buildSolverModel(const problem::ProblemData& data, SolverModel& out
 {
     if (data.triangulos.empty())
         return failure(msg::MshSemMalha);
-    if (data.segmentosSimetria.size() % 2 != 0)
+    // A kind outside the enumeration (a damaged or hand-made .dat) would be written into a model
+    // the .msh reader then refuses: the user would lose the export only on reopening it.
+    if (data.segmentosSimetria.size() % 2 != 0 || data.tipoSimetria < problem::SymmetryKind::None
+        || data.tipoSimetria > problem::SymmetryKind::AntiSymmetry)
         return failure(msg::MshErroSimetria);
 
     SolverModel m = modelOfProblem(data);

@@ -45,6 +45,7 @@ std::string bytesOf(const std::filesystem::path& path)
 // Problems whose contour holds an arc of radius near 1e301: the export filed its conditions on a
 // grid whose cell numbers came out as NaN (an undefined conversion to int, then cells far outside
 // the grid). Now such a grid is not built and every node is tested against every condition.
+// And a problem with symmetry kind 5, once exported into a model its own reader refused.
 TEST(FuzzRegressions, DatExportOfHugeArcs)
 {
     const auto files = keptFiles("dat_export");

@@ -142,6 +142,18 @@ TEST(MshExport, RefusesAnOddNumberOfSymmetryLines)
     EXPECT_EQ(m.version, "untouched");
 }
 
+TEST(MshExport, RefusesASymmetryKindOutsideItsValues)
+{
+    // The .dat keeps such a value as stored; the .msh reader would refuse the exported model.
+    for (const int kind : { -1, 3, 5 }) {
+        ProblemData data = grid(2);
+        data.tipoSimetria = static_cast<problem::SymmetryKind>(kind);
+        SolverModel m;
+        const ExportResult r = solver::buildSolverModel(data, m);
+        EXPECT_EQ(r.status.message, msg::MshErroSimetria) << kind;
+    }
+}
+
 TEST(MshExport, NumbersInteriorNodesFirstAndImposedOnesLast)
 {
     ProblemData data = grid(4);
